@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs every dependency of the build, the tests and the program from
+# Debian's packages. Idempotent: when everything is installed it only checks.
+set -euo pipefail
+
+PACKAGES=(
+  # toolchain
+  g++ cmake ninja-build ccache make
+  # platform: Wine with wineg++ and the resource compiler; GDI+
+  wine wine64 wine64-tools libwine-dev libgdiplus
+  # codecs, compression, ciphers, X11 key grab
+  libjpeg62-turbo-dev libpng-dev libgif-dev zlib1g-dev libcrypto++-dev libx11-dev
+  # tests and benchmarks
+  libgtest-dev libbenchmark-dev libpixman-1-dev xvfb xdotool
+  # fonts the prefix maps the design's faces to
+  fonts-liberation2 fonts-wqy-microhei fontconfig
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}" >&2
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q >/dev/null
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+echo "setup: done" >&2
