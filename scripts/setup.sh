@@ -14,6 +14,8 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev libpixman-1-dev xvfb xdotool
   # fonts the prefix maps the design's faces to
   fonts-liberation2 fonts-wqy-microhei fontconfig
+  # a comma-decimal locale for the float-text tests (localedef builds it)
+  locales
 )
 
 missing=()
