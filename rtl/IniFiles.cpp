@@ -1,0 +1,222 @@
+// TCustomIniFile and TMemIniFile.
+#include "rtl/IniFiles.h"
+
+#include <memory>
+
+// ---------------------------------------------------------------------------
+// TCustomIniFile
+
+Integer TCustomIniFile::ReadInteger(const String& Section, const String& Ident, Integer Default) {
+  String S = ReadString(Section, Ident, String());
+  if (S.size() > 2 && S[0] == u'0' && (S[1] == u'x' || S[1] == u'X')) S = u"$" + S.substr(2);
+  return StrToIntDef(S, Default);
+}
+
+void TCustomIniFile::WriteInteger(const String& Section, const String& Ident, Integer Value) {
+  WriteString(Section, Ident, IntToStr(Value));
+}
+
+bool TCustomIniFile::ReadBool(const String& Section, const String& Ident, bool Default) {
+  return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
+}
+
+void TCustomIniFile::WriteBool(const String& Section, const String& Ident, bool Value) {
+  WriteString(Section, Ident, Value ? u"1" : u"0");
+}
+
+Double TCustomIniFile::ReadFloat(const String& Section, const String& Ident, Double Default) {
+  String S = ReadString(Section, Ident, String());
+  Double V;
+  if (!S.empty() && TryStrToFloat(S, V)) return V;
+  return Default;
+}
+
+void TCustomIniFile::WriteFloat(const String& Section, const String& Ident, Double Value) {
+  WriteString(Section, Ident, FloatToStr(Value));
+}
+
+bool TCustomIniFile::SectionExists(const String& Section) {
+  TStringList S;
+  ReadSection(Section, &S);
+  return S.Count() > 0;
+}
+
+bool TCustomIniFile::ValueExists(const String& Section, const String& Ident) {
+  TStringList S;
+  ReadSection(Section, &S);
+  return S.IndexOf(Ident) > -1;
+}
+
+// ---------------------------------------------------------------------------
+// TMemIniFile
+
+TMemIniFile::TMemIniFile(const String& FileName) : TCustomIniFile(FileName) { LoadValues(); }
+
+TMemIniFile::TMemIniFile(const String& FileName, TEncoding Encoding)
+    : TCustomIniFile(FileName), FEncoding(Encoding), FEncodingGiven(true) {
+  LoadValues();
+}
+
+TMemIniFile::~TMemIniFile() = default;
+
+void TMemIniFile::LoadValues() {
+  Clear();
+  if (FFileName.empty()) return;
+  THandle h = FileOpen(FFileName, fmOpenRead | fmShareDenyWrite);
+  if (h == InvalidFileHandle) {
+    Cardinal code = FileLastError();
+    // A missing file is an empty ini; one that exists but cannot be read is
+    // an error (reading it as empty would lose it at the next UpdateFile).
+    if (FileErrorIsNotFound(code)) return;
+    throw EFOpenError(SFOpenErrorEx, {FFileName, FileErrorMessage(code)});
+  }
+  TStringList List;
+  {
+    THandleStream Stream(h);
+    try {
+      if (FEncodingGiven) List.LoadFromStream(&Stream, FEncoding);
+      else List.LoadFromStream(&Stream);
+    } catch (...) {
+      FileClose(h);
+      throw;
+    }
+  }
+  FileClose(h);
+  FEncoding = List.Encoding();
+  SetStrings(&List);
+}
+
+void TMemIniFile::Clear() {
+  FSections.Clear();
+  FModified = false;
+}
+
+TStringList* TMemIniFile::FindSection(const String& Section) const {
+  Integer I = FSections.IndexOf(Section);
+  return I >= 0 ? static_cast<TStringList*>(FSections.Objects(I)) : nullptr;
+}
+
+TStringList* TMemIniFile::AddSection(const String& Section) {
+  auto Strings = std::make_unique<TStringList>();
+  TStringList* Result = Strings.get();
+  FSections.AddObject(Section, Strings.release());
+  return Result;
+}
+
+void TMemIniFile::SetStrings(TStrings* List) {
+  Clear();
+  TStringList* Strings = nullptr;
+  for (Integer I = 0; I < List->Count(); ++I) {
+    String S = Trim(List->Strings(I));
+    if (S.empty() || S[0] == u';') continue;
+    if (S[0] == u'[' && S.back() == u']' && S.size() >= 2) {
+      Strings = AddSection(Trim(S.substr(1, S.size() - 2)));
+    } else if (Strings != nullptr) {
+      size_t J = S.find(u'=');
+      if (J != String::npos) Strings->Add(Trim(S.substr(0, J)) + u"=" + Trim(S.substr(J + 1)));
+      else Strings->Add(S);
+    }
+  }
+}
+
+void TMemIniFile::GetStrings(TStrings* List) {
+  List->BeginUpdate();
+  try {
+    for (Integer I = 0; I < FSections.Count(); ++I) {
+      List->Add(u"[" + FSections.Strings(I) + u"]");
+      auto* Strings = static_cast<TStringList*>(FSections.Objects(I));
+      for (Integer J = 0; J < Strings->Count(); ++J) List->Add(Strings->Strings(J));
+      List->Add(String());
+    }
+  } catch (...) {
+    List->EndUpdate();
+    throw;
+  }
+  List->EndUpdate();
+}
+
+void TMemIniFile::Rename(const String& FileName, bool Reload) {
+  FFileName = FileName;
+  if (Reload) LoadValues();
+}
+
+String TMemIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
+  if (TStringList* Strings = FindSection(Section)) {
+    Integer I = Strings->IndexOfName(Ident);
+    if (I >= 0) return Strings->ValueFromIndex(I);
+  }
+  return Default;
+}
+
+void TMemIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
+  TStringList* Strings = FindSection(Section);
+  if (Strings == nullptr) Strings = AddSection(Section);
+  String S = Ident + u"=" + Value;
+  Integer I = Strings->IndexOfName(Ident);
+  if (I >= 0) Strings->SetStrings(I, S);
+  else Strings->Add(S);
+  FModified = true;
+}
+
+void TMemIniFile::ReadSection(const String& Section, TStrings* Strings) {
+  Strings->BeginUpdate();
+  try {
+    Strings->Clear();
+    if (TStringList* S = FindSection(Section))
+      for (Integer J = 0; J < S->Count(); ++J) Strings->Add(S->Names(J));
+  } catch (...) {
+    Strings->EndUpdate();
+    throw;
+  }
+  Strings->EndUpdate();
+}
+
+void TMemIniFile::ReadSections(TStrings* Strings) {
+  Strings->BeginUpdate();
+  try {
+    Strings->Clear();
+    for (Integer I = 0; I < FSections.Count(); ++I) Strings->Add(FSections.Strings(I));
+  } catch (...) {
+    Strings->EndUpdate();
+    throw;
+  }
+  Strings->EndUpdate();
+}
+
+void TMemIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
+  Strings->BeginUpdate();
+  try {
+    Strings->Clear();
+    if (TStringList* S = FindSection(Section)) Strings->AddStrings(S);
+  } catch (...) {
+    Strings->EndUpdate();
+    throw;
+  }
+  Strings->EndUpdate();
+}
+
+void TMemIniFile::EraseSection(const String& Section) {
+  Integer I = FSections.IndexOf(Section);
+  if (I >= 0) {
+    FSections.Delete(I);  // frees the section's list
+    FModified = true;
+  }
+}
+
+void TMemIniFile::DeleteKey(const String& Section, const String& Ident) {
+  if (TStringList* S = FindSection(Section)) {
+    Integer J = S->IndexOfName(Ident);
+    if (J >= 0) {
+      S->Delete(J);
+      FModified = true;
+    }
+  }
+}
+
+void TMemIniFile::UpdateFile() {
+  if (FFileName.empty()) return;
+  TStringList List;
+  GetStrings(&List);
+  List.SaveToFile(FFileName, FEncoding);
+  FModified = false;
+}
