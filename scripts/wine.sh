@@ -33,13 +33,22 @@ fi
 
 bash "$here/prefix.sh" "$WINEPREFIX" || { echo "wine.sh: cannot prepare the Wine prefix $WINEPREFIX" >&2; exit 1; }
 
+# Is a wineserver already serving this prefix (another run)? Then leave it be.
+server_running() {
+  local d
+  d="/tmp/.wine-$(id -u)/server-$(printf '%x' "$(stat -c %d "$WINEPREFIX")")-$(printf '%x' "$(stat -c %i "$WINEPREFIX")")"
+  [ -S "$d/socket" ]
+}
+shared_server=0
+server_running && shared_server=1
+
 # Start Wine's services (when not running yet) with their output detached, so
 # they never hold the caller's pipes open after the program has ended.
 wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
 
 wine "$target" "$@"
 rc=$?
-if [ $own_display = 1 ]; then
+if [ $own_display = 1 ] && [ $shared_server = 0 ]; then
   wineserver -k >/dev/null 2>&1 || true
 fi
 exit $rc
