@@ -1,0 +1,450 @@
+// Controls: the object layer over HWNDs. TControl (bounds, parent, text,
+// mouse, alignment), TWinControl (a real window routed to its object),
+// TGraphicControl (painted by its parent) and TCustomControl (a window with a
+// canvas).
+//
+// A message travels MainWndProc (the HWND's procedure, which catches
+// everything) -> WindowProc (replaceable) -> WndProc (virtual pre-processing)
+// -> Dispatch (the most derived handler of the number; a handler's
+// "inherited" is its base class's Dispatch) -> DefaultHandler.
+// Winelib only.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "classlib/Graphics.h"
+#include "classlib/Messages.h"
+#include "rtl/Classes.h"
+
+class TControl;
+class TWinControl;
+class TCustomForm;
+
+// Shift state: a set of bits.
+using TShiftState = Word;
+inline constexpr TShiftState ssShift = 0x01;
+inline constexpr TShiftState ssAlt = 0x02;
+inline constexpr TShiftState ssCtrl = 0x04;
+inline constexpr TShiftState ssLeft = 0x08;
+inline constexpr TShiftState ssRight = 0x10;
+inline constexpr TShiftState ssMiddle = 0x20;
+inline constexpr TShiftState ssDouble = 0x40;
+
+enum TMouseButton : Byte { mbLeft, mbRight, mbMiddle };
+enum TAlign : Byte { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+
+using TAnchors = Byte;
+inline constexpr TAnchors akLeft = 0x01;
+inline constexpr TAnchors akTop = 0x02;
+inline constexpr TAnchors akRight = 0x04;
+inline constexpr TAnchors akBottom = 0x08;
+
+// Control style bits.
+using TControlStyle = Cardinal;
+inline constexpr TControlStyle csAcceptsControls = 1u << 0;
+inline constexpr TControlStyle csCaptureMouse = 1u << 1;
+inline constexpr TControlStyle csClickEvents = 1u << 2;
+inline constexpr TControlStyle csFramed = 1u << 3;
+inline constexpr TControlStyle csSetCaption = 1u << 4;
+inline constexpr TControlStyle csOpaque = 1u << 5;
+inline constexpr TControlStyle csDoubleClicks = 1u << 6;
+inline constexpr TControlStyle csFixedWidth = 1u << 7;
+inline constexpr TControlStyle csFixedHeight = 1u << 8;
+inline constexpr TControlStyle csNoStdEvents = 1u << 9;
+inline constexpr TControlStyle csReplicatable = 1u << 10;
+
+// Control state bits.
+using TControlState = Cardinal;
+inline constexpr TControlState csLButtonDown = 1u << 0;
+inline constexpr TControlState csClicked = 1u << 1;
+inline constexpr TControlState csAlignmentNeeded = 1u << 2;
+inline constexpr TControlState csFocusing = 1u << 3;
+inline constexpr TControlState csCreating = 1u << 4;
+inline constexpr TControlState csCustomPaint = 1u << 5;
+inline constexpr TControlState csDestroyingHandle = 1u << 6;
+
+// Cursors: 0 is the default; negative values are the standard cursors.
+using TCursor = SmallInt;
+inline constexpr TCursor crDefault = 0;
+inline constexpr TCursor crNone = -1;
+inline constexpr TCursor crArrow = -2;
+inline constexpr TCursor crCross = -3;
+inline constexpr TCursor crIBeam = -4;
+inline constexpr TCursor crSizeNESW = -6;
+inline constexpr TCursor crSizeNS = -7;
+inline constexpr TCursor crSizeNWSE = -8;
+inline constexpr TCursor crSizeWE = -9;
+inline constexpr TCursor crUpArrow = -10;
+inline constexpr TCursor crHourGlass = -11;
+inline constexpr TCursor crDrag = -12;
+inline constexpr TCursor crNoDrop = -13;
+inline constexpr TCursor crHSplit = -14;
+inline constexpr TCursor crVSplit = -15;
+inline constexpr TCursor crMultiDrag = -16;
+inline constexpr TCursor crSQLWait = -17;
+inline constexpr TCursor crNo = -18;
+inline constexpr TCursor crAppStart = -19;
+inline constexpr TCursor crHelp = -20;
+inline constexpr TCursor crHandPoint = -21;
+inline constexpr TCursor crSizeAll = -22;
+inline constexpr TCursor crSize = crSizeAll;
+
+using TWndMethod = std::function<void(TMessage&)>;
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y)>;
+using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, Char& Key)>;
+
+// The shift state of a mouse message's key flags / of a key message.
+TShiftState KeysToShiftState(WPARAM Keys);
+TShiftState KeyDataToShiftState(LPARAM KeyData);
+
+// A hidden utility window whose messages go to Method (timers, the
+// application's wake-ups). Exceptions from Method are handed to
+// Application.HandleException. DeallocateHWnd may be called from inside Method.
+HWND AllocateHWnd(TWndMethod Method);
+void DeallocateHWnd(HWND Wnd);
+
+// The class-library control that owns a window of this process, or nullptr.
+TWinControl* FindControl(HWND Wnd);
+
+// The control that holds the mouse capture: a graphic control through its
+// parent window during a press, or the windowed control that holds it.
+TControl* GetCaptureControl();
+void SetCaptureControl(TControl* Control);
+// The control the mouse is over, as the enter/leave notices last said.
+TControl* MouseControl();
+// Moves the mouse to NewControl: CM_MOUSELEAVE to the old one, CM_MOUSEENTER
+// to the new one. ForgetMouseControl drops a control without notices.
+void SetMouseControl(TControl* NewControl);
+void ForgetMouseControl(TControl* Control);
+
+// A canvas on a control's window: the DC is taken on first use and given
+// back after the message that used it.
+class TControlCanvas : public TCanvas {
+ public:
+  explicit TControlCanvas(TControl* AControl) : FControl(AControl) {}
+  ~TControlCanvas() override;
+  TControl* Control() const { return FControl; }
+  void FreeHandle();
+
+ protected:
+  void CreateHandle() override;
+
+ private:
+  TControl* FControl;
+  HDC FDeviceContext = nullptr;
+  HWND FWindowHandle = nullptr;
+};
+
+// Gives back every DC that control canvases took outside painting.
+void FreeDeviceContexts();
+
+// ---------------------------------------------------------------------------
+// TControl
+
+class TControl : public TComponent {
+ public:
+  explicit TControl(TComponent* AOwner);
+  ~TControl() override;
+
+  // --- messages
+  // Straight into WindowProc: no window needed; exceptions reach the caller.
+  LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+  const TWndMethod& WindowProc() const { return FWindowProc; }
+  void SetWindowProc(TWndMethod Value) { FWindowProc = std::move(Value); }
+  // The default WindowProc: what SetWindowProc replaces and a hook calls on.
+  TWndMethod DefaultWindowProc() {
+    return [this](TMessage& M) { WndProc(M); };
+  }
+  virtual void WndProc(TMessage& Message);
+  virtual void Dispatch(TMessage& Message);
+  virtual void DefaultHandler(TMessage& Message);
+
+  // A token that turns false when the object is freed: code that calls out
+  // (to handlers that may free this object) copies it first.
+  std::shared_ptr<bool> LivenessToken() const { return FAlive; }
+
+  // --- geometry
+  Integer Left() const { return FLeft; }
+  Integer Top() const { return FTop; }
+  Integer Width() const { return FWidth; }
+  Integer Height() const { return FHeight; }
+  void SetLeft(Integer V) { SetBounds(V, FTop, FWidth, FHeight); }
+  void SetTop(Integer V) { SetBounds(FLeft, V, FWidth, FHeight); }
+  void SetWidth(Integer V) { SetBounds(FLeft, FTop, V, FHeight); }
+  void SetHeight(Integer V) { SetBounds(FLeft, FTop, FWidth, V); }
+  TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+  void SetBoundsRect(const TRect& R) { SetBounds(R.Left, R.Top, R.Width(), R.Height()); }
+  virtual void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight);
+  virtual TRect ClientRect();
+  Integer ClientWidth() { return ClientRect().Width(); }
+  Integer ClientHeight() { return ClientRect().Height(); }
+  virtual void SetClientSize(Integer W, Integer H);
+  void SetClientWidth(Integer V) { SetClientSize(V, ClientHeight()); }
+  void SetClientHeight(Integer V) { SetClientSize(ClientWidth(), V); }
+  TPoint ClientOrigin();
+  TPoint ClientToScreen(const TPoint& P);
+  TPoint ScreenToClient(const TPoint& P);
+
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign Value);
+  TAnchors Anchors() const { return FAnchors; }
+  void SetAnchors(TAnchors Value);
+
+  // --- parent, state
+  TWinControl* Parent() const { return FParent; }
+  virtual void SetParent(TWinControl* AParent);
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  virtual bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value);
+  TControlStyle ControlStyle() const { return FControlStyle; }
+  void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
+  TControlState ControlState() const { return FControlState; }
+  void SetControlState(TControlState Value) { FControlState = Value; }
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor Value);
+
+  // Text and caption are one value: the window text once a window exists.
+  String Text();
+  void SetText(const String& Value);
+  String Caption() { return Text(); }
+  void SetCaption(const String& Value) { SetText(Value); }
+
+  TFont* Font() const { return FFont; }
+  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  bool ParentFont() const { return FParentFont; }
+  void SetParentFont(bool Value);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
+  bool ParentColor() const { return FParentColor; }
+  void SetParentColor(bool Value);
+
+  // --- painting
+  virtual void Invalidate();
+  virtual void Update();
+  virtual void Repaint();
+  void Refresh() { Repaint(); }
+
+  // --- mouse capture (the parent window holds it for a graphic control)
+  bool MouseCapture();
+  void SetMouseCapture(bool Value);
+
+  virtual void Click();
+  virtual void DblClick();
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+  TNotifyEvent OnResize;
+
+ protected:
+  friend class TWinControl;
+  friend class TCustomForm;
+
+  void Loaded() override;
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  virtual void MouseMove(TShiftState Shift, Integer X, Integer Y);
+  virtual void Resize();
+  // Asks the parent to realign (when this control is aligned or anchored).
+  void RequestAlign();
+  // Remembers the distances to the parent's right and bottom edges.
+  void UpdateAnchorRules();
+  // Tells the parent form to cancel the modes of its active control.
+  void SendCancelMode(TControl* Sender);
+  void DoMouseDown(TMessage& M, TMouseButton Button, TShiftState Shift);
+  void DoMouseUp(TMessage& M, TMouseButton Button);
+  void FontChanged(TObject* Sender);
+  virtual void SetBoundsCore(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight);
+
+  TWinControl* FParent = nullptr;
+  Integer FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  bool FVisible = true;
+  bool FEnabled = true;
+  bool FParentFont = true;
+  bool FParentColor = false;
+  TAlign FAlign = alNone;
+  TAnchors FAnchors = akLeft | akTop;
+  Integer FAnchorRight = 0, FAnchorBottom = 0;  // distances to the parent's edges
+  TControlStyle FControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+  TControlState FControlState = 0;
+  TCursor FCursor = crDefault;
+  TColor FColor = clWindow;
+  String FText;
+  TFont* FFont = nullptr;
+  TWndMethod FWindowProc;
+  std::shared_ptr<bool> FAlive;
+};
+
+// ---------------------------------------------------------------------------
+// TWinControl
+
+struct TCreateParams {
+  String Caption;
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  Integer X = 0, Y = 0, Width = 0, Height = 0;
+  HWND WndParent = nullptr;
+  void* Param = nullptr;
+  UINT ClassStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  String WinClassName;
+};
+
+class TWinControl : public TControl {
+ public:
+  explicit TWinControl(TComponent* AOwner);
+  ~TWinControl() override;
+
+  // Reading the handle makes the window (and its parents').
+  HWND Handle();
+  bool HandleAllocated() const { return FHandle != nullptr; }
+  void HandleNeeded();
+  // Destroys the window and makes it again at once when the control is
+  // showing; text, bounds, children and focus survive.
+  void RecreateWnd();
+  // Visible here and in every parent, up to a shown form.
+  bool Showing() const { return FShowing; }
+
+  void DefaultHandler(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void WndProc(TMessage& Message) override;
+  // The HWND's procedure calls this: WindowProc with every exception caught.
+  void MainWndProc(TMessage& Message);
+
+  // --- children: the non-windowed ones first, then the windowed ones.
+  Integer ControlCount() const { return static_cast<Integer>(FControls.size() + FWinControls.size()); }
+  TControl* Controls(Integer Index) const;
+  void InsertControl(TControl* AControl);
+  void RemoveControl(TControl* AControl);
+  bool ContainsControl(TControl* Control) const;
+  // The visible child at P (client coordinates); non-windowed children are
+  // searched last-first, windowed ones only when AllowWinControls.
+  TControl* ControlAtPos(const TPoint& P, bool AllowDisabled, bool AllowWinControls = false);
+  // Hands Message to each child until one answers non-zero.
+  void Broadcast(TMessage& Message);
+
+  // --- alignment
+  void DisableAlign();
+  void EnableAlign();
+  void Realign();
+  virtual void AdjustClientRect(TRect& Rect) { (void)Rect; }
+  TRect ClientRect() override;
+  // Before the window exists the client size is kept and applied against
+  // the real frame once the window is made.
+  void SetClientSize(Integer W, Integer H) override;
+
+  // --- focus and tab order
+  virtual bool CanFocus();
+  bool Focused();
+  // Synchronous; raises EInvalidOperation when the control cannot take focus.
+  virtual void SetFocus();
+  bool TabStop() const { return FTabStop; }
+  void SetTabStop(bool Value) { FTabStop = Value; }
+  Integer TabOrder() const;
+  void SetTabOrder(Integer Value);
+  void GetTabOrderList(std::vector<TWinControl*>& List);
+  TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent);
+  void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
+
+  void Invalidate() override;
+  void Update() override;
+  void Repaint() override;
+
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+
+ protected:
+  friend class TControl;
+  friend class TCustomForm;
+  friend LRESULT CALLBACK ControlWndProc(HWND, UINT, WPARAM, LPARAM);
+
+  virtual void CreateParams(TCreateParams& Params);
+  virtual void CreateWnd();
+  virtual void CreateWindowHandle(const TCreateParams& Params);
+  // Saves what the window holds (its text) and destroys it.
+  virtual void DestroyWnd();
+  virtual void DestroyWindowHandle();
+  void CreateHandle();
+  void DestroyHandle();
+  void UpdateShowing();
+  void Loaded() override;
+  void SetBoundsCore(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  // Reads the bounds back from the window.
+  void UpdateBounds();
+  virtual void AlignControls(TControl* AControl, TRect& Rect);
+  void DoAlign(TControl* AControl);
+  // Frees the child controls (derived destructors call it while they are
+  // still whole).
+  void DestroyChildControls();
+
+  virtual void PaintWindow(HDC DC) { (void)DC; }
+  void PaintHandler(TMessage& Message);
+  void PaintControls(HDC DC, TControl* First);
+
+  virtual void KeyDown(Word& Key, TShiftState Shift);
+  virtual void KeyUp(Word& Key, TShiftState Shift);
+  virtual void KeyPress(Char& Key);
+  bool DoKeyDown(TMessage& M);
+  bool DoKeyUp(TMessage& M);
+  bool DoKeyPress(TMessage& M);
+  virtual void DoEnter();
+  virtual void DoExit();
+
+  // Sends a reflected notification to the child control owning Wnd.
+  bool DoControlMsg(HWND Wnd, TMessage& Message);
+  // Routes a mouse message to the graphic child under the point or holding
+  // the capture; true when one took it.
+  bool IsControlMouseMsg(TMessage& Message);
+
+  HWND FHandle = nullptr;
+  WNDPROC FDefWndProc = DefWindowProcW;
+  std::vector<TControl*> FControls;
+  std::vector<TWinControl*> FWinControls;
+  std::vector<TWinControl*> FTabList;
+  bool FTabStop = false;
+  bool FShowing = false;
+  Integer FAlignLevel = 0;
+  Integer FPendingClientWidth = -1, FPendingClientHeight = -1;
+};
+
+// ---------------------------------------------------------------------------
+
+class TGraphicControl : public TControl {
+ public:
+  explicit TGraphicControl(TComponent* AOwner);
+  ~TGraphicControl() override;
+  TCanvas* Canvas() const { return FCanvas; }
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  virtual void Paint() {}
+  TControlCanvas* FCanvas;
+};
+
+class TCustomControl : public TWinControl {
+ public:
+  explicit TCustomControl(TComponent* AOwner);
+  ~TCustomControl() override;
+  TCanvas* Canvas() const { return FCanvas; }
+
+ protected:
+  virtual void Paint() {}
+  void PaintWindow(HDC DC) override;
+  TControlCanvas* FCanvas;
+};
+
+// The form a control sits on (the top of its parent chain), or nullptr.
+TCustomForm* GetParentForm(TControl* Control);

@@ -1,0 +1,230 @@
+// Forms, the application object and the screen. Winelib only.
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "classlib/AppHooks.h"
+#include "classlib/Controls.h"
+
+// Modal results.
+using TModalResult = Integer;
+inline constexpr TModalResult mrNone = 0;
+inline constexpr TModalResult mrOk = IDOK;
+inline constexpr TModalResult mrCancel = IDCANCEL;
+inline constexpr TModalResult mrAbort = IDABORT;
+inline constexpr TModalResult mrRetry = IDRETRY;
+inline constexpr TModalResult mrIgnore = IDIGNORE;
+inline constexpr TModalResult mrYes = IDYES;
+inline constexpr TModalResult mrNo = IDNO;
+inline constexpr TModalResult mrAll = mrNo + 1;
+inline constexpr TModalResult mrNoToAll = mrAll + 1;
+inline constexpr TModalResult mrYesToAll = mrNoToAll + 1;
+
+enum TCloseAction : Byte { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+using TShortCutEvent = std::function<void(MSG& Msg, bool& Handled)>;
+using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+using TExceptionEvent = std::function<void(TObject* Sender, Exception& E)>;
+
+using TFormState = Byte;
+inline constexpr TFormState fsModal = 0x01;
+
+// ---------------------------------------------------------------------------
+
+// A top-level window. A form built in code runs its loading phase itself:
+// BeginLoading(), create and set up the components, EndLoading() (Loaded on
+// each), then DoCreate() (OnCreate).
+class TCustomForm : public TWinControl {
+ public:
+  explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
+
+  void Show();
+  // Runs the form's own message loop until ModalResult is set; returns it.
+  virtual TModalResult ShowModal();
+  // Asks OnCloseQuery, then acts on OnClose's action (a modal form only sets
+  // ModalResult to mrCancel; the main form ends the application).
+  void Close();
+  virtual bool CloseQuery();
+  // Frees the form after the message being handled (the deferred delete of
+  // the application's loops).
+  void Release();
+
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult Value) { FModalResult = Value; }
+  TFormState FormState() const { return FFormState; }
+  bool Active() const { return FActive; }
+
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  void SetActiveControl(TWinControl* Control);
+  // Focuses Control (synchronously).
+  void FocusControl(TWinControl* Control);
+  // Called when a control of this form receives the focus: CM_EXIT up the
+  // old chain, CM_ENTER down the new one, then CM_FOCUSCHANGED. A handler
+  // that moves the focus elsewhere ends the walk.
+  bool SetFocusedControl(TWinControl* Control);
+  void DefocusControl(TControl* Control);
+  // Gives the active control CM_CANCELMODE with LParam = Sender.
+  void SendCancelMode(TControl* Sender);
+  void SetFocus() override;
+  bool CanFocus() override;
+
+  bool KeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(bool Value) { FKeyPreview = Value; }
+  // OnShortCut first; true when handled.
+  virtual bool IsShortCut(MSG& Msg);
+
+  // Fires OnCreate.
+  void DoCreate();
+
+  void Dispatch(TMessage& Message) override;
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+  TShortCutEvent OnShortCut;
+
+ protected:
+  friend class TWinControl;
+  void CreateParams(TCreateParams& Params) override;
+  virtual void DoClose(TCloseAction& Action);
+
+  TWinControl* FActiveControl = nullptr;
+  TWinControl* FFocusedControl = nullptr;
+  TModalResult FModalResult = mrNone;
+  TFormState FFormState = 0;
+  bool FActive = false;
+  bool FKeyPreview = false;
+  Integer FFocusCount = 0;
+};
+
+class TForm : public TCustomForm {
+ public:
+  explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------
+
+class TApplication : public TComponent {
+ public:
+  explicit TApplication(TComponent* AOwner);
+  ~TApplication() override;
+
+  // Common controls, the GUI thread's id and the wake-up of Synchronize.
+  void Initialize();
+  // The hidden utility window: wake-ups and synchronised calls.
+  HWND Handle();
+  TCustomForm* MainForm() const { return FMainForm; }
+  // The first form created through CreateForm becomes the main form.
+  template <class T>
+  T* CreateForm() {
+    T* F = new T(this);
+    if (FMainForm == nullptr) FMainForm = F;
+    return F;
+  }
+  void SetMainForm(TCustomForm* Form) { FMainForm = Form; }
+
+  // Shows the main form and loops HandleMessage until Terminated.
+  void Run();
+  // One message through the queue path, else Idle; then the deferred deletes.
+  void HandleMessage();
+  // Drains the queue through the queue path, without Idle and without the
+  // deferred deletes.
+  void ProcessMessages();
+  void Terminate();
+  bool Terminated() const { return FTerminate; }
+
+  // Call inside a catch block: shows the exception being handled through
+  // OnException or a message box; never rethrows. EAbort is silent.
+  void HandleException(TObject* Sender);
+  void ShowException(Exception& E);
+
+  // Deferred delete: Obj is freed by the main or a modal loop between
+  // messages (a modal form once its loop has ended). Cancelled when Obj is
+  // freed before.
+  void ReleaseObject(TObject* Obj);
+  void CancelRelease(TObject* Obj);
+  void DoReleaseQueue();
+
+  // The message hooks; the newest one runs instead of OnMessage.
+  TMessageHooks& MessageHooks() { return FHooks; }
+  const String& Title() const { return FTitle; }
+  void SetTitle(const String& Value) { FTitle = Value; }
+  Integer HintHidePause() const { return FHintHidePause; }
+  void SetHintHidePause(Integer Value) { FHintHidePause = Value; }
+  bool ShowMainForm() const { return FShowMainForm; }
+  void SetShowMainForm(bool Value) { FShowMainForm = Value; }
+
+  // The queue path's first step (when no hook is installed). Handled, or a
+  // message id set to 0, stops the message.
+  TMessageEvent OnMessage;
+  // Done starts true; left true, the loop waits for the next message.
+  TIdleEvent OnIdle;
+  // Replaces the message box of HandleException.
+  TExceptionEvent OnException;
+
+  void FormDestroyed(TCustomForm* Form);
+
+ private:
+  bool ProcessMessage(MSG& Msg);
+  bool IsKeyMsg(MSG& Msg);
+  void Idle();
+  void WndProc(TMessage& Message);
+
+  HWND FHandle = nullptr;
+  TCustomForm* FMainForm = nullptr;
+  bool FTerminate = false;
+  TMessageHooks FHooks;
+  std::vector<TObject*> FReleaseQueue;
+  String FTitle;
+  Integer FHintHidePause = 2500;
+  bool FShowMainForm = true;
+};
+
+// ---------------------------------------------------------------------------
+
+class TScreen : public TComponent {
+ public:
+  explicit TScreen(TComponent* AOwner);
+  ~TScreen() override;
+
+  Integer FormCount() const { return static_cast<Integer>(FForms.size()); }
+  TCustomForm* Forms(Integer Index) const { return FForms.at(static_cast<size_t>(Index)); }
+  TCustomForm* ActiveForm() const { return FActiveForm; }
+  TWinControl* ActiveControl() const;
+
+  // One global cursor: while it is not crDefault every control shows it.
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor Value);
+  // The cursor handle of a slot; an unset slot reads as the default cursor.
+  HCURSOR Cursors(Integer Index);
+  // Replaces (and destroys) the slot's handle.
+  void SetCursors(Integer Index, HCURSOR Handle);
+
+  TRect WorkAreaRect() const;
+  Integer Width() const;
+  Integer Height() const;
+  // The installed font families, sorted.
+  TStrings* Fonts();
+
+  void AddForm(TCustomForm* Form);
+  void RemoveForm(TCustomForm* Form);
+  void SetActiveForm(TCustomForm* Form) { FActiveForm = Form; }
+
+ private:
+  std::vector<TCustomForm*> FForms;
+  TCustomForm* FActiveForm = nullptr;
+  TCursor FCursor = crDefault;
+  std::map<Integer, HCURSOR> FCursors;
+  TStringList* FFonts = nullptr;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;

@@ -1,0 +1,597 @@
+#include "classlib/Forms.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "rtl/Thread.h"
+
+TApplication* Application = new TApplication(nullptr);
+TScreen* Screen = new TScreen(nullptr);
+
+namespace {
+
+const char16_t* const SCannotFocus = u"Cannot focus a disabled or invisible window";
+const char16_t* const SVisibleChanged = u"Cannot make a visible window modal";
+
+bool Contains(TControl* Outer, TControl* Inner) {
+  if (!Outer || !Inner) return false;
+  if (Outer == Inner) return true;
+  auto* W = dynamic_cast<TWinControl*>(Outer);
+  return W && W->ContainsControl(Inner);
+}
+
+template <class F, class... A>
+void Fire(const F& Event, A&&... Args) {
+  if (Event) {
+    F Copy = Event;
+    Copy(std::forward<A>(Args)...);
+  }
+}
+
+struct TDisabledWindows {
+  HWND Keep;
+  HWND App;
+  std::vector<HWND> List;
+};
+
+BOOL CALLBACK DisableTaskWindow(HWND Wnd, LPARAM Data) {
+  try {
+    auto* D = reinterpret_cast<TDisabledWindows*>(Data);
+    if (Wnd != D->Keep && Wnd != D->App && IsWindowVisible(Wnd) && IsWindowEnabled(Wnd)) {
+      D->List.push_back(Wnd);
+      EnableWindow(Wnd, FALSE);
+    }
+  } catch (...) {
+    if (Application) Application->HandleException(nullptr);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TCustomForm
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+  FVisible = false;
+  FColor = clBtnFace;
+  FControlStyle |= csAcceptsControls;
+  FWidth = 320;
+  FHeight = 240;
+  if (Screen) Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+  Destroying();
+  try {
+    Fire(OnDestroy, this);
+  } catch (...) {
+    if (Application) Application->HandleException(this);
+  }
+  DestroyChildControls();
+  DestroyHandle();
+  if (Screen) Screen->RemoveForm(this);
+  if (Application) Application->FormDestroyed(this);
+}
+
+void TCustomForm::CreateParams(TCreateParams& P) {
+  TWinControl::CreateParams(P);
+  P.Style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  if (!FEnabled) P.Style |= WS_DISABLED;
+  P.WndParent = nullptr;
+  // Secondary forms are owned by the main form.
+  TCustomForm* Main = Application ? Application->MainForm() : nullptr;
+  if (Main && Main != this && Main->HandleAllocated()) P.WndParent = Main->FHandle;
+}
+
+void TCustomForm::DoCreate() { Fire(OnCreate, this); }
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  if (FHandle) {
+    SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(FHandle);
+    SetActiveWindow(FHandle);
+  }
+}
+
+TModalResult TCustomForm::ShowModal() {
+  if (FVisible || (FFormState & fsModal)) throw EInvalidOperation(SVisibleChanged);
+  if (HWND Cap = GetCapture()) SendMessageW(Cap, WM_CANCELMODE, 0, 0);
+  ReleaseCapture();
+  auto Alive = FAlive;
+  FFormState |= fsModal;
+  HWND ActiveWindow = GetActiveWindow();
+  TCursor SaveCursor = Screen->Cursor();
+  Screen->SetCursor(crDefault);
+  TDisabledWindows Disabled{nullptr, Application->Handle(), {}};
+  auto Restore = [&] {
+    for (HWND W : Disabled.List)
+      if (IsWindow(W)) EnableWindow(W, TRUE);
+    if (Screen->Cursor() == crDefault) Screen->SetCursor(SaveCursor);
+    if (ActiveWindow && IsWindow(ActiveWindow)) SetActiveWindow(ActiveWindow);
+  };
+  TModalResult Result = mrCancel;
+  try {
+    HandleNeeded();
+    Disabled.Keep = FHandle;
+    EnumThreadWindows(GetCurrentThreadId(), DisableTaskWindow, reinterpret_cast<LPARAM>(&Disabled));
+    Show();
+    FModalResult = mrNone;
+    do {
+      Application->HandleMessage();
+      if (!*Alive) break;
+      if (Application->Terminated()) {
+        FModalResult = mrCancel;
+      } else if (FModalResult != mrNone) {
+        // OnCloseQuery and OnClose may refuse or change the way out.
+        TCloseAction Action = caNone;
+        if (CloseQuery()) {
+          Action = caHide;
+          DoClose(Action);
+        }
+        if (!*Alive) break;
+        if (Action == caNone)
+          FModalResult = mrNone;
+        else if (Action == caFree)
+          Release();
+      }
+    } while (FModalResult == mrNone);
+    if (*Alive) {
+      Result = FModalResult;
+      SetVisible(false);
+      FFormState &= ~fsModal;
+    }
+  } catch (...) {
+    if (*Alive) {
+      FFormState &= ~fsModal;
+      if (FHandle) ShowWindow(FHandle, SW_HIDE);
+      FVisible = false;
+    }
+    Restore();
+    throw;
+  }
+  Restore();
+  return Result;
+}
+
+bool TCustomForm::CloseQuery() {
+  bool CanClose = true;
+  Fire(OnCloseQuery, this, CanClose);
+  return CanClose;
+}
+
+void TCustomForm::DoClose(TCloseAction& Action) { Fire(OnClose, this, Action); }
+
+void TCustomForm::Close() {
+  if (FFormState & fsModal) {
+    FModalResult = mrCancel;
+    return;
+  }
+  auto Alive = FAlive;
+  if (!CloseQuery() || !*Alive) return;
+  TCloseAction Action = caHide;
+  DoClose(Action);
+  if (!*Alive || Action == caNone) return;
+  if (Application && Application->MainForm() == this) {
+    Application->Terminate();
+  } else if (Action == caHide) {
+    Hide();
+  } else if (Action == caMinimize) {
+    if (FHandle) ShowWindow(FHandle, SW_MINIMIZE);
+  } else {
+    Release();
+  }
+}
+
+void TCustomForm::Release() {
+  if (Application) Application->ReleaseObject(this);
+}
+
+void TCustomForm::SetActiveControl(TWinControl* Control) {
+  if (FActiveControl == Control) return;
+  if (Control && (static_cast<TControl*>(Control) == this || GetParentForm(Control) != this ||
+                  (!FComponentState.Contains(csLoading) && !Control->CanFocus())))
+    throw EInvalidOperation(SCannotFocus);
+  FActiveControl = Control;
+  if (!FComponentState.Contains(csLoading) && FActive && Control) ::SetFocus(Control->Handle());
+}
+
+void TCustomForm::FocusControl(TWinControl* Control) {
+  bool WasActive = FActive;
+  SetActiveControl(Control);
+  if (!Control) return;
+  if (!WasActive || GetFocus() != Control->Handle()) SetFocus();
+}
+
+bool TCustomForm::CanFocus() { return FVisible && FEnabled; }
+
+void TCustomForm::SetFocus() {
+  if (!(FVisible && FEnabled)) throw EInvalidOperation(SCannotFocus);
+  HWND Focus = FActiveControl ? FActiveControl->Handle() : Handle();
+  if (!FActive) SetActiveWindow(FHandle);
+  ::SetFocus(Focus);
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* Control) {
+  if (static_cast<TControl*>(Control) != this) FActiveControl = Control;
+  if (Screen) Screen->SetActiveForm(this);
+  if (Control->FControlState & csFocusing) return false;
+  Integer Count = ++FFocusCount;
+  auto Alive = Control->LivenessToken();
+  auto FormAlive = FAlive;
+  Control->FControlState |= csFocusing;
+  struct TClear {
+    TWinControl* C;
+    std::shared_ptr<bool> A;
+    ~TClear() {
+      if (*A) C->FControlState &= ~csFocusing;
+    }
+  } Clear{Control, Alive};
+  if (!FFocusedControl) FFocusedControl = this;
+  if (FFocusedControl == Control) return true;
+  // Out of the old chain, up to the common ancestor...
+  while (FFocusedControl && !FFocusedControl->ContainsControl(Control)) {
+    TWinControl* Old = FFocusedControl;
+    FFocusedControl = Old->FParent;
+    Old->Perform(CM_EXIT, 0, 0);
+    if (!*Alive || !*FormAlive || Count != FFocusCount) return false;  // the focus went elsewhere meanwhile
+  }
+  // ...and into the new one.
+  while (FFocusedControl != Control) {
+    TWinControl* Next = Control;
+    while (Next->FParent != FFocusedControl) Next = Next->FParent;
+    FFocusedControl = Next;
+    Next->Perform(CM_ENTER, 0, 0);
+    if (!*Alive || !*FormAlive || Count != FFocusCount) return false;
+  }
+  Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
+  return true;
+}
+
+void TCustomForm::DefocusControl(TControl* Control) {
+  if (Contains(Control, FActiveControl)) FActiveControl = nullptr;
+  if (Contains(Control, FFocusedControl)) FFocusedControl = Control->Parent();
+}
+
+void TCustomForm::SendCancelMode(TControl* Sender) {
+  if (FActive && FActiveControl) FActiveControl->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(Sender));
+}
+
+bool TCustomForm::IsShortCut(MSG& Msg) {
+  bool Handled = false;
+  Fire(OnShortCut, Msg, Handled);
+  return Handled;
+}
+
+void TCustomForm::Dispatch(TMessage& M) {
+  switch (M.Msg) {
+    case WM_CLOSE:
+      Close();
+      return;
+    case WM_ACTIVATE: {
+      auto Alive = FAlive;
+      FActive = LOWORD(M.WParam) != WA_INACTIVE;
+      if (FActive) {
+        if (Screen) Screen->SetActiveForm(this);
+        Fire(OnActivate, this);
+        if (!*Alive) return;
+        // Back to the control that had the focus, not to the form.
+        if (FActiveControl && FActiveControl->CanFocus() && !HIWORD(M.WParam)) {
+          ::SetFocus(FActiveControl->Handle());
+          return;
+        }
+      } else {
+        Fire(OnDeactivate, this);
+        if (!*Alive) return;
+      }
+      DefaultHandler(M);
+      return;
+    }
+    case CM_VISIBLECHANGED: {
+      auto Alive = FAlive;
+      Fire(FVisible ? OnShow : OnHide, this);
+      if (!*Alive) return;
+      if (FVisible) HandleNeeded();
+      UpdateShowing();
+      return;
+    }
+    case CM_DIALOGKEY:
+      // Tab and arrows move the focus; other keys go to the controls.
+      if (GetKeyState(VK_MENU) >= 0) {
+        switch (M.WParam) {
+          case VK_TAB:
+            if (GetKeyState(VK_CONTROL) >= 0) {
+              SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+              M.Result = 1;
+              return;
+            }
+            break;
+          case VK_LEFT:
+          case VK_RIGHT:
+          case VK_UP:
+          case VK_DOWN:
+            if (FActiveControl && FActiveControl->Parent())
+              FActiveControl->Parent()->SelectNext(FActiveControl, M.WParam == VK_RIGHT || M.WParam == VK_DOWN,
+                                                   false);
+            M.Result = 1;
+            return;
+        }
+      }
+      break;
+  }
+  TWinControl::Dispatch(M);
+}
+
+// ---------------------------------------------------------------------------
+// TApplication
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+
+TApplication::~TApplication() {
+  if (FHandle) DeallocateHWnd(FHandle);
+}
+
+HWND TApplication::Handle() {
+  if (!FHandle) FHandle = AllocateHWnd([this](TMessage& M) { WndProc(M); });
+  return FHandle;
+}
+
+void TApplication::WndProc(TMessage& M) {
+  if (M.Msg == WM_NULL) {  // the wake-up
+    CheckSynchronize();
+    return;
+  }
+  M.Result = DefWindowProcW(FHandle, M.Msg, M.WParam, M.LParam);
+}
+
+void TApplication::Initialize() {
+  INITCOMMONCONTROLSEX ICC{sizeof(ICC), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&ICC);
+  SetMainThreadID(GetCurrentThreadId());
+  HWND H = Handle();
+  SetWakeMainThread([H] { PostMessageW(H, WM_NULL, 0, 0); });
+}
+
+void TApplication::Run() {
+  if (FMainForm && FShowMainForm) FMainForm->Show();
+  do {
+    HandleMessage();
+  } while (!FTerminate);
+}
+
+// Key messages go first, in their CN_ form, to the control owning the focus
+// window (or its nearest class-library ancestor).
+bool TApplication::IsKeyMsg(MSG& Msg) {
+  if (Msg.message < WM_KEYFIRST || Msg.message > WM_KEYLAST) return false;
+  HWND Wnd = Msg.hwnd;
+  TWinControl* C = nullptr;
+  while (Wnd && !(C = FindControl(Wnd))) Wnd = GetParent(Wnd);
+  return C && C->Perform(CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
+}
+
+bool TApplication::ProcessMessage(MSG& Msg) {
+  if (!PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (Msg.message == WM_QUIT) {
+    FTerminate = true;
+    return true;
+  }
+  try {
+    bool Handled = false;
+    UINT Original = Msg.message;  // WM_NULL is the wake-up: 0 from the start is no veto
+    if (!FHooks.Run(Msg, Handled)) Fire(OnMessage, Msg, Handled);
+    if (Handled || (Original != 0 && Msg.message == 0)) return true;
+    if (IsKeyMsg(Msg)) return true;
+    TranslateMessage(&Msg);
+    DispatchMessageW(&Msg);
+  } catch (...) {
+    HandleException(this);
+  }
+  return true;
+}
+
+void TApplication::Idle() {
+  bool Done = true;
+  try {
+    Fire(OnIdle, this, Done);
+    if (CheckSynchronize()) Done = false;
+  } catch (...) {
+    HandleException(this);
+  }
+  if (Done) WaitMessage();
+}
+
+void TApplication::HandleMessage() {
+  MSG Msg{};
+  if (!ProcessMessage(Msg)) Idle();
+  DoReleaseQueue();
+}
+
+void TApplication::ProcessMessages() {
+  MSG Msg{};
+  while (ProcessMessage(Msg)) {
+  }
+}
+
+void TApplication::Terminate() {
+  FTerminate = true;
+  PostMessageW(Handle(), WM_NULL, 0, 0);
+}
+
+void TApplication::HandleException(TObject* Sender) {
+  std::exception_ptr P = std::current_exception();
+  if (!P) return;
+  try {
+    try {
+      std::rethrow_exception(P);
+    } catch (EAbort&) {
+      return;
+    } catch (Exception& E) {
+      if (OnException)
+        Fire(OnException, Sender, E);
+      else
+        ShowException(E);
+    } catch (std::exception& E) {
+      Exception X(UTF8ToString(E.what()));
+      if (OnException)
+        Fire(OnException, Sender, X);
+      else
+        ShowException(X);
+    } catch (...) {
+      Exception X(u"Unknown exception");
+      if (OnException)
+        Fire(OnException, Sender, X);
+      else
+        ShowException(X);
+    }
+  } catch (...) {
+    // A failing exception handler must not end the program either.
+  }
+}
+
+void TApplication::ShowException(Exception& E) {
+  String Msg = E.Message();
+  if (!Msg.empty() && Msg.back() > u'.') Msg += u'.';
+  MessageBoxW(nullptr, reinterpret_cast<const WCHAR*>(Msg.c_str()), reinterpret_cast<const WCHAR*>(FTitle.c_str()),
+              MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+}
+
+void TApplication::ReleaseObject(TObject* Obj) {
+  if (!Obj) return;
+  if (std::find(FReleaseQueue.begin(), FReleaseQueue.end(), Obj) == FReleaseQueue.end()) FReleaseQueue.push_back(Obj);
+  PostMessageW(Handle(), WM_NULL, 0, 0);
+}
+
+void TApplication::CancelRelease(TObject* Obj) {
+  FReleaseQueue.erase(std::remove(FReleaseQueue.begin(), FReleaseQueue.end(), Obj), FReleaseQueue.end());
+}
+
+void TApplication::DoReleaseQueue() {
+  for (;;) {
+    // A form whose modal loop still runs waits until that loop has ended.
+    auto It = std::find_if(FReleaseQueue.begin(), FReleaseQueue.end(), [](TObject* O) {
+      auto* F = dynamic_cast<TCustomForm*>(O);
+      return !F || !(F->FormState() & fsModal);
+    });
+    if (It == FReleaseQueue.end()) return;
+    TObject* Obj = *It;
+    FReleaseQueue.erase(It);
+    try {
+      delete Obj;
+    } catch (...) {
+      HandleException(this);
+    }
+  }
+}
+
+void TApplication::FormDestroyed(TCustomForm* Form) {
+  if (FMainForm == Form) FMainForm = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// TScreen
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+
+TScreen::~TScreen() {
+  for (auto& [Index, H] : FCursors) DestroyCursor(H);
+  delete FFonts;
+}
+
+TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
+
+void TScreen::AddForm(TCustomForm* Form) { FForms.push_back(Form); }
+
+void TScreen::RemoveForm(TCustomForm* Form) {
+  FForms.erase(std::remove(FForms.begin(), FForms.end(), Form), FForms.end());
+  if (FActiveForm == Form) FActiveForm = nullptr;
+}
+
+HCURSOR TScreen::Cursors(Integer Index) {
+  auto It = FCursors.find(Index);
+  if (It != FCursors.end()) return It->second;
+  ULONG_PTR Id = 32512;  // IDC_ARROW
+  switch (Index) {
+    case crNone: return nullptr;
+    case crCross: Id = 32515; break;                    // IDC_CROSS
+    case crIBeam: Id = 32513; break;                    // IDC_IBEAM
+    case crSizeNESW: Id = 32643; break;                 // IDC_SIZENESW
+    case crSizeNS: case crVSplit: Id = 32645; break;    // IDC_SIZENS
+    case crSizeNWSE: Id = 32642; break;                 // IDC_SIZENWSE
+    case crSizeWE: case crHSplit: Id = 32644; break;    // IDC_SIZEWE
+    case crUpArrow: Id = 32516; break;                  // IDC_UPARROW
+    case crHourGlass: case crSQLWait: Id = 32514; break;  // IDC_WAIT
+    case crNoDrop: case crNo: Id = 32648; break;        // IDC_NO
+    case crAppStart: Id = 32650; break;                 // IDC_APPSTARTING
+    case crHelp: Id = 32651; break;                     // IDC_HELP
+    case crHandPoint: Id = 32649; break;                // IDC_HAND
+    case crSizeAll: Id = 32646; break;                  // IDC_SIZEALL
+    default: break;
+  }
+  return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(Id));
+}
+
+void TScreen::SetCursors(Integer Index, HCURSOR Handle) {
+  auto It = FCursors.find(Index);
+  if (It != FCursors.end()) {
+    if (It->second == Handle) return;
+    DestroyCursor(It->second);
+    FCursors.erase(It);
+  }
+  if (Handle) FCursors[Index] = Handle;
+}
+
+void TScreen::SetCursor(TCursor Value) {
+  FCursor = Value;
+  if (Value != crDefault) {
+    ::SetCursor(Cursors(Value));
+    return;
+  }
+  // Back to the default: the window under the mouse chooses.
+  POINT P{};
+  GetCursorPos(&P);
+  HWND W = WindowFromPoint(P);
+  if (W && GetWindowThreadProcessId(W, nullptr) == GetCurrentThreadId()) {
+    LRESULT Hit = SendMessageW(W, WM_NCHITTEST, 0, MAKELPARAM(P.x, P.y));
+    SendMessageW(W, WM_SETCURSOR, reinterpret_cast<WPARAM>(W), MAKELPARAM(Hit, WM_MOUSEMOVE));
+  }
+}
+
+TRect TScreen::WorkAreaRect() const {
+  RECT R{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &R, 0);
+  return TRect(R.left, R.top, R.right, R.bottom);
+}
+
+Integer TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+Integer TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+
+namespace {
+
+int CALLBACK EnumFontsProc(const LOGFONTW* LF, const TEXTMETRICW*, DWORD, LPARAM Data) {
+  try {
+    String Name(reinterpret_cast<const char16_t*>(LF->lfFaceName));
+    if (!Name.empty() && Name[0] != u'@') reinterpret_cast<TStringList*>(Data)->Add(Name);
+  } catch (...) {
+    if (Application) Application->HandleException(nullptr);
+  }
+  return 1;
+}
+
+}  // namespace
+
+TStrings* TScreen::Fonts() {
+  if (!FFonts) {
+    auto* L = new TStringList();
+    L->SetDuplicates(dupIgnore);
+    L->SetSorted(true);
+    HDC DC = GetDC(nullptr);
+    LOGFONTW LF{};
+    LF.lfCharSet = DEFAULT_CHARSET;
+    EnumFontFamiliesExW(DC, &LF, EnumFontsProc, reinterpret_cast<LPARAM>(L), 0);
+    ReleaseDC(nullptr, DC);
+    FFonts = L;
+  }
+  return FFonts;
+}
