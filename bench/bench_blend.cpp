@@ -1,0 +1,292 @@
+// Blending rows, fills and the merge draw, each SIMD variant beside its
+// scalar twin, and pixman's counterparts at equal pixel counts (pixman is
+// loaded at run time; its rows are skipped when the library is absent).
+// Items per second = pixels per second.
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "bitmap/Bmp32.h"
+#include "bitmap/Bmp32_Blend.h"
+#include "bitmap/Bmp32_Engine.h"
+#include "bitmap/Bmp32_LowLevel.h"
+
+namespace {
+
+const Integer W = 1920, H = 1080;
+
+struct Engine {
+  Engine() { InitializeBitmapEngine(); }
+};
+Engine& TheEngine() {
+  static Engine e;
+  return e;
+}
+
+enum Kind { kMixed, kOpaque, kTranslucent };
+
+std::vector<TColor32> Noise(Kind k, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::vector<TColor32> v(size_t(W) * H);
+  for (auto& p : v) {
+    TColor32 c = rng() & 0xFFFFFFu;
+    TColor32 a;
+    switch (k) {
+      case kOpaque: a = 255; break;
+      case kTranslucent: a = 1 + rng() % 254; break;
+      default: a = rng() & 255; break;
+    }
+    p = (a << 24) | c;
+  }
+  return v;
+}
+
+// --- our rows --------------------------------------------------------------
+
+template <class Row>
+void RunRows(benchmark::State& st, Row row, Kind src, Kind dst) {
+  TheEngine();
+  auto s = Noise(src, 1), d0 = Noise(dst, 2);
+  auto d = d0;
+  for (auto _ : st) {
+    for (Integer y = 0; y < H; ++y) row(s.data() + size_t(y) * W, d.data() + size_t(y) * W, W);
+    benchmark::DoNotOptimize(d.data());
+    benchmark::ClobberMemory();
+  }
+  st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
+}
+
+void BM_BlendRow(benchmark::State& st) {
+  Kind k = st.range(1) ? kOpaque : kMixed;
+  TBlendLine impl = st.range(0) ? blend_sse2::BlendRow : blend_scalar::BlendRow;
+  if (!impl) {
+    st.SkipWithError("no SIMD build");
+    return;
+  }
+  RunRows(st, impl, k, kOpaque);
+}
+BENCHMARK(BM_BlendRow)->ArgNames({"simd", "opaque"})->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1});
+
+void BM_BlendRowEx(benchmark::State& st) {
+  TBlendLineEx impl = st.range(0) ? blend_sse2::BlendRowEx : blend_scalar::BlendRowEx;
+  if (!impl) {
+    st.SkipWithError("no SIMD build");
+    return;
+  }
+  RunRows(st, [impl](const TColor32* s, TColor32* d, Integer n) { impl(s, d, n, 128); }, kMixed, kOpaque);
+}
+BENCHMARK(BM_BlendRowEx)->ArgNames({"simd"})->Arg(0)->Arg(1);
+
+void BM_MergeRow(benchmark::State& st) {
+  TBlendLine impl = st.range(0) ? blend_sse2::MergeRow : blend_scalar::MergeRow;
+  if (!impl) {
+    st.SkipWithError("no SIMD build");
+    return;
+  }
+  // range(1): 0 = mixed over opaque, 1 = both translucent
+  RunRows(st, impl, st.range(1) ? kTranslucent : kMixed, st.range(1) ? kTranslucent : kOpaque);
+}
+BENCHMARK(BM_MergeRow)->ArgNames({"simd", "translucent"})->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1});
+
+void BM_CombineRow(benchmark::State& st) {
+  TCombineLine impl = st.range(0) ? blend_sse2::CombineRow : blend_scalar::CombineRow;
+  if (!impl) {
+    st.SkipWithError("no SIMD build");
+    return;
+  }
+  RunRows(st, [impl](const TColor32* s, TColor32* d, Integer n) { impl(s, d, n, 100); }, kMixed, kMixed);
+}
+BENCHMARK(BM_CombineRow)->ArgNames({"simd"})->Arg(0)->Arg(1);
+
+void BM_FillWords32(benchmark::State& st) {
+  TheEngine();
+  TFillWords32Proc impl = st.range(0) == 0 ? FillWords32_Pas : st.range(0) == 1 ? FillWords32_String : FillWords32_SSE2;
+  std::vector<TColor32> d(size_t(W) * H);
+  for (auto _ : st) {
+    impl(d.data(), W * H, 0xFF336699u);
+    benchmark::DoNotOptimize(d.data());
+    benchmark::ClobberMemory();
+  }
+  st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
+}
+BENCHMARK(BM_FillWords32)->ArgNames({"variant"})->Arg(0)->Arg(1)->Arg(2);
+
+void BM_Clear(benchmark::State& st) {
+  TheEngine();
+  TCustomBitmap32 b;
+  b.SetSize(W, H);
+  for (auto _ : st) {
+    b.Clear(0xFF336699u);
+    benchmark::ClobberMemory();
+  }
+  st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
+}
+BENCHMARK(BM_Clear);
+
+// A 1920 x 1080 bitmap drawn onto another in merge mode (mixed alpha over
+// opaque, and both translucent).
+void BM_DrawMerge(benchmark::State& st) {
+  TheEngine();
+  TCustomBitmap32 s, d;
+  s.SetSize(W, H);
+  d.SetSize(W, H);
+  auto sp = Noise(st.range(0) ? kTranslucent : kMixed, 3);
+  auto dp = Noise(st.range(0) ? kTranslucent : kOpaque, 4);
+  std::copy(sp.begin(), sp.end(), s.Bits());
+  s.SetDrawMode(dmBlend);
+  s.SetCombineMode(cmMerge);
+  for (auto _ : st) {
+    st.PauseTiming();
+    std::copy(dp.begin(), dp.end(), d.Bits());
+    st.ResumeTiming();
+    d.Draw(0, 0, &s);
+    benchmark::ClobberMemory();
+  }
+  st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
+}
+BENCHMARK(BM_DrawMerge)->ArgNames({"translucent"})->Arg(0)->Arg(1);
+
+void BM_Rotate90(benchmark::State& st) {
+  TheEngine();
+  TCustomBitmap32 s, d;
+  s.SetSize(W, H);
+  auto sp = Noise(kMixed, 5);
+  std::copy(sp.begin(), sp.end(), s.Bits());
+  for (auto _ : st) {
+    s.Rotate90(&d);
+    benchmark::ClobberMemory();
+  }
+  st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
+}
+BENCHMARK(BM_Rotate90);
+
+void BM_FlipHorz(benchmark::State& st) {
+  TheEngine();
+  TCustomBitmap32 s;
+  s.SetSize(W, H);
+  for (auto _ : st) {
+    s.FlipHorz();
+    benchmark::ClobberMemory();
+  }
+  st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
+}
+BENCHMARK(BM_FlipHorz);
+
+// --- pixman ------------------------------------------------------------------
+// The few entry points used, declared here with plain C types (the library
+// is opened with dlopen, so no header or link flag is needed).
+
+struct pixman_image_t;
+struct pixman_color_t {
+  uint16_t red, green, blue, alpha;
+};
+const int PIXMAN_a8r8g8b8 = 0x20028888;  // 32 bpp, ARGB, 8 bits each
+const int PIXMAN_OP_SRC = 1, PIXMAN_OP_OVER = 3;
+using pixman_image_create_bits_t = pixman_image_t* (*)(int format, int width, int height, uint32_t* bits,
+                                                       int rowstride_bytes);
+using pixman_image_create_solid_fill_t = pixman_image_t* (*)(const pixman_color_t* color);
+using pixman_image_composite32_t = void (*)(int op, pixman_image_t* src, pixman_image_t* mask, pixman_image_t* dest,
+                                            int32_t src_x, int32_t src_y, int32_t mask_x, int32_t mask_y,
+                                            int32_t dest_x, int32_t dest_y, int32_t width, int32_t height);
+using pixman_image_unref_t = int (*)(pixman_image_t* image);
+using pixman_fill_t = int (*)(uint32_t* bits, int stride, int bpp, int x, int y, int width, int height,
+                              uint32_t value);
+
+struct Pixman {
+  pixman_image_create_bits_t create_bits = nullptr;
+  pixman_image_create_solid_fill_t create_solid = nullptr;
+  pixman_image_composite32_t composite32 = nullptr;
+  pixman_image_unref_t unref = nullptr;
+  pixman_fill_t fill = nullptr;
+  bool ok = false;
+  Pixman() {
+    void* h = dlopen("libpixman-1.so.0", RTLD_NOW);
+    if (!h) return;
+    create_bits = reinterpret_cast<decltype(create_bits)>(dlsym(h, "pixman_image_create_bits"));
+    create_solid = reinterpret_cast<decltype(create_solid)>(dlsym(h, "pixman_image_create_solid_fill"));
+    composite32 = reinterpret_cast<decltype(composite32)>(dlsym(h, "pixman_image_composite32"));
+    unref = reinterpret_cast<decltype(unref)>(dlsym(h, "pixman_image_unref"));
+    fill = reinterpret_cast<decltype(fill)>(dlsym(h, "pixman_fill"));
+    ok = create_bits && create_solid && composite32 && unref && fill;
+  }
+};
+Pixman& P() {
+  static Pixman p;
+  return p;
+}
+
+void BM_PixmanOver(benchmark::State& st) {
+  if (!P().ok) {
+    st.SkipWithError("pixman not available");
+    return;
+  }
+  auto s = Noise(st.range(0) ? kOpaque : kMixed, 1), d = Noise(kOpaque, 2);
+  pixman_image_t* si = P().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(s.data()), W * 4);
+  pixman_image_t* di = P().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(d.data()), W * 4);
+  pixman_image_t* mask = nullptr;
+  if (st.range(1)) {
+    pixman_color_t c = {0, 0, 0, 0x8080};
+    mask = P().create_solid(&c);
+  }
+  for (auto _ : st) {
+    P().composite32(PIXMAN_OP_OVER, si, mask, di, 0, 0, 0, 0, 0, 0, W, H);
+    benchmark::ClobberMemory();
+  }
+  if (mask) P().unref(mask);
+  P().unref(si);
+  P().unref(di);
+  st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
+}
+BENCHMARK(BM_PixmanOver)->ArgNames({"opaque", "mask"})->Args({0, 0})->Args({1, 0})->Args({0, 1});
+
+void BM_PixmanSrc(benchmark::State& st) {
+  if (!P().ok) {
+    st.SkipWithError("pixman not available");
+    return;
+  }
+  auto s = Noise(kMixed, 1), d = Noise(kOpaque, 2);
+  pixman_image_t* si = P().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(s.data()), W * 4);
+  pixman_image_t* di = P().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(d.data()), W * 4);
+  for (auto _ : st) {
+    P().composite32(PIXMAN_OP_SRC, si, nullptr, di, 0, 0, 0, 0, 0, 0, W, H);
+    benchmark::ClobberMemory();
+  }
+  P().unref(si);
+  P().unref(di);
+  st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
+}
+BENCHMARK(BM_PixmanSrc);
+
+void BM_PixmanFill(benchmark::State& st) {
+  if (!P().ok) {
+    st.SkipWithError("pixman not available");
+    return;
+  }
+  std::vector<TColor32> d(size_t(W) * H);
+  for (auto _ : st) {
+    P().fill(reinterpret_cast<uint32_t*>(d.data()), W, 32, 0, 0, W, H, 0xFF336699u);
+    benchmark::ClobberMemory();
+  }
+  st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
+}
+BENCHMARK(BM_PixmanFill);
+
+void BM_DrawOpaque(benchmark::State& st) {
+  TheEngine();
+  TCustomBitmap32 s, d;
+  s.SetSize(W, H);
+  d.SetSize(W, H);
+  for (auto _ : st) {
+    d.Draw(0, 0, &s);
+    benchmark::ClobberMemory();
+  }
+  st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
+}
+BENCHMARK(BM_DrawOpaque);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,142 @@
+// Stretching: the linear resampler (bilinear enlargement, linear-kernel
+// reduction), the kernel resampler with a cubic kernel, the nearest and draft
+// stretches, and the block-average slot (portable beside SSE2). pixman's
+// scale transforms run beside them at equal destination pixel counts when
+// the library can be opened. Items per second = destination pixels per second.
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+
+#include <cstdint>
+#include <random>
+
+#include "bitmap/Bmp32.h"
+#include "bitmap/Bmp32_Engine.h"
+#include "bitmap/Bmp32_Resamplers.h"
+
+namespace {
+
+void Noise(TCustomBitmap32& B, Integer W, Integer H, bool Opaque, unsigned Seed) {
+  InitializeBitmapEngine();
+  B.SetSize(W, H);
+  std::mt19937 Rng(Seed);
+  for (Integer I = 0; I < W * H; ++I) B.Bits()[I] = Opaque ? (Rng() | 0xFF000000u) : Rng();
+}
+
+void Stretch(benchmark::State& State, const char16_t* Resampler, const char16_t* Kernel, Integer SW, Integer SH,
+             Integer DW, Integer DH) {
+  TCustomBitmap32 Src, Dst;
+  Noise(Src, SW, SH, true, 1);
+  Dst.SetSize(DW, DH);
+  Src.SetResamplerClassName(Resampler);
+  if (Kernel != nullptr)
+    if (auto* K = dynamic_cast<TKernelResampler*>(Src.Resampler())) K->SetKernelClassName(Kernel);
+  for (auto _ : State) {
+    TransferStretched(&Dst, Dst.BoundsRect(), Dst.BoundsRect(), &Src, Src.BoundsRect(), Src.Resampler(), dmOpaque);
+    benchmark::DoNotOptimize(Dst.Bits());
+  }
+  State.SetItemsProcessed(State.iterations() * Int64(DW) * DH);
+}
+
+void BM_StretchLinear(benchmark::State& S) { Stretch(S, u"TLinearResampler", nullptr, 4000, 3000, 1000, 750); }
+void BM_StretchLinearUp(benchmark::State& S) { Stretch(S, u"TLinearResampler", nullptr, 768, 432, 1920, 1080); }
+void BM_StretchKernel(benchmark::State& S) {
+  Stretch(S, u"TKernelResampler", u"TCubicKernel", 4000, 3000, 1000, 750);
+}
+void BM_StretchKernelLanczosHalf(benchmark::State& S) {
+  Stretch(S, u"TKernelResampler", u"TLanczosKernel", 1920, 1080, 960, 540);
+}
+void BM_StretchNearestQuarter(benchmark::State& S) { Stretch(S, u"TNearestResampler", nullptr, 7680, 4320, 1920, 1080); }
+void BM_StretchNearestX2(benchmark::State& S) { Stretch(S, u"TNearestResampler", nullptr, 960, 540, 1920, 1080); }
+void BM_StretchDraft(benchmark::State& S) { Stretch(S, u"TDraftResampler", nullptr, 6000, 4000, 1500, 1000); }
+
+void AverageBlocks(benchmark::State& State, TAverageBlockProc P) {
+  std::vector<TColor32> Buf(64 * 64, 0x80FF7F3Fu);
+  for (auto _ : State) benchmark::DoNotOptimize(P(4, 4, Buf.data(), 64));
+  State.SetItemsProcessed(State.iterations() * 16);
+}
+void BM_AverageBlock_Pas(benchmark::State& S) { AverageBlocks(S, AverageBlock_Pas); }
+#if defined(__x86_64__) || defined(__i386__)
+void BM_AverageBlock_SSE2(benchmark::State& S) { AverageBlocks(S, AverageBlock_SSE2); }
+#endif
+
+// --- pixman (opened at run time) ----------------------------------------------
+struct pixman_image_t;
+using pixman_fixed_t = int32_t;
+struct pixman_transform_t {
+  pixman_fixed_t matrix[3][3];
+};
+const int PIXMAN_a8r8g8b8 = 0x20028888;
+const int PIXMAN_OP_SRC = 1;
+const int PIXMAN_FILTER_NEAREST = 3, PIXMAN_FILTER_BILINEAR = 4;
+struct Pixman {
+  pixman_image_t* (*create_bits)(int, int, int, uint32_t*, int) = nullptr;
+  int (*set_transform)(pixman_image_t*, const pixman_transform_t*) = nullptr;
+  int (*set_filter)(pixman_image_t*, int, const pixman_fixed_t*, int) = nullptr;
+  void (*composite32)(int, pixman_image_t*, pixman_image_t*, pixman_image_t*, int32_t, int32_t, int32_t, int32_t,
+                      int32_t, int32_t, int32_t, int32_t) = nullptr;
+  int (*unref)(pixman_image_t*) = nullptr;
+  bool ok = false;
+  Pixman() {
+    void* h = dlopen("libpixman-1.so.0", RTLD_NOW);
+    if (!h) return;
+    create_bits = reinterpret_cast<decltype(create_bits)>(dlsym(h, "pixman_image_create_bits"));
+    set_transform = reinterpret_cast<decltype(set_transform)>(dlsym(h, "pixman_image_set_transform"));
+    set_filter = reinterpret_cast<decltype(set_filter)>(dlsym(h, "pixman_image_set_filter"));
+    composite32 = reinterpret_cast<decltype(composite32)>(dlsym(h, "pixman_image_composite32"));
+    unref = reinterpret_cast<decltype(unref)>(dlsym(h, "pixman_image_unref"));
+    ok = create_bits && set_transform && set_filter && composite32 && unref;
+  }
+};
+Pixman& Pix() {
+  static Pixman p;
+  return p;
+}
+
+void PixmanScale(benchmark::State& State, int Filter, Integer SW, Integer SH, Integer DW, Integer DH) {
+  if (!Pix().ok) {
+    State.SkipWithError("pixman not available");
+    return;
+  }
+  TCustomBitmap32 Src, Dst;
+  Noise(Src, SW, SH, true, 1);
+  Dst.SetSize(DW, DH);
+  pixman_image_t* S = Pix().create_bits(PIXMAN_a8r8g8b8, SW, SH, Src.Bits(), SW * 4);
+  pixman_image_t* D = Pix().create_bits(PIXMAN_a8r8g8b8, DW, DH, Dst.Bits(), DW * 4);
+  pixman_transform_t T = {{{pixman_fixed_t(double(SW) / DW * 65536), 0, 0},
+                           {0, pixman_fixed_t(double(SH) / DH * 65536), 0},
+                           {0, 0, 65536}}};
+  Pix().set_transform(S, &T);
+  Pix().set_filter(S, Filter, nullptr, 0);
+  for (auto _ : State) {
+    Pix().composite32(PIXMAN_OP_SRC, S, nullptr, D, 0, 0, 0, 0, 0, 0, DW, DH);
+    benchmark::DoNotOptimize(Dst.Bits());
+  }
+  Pix().unref(S);
+  Pix().unref(D);
+  State.SetItemsProcessed(State.iterations() * Int64(DW) * DH);
+}
+void BM_Pixman_ScaleBilinear(benchmark::State& S) { PixmanScale(S, PIXMAN_FILTER_BILINEAR, 4000, 3000, 1000, 750); }
+void BM_Pixman_ScaleBilinearUp(benchmark::State& S) { PixmanScale(S, PIXMAN_FILTER_BILINEAR, 768, 432, 1920, 1080); }
+void BM_Pixman_ScaleNearestQuarter(benchmark::State& S) {
+  PixmanScale(S, PIXMAN_FILTER_NEAREST, 7680, 4320, 1920, 1080);
+}
+void BM_Pixman_ScaleNearestX2(benchmark::State& S) { PixmanScale(S, PIXMAN_FILTER_NEAREST, 960, 540, 1920, 1080); }
+
+}  // namespace
+
+BENCHMARK(BM_StretchLinear)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pixman_ScaleBilinear)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StretchLinearUp)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pixman_ScaleBilinearUp)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StretchKernel)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StretchKernelLanczosHalf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StretchNearestQuarter)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pixman_ScaleNearestQuarter)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StretchNearestX2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pixman_ScaleNearestX2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StretchDraft)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AverageBlock_Pas);
+#if defined(__x86_64__) || defined(__i386__)
+BENCHMARK(BM_AverageBlock_SSE2);
+#endif
+BENCHMARK_MAIN();

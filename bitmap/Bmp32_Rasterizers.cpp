@@ -1,0 +1,151 @@
+#include "bitmap/Bmp32_Rasterizers.h"
+
+TClassRef DefaultRasterizer = TRegularRasterizer::Class();
+
+void MakeCombineInfo(TCustomBitmap32* Bitmap, TCombineInfo& Info) {
+  Info.SrcAlpha = Integer(Bitmap->MasterAlpha());
+  Info.DrawMode = Bitmap->DrawMode();
+  Info.CombineMode = Bitmap->CombineMode();
+  Info.CombineCallBack = Bitmap->OnPixelCombine();
+  Info.TransparentColor = Bitmap->OuterColor();
+  if (Info.DrawMode == dmCustom && !Info.CombineCallBack) Info.DrawMode = dmOpaque;
+}
+
+TCombineInfo MakeCombineInfo(TCustomBitmap32* Bitmap) {
+  TCombineInfo Info;
+  MakeCombineInfo(Bitmap, Info);
+  return Info;
+}
+
+TRasterizer* CreateRasterizer(TClassRef RasterizerClass) {
+  if (RasterizerClass == nullptr) return nullptr;
+  TObject* O = RasterizerClass->Create(nullptr);
+  auto* R = dynamic_cast<TRasterizer*>(O);
+  if (R == nullptr) delete O;
+  return R;
+}
+
+TRasterizer::TRasterizer() { ApplyCombineInfo(TCombineInfo()); }
+
+void TRasterizer::SetSampler(TCustomSampler* Value) {
+  if (Value != FSampler) {
+    FSampler = Value;
+    Changed();
+  }
+}
+
+void TRasterizer::ApplyCombineInfo(const TCombineInfo& CombineInfo) {
+  FTransparentColor = CombineInfo.TransparentColor;
+  FSrcAlpha = CombineInfo.SrcAlpha;
+  FCombineCallBack = CombineInfo.CombineCallBack;
+  FBlendMemEx = BlendIntoExByMode[CombineInfo.CombineMode];
+  FWriteMode = CombineInfo.DrawMode;
+  // A custom mode without a callback writes as the blend writer.
+  if (FWriteMode == dmCustom && !FCombineCallBack) FWriteMode = dmBlend;
+}
+
+void TRasterizer::Rasterize(TCustomBitmap32* Dst) { Rasterize(Dst, Dst->BoundsRect()); }
+
+void TRasterizer::Rasterize(TCustomBitmap32* Dst, const TRect& DstRect, const TCombineInfo& CombineInfo) {
+  ApplyCombineInfo(CombineInfo);
+  Rasterize(Dst, DstRect);
+}
+
+void TRasterizer::Rasterize(TCustomBitmap32* Dst, const TRect& DstRect, TCustomBitmap32* Src) {
+  Rasterize(Dst, DstRect, MakeCombineInfo(Src));
+}
+
+void TRasterizer::Rasterize(TCustomBitmap32* Dst, const TRect& DstRect) {
+  const Integer UpdateCount = Dst->UpdateCount();
+  if (FSampler == nullptr) return;
+  FSampler->PrepareSampling();
+  auto Cleanup = [&] {
+    while (Dst->UpdateCount() > UpdateCount) Dst->EndUpdate();
+    FSampler->FinalizeSampling();
+  };
+  try {
+    TRect R;
+    IntersectRects(R, DstRect, Dst->BoundsRect());
+    if (FSampler->HasBounds()) IntersectRects(R, R, MakeRect(FSampler->GetSampleBounds(), rrOutward));
+    RasterizeArea(Dst, R);
+  } catch (...) {
+    Cleanup();
+    throw;
+  }
+  Cleanup();
+}
+
+void TRasterizer::Assign(TPersistent* Source) {
+  BeginUpdate();
+  try {
+    if (auto* B = dynamic_cast<TCustomBitmap32*>(Source))
+      ApplyCombineInfo(MakeCombineInfo(B));
+    else
+      TThreadPersistent::Assign(Source);
+  } catch (...) {
+    EndUpdate();
+    Changed();
+    throw;
+  }
+  EndUpdate();
+  Changed();
+}
+
+void TRasterizer::AssignTo(TPersistent* Dest) {
+  if (dynamic_cast<TRasterizer*>(Dest) != nullptr)
+    AssignPublishedProperties(this, Dest, tkProperties);
+  else
+    TThreadPersistent::AssignTo(Dest);
+}
+
+const TPublishedProperties& TRasterizer::PublishedProperties() const {
+  static const TPublishedProperties Props = [] {
+    TPublishedProperty S;
+    S.Name = u"Sampler";
+    S.Kind = tkClass;
+    S.GetObject = [](TObject* O) -> TObject* { return dynamic_cast<TRasterizer*>(O)->Sampler(); };
+    return TPublishedProperties{S};
+  }();
+  return Props;
+}
+
+// ---------------------------------------------------------------------------
+// TRegularRasterizer
+
+TClassRef TRegularRasterizer::Class() {
+  static const TClassDesc Desc{u"TRegularRasterizer", [](TObject*) -> TObject* { return new TRegularRasterizer(); }};
+  return &Desc;
+}
+
+const TPublishedProperties& TRegularRasterizer::PublishedProperties() const {
+  static const TPublishedProperties Props = [this] {
+    TPublishedProperties P = TRasterizer::PublishedProperties();
+    TPublishedProperty U;
+    U.Name = u"UpdateRowCount";
+    U.Kind = tkInteger;
+    U.Get = [](TObject* O) -> TPropValue { return Int64(dynamic_cast<TRegularRasterizer*>(O)->UpdateRowCount()); };
+    U.Set = [](TObject* O, const TPropValue& V) {
+      if (auto* I = std::get_if<Int64>(&V)) dynamic_cast<TRegularRasterizer*>(O)->SetUpdateRowCount(Integer(*I));
+    };
+    P.push_back(U);
+    return P;
+  }();
+  return Props;
+}
+
+void TRegularRasterizer::RasterizeArea(TCustomBitmap32* Dst, const TRect& R) {
+  TCustomSampler* S = FSampler;
+  const Integer W = Dst->Width();
+  TColor32* Bits = Dst->Bits();
+  Integer N = 0;
+  for (Integer J = R.Top; J < R.Bottom; ++J) {
+    TColor32* Row = Bits + ptrdiff_t(J) * W;
+    for (Integer I = R.Left; I < R.Right; ++I) AssignColor(Row[I], S->GetSampleInt(I, J));
+    ++N;
+    if (N == FUpdateRowCount) {
+      Dst->Changed(TRect(R.Left, J - N, R.Right, J), AreaInfoRect);
+      N = 0;
+    }
+  }
+  Dst->Changed(TRect(R.Left, R.Bottom - N - 1, R.Right, R.Bottom), AreaInfoRect);
+}
