@@ -1,0 +1,40 @@
+// The object layer's shared state, seen by its own units only.
+#pragma once
+
+#include "gdiplus/GdiPlus.h"
+
+namespace gdiplus_shared {
+
+// Guards the lazy creation of the shared objects (workers may ask first).
+extern SRWLOCK Lock;
+extern TGPFontFamily* FamilySansSerif;
+extern TGPFontFamily* FamilySerif;
+extern TGPFontFamily* FamilyMonospace;
+extern TGPStringFormat* FormatDefault;
+extern TGPStringFormat* FormatTypographic;
+extern TGPImageFormat* Encoders[5];  // BMP, JPEG, GIF, TIFF, PNG
+extern bool EncodersFilled;
+
+// Returns the shared object in Slot, creating it with Make on first request.
+template <class T, class F>
+TGPIntf<T> GetShared(T*& Slot, F Make) {
+  AcquireSRWLockExclusive(&Lock);
+  if (Slot == nullptr) {
+    try {
+      T* obj = Make();
+      obj->_AddRef();
+      Slot = obj;
+    } catch (...) {
+      ReleaseSRWLockExclusive(&Lock);
+      throw;
+    }
+  }
+  TGPIntf<T> result(Slot);
+  ReleaseSRWLockExclusive(&Lock);
+  return result;
+}
+
+}  // namespace gdiplus_shared
+
+// Boolean arguments go to GDI+ as 0 or -1.
+inline gdipflat::BOOL GPBool(bool B) { return B ? -1 : 0; }

@@ -1,0 +1,60 @@
+// The bridge between Win32 and libgdiplus: loads the library, then puts our
+// own functions into the slots of the flat functions that take or return a
+// Win32 handle (libgdiplus would read a Wine handle as a pointer to one of
+// its own objects).
+//
+// A graphics made on a DC (GdipCreateFromHDC) draws on the 32-bit top-down
+// DIB section selected into that DC:
+//  - it draws into a zeroed premultiplied (PARGB) scratch bitmap of the DIB's
+//    size; GdipDeleteGraphics composes the scratch onto the DIB with
+//    straight-alpha source-over, skipping scratch pixels of alpha 0, so
+//    untouched DIB pixels stay byte-identical and drawn pixels hold straight
+//    (non-premultiplied) ARGB, like every bitmap of the engine;
+//  - the results are in the DIB once GdipDeleteGraphics has returned, not
+//    before; the DIB must stay alive and unresized until then;
+//  - drawing composes source-over: a compositing mode other than SourceOver,
+//    or a Clear with a translucent colour, do not replace the DIB's pixels.
+// Any other DC (no DIB section, not 32 bits, bottom-up) gives a nil graphics
+// and InvalidParameter.
+//
+// Functions whose slot holds ours because libgdiplus stubs or approximates
+// them:
+//  - GdipWidenPath strokes the flattened figures with the pen (width, pen
+//    transform as its mean scale, start, end and dash caps flat, square,
+//    round or triangle, miter, bevel and round joins with the miter limit,
+//    dash styles and custom dashes with their offset) into polygons filled
+//    with the winding rule (libgdiplus only flattens);
+//  - path gradient brushes are painted by the bridge on DC surfaces
+//    (GdipFillPath, FillRectangle, FillEllipse, FillPolygon): the colour runs
+//    from the centre to the brush's own outline, with surround colours,
+//    focus scales and factor or preset blends (libgdiplus paints a circle of
+//    radius min(w, h) / 2 about the centre whatever the path). The brush's
+//    outline is recorded when the brush is created from points or a path;
+//  - linear gradient brushes with gamma correction on are painted the same
+//    way (libgdiplus ignores the flag): the axis is recorded at creation
+//    (two points, a rectangle with a mode, or a rectangle with an angle,
+//    scalable angles taken in the rectangle's unit square), colours, factor
+//    and preset blends are interpolated in linear light (gamma 2.2), tiles
+//    and flipped tiles as the wrap mode says; the brush transform is not
+//    applied;
+//  - GdipWindingModeOutline replaces the path by the outline of the area its
+//    figures cover under the winding rule (closed loops, no inner edges);
+//    libgdiplus flattens and answers NotImplemented;
+//  - GdipAddPathEllipse(I) adds the ellipse clockwise on the screen, as GDI+
+//    does and as rectangles run (libgdiplus runs it the other way, so an
+//    ellipse and an overlapping polygon cancel in a winding path).
+#pragma once
+
+#include "platform/GdiPlusFlat.h"
+
+namespace gdipflat {
+
+// Loads libgdiplus (once) and installs the bridge functions. False with a
+// one-line message when the library or one of its functions is missing.
+bool LoadGdiPlus(const char** Error);
+
+// Number of DC surfaces alive (graphics made by GdipCreateFromHDC and not
+// yet deleted).
+int BridgeSurfaceCount();
+
+}  // namespace gdipflat
