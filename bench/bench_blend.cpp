@@ -3,12 +3,12 @@
 // loaded at run time; its rows are skipped when the library is absent).
 // Items per second = pixels per second.
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 
 #include <cstdint>
 #include <random>
 #include <vector>
 
+#include "bench/BenchPixman.h"
 #include "bitmap/Bmp32.h"
 #include "bitmap/Bmp32_Blend.h"
 #include "bitmap/Bmp32_Engine.h"
@@ -176,98 +176,57 @@ void BM_FlipHorz(benchmark::State& st) {
 BENCHMARK(BM_FlipHorz);
 
 // --- pixman ------------------------------------------------------------------
-// The few entry points used, declared here with plain C types (the library
-// is opened with dlopen, so no header or link flag is needed).
-
-struct pixman_image_t;
-struct pixman_color_t {
-  uint16_t red, green, blue, alpha;
-};
-const int PIXMAN_a8r8g8b8 = 0x20028888;  // 32 bpp, ARGB, 8 bits each
-const int PIXMAN_OP_SRC = 1, PIXMAN_OP_OVER = 3;
-using pixman_image_create_bits_t = pixman_image_t* (*)(int format, int width, int height, uint32_t* bits,
-                                                       int rowstride_bytes);
-using pixman_image_create_solid_fill_t = pixman_image_t* (*)(const pixman_color_t* color);
-using pixman_image_composite32_t = void (*)(int op, pixman_image_t* src, pixman_image_t* mask, pixman_image_t* dest,
-                                            int32_t src_x, int32_t src_y, int32_t mask_x, int32_t mask_y,
-                                            int32_t dest_x, int32_t dest_y, int32_t width, int32_t height);
-using pixman_image_unref_t = int (*)(pixman_image_t* image);
-using pixman_fill_t = int (*)(uint32_t* bits, int stride, int bpp, int x, int y, int width, int height,
-                              uint32_t value);
-
-struct Pixman {
-  pixman_image_create_bits_t create_bits = nullptr;
-  pixman_image_create_solid_fill_t create_solid = nullptr;
-  pixman_image_composite32_t composite32 = nullptr;
-  pixman_image_unref_t unref = nullptr;
-  pixman_fill_t fill = nullptr;
-  bool ok = false;
-  Pixman() {
-    void* h = dlopen("libpixman-1.so.0", RTLD_NOW);
-    if (!h) return;
-    create_bits = reinterpret_cast<decltype(create_bits)>(dlsym(h, "pixman_image_create_bits"));
-    create_solid = reinterpret_cast<decltype(create_solid)>(dlsym(h, "pixman_image_create_solid_fill"));
-    composite32 = reinterpret_cast<decltype(composite32)>(dlsym(h, "pixman_image_composite32"));
-    unref = reinterpret_cast<decltype(unref)>(dlsym(h, "pixman_image_unref"));
-    fill = reinterpret_cast<decltype(fill)>(dlsym(h, "pixman_fill"));
-    ok = create_bits && create_solid && composite32 && unref && fill;
-  }
-};
-Pixman& P() {
-  static Pixman p;
-  return p;
-}
 
 void BM_PixmanOver(benchmark::State& st) {
-  if (!P().ok) {
+  if (!Pix().ok) {
     st.SkipWithError("pixman not available");
     return;
   }
   auto s = Noise(st.range(0) ? kOpaque : kMixed, 1), d = Noise(kOpaque, 2);
-  pixman_image_t* si = P().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(s.data()), W * 4);
-  pixman_image_t* di = P().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(d.data()), W * 4);
+  pixman_image_t* si = Pix().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(s.data()), W * 4);
+  pixman_image_t* di = Pix().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(d.data()), W * 4);
   pixman_image_t* mask = nullptr;
   if (st.range(1)) {
     pixman_color_t c = {0, 0, 0, 0x8080};
-    mask = P().create_solid(&c);
+    mask = Pix().create_solid(&c);
   }
   for (auto _ : st) {
-    P().composite32(PIXMAN_OP_OVER, si, mask, di, 0, 0, 0, 0, 0, 0, W, H);
+    Pix().composite32(PIXMAN_OP_OVER, si, mask, di, 0, 0, 0, 0, 0, 0, W, H);
     benchmark::ClobberMemory();
   }
-  if (mask) P().unref(mask);
-  P().unref(si);
-  P().unref(di);
+  if (mask) Pix().unref(mask);
+  Pix().unref(si);
+  Pix().unref(di);
   st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
 }
 BENCHMARK(BM_PixmanOver)->ArgNames({"opaque", "mask"})->Args({0, 0})->Args({1, 0})->Args({0, 1});
 
 void BM_PixmanSrc(benchmark::State& st) {
-  if (!P().ok) {
+  if (!Pix().ok) {
     st.SkipWithError("pixman not available");
     return;
   }
   auto s = Noise(kMixed, 1), d = Noise(kOpaque, 2);
-  pixman_image_t* si = P().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(s.data()), W * 4);
-  pixman_image_t* di = P().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(d.data()), W * 4);
+  pixman_image_t* si = Pix().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(s.data()), W * 4);
+  pixman_image_t* di = Pix().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(d.data()), W * 4);
   for (auto _ : st) {
-    P().composite32(PIXMAN_OP_SRC, si, nullptr, di, 0, 0, 0, 0, 0, 0, W, H);
+    Pix().composite32(PIXMAN_OP_SRC, si, nullptr, di, 0, 0, 0, 0, 0, 0, W, H);
     benchmark::ClobberMemory();
   }
-  P().unref(si);
-  P().unref(di);
+  Pix().unref(si);
+  Pix().unref(di);
   st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
 }
 BENCHMARK(BM_PixmanSrc);
 
 void BM_PixmanFill(benchmark::State& st) {
-  if (!P().ok) {
+  if (!Pix().ok) {
     st.SkipWithError("pixman not available");
     return;
   }
   std::vector<TColor32> d(size_t(W) * H);
   for (auto _ : st) {
-    P().fill(reinterpret_cast<uint32_t*>(d.data()), W, 32, 0, 0, W, H, 0xFF336699u);
+    Pix().fill(reinterpret_cast<uint32_t*>(d.data()), W, 32, 0, 0, W, H, 0xFF336699u);
     benchmark::ClobberMemory();
   }
   st.SetItemsProcessed(int64_t(st.iterations()) * W * H);

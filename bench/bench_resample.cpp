@@ -4,11 +4,11 @@
 // scale transforms run beside them at equal destination pixel counts when
 // the library can be opened. Items per second = destination pixels per second.
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 
 #include <cstdint>
 #include <random>
 
+#include "bench/BenchPixman.h"
 #include "bitmap/Bmp32.h"
 #include "bitmap/Bmp32_Engine.h"
 #include "bitmap/Bmp32_Resamplers.h"
@@ -59,38 +59,7 @@ void BM_AverageBlock_Pas(benchmark::State& S) { AverageBlocks(S, AverageBlock_Pa
 void BM_AverageBlock_SSE2(benchmark::State& S) { AverageBlocks(S, AverageBlock_SSE2); }
 #endif
 
-// --- pixman (opened at run time) ----------------------------------------------
-struct pixman_image_t;
-using pixman_fixed_t = int32_t;
-struct pixman_transform_t {
-  pixman_fixed_t matrix[3][3];
-};
-const int PIXMAN_a8r8g8b8 = 0x20028888;
-const int PIXMAN_OP_SRC = 1;
-const int PIXMAN_FILTER_NEAREST = 3, PIXMAN_FILTER_BILINEAR = 4;
-struct Pixman {
-  pixman_image_t* (*create_bits)(int, int, int, uint32_t*, int) = nullptr;
-  int (*set_transform)(pixman_image_t*, const pixman_transform_t*) = nullptr;
-  int (*set_filter)(pixman_image_t*, int, const pixman_fixed_t*, int) = nullptr;
-  void (*composite32)(int, pixman_image_t*, pixman_image_t*, pixman_image_t*, int32_t, int32_t, int32_t, int32_t,
-                      int32_t, int32_t, int32_t, int32_t) = nullptr;
-  int (*unref)(pixman_image_t*) = nullptr;
-  bool ok = false;
-  Pixman() {
-    void* h = dlopen("libpixman-1.so.0", RTLD_NOW);
-    if (!h) return;
-    create_bits = reinterpret_cast<decltype(create_bits)>(dlsym(h, "pixman_image_create_bits"));
-    set_transform = reinterpret_cast<decltype(set_transform)>(dlsym(h, "pixman_image_set_transform"));
-    set_filter = reinterpret_cast<decltype(set_filter)>(dlsym(h, "pixman_image_set_filter"));
-    composite32 = reinterpret_cast<decltype(composite32)>(dlsym(h, "pixman_image_composite32"));
-    unref = reinterpret_cast<decltype(unref)>(dlsym(h, "pixman_image_unref"));
-    ok = create_bits && set_transform && set_filter && composite32 && unref;
-  }
-};
-Pixman& Pix() {
-  static Pixman p;
-  return p;
-}
+// --- pixman ---------------------------------------------------------------------
 
 void PixmanScale(benchmark::State& State, int Filter, Integer SW, Integer SH, Integer DW, Integer DH) {
   if (!Pix().ok) {

@@ -4,12 +4,12 @@
 // destination size when the library can be opened. Items per second =
 // destination pixels per second.
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 
 #include <cmath>
 #include <cstdint>
 #include <random>
 
+#include "bench/BenchPixman.h"
 #include "bitmap/Bmp32.h"
 #include "bitmap/Bmp32_Engine.h"
 #include "bitmap/Bmp32_Transforms.h"
@@ -72,38 +72,7 @@ void BM_TransformProjective(benchmark::State& State) {
   State.SetItemsProcessed(State.iterations() * Int64(W) * H);
 }
 
-// --- pixman (opened at run time) ----------------------------------------------
-struct pixman_image_t;
-using pixman_fixed_t = int32_t;
-struct pixman_transform_t {
-  pixman_fixed_t matrix[3][3];
-};
-const int PIXMAN_a8r8g8b8 = 0x20028888;
-const int PIXMAN_OP_OVER = 3;
-const int PIXMAN_FILTER_BILINEAR = 4;
-struct Pixman {
-  pixman_image_t* (*create_bits)(int, int, int, uint32_t*, int) = nullptr;
-  int (*set_transform)(pixman_image_t*, const pixman_transform_t*) = nullptr;
-  int (*set_filter)(pixman_image_t*, int, const pixman_fixed_t*, int) = nullptr;
-  void (*composite32)(int, pixman_image_t*, pixman_image_t*, pixman_image_t*, int32_t, int32_t, int32_t, int32_t,
-                      int32_t, int32_t, int32_t, int32_t) = nullptr;
-  int (*unref)(pixman_image_t*) = nullptr;
-  bool ok = false;
-  Pixman() {
-    void* h = dlopen("libpixman-1.so.0", RTLD_NOW);
-    if (!h) return;
-    create_bits = reinterpret_cast<decltype(create_bits)>(dlsym(h, "pixman_image_create_bits"));
-    set_transform = reinterpret_cast<decltype(set_transform)>(dlsym(h, "pixman_image_set_transform"));
-    set_filter = reinterpret_cast<decltype(set_filter)>(dlsym(h, "pixman_image_set_filter"));
-    composite32 = reinterpret_cast<decltype(composite32)>(dlsym(h, "pixman_image_composite32"));
-    unref = reinterpret_cast<decltype(unref)>(dlsym(h, "pixman_image_unref"));
-    ok = create_bits && set_transform && set_filter && composite32 && unref;
-  }
-};
-Pixman& Pix() {
-  static Pixman p;
-  return p;
-}
+// --- pixman ---------------------------------------------------------------------
 
 void BM_Pixman_AffineBilinearOver(benchmark::State& State) {
   if (!Pix().ok) {

@@ -283,21 +283,61 @@ TColor32 TCustomBitmap32::GetStippleColor() {
 // ---------------------------------------------------------------------------
 // Runs
 
+namespace {
+
+using TRunProc = void (TCustomBitmap32::*)(Integer, Integer, Integer, TColor32);
+
+// A run X1..X2 on row Y (Y1..Y2 on column X), clipped and reported; Run
+// draws the clipped part.
+void ClippedHorzRun(TCustomBitmap32& B, Integer X1, Integer Y, Integer X2, TColor32 Value, TRunProc Run) {
+  if (B.MeasuringMode()) {
+    ReportHorzRun(B, X1, Y, X2);
+    return;
+  }
+  const TRect& c = B.ClipRect();
+  if (Y >= c.Top && Y < c.Bottom && ClipSpan(X1, X2, c.Left, c.Right)) {
+    (B.*Run)(X1, Y, X2, Value);
+    ReportHorzRun(B, X1, Y, X2);
+  }
+}
+
+void ClippedVertRun(TCustomBitmap32& B, Integer X, Integer Y1, Integer Y2, TColor32 Value, TRunProc Run) {
+  if (B.MeasuringMode()) {
+    ReportVertRun(B, X, Y1, Y2);
+    return;
+  }
+  const TRect& c = B.ClipRect();
+  if (X >= c.Left && X < c.Right && ClipSpan(Y1, Y2, c.Top, c.Bottom)) {
+    (B.*Run)(X, Y1, Y2, Value);
+    ReportVertRun(B, X, Y1, Y2);
+  }
+}
+
+// A line along one axis goes to the run routines, its last pixel left out;
+// false when the line is not axis-aligned.
+bool AxisLine(TCustomBitmap32& B, Integer X1, Integer Y1, Integer X2, Integer Y2, TColor32 Value, TRunProc Horz,
+              TRunProc Vert) {
+  const Int64 dX = Int64(X2) - X1, dY = Int64(Y2) - Y1;
+  if (dX != 0 && dY != 0) return false;
+  if (dX == 0) {
+    if (dY > 0) (B.*Vert)(X1, Y1, Y2 - 1, Value);
+    else if (dY < 0) (B.*Vert)(X1, Y2 + 1, Y1, Value);
+  } else {
+    if (dX > 0) (B.*Horz)(X1, Y1, X2 - 1, Value);
+    else (B.*Horz)(X2 + 1, Y1, X1, Value);
+  }
+  return true;
+}
+
+}  // namespace
+
 void TCustomBitmap32::HorzLine(Integer X1, Integer Y, Integer X2, TColor32 Value) {
   if (X2 < X1) return;
   FillWords32(PixelPtr(X1, Y), X2 - X1 + 1, Value);
 }
 
 void TCustomBitmap32::HorzLineS(Integer X1, Integer Y, Integer X2, TColor32 Value) {
-  if (MeasuringMode()) {
-    ReportHorzRun(*this, X1, Y, X2);
-    return;
-  }
-  const TRect& c = ClipRect();
-  if (Y >= c.Top && Y < c.Bottom && ClipSpan(X1, X2, c.Left, c.Right)) {
-    HorzLine(X1, Y, X2, Value);
-    ReportHorzRun(*this, X1, Y, X2);
-  }
+  ClippedHorzRun(*this, X1, Y, X2, Value, &TCustomBitmap32::HorzLine);
 }
 
 void TCustomBitmap32::HorzLineT(Integer X1, Integer Y, Integer X2, TColor32 Value) {
@@ -309,15 +349,7 @@ void TCustomBitmap32::HorzLineT(Integer X1, Integer Y, Integer X2, TColor32 Valu
 }
 
 void TCustomBitmap32::HorzLineTS(Integer X1, Integer Y, Integer X2, TColor32 Value) {
-  if (MeasuringMode()) {
-    ReportHorzRun(*this, X1, Y, X2);
-    return;
-  }
-  const TRect& c = ClipRect();
-  if (Y >= c.Top && Y < c.Bottom && ClipSpan(X1, X2, c.Left, c.Right)) {
-    HorzLineT(X1, Y, X2, Value);
-    ReportHorzRun(*this, X1, Y, X2);
-  }
+  ClippedHorzRun(*this, X1, Y, X2, Value, &TCustomBitmap32::HorzLineT);
 }
 
 void TCustomBitmap32::VertLine(Integer X, Integer Y1, Integer Y2, TColor32 Value) {
@@ -328,15 +360,7 @@ void TCustomBitmap32::VertLine(Integer X, Integer Y1, Integer Y2, TColor32 Value
 }
 
 void TCustomBitmap32::VertLineS(Integer X, Integer Y1, Integer Y2, TColor32 Value) {
-  if (MeasuringMode()) {
-    ReportVertRun(*this, X, Y1, Y2);
-    return;
-  }
-  const TRect& c = ClipRect();
-  if (X >= c.Left && X < c.Right && ClipSpan(Y1, Y2, c.Top, c.Bottom)) {
-    VertLine(X, Y1, Y2, Value);
-    ReportVertRun(*this, X, Y1, Y2);
-  }
+  ClippedVertRun(*this, X, Y1, Y2, Value, &TCustomBitmap32::VertLine);
 }
 
 void TCustomBitmap32::VertLineT(Integer X, Integer Y1, Integer Y2, TColor32 Value) {
@@ -349,15 +373,7 @@ void TCustomBitmap32::VertLineT(Integer X, Integer Y1, Integer Y2, TColor32 Valu
 }
 
 void TCustomBitmap32::VertLineTS(Integer X, Integer Y1, Integer Y2, TColor32 Value) {
-  if (MeasuringMode()) {
-    ReportVertRun(*this, X, Y1, Y2);
-    return;
-  }
-  const TRect& c = ClipRect();
-  if (X >= c.Left && X < c.Right && ClipSpan(Y1, Y2, c.Top, c.Bottom)) {
-    VertLineT(X, Y1, Y2, Value);
-    ReportVertRun(*this, X, Y1, Y2);
-  }
+  ClippedVertRun(*this, X, Y1, Y2, Value, &TCustomBitmap32::VertLineT);
 }
 
 namespace {
@@ -498,15 +514,7 @@ void TCustomBitmap32::VertLineXS(TFixed X, TFixed Y1, TFixed Y2, TColor32 Value)
 void TCustomBitmap32::Line(Integer X1, Integer Y1, Integer X2, Integer Y2, TColor32 Value, bool L) {
   WithFinally(
       [&] {
-        Int64 dX = Int64(X2) - X1, dY = Int64(Y2) - Y1;
-        if (dX == 0 || dY == 0) {
-          if (dX == 0) {
-            if (dY > 0) VertLine(X1, Y1, Y2 - 1, Value);
-            else if (dY < 0) VertLine(X1, Y2 + 1, Y1, Value);
-          } else {
-            if (dX > 0) HorzLine(X1, Y1, X2 - 1, Value);
-            else HorzLine(X2 + 1, Y1, X1, Value);
-          }
+        if (AxisLine(*this, X1, Y1, X2, Y2, Value, &TCustomBitmap32::HorzLine, &TCustomBitmap32::VertLine)) {
           if (L) SetPixel(X2, Y2, Value);
           return;
         }
@@ -520,15 +528,7 @@ void TCustomBitmap32::LineS(Integer X1, Integer Y1, Integer X2, Integer Y2, TCol
     Changed(TRect(X1, Y1, X2, Y2), LineReport);
     return;
   }
-  Int64 dX = Int64(X2) - X1, dY = Int64(Y2) - Y1;
-  if (dX == 0 || dY == 0) {
-    if (dX == 0) {
-      if (dY > 0) VertLineS(X1, Y1, Y2 - 1, Value);
-      else if (dY < 0) VertLineS(X1, Y2 + 1, Y1, Value);
-    } else {
-      if (dX > 0) HorzLineS(X1, Y1, X2 - 1, Value);
-      else HorzLineS(X2 + 1, Y1, X1, Value);
-    }
+  if (AxisLine(*this, X1, Y1, X2, Y2, Value, &TCustomBitmap32::HorzLineS, &TCustomBitmap32::VertLineS)) {
     if (L) SetPixelS(X2, Y2, Value);
     Changed();
     return;
@@ -540,15 +540,7 @@ void TCustomBitmap32::LineS(Integer X1, Integer Y1, Integer X2, Integer Y2, TCol
 void TCustomBitmap32::LineT(Integer X1, Integer Y1, Integer X2, Integer Y2, TColor32 Value, bool L) {
   WithFinally(
       [&] {
-        Int64 dX = Int64(X2) - X1, dY = Int64(Y2) - Y1;
-        if (dX == 0 || dY == 0) {
-          if (dX == 0) {
-            if (dY > 0) VertLineT(X1, Y1, Y2 - 1, Value);
-            else if (dY < 0) VertLineT(X1, Y2 + 1, Y1, Value);
-          } else {
-            if (dX > 0) HorzLineT(X1, Y1, X2 - 1, Value);
-            else HorzLineT(X2 + 1, Y1, X1, Value);
-          }
+        if (AxisLine(*this, X1, Y1, X2, Y2, Value, &TCustomBitmap32::HorzLineT, &TCustomBitmap32::VertLineT)) {
           if (L) SetPixelT(X2, Y2, Value);
           return;
         }
@@ -564,15 +556,7 @@ void TCustomBitmap32::LineTS(Integer X1, Integer Y1, Integer X2, Integer Y2, TCo
     Changed(TRect(X1, Y1, X2, Y2), LineReport);
     return;
   }
-  Int64 dX = Int64(X2) - X1, dY = Int64(Y2) - Y1;
-  if (dX == 0 || dY == 0) {
-    if (dX == 0) {
-      if (dY > 0) VertLineTS(X1, Y1, Y2 - 1, Value);
-      else if (dY < 0) VertLineTS(X1, Y2 + 1, Y1, Value);
-    } else {
-      if (dX > 0) HorzLineTS(X1, Y1, X2 - 1, Value);
-      else HorzLineTS(X2 + 1, Y1, X1, Value);
-    }
+  if (AxisLine(*this, X1, Y1, X2, Y2, Value, &TCustomBitmap32::HorzLineTS, &TCustomBitmap32::VertLineTS)) {
     if (L) SetPixelTS(X2, Y2, Value);
     return;
   }

@@ -103,6 +103,20 @@ constexpr TColor32 TornPixel = 0x00FFFFFFu;
 
 void HalveAlpha(TColor32& P) { P = (P & 0x00FFFFFFu) | (((P >> 24) >> 1) << 24); }
 
+// Along each of Lines lines, walks Depth steps in from the edge (At(line,
+// step) gives the pixel) and halves the alpha of the first visible pixel met.
+template <class F>
+void HalveFirstVisible(Integer Lines, Integer Depth, F At) {
+  for (Integer l = 0; l < Lines; ++l)
+    for (Integer s = 0; s < Depth; ++s) {
+      TColor32& p = At(l, s);
+      if (p >> 24) {
+        HalveAlpha(p);
+        break;
+      }
+    }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -246,14 +260,7 @@ void TearEdges(TCustomBitmap32* Bitmap, Integer Depth, Integer Sides, bool Style
       std::vector<TPt> list = TornOutline(D, H, Style);
       if (Sides & 1) {
         FillPolygonWinding(list, D, H, [&](Integer x, Integer y) { Bitmap->SetPixel(x, y, TornPixel); });
-        for (Integer y = 0; y < H; ++y)
-          for (Integer x = 0; x < D; ++x) {
-            TColor32& p = *Bitmap->PixelPtr(x, y);
-            if (p >> 24) {
-              HalveAlpha(p);
-              break;
-            }
-          }
+        HalveFirstVisible(H, D, [&](Integer y, Integer s) -> TColor32& { return *Bitmap->PixelPtr(s, y); });
       }
       if (Sides & 4) {
         std::vector<TPt> m = list;
@@ -261,14 +268,7 @@ void TearEdges(TCustomBitmap32* Bitmap, Integer Depth, Integer Sides, bool Style
         FillPolygonWinding(m, W, H, [&](Integer x, Integer y) {
           if (x >= W - D) Bitmap->SetPixel(x, y, TornPixel);
         });
-        for (Integer y = 0; y < H; ++y)
-          for (Integer x = W - 1; x >= W - D; --x) {
-            TColor32& p = *Bitmap->PixelPtr(x, y);
-            if (p >> 24) {
-              HalveAlpha(p);
-              break;
-            }
-          }
+        HalveFirstVisible(H, D, [&](Integer y, Integer s) -> TColor32& { return *Bitmap->PixelPtr(W - 1 - s, y); });
       }
     }
   }
@@ -281,14 +281,7 @@ void TearEdges(TCustomBitmap32* Bitmap, Integer Depth, Integer Sides, bool Style
       for (TPt& p : top) p = TPt{p.Y, p.X};
       if (Sides & 2) {
         FillPolygonWinding(top, W, D, [&](Integer x, Integer y) { Bitmap->SetPixel(x, y, TornPixel); });
-        for (Integer x = 0; x < W; ++x)
-          for (Integer y = 0; y < D; ++y) {
-            TColor32& p = *Bitmap->PixelPtr(x, y);
-            if (p >> 24) {
-              HalveAlpha(p);
-              break;
-            }
-          }
+        HalveFirstVisible(W, D, [&](Integer x, Integer s) -> TColor32& { return *Bitmap->PixelPtr(x, s); });
       }
       if (Sides & 8) {
         std::vector<TPt> m = top;
@@ -296,14 +289,7 @@ void TearEdges(TCustomBitmap32* Bitmap, Integer Depth, Integer Sides, bool Style
         FillPolygonWinding(m, W, H, [&](Integer x, Integer y) {
           if (y >= H - D) Bitmap->SetPixel(x, y, TornPixel);
         });
-        for (Integer x = 0; x < W; ++x)
-          for (Integer y = H - 1; y >= H - D; --y) {
-            TColor32& p = *Bitmap->PixelPtr(x, y);
-            if (p >> 24) {
-              HalveAlpha(p);
-              break;
-            }
-          }
+        HalveFirstVisible(W, D, [&](Integer x, Integer s) -> TColor32& { return *Bitmap->PixelPtr(x, H - 1 - s); });
       }
     }
   }

@@ -116,6 +116,22 @@ struct THyCipher::TImpl {
   std::uint8_t Chain[16] = {};
   std::uint8_t Work[16] = {};
   size_t B = 0;
+
+  // Stream ciphers take no chaining mode: true when the stream has handled
+  // the data.
+  bool Streamed(const Byte* In, Byte* Out, size_t Len) {
+    if (!Block && !Stream) throw EInvalidOperation(u"Cipher not initialized");
+    if (!Stream) return false;
+    Stream->Process(In, Out, Len);
+    return true;
+  }
+
+  // A short last block (bytes I..Len) is XORed with the encrypted chain.
+  void XorTail(const Byte* In, Byte* Out, size_t I, size_t Len) {
+    if (I >= Len) return;
+    Block->EncryptBlock(Chain, Work);
+    for (size_t k = 0; I + k < Len; ++k) Out[I + k] = In[I + k] ^ Work[k];
+  }
 };
 
 THyCipher::THyCipher(Integer AId) : FId(AId & 0x7F), FImpl(std::make_unique<TImpl>()) {
@@ -156,8 +172,7 @@ void THyCipher::Init(const RawByteString& Digest, const Byte* IV) {
 
 void THyCipher::EncryptCBC(const Byte* In, Byte* Out, size_t Len) {
   TImpl& m = *FImpl;
-  if (!m.Block && !m.Stream) throw EInvalidOperation(u"Cipher not initialized");
-  if (m.Stream) return m.Stream->Process(In, Out, Len);
+  if (m.Streamed(In, Out, Len)) return;
   const size_t b = m.B;
   size_t i = 0;
   for (; i + b <= Len; i += b) {
@@ -165,16 +180,12 @@ void THyCipher::EncryptCBC(const Byte* In, Byte* Out, size_t Len) {
     m.Block->EncryptBlock(m.Work, m.Chain);
     std::memcpy(Out + i, m.Chain, b);
   }
-  if (i < Len) {
-    m.Block->EncryptBlock(m.Chain, m.Work);
-    for (size_t k = 0; i + k < Len; ++k) Out[i + k] = In[i + k] ^ m.Work[k];
-  }
+  m.XorTail(In, Out, i, Len);
 }
 
 void THyCipher::DecryptCBC(const Byte* In, Byte* Out, size_t Len) {
   TImpl& m = *FImpl;
-  if (!m.Block && !m.Stream) throw EInvalidOperation(u"Cipher not initialized");
-  if (m.Stream) return m.Stream->Process(In, Out, Len);
+  if (m.Streamed(In, Out, Len)) return;
   const size_t b = m.B;
   std::uint8_t c[16];
   size_t i = 0;
@@ -184,16 +195,12 @@ void THyCipher::DecryptCBC(const Byte* In, Byte* Out, size_t Len) {
     for (size_t k = 0; k < b; ++k) Out[i + k] = m.Work[k] ^ m.Chain[k];
     std::memcpy(m.Chain, c, b);
   }
-  if (i < Len) {
-    m.Block->EncryptBlock(m.Chain, m.Work);
-    for (size_t k = 0; i + k < Len; ++k) Out[i + k] = In[i + k] ^ m.Work[k];
-  }
+  m.XorTail(In, Out, i, Len);
 }
 
 void THyCipher::EncryptCFB8bit(const Byte* In, Byte* Out, size_t Len) {
   TImpl& m = *FImpl;
-  if (!m.Block && !m.Stream) throw EInvalidOperation(u"Cipher not initialized");
-  if (m.Stream) return m.Stream->Process(In, Out, Len);
+  if (m.Streamed(In, Out, Len)) return;
   const size_t b = m.B;
   for (size_t i = 0; i < Len; ++i) {
     m.Block->EncryptBlock(m.Chain, m.Work);
@@ -206,8 +213,7 @@ void THyCipher::EncryptCFB8bit(const Byte* In, Byte* Out, size_t Len) {
 
 void THyCipher::DecryptCFB8bit(const Byte* In, Byte* Out, size_t Len) {
   TImpl& m = *FImpl;
-  if (!m.Block && !m.Stream) throw EInvalidOperation(u"Cipher not initialized");
-  if (m.Stream) return m.Stream->Process(In, Out, Len);
+  if (m.Streamed(In, Out, Len)) return;
   const size_t b = m.B;
   for (size_t i = 0; i < Len; ++i) {
     m.Block->EncryptBlock(m.Chain, m.Work);

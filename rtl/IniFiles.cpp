@@ -220,3 +220,17 @@ void TMemIniFile::UpdateFile() {
   List.SaveToFile(FFileName, FEncoding);
   FModified = false;
 }
+
+// ---------------------------------------------------------------------------
+// TIniFile (the file access itself lives in the platform units)
+
+// Built from the key list, so each value is read the way ReadString reads it.
+void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
+  TStringList Keys;
+  ReadSection(Section, &Keys);
+  Strings->BeginUpdate();
+  Strings->Clear();
+  for (Integer I = 0; I < Keys.Count(); ++I)
+    Strings->Add(Keys.Strings(I) + u"=" + ReadString(Section, Keys.Strings(I), String()));
+  Strings->EndUpdate();
+}

@@ -21,6 +21,22 @@ void Fire(const F& Event, A&&... Args) {
   }
 }
 
+// Runs Paint with canvas C bound to DC; the canvas is let go on every path.
+template <class F>
+void PaintOnCanvas(TControlCanvas* C, HDC DC, F Paint) {
+  C->Lock();
+  C->SetHandle(DC);
+  try {
+    Paint();
+  } catch (...) {
+    C->SetHandle(nullptr);
+    C->Unlock();
+    throw;
+  }
+  C->SetHandle(nullptr);
+  C->Unlock();
+}
+
 }  // namespace
 
 void SetMouseControl(TControl* NewControl) {
@@ -541,17 +557,7 @@ TGraphicControl::~TGraphicControl() { delete FCanvas; }
 
 void TGraphicControl::Dispatch(TMessage& M) {
   if (M.Msg == WM_PAINT) {
-    FCanvas->Lock();
-    FCanvas->SetHandle(reinterpret_cast<HDC>(M.WParam));
-    try {
-      Paint();
-    } catch (...) {
-      FCanvas->SetHandle(nullptr);
-      FCanvas->Unlock();
-      throw;
-    }
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
+    PaintOnCanvas(FCanvas, reinterpret_cast<HDC>(M.WParam), [this] { Paint(); });
     return;
   }
   TControl::Dispatch(M);
@@ -567,15 +573,5 @@ TCustomControl::~TCustomControl() {
 }
 
 void TCustomControl::PaintWindow(HDC DC) {
-  FCanvas->Lock();
-  FCanvas->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  PaintOnCanvas(FCanvas, DC, [this] { Paint(); });
 }

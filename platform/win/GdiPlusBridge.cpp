@@ -360,15 +360,49 @@ uint32_t LerpColour(uint32_t A, uint32_t B, double T) {
   return out;
 }
 
-struct TGradientPaint {
+// The blend a gradient brush carries: either preset colours or blend
+// factors, each at positions 0..1 along the gradient.
+struct TGradientStops {
+  std::vector<REAL> BlendFactors, BlendPositions;
+  std::vector<ARGB> PresetColours;
+  std::vector<REAL> PresetPositions;
+
+  // The preset colour at Pos, mixed by Mix; false when there are no presets.
+  bool PresetAt(double Pos, uint32_t (*Mix)(uint32_t, uint32_t, double), uint32_t& Out) const {
+    if (PresetColours.empty()) return false;
+    const size_t n = PresetColours.size();
+    Out = PresetColours[n - 1];
+    if (Pos <= PresetPositions[0]) Out = PresetColours[0];
+    else
+      for (size_t i = 1; i < n; ++i)
+        if (Pos <= PresetPositions[i]) {
+          const double span = double(PresetPositions[i]) - PresetPositions[i - 1];
+          Out = Mix(PresetColours[i - 1], PresetColours[i], span > 0 ? (Pos - PresetPositions[i - 1]) / span : 1);
+          break;
+        }
+    return true;
+  }
+
+  // The blend factor at Pos (Pos itself when no factors are set).
+  double FactorAt(double Pos) const {
+    if (BlendFactors.size() < 2) return Pos;
+    const size_t n = BlendFactors.size();
+    if (Pos <= BlendPositions[0]) return BlendFactors[0];
+    for (size_t i = 1; i < n; ++i)
+      if (Pos <= BlendPositions[i]) {
+        const double span = double(BlendPositions[i]) - BlendPositions[i - 1];
+        return Lerp(BlendFactors[i - 1], BlendFactors[i], span > 0 ? (Pos - BlendPositions[i - 1]) / span : 1);
+      }
+    return BlendFactors[n - 1];
+  }
+};
+
+struct TGradientPaint : TGradientStops {
   std::vector<GpPointF> Boundary;
   std::vector<ARGB> Surround;  // one per boundary point (or one for all)
   ARGB CentreColour = 0;
   GpPointF Centre{};
   REAL FocusX = 0, FocusY = 0;
-  std::vector<REAL> BlendFactors, BlendPositions;
-  std::vector<ARGB> PresetColours;
-  std::vector<REAL> PresetPositions;
 
   // The colour at brush-space point P.
   uint32_t ColourAt(double Px, double Py) const {
@@ -405,29 +439,9 @@ struct TGradientPaint {
     const double focus = std::max(double(FocusX), double(FocusY));
     if (focus > 0 && focus < 1) pos = std::min(1.0, pos / (1 - focus));
     else if (focus >= 1) pos = 1;
-    if (!PresetColours.empty()) {
-      const size_t n = PresetColours.size();
-      if (pos <= PresetPositions[0]) return PresetColours[0];
-      for (size_t i = 1; i < n; ++i)
-        if (pos <= PresetPositions[i]) {
-          const double span = double(PresetPositions[i]) - PresetPositions[i - 1];
-          return LerpColour(PresetColours[i - 1], PresetColours[i], span > 0 ? (pos - PresetPositions[i - 1]) / span : 1);
-        }
-      return PresetColours[n - 1];
-    }
-    double factor = pos;
-    if (BlendFactors.size() >= 2) {
-      const size_t n = BlendFactors.size();
-      factor = BlendFactors[n - 1];
-      if (pos <= BlendPositions[0]) factor = BlendFactors[0];
-      else
-        for (size_t i = 1; i < n; ++i)
-          if (pos <= BlendPositions[i]) {
-            const double span = double(BlendPositions[i]) - BlendPositions[i - 1];
-            factor = Lerp(BlendFactors[i - 1], BlendFactors[i], span > 0 ? (pos - BlendPositions[i - 1]) / span : 1);
-            break;
-          }
-    }
+    uint32_t preset = 0;
+    if (PresetAt(pos, LerpColour, preset)) return preset;
+    const double factor = FactorAt(pos);
     return LerpColour(edgeColour, CentreColour, std::clamp(factor, 0.0, 1.0));
   }
 };
@@ -673,13 +687,10 @@ uint32_t LerpColourGamma(uint32_t A, uint32_t B, double T) {
   return out;
 }
 
-struct TLinearPaint {
+struct TLinearPaint : TGradientStops {
   TLinearShape Shape;
   ARGB C1 = 0, C2 = 0;
   INT Wrap = 0;
-  std::vector<REAL> BlendFactors, BlendPositions;
-  std::vector<ARGB> PresetColours;
-  std::vector<REAL> PresetPositions;
 
   uint32_t ColourAt(double Px, double Py) const {
     double t = (Px - Shape.X0) * Shape.Ax + (Py - Shape.Y0) * Shape.Ay;
@@ -692,29 +703,9 @@ struct TLinearPaint {
     } else {
       t -= std::floor(t);
     }
-    if (!PresetColours.empty()) {
-      const size_t n = PresetColours.size();
-      if (t <= PresetPositions[0]) return PresetColours[0];
-      for (size_t i = 1; i < n; ++i)
-        if (t <= PresetPositions[i]) {
-          const double span = double(PresetPositions[i]) - PresetPositions[i - 1];
-          return LerpColourGamma(PresetColours[i - 1], PresetColours[i], span > 0 ? (t - PresetPositions[i - 1]) / span : 1);
-        }
-      return PresetColours[n - 1];
-    }
-    double f = t;
-    if (BlendFactors.size() >= 2) {
-      const size_t n = BlendFactors.size();
-      f = BlendFactors[n - 1];
-      if (t <= BlendPositions[0]) f = BlendFactors[0];
-      else
-        for (size_t i = 1; i < n; ++i)
-          if (t <= BlendPositions[i]) {
-            const double span = double(BlendPositions[i]) - BlendPositions[i - 1];
-            f = Lerp(BlendFactors[i - 1], BlendFactors[i], span > 0 ? (t - BlendPositions[i - 1]) / span : 1);
-            break;
-          }
-    }
+    uint32_t preset = 0;
+    if (PresetAt(t, LerpColourGamma, preset)) return preset;
+    const double f = FactorAt(t);
     return LerpColourGamma(C1, C2, std::clamp(f, 0.0, 1.0));
   }
 };

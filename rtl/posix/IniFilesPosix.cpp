@@ -48,16 +48,6 @@ void TIniFile::ReadSections(TStrings* Strings) {
   Ini.ReadSections(Strings);
 }
 
-void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
-  TStringList Keys;
-  ReadSection(Section, &Keys);
-  Strings->BeginUpdate();
-  Strings->Clear();
-  for (Integer I = 0; I < Keys.Count(); ++I)
-    Strings->Add(Keys.Strings(I) + u"=" + ReadString(Section, Keys.Strings(I), String()));
-  Strings->EndUpdate();
-}
-
 void TIniFile::EraseSection(const String& Section) {
   TMemIniFile Ini(FFileName);
   Ini.EraseSection(Section);
