@@ -165,7 +165,8 @@ enum : GpStatus {
 inline constexpr PixelFormat PixelFormat1bppIndexed = 0x00030101;
 inline constexpr PixelFormat PixelFormat4bppIndexed = 0x00030402;
 inline constexpr PixelFormat PixelFormat8bppIndexed = 0x00030803;
-inline constexpr PixelFormat PixelFormat16bppRGB565 = 0x00021005;
+inline constexpr PixelFormat PixelFormat16bppRGB555 = 0x00021005;
+inline constexpr PixelFormat PixelFormat16bppRGB565 = 0x00021006;
 inline constexpr PixelFormat PixelFormat24bppRGB = 0x00021808;
 inline constexpr PixelFormat PixelFormat32bppRGB = 0x00022009;
 inline constexpr PixelFormat PixelFormat32bppARGB = 0x0026200A;

@@ -1,0 +1,58 @@
+// Image files: decoding any format GDI+ reads into a TBitmap32, thumbnails
+// that fit a box, the extension <-> format map, and writing a TBitmap32 as
+// BMP, PNG, JPEG or GIF through the class library's picture classes.
+//
+// The routines keep no state; every object they return belongs to the
+// caller. GDI+ must be started (GdiPlusStartup). Decoding and fitting may
+// run on worker threads: they touch only what they create or are given.
+#pragma once
+
+#include "bitmap/Bmp32_Windowed.h"
+#include "classlib/GIFImg.h"
+#include "classlib/Graphics.h"
+#include "gdiplus/GdiPlus.h"
+#include "gdiplus/VaVavuve.h"
+
+// Decodes a file. A missing or undecodable file gives a 0 x 0 bitmap with
+// HasAlpha false and BitDepth -1.
+TBitmap32* LoadImageToBitmap32(const String& FileName, bool& HasAlpha, Integer& BitDepth);
+
+// Converts a GDI+ bitmap into straight 32-bit ARGB. Sets HasAlpha only to
+// true (an alpha pixel format, or any pixel with alpha below 255) and
+// BitDepth only for a non-empty bitmap; callers set both beforehand. When
+// the pixels cannot be read the result is 0 x 0 and BitDepth -1.
+TBitmap32* GPBitmapToBitmap32(const IGPBitmap& Bitmap, bool& HasAlpha, Integer& BitDepth);
+
+// The decoded picture as a 32-bit class-library bitmap, transparent pixels
+// composed over opaque white. Empty when the file cannot be decoded.
+TBitmap* LoadBitmapWithAlpha(const String& FileName);
+
+// The size of Width x Height scaled down (never up) to fit the box, keeping
+// the aspect ratio; no side below 1.
+void FitSizeKeepAspect(Integer Width, Integer Height, Integer MaxWidth, Integer MaxHeight, Integer& NewWidth,
+                       Integer& NewHeight);
+// Dest becomes the decoded file, scaled down to fit the box; Width and
+// Height are the file's size. False (Dest opaque white, box-sized) when
+// nothing could be decoded.
+bool LoadImageFitted(const String& FileName, TBitmap32* Dest, Integer MaxWidth, Integer MaxHeight, Integer& Width,
+                     Integer& Height);
+// Dest becomes Source, scaled down to fit the box when larger. Always true.
+bool FitBitmap32(TBitmap32* Source, TBitmap32* Dest, Integer MaxWidth, Integer MaxHeight);
+
+TImageFormat GetImageFormatByExt(const String& FileName);
+// Without the dot; empty for ifUnknown.
+void GetImageExtByFormat(TImageFormat Format, String& Ext);
+
+// Writes Bitmap as Format. Option: BMP bit depth (1, 4, 8, 16, 24, else 32);
+// PNG -1 with alpha, else RGB; JPEG quality level 1..10 (quality = 10 x
+// level); ignored for GIF. Formats that cannot be written raise
+// EInvalidGraphic; failures of the picture classes reach the caller.
+void SaveBitmap32ToFile(TBitmap32* Bitmap, const String& FileName, TImageFormat Format, Integer Option);
+
+// One-frame GIF of the bitmap; pixels with alpha below AlphaThreshold share
+// one transparent palette index whose entry becomes TransparentColor.
+TGIFImage* Bitmap32ToGIF(TBitmap32* Bitmap, Byte AlphaThreshold, TColor TransparentColor);
+
+// Encodes the bitmap as JPEG with the given quality through GDI+ into the
+// stream. False on any failure (a refused encode included).
+bool SaveBitmapToStreamWithQuality(TBitmap* Bitmap, Integer Quality, IStream* Stream);
