@@ -104,6 +104,10 @@ function(lumigra_test name dir)
   else()
     target_link_options(${name} PRIVATE -mconsole)
     add_test(NAME ${name} COMMAND bash ${LUMIGRA_ROOT}/scripts/wine.sh $<TARGET_FILE:${name}>)
+    # The Wine test programs share one X display and one wineserver: the
+    # cursor position, the focus and what a screen capture sees are global,
+    # so they run one at a time (the native ones run beside them).
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK lumigra_display)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
 endfunction()
