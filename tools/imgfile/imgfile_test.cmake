@@ -1,0 +1,81 @@
+# Runs imgfile convert and info: cmake -DIMGFILE=... -DRUNNER=... -DWORK=... -DFIXTURES=... -P imgfile_test.cmake
+# Under Wine (RUNNER set) file names are handed over as Z: paths.
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+function(native_path out p)
+  if(RUNNER)
+    string(REPLACE "/" "\\" w "${p}")
+    set(${out} "Z:${w}" PARENT_SCOPE)
+  else()
+    set(${out} "${p}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+function(imgfile rc_var out_var err_var)
+  execute_process(COMMAND ${RUNNER} "${IMGFILE}" ${ARGN}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  string(STRIP "${out}" out)
+  set(${rc_var} "${rc}" PARENT_SCOPE)
+  set(${out_var} "${out}" PARENT_SCOPE)
+  set(${err_var} "${err}" PARENT_SCOPE)
+endfunction()
+
+# The fixture itself: a 4 x 3 RGBA PNG with two alpha levels.
+native_path(src "${FIXTURES}/rgba4x3.png")
+imgfile(rc out err info "${src}")
+if(NOT rc EQUAL 0 OR NOT out STREQUAL "png 4x3 depth 32 alpha yes")
+  message(SEND_ERROR "info on the fixture: exit ${rc}, got [${out}] ${err}")
+endif()
+
+# Every written format, read back; the format line comes from the file's
+# own bytes, so a file written in the wrong format shows.
+foreach(case "bmp:^bmp 4x3 depth 32 " "jpg:^jpg 4x3 depth 24 alpha no$" "gif:^gif 4x3 depth 8 "
+             "png:^png 4x3 depth 32 alpha yes$")
+  string(FIND "${case}" ":" colon)
+  string(SUBSTRING "${case}" 0 ${colon} ext)
+  math(EXPR start "${colon} + 1")
+  string(SUBSTRING "${case}" ${start} -1 expected)
+  native_path(dst "${WORK}/out.${ext}")
+  imgfile(rc out err convert "${src}" "${dst}")
+  if(NOT rc EQUAL 0 OR NOT EXISTS "${WORK}/out.${ext}")
+    message(SEND_ERROR "convert to ${ext}: exit ${rc}: ${err}")
+    continue()
+  endif()
+  imgfile(rc out err info "${dst}")
+  if(NOT rc EQUAL 0 OR NOT out MATCHES "${expected}")
+    message(SEND_ERROR "info on ${ext}: exit ${rc}, got [${out}] expected [${expected}] ${err}")
+  endif()
+endforeach()
+
+# Files that cannot be read: one line on stderr, nothing on stdout, exit 1.
+file(WRITE "${WORK}/broken.png" "not a picture at all")
+file(READ "${FIXTURES}/rgba4x3.png" hex HEX)
+string(SUBSTRING "${hex}" 0 60 head)
+string(REGEX REPLACE "(..)" "\\\\x\\1" esc "${head}")
+execute_process(COMMAND printf "${esc}" OUTPUT_FILE "${WORK}/truncated.png")
+foreach(case "broken.png" "truncated.png" "missing.png")
+  native_path(bad "${WORK}/${case}")
+  imgfile(rc out err info "${bad}")
+  string(REGEX MATCHALL "imgfile: [^\n]*\n" lines "${err}")
+  list(LENGTH lines nlines)
+  if(NOT rc EQUAL 1 OR NOT out STREQUAL "" OR NOT nlines EQUAL 1)
+    message(SEND_ERROR "info on ${case}: exit ${rc}, stdout [${out}], stderr [${err}]")
+  endif()
+  native_path(dst "${WORK}/never.bmp")
+  imgfile(rc out err convert "${bad}" "${dst}")
+  if(NOT rc EQUAL 1 OR EXISTS "${WORK}/never.bmp")
+    message(SEND_ERROR "convert of ${case}: exit ${rc}, stderr [${err}]")
+  endif()
+endforeach()
+
+# A format that cannot be written, and a wrong command line.
+native_path(dst "${WORK}/out.tif")
+imgfile(rc out err convert "${src}" "${dst}")
+if(NOT rc EQUAL 1)
+  message(SEND_ERROR "convert to tif: exit ${rc}")
+endif()
+imgfile(rc out err frob)
+if(NOT rc EQUAL 2)
+  message(SEND_ERROR "usage: exit ${rc}")
+endif()
