@@ -9,6 +9,7 @@
 
 #include "classlib/Forms.h"
 #include "foundation/win/HyAppWin.h"
+#include "foundation/win/HyLangRes.h"
 #include "rtl/FileIO.h"
 #include "rtl/SysUtils.h"
 
@@ -36,6 +37,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   try {
     AppInit(u"LumigraBas", String());
     AppEdition = 3;
+    // The texts of the user interface, in the language chosen by AppInit.
+    LoadLanguageTable();
+    GetLangText(LangTitleGroup, LangTitleIndex, false, AppTitle);
     const String title = InstanceTitle(LangIndex);
     if (ActivateRunningInstance(title, ParamStr(1), StrToIntDef(ParamStr(2), 0))) return 0;
   } catch (const Exception& e) {

@@ -46,12 +46,26 @@ std::vector<TColor32> Noise(Kind k, unsigned seed) {
 
 // --- our rows --------------------------------------------------------------
 
+// simd: 0 = scalar, 1 = SSE2, 2 = AVX2 (null when the processor lacks it).
+template <class P>
+P Pick(int64_t simd, P scalar, P sse2, P avx2) {
+  return simd == 0 ? scalar : simd == 1 ? sse2 : avx2;
+}
+
+// Reset: restore the destination before each pass (outside the timing), for
+// rows whose result feeds back into the case measured: merging in place
+// makes translucent destinations more and more opaque.
 template <class Row>
-void RunRows(benchmark::State& st, Row row, Kind src, Kind dst) {
+void RunRows(benchmark::State& st, Row row, Kind src, Kind dst, bool reset = false) {
   TheEngine();
   auto s = Noise(src, 1), d0 = Noise(dst, 2);
   auto d = d0;
   for (auto _ : st) {
+    if (reset) {
+      st.PauseTiming();
+      d = d0;
+      st.ResumeTiming();
+    }
     for (Integer y = 0; y < H; ++y) row(s.data() + size_t(y) * W, d.data() + size_t(y) * W, W);
     benchmark::DoNotOptimize(d.data());
     benchmark::ClobberMemory();
@@ -61,40 +75,51 @@ void RunRows(benchmark::State& st, Row row, Kind src, Kind dst) {
 
 void BM_BlendRow(benchmark::State& st) {
   Kind k = st.range(1) ? kOpaque : kMixed;
-  TBlendLine impl = st.range(0) ? blend_sse2::BlendRow : blend_scalar::BlendRow;
+  TBlendLine impl = Pick(st.range(0), blend_scalar::BlendRow, blend_sse2::BlendRow, blend_avx2::BlendRow);
   if (!impl) {
-    st.SkipWithError("no SIMD build");
+    st.SkipWithError("no such SIMD variant here");
     return;
   }
   RunRows(st, impl, k, kOpaque);
 }
-BENCHMARK(BM_BlendRow)->ArgNames({"simd", "opaque"})->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1});
+BENCHMARK(BM_BlendRow)->ArgNames({"simd", "opaque"})->ArgsProduct({{0, 1, 2}, {0, 1}});
 
 void BM_BlendRowEx(benchmark::State& st) {
-  TBlendLineEx impl = st.range(0) ? blend_sse2::BlendRowEx : blend_scalar::BlendRowEx;
+  TBlendLineEx impl = Pick(st.range(0), blend_scalar::BlendRowEx, blend_sse2::BlendRowEx, blend_avx2::BlendRowEx);
   if (!impl) {
-    st.SkipWithError("no SIMD build");
+    st.SkipWithError("no such SIMD variant here");
     return;
   }
   RunRows(st, [impl](const TColor32* s, TColor32* d, Integer n) { impl(s, d, n, 128); }, kMixed, kOpaque);
 }
-BENCHMARK(BM_BlendRowEx)->ArgNames({"simd"})->Arg(0)->Arg(1);
+BENCHMARK(BM_BlendRowEx)->ArgNames({"simd"})->Arg(0)->Arg(1)->Arg(2);
 
 void BM_MergeRow(benchmark::State& st) {
-  TBlendLine impl = st.range(0) ? blend_sse2::MergeRow : blend_scalar::MergeRow;
+  TBlendLine impl = Pick(st.range(0), blend_scalar::MergeRow, blend_sse2::MergeRow, blend_avx2::MergeRow);
   if (!impl) {
-    st.SkipWithError("no SIMD build");
+    st.SkipWithError("no such SIMD variant here");
     return;
   }
   // range(1): 0 = mixed over opaque, 1 = both translucent
-  RunRows(st, impl, st.range(1) ? kTranslucent : kMixed, st.range(1) ? kTranslucent : kOpaque);
+  RunRows(st, impl, st.range(1) ? kTranslucent : kMixed, st.range(1) ? kTranslucent : kOpaque, st.range(1) != 0);
 }
-BENCHMARK(BM_MergeRow)->ArgNames({"simd", "translucent"})->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1});
+BENCHMARK(BM_MergeRow)->ArgNames({"simd", "translucent"})->ArgsProduct({{0, 1, 2}, {0, 1}});
+
+void BM_MergeRowEx(benchmark::State& st) {
+  TBlendLineEx impl = Pick(st.range(0), blend_scalar::MergeRowEx, blend_sse2::MergeRowEx, blend_avx2::MergeRowEx);
+  if (!impl) {
+    st.SkipWithError("no such SIMD variant here");
+    return;
+  }
+  RunRows(st, [impl](const TColor32* s, TColor32* d, Integer n) { impl(s, d, n, 200); }, kTranslucent, kTranslucent,
+          true);
+}
+BENCHMARK(BM_MergeRowEx)->ArgNames({"simd"})->Arg(0)->Arg(1)->Arg(2);
 
 void BM_CombineRow(benchmark::State& st) {
   TCombineLine impl = st.range(0) ? blend_sse2::CombineRow : blend_scalar::CombineRow;
   if (!impl) {
-    st.SkipWithError("no SIMD build");
+    st.SkipWithError("no such SIMD variant here");
     return;
   }
   RunRows(st, [impl](const TColor32* s, TColor32* d, Integer n) { impl(s, d, n, 100); }, kMixed, kMixed);
@@ -232,6 +257,76 @@ void BM_PixmanFill(benchmark::State& st) {
   st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
 }
 BENCHMARK(BM_PixmanFill);
+
+// FillRect on an inner rectangle (rows start off a 16-byte boundary) and
+// pixman_fill of the same rectangle.
+const TRect InnerRect(3, 1, W - 5, H - 1);
+
+void BM_FillRect(benchmark::State& st) {
+  TheEngine();
+  TCustomBitmap32 b;
+  b.SetSize(W, H);
+  for (auto _ : st) {
+    b.FillRect(InnerRect.Left, InnerRect.Top, InnerRect.Right, InnerRect.Bottom, 0xFF336699u);
+    benchmark::ClobberMemory();
+  }
+  st.SetItemsProcessed(int64_t(st.iterations()) * InnerRect.Width() * InnerRect.Height());
+}
+BENCHMARK(BM_FillRect);
+
+void BM_PixmanFillRect(benchmark::State& st) {
+  if (!Pix().ok) {
+    st.SkipWithError("pixman not available");
+    return;
+  }
+  std::vector<TColor32> d(size_t(W) * H);
+  for (auto _ : st) {
+    Pix().fill(reinterpret_cast<uint32_t*>(d.data()), W, 32, InnerRect.Left, InnerRect.Top, InnerRect.Width(),
+               InnerRect.Height(), 0xFF336699u);
+    benchmark::ClobberMemory();
+  }
+  st.SetItemsProcessed(int64_t(st.iterations()) * InnerRect.Width() * InnerRect.Height());
+}
+BENCHMARK(BM_PixmanFillRect);
+
+// pixman's counterparts of Rotate90 and FlipHorz: SRC through a quarter-turn
+// or mirror transform with the NEAREST filter (the transform maps
+// destination points to source points; pixel centres stay on centres).
+void PixmanTransformed(benchmark::State& st, const pixman_transform_t& t, Integer DW, Integer DH) {
+  if (!Pix().ok) {
+    st.SkipWithError("pixman not available");
+    return;
+  }
+  auto s = Noise(kMixed, 5);
+  std::vector<TColor32> d(size_t(DW) * DH);
+  pixman_image_t* si = Pix().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(s.data()), W * 4);
+  pixman_image_t* di = Pix().create_bits(PIXMAN_a8r8g8b8, DW, DH, reinterpret_cast<uint32_t*>(d.data()), DW * 4);
+  Pix().set_transform(si, &t);
+  Pix().set_filter(si, PIXMAN_FILTER_NEAREST, nullptr, 0);
+  for (auto _ : st) {
+    Pix().composite32(PIXMAN_OP_SRC, si, nullptr, di, 0, 0, 0, 0, 0, 0, DW, DH);
+    benchmark::ClobberMemory();
+  }
+  Pix().unref(si);
+  Pix().unref(di);
+  st.SetItemsProcessed(int64_t(st.iterations()) * W * H);
+}
+
+void BM_PixmanRotate90(benchmark::State& st) {
+  // source x = destination y, source y = H - destination x
+  const pixman_fixed_t one = 0x10000;
+  pixman_transform_t t = {{{0, one, 0}, {-one, 0, H * one}, {0, 0, one}}};
+  PixmanTransformed(st, t, H, W);
+}
+BENCHMARK(BM_PixmanRotate90);
+
+void BM_PixmanFlipHorz(benchmark::State& st) {
+  // source x = W - destination x
+  const pixman_fixed_t one = 0x10000;
+  pixman_transform_t t = {{{-one, 0, W * one}, {0, one, 0}, {0, 0, one}}};
+  PixmanTransformed(st, t, W, H);
+}
+BENCHMARK(BM_PixmanFlipHorz);
 
 void BM_DrawOpaque(benchmark::State& st) {
   TheEngine();

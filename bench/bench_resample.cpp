@@ -1,11 +1,13 @@
 // Stretching: the linear resampler (bilinear enlargement, linear-kernel
-// reduction), the kernel resampler with a cubic kernel, the nearest and draft
-// stretches, and the block-average slot (portable beside SSE2). pixman's
-// scale transforms run beside them at equal destination pixel counts when
-// the library can be opened. Items per second = destination pixels per second.
+// reduction), the kernel resampler with cubic and Lanczos kernels, the
+// nearest and draft stretches, and the block-average slot (portable beside
+// SSE2). pixman's scale transforms (nearest, bilinear, separable convolution)
+// run beside them at equal destination pixel counts when the library can be
+// opened. Items per second = destination pixels per second.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 
 #include "bench/BenchPixman.h"
@@ -47,7 +49,11 @@ void BM_StretchKernelLanczosHalf(benchmark::State& S) {
 }
 void BM_StretchNearestQuarter(benchmark::State& S) { Stretch(S, u"TNearestResampler", nullptr, 7680, 4320, 1920, 1080); }
 void BM_StretchNearestX2(benchmark::State& S) { Stretch(S, u"TNearestResampler", nullptr, 960, 540, 1920, 1080); }
+void BM_StretchKernelLanczosDouble(benchmark::State& S) {
+  Stretch(S, u"TKernelResampler", u"TLanczosKernel", 960, 540, 1920, 1080);
+}
 void BM_StretchDraft(benchmark::State& S) { Stretch(S, u"TDraftResampler", nullptr, 6000, 4000, 1500, 1000); }
+void BM_StretchDraftThumb(benchmark::State& S) { Stretch(S, u"TDraftResampler", nullptr, 6000, 4000, 120, 80); }
 
 void AverageBlocks(benchmark::State& State, TAverageBlockProc P) {
   std::vector<TColor32> Buf(64 * 64, 0x80FF7F3Fu);
@@ -91,6 +97,56 @@ void BM_Pixman_ScaleNearestQuarter(benchmark::State& S) {
 }
 void BM_Pixman_ScaleNearestX2(benchmark::State& S) { PixmanScale(S, PIXMAN_FILTER_NEAREST, 960, 540, 1920, 1080); }
 
+// Separable convolution (pixman's own filter parameters for the scale):
+// reconstruction and sampling kernels as named, 4 subsample bits.
+enum : int { PIXMAN_FILTER_SEPARABLE_CONVOLUTION = 5 };
+enum : int { PIXMAN_KERNEL_IMPULSE = 0, PIXMAN_KERNEL_BOX = 1, PIXMAN_KERNEL_LANCZOS3 = 6 };
+using TCreateSeparable = pixman_fixed_t* (*)(int* n_values, pixman_fixed_t scale_x, pixman_fixed_t scale_y,
+                                             int reconstruct_x, int reconstruct_y, int sample_x, int sample_y,
+                                             int subsample_bits_x, int subsample_bits_y);
+
+void PixmanConvolve(benchmark::State& State, int Reconstruct, int Sample, Integer SW, Integer SH, Integer DW,
+                    Integer DH) {
+  void* Lib = Pix().ok ? dlopen("libpixman-1.so.0", RTLD_NOW) : nullptr;
+  auto Create = Lib ? reinterpret_cast<TCreateSeparable>(dlsym(Lib, "pixman_filter_create_separable_convolution"))
+                    : nullptr;
+  if (Create == nullptr) {
+    State.SkipWithError("pixman not available");
+    return;
+  }
+  TCustomBitmap32 Src, Dst;
+  Noise(Src, SW, SH, true, 1);
+  Dst.SetSize(DW, DH);
+  pixman_image_t* S = Pix().create_bits(PIXMAN_a8r8g8b8, SW, SH, Src.Bits(), SW * 4);
+  pixman_image_t* D = Pix().create_bits(PIXMAN_a8r8g8b8, DW, DH, Dst.Bits(), DW * 4);
+  const pixman_fixed_t FX = pixman_fixed_t(double(SW) / DW * 65536), FY = pixman_fixed_t(double(SH) / DH * 65536);
+  pixman_transform_t T = {{{FX, 0, 0}, {0, FY, 0}, {0, 0, 65536}}};
+  Pix().set_transform(S, &T);
+  int N = 0;
+  pixman_fixed_t* Params = Create(&N, FX, FY, Reconstruct, Reconstruct, Sample, Sample, 4, 4);
+  Pix().set_filter(S, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, Params, N);
+  free(Params);
+  for (auto _ : State) {
+    Pix().composite32(PIXMAN_OP_SRC, S, nullptr, D, 0, 0, 0, 0, 0, 0, DW, DH);
+    benchmark::DoNotOptimize(Dst.Bits());
+  }
+  Pix().unref(S);
+  Pix().unref(D);
+  State.SetItemsProcessed(State.iterations() * Int64(DW) * DH);
+}
+void BM_Pixman_ConvolveBox(benchmark::State& S) {
+  PixmanConvolve(S, PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_BOX, 6000, 4000, 1500, 1000);
+}
+void BM_Pixman_ConvolveBoxThumb(benchmark::State& S) {
+  PixmanConvolve(S, PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_BOX, 6000, 4000, 120, 80);
+}
+void BM_Pixman_ConvolveLanczosHalf(benchmark::State& S) {
+  PixmanConvolve(S, PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_LANCZOS3, 1920, 1080, 960, 540);
+}
+void BM_Pixman_ConvolveLanczosDouble(benchmark::State& S) {
+  PixmanConvolve(S, PIXMAN_KERNEL_LANCZOS3, PIXMAN_KERNEL_IMPULSE, 960, 540, 1920, 1080);
+}
+
 }  // namespace
 
 BENCHMARK(BM_StretchLinear)->Unit(benchmark::kMillisecond);
@@ -99,11 +155,17 @@ BENCHMARK(BM_StretchLinearUp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pixman_ScaleBilinearUp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StretchKernel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StretchKernelLanczosHalf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pixman_ConvolveLanczosHalf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StretchKernelLanczosDouble)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pixman_ConvolveLanczosDouble)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StretchNearestQuarter)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pixman_ScaleNearestQuarter)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StretchNearestX2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pixman_ScaleNearestX2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StretchDraft)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pixman_ConvolveBox)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StretchDraftThumb)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pixman_ConvolveBoxThumb)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AverageBlock_Pas);
 #if defined(__x86_64__) || defined(__i386__)
 BENCHMARK(BM_AverageBlock_SSE2);

@@ -4,7 +4,9 @@
 //   channel = (B*256 + (F - B)*w + 128) >> 8  ==  (F*w + B*(256 - w) + 128) >> 8
 // on all four channels. The scalar forms use the second spelling (no
 // negative terms) two channels per 32-bit word; the SSE2 forms use the first
-// in 16-bit lanes, where wrap-around arithmetic gives the exact value.
+// in 16-bit lanes, where wrap-around arithmetic gives the exact value. The
+// row forms have AVX2 twins (Bmp32_BlendSimdAvx2.cpp) with the same numbers;
+// the SIMD merge rows compute the table merge arithmetically, bit for bit.
 #include "bitmap/Bmp32_Blend.h"
 
 #include <cstdlib>
@@ -194,29 +196,49 @@ TColor32 LightenColor(TColor32 Color, Integer Amount) {
 }  // namespace blend_scalar
 
 // ---------------------------------------------------------------------------
-// SSE2 row implementations (4 pixels per step, same numbers as the scalar forms)
+// SSE2 row implementations (same numbers as the scalar forms)
 
 #ifdef BMP32_SSE2
 namespace {
 
-// Vector blend of 2 pixels in 16-bit lanes: (B<<8 + (F-B)*w + 128) >> 8.
-inline __m128i Lerp16(__m128i f, __m128i b, __m128i w) {
-  const __m128i bias = _mm_set1_epi16(128);
-  __m128i d = _mm_mullo_epi16(_mm_sub_epi16(f, b), w);
-  return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(_mm_slli_epi16(b, 8), d), bias), 8);
+inline __m128i Load(const TColor32* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline void Store(TColor32* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+inline bool AllSet(__m128i mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
+
+inline __m128i Select(__m128i mask, __m128i a, __m128i b) {  // mask ? a : b
+  return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
 }
 
-// Lerp of 4 pixels with a per-pixel weight (0..255) held in the alpha byte
-// of each 32-bit lane of wtop (the source itself when the weight is Fa).
-inline __m128i Lerp4a(__m128i f, __m128i b, __m128i wtop) {
+// The vector blend of 2 pixels in 16-bit lanes: (B*256 + 128 + (F - B)*w) >> 8.
+// B*256 + 128 is B's bytes interleaved above bytes of 128; the sum is exact
+// in 16-bit wrap-around arithmetic (it lies in 0..65408, up to 65535 with
+// w = 256, which gives F).
+inline __m128i LerpLo(__m128i f, __m128i b, __m128i w) {
   const __m128i zero = _mm_setzero_si128();
-  __m128i wl = _mm_unpacklo_epi8(wtop, zero);
-  __m128i wh = _mm_unpackhi_epi8(wtop, zero);
-  wl = _mm_shufflehi_epi16(_mm_shufflelo_epi16(wl, 0xFF), 0xFF);
-  wh = _mm_shufflehi_epi16(_mm_shufflelo_epi16(wh, 0xFF), 0xFF);
-  __m128i lo = Lerp16(_mm_unpacklo_epi8(f, zero), _mm_unpacklo_epi8(b, zero), wl);
-  __m128i hi = Lerp16(_mm_unpackhi_epi8(f, zero), _mm_unpackhi_epi8(b, zero), wh);
-  return _mm_packus_epi16(lo, hi);
+  __m128i base = _mm_unpacklo_epi8(_mm_set1_epi8(char(0x80)), b);
+  __m128i d = _mm_sub_epi16(_mm_unpacklo_epi8(f, zero), _mm_unpacklo_epi8(b, zero));
+  return _mm_srli_epi16(_mm_add_epi16(base, _mm_mullo_epi16(d, w)), 8);
+}
+inline __m128i LerpHi(__m128i f, __m128i b, __m128i w) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i base = _mm_unpackhi_epi8(_mm_set1_epi8(char(0x80)), b);
+  __m128i d = _mm_sub_epi16(_mm_unpackhi_epi8(f, zero), _mm_unpackhi_epi8(b, zero));
+  return _mm_srli_epi16(_mm_add_epi16(base, _mm_mullo_epi16(d, w)), 8);
+}
+
+// The vector blend of 4 pixels, each with its weight (0..256) in its 32-bit lane.
+inline __m128i Lerp4w(__m128i f, __m128i b, __m128i w32) {
+  __m128i w = _mm_or_si128(w32, _mm_slli_epi32(w32, 16));
+  return _mm_packus_epi16(LerpLo(f, b, _mm_unpacklo_epi32(w, w)), LerpHi(f, b, _mm_unpackhi_epi32(w, w)));
+}
+
+// BlendInto on 4 pixels without selects: a weight of 256 in place of 255
+// gives F exactly and a weight of 0 gives B exactly, which are the two
+// shortcuts of BlendInto.
+inline __m128i BlendInto4(__m128i f, __m128i b) {
+  __m128i w = _mm_srli_epi32(f, 24);
+  w = _mm_sub_epi32(w, _mm_cmpeq_epi32(w, _mm_set1_epi32(255)));
+  return Lerp4w(f, b, w);
 }
 
 // round(p / 255) for 0 <= p <= 255*255 in 32-bit lanes (the product table).
@@ -225,85 +247,45 @@ inline __m128i Rnd255(__m128i p) {
   return _mm_srli_epi32(_mm_add_epi32(t, _mm_srli_epi32(t, 8)), 8);
 }
 
-// The table merge of 4 pixels computed arithmetically: ProductTable entries
-// as Rnd255 of the product, QuotientTable entries as the quotient rounded
-// half to even (exact in float: the quotient X * 255 / Ra is at most 255, so
-// a correctly rounded division keeps every tie exact and moves no other
-// value onto one). Valid for the lanes where 0 < Fa < 255 and 0 < Ba < 255.
-inline __m128i TableMerge4(__m128i f, __m128i b) {
-  const __m128i m255 = _mm_set1_epi32(255);
-  __m128i fa = _mm_srli_epi32(f, 24), ba = _mm_srli_epi32(b, 24);
-  __m128i ra = _mm_sub_epi32(_mm_add_epi32(fa, ba), Rnd255(_mm_mullo_epi16(fa, ba)));
-  __m128 raf = _mm_cvtepi32_ps(_mm_max_epi16(ra, _mm_set1_epi32(1)));  // unused lanes may hold 0
-  __m128i r = _mm_slli_epi32(ra, 24);
-  for (int sh = 0; sh < 24; sh += 8) {
-    __m128i fc = _mm_and_si128(_mm_srli_epi32(f, sh), m255);
-    __m128i bc = _mm_and_si128(_mm_srli_epi32(b, sh), m255);
-    __m128i bp = Rnd255(_mm_mullo_epi16(ba, bc));
-    __m128i d = _mm_sub_epi32(fc, bp);
-    __m128i sign = _mm_srai_epi32(d, 31);
-    __m128i ad = _mm_sub_epi32(_mm_xor_si128(d, sign), sign);
-    __m128i m = Rnd255(_mm_mullo_epi16(fa, ad));
-    __m128i x = _mm_add_epi32(bp, _mm_sub_epi32(_mm_xor_si128(m, sign), sign));
-    __m128 q = _mm_div_ps(_mm_cvtepi32_ps(_mm_mullo_epi16(x, m255)), raf);
-    r = _mm_or_si128(r, _mm_slli_epi32(_mm_cvtps_epi32(q), sh));
-  }
-  return r;
-}
-
-inline __m128i Select(__m128i mask, __m128i a, __m128i b) {  // mask ? a : b
-  return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
-}
-
-// BlendInto on 4 pixels without selects: a weight of 256 in place of 255
-// gives F exactly and a weight of 0 gives B exactly, which are the two
-// shortcuts of BlendInto.
-inline __m128i BlendInto4(__m128i f, __m128i b) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i w255 = _mm_set1_epi16(255);
-  __m128i wl = _mm_unpacklo_epi8(f, zero);
-  __m128i wh = _mm_unpackhi_epi8(f, zero);
-  wl = _mm_shufflehi_epi16(_mm_shufflelo_epi16(wl, 0xFF), 0xFF);
-  wh = _mm_shufflehi_epi16(_mm_shufflelo_epi16(wh, 0xFF), 0xFF);
-  wl = _mm_sub_epi16(wl, _mm_cmpeq_epi16(wl, w255));
-  wh = _mm_sub_epi16(wh, _mm_cmpeq_epi16(wh, w255));
-  __m128i lo = Lerp16(_mm_unpacklo_epi8(f, zero), _mm_unpacklo_epi8(b, zero), wl);
-  __m128i hi = Lerp16(_mm_unpackhi_epi8(f, zero), _mm_unpackhi_epi8(b, zero), wh);
-  return _mm_packus_epi16(lo, hi);
+// The same in unsigned 16-bit lanes: (t + (t >> 8)) >> 8 equals the high
+// half of t * 257 for every t below 65536.
+inline __m128i Rnd255w(__m128i p) {
+  return _mm_mulhi_epu16(_mm_add_epi16(p, _mm_set1_epi16(128)), _mm_set1_epi16(257));
 }
 
 void BlendRow_SSE2(const TColor32* Src, TColor32* Dst, Integer Count) {
   const __m128i amask = _mm_set1_epi32(Integer(0xFF000000u));
+  const __m128i zero = _mm_setzero_si128();
   Integer i = 0;
-  for (; i + 4 <= Count; i += 4) {
-    __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + i));
-    __m128i a = _mm_and_si128(f, amask);
-    int m0 = _mm_movemask_epi8(_mm_cmpeq_epi32(a, _mm_setzero_si128()));
-    if (m0 == 0xFFFF) continue;
-    int m255 = _mm_movemask_epi8(_mm_cmpeq_epi32(a, amask));
-    if (m255 == 0xFFFF) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + i), f);
+  for (; i + 8 <= Count; i += 8) {
+    __m128i f0 = Load(Src + i), f1 = Load(Src + i + 4);
+    if (AllSet(_mm_cmpeq_epi32(_mm_and_si128(_mm_and_si128(f0, f1), amask), amask))) {
+      Store(Dst + i, f0);
+      Store(Dst + i + 4, f1);
       continue;
     }
-    __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Dst + i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + i), BlendInto4(f, b));
+    if (AllSet(_mm_cmpeq_epi32(_mm_and_si128(_mm_or_si128(f0, f1), amask), zero))) continue;
+    Store(Dst + i, BlendInto4(f0, Load(Dst + i)));
+    Store(Dst + i + 4, BlendInto4(f1, Load(Dst + i + 4)));
+  }
+  if (i + 4 <= Count) {
+    Store(Dst + i, BlendInto4(Load(Src + i), Load(Dst + i)));
+    i += 4;
   }
   for (; i < Count; ++i) blend_scalar::BlendInto(Src[i], Dst[i]);
 }
 
+// w = ((M + 1) * Fa) >> 8; a weight of 0 (also Fa = 0) gives B exactly, so
+// no pixel needs a select.
 void BlendRowEx_SSE2(const TColor32* Src, TColor32* Dst, Integer Count, TColor32 M) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i m1 = _mm_set1_epi32(Integer(ClampMaster(M) + 1));
   Integer i = 0;
   for (; i + 4 <= Count; i += 4) {
-    __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + i));
-    __m128i fa = _mm_srli_epi32(f, 24);
-    __m128i w = _mm_srli_epi32(_mm_mullo_epi16(fa, m1), 8);  // products < 65536
-    __m128i keep = _mm_cmpeq_epi32(w, zero);
-    if (_mm_movemask_ps(_mm_castsi128_ps(keep)) == 15) continue;
-    __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Dst + i));
-    __m128i r = Select(keep, b, Lerp4a(f, b, _mm_slli_epi32(w, 24)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + i), r);
+    __m128i f = Load(Src + i);
+    __m128i w = _mm_srli_epi32(_mm_mullo_epi16(_mm_srli_epi32(f, 24), m1), 8);  // products < 65536
+    if (AllSet(_mm_cmpeq_epi32(w, zero))) continue;
+    Store(Dst + i, Lerp4w(f, Load(Dst + i), w));
   }
   for (; i < Count; ++i) blend_scalar::BlendIntoEx(Src[i], Dst[i], M);
 }
@@ -315,69 +297,135 @@ void CombineRow_SSE2(const TColor32* Src, TColor32* Dst, Integer Count, TColor32
     std::memmove(Dst, Src, size_t(Count) * 4);
     return;
   }
-  const __m128i zero = _mm_setzero_si128();
   const __m128i w = _mm_set1_epi16(short(W));
   Integer i = 0;
   for (; i + 4 <= Count; i += 4) {
-    __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + i));
-    __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Dst + i));
-    __m128i lo = Lerp16(_mm_unpacklo_epi8(f, zero), _mm_unpacklo_epi8(b, zero), w);
-    __m128i hi = Lerp16(_mm_unpackhi_epi8(f, zero), _mm_unpackhi_epi8(b, zero), w);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + i), _mm_packus_epi16(lo, hi));
+    __m128i f = Load(Src + i), b = Load(Dst + i);
+    Store(Dst + i, _mm_packus_epi16(LerpLo(f, b, w), LerpHi(f, b, w)));
   }
   for (; i < Count; ++i) Dst[i] = Lerp4(Src[i], Dst[i], W);
 }
 
-// Merge of 4 pixels: the cases Fa = 0, Ba = 255, Fa = 255 and Ba = 0 in
+// A multiplier m for the quotient estimate hi16(N * m) of N div Ra: any m in
+// [65536 / Ra - 1, 65536 / Ra] leaves the estimate at most one below (Ra is
+// 2..255 in 32-bit lanes). Trunc(65535.5 / Ra) is such an m (it is
+// Floor(65536 / Ra), or one less where Ra divides 65536) and lies at least
+// 0.5 / Ra away from each integer boundary; the reciprocal estimate after
+// one Newton step errs by under 2^-20 relatively, under 0.04 / Ra here.
+inline __m128i Reciprocal(__m128i ra) {
+  __m128 a = _mm_cvtepi32_ps(ra);
+  __m128 x = _mm_rcp_ps(a);
+  x = _mm_mul_ps(_mm_mul_ps(x, _mm_set1_ps(65535.5f)), _mm_sub_ps(_mm_set1_ps(2.0f), _mm_mul_ps(a, x)));
+  return _mm_cvttps_epi32(x);  // <= 32767
+}
+
+// 8 pixels as byte planes: bg = blue 0..7, green 0..7; ra = red 0..7, alpha 0..7.
+inline void ToPlanes(__m128i p0, __m128i p1, __m128i& bg, __m128i& ra) {
+  __m128i t0 = _mm_unpacklo_epi8(p0, p1), t1 = _mm_unpackhi_epi8(p0, p1);
+  __m128i u0 = _mm_unpacklo_epi8(t0, t1), u1 = _mm_unpackhi_epi8(t0, t1);
+  bg = _mm_unpacklo_epi8(u0, u1);
+  ra = _mm_unpackhi_epi8(u0, u1);
+}
+inline void FromPlanes(__m128i bg, __m128i ra, __m128i& p0, __m128i& p1) {
+  __m128i w0 = _mm_unpacklo_epi8(bg, ra), w1 = _mm_unpackhi_epi8(bg, ra);
+  p0 = _mm_unpacklo_epi8(w0, w1);
+  p1 = _mm_unpackhi_epi8(w0, w1);
+}
+
+// The table merge of 8 pixels in unsigned 16-bit lanes, one plane per
+// channel. ProductTable entries are Rnd255w of the product. X = Bp +/-
+// ProductTable[Fa][|Fc - Bp|] is round((Fa Fc + (255 - Fa) Bp) / 255): Bp is
+// an integer, the rounding is symmetric and 2 Fa D / 255 is never odd. The
+// QuotientTable entry (round half to even of N / Ra, N = 255 X <= 65025,
+// Ra >= 2 wherever both alphas are partial) comes from N' = N + Ra div 2:
+// q = N' div Ra is the quotient rounded half up; the estimate
+// hi16(N' * floor(65535 / Ra)) is q or q - 1 and the remainder corrects it;
+// a zero final remainder with an even Ra is a tie, where an odd q steps
+// down to its even neighbour. Valid where 0 < Fa < 255 and 0 < Ba < 255.
+inline void TableMerge8(__m128i fbg, __m128i fra, __m128i bbg, __m128i bra, __m128i& rbg, __m128i& rra) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i one = _mm_set1_epi16(1);
+  __m128i fa = _mm_unpackhi_epi8(fra, zero), ba = _mm_unpackhi_epi8(bra, zero);
+  __m128i ra = _mm_sub_epi16(_mm_add_epi16(fa, ba), Rnd255w(_mm_mullo_epi16(fa, ba)));
+  __m128i rad = _mm_max_epi16(ra, _mm_set1_epi16(2));  // other lanes may hold less
+  __m128i m = _mm_packs_epi32(Reciprocal(_mm_unpacklo_epi16(rad, zero)), Reciprocal(_mm_unpackhi_epi16(rad, zero)));
+  __m128i half = _mm_srli_epi16(rad, 1);
+  __m128i raM1 = _mm_sub_epi16(rad, one);
+  __m128i evenOne = _mm_andnot_si128(rad, one);  // 1 where Ra is even
+  __m128i fa255 = _mm_sub_epi16(_mm_set1_epi16(255), fa);
+  auto channel = [&](__m128i fc, __m128i bc) {
+    __m128i bp = Rnd255w(_mm_mullo_epi16(ba, bc));
+    __m128i x = Rnd255w(_mm_add_epi16(_mm_mullo_epi16(fa, fc), _mm_mullo_epi16(fa255, bp)));
+    __m128i n = _mm_add_epi16(_mm_mullo_epi16(x, _mm_set1_epi16(255)), half);
+    __m128i q = _mm_mulhi_epu16(n, m);
+    __m128i r = _mm_sub_epi16(n, _mm_mullo_epi16(q, rad));  // 0 <= r < 2 Ra
+    __m128i ge = _mm_cmpgt_epi16(r, raM1);
+    q = _mm_sub_epi16(q, ge);
+    r = _mm_sub_epi16(r, _mm_and_si128(rad, ge));
+    return _mm_sub_epi16(q, _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi16(r, zero), evenOne), q));
+  };
+  __m128i cb = channel(_mm_unpacklo_epi8(fbg, zero), _mm_unpacklo_epi8(bbg, zero));
+  __m128i cg = channel(_mm_unpackhi_epi8(fbg, zero), _mm_unpackhi_epi8(bbg, zero));
+  __m128i cr = channel(_mm_unpacklo_epi8(fra, zero), _mm_unpacklo_epi8(bra, zero));
+  rbg = _mm_packus_epi16(cb, cg);
+  rra = _mm_packus_epi16(cr, ra);
+}
+
+// Merge of 8 pixels: the cases Fa = 0, Ba = 255, Fa = 255 and Ba = 0 in
 // vector form (in that order of precedence), the rest by the table
 // arithmetic; identical to the scalar table merge.
-inline void Merge4(const TColor32* S, TColor32* D) {
+inline void Merge8(__m128i f0, __m128i f1, TColor32* D) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i full = _mm_set1_epi32(255);
-  __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(S));
-  __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(D));
-  __m128i fa = _mm_srli_epi32(f, 24);
-  __m128i ba = _mm_srli_epi32(b, 24);
-  __m128i ba255 = _mm_cmpeq_epi32(ba, full);
-  if (_mm_movemask_ps(_mm_castsi128_ps(ba255)) == 15) {
+  const __m128i amask = _mm_set1_epi32(Integer(0xFF000000u));
+  __m128i b0 = Load(D), b1 = Load(D + 4);
+  __m128i fA0 = _mm_and_si128(f0, amask), fA1 = _mm_and_si128(f1, amask);
+  __m128i bA0 = _mm_and_si128(b0, amask), bA1 = _mm_and_si128(b1, amask);
+  __m128i bo0 = _mm_cmpeq_epi32(bA0, amask), bo1 = _mm_cmpeq_epi32(bA1, amask);
+  if (AllSet(_mm_and_si128(bo0, bo1))) {
     // all over opaque: the vector blend with alpha 255 (weight 0 gives B
     // exactly, so Fa = 0 needs no case of its own)
-    __m128i r = _mm_or_si128(Lerp4a(f, b, f), _mm_set1_epi32(Integer(0xFF000000u)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(D), r);
+    Store(D, _mm_or_si128(Lerp4w(f0, b0, _mm_srli_epi32(f0, 24)), amask));
+    Store(D + 4, _mm_or_si128(Lerp4w(f1, b1, _mm_srli_epi32(f1, 24)), amask));
     return;
   }
-  __m128i fa0 = _mm_cmpeq_epi32(fa, zero);
-  __m128i takeF = _mm_or_si128(_mm_cmpeq_epi32(fa, full), _mm_cmpeq_epi32(ba, zero));
-  int mfa0 = _mm_movemask_ps(_mm_castsi128_ps(fa0));
-  if (mfa0 == 15) return;
-  int handled = mfa0 | _mm_movemask_ps(_mm_castsi128_ps(_mm_or_si128(ba255, takeF)));
-  __m128i r = f;  // Fa = 255 or Ba = 0
-  if (_mm_movemask_ps(_mm_castsi128_ps(_mm_andnot_si128(fa0, ba255))) != 0) {
-    __m128i blended = _mm_or_si128(Lerp4a(f, b, f), _mm_set1_epi32(Integer(0xFF000000u)));
-    r = Select(ba255, blended, r);
+  __m128i fz0 = _mm_cmpeq_epi32(fA0, zero), fz1 = _mm_cmpeq_epi32(fA1, zero);
+  __m128i tf0 = _mm_or_si128(_mm_cmpeq_epi32(fA0, amask), _mm_cmpeq_epi32(bA0, zero));
+  __m128i tf1 = _mm_or_si128(_mm_cmpeq_epi32(fA1, amask), _mm_cmpeq_epi32(bA1, zero));
+  __m128i sp0 = _mm_or_si128(_mm_or_si128(fz0, bo0), tf0), sp1 = _mm_or_si128(_mm_or_si128(fz1, bo1), tf1);
+  __m128i r0 = f0, r1 = f1;  // Fa = 255 or Ba = 0
+  if (!AllSet(_mm_and_si128(sp0, sp1))) {
+    __m128i fbg, fra, bbg, bra, rbg, rra, t0, t1;
+    ToPlanes(f0, f1, fbg, fra);
+    ToPlanes(b0, b1, bbg, bra);
+    TableMerge8(fbg, fra, bbg, bra, rbg, rra);
+    FromPlanes(rbg, rra, t0, t1);
+    r0 = Select(tf0, f0, t0);
+    r1 = Select(tf1, f1, t1);
   }
-  if (handled != 15) {
-    __m128i handledMask = _mm_or_si128(_mm_or_si128(fa0, ba255), takeF);
-    r = Select(handledMask, r, TableMerge4(f, b));
+  if (_mm_movemask_epi8(_mm_or_si128(bo0, bo1)) != 0) {
+    r0 = Select(bo0, _mm_or_si128(Lerp4w(f0, b0, _mm_srli_epi32(f0, 24)), amask), r0);
+    r1 = Select(bo1, _mm_or_si128(Lerp4w(f1, b1, _mm_srli_epi32(f1, 24)), amask), r1);
   }
-  r = Select(fa0, b, r);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(D), r);
+  Store(D, Select(fz0, b0, r0));
+  Store(D + 4, Select(fz1, b1, r1));
 }
 
 void MergeRow_SSE2(const TColor32* Src, TColor32* Dst, Integer Count) {
   Integer i = 0;
-  for (; i + 4 <= Count; i += 4) Merge4(Src + i, Dst + i);
+  for (; i + 8 <= Count; i += 8) Merge8(Load(Src + i), Load(Src + i + 4), Dst + i);
   for (; i < Count; ++i) Dst[i] = blend_scalar::MergeOver(Src[i], Dst[i]);
 }
 
+// The source alpha replaced by ProductTable[M][Fa], computed as Rnd255.
+inline __m128i MasterAlpha4(__m128i f, __m128i m) {
+  __m128i a = Rnd255(_mm_mullo_epi16(_mm_srli_epi32(f, 24), m));  // products < 65536
+  return _mm_or_si128(_mm_and_si128(f, _mm_set1_epi32(0x00FFFFFF)), _mm_slli_epi32(a, 24));
+}
+
 void MergeRowEx_SSE2(const TColor32* Src, TColor32* Dst, Integer Count, TColor32 M) {
-  const Byte* pm = ProductTable[ClampMaster(M)];
+  const __m128i m = _mm_set1_epi32(Integer(ClampMaster(M)));
   Integer i = 0;
-  TColor32 tmp[4];
-  for (; i + 4 <= Count; i += 4) {
-    for (int k = 0; k < 4; ++k) tmp[k] = (Src[i + k] & 0x00FFFFFFu) | (Cardinal(pm[Src[i + k] >> 24]) << 24);
-    Merge4(tmp, Dst + i);
-  }
+  for (; i + 8 <= Count; i += 8) Merge8(MasterAlpha4(Load(Src + i), m), MasterAlpha4(Load(Src + i + 4), m), Dst + i);
   for (; i < Count; ++i) Dst[i] = blend_scalar::MergeOverEx(Src[i], Dst[i], M);
 }
 
@@ -518,6 +566,14 @@ void RegisterAll(TFunctionRegistry* R) {
   R->Add(FID_BLENDROW, blend_sse2::BlendRow, {ciSSE2});
   R->Add(FID_BLENDROWEX, blend_sse2::BlendRowEx, {ciSSE2});
 #endif
+  // AVX2 twins, present only when the processor has AVX2 (the feature set of
+  // the registry has no AVX2 member, so presence decides).
+  if (blend_avx2::MergeRow) {
+    R->Add(FID_MERGEROW, blend_avx2::MergeRow, {ciSSE2});
+    R->Add(FID_MERGEROWEX, blend_avx2::MergeRowEx, {ciSSE2});
+    R->Add(FID_BLENDROW, blend_avx2::BlendRow, {ciSSE2});
+    R->Add(FID_BLENDROWEX, blend_avx2::BlendRowEx, {ciSSE2});
+  }
   // The table merge, last of all and without requirements: bound everywhere.
   R->Add(FID_MERGEOVER, blend_scalar::MergeOver);
 }
@@ -525,6 +581,7 @@ void RegisterAll(TFunctionRegistry* R) {
 }  // namespace
 
 void InitializeBmp32Blend() {
+  blend_avx2::Detect();
   TFunctionRegistry* R = CreateRegistry(u"Bmp32_Blend bindings");
   RegisterAll(R);
   R->RebindAll();

@@ -114,6 +114,15 @@ extern TCombineLine CombineRow;
 extern TBlendLine MergeRow;
 extern TBlendLineEx MergeRowEx;
 }  // namespace blend_sse2
+namespace blend_avx2 {
+// Null unless the processor has AVX2 with operating-system support (set by
+// Detect, which the unit start-up calls before registering them).
+extern TBlendLine BlendRow;
+extern TBlendLineEx BlendRowEx;
+extern TBlendLine MergeRow;
+extern TBlendLineEx MergeRowEx;
+void Detect();
+}  // namespace blend_avx2
 
 // Unit start-up: registry, slots, tables, MmxActive, VectorWeights. Shut-down
 // releases the weight block.

@@ -7,12 +7,14 @@
 
 #include "classlib/Controls.h"
 #include "classlib/ExtCtrls.h"
+#include "classlib/Forms.h"
 
 enum TRBBackgnd : Byte { bgPattern, bgSolid };
 enum TRBStyle : Byte { rbsDefault, rbsMac };
 enum TRBZone : Byte { zNone, zBtnPrev, zTrackPrev, zHandle, zTrackNext, zBtnNext };
 enum TScrollBarKind : Byte { sbHorizontal, sbVertical };
-enum TRBBorderStyle : Byte { bsNone, bsSingle };
+// The bars take the forms' border styles; only bsNone and bsSingle are used.
+using TRBBorderStyle = TFormBorderStyle;
 using TRBIncrement = Integer;
 
 // Directions of arrow buttons and track parts.

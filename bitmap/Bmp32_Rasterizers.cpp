@@ -1,5 +1,13 @@
 #include "bitmap/Bmp32_Rasterizers.h"
 
+#include <cstring>
+#include <typeinfo>
+#include <vector>
+
+#include "bitmap/Bmp32_Resamplers.h"
+#include "bitmap/Bmp32_Spans.h"
+#include "bitmap/Bmp32_Transforms.h"
+
 TClassRef DefaultRasterizer = TRegularRasterizer::Class();
 
 void MakeCombineInfo(TCustomBitmap32* Bitmap, TCombineInfo& Info) {
@@ -133,14 +141,55 @@ const TPublishedProperties& TRegularRasterizer::PublishedProperties() const {
   return Props;
 }
 
+namespace {
+
+// A transformer of the engine's transformations over a resampler that does
+// not read the destination: its samples can be taken a row at a time before
+// the row is written (nothing in it raises part way through a row).
+TTransformer* RowTransformer(TCustomSampler* S, TCustomBitmap32* Dst) {
+  if (S == nullptr || typeid(*S) != typeid(TTransformer)) return nullptr;
+  auto* T = static_cast<TTransformer*>(S);
+  TTransformation* M = T->Transformation();
+  if (M == nullptr || (typeid(*M) != typeid(TAffineTransformation) && typeid(*M) != typeid(TProjectiveTransformation) &&
+                       typeid(*M) != typeid(TRemapTransformation)))
+    return nullptr;
+  auto* R = dynamic_cast<TCustomResampler*>(T->Sampler());
+  if (R == nullptr || R->Bitmap() == Dst) return nullptr;
+  return T;
+}
+
+}  // namespace
+
 void TRegularRasterizer::RasterizeArea(TCustomBitmap32* Dst, const TRect& R) {
   TCustomSampler* S = FSampler;
   const Integer W = Dst->Width();
   TColor32* Bits = Dst->Bits();
+  TTransformer* T = R.Right > R.Left ? RowTransformer(S, Dst) : nullptr;
+  std::vector<TColor32> Buf(T != nullptr ? size_t(R.Right - R.Left) : 0);
   Integer N = 0;
   for (Integer J = R.Top; J < R.Bottom; ++J) {
     TColor32* Row = Bits + ptrdiff_t(J) * W;
-    for (Integer I = R.Left; I < R.Right; ++I) AssignColor(Row[I], S->GetSampleInt(I, J));
+    if (T != nullptr) {
+      const Integer Count = R.Right - R.Left;
+      TransformerSampleRow(T, R.Left, J, Count, Buf.data());
+      TColor32* D = Row + R.Left;
+      const TColor32* B = Buf.data();
+      switch (FWriteMode) {
+        case dmOpaque: std::memcpy(D, B, size_t(Count) * sizeof(TColor32)); break;
+        case dmBlend: {
+          const TBlendMemEx Blend = FBlendMemEx;
+          const TColor32 M = TColor32(FSrcAlpha);
+          for (Integer I = 0; I < Count; ++I) Blend(B[I], D[I], M);
+          EndBlending();
+          break;
+        }
+        default:
+          for (Integer I = 0; I < Count; ++I) AssignColor(D[I], B[I]);
+          break;
+      }
+    } else {
+      for (Integer I = R.Left; I < R.Right; ++I) AssignColor(Row[I], S->GetSampleInt(I, J));
+    }
     ++N;
     if (N == FUpdateRowCount) {
       Dst->Changed(TRect(R.Left, J - N, R.Right, J), AreaInfoRect);

@@ -6,12 +6,16 @@
 #include <vector>
 
 #if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
 #include <emmintrin.h>
+#include <immintrin.h>
+#include <smmintrin.h>
 #define BMP32_RESAMPLERS_SSE2 1
 #endif
 
 #include "bitmap/Bmp32_Bindings.h"
 #include "bitmap/Bmp32_LowLevel.h"
+#include "bitmap/Bmp32_Spans.h"
 
 TAverageBlockProc AverageBlock = AverageBlock_Pas;
 TBilinearInterpolateProc BilinearInterpolate = BilinearInterpolate_Pas;
@@ -30,6 +34,27 @@ void OffsetRectSat(TRect& R, Int64 Dx, Int64 Dy) {
   R.Top = SatInt(R.Top + Dy);
   R.Right = SatInt(R.Right + Dx);
   R.Bottom = SatInt(R.Bottom + Dy);
+}
+
+// RoundToInt, FloorToInt and CeilToInt of the per-column set-up, with their
+// results (half to even on the extended value, saturated, NaN gives 0) but
+// without saving the floating-point environment per call.
+inline Integer SatIntegral(Extended V) {
+  if (V != V) return 0;
+  if (V >= 2147483647.0L) return std::numeric_limits<Integer>::max();
+  if (V <= -2147483648.0L) return std::numeric_limits<Integer>::min();
+  return Integer(static_cast<double>(V));  // integral and in range: exact
+}
+inline Integer RoundInt(Extended X) { return SatIntegral(__builtin_rintl(X)); }
+inline Integer FloorInt(Extended X) {
+  Extended R = __builtin_rintl(X);
+  if (R > X) R -= 1;
+  return SatIntegral(R);
+}
+inline Integer CeilInt(Extended X) {
+  Extended R = __builtin_rintl(X);
+  if (R < X) R += 1;
+  return SatIntegral(R);
 }
 
 inline Int64 RW(const TRect& R) { return Int64(R.Right) - R.Left; }
@@ -90,6 +115,17 @@ void CombineRowByMode(const TColor32* S, TColor32* D, Integer W, TCustomBitmap32
     }
   }
 }
+
+#ifdef BMP32_RESAMPLERS_SSE2
+// SSE4.1 (CPUID leaf 1, ECX bit 19): the row forms of StretchKernel use it.
+bool HasSSE41() {
+  static const bool Has = [] {
+    unsigned A = 0, B = 0, C = 0, D = 0;
+    return __get_cpuid(1, &A, &B, &C, &D) != 0 && (C & bit_SSE4_1) != 0;
+  }();
+  return Has;
+}
+#endif
 
 struct TEndBlendingGuard {
   ~TEndBlendingGuard() { EndBlending(); }
@@ -367,10 +403,10 @@ std::vector<TBilinearEntry> BilinearMap(Integer ClipLo, Integer ClipW, Integer D
     Single Fx = Single(Extended(Scale) * (Extended(X) + 0.5L) + (Extended(SrcLo) - 0.5L));
     if (Fx < 0) Fx = 0;
     if (Fx > Single(SrcLimit - 1)) Fx = Single(SrcLimit - 1);
-    const Integer Pos = FloorToInt(Fx);
+    const Integer Pos = FloorInt(Fx);
     const Extended Frac = Extended(Fx) - Pos;
     Map[I].Pos = Pos;
-    Map[I].Weight = 256 - RoundToInt(Frac * 256);
+    Map[I].Weight = 256 - RoundInt(Frac * 256);
   }
   for (Integer I = ClipW - 1; I >= 0; --I) {
     if (Map[I].Pos + 1 != SrcHi) break;
@@ -382,7 +418,7 @@ std::vector<TBilinearEntry> BilinearMap(Integer ClipLo, Integer ClipW, Integer D
 
 }  // namespace
 
-void StretchBilinear(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBitmap32* Src, TRect SrcRect,
+void StretchBilinearPerPixel(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBitmap32* Src, TRect SrcRect,
                      TDrawMode CombineOp, const TPixelCombineEvent& CombineCallBack) {
   IntersectRects(DstClip, DstClip, TRect(0, 0, Dst->Width(), Dst->Height()));
   IntersectRects(DstClip, DstClip, DstRect);
@@ -406,6 +442,111 @@ void StretchBilinear(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustom
       Writer.Put(Interp(Cardinal(MapX[I].Weight), WY, Row0 + SX, Row1 + SX), D[I]);
     }
   }
+}
+
+#ifdef BMP32_RESAMPLERS_SSE2
+namespace {
+
+// One source row interpolated horizontally at every destination column:
+// per channel (Right * 256 + (Left - Right) * WX) shr 8, as the first step
+// of BilinearInterpolate. WX16 holds each column's weight four times.
+void BilinearRowH(const TColor32* Row, const Integer* Pos, const Word* WX16, Integer Count, TColor32* Out) {
+  const __m128i Zero = _mm_setzero_si128();
+  Integer I = 0;
+  for (; I + 2 <= Count; I += 2) {
+    const __m128i P0 = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(Row + Pos[I])), Zero);
+    const __m128i P1 = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(Row + Pos[I + 1])), Zero);
+    const __m128i L = _mm_unpacklo_epi64(P0, P1), R = _mm_unpackhi_epi64(P0, P1);
+    const __m128i W = _mm_loadu_si128(reinterpret_cast<const __m128i*>(WX16 + 4 * I));
+    const __m128i H = _mm_srli_epi16(_mm_add_epi16(_mm_slli_epi16(R, 8), _mm_mullo_epi16(_mm_sub_epi16(L, R), W)), 8);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(Out + I), _mm_packus_epi16(H, H));
+  }
+  for (; I < Count; ++I) {
+    const __m128i P = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(Row + Pos[I])), Zero);
+    const __m128i R = _mm_unpackhi_epi64(P, P);
+    const __m128i W = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(WX16 + 4 * I));
+    const __m128i H = _mm_srli_epi16(_mm_add_epi16(_mm_slli_epi16(R, 8), _mm_mullo_epi16(_mm_sub_epi16(P, R), W)), 8);
+    Out[I] = TColor32(_mm_cvtsi128_si32(_mm_packus_epi16(H, H)));
+  }
+}
+
+// The vertical step: per channel (Bottom * 256 + (Top - Bottom) * WY) shr 8.
+void BilinearRowV(const TColor32* Top, const TColor32* Bottom, Cardinal WY, Integer Count, TColor32* Out) {
+  const __m128i Zero = _mm_setzero_si128();
+  const __m128i W = _mm_set1_epi16(short(WY));
+  Integer I = 0;
+  auto Mix = [&](__m128i T, __m128i B) {
+    return _mm_srli_epi16(_mm_add_epi16(_mm_slli_epi16(B, 8), _mm_mullo_epi16(_mm_sub_epi16(T, B), W)), 8);
+  };
+  for (; I + 4 <= Count; I += 4) {
+    const __m128i T = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Top + I));
+    const __m128i B = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Bottom + I));
+    const __m128i Lo = Mix(_mm_unpacklo_epi8(T, Zero), _mm_unpacklo_epi8(B, Zero));
+    const __m128i Hi = Mix(_mm_unpackhi_epi8(T, Zero), _mm_unpackhi_epi8(B, Zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + I), _mm_packus_epi16(Lo, Hi));
+  }
+  for (; I < Count; ++I) {
+    const __m128i V = Mix(_mm_unpacklo_epi8(_mm_cvtsi32_si128(Integer(Top[I])), Zero),
+                          _mm_unpacklo_epi8(_mm_cvtsi32_si128(Integer(Bottom[I])), Zero));
+    Out[I] = TColor32(_mm_cvtsi128_si32(_mm_packus_epi16(V, V)));
+  }
+}
+
+}  // namespace
+#endif
+
+void StretchBilinear(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBitmap32* Src, TRect SrcRect,
+                     TDrawMode CombineOp, const TPixelCombineEvent& CombineCallBack) {
+#ifdef BMP32_RESAMPLERS_SSE2
+  // Rows: each source row is interpolated horizontally once (an enlargement
+  // reuses it for several destination rows), then pairs of rows vertically;
+  // the numbers are those of the interpolation slot's implementations.
+  const bool Rows = ProcessorHas(ciSSE2) && Src != Dst &&
+                    (BilinearInterpolate == BilinearInterpolate_Pas || BilinearInterpolate == BilinearInterpolate_SSE2);
+  if (!Rows) {
+    StretchBilinearPerPixel(Dst, DstRect, DstClip, Src, SrcRect, CombineOp, CombineCallBack);
+    return;
+  }
+  IntersectRects(DstClip, DstClip, TRect(0, 0, Dst->Width(), Dst->Height()));
+  IntersectRects(DstClip, DstClip, DstRect);
+  if (RectIsEmpty(DstClip) || RW(SrcRect) < 2 || RH(SrcRect) < 2 || Src->Empty()) return;
+  const Integer ClipW = DstClip.Right - DstClip.Left, ClipH = DstClip.Bottom - DstClip.Top;
+  const auto MapX = BilinearMap(DstClip.Left, ClipW, DstRect.Left, RW(DstRect), SrcRect.Left, SrcRect.Right,
+                                RW(SrcRect), Src->Width());
+  const auto MapY = BilinearMap(DstClip.Top, ClipH, DstRect.Top, RH(DstRect), SrcRect.Top, SrcRect.Bottom,
+                                RH(SrcRect), Src->Height());
+  std::vector<Integer> PosX(static_cast<size_t>(ClipW));
+  std::vector<Word> WX16(static_cast<size_t>(ClipW) * 4);
+  for (Integer I = 0; I < ClipW; ++I) {
+    PosX[I] = MapX[I].Pos;
+    for (int K = 0; K < 4; ++K) WX16[size_t(I) * 4 + K] = Word(MapX[I].Weight);
+  }
+  std::vector<TColor32> H0(static_cast<size_t>(ClipW)), H1(H0.size()), Out(H0.size());
+  Integer Row0 = std::numeric_limits<Integer>::min();  // the source row held in H0 (H1 holds the next)
+  TPixelWriter Writer(Src, CombineOp, CombineCallBack);
+  TEndBlendingGuard G;
+  for (Integer J = 0; J < ClipH; ++J) {
+    const Integer SY = MapY[J].Pos;
+    if (SY != Row0) {
+      if (Row0 != std::numeric_limits<Integer>::min() && SY == Row0 + 1) {
+        std::swap(H0, H1);
+      } else {
+        BilinearRowH(Src->ScanLine(SY), PosX.data(), WX16.data(), ClipW, H0.data());
+      }
+      BilinearRowH(Src->ScanLine(SY + 1), PosX.data(), WX16.data(), ClipW, H1.data());
+      Row0 = SY;
+    }
+    TColor32* D = Dst->PixelPtr(DstClip.Left, DstClip.Top + J);
+    if (CombineOp == dmOpaque) {
+      BilinearRowV(H0.data(), H1.data(), Cardinal(MapY[J].Weight), ClipW, D);
+    } else {
+      BilinearRowV(H0.data(), H1.data(), Cardinal(MapY[J].Weight), ClipW, Out.data());
+      for (Integer I = 0; I < ClipW; ++I) Writer.Put(Out[I], D[I]);
+    }
+  }
+#else
+  StretchBilinearPerPixel(Dst, DstRect, DstClip, Src, SrcRect, CombineOp, CombineCallBack);
+#endif
 }
 
 void StretchDraft(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBitmap32* Src, TRect SrcRect,
@@ -482,18 +623,18 @@ TMappingTable BuildKernelMapping(Integer DstLo, Integer DstHi, Integer ClipLo, I
   for (Int64 I = 0; I < ClipW; ++I) {
     TCluster& C = Result[static_cast<size_t>(I)];
     const Single Center = Single(Extended(I - DstLo + ClipLo + 0.5L) * Scale + (Extended(SrcLo) - 0.5L));
-    const Integer Lo = FloorToInt(Extended(Center) - FilterWidth), Hi = CeilToInt(Extended(Center) + FilterWidth);
+    const Integer Lo = FloorInt(Extended(Center) - FilterWidth), Hi = CeilInt(Extended(Center) + FilterWidth);
     for (Int64 J = Lo; J <= Hi; ++J) {
       Integer W;
       if (Reduce)
-        W = RoundToInt(Extended(Kernel->Filter(Single((Extended(Center) - J) * K))) * 256 * K);
+        W = RoundInt(Extended(Kernel->Filter(Single((Extended(Center) - J) * K))) * 256 * K);
       else
-        W = RoundToInt(Extended(Kernel->Filter(Single(Extended(Center) - J))) * 256);
+        W = RoundInt(Extended(Kernel->Filter(Single(Extended(Center) - J))) * 256);
       if (W != 0) C.push_back(TPointRec{Integer(std::clamp<Int64>(J, SrcLo, Int64(SrcHi) - 1)), W});
     }
     if (C.empty()) {
       // A single full-weight tap (kept inside the source range).
-      C.push_back(TPointRec{std::clamp(FloorToInt(Center), SrcLo, SrcHi - 1), 256});
+      C.push_back(TPointRec{std::clamp(FloorInt(Center), SrcLo, SrcHi - 1), 256});
     } else {
       Integer Sum = 0;
       for (const auto& P : C) Sum += P.Weight;
@@ -503,7 +644,7 @@ TMappingTable BuildKernelMapping(Integer DstLo, Integer DstHi, Integer ClipLo, I
   return Result;
 }
 
-void StretchKernel(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBitmap32* Src, TRect SrcRect,
+void StretchKernelPerPixel(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBitmap32* Src, TRect SrcRect,
                    TCustomKernel* Kernel, TDrawMode CombineOp, const TPixelCombineEvent& CombineCallBack) {
   if (CombineOp == dmCustom && !CombineCallBack) CombineOp = dmOpaque;
   if (CombineOp == dmBlend && Src->MasterAlpha() == 0) return;
@@ -564,6 +705,446 @@ void StretchKernel(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBi
       Writer.Put(Channel(SA) << 24 | Channel(SR) << 16 | Channel(SG) << 8 | Channel(SB), D[I]);
     }
   }
+}
+
+// ---------------------------------------------------------------------------
+// Column sums of the 16-bit vertical pass (weights 0..256 summing to at most
+// 256: every sum, and so every partial sum modulo 2^16, is exact)
+
+void KernelColumnSums16_Pas(const TColor32* const* Rows, const Integer* Weights, Integer Taps, Integer Count,
+                            Word* Buf) {
+  for (Integer X = 0; X < Count; ++X) {
+    Word S[4] = {0, 0, 0, 0};
+    for (Integer T = 0; T < Taps; ++T) {
+      const TColor32 C = Rows[T][X];
+      for (int K = 0; K < 4; ++K) S[K] = Word(S[K] + Word(Weights[T] * Integer((C >> (8 * K)) & 0xFF)));
+    }
+    for (int K = 0; K < 4; ++K) Buf[size_t(X) * 4 + K] = S[K];
+  }
+}
+
+#ifdef BMP32_RESAMPLERS_SSE2
+namespace {
+// The rows advanced by X, for the remaining columns.
+void ColumnSumsTail(const TColor32* const* Rows, const Integer* Weights, Integer Taps, Integer X, Integer Count,
+                    Word* Buf) {
+  if (X >= Count) return;
+  std::vector<const TColor32*> R(static_cast<size_t>(Taps));
+  for (Integer T = 0; T < Taps; ++T) R[size_t(T)] = Rows[T] + X;
+  KernelColumnSums16_Pas(R.data(), Weights, Taps, Count - X, Buf + size_t(X) * 4);
+}
+}  // namespace
+
+void KernelColumnSums16_SSE2(const TColor32* const* Rows, const Integer* Weights, Integer Taps, Integer Count,
+                             Word* Buf) {
+  const __m128i Zero = _mm_setzero_si128();
+  Integer X = 0;
+  for (; X + 8 <= Count; X += 8) {
+    __m128i S0 = Zero, S1 = Zero, S2 = Zero, S3 = Zero;
+    for (Integer T = 0; T < Taps; ++T) {
+      const __m128i W = _mm_set1_epi16(short(Weights[T]));
+      const __m128i A = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Rows[T] + X));
+      const __m128i B = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Rows[T] + X + 4));
+      S0 = _mm_add_epi16(S0, _mm_mullo_epi16(_mm_unpacklo_epi8(A, Zero), W));
+      S1 = _mm_add_epi16(S1, _mm_mullo_epi16(_mm_unpackhi_epi8(A, Zero), W));
+      S2 = _mm_add_epi16(S2, _mm_mullo_epi16(_mm_unpacklo_epi8(B, Zero), W));
+      S3 = _mm_add_epi16(S3, _mm_mullo_epi16(_mm_unpackhi_epi8(B, Zero), W));
+    }
+    __m128i* P = reinterpret_cast<__m128i*>(Buf + size_t(X) * 4);
+    _mm_storeu_si128(P, S0);
+    _mm_storeu_si128(P + 1, S1);
+    _mm_storeu_si128(P + 2, S2);
+    _mm_storeu_si128(P + 3, S3);
+  }
+  ColumnSumsTail(Rows, Weights, Taps, X, Count, Buf);
+}
+
+__attribute__((target("avx2"))) void KernelColumnSums16_AVX2(const TColor32* const* Rows, const Integer* Weights,
+                                                                Integer Taps, Integer Count, Word* Buf) {
+  Integer X = 0;
+  for (; X + 8 <= Count; X += 8) {
+    __m256i S0 = _mm256_setzero_si256(), S1 = _mm256_setzero_si256();
+    for (Integer T = 0; T < Taps; ++T) {
+      const __m256i W = _mm256_set1_epi16(short(Weights[T]));
+      const __m128i A = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Rows[T] + X));
+      const __m128i B = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Rows[T] + X + 4));
+      S0 = _mm256_add_epi16(S0, _mm256_mullo_epi16(_mm256_cvtepu8_epi16(A), W));
+      S1 = _mm256_add_epi16(S1, _mm256_mullo_epi16(_mm256_cvtepu8_epi16(B), W));
+    }
+    __m256i* P = reinterpret_cast<__m256i*>(Buf + size_t(X) * 4);
+    _mm256_storeu_si256(P, S0);
+    _mm256_storeu_si256(P + 1, S1);
+  }
+  ColumnSumsTail(Rows, Weights, Taps, X, Count, Buf);
+}
+
+bool ProcessorHasAVX2() {
+  static const bool Has = [] {
+    unsigned A = 0, B = 0, C = 0, D = 0;
+    if (__get_cpuid(1, &A, &B, &C, &D) == 0 || (C & bit_OSXSAVE) == 0 || (C & bit_AVX) == 0) return false;
+    unsigned Lo = 0, Hi = 0;
+    __asm__ volatile("xgetbv" : "=a"(Lo), "=d"(Hi) : "c"(0));
+    if ((Lo & 6) != 6) return false;  // the system saves the vector registers
+    if (__get_cpuid_count(7, 0, &A, &B, &C, &D) == 0) return false;
+    return (B & bit_AVX2) != 0;
+  }();
+  return Has;
+}
+#endif
+
+#ifdef BMP32_RESAMPLERS_SSE2
+namespace {
+
+// The vertical pass over all taps of a cluster at once: Buf (four Integers
+// per column) = sum of Weight[T] * Rows[T][X]; the taps in pairs through one
+// madd, the sums kept in registers over all taps.
+void KernelColumnSums(const TColor32* const* Rows, const Integer* Weights, Integer Taps, Integer Count, Integer* Buf) {
+  const __m128i Zero = _mm_setzero_si128();
+  Integer X = 0;
+  for (; X + 4 <= Count; X += 4) {
+    __m128i S0 = Zero, S1 = Zero, S2 = Zero, S3 = Zero;
+    for (Integer T = 0; T < Taps; T += 2) {
+      const bool Pair = T + 1 < Taps;
+      const TColor32* R1 = Rows[T] + X;
+      const TColor32* R2 = Pair ? Rows[T + 1] + X : R1;
+      const __m128i W =
+          _mm_set1_epi32(Integer((Cardinal(Word(Pair ? Weights[T + 1] : 0)) << 16) | Cardinal(Word(Weights[T]))));
+      const __m128i A = _mm_loadu_si128(reinterpret_cast<const __m128i*>(R1));
+      const __m128i B = _mm_loadu_si128(reinterpret_cast<const __m128i*>(R2));
+      const __m128i ALo = _mm_unpacklo_epi8(A, Zero), AHi = _mm_unpackhi_epi8(A, Zero);
+      const __m128i BLo = _mm_unpacklo_epi8(B, Zero), BHi = _mm_unpackhi_epi8(B, Zero);
+      S0 = _mm_add_epi32(S0, _mm_madd_epi16(_mm_unpacklo_epi16(ALo, BLo), W));
+      S1 = _mm_add_epi32(S1, _mm_madd_epi16(_mm_unpackhi_epi16(ALo, BLo), W));
+      S2 = _mm_add_epi32(S2, _mm_madd_epi16(_mm_unpacklo_epi16(AHi, BHi), W));
+      S3 = _mm_add_epi32(S3, _mm_madd_epi16(_mm_unpackhi_epi16(AHi, BHi), W));
+    }
+    __m128i* P = reinterpret_cast<__m128i*>(Buf + size_t(X) * 4);
+    _mm_storeu_si128(P, S0);
+    _mm_storeu_si128(P + 1, S1);
+    _mm_storeu_si128(P + 2, S2);
+    _mm_storeu_si128(P + 3, S3);
+  }
+  if (X < Count) {
+    std::fill(Buf + size_t(X) * 4, Buf + size_t(Count) * 4, 0);
+    for (Integer T = 0; T < Taps; T += 2) {
+      const bool Pair = T + 1 < Taps;
+      KernelRows_SSE2(Rows[T] + X, Weights[T], Pair ? Rows[T + 1] + X : Rows[T] + X, Pair ? Weights[T + 1] : 0,
+                      Count - X, Buf + size_t(X) * 4);
+    }
+  }
+}
+
+// KernelRowSums_SSE41 over 16-bit column sums.
+__attribute__((target("sse4.1"))) void KernelRowSums16_SSE41(const Word* Buf, const Integer* Start,
+                                                                const Integer* Offs, const Integer* Wts, Integer Count,
+                                                                bool Clamp, TColor32* Out) {
+  const __m128i Zero = _mm_setzero_si128(), Max = _mm_set1_epi32(0xFF0000), Low = _mm_set1_epi32(0xFF);
+  for (Integer I = 0; I < Count; ++I) {
+    __m128i S0 = Zero, S1 = Zero;
+    Integer K = Start[I];
+    const Integer E = Start[I + 1];
+    for (; K + 2 <= E; K += 2) {
+      S0 = _mm_add_epi32(S0, _mm_mullo_epi32(_mm_cvtepu16_epi32(_mm_loadl_epi64(
+                                                 reinterpret_cast<const __m128i*>(Buf + Offs[K]))),
+                                             _mm_set1_epi32(Wts[K])));
+      S1 = _mm_add_epi32(S1, _mm_mullo_epi32(_mm_cvtepu16_epi32(_mm_loadl_epi64(
+                                                 reinterpret_cast<const __m128i*>(Buf + Offs[K + 1]))),
+                                             _mm_set1_epi32(Wts[K + 1])));
+    }
+    if (K < E)
+      S0 = _mm_add_epi32(S0, _mm_mullo_epi32(_mm_cvtepu16_epi32(_mm_loadl_epi64(
+                                                 reinterpret_cast<const __m128i*>(Buf + Offs[K]))),
+                                             _mm_set1_epi32(Wts[K])));
+    __m128i S = _mm_add_epi32(S0, S1);
+    if (Clamp)
+      S = _mm_srli_epi32(_mm_min_epi32(_mm_max_epi32(S, Zero), Max), 16);
+    else
+      S = _mm_and_si128(_mm_srli_epi32(S, 16), Low);
+    S = _mm_packs_epi32(S, S);
+    Out[I] = TColor32(_mm_cvtsi128_si32(_mm_packus_epi16(S, S)));
+  }
+}
+
+// The horizontal pass of one destination row: per column the weighted sum
+// of its taps' column sums, then per channel shr 16 (clamped to 0..255 or
+// wrapped to the low 8 bits).
+__attribute__((target("sse4.1"))) void KernelRowSums_SSE41(const Integer* Buf, const Integer* Start,
+                                                              const Integer* Offs, const Integer* Wts, Integer Count,
+                                                              bool Clamp, TColor32* Out) {
+  const __m128i Zero = _mm_setzero_si128(), Max = _mm_set1_epi32(0xFF0000), Low = _mm_set1_epi32(0xFF);
+  for (Integer I = 0; I < Count; ++I) {
+    __m128i S0 = Zero, S1 = Zero;
+    Integer K = Start[I];
+    const Integer E = Start[I + 1];
+    for (; K + 2 <= E; K += 2) {
+      S0 = _mm_add_epi32(S0, _mm_mullo_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Buf + Offs[K])),
+                                             _mm_set1_epi32(Wts[K])));
+      S1 = _mm_add_epi32(S1, _mm_mullo_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Buf + Offs[K + 1])),
+                                             _mm_set1_epi32(Wts[K + 1])));
+    }
+    if (K < E)
+      S0 = _mm_add_epi32(S0, _mm_mullo_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Buf + Offs[K])),
+                                             _mm_set1_epi32(Wts[K])));
+    __m128i S = _mm_add_epi32(S0, S1);
+    if (Clamp)
+      S = _mm_srli_epi32(_mm_min_epi32(_mm_max_epi32(S, Zero), Max), 16);
+    else
+      S = _mm_and_si128(_mm_srli_epi32(S, 16), Low);
+    S = _mm_packs_epi32(S, S);
+    Out[I] = TColor32(_mm_cvtsi128_si32(_mm_packus_epi16(S, S)));
+  }
+}
+
+// A destination column's taps merged into one contiguous source range:
+// pixels Lo .. Lo + N - 1, weights in pairs (16 bits each) from Pairs[Off].
+struct TDenseCluster {
+  Integer Lo, N, Off;
+};
+
+// Dense clusters of a mapping table; false when a merged weight leaves 16 bits.
+bool DenseClusters(const TMappingTable& Map, std::vector<TDenseCluster>& C, std::vector<Integer>& Pairs) {
+  C.resize(Map.size());
+  Pairs.clear();
+  std::vector<Integer> W;
+  for (size_t I = 0; I < Map.size(); ++I) {
+    Integer Lo = std::numeric_limits<Integer>::max(), Hi = std::numeric_limits<Integer>::min();
+    for (const TPointRec& T : Map[I]) {
+      Lo = std::min(Lo, T.Pos);
+      Hi = std::max(Hi, T.Pos);
+    }
+    const Integer N = Hi - Lo + 1;
+    W.assign(static_cast<size_t>(N) + 1, 0);
+    for (const TPointRec& T : Map[I]) W[size_t(T.Pos - Lo)] += T.Weight;
+    for (const Integer V : W)
+      if (V < -32768 || V > 32767) return false;
+    C[I] = TDenseCluster{Lo, N, Integer(Pairs.size())};
+    for (Integer K = 0; K < N; K += 2)
+      Pairs.push_back(Integer((Cardinal(Word(W[size_t(K) + 1])) << 16) | Cardinal(Word(W[size_t(K)]))));
+  }
+  return true;
+}
+
+// One source row filtered horizontally: four Integers (blue, green, red,
+// alpha) per destination column, the weighted sum of its range.
+__attribute__((target("sse4.1"))) void KernelRowH_SSE41(const TColor32* Row, const TDenseCluster* C,
+                                                           const Integer* Pairs, Integer Count, Integer* Out) {
+  const __m128i Zero = _mm_setzero_si128();
+  // Bytes of two pixels to 16-bit lanes b0 b1 g0 g1 r0 r1 a0 a1.
+  const __m128i Lo = _mm_setr_epi8(0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1);
+  const __m128i Hi = _mm_setr_epi8(8, -1, 12, -1, 9, -1, 13, -1, 10, -1, 14, -1, 11, -1, 15, -1);
+  for (Integer I = 0; I < Count; ++I) {
+    const TColor32* P = Row + C[I].Lo;
+    const Integer* W = Pairs + C[I].Off;
+    const Integer N = C[I].N;
+    __m128i S0 = Zero, S1 = Zero;
+    Integer K = 0;
+    for (; K + 4 <= N; K += 4) {
+      const __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P + K));
+      S0 = _mm_add_epi32(S0, _mm_madd_epi16(_mm_shuffle_epi8(V, Lo), _mm_set1_epi32(W[K / 2])));
+      S1 = _mm_add_epi32(S1, _mm_madd_epi16(_mm_shuffle_epi8(V, Hi), _mm_set1_epi32(W[K / 2 + 1])));
+    }
+    if (K + 2 <= N) {
+      const __m128i V = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(P + K));
+      S0 = _mm_add_epi32(S0, _mm_madd_epi16(_mm_shuffle_epi8(V, Lo), _mm_set1_epi32(W[K / 2])));
+      K += 2;
+    }
+    if (K < N) {
+      const __m128i V = _mm_cvtsi32_si128(Integer(P[K]));
+      S1 = _mm_add_epi32(S1, _mm_madd_epi16(_mm_shuffle_epi8(V, Lo), _mm_set1_epi32(W[K / 2])));
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + size_t(I) * 4), _mm_add_epi32(S0, S1));
+  }
+}
+
+// The vertical step over filtered rows: per column the weighted sum of the
+// rows' sums, then per channel shr 16 (clamped or wrapped).
+__attribute__((target("sse4.1"))) void KernelRowV_SSE41(const Integer* const* Rows, const Integer* Weights,
+                                                           Integer Taps, Integer Count, bool Clamp, TColor32* Out) {
+  const __m128i Zero = _mm_setzero_si128(), Max = _mm_set1_epi32(0xFF0000), Low = _mm_set1_epi32(0xFF);
+  for (Integer I = 0; I < Count; ++I) {
+    __m128i S0 = Zero, S1 = Zero;
+    Integer T = 0;
+    for (; T + 2 <= Taps; T += 2) {
+      S0 = _mm_add_epi32(S0, _mm_mullo_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Rows[T] + size_t(I) * 4)),
+                                             _mm_set1_epi32(Weights[T])));
+      S1 = _mm_add_epi32(S1,
+                         _mm_mullo_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Rows[T + 1] + size_t(I) * 4)),
+                                         _mm_set1_epi32(Weights[T + 1])));
+    }
+    if (T < Taps)
+      S0 = _mm_add_epi32(S0, _mm_mullo_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Rows[T] + size_t(I) * 4)),
+                                             _mm_set1_epi32(Weights[T])));
+    __m128i S = _mm_add_epi32(S0, S1);
+    if (Clamp)
+      S = _mm_srli_epi32(_mm_min_epi32(_mm_max_epi32(S, Zero), Max), 16);
+    else
+      S = _mm_and_si128(_mm_srli_epi32(S, 16), Low);
+    S = _mm_packs_epi32(S, S);
+    Out[I] = TColor32(_mm_cvtsi128_si32(_mm_packus_epi16(S, S)));
+  }
+}
+
+}  // namespace
+#endif
+
+void StretchKernel(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBitmap32* Src, TRect SrcRect,
+                   TCustomKernel* Kernel, TDrawMode CombineOp, const TPixelCombineEvent& CombineCallBack) {
+#ifdef BMP32_RESAMPLERS_SSE2
+  // Rows, in one of three orders, all with the integer sums of the
+  // per-pixel form (added in another order), so the same numbers:
+  //  - row weights 0..256: columns summed over a row's taps in 16-bit lanes,
+  //    then the columns' clusters;
+  //  - other vertical reductions: each source row filtered horizontally
+  //    once, then the filtered rows a destination row needs;
+  //  - otherwise: columns summed in 32-bit lanes, then the clusters.
+  if (!(ProcessorHas(ciSSE2) && HasSSE41()) || Src == Dst) {
+    StretchKernelPerPixel(Dst, DstRect, DstClip, Src, SrcRect, Kernel, CombineOp, CombineCallBack);
+    return;
+  }
+  if (CombineOp == dmCustom && !CombineCallBack) CombineOp = dmOpaque;
+  if (CombineOp == dmBlend && Src->MasterAlpha() == 0) return;
+  TEndBlendingGuard G;
+  IntersectRects(DstClip, DstClip, TRect(0, 0, Dst->Width(), Dst->Height()));
+  IntersectRects(DstClip, DstClip, DstRect);
+  if (RectIsEmpty(DstClip) || Kernel == nullptr || Src->Empty()) return;
+  IntersectRects(SrcRect, SrcRect, Src->BoundsRect());
+  const TMappingTable MapX =
+      BuildKernelMapping(DstRect.Left, DstRect.Right, DstClip.Left, DstClip.Right, SrcRect.Left, SrcRect.Right, Kernel);
+  const TMappingTable MapY =
+      BuildKernelMapping(DstRect.Top, DstRect.Bottom, DstClip.Top, DstClip.Bottom, SrcRect.Top, SrcRect.Bottom, Kernel);
+  if (MapX.empty() || MapY.empty()) return;
+  for (const auto& C : MapY)
+    for (const auto& P : C)
+      if (P.Weight < -32768 || P.Weight > 32767) {
+        StretchKernelPerPixel(Dst, DstRect, DstClip, Src, SrcRect, Kernel, CombineOp, CombineCallBack);
+        return;
+      }
+  const Integer ClipW = DstClip.Right - DstClip.Left, ClipH = DstClip.Bottom - DstClip.Top;
+  const bool Clamp = Kernel->NeedsClamping();
+  TPixelWriter Writer(Src, CombineOp, CombineCallBack);
+  std::vector<TColor32> Out(static_cast<size_t>(ClipW));
+  std::vector<TDenseCluster> Dense;
+  std::vector<Integer> Pairs;
+  Integer MinX = std::numeric_limits<Integer>::max(), MaxX = std::numeric_limits<Integer>::min();
+  for (const auto& C : MapX)
+    for (const auto& P : C) {
+      MinX = std::min(MinX, P.Pos);
+      MaxX = std::max(MaxX, P.Pos);
+    }
+  const Integer BufW = MaxX - MinX + 1;
+  // The column clusters flattened: taps Start[I] .. Start[I + 1] - 1.
+  std::vector<Integer> Start(static_cast<size_t>(ClipW) + 1), Offs, Wts;
+  for (Integer I = 0; I < ClipW; ++I) {
+    Start[I] = Integer(Offs.size());
+    for (const TPointRec& T : MapX[static_cast<size_t>(I)]) {
+      Offs.push_back((T.Pos - MinX) * 4);
+      Wts.push_back(T.Weight);
+    }
+  }
+  Start[ClipW] = Integer(Offs.size());
+  std::vector<const TColor32*> RowPtrs;
+  std::vector<Integer> RowWts;
+  // Row weights from 0 to 256 (they sum to 256): every column sum is at
+  // most 255 * 256 and the vertical pass runs in 16-bit lanes.
+  bool Narrow = true;
+  for (const auto& C : MapY)
+    for (const auto& P : C)
+      if (P.Weight < 0 || P.Weight > 256) Narrow = false;
+  if (Narrow) {
+    std::vector<Word> Buf16(static_cast<size_t>(BufW) * 4 + 8);
+    const TKernelColumnSums16Proc ColumnSums = ProcessorHasAVX2() ? KernelColumnSums16_AVX2 : KernelColumnSums16_SSE2;
+    for (Integer J = 0; J < ClipH; ++J) {
+      const TCluster& CY = MapY[static_cast<size_t>(J)];
+      RowPtrs.clear();
+      RowWts.clear();
+      for (const TPointRec& T : CY) {
+        RowPtrs.push_back(Src->ScanLine(T.Pos) + MinX);
+        RowWts.push_back(T.Weight);
+      }
+      ColumnSums(RowPtrs.data(), RowWts.data(), Integer(CY.size()), BufW, Buf16.data());
+      TColor32* D = Dst->PixelPtr(DstClip.Left, DstClip.Top + J);
+      if (CombineOp == dmOpaque) {
+        KernelRowSums16_SSE41(Buf16.data(), Start.data(), Offs.data(), Wts.data(), ClipW, Clamp, D);
+      } else {
+        KernelRowSums16_SSE41(Buf16.data(), Start.data(), Offs.data(), Wts.data(), ClipW, Clamp, Out.data());
+        for (Integer I = 0; I < ClipW; ++I) Writer.Put(Out[I], D[I]);
+      }
+    }
+    return;
+  }
+  // Row ranges of the destination rows; the ring needs them in order.
+  bool Ordered = true;
+  Integer Ring = 1;
+  {
+    Integer PrevLo = std::numeric_limits<Integer>::min(), PrevHi = std::numeric_limits<Integer>::min();
+    for (const auto& C : MapY) {
+      Integer Lo = std::numeric_limits<Integer>::max(), Hi = std::numeric_limits<Integer>::min();
+      for (const auto& P : C) {
+        Lo = std::min(Lo, P.Pos);
+        Hi = std::max(Hi, P.Pos);
+      }
+      if (Lo < PrevLo || Hi < PrevHi) Ordered = false;
+      PrevLo = Lo;
+      PrevHi = Hi;
+      Ring = std::max(Ring, Hi - Lo + 1);
+    }
+  }
+  if (Ordered && RH(SrcRect) > RH(DstRect) && DenseClusters(MapX, Dense, Pairs)) {
+    // A vertical reduction: each source row filtered horizontally once (the
+    // source is read once, in order), the filtered rows kept in a ring as
+    // long as a destination row needs them. The same integer sums, added in
+    // another order.
+    std::vector<Integer> H(static_cast<size_t>(Ring) * size_t(ClipW) * 4);
+    Integer Done = std::numeric_limits<Integer>::min();  // the last source row filtered
+    std::vector<const Integer*> HPtrs;
+    for (Integer J = 0; J < ClipH; ++J) {
+      const TCluster& CY = MapY[static_cast<size_t>(J)];
+      Integer Lo = std::numeric_limits<Integer>::max(), Hi = std::numeric_limits<Integer>::min();
+      for (const auto& P : CY) {
+        Lo = std::min(Lo, P.Pos);
+        Hi = std::max(Hi, P.Pos);
+      }
+      for (Integer Y = (Done == std::numeric_limits<Integer>::min() ? Lo : std::max(Lo, Done + 1)); Y <= Hi; ++Y)
+        KernelRowH_SSE41(Src->ScanLine(Y), Dense.data(), Pairs.data(), ClipW,
+                         H.data() + size_t(Y % Ring) * size_t(ClipW) * 4);
+      Done = std::max(Done, Hi);
+      HPtrs.clear();
+      RowWts.clear();
+      for (const TPointRec& T : CY) {
+        HPtrs.push_back(H.data() + size_t(T.Pos % Ring) * size_t(ClipW) * 4);
+        RowWts.push_back(T.Weight);
+      }
+      TColor32* D = Dst->PixelPtr(DstClip.Left, DstClip.Top + J);
+      if (CombineOp == dmOpaque) {
+        KernelRowV_SSE41(HPtrs.data(), RowWts.data(), Integer(CY.size()), ClipW, Clamp, D);
+      } else {
+        KernelRowV_SSE41(HPtrs.data(), RowWts.data(), Integer(CY.size()), ClipW, Clamp, Out.data());
+        for (Integer I = 0; I < ClipW; ++I) Writer.Put(Out[I], D[I]);
+      }
+    }
+    return;
+  }
+  std::vector<Integer> Buf(static_cast<size_t>(BufW) * 4);
+  for (Integer J = 0; J < ClipH; ++J) {
+    const TCluster& CY = MapY[static_cast<size_t>(J)];
+    RowPtrs.clear();
+    RowWts.clear();
+    for (const TPointRec& T : CY) {
+      RowPtrs.push_back(Src->ScanLine(T.Pos) + MinX);
+      RowWts.push_back(T.Weight);
+    }
+    KernelColumnSums(RowPtrs.data(), RowWts.data(), Integer(CY.size()), BufW, Buf.data());
+    TColor32* D = Dst->PixelPtr(DstClip.Left, DstClip.Top + J);
+    if (CombineOp == dmOpaque) {
+      KernelRowSums_SSE41(Buf.data(), Start.data(), Offs.data(), Wts.data(), ClipW, Clamp, D);
+    } else {
+      KernelRowSums_SSE41(Buf.data(), Start.data(), Offs.data(), Wts.data(), ClipW, Clamp, Out.data());
+      for (Integer I = 0; I < ClipW; ++I) Writer.Put(Out[I], D[I]);
+    }
+  }
+#else
+  StretchKernelPerPixel(Dst, DstRect, DstClip, Src, SrcRect, Kernel, CombineOp, CombineCallBack);
+#endif
 }
 
 void KernelRows_Pas(const TColor32* Row1, Integer W1, const TColor32* Row2, Integer W2, Integer Count, Integer* Buf) {

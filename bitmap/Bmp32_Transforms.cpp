@@ -2,9 +2,16 @@
 
 #include <cmath>
 #include <limits>
+#include <type_traits>
+#include <typeinfo>
+
+#if defined(__x86_64__)
+#include <emmintrin.h>
+#endif
 
 #include "bitmap/Bmp32_Bindings.h"
 #include "bitmap/Bmp32_Engine.h"
+#include "bitmap/Bmp32_Spans.h"
 
 namespace {
 
@@ -24,7 +31,9 @@ inline Integer RoundFast(Extended V) {
   if (V != V) return 0;
   if (V >= 2147483647.0L) return std::numeric_limits<Integer>::max();
   if (V <= -2147483648.0L) return std::numeric_limits<Integer>::min();
-  return Integer(__builtin_rintl(V));
+  // Through double (exact for an integer in range): a direct conversion of
+  // the extended value reloads the x87 control word per call.
+  return Integer(static_cast<double>(__builtin_rintl(V)));
 }
 inline Integer SatIntSub(Integer A, Integer B) { return SubSat(A, B); }
 
@@ -607,6 +616,157 @@ TColor32 TTransformer::GetSampleFloat(Single X, Single Y) {
   Single U, V;
   if (!FTransformation->ReverseTransformFloat(X + 0.5f, Y + 0.5f, U, V)) return OuterSample();
   return FSampler->GetSampleFloat(U - 0.5f, V - 0.5f);
+}
+
+// ---------------------------------------------------------------------------
+// Rows of transformer samples
+
+namespace {
+
+// The reverse mapping of one exact transformation class, called without
+// virtual dispatch (the inlined body of its ReverseTransformFixed); the base
+// class stands for any other transformation.
+template <class TMap>
+inline bool MapPoint(TTransformation* T, TFixed X, TFixed Y, TFixed& U, TFixed& V) {
+  if constexpr (std::is_same_v<TMap, TTransformation>)
+    return T->ReverseTransformFixed(X, Y, U, V);
+  else
+    return static_cast<TMap*>(T)->TMap::ReverseTransformFixed(X, Y, U, V);
+}
+
+#if defined(__x86_64__)
+// The numbers of the BilinearInterpolate slot's implementations (the
+// weighted sums stay within 16 bits, so 16-bit lanes are exact).
+inline TColor32 Bilinear(Cardinal WX, Cardinal WY, const TColor32* C11,
+                                                          const TColor32* C21) {
+  const __m128i Zero = _mm_setzero_si128();
+  const __m128i Top = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(C11)), Zero);
+  const __m128i Bottom = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(C21)), Zero);
+  // Left pixels of both rows in the low half, right ones in the high half.
+  const __m128i Left = _mm_unpacklo_epi64(Top, Bottom), Right = _mm_unpackhi_epi64(Top, Bottom);
+  __m128i H = _mm_add_epi16(_mm_slli_epi16(Right, 8), _mm_mullo_epi16(_mm_sub_epi16(Left, Right), _mm_set1_epi16(short(WX))));
+  H = _mm_srli_epi16(H, 8);
+  const __m128i B = _mm_unpackhi_epi64(H, H);
+  __m128i V = _mm_add_epi16(_mm_slli_epi16(B, 8), _mm_mullo_epi16(_mm_sub_epi16(H, B), _mm_set1_epi16(short(WY))));
+  V = _mm_srli_epi16(V, 8);
+  return TColor32(_mm_cvtsi128_si32(_mm_packus_epi16(V, V)));
+}
+constexpr bool HaveInlineBilinear = true;
+#else
+inline TColor32 Bilinear(Cardinal WX, Cardinal WY, const TColor32* C11, const TColor32* C21) {
+  return BilinearInterpolate_Pas(WX, WY, C11, C21);
+}
+constexpr bool HaveInlineBilinear = false;
+#endif
+
+// TLinearResampler::GetSampleFixed in the safe access mode: the bitmap's
+// GetPixelFixedS. Inline: the interpolation inlined (the slot holds one of
+// the implementations with its numbers), else through the slot.
+template <bool Inline>
+struct TLinearSafeReader {
+  const TColor32* Bits;
+  Integer Width;
+  TRect C;
+  TColor32 Outer;
+  TBilinearInterpolateProc Interp;
+  inline TColor32 operator()(TFixed FX, TFixed FY) const {
+    const Int64 X = Integer((Int64(FX) + 127) >> 8), Y = Integer((Int64(FY) + 127) >> 8);
+    if (X < Int64(C.Left) * 256 || Y < Int64(C.Top) * 256) return Outer;
+    if (X >= Int64(C.Right) * 256 || Y >= Int64(C.Bottom) * 256) return Outer;
+    const Int64 R1 = Int64(C.Right - 1) * 256, B1 = Int64(C.Bottom - 1) * 256;
+    if (X < R1 && Y < B1) {
+      const TColor32* P = Bits + (ptrdiff_t(Y >> 8) * Width + (X >> 8));
+      if constexpr (Inline)
+        return Bilinear(GammaCurve[255 - (X & 255)], GammaCurve[255 - (Y & 255)], P, P + Width);
+      else
+        return Interp(GammaCurve[255 - (X & 255)], GammaCurve[255 - (Y & 255)], P, P + Width);
+    }
+    if (X >= R1) return Bits[ptrdiff_t(Y >= B1 ? C.Bottom - 1 : Integer(Y >> 8)) * Width + (C.Right - 1)];
+    return Bits[ptrdiff_t(C.Bottom - 1) * Width + Integer(X >> 8)];
+  }
+};
+
+// TNearestResampler::GetSampleFixed in the safe access mode: rounded
+// position, the bitmap's GetPixelS.
+struct TNearestSafeReader {
+  const TColor32* Bits;
+  Integer Width;
+  TRect C;
+  TColor32 Outer;
+  inline TColor32 operator()(TFixed FX, TFixed FY) const {
+    const Integer X = FixedToIntRound(FX), Y = FixedToIntRound(FY);
+    if (X >= C.Left && X < C.Right && Y >= C.Top && Y < C.Bottom) return Bits[ptrdiff_t(Y) * Width + X];
+    return Outer;
+  }
+};
+
+// Any sampler: its own GetSampleFixed.
+struct TSamplerReader {
+  TCustomSampler* S;
+  inline TColor32 operator()(TFixed X, TFixed Y) const { return S->GetSampleFixed(X, Y); }
+};
+
+template <class TMap, class TRead>
+void SampleRow(TTransformation* T, const TRead& Read, TColor32 Outer, Integer X, Integer Y, Integer Count,
+               TColor32* Out) {
+  const TFixed FY = AddFx(Shl(Y, 16), 0x7FFF);
+  for (Integer I = 0; I < Count; ++I) {
+    TFixed U, V;
+    if (!MapPoint<TMap>(T, AddFx(Shl(X + I, 16), 0x7FFF), FY, U, V))
+      Out[I] = Outer;
+    else
+      Out[I] = Read(SubSat(U, 0x7FFF), SubSat(V, 0x7FFF));
+  }
+}
+
+template <class TMap>
+void SampleRowByReader(TTransformation* T, TCustomSampler* S, Integer X, Integer Y, Integer Count, TColor32* Out) {
+  auto* R = dynamic_cast<TCustomResampler*>(S);
+  TCustomBitmap32* B = R != nullptr ? R->Bitmap() : nullptr;
+  const TColor32 Outer = B != nullptr ? B->OuterColor() : 0;
+  if (B != nullptr && !B->Empty() && R->PixelAccessMode() == pamSafe) {
+    const std::type_info& Kind = typeid(*R);
+    if (Kind == typeid(TLinearResampler) || Kind == typeid(TDraftResampler)) {
+      bool Known = BilinearInterpolate == BilinearInterpolate_Pas;
+#if defined(__x86_64__) || defined(__i386__)
+      Known = Known || BilinearInterpolate == BilinearInterpolate_SSE2;
+#endif
+      if (HaveInlineBilinear && Known) {
+        const TLinearSafeReader<true> Read{B->Bits(), B->Width(), B->ClipRect(), B->OuterColor(), BilinearInterpolate};
+        SampleRow<TMap>(T, Read, Outer, X, Y, Count, Out);
+      } else {
+        const TLinearSafeReader<false> Read{B->Bits(), B->Width(), B->ClipRect(), B->OuterColor(), BilinearInterpolate};
+        SampleRow<TMap>(T, Read, Outer, X, Y, Count, Out);
+      }
+      return;
+    }
+    if (Kind == typeid(TNearestResampler)) {
+      const TNearestSafeReader Read{B->Bits(), B->Width(), B->ClipRect(), B->OuterColor()};
+      SampleRow<TMap>(T, Read, Outer, X, Y, Count, Out);
+      return;
+    }
+  }
+  SampleRow<TMap>(T, TSamplerReader{S}, Outer, X, Y, Count, Out);
+}
+
+}  // namespace
+
+void TransformerSampleRow(TTransformer* Transformer, Integer X, Integer Y, Integer Count, TColor32* Out) {
+  TTransformation* T = Transformer->Transformation();
+  TCustomSampler* S = Transformer->Sampler();
+  if (T == nullptr || S == nullptr) {
+    for (Integer I = 0; I < Count; ++I) Out[I] = Transformer->GetSampleInt(X + I, Y);
+    return;
+  }
+  const std::type_info& Kind = typeid(*T);
+  if (Kind == typeid(TAffineTransformation))
+    SampleRowByReader<TAffineTransformation>(T, S, X, Y, Count, Out);
+  else if (Kind == typeid(TProjectiveTransformation))
+    SampleRowByReader<TProjectiveTransformation>(T, S, X, Y, Count, Out);
+  else if (Kind == typeid(TRemapTransformation))
+    SampleRowByReader<TRemapTransformation>(T, S, X, Y, Count, Out);
+  else
+    SampleRowByReader<TTransformation>(T, S, X, Y, Count, Out);
 }
 
 // ---------------------------------------------------------------------------

@@ -8,6 +8,8 @@
 // across a SetSize.
 #pragma once
 
+class TClipboard;
+
 #include "bitmap/Bmp32_Backends_Gdi.h"
 
 class TBitmap32 : public TCustomBitmap32 {
@@ -97,6 +99,10 @@ class TBitmap32 : public TCustomBitmap32 {
 void AssignFromGraphic(TCustomBitmap32* Bitmap, TGraphic* Graphic);
 // Into a class-library bitmap: a 32-bit DIB with all four bytes of each pixel.
 void AssignToBitmap(TCustomBitmap32* Bitmap, TBitmap* Dest);
+// The clipboard's bitmap (a 32-bit one keeps its alpha), and the bitmap put
+// on the clipboard as a 32-bit DIB.
+void AssignFromClipboard(TCustomBitmap32* Bitmap, TClipboard* Clipboard);
+void AssignToClipboard(TCustomBitmap32* Bitmap, TClipboard* Clipboard);
 
 // --- The 32-bit BMP stream: 54-byte header, then Width * Height * 4 bytes
 // (B, G, R, A). SaveTopDown true writes a positive height and the rows from

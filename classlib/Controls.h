@@ -21,6 +21,8 @@
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
+class TMainMenu;
 
 // Shift state: a set of bits.
 using TShiftState = Word;
@@ -96,6 +98,67 @@ using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TSh
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, Char& Key)>;
+// MousePos: client coordinates, or (-1, -1) when the keyboard asked.
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+// MousePos: screen coordinates.
+using TMouseWheelEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, Integer WheelDelta, TPoint MousePos, bool& Handled)>;
+using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+
+// In-process drag and drop of controls.
+enum TDragMode : Byte { dmManual, dmAutomatic };
+enum TDragState : Byte { dsDragEnter, dsDragLeave, dsDragMove };
+// What a CM_DRAG message asks (its WParam); LParam points to a TDragRec.
+enum TDragMessage : Byte { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop };
+struct TDragRec {
+  TPoint Pos;            // screen coordinates
+  TControl* Source;      // the control being dragged
+  TControl* Target;      // the control the message goes to
+};
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, Integer X, Integer Y)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, Integer X, Integer Y)>;
+
+// The drag in progress: its source (nullptr when none), whether it has
+// passed its threshold, and the control under the cursor.
+TControl* DragSource();
+bool DragStarted();
+TControl* DragTarget();
+// Aborts the drag in progress (as Esc does).
+void CancelDrag();
+
+// The short hint (before "|") and the long hint (after it; the whole text
+// when there is no "|").
+String GetShortHint(const String& Hint);
+String GetLongHint(const String& Hint);
+
+// Minimum and maximum sizes of a control (0: no limit), applied whenever its
+// bounds are set, by code or by its parent's alignment.
+class TSizeConstraints : public TPersistent {
+ public:
+  explicit TSizeConstraints(TControl* AControl) : FControl(AControl) {}
+  Integer MinWidth() const { return FMinWidth; }
+  Integer MinHeight() const { return FMinHeight; }
+  Integer MaxWidth() const { return FMaxWidth; }
+  Integer MaxHeight() const { return FMaxHeight; }
+  // A minimum set above the maximum raises the maximum; a maximum set below
+  // the minimum lowers the minimum.
+  void SetMinWidth(Integer Value);
+  void SetMinHeight(Integer Value);
+  void SetMaxWidth(Integer Value);
+  void SetMaxHeight(Integer Value);
+  // Clamps a size to the limits.
+  void Apply(Integer& Width, Integer& Height) const;
+  void Assign(TPersistent* Source) override;
+  TControl* Control() const { return FControl; }
+  TNotifyEvent OnChange;
+
+ private:
+  void Change();
+  TControl* FControl;
+  Integer FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
+};
 
 // The shift state of a mouse message's key flags / of a key message.
 TShiftState KeysToShiftState(WPARAM Keys);
@@ -231,6 +294,44 @@ class TControl : public TComponent {
   virtual void Repaint();
   void Refresh() { Repaint(); }
 
+  // --- size rules
+  TSizeConstraints* Constraints() const { return FConstraints; }
+  void SetConstraints(TSizeConstraints* Value) { FConstraints->Assign(Value); }
+  // With AutoSize the control's own size rule (CanAutoSize) decides its
+  // width and height whenever its bounds are set.
+  bool AutoSize() const { return FAutoSize; }
+  virtual void SetAutoSize(bool Value);
+  // Applies the size rules again (after what they depend on has changed).
+  virtual void AdjustSize();
+
+  // --- menus and hints
+  // The context menu of the control; its short-cuts work while the control
+  // or a child of it has the focus.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value);
+  const String& Hint() const { return FHint; }
+  void SetHint(const String& Value) { FHint = Value; }
+  // With ParentShowHint the parent's ShowHint counts (a form's own value at
+  // the top); setting ShowHint clears ParentShowHint.
+  bool ShowHint() const;
+  void SetShowHint(bool Value);
+  bool ParentShowHint() const { return FParentShowHint; }
+  void SetParentShowHint(bool Value) { FParentShowHint = Value; }
+
+  // --- drag and drop
+  TDragMode DragMode() const { return FDragMode; }
+  void SetDragMode(TDragMode Value) { FDragMode = Value; }
+  TCursor DragCursor() const { return FDragCursor; }
+  void SetDragCursor(TCursor Value) { FDragCursor = Value; }
+  // Starts dragging this control: at once when Immediate, else once the
+  // mouse has moved Threshold pixels (-1: 5) from where it was pressed. The
+  // control keeps the mouse capture until the drag ends.
+  void BeginDrag(bool Immediate, Integer Threshold = -1);
+  bool Dragging() const;
+  // Ends this control's drag: a drop on the control under the cursor when
+  // Drop (and it accepts), else a cancel.
+  void EndDrag(bool Drop);
+
   // --- mouse capture (the parent window holds it for a graphic control)
   bool MouseCapture();
   void SetMouseCapture(bool Value);
@@ -246,10 +347,44 @@ class TControl : public TComponent {
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
   TNotifyEvent OnResize;
+  TContextPopupEvent OnContextPopup;
+  TMouseWheelEvent OnMouseWheel;
+  TMouseWheelUpDownEvent OnMouseWheelDown;
+  TMouseWheelUpDownEvent OnMouseWheelUp;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
+  TNotifyEvent OnStartDrag;
 
  protected:
   friend class TWinControl;
   friend class TCustomForm;
+  friend class TApplication;
+  friend class TDragMachine;
+
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The size the control wants under AutoSize; false keeps the given one.
+  virtual bool CanAutoSize(Integer& NewWidth, Integer& NewHeight) {
+    (void)NewWidth;
+    (void)NewHeight;
+    return false;
+  }
+  // The context-menu request: OnContextPopup.
+  virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
+  // The wheel: OnMouseWheel, else OnMouseWheelDown/Up once per full notch
+  // (partial deltas add up). True when handled.
+  virtual bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos);
+  virtual bool DoMouseWheelDown(TShiftState Shift, const TPoint& MousePos);
+  virtual bool DoMouseWheelUp(TShiftState Shift, const TPoint& MousePos);
+  // Drag events. Accept starts true only when OnDragOver is set.
+  virtual void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TObject* Source, Integer X, Integer Y);
+  virtual void DoEndDrag(TObject* Target, Integer X, Integer Y);
+  virtual void DoStartDrag();
+  // CM_DRAG: the drag messages of a target.
+  void CMDrag(TMessage& Message);
+  // WM_CONTEXTMENU for this control itself (popup menu, else unhandled).
+  void WMContextMenu(TMessage& Message);
 
   void Loaded() override;
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
@@ -284,6 +419,15 @@ class TControl : public TComponent {
   TFont* FFont = nullptr;
   TWndMethod FWindowProc;
   std::shared_ptr<bool> FAlive;
+  TSizeConstraints* FConstraints = nullptr;
+  bool FAutoSize = false;
+  TPopupMenu* FPopupMenu = nullptr;
+  String FHint;
+  bool FShowHint = false;
+  bool FParentShowHint = true;
+  TDragMode FDragMode = dmManual;
+  TCursor FDragCursor = crDrag;
+  Integer FWheelAccumulator = 0;
 };
 
 // ---------------------------------------------------------------------------

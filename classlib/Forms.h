@@ -31,6 +31,27 @@ using TExceptionEvent = std::function<void(TObject* Sender, Exception& E)>;
 using TFormState = Byte;
 inline constexpr TFormState fsModal = 0x01;
 
+// Where a form goes when it is shown: as designed, where the system puts new
+// windows (size too with poDefault), or centred on the screen, the desktop,
+// the main form or the owner form.
+enum TPosition : Byte {
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter,
+  poMainFormCenter,
+  poOwnerFormCenter
+};
+enum TFormBorderStyle : Byte { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderIcons = Byte;
+inline constexpr TBorderIcons biSystemMenu = 0x01;
+inline constexpr TBorderIcons biMinimize = 0x02;
+inline constexpr TBorderIcons biMaximize = 0x04;
+inline constexpr TBorderIcons biHelp = 0x08;
+enum TFormStyle : Byte { fsNormal, fsStayOnTop };
+
 // ---------------------------------------------------------------------------
 
 // A top-level window. A form built in code runs its loading phase itself:
@@ -73,8 +94,23 @@ class TCustomForm : public TWinControl {
 
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool Value) { FKeyPreview = Value; }
-  // OnShortCut first; true when handled.
+  // OnShortCut first, then the form's menu; true when handled.
   virtual bool IsShortCut(MSG& Msg);
+  // The form's main menu: data whose short-cuts the form's keys reach (no
+  // menu bar is attached to the window).
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Value);
+
+  // Applied each time the form is shown.
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition Value) { FPosition = Value; }
+  // Border and caption buttons; changing them remakes an existing window.
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle Value);
+  TBorderIcons BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TBorderIcons Value);
+  TFormStyle FormStyle() const { return FFormStyle; }
+  void SetFormStyle(TFormStyle Value);
 
   // Fires OnCreate.
   void DoCreate();
@@ -95,6 +131,9 @@ class TCustomForm : public TWinControl {
   friend class TWinControl;
   void CreateParams(TCreateParams& Params) override;
   virtual void DoClose(TCloseAction& Action);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Moves the form where Position puts it (before it shows).
+  void ApplyPosition();
 
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;
@@ -103,6 +142,30 @@ class TCustomForm : public TWinControl {
   bool FActive = false;
   bool FKeyPreview = false;
   Integer FFocusCount = 0;
+  TMainMenu* FMenu = nullptr;
+  TPosition FPosition = poDesigned;
+  TFormBorderStyle FBorderStyle = bsSizeable;
+  TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
+  TFormStyle FFormStyle = fsNormal;
+};
+
+// A small top-level window that shows a hint without taking activation and
+// lets the mouse through.
+class THintWindow : public TCustomControl {
+ public:
+  explicit THintWindow(TComponent* AOwner);
+  // The window's size for a hint text (at most MaxWidth wide, wrapped).
+  virtual TRect CalcHintRect(Integer MaxWidth, const String& AHint);
+  // Shows AHint at Rect (screen coordinates).
+  virtual void ActivateHint(const TRect& Rect, const String& AHint);
+  // Hides the window.
+  void ReleaseHandle();
+  bool HintShown() const;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  void Dispatch(TMessage& Message) override;
 };
 
 class TForm : public TCustomForm {
@@ -157,8 +220,34 @@ class TApplication : public TComponent {
   TMessageHooks& MessageHooks() { return FHooks; }
   const String& Title() const { return FTitle; }
   void SetTitle(const String& Value) { FTitle = Value; }
+  // --- hints: shown HintPause ms after the mouse comes to rest over a
+  // control with ShowHint and a hint (HintShortPause when moving from one
+  // hint to the next), hidden after HintHidePause ms, on a press, a key or
+  // when the mouse leaves the control.
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value);
+  Integer HintPause() const { return FHintPause; }
+  void SetHintPause(Integer Value) { FHintPause = Value; }
+  Integer HintShortPause() const { return FHintShortPause; }
+  void SetHintShortPause(Integer Value) { FHintShortPause = Value; }
   Integer HintHidePause() const { return FHintHidePause; }
   void SetHintHidePause(Integer Value) { FHintHidePause = Value; }
+  // The long hint of the control under the mouse; OnHint fires on a change.
+  const String& Hint() const { return FHint; }
+  void SetHint(const String& Value);
+  void CancelHint();
+  // The hint window (made on first use).
+  THintWindow* HintWindow();
+  TControl* HintControl() const;
+  // A mouse move over Control at the screen point Pos.
+  void HintMouseMessage(TControl* Control, const TPoint& Pos);
+
+  // --- minimising the program (its main form)
+  void Minimize();
+  void Restore();
+  bool Minimized() const { return FMinimized; }
+  // The main form's window was minimised or restored (by code or the user).
+  void MainFormSized(bool Minimized);
   bool ShowMainForm() const { return FShowMainForm; }
   void SetShowMainForm(bool Value) { FShowMainForm = Value; }
 
@@ -169,14 +258,22 @@ class TApplication : public TComponent {
   TIdleEvent OnIdle;
   // Replaces the message box of HandleException.
   TExceptionEvent OnException;
+  TNotifyEvent OnHint;
+  TNotifyEvent OnMinimize;
+  TNotifyEvent OnRestore;
 
   void FormDestroyed(TCustomForm* Form);
 
  private:
   bool ProcessMessage(MSG& Msg);
   bool IsKeyMsg(MSG& Msg);
+  void IsHintMsg(MSG& Msg);
   void Idle();
   void WndProc(TMessage& Message);
+  void HintTimerExpired();
+  void StartHintTimer(Integer Pause, bool ToShow);
+  void StopHintTimer();
+  void HideHint();
 
   HWND FHandle = nullptr;
   TCustomForm* FMainForm = nullptr;
@@ -185,6 +282,16 @@ class TApplication : public TComponent {
   std::vector<TObject*> FReleaseQueue;
   String FTitle;
   Integer FHintHidePause = 2500;
+  Integer FHintPause = 500;
+  Integer FHintShortPause = 50;
+  bool FShowHint = true;
+  String FHint;
+  THintWindow* FHintWindow = nullptr;
+  TControl* FHintControl = nullptr;
+  std::shared_ptr<bool> FHintControlAlive;
+  TPoint FHintPos;
+  Integer FHintTimer = 0;  // 0: none, 1: to show, 2: to hide
+  bool FMinimized = false;
   bool FShowMainForm = true;
 };
 
@@ -223,6 +330,7 @@ class TScreen : public TComponent {
   TCustomForm* FActiveForm = nullptr;
   TCursor FCursor = crDefault;
   std::map<Integer, HCURSOR> FCursors;
+  std::map<Integer, HCURSOR> FDrawnCursors;  // standard cursors the system lacks
   TStringList* FFonts = nullptr;
 };
 

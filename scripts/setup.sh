@@ -9,7 +9,7 @@ PACKAGES=(
   # platform: Wine with wineg++ and the resource compiler; GDI+
   wine wine64 wine64-tools libwine-dev libgdiplus
   # codecs, compression, ciphers, X11 key grab
-  libjpeg62-turbo-dev libpng-dev libgif-dev zlib1g-dev libcrypto++-dev libx11-dev
+  libjpeg62-turbo-dev libpng-dev libgif-dev zlib1g-dev libcrypto++-dev libx11-dev libxcb1-dev
   # tests and benchmarks
   libgtest-dev libbenchmark-dev libpixman-1-dev xvfb xdotool
   # fonts the prefix maps the design's faces to

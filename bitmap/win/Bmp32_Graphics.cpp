@@ -5,6 +5,7 @@
 #include <typeinfo>
 
 #include "bitmap/Bmp32_Windowed.h"
+#include "classlib/Clipbrd.h"
 
 namespace {
 
@@ -141,6 +142,26 @@ void AssignToBitmap(TCustomBitmap32* Bitmap, TBitmap* Dest) {
     throw;
   }
   ReinstateBackend(Bitmap, Saved);
+}
+
+// ---------------------------------------------------------------------------
+// The clipboard
+
+// The clipboard's bitmap through a temporary picture, then the graphic
+// import (a 32-bit bitmap keeps its alpha). The caller brackets it with
+// BeginUpdate / EndUpdate and Changed, also after an error.
+void AssignFromClipboard(TCustomBitmap32* Bitmap, TClipboard* Clipboard) {
+  TPicture P;
+  P.Assign(Clipboard);
+  AssignFromGraphic(Bitmap, P.Graphic());
+}
+
+// A temporary 32-bit DIB of all four bytes of each pixel, given to the
+// clipboard (which keeps the alpha in its 32-bit CF_DIB and CF_DIBV5).
+void AssignToClipboard(TCustomBitmap32* Bitmap, TClipboard* Clipboard) {
+  TBitmap B;
+  AssignToBitmap(Bitmap, &B);
+  Clipboard->Assign(&B);
 }
 
 // ---------------------------------------------------------------------------

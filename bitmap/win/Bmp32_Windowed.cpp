@@ -1,6 +1,7 @@
 // TBitmap32 on the GDI backend, its text routines, and the start-up seams
 // that make the GDI backend the engine's default in the Winelib build.
 #include "bitmap/Bmp32_Windowed.h"
+#include "classlib/Clipbrd.h"
 
 #include <algorithm>
 #include <vector>
@@ -229,13 +230,17 @@ void TBitmap32::RenderText(Integer X, Integer Y, const String& Text, Integer AAL
 void TBitmap32::Assign(TPersistent* Source) {
   auto* G = dynamic_cast<TGraphic*>(Source);
   auto* P = dynamic_cast<TPicture*>(Source);
-  if (!G && !P) {
+  auto* C = dynamic_cast<TClipboard*>(Source);
+  if (!G && !P && !C) {
     TCustomBitmap32::Assign(Source);
     return;
   }
   BeginUpdate();
   try {
-    AssignFromGraphic(this, G ? G : P->Graphic());
+    if (C)
+      AssignFromClipboard(this, C);
+    else
+      AssignFromGraphic(this, G ? G : P->Graphic());
   } catch (...) {
     EndUpdate();
     Changed();
@@ -250,6 +255,8 @@ void TBitmap32::AssignTo(TPersistent* Dest) {
     AssignToBitmap(this, P->Bitmap());
   } else if (auto* B = dynamic_cast<TBitmap*>(Dest)) {
     AssignToBitmap(this, B);
+  } else if (auto* C = dynamic_cast<TClipboard*>(Dest)) {
+    AssignToClipboard(this, C);
   } else {
     TCustomBitmap32::AssignTo(Dest);
   }

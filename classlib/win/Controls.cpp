@@ -1,8 +1,11 @@
 #include "classlib/Controls.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "classlib/Forms.h"
+#include "classlib/Menus.h"
+#include "classlib/win/CoreInternal.h"
 
 namespace {
 
@@ -202,17 +205,21 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FAlive(std::make_sh
   FWindowProc = DefaultWindowProc();
   FFont = new TFont();
   FFont->SetOnChange([this](TObject* Sender) { FontChanged(Sender); });
+  FConstraints = new TSizeConstraints(this);
+  FConstraints->OnChange = [this](TObject*) { AdjustSize(); };
 }
 
 TControl::~TControl() {
   *FAlive = false;
   if (Application) Application->CancelRelease(this);
+  corepriv::DragControlFreed(this);
   ForgetMouseControl(this);
   if (GCaptureControl == this) {
     GCaptureControl = nullptr;
     ReleaseCapture();
   }
   if (FParent) FParent->RemoveControl(this);
+  delete FConstraints;
   delete FFont;
 }
 
@@ -223,6 +230,30 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 void TControl::WndProc(TMessage& M) {
+  if (M.Msg >= WM_MOUSEFIRST && M.Msg <= WM_MOUSELAST && M.Msg != WM_MOUSEWHEEL && M.Msg != WM_MOUSEHWHEEL)
+    corepriv::SetLastMousePos(ClientToScreen(TPoint(MsgX(M.LParam), MsgY(M.LParam))));
+  // The drag in progress takes its source's mouse.
+  if (corepriv::DragMouseMsg(this, M)) return;
+  switch (M.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      // A press on a control dragged automatically starts its drag and is
+      // nothing else.
+      if (FDragMode == dmAutomatic && !DragSource()) {
+        auto Alive = FAlive;
+        SendCancelMode(this);
+        if (*Alive) BeginDrag(false);
+        return;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (Application) {
+        auto Alive = FAlive;
+        Application->HintMouseMessage(this, corepriv::LastMousePos());
+        if (!*Alive) return;
+      }
+      break;
+  }
   if (!(FControlStyle & csDoubleClicks)) {
     switch (M.Msg) {
       case WM_LBUTTONDBLCLK:
@@ -316,6 +347,24 @@ void TControl::Dispatch(TMessage& M) {
     case CM_HITTEST:
       M.Result = HTCLIENT;
       return;
+    case CM_MOUSEWHEEL: {
+      // Offered here, then to each parent up to the form.
+      auto Alive = FAlive;
+      TPoint Pos(MsgX(M.LParam), MsgY(M.LParam));
+      Integer Delta = static_cast<SHORT>(HIWORD(M.WParam));
+      if (DoMouseWheel(static_cast<TShiftState>(LOWORD(M.WParam)), Delta, Pos)) {
+        M.Result = 1;
+        return;
+      }
+      if (*Alive && FParent) M.Result = FParent->Perform(CM_MOUSEWHEEL, M.WParam, M.LParam);
+      return;
+    }
+    case WM_CONTEXTMENU:
+      WMContextMenu(M);
+      return;
+    case CM_DRAG:
+      CMDrag(M);
+      return;
     case CM_FONTCHANGED:
     case CM_COLORCHANGED:
     case CM_ENABLEDCHANGED:
@@ -362,6 +411,15 @@ void TControl::DefaultHandler(TMessage& M) {
 }
 
 void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  // The control's own size rule, then its limits.
+  if (FAutoSize && !FComponentState.Contains(csLoading)) {
+    Integer W = AWidth, H = AHeight;
+    if (CanAutoSize(W, H)) {
+      AWidth = W;
+      AHeight = H;
+    }
+  }
+  FConstraints->Apply(AWidth, AHeight);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   bool Sized = AWidth != FWidth || AHeight != FHeight;
   SetBoundsCore(ALeft, ATop, AWidth, AHeight);
@@ -388,6 +446,12 @@ void TControl::SetClientSize(Integer W, Integer H) {
 }
 
 TPoint TControl::ClientOrigin() {
+  // A window knows where its client area is (a form's frame is not ours to guess).
+  if (auto* W = dynamic_cast<TWinControl*>(this); W && W->HandleAllocated()) {
+    POINT P{0, 0};
+    ::ClientToScreen(W->FHandle, &P);
+    return TPoint(P.x, P.y);
+  }
   if (!FParent) return TPoint(FLeft, FTop);
   TPoint P = FParent->ClientOrigin();
   return TPoint(P.X + FLeft, P.Y + FTop);
@@ -498,7 +562,8 @@ void TControl::SetParentColor(bool Value) {
 void TControl::Invalidate() {
   if (!FParent || !FParent->HandleAllocated() || !FVisible) return;
   RECT R{FLeft, FTop, FLeft + FWidth, FTop + FHeight};
-  InvalidateRect(FParent->FHandle, &R, !(FControlStyle & csOpaque));
+  // Erased only when neither this control nor its parent paints every pixel.
+  InvalidateRect(FParent->FHandle, &R, !(FControlStyle & csOpaque) && !(FParent->FControlStyle & csOpaque));
 }
 
 void TControl::Update() {
@@ -535,6 +600,7 @@ void TControl::Resize() { Fire(OnResize, this); }
 
 void TControl::Loaded() {
   TComponent::Loaded();
+  if (FAutoSize) AdjustSize();
   UpdateAnchorRules();
   RequestAlign();
 }
@@ -574,4 +640,161 @@ TCustomControl::~TCustomControl() {
 
 void TCustomControl::PaintWindow(HDC DC) {
   PaintOnCanvas(FCanvas, DC, [this] { Paint(); });
+}
+
+// ---------------------------------------------------------------------------
+// Size rules
+
+void TSizeConstraints::SetMinWidth(Integer Value) {
+  if (Value < 0) Value = 0;
+  if (FMinWidth == Value) return;
+  FMinWidth = Value;
+  if (FMaxWidth > 0 && FMaxWidth < Value) FMaxWidth = Value;
+  Change();
+}
+
+void TSizeConstraints::SetMinHeight(Integer Value) {
+  if (Value < 0) Value = 0;
+  if (FMinHeight == Value) return;
+  FMinHeight = Value;
+  if (FMaxHeight > 0 && FMaxHeight < Value) FMaxHeight = Value;
+  Change();
+}
+
+void TSizeConstraints::SetMaxWidth(Integer Value) {
+  if (Value < 0) Value = 0;
+  if (FMaxWidth == Value) return;
+  FMaxWidth = Value;
+  if (Value > 0 && FMinWidth > Value) FMinWidth = Value;
+  Change();
+}
+
+void TSizeConstraints::SetMaxHeight(Integer Value) {
+  if (Value < 0) Value = 0;
+  if (FMaxHeight == Value) return;
+  FMaxHeight = Value;
+  if (Value > 0 && FMinHeight > Value) FMinHeight = Value;
+  Change();
+}
+
+void TSizeConstraints::Apply(Integer& Width, Integer& Height) const {
+  if (FMaxWidth > 0 && Width > FMaxWidth) Width = FMaxWidth;
+  if (FMinWidth > 0 && Width < FMinWidth) Width = FMinWidth;
+  if (FMaxHeight > 0 && Height > FMaxHeight) Height = FMaxHeight;
+  if (FMinHeight > 0 && Height < FMinHeight) Height = FMinHeight;
+}
+
+void TSizeConstraints::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TSizeConstraints*>(Source)) {
+    FMinWidth = S->FMinWidth;
+    FMinHeight = S->FMinHeight;
+    FMaxWidth = S->FMaxWidth;
+    FMaxHeight = S->FMaxHeight;
+    Change();
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+void TSizeConstraints::Change() { Fire(OnChange, this); }
+
+void TControl::SetAutoSize(bool Value) {
+  if (FAutoSize == Value) return;
+  FAutoSize = Value;
+  if (Value) AdjustSize();
+}
+
+void TControl::AdjustSize() {
+  if (FComponentState.Contains(csLoading) || FComponentState.Contains(csDestroying)) return;
+  SetBounds(FLeft, FTop, FWidth, FHeight);
+}
+
+// ---------------------------------------------------------------------------
+// Popup menu, context menu, hints, wheel
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+  if (FPopupMenu == Value) return;
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+  FPopupMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == static_cast<TComponent*>(FPopupMenu)) FPopupMenu = nullptr;
+}
+
+bool TControl::ShowHint() const {
+  if (FParentShowHint && FParent) return FParent->ShowHint();
+  return FShowHint;
+}
+
+void TControl::SetShowHint(bool Value) {
+  FShowHint = Value;
+  FParentShowHint = false;
+}
+
+String GetShortHint(const String& Hint) {
+  size_t I = Hint.find(u'|');
+  return I == String::npos ? Hint : Hint.substr(0, I);
+}
+
+String GetLongHint(const String& Hint) {
+  size_t I = Hint.find(u'|');
+  return I == String::npos ? Hint : Hint.substr(I + 1);
+}
+
+void TControl::DoContextPopup(const TPoint& MousePos, bool& Handled) { Fire(OnContextPopup, this, MousePos, Handled); }
+
+void TControl::WMContextMenu(TMessage& M) {
+  if (M.Result != 0) return;
+  Integer X = MsgX(M.LParam), Y = MsgY(M.LParam);
+  bool FromKeyboard = X == -1 && Y == -1;
+  auto Alive = FAlive;
+  bool Handled = false;
+  DoContextPopup(FromKeyboard ? TPoint(-1, -1) : ScreenToClient(TPoint(X, Y)), Handled);
+  if (!*Alive) return;
+  if (Handled) {
+    M.Result = 1;
+    return;
+  }
+  if (FPopupMenu && FPopupMenu->AutoPopup()) {
+    SendCancelMode(nullptr);
+    if (!*Alive || !FPopupMenu) return;
+    FPopupMenu->SetPopupComponent(this);
+    TPoint P = FromKeyboard ? ClientToScreen(TPoint(0, 0)) : TPoint(X, Y);
+    M.Result = 1;
+    FPopupMenu->Popup(P.X, P.Y);
+    return;
+  }
+  // Nobody took it: the window's default passes it to the parent window.
+  DefaultHandler(M);
+}
+
+bool TControl::DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) {
+  auto Alive = FAlive;
+  bool Handled = false;
+  Fire(OnMouseWheel, this, Shift, WheelDelta, MousePos, Handled);
+  if (Handled || !*Alive) return true;
+  // Whole notches go to the down and up events; the rest waits for more.
+  FWheelAccumulator += WheelDelta;
+  while (!Handled && std::abs(FWheelAccumulator) >= WHEEL_DELTA) {
+    bool Down = FWheelAccumulator < 0;
+    FWheelAccumulator += Down ? WHEEL_DELTA : -WHEEL_DELTA;
+    Handled = Down ? DoMouseWheelDown(Shift, MousePos) : DoMouseWheelUp(Shift, MousePos);
+    if (!*Alive) return true;
+  }
+  return Handled;
+}
+
+bool TControl::DoMouseWheelDown(TShiftState Shift, const TPoint& MousePos) {
+  bool Handled = false;
+  Fire(OnMouseWheelDown, this, Shift, MousePos, Handled);
+  return Handled;
+}
+
+bool TControl::DoMouseWheelUp(TShiftState Shift, const TPoint& MousePos) {
+  bool Handled = false;
+  Fire(OnMouseWheelUp, this, Shift, MousePos, Handled);
+  return Handled;
 }

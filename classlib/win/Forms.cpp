@@ -3,7 +3,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 
+#include "classlib/Menus.h"
+#include "classlib/win/CoreInternal.h"
 #include "rtl/Thread.h"
 
 TApplication* Application = new TApplication(nullptr);
@@ -77,7 +80,30 @@ TCustomForm::~TCustomForm() {
 
 void TCustomForm::CreateParams(TCreateParams& P) {
   TWinControl::CreateParams(P);
-  P.Style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  P.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  P.ExStyle = 0;
+  switch (FBorderStyle) {
+    case bsNone: P.Style |= WS_POPUP; break;
+    case bsSingle: P.Style |= WS_CAPTION; break;
+    case bsSizeable: P.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog: P.Style |= WS_CAPTION; P.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE; break;
+    case bsToolWindow: P.Style |= WS_CAPTION; P.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case bsSizeToolWin: P.Style |= WS_CAPTION | WS_THICKFRAME; P.ExStyle |= WS_EX_TOOLWINDOW; break;
+  }
+  if (FBorderStyle != bsNone) {
+    if (FBorderIcons & biSystemMenu) P.Style |= WS_SYSMENU;
+    if (FBorderStyle == bsSingle || FBorderStyle == bsSizeable) {
+      if (FBorderIcons & biMinimize) P.Style |= WS_MINIMIZEBOX;
+      if (FBorderIcons & biMaximize) P.Style |= WS_MAXIMIZEBOX;
+    }
+    if ((FBorderIcons & biHelp) &&
+        (FBorderStyle == bsDialog || !(P.Style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX))))
+      P.ExStyle |= WS_EX_CONTEXTHELP;
+  }
+  if (FFormStyle == fsStayOnTop) P.ExStyle |= WS_EX_TOPMOST;
+  // Where the system puts new windows.
+  if (FPosition == poDefault || FPosition == poDefaultPosOnly) P.X = P.Y = CW_USEDEFAULT;
+  if (FPosition == poDefault || FPosition == poDefaultSizeOnly) P.Width = P.Height = CW_USEDEFAULT;
   if (!FEnabled) P.Style |= WS_DISABLED;
   P.WndParent = nullptr;
   // Secondary forms are owned by the main form.
@@ -86,6 +112,72 @@ void TCustomForm::CreateParams(TCreateParams& P) {
 }
 
 void TCustomForm::DoCreate() { Fire(OnCreate, this); }
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (FMenu == Value) return;
+  if (FMenu) FMenu->RemoveFreeNotification(this);
+  FMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == static_cast<TComponent*>(FMenu)) FMenu = nullptr;
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
+  if (FBorderStyle == Value) return;
+  FBorderStyle = Value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons Value) {
+  if (FBorderIcons == Value) return;
+  FBorderIcons = Value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle Value) {
+  if (FFormStyle == Value) return;
+  FFormStyle = Value;
+  if (FHandle)
+    SetWindowPos(FHandle, Value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::ApplyPosition() {
+  TRect Screen0(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  TRect Area;
+  switch (FPosition) {
+    case poScreenCenter:
+      Area = Screen0;
+      break;
+    case poDesktopCenter:
+      Area = Bounds(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                    GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+      if (Area.Width() <= 0 || Area.Height() <= 0) Area = Screen0;
+      break;
+    case poMainFormCenter:
+    case poOwnerFormCenter: {
+      TCustomForm* Center = nullptr;
+      if (FPosition == poOwnerFormCenter) Center = dynamic_cast<TCustomForm*>(Owner());
+      if (!Center && Application) Center = Application->MainForm();
+      Area = Center && Center != this ? Center->BoundsRect() : Screen0;
+      break;
+    }
+    default:
+      return;
+  }
+  Integer L = Area.Left + (Area.Width() - FWidth) / 2;
+  Integer T = Area.Top + (Area.Height() - FHeight) / 2;
+  if (FPosition == poMainFormCenter || FPosition == poOwnerFormCenter) {
+    // Centred on another form, but not off the top or left of the work area.
+    TRect Work = Screen ? Screen->WorkAreaRect() : Screen0;
+    L = std::max(L, Work.Left);
+    T = std::max(T, Work.Top);
+  }
+  SetBounds(L, T, FWidth, FHeight);
+}
 
 void TCustomForm::Show() {
   SetVisible(true);
@@ -260,9 +352,15 @@ void TCustomForm::SendCancelMode(TControl* Sender) {
 }
 
 bool TCustomForm::IsShortCut(MSG& Msg) {
+  auto Alive = FAlive;
   bool Handled = false;
   Fire(OnShortCut, Msg, Handled);
-  return Handled;
+  if (Handled || !*Alive) return true;
+  if (FMenu) {
+    TMessage Key{WM_KEYDOWN, Msg.wParam, Msg.lParam, 0};
+    return FMenu->IsShortCut(Key);
+  }
+  return false;
 }
 
 void TCustomForm::Dispatch(TMessage& M) {
@@ -283,6 +381,7 @@ void TCustomForm::Dispatch(TMessage& M) {
           return;
         }
       } else {
+        if (Application) Application->CancelHint();
         Fire(OnDeactivate, this);
         if (!*Alive) return;
       }
@@ -293,8 +392,22 @@ void TCustomForm::Dispatch(TMessage& M) {
       auto Alive = FAlive;
       Fire(FVisible ? OnShow : OnHide, this);
       if (!*Alive) return;
-      if (FVisible) HandleNeeded();
+      if (FVisible) {
+        HandleNeeded();
+        ApplyPosition();
+      }
       UpdateShowing();
+      return;
+    }
+    case WM_SIZE: {
+      auto Alive = FAlive;
+      TWinControl::Dispatch(M);
+      if (*Alive && Application && Application->MainForm() == this) {
+        if (M.WParam == SIZE_MINIMIZED)
+          Application->MainFormSized(true);
+        else if (M.WParam == SIZE_RESTORED || M.WParam == SIZE_MAXIMIZED)
+          Application->MainFormSized(false);
+      }
       return;
     }
     case CM_DIALOGKEY:
@@ -330,6 +443,8 @@ void TCustomForm::Dispatch(TMessage& M) {
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
 TApplication::~TApplication() {
+  StopHintTimer();
+  delete FHintWindow;
   if (FHandle) DeallocateHWnd(FHandle);
 }
 
@@ -341,6 +456,10 @@ HWND TApplication::Handle() {
 void TApplication::WndProc(TMessage& M) {
   if (M.Msg == WM_NULL) {  // the wake-up
     CheckSynchronize();
+    return;
+  }
+  if (M.Msg == WM_TIMER && M.WParam == 1) {
+    HintTimerExpired();
     return;
   }
   M.Result = DefWindowProcW(FHandle, M.Msg, M.WParam, M.LParam);
@@ -382,6 +501,12 @@ bool TApplication::ProcessMessage(MSG& Msg) {
     UINT Original = Msg.message;  // WM_NULL is the wake-up: 0 from the start is no veto
     if (!FHooks.Run(Msg, Handled)) Fire(OnMessage, Msg, Handled);
     if (Handled || (Original != 0 && Msg.message == 0)) return true;
+    IsHintMsg(Msg);
+    // Esc ends a drag in progress and nothing else.
+    if (Msg.message == WM_KEYDOWN && Msg.wParam == VK_ESCAPE && DragSource()) {
+      CancelDrag();
+      return true;
+    }
     if (IsKeyMsg(Msg)) return true;
     TranslateMessage(&Msg);
     DispatchMessageW(&Msg);
@@ -394,6 +519,16 @@ bool TApplication::ProcessMessage(MSG& Msg) {
 void TApplication::Idle() {
   bool Done = true;
   try {
+    // The hint goes when the mouse is no longer over its control.
+    if (TControl* HC = HintControl()) {
+      POINT P{};
+      GetCursorPos(&P);
+      TControl* C = corepriv::FindDragTarget(TPoint(P.x, P.y), false);
+      while (C && !C->ShowHint()) C = C->Parent();
+      if (C != HC) CancelHint();
+    } else if (FHintControl) {
+      CancelHint();
+    }
     Fire(OnIdle, this, Done);
     if (CheckSynchronize()) Done = false;
   } catch (...) {
@@ -485,6 +620,28 @@ void TApplication::DoReleaseQueue() {
   }
 }
 
+void TApplication::Minimize() {
+  if (FMinimized) return;
+  if (FMainForm && FMainForm->HandleAllocated()) ShowWindow(FMainForm->Handle(), SW_MINIMIZE);
+  MainFormSized(true);
+}
+
+void TApplication::Restore() {
+  if (!FMinimized) return;
+  if (FMainForm && FMainForm->HandleAllocated()) {
+    ShowWindow(FMainForm->Handle(), SW_RESTORE);
+    SetForegroundWindow(FMainForm->Handle());
+  }
+  MainFormSized(false);
+}
+
+void TApplication::MainFormSized(bool Minimized) {
+  if (FMinimized == Minimized) return;
+  FMinimized = Minimized;
+  if (Minimized) CancelHint();
+  Fire(Minimized ? OnMinimize : OnRestore, this);
+}
+
 void TApplication::FormDestroyed(TCustomForm* Form) {
   if (FMainForm == Form) FMainForm = nullptr;
 }
@@ -496,6 +653,7 @@ TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
 
 TScreen::~TScreen() {
   for (auto& [Index, H] : FCursors) DestroyCursor(H);
+  for (auto& [Index, H] : FDrawnCursors) DestroyCursor(H);
   delete FFonts;
 }
 
@@ -508,9 +666,53 @@ void TScreen::RemoveForm(TCustomForm* Form) {
   if (FActiveForm == Form) FActiveForm = nullptr;
 }
 
+namespace {
+
+// The drag cursors: an arrow with one sheet (crDrag) or three (crMultiDrag)
+// below it. Monochrome masks: AND 1 = transparent; with AND 0, XOR 1 = white.
+HCURSOR MakeDragCursor(bool Multi) {
+  constexpr int N = 32;
+  BYTE And[N * N / 8], Xor[N * N / 8];
+  std::fill(std::begin(And), std::end(And), BYTE(0xFF));
+  std::fill(std::begin(Xor), std::end(Xor), BYTE(0));
+  auto Put = [&](int X, int Y, bool White) {
+    int I = Y * (N / 8) + X / 8;
+    BYTE Bit = static_cast<BYTE>(0x80 >> (X % 8));
+    And[I] = static_cast<BYTE>(And[I] & ~Bit);
+    if (White)
+      Xor[I] = static_cast<BYTE>(Xor[I] | Bit);
+    else
+      Xor[I] = static_cast<BYTE>(Xor[I] & ~Bit);
+  };
+  for (int Y = 0; Y < 17; ++Y) {
+    int W = std::min(Y, 11);
+    for (int X = 0; X <= W; ++X) Put(X, Y, !(X == 0 || X == W || Y == 16));
+  }
+  auto Sheet = [&](int L, int T) {
+    for (int Y = T; Y < T + 9; ++Y)
+      for (int X = L; X < L + 12; ++X) Put(X, Y, !(X == L || X == L + 11 || Y == T || Y == T + 8));
+  };
+  if (Multi) {
+    Sheet(14, 16);
+    Sheet(12, 18);
+  }
+  Sheet(10, 20);
+  return CreateCursor(GetModuleHandleW(nullptr), 0, 0, N, N, And, Xor);
+}
+
+}  // namespace
+
 HCURSOR TScreen::Cursors(Integer Index) {
   auto It = FCursors.find(Index);
   if (It != FCursors.end()) return It->second;
+  if (Index == crDrag || Index == crMultiDrag) {
+    auto D = FDrawnCursors.find(Index);
+    if (D != FDrawnCursors.end()) return D->second;
+    if (HCURSOR C = MakeDragCursor(Index == crMultiDrag)) {
+      FDrawnCursors[Index] = C;
+      return C;
+    }
+  }
   ULONG_PTR Id = 32512;  // IDC_ARROW
   switch (Index) {
     case crNone: return nullptr;

@@ -2,6 +2,8 @@
 
 #include "classlib/Controls.h"
 #include "classlib/Forms.h"
+#include "classlib/Menus.h"
+#include "classlib/win/CoreInternal.h"
 
 namespace {
 
@@ -22,6 +24,10 @@ void Fire(const F& Event, A&&... Args) {
     Copy(std::forward<A>(Args)...);
   }
 }
+
+// Set while the default procedure runs for a wheel that no control took: the
+// default passes it to the parent window, which must not offer it again.
+thread_local bool InWheelDefault = false;
 
 }  // namespace
 
@@ -110,6 +116,7 @@ void TWinControl::CreateParams(TCreateParams& P) {
 }
 
 void TWinControl::CreateWnd() {
+  TRect ClientBefore = ClientRect();
   TCreateParams P;
   CreateParams(P);
   if (!P.WndParent && (P.Style & WS_CHILD))
@@ -133,6 +140,8 @@ void TWinControl::CreateWnd() {
     GetClientRect(FHandle, &R);
     SetClientSize(CW >= 0 ? CW : R.right, CH >= 0 ? CH : R.bottom);
   }
+  // The real frame changed the client area the children were aligned in.
+  if (ClientRect() != ClientBefore && ControlCount() > 0) Realign();
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& P) {
@@ -555,9 +564,9 @@ void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool Check
 // ---------------------------------------------------------------------------
 // Painting
 
-void TWinControl::Invalidate() {
-  if (FHandle) InvalidateRect(FHandle, nullptr, !(FControlStyle & csOpaque));
-}
+// Through CM_INVALIDATE, so a control (or a WindowProc hook) can take the
+// invalidation over.
+void TWinControl::Invalidate() { Perform(CM_INVALIDATE, 0, 0); }
 
 void TWinControl::Update() {
   if (FHandle) UpdateWindow(FHandle);
@@ -699,7 +708,20 @@ bool TWinControl::IsControlMouseMsg(TMessage& M) {
 }
 
 void TWinControl::WndProc(TMessage& M) {
+  // The drag in progress takes its source's mouse (a windowed source's, before
+  // the graphic children could).
+  if (corepriv::DragMouseMsg(this, M)) return;
   switch (M.Msg) {
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE: {
+      // Losing the capture ends the drag of a graphic child that held it
+      // through this window.
+      TControl* S = DragSource();
+      if (S && S->FParent == this && !dynamic_cast<TWinControl*>(S) && !corepriv::DragSettingCapture() &&
+          !(M.Msg == WM_CAPTURECHANGED && reinterpret_cast<HWND>(M.LParam) == FHandle))
+        CancelDrag();
+      break;
+    }
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -782,6 +804,11 @@ void TWinControl::Dispatch(TMessage& M) {
       return;
     }
     case WM_SETCURSOR:
+      if (HCURSOR DragCur = corepriv::DragCursorHandle()) {
+        ::SetCursor(DragCur);
+        M.Result = 1;
+        return;
+      }
       if (Screen && Screen->Cursor() != crDefault) {
         ::SetCursor(Screen->Cursors(Screen->Cursor()));
         M.Result = 1;
@@ -817,6 +844,13 @@ void TWinControl::Dispatch(TMessage& M) {
       auto Alive = FAlive;
       M.Result = 1;
       TCustomForm* F = GetParentForm(this);
+      // The popup menus of the control and its parents, then the form.
+      for (TControl* C = this; C; C = C->FParent) {
+        if (!C->FPopupMenu) continue;
+        TMessage Key{WM_KEYDOWN, M.WParam, M.LParam, 0};
+        if (C->FPopupMenu->IsShortCut(Key)) return;
+        if (!*Alive) return;
+      }
       MSG Msg{FHandle, M.Msg - CN_BASE, M.WParam, M.LParam, 0, {0, 0}};
       if (F && F->IsShortCut(Msg)) return;
       if (!*Alive) return;
@@ -903,6 +937,68 @@ void TWinControl::Dispatch(TMessage& M) {
     case CM_RECREATEWND:
       RecreateWnd();
       return;
+    case CM_INVALIDATE:
+      if (FHandle && M.WParam == 0) InvalidateRect(FHandle, nullptr, !(FControlStyle & csOpaque));
+      return;
+    case WM_MOUSEWHEEL: {
+      if (InWheelDefault) break;
+      // Offered to the form's focused control, then up its parents to the
+      // form; the default runs only when nobody took it.
+      TControl* First = this;
+      if (TCustomForm* F = GetParentForm(this)) First = F->ActiveControl() ? F->ActiveControl() : F;
+      auto Alive = FAlive;
+      TShiftState Shift = KeysToShiftState(GET_KEYSTATE_WPARAM(M.WParam));
+      WPARAM W = MAKEWPARAM(Shift, HIWORD(M.WParam));
+      if (First->Perform(CM_MOUSEWHEEL, W, M.LParam) != 0) {
+        M.Result = 0;
+        return;
+      }
+      if (!*Alive) return;
+      InWheelDefault = true;
+      try {
+        DefaultHandler(M);
+      } catch (...) {
+        InWheelDefault = false;
+        throw;
+      }
+      InWheelDefault = false;
+      return;
+    }
+    case WM_CONTEXTMENU: {
+      // A graphic child under the point asks first.
+      Integer X = MsgX(M.LParam), Y = MsgY(M.LParam);
+      if (!(X == -1 && Y == -1)) {
+        auto Alive = FAlive;
+        if (TControl* C = ControlAtPos(ScreenToClient(TPoint(X, Y)), false)) {
+          M.Result = C->Perform(WM_CONTEXTMENU, M.WParam, M.LParam);
+          if (M.Result != 0 || !*Alive) return;
+        }
+      }
+      WMContextMenu(M);
+      return;
+    }
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDBLCLK:
+    case WM_NCMBUTTONDBLCLK: {
+      // A press on the frame cancels the modes of the active control too.
+      auto Alive = FAlive;
+      SendCancelMode(this);
+      if (*Alive) DefaultHandler(M);
+      return;
+    }
+    case WM_GETMINMAXINFO: {
+      DefaultHandler(M);
+      auto* MM = reinterpret_cast<MINMAXINFO*>(M.LParam);
+      if (!MM) return;
+      if (FConstraints->MinWidth() > 0) MM->ptMinTrackSize.x = FConstraints->MinWidth();
+      if (FConstraints->MinHeight() > 0) MM->ptMinTrackSize.y = FConstraints->MinHeight();
+      if (FConstraints->MaxWidth() > 0) MM->ptMaxTrackSize.x = FConstraints->MaxWidth();
+      if (FConstraints->MaxHeight() > 0) MM->ptMaxTrackSize.y = FConstraints->MaxHeight();
+      return;
+    }
   }
   if (IsReflectedCtlColor(M.Msg)) {
     if (M.LParam && DoControlMsg(reinterpret_cast<HWND>(M.LParam), M)) return;

@@ -4,6 +4,7 @@
 
 #include "classlib/Graphics.h"
 #include "foundation/HyStrUtils.h"
+#include "foundation/win/HyExeVersion.h"
 #include "foundation/win/HySysUtils.h"
 #include "rtl/FileUtils.h"
 #include "rtl/SysUtils.h"
@@ -41,7 +42,9 @@ void AppInit(const String& AAppId, const String& DataDir) {
   AppId = AAppId;
   const String exe = ModuleFileName();
   ExePath = ExtractFilePath(exe);
-  GetFileVersionString(exe, ExeVersion);
+  // From the program file, or from the loaded program when the file the
+  // system names cannot be read (a Winelib program without its launcher).
+  ExeVersion = ProgramVersionString();
   IsDevBuild = Pos(u"ImageEditor.exe", exe) > 0;
   OSVersionText = GetOSVersionText();
   SysDir = GetSystemDir();

@@ -2,6 +2,7 @@
 // every path, SIMD rows against the scalar forms, the table merge.
 #include "common/gtest.h"
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -90,16 +91,34 @@ TEST(BlendSlots, VectorNumbersOverAllAlphaPairs) {
   }
 }
 
-// Every row slot, as bound, against its scalar twin (and the SSE2 twin
-// against the scalar one) over all (Fa, Ba) pairs and every weight.
+// Every row slot, as bound, and each SIMD twin present on this processor
+// (SSE2, AVX2) against its scalar twin over all (Fa, Ba) pairs and every
+// weight.
+struct RowImpls {
+  const char* name;
+  TBlendLine bound, scalar, sse2, avx2;
+};
+struct RowImplsEx {
+  const char* name;
+  TBlendLineEx bound, scalar, sse2, avx2;
+};
+RowImpls Lines[] = {{"BlendRow", nullptr, nullptr, nullptr, nullptr}, {"MergeRow", nullptr, nullptr, nullptr, nullptr}};
+RowImplsEx LinesEx[] = {{"BlendRowEx", nullptr, nullptr, nullptr, nullptr},
+                        {"MergeRowEx", nullptr, nullptr, nullptr, nullptr}};
+// The slots are bound at start-up, after static initialisation: read them late.
+void ReadSlots() {
+  Lines[0] = {"BlendRow", BlendRow, blend_scalar::BlendRow, blend_sse2::BlendRow, blend_avx2::BlendRow};
+  Lines[1] = {"MergeRow", MergeRow, blend_scalar::MergeRow, blend_sse2::MergeRow, blend_avx2::MergeRow};
+  LinesEx[0] = {"BlendRowEx", BlendRowEx, blend_scalar::BlendRowEx, blend_sse2::BlendRowEx, blend_avx2::BlendRowEx};
+  LinesEx[1] = {"MergeRowEx", MergeRowEx, blend_scalar::MergeRowEx, blend_sse2::MergeRowEx, blend_avx2::MergeRowEx};
+}
+
 TEST(BlendSlots, SimdRowsEqualScalar) {
+  ReadSlots();
   std::mt19937 rng(2);
   auto src = AllAlphaPairs(rng, true), dst = AllAlphaPairs(rng, false);
-  struct Line { const char* name; TBlendLine bound, scalar, simd; } lines[] = {
-      {"BlendRow", BlendRow, blend_scalar::BlendRow, blend_sse2::BlendRow},
-      {"MergeRow", MergeRow, blend_scalar::MergeRow, blend_sse2::MergeRow}};
-  for (auto& l : lines)
-    for (TBlendLine impl : {l.bound, l.simd}) {
+  for (auto& l : Lines)
+    for (TBlendLine impl : {l.bound, l.sse2, l.avx2}) {
       if (!impl) continue;
       auto a = dst, b = dst;
       // odd lengths exercise the tails
@@ -110,11 +129,8 @@ TEST(BlendSlots, SimdRowsEqualScalar) {
       }
       for (int k = 0; k < 65536; ++k) ASSERT_EQ(a[k], b[k]) << l.name << " pixel " << k;
     }
-  struct LineEx { const char* name; TBlendLineEx bound, scalar, simd; } ex[] = {
-      {"BlendRowEx", BlendRowEx, blend_scalar::BlendRowEx, blend_sse2::BlendRowEx},
-      {"MergeRowEx", MergeRowEx, blend_scalar::MergeRowEx, blend_sse2::MergeRowEx}};
-  for (auto& l : ex)
-    for (TBlendLineEx impl : {l.bound, l.simd}) {
+  for (auto& l : LinesEx)
+    for (TBlendLineEx impl : {l.bound, l.sse2, l.avx2}) {
       if (!impl) continue;
       for (TColor32 M = 0; M < 256; ++M) {
         auto a = dst, b = dst;
@@ -132,6 +148,102 @@ TEST(BlendSlots, SimdRowsEqualScalar) {
       impl(src.data() + W, a.data() + W, 4099, W);
       blend_scalar::CombineRow(src.data() + W, b.data() + W, 4099, W);
       for (int k = 0; k < 65536; ++k) ASSERT_EQ(a[k], b[k]) << "CombineRow W " << W << " pixel " << k;
+    }
+  }
+}
+
+// Row lengths 0..40 (every split into vector blocks and tails), each length
+// walking over all (Fa, Ba) pairs; the pixels just past each row must stay.
+TEST(BlendSlots, SimdRowsEqualScalarAtEveryLength) {
+  ReadSlots();
+  std::mt19937 rng(5);
+  auto src = AllAlphaPairs(rng, true), dst = AllAlphaPairs(rng, false);
+  // shuffle the pairs so that each short row mixes the cases
+  std::vector<int> order(65536);
+  for (int k = 0; k < 65536; ++k) order[k] = k;
+  std::shuffle(order.begin(), order.end(), rng);
+  std::vector<TColor32> s(65536 + 1), d0(65536 + 1);
+  for (int k = 0; k < 65536; ++k) {
+    s[k] = src[order[k]];
+    d0[k] = dst[order[k]];
+  }
+  s[65536] = 0x80FFFFFFu;
+  d0[65536] = 0x80000000u;
+  auto check = [&](const char* name, auto run, auto runScalar) {
+    for (int len = 0; len <= 40; ++len) {
+      auto a = d0, b = d0;
+      int start = 0;
+      for (; start + std::max(len, 1) <= 65536; start += std::max(len, 1)) {
+        run(s.data() + start, a.data() + start, len);
+        runScalar(s.data() + start, b.data() + start, len);
+        if (len == 0) break;
+      }
+      for (int k = 0; k <= 65536; ++k) ASSERT_EQ(a[k], b[k]) << name << " length " << len << " pixel " << k;
+      if (len == 0) {
+        ASSERT_TRUE(a == d0) << name;
+      }
+    }
+  };
+  for (auto& l : Lines)
+    for (TBlendLine impl : {l.sse2, l.avx2})
+      if (impl) check(l.name, impl, l.scalar);
+  for (auto& l : LinesEx)
+    for (TBlendLineEx impl : {l.sse2, l.avx2})
+      if (impl)
+        for (TColor32 M : {0u, 1u, 128u, 254u, 255u, 256u})
+          check(
+              l.name, [&](const TColor32* a, TColor32* b, Integer n) { impl(a, b, n, M); },
+              [&](const TColor32* a, TColor32* b, Integer n) { l.scalar(a, b, n, M); });
+}
+
+// The vector table merge divides by Ra through a reciprocal and a
+// remainder correction: every pair of partial alphas with colour channels
+// that sweep X over its whole range, including the ties of the quotient
+// table, must give the table's numbers.
+TEST(BlendSlots, SimdMergeEqualsTableOnEveryPartialPair) {
+  ReadSlots();
+  std::vector<TColor32> s(254 * 256), d(254 * 256);
+  for (TBlendLine impl : {blend_sse2::MergeRow, blend_avx2::MergeRow}) {
+    if (!impl) continue;
+    for (int fa = 1; fa < 255; ++fa) {
+      for (int ba = 1; ba < 255; ++ba)
+        for (int k = 0; k < 256; ++k) {
+          size_t i = size_t(ba - 1) * 256 + k;
+          // red: Fc sweeps over Bc = 0; green: over Bc = 255; blue: both sweep
+          s[i] = (TColor32(fa) << 24) | (TColor32(k) << 16) | (TColor32(k) << 8) | TColor32(255 - k);
+          d[i] = (TColor32(ba) << 24) | (0u << 16) | (255u << 8) | TColor32(k);
+        }
+      auto a = d;
+      impl(s.data(), a.data(), Integer(s.size()));
+      for (size_t i = 0; i < s.size(); ++i) {
+        TColor32 expect = blend_scalar::MergeOver(s[i], d[i]);
+        ASSERT_EQ(a[i], expect) << "Fa " << fa << " pixel " << i << std::hex << " F " << s[i] << " B " << d[i];
+      }
+    }
+  }
+  // Every result alpha Ra that partial pairs reach, with all (Fc, Bc) pairs
+  // of the channels: every quotient the merge can ask for.
+  int pairOf[256][2] = {};
+  for (int fa = 1; fa < 255; ++fa)
+    for (int ba = 1; ba < 255; ++ba) {
+      int ra = fa + ba - ProductTable[ba][fa];
+      if (!pairOf[ra][0]) pairOf[ra][0] = fa, pairOf[ra][1] = ba;
+    }
+  std::vector<TColor32> s2(65536), d2(65536);
+  for (TBlendLine impl : {blend_sse2::MergeRow, blend_avx2::MergeRow}) {
+    if (!impl) continue;
+    for (int ra = 0; ra < 256; ++ra) {
+      if (!pairOf[ra][0]) continue;
+      TColor32 fa = pairOf[ra][0], ba = pairOf[ra][1];
+      for (TColor32 i = 0; i < 256; ++i)
+        for (TColor32 j = 0; j < 256; ++j) {
+          s2[i * 256 + j] = (fa << 24) | (i << 16) | (j << 8) | (i ^ j);
+          d2[i * 256 + j] = (ba << 24) | (j << 16) | (i << 8) | (255 - i);
+        }
+      auto a = d2;
+      impl(s2.data(), a.data(), 65536);
+      for (size_t k = 0; k < 65536; ++k)
+        ASSERT_EQ(a[k], blend_scalar::MergeOver(s2[k], d2[k])) << "Ra " << ra << " pixel " << k;
     }
   }
 }

@@ -321,6 +321,9 @@ TEST_F(CtlMouse, GraphicControlRoutingAndCapture) {
   int FormDowns = 0;
   F->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, Integer, Integer) { ++FormDowns; };
   F->Show();
+  // The real pointer away from the form: no move of its own comes in between.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  Pump();
   HWND H = F->Handle();
   PostMessageW(H, WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(55, 45));
   PostMessageW(H, WM_MOUSEMOVE, MK_LBUTTON, PointToLParam(150, 150));  // outside, still captured
