@@ -1044,6 +1044,34 @@ void StretchKernel(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBi
   Start[ClipW] = Integer(Offs.size());
   std::vector<const TColor32*> RowPtrs;
   std::vector<Integer> RowWts;
+  // The source rows and weights of destination row J's taps.
+  auto RowTaps = [&](const TCluster& CY) {
+    RowPtrs.clear();
+    RowWts.clear();
+    for (const TPointRec& T : CY) {
+      RowPtrs.push_back(Src->ScanLine(T.Pos) + MinX);
+      RowWts.push_back(T.Weight);
+    }
+  };
+  // Destination row J: Fill writes straight into it for dmOpaque, else into
+  // Out, which the writer combines into it.
+  auto EmitRow = [&](Integer J, auto Fill) {
+    TColor32* D = Dst->PixelPtr(DstClip.Left, DstClip.Top + J);
+    if (CombineOp == dmOpaque) {
+      Fill(D);
+    } else {
+      Fill(Out.data());
+      for (Integer I = 0; I < ClipW; ++I) Writer.Put(Out[I], D[I]);
+    }
+  };
+  auto ClusterRange = [](const TCluster& C, Integer& Lo, Integer& Hi) {
+    Lo = std::numeric_limits<Integer>::max();
+    Hi = std::numeric_limits<Integer>::min();
+    for (const auto& P : C) {
+      Lo = std::min(Lo, P.Pos);
+      Hi = std::max(Hi, P.Pos);
+    }
+  };
   // Row weights from 0 to 256 (they sum to 256): every column sum is at
   // most 255 * 256 and the vertical pass runs in 16-bit lanes.
   bool Narrow = true;
@@ -1055,20 +1083,11 @@ void StretchKernel(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBi
     const TKernelColumnSums16Proc ColumnSums = ProcessorHasAVX2() ? KernelColumnSums16_AVX2 : KernelColumnSums16_SSE2;
     for (Integer J = 0; J < ClipH; ++J) {
       const TCluster& CY = MapY[static_cast<size_t>(J)];
-      RowPtrs.clear();
-      RowWts.clear();
-      for (const TPointRec& T : CY) {
-        RowPtrs.push_back(Src->ScanLine(T.Pos) + MinX);
-        RowWts.push_back(T.Weight);
-      }
+      RowTaps(CY);
       ColumnSums(RowPtrs.data(), RowWts.data(), Integer(CY.size()), BufW, Buf16.data());
-      TColor32* D = Dst->PixelPtr(DstClip.Left, DstClip.Top + J);
-      if (CombineOp == dmOpaque) {
-        KernelRowSums16_SSE41(Buf16.data(), Start.data(), Offs.data(), Wts.data(), ClipW, Clamp, D);
-      } else {
-        KernelRowSums16_SSE41(Buf16.data(), Start.data(), Offs.data(), Wts.data(), ClipW, Clamp, Out.data());
-        for (Integer I = 0; I < ClipW; ++I) Writer.Put(Out[I], D[I]);
-      }
+      EmitRow(J, [&](TColor32* Row) {
+        KernelRowSums16_SSE41(Buf16.data(), Start.data(), Offs.data(), Wts.data(), ClipW, Clamp, Row);
+      });
     }
     return;
   }
@@ -1078,11 +1097,8 @@ void StretchKernel(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBi
   {
     Integer PrevLo = std::numeric_limits<Integer>::min(), PrevHi = std::numeric_limits<Integer>::min();
     for (const auto& C : MapY) {
-      Integer Lo = std::numeric_limits<Integer>::max(), Hi = std::numeric_limits<Integer>::min();
-      for (const auto& P : C) {
-        Lo = std::min(Lo, P.Pos);
-        Hi = std::max(Hi, P.Pos);
-      }
+      Integer Lo, Hi;
+      ClusterRange(C, Lo, Hi);
       if (Lo < PrevLo || Hi < PrevHi) Ordered = false;
       PrevLo = Lo;
       PrevHi = Hi;
@@ -1099,11 +1115,8 @@ void StretchKernel(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBi
     std::vector<const Integer*> HPtrs;
     for (Integer J = 0; J < ClipH; ++J) {
       const TCluster& CY = MapY[static_cast<size_t>(J)];
-      Integer Lo = std::numeric_limits<Integer>::max(), Hi = std::numeric_limits<Integer>::min();
-      for (const auto& P : CY) {
-        Lo = std::min(Lo, P.Pos);
-        Hi = std::max(Hi, P.Pos);
-      }
+      Integer Lo, Hi;
+      ClusterRange(CY, Lo, Hi);
       for (Integer Y = (Done == std::numeric_limits<Integer>::min() ? Lo : std::max(Lo, Done + 1)); Y <= Hi; ++Y)
         KernelRowH_SSE41(Src->ScanLine(Y), Dense.data(), Pairs.data(), ClipW,
                          H.data() + size_t(Y % Ring) * size_t(ClipW) * 4);
@@ -1114,33 +1127,20 @@ void StretchKernel(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBi
         HPtrs.push_back(H.data() + size_t(T.Pos % Ring) * size_t(ClipW) * 4);
         RowWts.push_back(T.Weight);
       }
-      TColor32* D = Dst->PixelPtr(DstClip.Left, DstClip.Top + J);
-      if (CombineOp == dmOpaque) {
-        KernelRowV_SSE41(HPtrs.data(), RowWts.data(), Integer(CY.size()), ClipW, Clamp, D);
-      } else {
-        KernelRowV_SSE41(HPtrs.data(), RowWts.data(), Integer(CY.size()), ClipW, Clamp, Out.data());
-        for (Integer I = 0; I < ClipW; ++I) Writer.Put(Out[I], D[I]);
-      }
+      EmitRow(J, [&](TColor32* Row) {
+        KernelRowV_SSE41(HPtrs.data(), RowWts.data(), Integer(CY.size()), ClipW, Clamp, Row);
+      });
     }
     return;
   }
   std::vector<Integer> Buf(static_cast<size_t>(BufW) * 4);
   for (Integer J = 0; J < ClipH; ++J) {
     const TCluster& CY = MapY[static_cast<size_t>(J)];
-    RowPtrs.clear();
-    RowWts.clear();
-    for (const TPointRec& T : CY) {
-      RowPtrs.push_back(Src->ScanLine(T.Pos) + MinX);
-      RowWts.push_back(T.Weight);
-    }
+    RowTaps(CY);
     KernelColumnSums(RowPtrs.data(), RowWts.data(), Integer(CY.size()), BufW, Buf.data());
-    TColor32* D = Dst->PixelPtr(DstClip.Left, DstClip.Top + J);
-    if (CombineOp == dmOpaque) {
-      KernelRowSums_SSE41(Buf.data(), Start.data(), Offs.data(), Wts.data(), ClipW, Clamp, D);
-    } else {
-      KernelRowSums_SSE41(Buf.data(), Start.data(), Offs.data(), Wts.data(), ClipW, Clamp, Out.data());
-      for (Integer I = 0; I < ClipW; ++I) Writer.Put(Out[I], D[I]);
-    }
+    EmitRow(J, [&](TColor32* Row) {
+      KernelRowSums_SSE41(Buf.data(), Start.data(), Offs.data(), Wts.data(), ClipW, Clamp, Row);
+    });
   }
 #else
   StretchKernelPerPixel(Dst, DstRect, DstClip, Src, SrcRect, Kernel, CombineOp, CombineCallBack);

@@ -590,5 +590,15 @@ class TCustomControl : public TWinControl {
   TControlCanvas* FCanvas;
 };
 
+// Superclassing: registers Params.WinClassName (once) with the class data of
+// the system class SystemClass ("EDIT", "LISTBOX", "SysTreeView32"; the common
+// controls are initialised when the class is not registered yet) and our window procedure;
+// returns the system procedure, the control's default handler.
+// Params.ClassStyle is the style registered.
+WNDPROC RegisterSuperclass(const TCreateParams& Params, const char16_t* SystemClass);
+// The system class's style without the bits a control of ours never keeps
+// (CS_PARENTDC, CS_OWNDC, CS_CLASSDC, CS_GLOBALCLASS).
+UINT SuperclassStyle(const char16_t* SystemClass);
+
 // The form a control sits on (the top of its parent chain), or nullptr.
 TCustomForm* GetParentForm(TControl* Control);

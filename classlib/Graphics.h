@@ -599,6 +599,8 @@ class TMemoryDC {
   HGDIOBJ FOld = nullptr;
 };
 
+// The header of a top-down 32-bit BI_RGB bitmap of Width x Height.
+BITMAPINFO TopDownInfo32(Integer Width, Integer Height);
 // A top-down 32-bit BI_RGB DIB section (bytes B, G, R, A).
 HBITMAP CreateDIB32(Integer Width, Integer Height, void** Bits);
 

@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 class TCustomImageList : public TComponent {
  public:
   explicit TCustomImageList(TComponent* AOwner);
@@ -55,6 +57,7 @@ class TCustomImageList : public TComponent {
   void CreateImageList();
   // Whether pixel (x, y) of image Index belongs to its shape; row-major, Width x Height.
   void ImageShape(Integer Index, std::vector<bool>& Shape);
+  Integer AddCells(Integer W, Integer H, const std::vector<Byte>& BGRA, const std::vector<bool>& Transparent);
 
   HIMAGELIST FHandle = nullptr;
   Integer FWidth = 16;

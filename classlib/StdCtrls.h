@@ -23,14 +23,6 @@ inline constexpr TOwnerDrawState odDefault = ODS_DEFAULT;
 inline constexpr TOwnerDrawState odNoAccel = ODS_NOACCEL;
 inline constexpr TOwnerDrawState odNoFocusRect = ODS_NOFOCUSRECT;
 
-// Superclassing: registers Params.WinClassName (once) with the class data of
-// the system class SystemClass ("EDIT", "LISTBOX") and our window procedure;
-// returns the system procedure, the control's default handler.
-// Params.ClassStyle is the style registered.
-WNDPROC RegisterSuperclass(const TCreateParams& Params, const char16_t* SystemClass);
-// The system class's style without the bits a control of ours never keeps
-// (CS_PARENTDC, CS_OWNDC, CS_CLASSDC, CS_GLOBALCLASS).
-UINT SuperclassStyle(const char16_t* SystemClass);
 
 // ---------------------------------------------------------------------------
 // TCustomEdit: a single-line edit on Wine's EDIT.

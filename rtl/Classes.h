@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "rtl/FileIO.h"
@@ -20,6 +21,16 @@ class TComponent;
 void SortPermutation(std::vector<Integer>& Index, const std::function<bool(Integer, Integer)>& Less);
 
 using TNotifyEvent = std::function<void(TObject*)>;
+
+// Calls an event when it is assigned, through a copy: the handler may
+// reassign the event or free the object that holds it.
+template <class F, class... A>
+void Fire(const F& Event, A&&... Args) {
+  if (Event) {
+    F Copy = Event;
+    Copy(std::forward<A>(Args)...);
+  }
+}
 
 // ---------------------------------------------------------------------------
 // TPersistent

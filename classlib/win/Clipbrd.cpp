@@ -296,13 +296,7 @@ void TClipboard::Assign(TPersistent* Source) {
     // A device bitmap for the programs that read CF_BITMAP.
     HDC Screen = GetDC(nullptr);
     HBITMAP DDB = CreateCompatibleBitmap(Screen, W, H);
-    BITMAPINFO BI = {};
-    BI.bmiHeader.biSize = sizeof(BI.bmiHeader);
-    BI.bmiHeader.biWidth = W;
-    BI.bmiHeader.biHeight = -H;
-    BI.bmiHeader.biPlanes = 1;
-    BI.bmiHeader.biBitCount = 32;
-    BI.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO BI = TopDownInfo32(W, H);
     if (DDB) SetDIBits(Screen, DDB, 0, UINT(H), Pixels.data(), &BI, DIB_RGB_COLORS);
     ReleaseDC(nullptr, Screen);
     if (!DDB) throw EOutOfResources(u"Out of system resources");

@@ -4,8 +4,6 @@
 #include "classlib/Forms.h"
 #include "classlib/win/ComCtrlsCommon.h"
 
-using comctl::Fire;
-
 namespace {
 
 // The captions of a tab control: kept here, pushed to the window on change.
@@ -86,7 +84,8 @@ TCustomTabControl::~TCustomTabControl() {
 
 void TCustomTabControl::CreateParams(TCreateParams& P) {
   TWinControl::CreateParams(P);
-  FDefWndProc = comctl::RegisterSuperclass(WC_TABCONTROLW, P.WinClassName);
+  P.ClassStyle = SuperclassStyle(u"SysTabControl32");
+  FDefWndProc = RegisterSuperclass(P, u"SysTabControl32");
   P.Style |= WS_TABSTOP | WS_CLIPCHILDREN;
   if (FMultiLine) P.Style |= TCS_MULTILINE;
   if (FStyle == tsButtons) P.Style |= TCS_BUTTONS;

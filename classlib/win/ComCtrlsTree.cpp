@@ -9,30 +9,8 @@
 #include "classlib/Forms.h"
 #include "classlib/win/ComCtrlsCommon.h"
 
-using comctl::Fire;
-
 namespace {
 constexpr UINT kExpandActionMask = TVE_EXPAND | TVE_COLLAPSE;
-}
-
-WNDPROC comctl::RegisterSuperclass(const WCHAR* SystemClass, const String& OurName) {
-  WNDCLASSW Sys{};
-  if (!GetClassInfoW(nullptr, SystemClass, &Sys)) {
-    INITCOMMONCONTROLSEX ICC{sizeof(ICC), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&ICC);
-    if (!GetClassInfoW(nullptr, SystemClass, &Sys)) throw EOutOfResources(u"Error creating window class");
-  }
-  HINSTANCE Inst = GetModuleHandleW(nullptr);
-  WNDCLASSW Ours{};
-  if (!GetClassInfoW(Inst, W(OurName), &Ours)) {
-    Ours = Sys;  // window extra bytes, cursor and style of the system class
-    Ours.style &= ~CS_GLOBALCLASS;
-    Ours.hInstance = Inst;
-    Ours.lpfnWndProc = ControlWndProc;
-    Ours.lpszClassName = W(OurName);
-    if (!RegisterClassW(&Ours)) throw EOutOfResources(u"Error creating window class");
-  }
-  return Sys.lpfnWndProc;
 }
 
 // ---------------------------------------------------------------------------
@@ -438,7 +416,8 @@ TCustomTreeView::~TCustomTreeView() {
 
 void TCustomTreeView::CreateParams(TCreateParams& P) {
   TWinControl::CreateParams(P);
-  FDefWndProc = comctl::RegisterSuperclass(WC_TREEVIEWW, P.WinClassName);
+  P.ClassStyle = SuperclassStyle(u"SysTreeView32");
+  FDefWndProc = RegisterSuperclass(P, u"SysTreeView32");
   P.Style |= WS_TABSTOP | WS_VSCROLL | WS_HSCROLL;
   if (FShowButtons) P.Style |= TVS_HASBUTTONS;
   if (FShowLines) P.Style |= TVS_HASLINES;

@@ -16,14 +16,6 @@ TControl* GMouseControl = nullptr;
 std::vector<TControlCanvas*> GCanvasList;
 
 // Calls a copy of an event: the handler may free the object that holds it.
-template <class F, class... A>
-void Fire(const F& Event, A&&... Args) {
-  if (Event) {
-    F Copy = Event;
-    Copy(std::forward<A>(Args)...);
-  }
-}
-
 // Runs Paint with canvas C bound to DC; the canvas is let go on every path.
 template <class F>
 void PaintOnCanvas(TControlCanvas* C, HDC DC, F Paint) {

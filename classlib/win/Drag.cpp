@@ -16,14 +16,6 @@ class TDragMachine {
 
 namespace {
 
-template <class F, class... A>
-void Fire(const F& Event, A&&... Args) {
-  if (Event) {
-    F Copy = Event;
-    Copy(std::forward<A>(Args)...);
-  }
-}
-
 struct TDragInfo {
   TControl* Source = nullptr;
   TControl* Target = nullptr;

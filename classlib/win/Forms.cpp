@@ -24,14 +24,6 @@ bool Contains(TControl* Outer, TControl* Inner) {
   return W && W->ContainsControl(Inner);
 }
 
-template <class F, class... A>
-void Fire(const F& Event, A&&... Args) {
-  if (Event) {
-    F Copy = Event;
-    Copy(std::forward<A>(Args)...);
-  }
-}
-
 struct TDisabledWindows {
   HWND Keep;
   HWND App;

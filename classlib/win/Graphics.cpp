@@ -573,7 +573,7 @@ void TMemoryDC::Select(HGDIOBJ Obj) {
   if (!FOld) FOld = Prev;
 }
 
-HBITMAP CreateDIB32(Integer Width, Integer Height, void** Bits) {
+BITMAPINFO TopDownInfo32(Integer Width, Integer Height) {
   BITMAPINFO BI{};
   BI.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   BI.bmiHeader.biWidth = Width;
@@ -581,6 +581,11 @@ HBITMAP CreateDIB32(Integer Width, Integer Height, void** Bits) {
   BI.bmiHeader.biPlanes = 1;
   BI.bmiHeader.biBitCount = 32;
   BI.bmiHeader.biCompression = BI_RGB;
+  return BI;
+}
+
+HBITMAP CreateDIB32(Integer Width, Integer Height, void** Bits) {
+  BITMAPINFO BI = TopDownInfo32(Width, Height);
   void* P = nullptr;
   HBITMAP H = CreateDIBSection(nullptr, &BI, DIB_RGB_COLORS, &P, nullptr, 0);
   if (!H || !P) {
@@ -617,13 +622,7 @@ void DrawBGRAOver(HDC DC, const TRect& Rect, const Byte* Pixels, Integer Width, 
 
 void DrawBGRA(HDC DC, const TRect& Rect, const Byte* Pixels, Integer Width, Integer Height) {
   if (Width <= 0 || Height <= 0) return;
-  BITMAPINFO BI{};
-  BI.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  BI.bmiHeader.biWidth = Width;
-  BI.bmiHeader.biHeight = -Height;
-  BI.bmiHeader.biPlanes = 1;
-  BI.bmiHeader.biBitCount = 32;
-  BI.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO BI = TopDownInfo32(Width, Height);
   StretchDIBits(DC, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), 0, 0, Width, Height, Pixels, &BI,
                 DIB_RGB_COLORS, SRCCOPY);
 }

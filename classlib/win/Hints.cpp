@@ -8,14 +8,6 @@ namespace {
 
 constexpr UINT_PTR kHintTimerId = 1;
 
-template <class F, class... A>
-void Fire(const F& Event, A&&... Args) {
-  if (Event) {
-    F Copy = Event;
-    Copy(std::forward<A>(Args)...);
-  }
-}
-
 // The control whose hint shows for Control: the nearest one (itself or a
 // parent) with ShowHint.
 TControl* HintOwner(TControl* Control) {

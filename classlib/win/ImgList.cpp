@@ -97,6 +97,22 @@ TCellImage LayOut(TBitmap* Image, Integer CellW, Integer CellH, std::vector<Byte
 
 }  // namespace
 
+// Adds the cells laid out in BGRA (transparent pixels already cleared) with
+// their mask; the index of the first, or an exception.
+Integer TCustomImageList::AddCells(Integer W, Integer H, const std::vector<Byte>& BGRA,
+                                   const std::vector<bool>& Transparent) {
+  void* Bits = nullptr;
+  HBITMAP Img = CreateDIB32(W, H, &Bits);
+  std::memcpy(Bits, BGRA.data(), BGRA.size());
+  HBITMAP Msk = CreateMonoMask(W, H, Transparent);
+  Integer R = ImageList_Add(Handle(), Img, Msk);
+  DeleteObject(Img);
+  DeleteObject(Msk);
+  if (R < 0) throw EInvalidOperation(u"Failed to add image");
+  Change();
+  return R;
+}
+
 Integer TCustomImageList::Add(TBitmap* Image, TBitmap* Mask) {
   if (!Image || Image->Empty()) return -1;
   std::vector<Byte> Src;
@@ -116,16 +132,7 @@ Integer TCustomImageList::Add(TBitmap* Image, TBitmap* Mask) {
     if (C.Transparent[I]) std::memset(&C.BGRA[I * 4], 0, 4);
     else if (!KeepAlpha) C.BGRA[I * 4 + 3] = 0;  // no alpha: the mask alone decides
   }
-  void* Bits = nullptr;
-  HBITMAP Img = CreateDIB32(C.W, C.H, &Bits);
-  std::memcpy(Bits, C.BGRA.data(), C.BGRA.size());
-  HBITMAP Msk = CreateMonoMask(C.W, C.H, C.Transparent);
-  Integer R = ImageList_Add(Handle(), Img, Msk);
-  DeleteObject(Img);
-  DeleteObject(Msk);
-  if (R < 0) throw EInvalidOperation(u"Failed to add image");
-  Change();
-  return R;
+  return AddCells(C.W, C.H, C.BGRA, C.Transparent);
 }
 
 Integer TCustomImageList::AddMasked(TBitmap* Image, TColor MaskColor) {
@@ -142,16 +149,7 @@ Integer TCustomImageList::AddMasked(TBitmap* Image, TColor MaskColor) {
     if (C.Transparent[I]) std::memset(P, 0, 4);
     else if (!KeepAlpha) P[3] = 0;
   }
-  void* Bits = nullptr;
-  HBITMAP Img = CreateDIB32(C.W, C.H, &Bits);
-  std::memcpy(Bits, C.BGRA.data(), C.BGRA.size());
-  HBITMAP Msk = CreateMonoMask(C.W, C.H, C.Transparent);
-  Integer R = ImageList_Add(Handle(), Img, Msk);
-  DeleteObject(Img);
-  DeleteObject(Msk);
-  if (R < 0) throw EInvalidOperation(u"Failed to add image");
-  Change();
-  return R;
+  return AddCells(C.W, C.H, C.BGRA, C.Transparent);
 }
 
 Integer TCustomImageList::AddIcon(TIcon* Icon) {
@@ -183,13 +181,7 @@ void TCustomImageList::ImageShape(Integer Index, std::vector<bool>& Shape) {
     if (!Bmp || !GetObjectW(Bmp, sizeof(BM), &BM)) return false;
     W = BM.bmWidth;
     H = BM.bmHeight;
-    BITMAPINFO BI = {};
-    BI.bmiHeader.biSize = sizeof(BI.bmiHeader);
-    BI.bmiHeader.biWidth = W;
-    BI.bmiHeader.biHeight = -H;
-    BI.bmiHeader.biPlanes = 1;
-    BI.bmiHeader.biBitCount = 32;
-    BI.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO BI = TopDownInfo32(W, H);
     Out.assign(size_t(W) * H * 4, 0);
     HDC DC = GetDC(nullptr);
     int Lines = GetDIBits(DC, Bmp, 0, UINT(H), Out.data(), &BI, DIB_RGB_COLORS);

@@ -7,19 +7,10 @@
 #include "classlib/Forms.h"
 
 // The procedure of every window of our classes (the control core's).
-LRESULT CALLBACK ControlWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
 
 namespace {
 
 const WCHAR* W(const char16_t* S) { return reinterpret_cast<const WCHAR*>(S); }
-
-template <class F, class... A>
-void Fire(const F& Event, A&&... Args) {
-  if (Event) {
-    F Copy = Event;
-    Copy(std::forward<A>(Args)...);
-  }
-}
 
 // imm32 is loaded at run time: the class library links no IME library.
 struct TImm {
@@ -86,33 +77,6 @@ bool IsLineOrTab(Char C) { return C == u'\r' || C == u'\n' || C == u'\t'; }
 bool IsControlChar(Char C) { return C < 32 || C == 127; }
 
 }  // namespace
-
-UINT SuperclassStyle(const char16_t* SystemClass) {
-  WNDCLASSEXW Sys{};
-  Sys.cbSize = sizeof(Sys);
-  if (!GetClassInfoExW(nullptr, W(SystemClass), &Sys)) return CS_DBLCLKS;
-  return Sys.style & ~UINT(CS_PARENTDC | CS_OWNDC | CS_CLASSDC | CS_GLOBALCLASS);
-}
-
-WNDPROC RegisterSuperclass(const TCreateParams& P, const char16_t* SystemClass) {
-  WNDCLASSEXW Sys{};
-  Sys.cbSize = sizeof(Sys);
-  if (!GetClassInfoExW(nullptr, W(SystemClass), &Sys)) throw EOutOfResources(u"Error creating window class");
-  HINSTANCE Inst = GetModuleHandleW(nullptr);
-  WNDCLASSEXW Mine{};
-  Mine.cbSize = sizeof(Mine);
-  if (GetClassInfoExW(Inst, W(P.WinClassName.c_str()), &Mine)) return Sys.lpfnWndProc;
-  // The system class's extra bytes hold the native control's state.
-  Mine = Sys;
-  Mine.cbSize = sizeof(Mine);
-  Mine.style = P.ClassStyle;
-  Mine.lpfnWndProc = ControlWndProc;
-  Mine.hInstance = Inst;
-  Mine.lpszClassName = W(P.WinClassName.c_str());
-  Mine.lpszMenuName = nullptr;
-  if (!RegisterClassExW(&Mine)) throw EOutOfResources(u"Error creating window class");
-  return Sys.lpfnWndProc;
-}
 
 // ---------------------------------------------------------------------------
 // TCustomEdit

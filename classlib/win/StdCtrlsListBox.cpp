@@ -5,14 +5,6 @@
 
 namespace {
 
-template <class F, class... A>
-void Fire(const F& Event, A&&... Args) {
-  if (Event) {
-    F Copy = Event;
-    Copy(std::forward<A>(Args)...);
-  }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------

@@ -1,6 +1,8 @@
 #include <algorithm>
 
 #include "classlib/Controls.h"
+
+#include <commctrl.h>
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
 #include "classlib/win/CoreInternal.h"
@@ -16,14 +18,6 @@ thread_local TWinControl* CreationControl = nullptr;
 const WCHAR* W(const String& S) { return reinterpret_cast<const WCHAR*>(S.c_str()); }
 
 bool IsReflectedCtlColor(UINT Msg) { return Msg >= WM_CTLCOLORMSGBOX && Msg <= WM_CTLCOLORSTATIC; }
-
-template <class F, class... A>
-void Fire(const F& Event, A&&... Args) {
-  if (Event) {
-    F Copy = Event;
-    Copy(std::forward<A>(Args)...);
-  }
-}
 
 // Set while the default procedure runs for a wheel that no control took: the
 // default passes it to the parent window, which must not offer it again.
@@ -70,7 +64,44 @@ void RegisterControlClass(const TCreateParams& P) {
   if (!RegisterClassW(&WC)) throw EOutOfResources(u"Error creating window class");
 }
 
+// The class data of a system class; the common controls register theirs on
+// first use.
+bool SystemClassInfo(const char16_t* SystemClass, WNDCLASSEXW& Sys) {
+  const WCHAR* Name = reinterpret_cast<const WCHAR*>(SystemClass);
+  Sys = WNDCLASSEXW{};
+  Sys.cbSize = sizeof(Sys);
+  if (GetClassInfoExW(nullptr, Name, &Sys)) return true;
+  INITCOMMONCONTROLSEX ICC{sizeof(ICC), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&ICC);
+  return GetClassInfoExW(nullptr, Name, &Sys) != FALSE;
+}
+
 }  // namespace
+
+UINT SuperclassStyle(const char16_t* SystemClass) {
+  WNDCLASSEXW Sys;
+  if (!SystemClassInfo(SystemClass, Sys)) return CS_DBLCLKS;
+  return Sys.style & ~UINT(CS_PARENTDC | CS_OWNDC | CS_CLASSDC | CS_GLOBALCLASS);
+}
+
+WNDPROC RegisterSuperclass(const TCreateParams& P, const char16_t* SystemClass) {
+  WNDCLASSEXW Sys;
+  if (!SystemClassInfo(SystemClass, Sys)) throw EOutOfResources(u"Error creating window class");
+  HINSTANCE Inst = GetModuleHandleW(nullptr);
+  WNDCLASSEXW Mine{};
+  Mine.cbSize = sizeof(Mine);
+  if (GetClassInfoExW(Inst, W(P.WinClassName), &Mine)) return Sys.lpfnWndProc;
+  // The system class's extra bytes hold the native control's state.
+  Mine = Sys;
+  Mine.cbSize = sizeof(Mine);
+  Mine.style = P.ClassStyle;
+  Mine.lpfnWndProc = ControlWndProc;
+  Mine.hInstance = Inst;
+  Mine.lpszClassName = W(P.WinClassName);
+  Mine.lpszMenuName = nullptr;
+  if (!RegisterClassExW(&Mine)) throw EOutOfResources(u"Error creating window class");
+  return Sys.lpfnWndProc;
+}
 
 // ---------------------------------------------------------------------------
 
@@ -170,7 +201,12 @@ void TWinControl::DestroyWindowHandle() {
   FControlState |= csDestroyingHandle;
   HWND Wnd = FHandle;
   // An object being freed takes no more messages: its derived parts are gone.
-  if (FComponentState.Contains(csDestroying)) RemovePropW(Wnd, kControlProp);
+  // The window's own class procedure still sees its last messages (a native
+  // control frees its data on WM_DESTROY / WM_NCDESTROY).
+  if (FComponentState.Contains(csDestroying)) {
+    RemovePropW(Wnd, kControlProp);
+    SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefWndProc));
+  }
   DestroyWindow(Wnd);
   FControlState &= ~csDestroyingHandle;
   if (FHandle == Wnd) {

@@ -1,6 +1,7 @@
 // Start-up under Wine: folders and settings files under a private APPDATA,
 // the language column, a busy shared table, and the single-instance hand-over.
 #include "common/gtest.h"
+#include "common/RemoveTree.h"
 
 #include <memory>
 
@@ -21,21 +22,6 @@ void ClearHttpProxy() {
 namespace {
 
 const WCHAR* W(const String& S) { return reinterpret_cast<const WCHAR*>(S.c_str()); }
-
-void RemoveTree(const String& Dir) {
-  TSearchRec sr;
-  if (FindFirst(Dir + u"\\*", faAnyFile, sr) == 0) {
-    do {
-      if (sr.Name == u"." || sr.Name == u"..") continue;
-      if (sr.Attr & faDirectory)
-        RemoveTree(Dir + u"\\" + sr.Name);
-      else
-        DeleteFile(Dir + u"\\" + sr.Name);
-    } while (FindNext(sr) == 0);
-    FindClose(sr);
-  }
-  RemoveDir(Dir);
-}
 
 class AppStart : public ::testing::Test {
  protected:

@@ -2,6 +2,7 @@
 // same compiled resources as the program's), and the language chosen from
 // the system's code page at start-up.
 #include "common/gtest.h"
+#include "common/RemoveTree.h"
 
 #include <cstdlib>
 #include <memory>
@@ -132,21 +133,6 @@ TEST(ProgramVersion, AFileWithoutAVersionGivesZeros) {
 }
 
 // ---- the language from the code page ------------------------------------------
-
-void RemoveTree(const String& Dir) {
-  TSearchRec sr;
-  if (FindFirst(Dir + u"\\*", faAnyFile, sr) == 0) {
-    do {
-      if (sr.Name == u"." || sr.Name == u"..") continue;
-      if (sr.Attr & faDirectory)
-        RemoveTree(Dir + u"\\" + sr.Name);
-      else
-        DeleteFile(Dir + u"\\" + sr.Name);
-    } while (FindNext(sr) == 0);
-    FindClose(sr);
-  }
-  RemoveDir(Dir);
-}
 
 // A first start under a private profile: the stored code page chooses the
 // column, and the title comes from the table in that language. Run by ctest

@@ -50,8 +50,9 @@ bool OtherClientGrab(uint32_t Keysym, unsigned int XMods) {
 
 void OtherClientRelease() {
   if (!Other) return;
-  xcb_ungrab_key(Other, XCB_GRAB_ANY, OtherRoot, XCB_MOD_MASK_ANY);
-  xcb_flush(Other);
+  // Wait until the server has done it: our next grab comes on another
+  // connection, which the server may serve first otherwise.
+  std::free(xcb_request_check(Other, xcb_ungrab_key_checked(Other, XCB_GRAB_ANY, OtherRoot, XCB_MOD_MASK_ANY)));
   xcb_disconnect(Other);
   Other = nullptr;
 }
