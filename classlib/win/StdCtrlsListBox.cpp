@@ -155,12 +155,6 @@ void TCustomListBox::CreateWnd() {
   CreateParams(P);
   FDefWndProc = RegisterSuperclass(P, u"LISTBOX");
   TWinControl::CreateWnd();
-  // Our windows are made without a child id; a measure request names its
-  // list by id alone, so the list takes one of its own (process-wide
-  // unique, 16 bits as WM_COMMAND carries it).
-  static WORD NextId = 0;
-  if (++NextId == 0) NextId = 1;
-  SetWindowLongPtrW(FHandle, GWLP_ID, 0x8000 | (NextId & 0x7FFF));
   if (FStyle == lbOwnerDrawFixed) SendMessageW(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
   if (FColumns > 0) SendMessageW(FHandle, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(FWidth / FColumns), 0);
   // The items kept while there was no window go into it.

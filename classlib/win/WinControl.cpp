@@ -23,6 +23,18 @@ bool IsReflectedCtlColor(UINT Msg) { return Msg >= WM_CTLCOLORMSGBOX && Msg <= W
 // default passes it to the parent window, which must not offer it again.
 thread_local bool InWheelDefault = false;
 
+// A child id no sibling under Parent holds yet: WM_MEASUREITEM names its
+// control by id alone. Ids stay within 16 bits (WM_COMMAND carries them so)
+// and skip 0 and 0xFFFF (-1 as a short).
+UINT_PTR NewChildId(HWND Parent) {
+  static WORD Next = 0;
+  for (int Tries = 0; Tries < 0x10000; ++Tries) {
+    if (++Next == 0xFFFF) Next = 1;
+    if (!GetDlgItem(Parent, Next)) return Next;
+  }
+  return 0;
+}
+
 }  // namespace
 
 // The procedure of every window of our classes.
@@ -176,9 +188,13 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& P) {
+  // Every child window gets its own id from the start: the native controls
+  // measure their items while being created and filling up.
+  HMENU Id = nullptr;
+  if ((P.Style & WS_CHILD) && P.WndParent) Id = reinterpret_cast<HMENU>(NewChildId(P.WndParent));
   CreationControl = this;
   HWND Wnd = CreateWindowExW(P.ExStyle, W(P.WinClassName), W(P.Caption), P.Style, P.X, P.Y, P.Width, P.Height,
-                             P.WndParent, nullptr, GetModuleHandleW(nullptr), P.Param);
+                             P.WndParent, Id, GetModuleHandleW(nullptr), P.Param);
   CreationControl = nullptr;
   if (Wnd) FHandle = Wnd;
 }

@@ -6,6 +6,8 @@
 #include "common/gtest.h"
 
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <vector>
 
 #include "classlib/ExtCtrls.h"
@@ -28,6 +30,37 @@ inline void Pump() {
   for (int i = 0; i < 3; ++i) {
     Application->ProcessMessages();
     Sleep(1);
+  }
+}
+
+// Key strokes through the system's input queue, as the keyboard gives them
+// (the thread's key state follows, so controls see Shift, Ctrl and Alt),
+// then the queue path run over them.
+inline void SendKeys(std::initializer_list<WORD> Mods, WORD Key) {
+  std::vector<INPUT> In;
+  auto Add = [&](WORD VK, bool Up) {
+    INPUT I{};
+    I.type = INPUT_KEYBOARD;
+    I.ki.wVk = VK;
+    I.ki.wScan = static_cast<WORD>(MapVirtualKeyW(VK, MAPVK_VK_TO_VSC));
+    switch (VK) {
+      case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT: case VK_INSERT: case VK_DELETE:
+      case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
+        I.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+        break;
+      default: break;
+    }
+    if (Up) I.ki.dwFlags |= KEYEVENTF_KEYUP;
+    In.push_back(I);
+  };
+  for (WORD M : Mods) Add(M, false);
+  Add(Key, false);
+  Add(Key, true);
+  for (auto It = std::rbegin(Mods); It != std::rend(Mods); ++It) Add(*It, true);
+  SendInput(static_cast<UINT>(In.size()), In.data(), sizeof(INPUT));
+  for (int I = 0; I < 10; ++I) {
+    Application->ProcessMessages();
+    Sleep(5);
   }
 }
 

@@ -14,31 +14,6 @@ using namespace ctltest;
 
 namespace {
 
-// Key strokes through the system's input queue, as the keyboard gives them:
-// the thread's key state follows, so the EDIT sees Shift and Ctrl.
-void Keys(std::initializer_list<WORD> Mods, WORD Key) {
-  std::vector<INPUT> In;
-  auto Add = [&](WORD VK, bool Up) {
-    INPUT I{};
-    I.type = INPUT_KEYBOARD;
-    I.ki.wVk = VK;
-    I.ki.wScan = static_cast<WORD>(MapVirtualKeyW(VK, MAPVK_VK_TO_VSC));
-    if (VK == VK_INSERT || VK == VK_DELETE) I.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-    if (Up) I.ki.dwFlags |= KEYEVENTF_KEYUP;
-    In.push_back(I);
-  };
-  for (WORD M : Mods) Add(M, false);
-  Add(Key, false);
-  Add(Key, true);
-  for (auto It = std::rbegin(Mods); It != std::rend(Mods); ++It) Add(*It, true);
-  SendInput(static_cast<UINT>(In.size()), In.data(), sizeof(INPUT));
-  // Let the input arrive and run through the queue path.
-  for (int I = 0; I < 10; ++I) {
-    Application->ProcessMessages();
-    Sleep(5);
-  }
-}
-
 void SetClipboardText(HWND Owner, const String& S) {
   ASSERT_TRUE(OpenClipboard(Owner));
   EmptyClipboard();
@@ -208,12 +183,12 @@ TEST_F(StdEdit, ReadOnlyAndNumericEditsUnderEveryInputPath) {
     else
       E->SetSelStart(2);
     switch (R.Action) {
-      case aShiftInsert: Keys({VK_SHIFT}, VK_INSERT); break;
-      case aShiftDelete: Keys({VK_SHIFT}, VK_DELETE); break;
-      case aCtrlV: Keys({VK_CONTROL}, 'V'); break;
-      case aCtrlEnter: Keys({VK_CONTROL}, VK_RETURN); break;
+      case aShiftInsert: SendKeys({VK_SHIFT}, VK_INSERT); break;
+      case aShiftDelete: SendKeys({VK_SHIFT}, VK_DELETE); break;
+      case aCtrlV: SendKeys({VK_CONTROL}, 'V'); break;
+      case aCtrlEnter: SendKeys({VK_CONTROL}, VK_RETURN); break;
       case aCtrlTab:
-        Keys({VK_CONTROL}, VK_TAB);
+        SendKeys({VK_CONTROL}, VK_TAB);
         // Measured: Wine's keyboard gives no character for Ctrl+Tab here (the
         // key down reaches the EDIT, TranslateMessage makes no WM_CHAR); a
         // layout that yields #9 for it gives this.
@@ -232,8 +207,8 @@ TEST_F(StdEdit, ReadOnlyAndNumericEditsUnderEveryInputPath) {
         break;
       case aWmPaste: SendMessageW(H, WM_PASTE, 0, 0); break;
       case aType:
-        Keys({}, 'X');
-        Keys({}, '9');
+        SendKeys({}, 'X');
+        SendKeys({}, '9');
         break;
     }
     EXPECT_EQ(ToUtf8(E->Text()), ToUtf8(R.Want));
@@ -300,12 +275,12 @@ TEST_F(StdEdit, OnChangeOncePerRealChange) {
     Make(Multi, false, u"12");
     E->SetSelStart(2);
     E->Changes = 0;
-    Keys({}, '7');
+    SendKeys({}, '7');
     EXPECT_EQ(E->Changes, 1);
     SetClipboardText(nullptr, u"345");
     E->SetSelStart(0);  // away from the typing, which Wine's undo would merge
     E->Changes = 0;
-    Keys({VK_CONTROL}, 'V');
+    SendKeys({VK_CONTROL}, 'V');
     EXPECT_EQ(ToUtf8(E->Text()), "345127");
     EXPECT_EQ(E->Changes, 1);
     // The paste is one step of undo.
@@ -448,7 +423,7 @@ TEST_F(StdEdit, PropertiesKeptWithoutWindowAndAcrossRecreate) {
   // A user's change sets Modified.
   E->SetFocus();
   E->SetSelStart(3);
-  Keys({}, 'Q');
+  SendKeys({}, 'Q');
   EXPECT_TRUE(E->Modified());
   EXPECT_EQ(ToUtf8(E->Text()), "XYZq");
   Free();
@@ -549,7 +524,7 @@ TEST_F(StdList, ClickOnlyFromTheUsersSelection) {
   EXPECT_EQ(L->Clicks, 0);
   EXPECT_EQ(L->ItemIndex(), 4);
   L->SetFocus();
-  Keys({}, VK_DOWN);
+  SendKeys({}, VK_DOWN);
   EXPECT_EQ(L->ItemIndex(), 5);
   EXPECT_EQ(L->Clicks, 1);
   EXPECT_EQ(Events, 1);
@@ -617,7 +592,7 @@ TEST_F(StdList, OwnerDrawFixedThroughDrawItem) {
 // Variable heights come from MeasureItem, asked through CN_MEASUREITEM for
 // each item as it is added, also with other controls on the same parent.
 TEST_F(StdList, OwnerDrawVariableMeasuresEachItem) {
-  auto* Other = new TTestList(F);  // a sibling, also without an id of its own
+  auto* Other = new TTestList(F);  // a sibling list on the same parent
   Other->SetBounds(150, 10, 50, 50);
   Other->SetParent(F);
   auto* L = new TTestList(F);
@@ -702,12 +677,12 @@ TEST_F(StdList, SortedAndTypedSearch) {
   EXPECT_EQ(L->Items()->Add(u"cherry"), 2);
   EXPECT_EQ(Order(), "Apple banana cherry pear plum ");
   L->SetFocus();
-  Keys({}, 'P');
-  Keys({}, 'L');
+  SendKeys({}, 'P');
+  SendKeys({}, 'L');
   EXPECT_EQ(ToUtf8(L->Items()->Strings(L->ItemIndex())), "plum");
   EXPECT_EQ(L->Clicks, 2);
   Sleep(600);  // a pause starts a new search
-  Keys({}, 'C');
+  SendKeys({}, 'C');
   EXPECT_EQ(ToUtf8(L->Items()->Strings(L->ItemIndex())), "cherry");
   // Without a window again, additions still go to their sorted place.
   L->SetParent(nullptr);
