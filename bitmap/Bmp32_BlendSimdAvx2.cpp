@@ -4,6 +4,7 @@
 // handed to the registry only when the processor reports AVX2 with operating
 // system support (blend_avx2::Detect at start-up).
 #include "bitmap/Bmp32_Blend.h"
+#include "bitmap/Bmp32_System.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -209,8 +210,7 @@ TBlendLine MergeRow = nullptr;
 TBlendLineEx MergeRowEx = nullptr;
 
 void Detect() {
-  __builtin_cpu_init();
-  bool ok = __builtin_cpu_supports("avx2") && blend_sse2::MergeRow;
+  bool ok = ProcessorHasAVX2() && blend_sse2::MergeRow;
   BlendRow = ok ? BlendRow_AVX2 : nullptr;
   BlendRowEx = ok ? BlendRowEx_AVX2 : nullptr;
   MergeRow = ok ? MergeRow_AVX2 : nullptr;

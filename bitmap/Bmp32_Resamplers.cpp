@@ -6,7 +6,6 @@
 #include <vector>
 
 #if defined(__x86_64__) || defined(__i386__)
-#include <cpuid.h>
 #include <emmintrin.h>
 #include <immintrin.h>
 #include <smmintrin.h>
@@ -115,17 +114,6 @@ void CombineRowByMode(const TColor32* S, TColor32* D, Integer W, TCustomBitmap32
     }
   }
 }
-
-#ifdef BMP32_RESAMPLERS_SSE2
-// SSE4.1 (CPUID leaf 1, ECX bit 19): the row forms of StretchKernel use it.
-bool HasSSE41() {
-  static const bool Has = [] {
-    unsigned A = 0, B = 0, C = 0, D = 0;
-    return __get_cpuid(1, &A, &B, &C, &D) != 0 && (C & bit_SSE4_1) != 0;
-  }();
-  return Has;
-}
-#endif
 
 struct TEndBlendingGuard {
   ~TEndBlendingGuard() { EndBlending(); }
@@ -778,18 +766,6 @@ __attribute__((target("avx2"))) void KernelColumnSums16_AVX2(const TColor32* con
   ColumnSumsTail(Rows, Weights, Taps, X, Count, Buf);
 }
 
-bool ProcessorHasAVX2() {
-  static const bool Has = [] {
-    unsigned A = 0, B = 0, C = 0, D = 0;
-    if (__get_cpuid(1, &A, &B, &C, &D) == 0 || (C & bit_OSXSAVE) == 0 || (C & bit_AVX) == 0) return false;
-    unsigned Lo = 0, Hi = 0;
-    __asm__ volatile("xgetbv" : "=a"(Lo), "=d"(Hi) : "c"(0));
-    if ((Lo & 6) != 6) return false;  // the system saves the vector registers
-    if (__get_cpuid_count(7, 0, &A, &B, &C, &D) == 0) return false;
-    return (B & bit_AVX2) != 0;
-  }();
-  return Has;
-}
 #endif
 
 #ifdef BMP32_RESAMPLERS_SSE2
@@ -997,7 +973,7 @@ void StretchKernel(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBi
   //  - other vertical reductions: each source row filtered horizontally
   //    once, then the filtered rows a destination row needs;
   //  - otherwise: columns summed in 32-bit lanes, then the clusters.
-  if (!(ProcessorHas(ciSSE2) && HasSSE41()) || Src == Dst) {
+  if (!(ProcessorFeatures().Contains(ciSSE2) && ProcessorHasSSE41()) || Src == Dst) {
     StretchKernelPerPixel(Dst, DstRect, DstClip, Src, SrcRect, Kernel, CombineOp, CombineCallBack);
     return;
   }
@@ -1013,12 +989,16 @@ void StretchKernel(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBi
   const TMappingTable MapY =
       BuildKernelMapping(DstRect.Top, DstRect.Bottom, DstClip.Top, DstClip.Bottom, SrcRect.Top, SrcRect.Bottom, Kernel);
   if (MapX.empty() || MapY.empty()) return;
+  Integer MinWY = 0, MaxWY = 0;  // the range of the row weights
   for (const auto& C : MapY)
-    for (const auto& P : C)
-      if (P.Weight < -32768 || P.Weight > 32767) {
-        StretchKernelPerPixel(Dst, DstRect, DstClip, Src, SrcRect, Kernel, CombineOp, CombineCallBack);
-        return;
-      }
+    for (const auto& P : C) {
+      MinWY = std::min(MinWY, P.Weight);
+      MaxWY = std::max(MaxWY, P.Weight);
+    }
+  if (MinWY < -32768 || MaxWY > 32767) {
+    StretchKernelPerPixel(Dst, DstRect, DstClip, Src, SrcRect, Kernel, CombineOp, CombineCallBack);
+    return;
+  }
   const Integer ClipW = DstClip.Right - DstClip.Left, ClipH = DstClip.Bottom - DstClip.Top;
   const bool Clamp = Kernel->NeedsClamping();
   TPixelWriter Writer(Src, CombineOp, CombineCallBack);
@@ -1074,11 +1054,7 @@ void StretchKernel(TCustomBitmap32* Dst, TRect DstRect, TRect DstClip, TCustomBi
   };
   // Row weights from 0 to 256 (they sum to 256): every column sum is at
   // most 255 * 256 and the vertical pass runs in 16-bit lanes.
-  bool Narrow = true;
-  for (const auto& C : MapY)
-    for (const auto& P : C)
-      if (P.Weight < 0 || P.Weight > 256) Narrow = false;
-  if (Narrow) {
+  if (MinWY >= 0 && MaxWY <= 256) {
     std::vector<Word> Buf16(static_cast<size_t>(BufW) * 4 + 8);
     const TKernelColumnSums16Proc ColumnSums = ProcessorHasAVX2() ? KernelColumnSums16_AVX2 : KernelColumnSums16_SSE2;
     for (Integer J = 0; J < ClipH; ++J) {

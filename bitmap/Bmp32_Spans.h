@@ -12,6 +12,7 @@
 #pragma once
 
 #include "bitmap/Bmp32.h"
+#include "bitmap/Bmp32_System.h"
 
 class TTransformer;
 class TCustomKernel;
@@ -38,5 +39,4 @@ void KernelColumnSums16_SSE2(const TColor32* const* Rows, const Integer* Weights
 // Only where ProcessorHasAVX2 (instructions and the system's register saving).
 void KernelColumnSums16_AVX2(const TColor32* const* Rows, const Integer* Weights, Integer Taps, Integer Count,
                              Word* Buf);
-bool ProcessorHasAVX2();
 #endif

@@ -83,6 +83,35 @@ bool ProcessorHas(TCPUInstructionSet InstructionSet) {
 #endif
 }
 
+bool ProcessorHasSSE41() {
+#ifdef BMP32_X86
+  static const bool Has = [] {
+    unsigned A = 0, B = 0, C = 0, D = 0;
+    return __get_cpuid(1, &A, &B, &C, &D) != 0 && (C & bit_SSE4_1) != 0;
+  }();
+  return Has;
+#else
+  return false;
+#endif
+}
+
+bool ProcessorHasAVX2() {
+#ifdef BMP32_X86
+  static const bool Has = [] {
+    unsigned A = 0, B = 0, C = 0, D = 0;
+    if (__get_cpuid(1, &A, &B, &C, &D) == 0 || (C & bit_OSXSAVE) == 0 || (C & bit_AVX) == 0) return false;
+    unsigned Lo = 0, Hi = 0;
+    __asm__ volatile("xgetbv" : "=a"(Lo), "=d"(Hi) : "c"(0));
+    if ((Lo & 6) != 6) return false;  // the system saves the vector registers
+    if (__get_cpuid_count(7, 0, &A, &B, &C, &D) == 0) return false;
+    return (B & bit_AVX2) != 0;
+  }();
+  return Has;
+#else
+  return false;
+#endif
+}
+
 TCPUFeatures ProcessorFeatures() {
   if (!GFeaturesComputed) {
     TCPUFeatures f;

@@ -31,6 +31,11 @@ struct TCPUFeatures {
 };
 
 bool ProcessorHas(TCPUInstructionSet InstructionSet);
+// Instruction sets the registry does not name, for row routines chosen at
+// run time: SSE4.1, and AVX2 with the system saving the vector registers.
+// Answered once, then cached.
+bool ProcessorHasSSE41();
+bool ProcessorHasAVX2();
 // The cached feature set; computed on first use when start-up has not done it.
 TCPUFeatures ProcessorFeatures();
 Integer ProcessorCount();

@@ -446,6 +446,31 @@ struct TGradientPaint : TGradientStops {
   }
 };
 
+// A gradient brush's colour stops (its preset blend) or, without them, its
+// blend factors, read through the brush kind's own calls; what the library
+// refuses stays empty.
+template <class TPaint, class TCount, class TPreset, class TBlend>
+void ReadGradientStops(TPaint& P, GpBrush* B, TCount PresetCount, TPreset Preset, TCount BlendCount, TBlend Blend) {
+  INT n = 0;
+  if (PresetCount(B, &n) == Ok && n >= 2) {
+    P.PresetColours.resize(size_t(n));
+    P.PresetPositions.resize(size_t(n));
+    if (Preset(B, P.PresetColours.data(), P.PresetPositions.data(), n) != Ok) {
+      P.PresetColours.clear();
+      P.PresetPositions.clear();
+    }
+  }
+  n = 0;
+  if (P.PresetColours.empty() && BlendCount(B, &n) == Ok && n >= 2) {
+    P.BlendFactors.resize(size_t(n));
+    P.BlendPositions.resize(size_t(n));
+    if (Blend(B, P.BlendFactors.data(), P.BlendPositions.data(), n) != Ok) {
+      P.BlendFactors.clear();
+      P.BlendPositions.clear();
+    }
+  }
+}
+
 bool ReadGradient(GpBrush* B, TGradientPaint& G) {
   TGradientShape shape;
   if (!FindGradient(B, shape)) return false;
@@ -461,24 +486,8 @@ bool ReadGradient(GpBrush* B, TGradientPaint& G) {
     if (Api.GdipGetPathGradientSurroundColorsWithCount(B, G.Surround.data(), &got) != Ok) G.Surround.clear();
     else G.Surround.resize(size_t(std::max(got, 0)));
   }
-  n = 0;
-  if (Api.GdipGetPathGradientPresetBlendCount(B, &n) == Ok && n >= 2) {
-    G.PresetColours.resize(size_t(n));
-    G.PresetPositions.resize(size_t(n));
-    if (Api.GdipGetPathGradientPresetBlend(B, G.PresetColours.data(), G.PresetPositions.data(), n) != Ok) {
-      G.PresetColours.clear();
-      G.PresetPositions.clear();
-    }
-  }
-  n = 0;
-  if (G.PresetColours.empty() && Api.GdipGetPathGradientBlendCount(B, &n) == Ok && n >= 2) {
-    G.BlendFactors.resize(size_t(n));
-    G.BlendPositions.resize(size_t(n));
-    if (Api.GdipGetPathGradientBlend(B, G.BlendFactors.data(), G.BlendPositions.data(), n) != Ok) {
-      G.BlendFactors.clear();
-      G.BlendPositions.clear();
-    }
-  }
+  ReadGradientStops(G, B, Api.GdipGetPathGradientPresetBlendCount, Api.GdipGetPathGradientPresetBlend,
+                    Api.GdipGetPathGradientBlendCount, Api.GdipGetPathGradientBlend);
   return true;
 }
 
@@ -719,24 +728,8 @@ bool ReadLinear(GpBrush* B, TLinearPaint& L) {
   L.C1 = c[0];
   L.C2 = c[1];
   Api.GdipGetLineWrapMode(B, &L.Wrap);
-  INT n = 0;
-  if (Api.GdipGetLinePresetBlendCount(B, &n) == Ok && n >= 2) {
-    L.PresetColours.resize(size_t(n));
-    L.PresetPositions.resize(size_t(n));
-    if (Api.GdipGetLinePresetBlend(B, L.PresetColours.data(), L.PresetPositions.data(), n) != Ok) {
-      L.PresetColours.clear();
-      L.PresetPositions.clear();
-    }
-  }
-  n = 0;
-  if (L.PresetColours.empty() && Api.GdipGetLineBlendCount(B, &n) == Ok && n >= 2) {
-    L.BlendFactors.resize(size_t(n));
-    L.BlendPositions.resize(size_t(n));
-    if (Api.GdipGetLineBlend(B, L.BlendFactors.data(), L.BlendPositions.data(), n) != Ok) {
-      L.BlendFactors.clear();
-      L.BlendPositions.clear();
-    }
-  }
+  ReadGradientStops(L, B, Api.GdipGetLinePresetBlendCount, Api.GdipGetLinePresetBlend, Api.GdipGetLineBlendCount,
+                    Api.GdipGetLineBlend);
   return true;
 }
 
