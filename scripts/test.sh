@@ -19,6 +19,10 @@ if command -v ccache >/dev/null 2>&1; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
   export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/lumigra-ccache}"
   export CCACHE_MAXSIZE="${CCACHE_MAXSIZE:-5G}"
+  # Paths inside the checkout are hashed relative to it, so several checkouts
+  # (work trees) of the project share one cache.
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}"
+  export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 fi
 
 set -e
