@@ -4,7 +4,7 @@
 // resize and the percent mapping.
 #include "common/gtest.h"
 
-#include <cmath>
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -45,26 +45,65 @@ TEST_F(AdjustTest, ColorWithinTolerance) {
   for (auto& c : cases) EXPECT_EQ(ColorWithinTolerance(c.a, c.b, c.tol), c.ok) << std::hex << c.a;
 }
 
-TEST_F(AdjustTest, BrightnessContrastLightnessOverAllValues) {
+TEST_F(AdjustTest, BrightnessOverAllValues) {
   TCustomBitmap32 B;
   for (Integer amount : {-100, -37, 0, 50, 100}) {
     AllValues(B);
     AdjustBrightness(&B, amount);
     ExpectPerChannel(B, [&](Integer c) { return Clamp(c + amount); });
   }
-  for (Integer amount : {-255, -90, 0, 77, 255}) {
-    AllValues(B);
-    AdjustContrast(&B, amount);
-    ExpectPerChannel(B, [&](Integer c) {
-      Integer d = amount * std::abs(127 - c) / 255;
-      return Clamp(c >= 128 ? c + d : c - d);
-    });
+}
+
+// Worked by hand: d = Amount * |127 - c| div 255 (truncated toward zero),
+// c + d from 128 up, c - d below, clamped. Channels are independent, alpha
+// stays, and transparent pixels change too.
+TEST_F(AdjustTest, ContrastWorkedValues) {
+  struct Case {
+    Integer Amount;
+    TColor32 In, Out;
+  } cases[] = {
+      {100, 0xFF327FC8u, 0xFF147FE4u},   // 50: d 30 -> 20; 127 stays; 200: d 28 -> 228
+      {100, 0x800080FFu, 0x800080FFu},   // 0: d 49 -> -49 -> 0; 128: d 0; 255: d 50 -> 305 -> 255
+      {255, 0xFF007E81u, 0xFF007D83u},   // 0 -> 0; 126: d 1 -> 125; 129: d 2 -> 131
+      {255, 0xFFFF7F80u, 0xFFFF7F81u},   // 255 -> 255; 127 stays; 128: d 1 -> 129
+      {-90, 0x0000FF7Fu, 0x002CD27Fu},   // 0: d -44 (not -45) -> 44; 255: d -45 -> 210; transparent too
+      {-255, 0xFF0AC8FFu, 0xFF7F7F7Fu},  // everything to 127
+      {77, 0xFF64AA80u, 0xFF5CB680u},    // 100: d 8 -> 92; 170: d 12 -> 182; 128: d 0
+      {0, 0xFF010203u, 0xFF010203u},
+  };
+  TCustomBitmap32 B;
+  B.SetSize(1, 1);
+  for (const Case& c : cases) {
+    B.SetPixel(0, 0, c.In);
+    AdjustContrast(&B, c.Amount);
+    EXPECT_EQ(B.GetPixel(0, 0), c.Out) << c.Amount << " " << std::hex << c.In;
   }
-  for (Integer pct : {-100, -50, 0, 33, 100}) {
-    AllValues(B);
-    AdjustLightness(&B, pct);
-    Integer s = Integer(std::nearbyint(pct * 255.0 / 100.0));
-    ExpectPerChannel(B, [&](Integer c) { return s > 0 ? c + (255 - c) * s / 255 : c + c * s / 255; });
+  TCustomBitmap32 E;
+  AdjustContrast(&E, 100);  // empty: nothing
+  EXPECT_TRUE(E.Empty());
+}
+
+// Worked by hand: s = round(Percent * 255 / 100); s > 0: c + (255 - c) * s div
+// 255, else c + c * s div 255 (truncated toward zero). Alpha stays.
+TEST_F(AdjustTest, LightnessWorkedValues) {
+  struct Case {
+    Integer Percent;
+    TColor32 In, Out;
+  } cases[] = {
+      {33, 0xFF0064C8u, 0xFF5497DAu},   // s 84: 0 -> 84; 100: +51 -> 151; 200: +18 -> 218
+      {33, 0x40FFFFFFu, 0x40FFFFFFu},
+      {-50, 0xFFC8FF64u, 0xFF647F32u},  // s -128 (-127.5 to even): 200: -100; 255: -128; 100: -50
+      {-50, 0xFF010101u, 0xFF010101u},  // 1 * -128 div 255 = 0
+      {1, 0xFF0080FFu, 0xFF0381FFu},    // s 3 (2.55 rounded): 0 -> 3; 128: +1 -> 129; 255 stays
+      {-1, 0xFFFF5400u, 0xFFFC5400u},   // s -3: 255 -> 252; 84: -252 div 255 = 0 (not -1); 0 stays
+      {0, 0xFF123456u, 0xFF123456u},
+  };
+  TCustomBitmap32 B;
+  B.SetSize(1, 1);
+  for (const Case& c : cases) {
+    B.SetPixel(0, 0, c.In);
+    AdjustLightness(&B, c.Percent);
+    EXPECT_EQ(B.GetPixel(0, 0), c.Out) << c.Percent << " " << std::hex << c.In;
   }
 }
 
@@ -197,20 +236,41 @@ TEST_F(AdjustTest, NoiseIsReproducibleWithAFixedSeedAndSkipsTransparentPixels) {
   EXPECT_EQ(EffectRandom(0), 0u);
 }
 
-// Two threads adding noise at once each use their own generator.
+// Two threads adding noise at once each use their own generator: under a
+// fixed seed each gives exactly what one thread alone gives.
 TEST_F(AdjustTest, NoiseOnTwoThreads) {
-  auto work = [](TCustomBitmap32* B) {
+  EffectRandomFixSeed(4321);
+  std::atomic<int> ready{0};
+  auto work = [&ready](TCustomBitmap32* B, int Together) {
+    // both threads start their passes at the same moment
+    ++ready;
+    while (ready.load() < Together) std::this_thread::yield();
     for (int k = 0; k < 20; ++k) AddNoise(B, 30, k & 1);
   };
-  TCustomBitmap32 A, B;
-  A.SetSize(64, 64);
-  B.SetSize(64, 64);
-  A.Clear(0xFF808080u);
-  B.Clear(0xFF808080u);
-  std::thread t1(work, &A), t2(work, &B);
+  auto fresh = [](TCustomBitmap32& B) {
+    B.SetSize(64, 64);
+    B.Clear(0xFF808080u);
+  };
+  TCustomBitmap32 Alone, A, B;
+  fresh(Alone);
+  fresh(A);
+  fresh(B);
+  std::thread t0(work, &Alone, 1);
+  t0.join();
+  ready = 0;
+  std::thread t1(work, &A, 2), t2(work, &B, 2);
   t1.join();
   t2.join();
-  EXPECT_NE(A.GetPixel(10, 10), 0u);
+  EffectRandomReleaseSeed();
+  const Integer n = 64 * 64;
+  Integer changed = 0;
+  for (Integer i = 0; i < n; ++i) changed += Alone.Bits()[i] != 0xFF808080u;
+  EXPECT_GT(changed, n / 2);
+  for (const TCustomBitmap32* T : {&A, &B}) {
+    Integer i = 0;
+    while (i < n && T->Bits()[i] == Alone.Bits()[i]) ++i;
+    EXPECT_EQ(i, n) << (T == &A ? "first" : "second") << " thread differs at pixel " << i;
+  }
 }
 
 TEST_F(AdjustTest, TintSoftLightMovesBySoftLightWithMasterAlpha) {
