@@ -152,6 +152,38 @@ TEST(BlendSlots, SimdRowsEqualScalar) {
   }
 }
 
+// A master alpha above 255 counts as 255 in every form that takes one
+// (single pixels, and each row as bound, scalar, SSE2 and AVX2), over all
+// (Fa, Ba) pairs.
+TEST(BlendSlots, MasterAlphaAbove255ActsAs255) {
+  ReadSlots();
+  std::mt19937 rng(9);
+  auto src = AllAlphaPairs(rng, true), dst = AllAlphaPairs(rng, false);
+  for (TColor32 M : {256u, 257u, 4096u, 0x80000000u, 0xFFFFFFFFu}) {
+    for (int k = 0; k < 65536; ++k) {
+      TColor32 F = src[k], B = dst[k];
+      ASSERT_EQ(BlendOverEx(F, B, M), BlendOverEx(F, B, 255)) << "BlendOverEx M " << M << " pixel " << k;
+      ASSERT_EQ(MergeOverEx(F, B, M), MergeOverEx(F, B, 255)) << "MergeOverEx M " << M << " pixel " << k;
+      TColor32 a = B, b = B;
+      BlendIntoEx(F, a, M);
+      BlendIntoEx(F, b, 255);
+      ASSERT_EQ(a, b) << "BlendIntoEx M " << M << " pixel " << k;
+      a = b = B;
+      MergeIntoEx(F, a, M);
+      MergeIntoEx(F, b, 255);
+      ASSERT_EQ(a, b) << "MergeIntoEx M " << M << " pixel " << k;
+    }
+    for (auto& l : LinesEx)
+      for (TBlendLineEx impl : {l.bound, l.scalar, l.sse2, l.avx2}) {
+        if (!impl) continue;
+        auto a = dst, b = dst;
+        impl(src.data(), a.data(), 65536, M);
+        impl(src.data(), b.data(), 65536, 255);
+        for (int k = 0; k < 65536; ++k) ASSERT_EQ(a[k], b[k]) << l.name << " M " << M << " pixel " << k;
+      }
+  }
+}
+
 // Row lengths 0..40 (every split into vector blocks and tails), each length
 // walking over all (Fa, Ba) pairs; the pixels just past each row must stay.
 TEST(BlendSlots, SimdRowsEqualScalarAtEveryLength) {
