@@ -3,7 +3,9 @@
 #include "common/gtest.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <set>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -70,6 +72,19 @@ TPixels Written(const TCustomBitmap32& B, TColor32 Background = Back) {
   return s;
 }
 
+// "" when A and B hold the same pixels, else where they first differ.
+std::string FirstDifference(const TCustomBitmap32& A, const TCustomBitmap32& B) {
+  const Integer n = A.Width() * A.Height();
+  const TColor32 *a = A.Bits(), *b = B.Bits();
+  Integer i = 0;
+  while (i < n && a[i] == b[i]) ++i;
+  if (i == n) return std::string();
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "at %d,%d: %08X, expected %08X", int(i % A.Width()), int(i / A.Width()),
+                unsigned(a[i]), unsigned(b[i]));
+  return buf;
+}
+
 TPixels RefClipped(Int64 X1, Int64 Y1, Int64 X2, Int64 Y2, bool L, const TRect& Clip) {
   TPixels s;
   RefLineWalk(X1, Y1, X2, Y2, L, [&](Int64 x, Int64 y) {
@@ -93,24 +108,36 @@ TEST_F(LinesTest, LineWritesTheWorkedExample) {
 
 // Line (shifted into the bitmap) agrees with the plain walk, and LineS with a
 // clip rectangle writes exactly the walk's pixels inside it, for every pair
-// of end points on a grid.
+// of end points on a grid. One walk of the reference serves the unclipped
+// line and every clip rectangle.
 TEST_F(LinesTest, LineSEqualsLineInsideClipOnAGrid) {
   const Integer Off = 14;
-  TCustomBitmap32 A, C;
-  A.SetSize(40, 40);
-  C.SetSize(40, 40);
   const TRect clips[] = {TRect(0, 0, 40, 40), TRect(Off - 3, Off - 5, Off + 4, Off + 2), TRect(Off + 1, Off + 1, Off + 9, Off + 13)};
+  constexpr int NClips = sizeof(clips) / sizeof(clips[0]);
+  TCustomBitmap32 A, C, RefA, Ref[NClips];
+  for (TCustomBitmap32* B : {&A, &C, &RefA}) B->SetSize(40, 40);
+  for (TCustomBitmap32& R : Ref) R.SetSize(40, 40);
   auto run = [&](Integer x1, Integer y1, Integer x2, Integer y2, bool L) {
+    const Int64 X1 = x1 + Off, Y1 = y1 + Off, X2 = x2 + Off, Y2 = y2 + Off;
+    RefA.Clear(Back);
+    for (TCustomBitmap32& R : Ref) R.Clear(Back);
+    RefLineWalk(X1, Y1, X2, Y2, L, [&](Int64 x, Int64 y) {
+      if (x < 0 || x >= 40 || y < 0 || y >= 40) return;
+      *RefA.PixelPtr(Integer(x), Integer(y)) = Ink;
+      for (int k = 0; k < NClips; ++k)
+        if (x >= clips[k].Left && x < clips[k].Right && y >= clips[k].Top && y < clips[k].Bottom)
+          *Ref[k].PixelPtr(Integer(x), Integer(y)) = Ink;
+    });
     A.Clear(Back);
-    A.Line(x1 + Off, y1 + Off, x2 + Off, y2 + Off, Ink, L);
-    TPixels ref = RefClipped(x1 + Off, y1 + Off, x2 + Off, y2 + Off, L, A.BoundsRect());
-    ASSERT_EQ(Written(A), ref) << x1 << "," << y1 << " " << x2 << "," << y2 << " L=" << L;
-    for (const TRect& clip : clips) {
+    A.Line(X1, Y1, X2, Y2, Ink, L);
+    ASSERT_EQ(FirstDifference(A, RefA), "") << x1 << "," << y1 << " " << x2 << "," << y2 << " L=" << L;
+    for (int k = 0; k < NClips; ++k) {
+      const TRect& clip = clips[k];
       C.SetClipRect(C.BoundsRect());
       C.Clear(Back);
       C.SetClipRect(clip);
-      C.LineS(x1 + Off, y1 + Off, x2 + Off, y2 + Off, Ink, L);
-      ASSERT_EQ(Written(C), RefClipped(x1 + Off, y1 + Off, x2 + Off, y2 + Off, L, clip))
+      C.LineS(X1, Y1, X2, Y2, Ink, L);
+      ASSERT_EQ(FirstDifference(C, Ref[k]), "")
           << x1 << "," << y1 << " " << x2 << "," << y2 << " L=" << L << " clip " << clip.Left << "," << clip.Top;
     }
   };
@@ -231,10 +258,11 @@ struct TAAPixel {
   bool Start;
 };
 
-// LineA as a plain loop of its definition.
-std::vector<TAAPixel> RefLineA(Int64 X1, Int64 Y1, Int64 X2, Int64 Y2, bool L) {
-  std::vector<TAAPixel> out;
-  out.push_back({X1, Y1, 255, true});
+// LineA as a plain loop of its definition: Put(X, Y, Weight) for each pixel,
+// the start pixel first with weight 255.
+template <class Put>
+void RefLineAWalk(Int64 X1, Int64 Y1, Int64 X2, Int64 Y2, bool L, Put put) {
+  put(X1, Y1, Cardinal(255));
   Int64 dX = X2 - X1, dY = Y2 - Y1;
   Int64 sX = dX < 0 ? -1 : 1, sY = dY < 0 ? -1 : 1, aX = dX < 0 ? -dX : dX, aY = dY < 0 ? -dY : dY;
   Int64 x = X1, y = Y1, A = 0;
@@ -245,8 +273,8 @@ std::vector<TAAPixel> RefLineA(Int64 X1, Int64 Y1, Int64 X2, Int64 Y2, bool L) {
       if (A > 0xFFFF) { x += sX; A &= 0xFFFF; }
       y += sY;
       Cardinal w = Cardinal(A >> 8);
-      out.push_back({x, y, GammaCurve[255 - w], false});
-      out.push_back({x + sX, y, GammaCurve[w], false});
+      put(x, y, Cardinal(GammaCurve[255 - w]));
+      put(x + sX, y, Cardinal(GammaCurve[w]));
     }
   } else {
     Int64 step = (aY << 16) / aX, count = L ? aX : aX - 1;
@@ -255,10 +283,15 @@ std::vector<TAAPixel> RefLineA(Int64 X1, Int64 Y1, Int64 X2, Int64 Y2, bool L) {
       if (A > 0xFFFF) { y += sY; A &= 0xFFFF; }
       x += sX;
       Cardinal w = Cardinal(A >> 8);
-      out.push_back({x, y, GammaCurve[255 - w], false});
-      out.push_back({x, y + sY, GammaCurve[w], false});
+      put(x, y, Cardinal(GammaCurve[255 - w]));
+      put(x, y + sY, Cardinal(GammaCurve[w]));
     }
   }
+}
+
+std::vector<TAAPixel> RefLineA(Int64 X1, Int64 Y1, Int64 X2, Int64 Y2, bool L) {
+  std::vector<TAAPixel> out;
+  RefLineAWalk(X1, Y1, X2, Y2, L, [&](Int64 x, Int64 y, Cardinal w) { out.push_back({x, y, w, out.empty()}); });
   return out;
 }
 
@@ -309,38 +342,45 @@ TEST_F(LinesTest, LineAFollowsItsDefinition) {
 
 // LineAS writes LineA's pixels inside the clip rectangle with LineA's weights
 // (its start pixel with weight 255 through the weighted blend), on a grid of
-// end points and with far-away ends.
+// end points and with far-away ends. One walk of the reference paints the
+// expected picture for every clip rectangle.
 TEST_F(LinesTest, LineASEqualsLineAInsideClip) {
-  TCustomBitmap32 A, R;
-  A.SetSize(40, 40);
-  R.SetSize(40, 40);
   const TColor32 V = 0xC0FFFFFFu;
   const TRect clips[] = {TRect(0, 0, 40, 40), TRect(12, 10, 19, 21), TRect(5, 16, 33, 18), TRect(15, 2, 16, 38)};
-  auto check = [&](Integer x1, Integer y1, Integer x2, Integer y2, bool L, const TRect& clip) {
+  constexpr int NClips = sizeof(clips) / sizeof(clips[0]);
+  TCustomBitmap32 A, Ref[NClips];
+  A.SetSize(40, 40);
+  for (TCustomBitmap32& R : Ref) R.SetSize(40, 40);
+  auto check = [&](Integer x1, Integer y1, Integer x2, Integer y2, bool L) {
     Int64 adx = Int64(x2) - x1, ady = Int64(y2) - y1;
     if (adx == 0 || ady == 0 || adx == ady || adx == -ady) return;  // handed to the run / blended forms
-    A.SetClipRect(A.BoundsRect());
-    A.Clear(Back);
-    A.SetClipRect(clip);
-    R.Clear(Back);
-    A.LineAS(x1, y1, x2, y2, V, L);
-    PaintRefA(R, RefLineA(x1, y1, x2, y2, L), clip, V);
-    for (Integer y = 0; y < 40; ++y)
-      for (Integer x = 0; x < 40; ++x)
-        ASSERT_EQ(A.GetPixel(x, y), R.GetPixel(x, y))
-            << x1 << "," << y1 << "->" << x2 << "," << y2 << " L=" << L << " at " << x << "," << y;
+    for (TCustomBitmap32& R : Ref) R.Clear(Back);
+    RefLineAWalk(x1, y1, x2, y2, L, [&](Int64 x, Int64 y, Cardinal w) {
+      if (w == 0) return;
+      for (int k = 0; k < NClips; ++k)
+        if (x >= clips[k].Left && x < clips[k].Right && y >= clips[k].Top && y < clips[k].Bottom)
+          BlendIntoEx(V, *Ref[k].PixelPtr(Integer(x), Integer(y)), w);
+    });
+    EndBlending();
+    for (int k = 0; k < NClips; ++k) {
+      const TRect& clip = clips[k];
+      A.SetClipRect(A.BoundsRect());
+      A.Clear(Back);
+      A.SetClipRect(clip);
+      A.LineAS(x1, y1, x2, y2, V, L);
+      ASSERT_EQ(FirstDifference(A, Ref[k]), "") << x1 << "," << y1 << "->" << x2 << "," << y2 << " L=" << L
+                                                << " clip " << clip.Left << "," << clip.Top;
+    }
   };
-  for (const TRect& clip : clips) {
-    for (Integer x1 = 2; x1 < 38; x1 += 7)
-      for (Integer y1 = 2; y1 < 38; y1 += 5)
-        for (Integer x2 = 1; x2 < 39; x2 += 6)
-          for (Integer y2 = 3; y2 < 39; y2 += 7) check(x1, y1, x2, y2, true, clip), check(x1, y1, x2, y2, false, clip);
-    check(-1000000, -333331, 1000000, 333343, false, clip);
-    check(17, -1000000, 21, 1000000, true, clip);
-    check(1000000, 14, -1000000, 25, true, clip);
-    check(-1000000, 1000000, 30, 11, false, clip);
-    check(14, 14, 1000000, 999000, true, clip);
-  }
+  for (Integer x1 = 2; x1 < 38; x1 += 7)
+    for (Integer y1 = 2; y1 < 38; y1 += 5)
+      for (Integer x2 = 1; x2 < 39; x2 += 6)
+        for (Integer y2 = 3; y2 < 39; y2 += 7) check(x1, y1, x2, y2, true), check(x1, y1, x2, y2, false);
+  check(-1000000, -333331, 1000000, 333343, false);
+  check(17, -1000000, 21, 1000000, true);
+  check(1000000, 14, -1000000, 25, true);
+  check(-1000000, 1000000, 30, 11, false);
+  check(14, 14, 1000000, 999000, true);
 }
 
 TEST_F(LinesTest, LineASReportsAndEdgeCases) {
