@@ -195,3 +195,43 @@ TEST_F(IniFileTest, IniFileWritesThrough) {
   Ini.WriteString(u"Main", u"long", longValue);
   EXPECT_EQ(Ini.ReadString(u"Main", u"long", u""), longValue);
 }
+
+// A file that exists but cannot be read raises EFOpenError naming it, on
+// loading and on a reloading rename; reading it as empty would lose its
+// contents at the next UpdateFile. Cases: a folder of that name, and a file
+// another handle holds exclusively (left as it was).
+TEST_F(IniFileTest, UnreadableExistingFileRaises) {
+  struct Case {
+    const char* What;
+    bool Folder;
+  } cases[] = {{"a folder", true}, {"a file held exclusively", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    THandle held = InvalidFileHandle;
+    if (c.Folder) {
+      ASSERT_TRUE(ForceDirectories(File));
+    } else {
+      WriteAll("[A]\r\nk=1\r\n");
+      held = FileOpen(File, fmOpenReadWrite | fmShareExclusive);
+      ASSERT_NE(held, InvalidFileHandle);
+    }
+    try {
+      TMemIniFile Ini(File);
+      ADD_FAILURE() << "no exception";
+    } catch (const EFOpenError& E) {
+      EXPECT_NE(E.Message().find(File), String::npos) << ToUtf8(E.Message());
+    }
+    EXPECT_THROW(TMemIniFile(File, TEncoding::UTF8), EFOpenError);
+    TMemIniFile Other;
+    EXPECT_THROW(Other.Rename(File, true), EFOpenError);
+    if (c.Folder) {
+      ASSERT_TRUE(RemoveDir(File));
+    } else {
+      FileClose(held);
+      EXPECT_EQ(ReadAll(), "[A]\r\nk=1\r\n");
+      TMemIniFile Ini(File);
+      EXPECT_EQ(Ini.ReadInteger(u"A", u"k", 0), 1);
+      ASSERT_TRUE(DeleteFile(File));
+    }
+  }
+}

@@ -80,12 +80,16 @@ TEST(SyncEvent, AutoResetReleasesOneWaiter) {
     });
   e.SetEvent();
   auto start = Clock::now();
-  while (released.load() < 1 && ElapsedMs(start) < 5000) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  while (released.load() < 1 && ElapsedMs(start) < 5000) std::this_thread::yield();
+  EXPECT_EQ(released.load(), 1);
+  // The released waiter took the signal: the event has fallen back, so the
+  // other waiter cannot follow (a signal left set would be seen here).
+  EXPECT_EQ(e.WaitFor(0), wrTimeout);
   EXPECT_EQ(released.load(), 1);
   e.SetEvent();
   for (auto& w : waiters) w.join();
   EXPECT_EQ(released.load(), 2);
+  EXPECT_EQ(e.WaitFor(0), wrTimeout);  // the second signal went to the second waiter
 }
 
 TEST(SyncEvent, WaiterWakesWhenSetFromAnotherThread) {
