@@ -207,6 +207,77 @@ TEST_F(CtlRecreate, WithoutHandleNothingHappensAndInsideOwnHandlerIsSafe) {
   delete F;
 }
 
+// A superclassed control (as the wrappers of the edit, list box and tree view
+// are) whose "system" class is one of the test's own: its class procedure
+// logs the last messages each window gets, as a native control frees its
+// data on them.
+namespace {
+
+const WCHAR kNativeClass[] = L"LumigraTestNativeClass";
+std::vector<std::pair<HWND, UINT>> GNativeLast;
+
+LRESULT CALLBACK NativeClassProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (Msg == WM_DESTROY || Msg == WM_NCDESTROY) GNativeLast.push_back({Wnd, Msg});
+  return DefWindowProcW(Wnd, Msg, WParam, LParam);
+}
+
+void RegisterNativeClass() {
+  WNDCLASSEXW C{};
+  C.cbSize = sizeof(C);
+  if (GetClassInfoExW(nullptr, kNativeClass, &C)) return;
+  C = WNDCLASSEXW{};
+  C.cbSize = sizeof(C);
+  C.style = CS_GLOBALCLASS;  // found as system classes are
+  C.lpfnWndProc = NativeClassProc;
+  C.hInstance = GetModuleHandleW(nullptr);
+  C.lpszClassName = kNativeClass;
+  RegisterClassExW(&C);
+}
+
+class TNativeProbe : public TWinControl {
+ public:
+  explicit TNativeProbe(TWinControl* AParent) : TWinControl(AParent) {
+    SetBoundsRect(Bounds(5, 5, 50, 20));
+    SetParent(AParent);
+  }
+
+ protected:
+  void CreateParams(TCreateParams& P) override {
+    TWinControl::CreateParams(P);
+    P.WinClassName = u"LumigraTestNativeProbe";
+  }
+  void CreateWnd() override {
+    TCreateParams P;
+    CreateParams(P);
+    FDefWndProc = RegisterSuperclass(P, reinterpret_cast<const char16_t*>(kNativeClass));
+    TWinControl::CreateWnd();
+  }
+};
+
+}  // namespace
+
+class CtlNative : public AppFixture {};
+
+// The class procedure sees WM_DESTROY and WM_NCDESTROY whether the window is
+// recreated, its control freed, or the control freed with its form.
+TEST_F(CtlNative, ClassProcedureSeesTheLastMessages) {
+  RegisterNativeClass();
+  enum TWay { Recreate, FreeControl, FreeForm };
+  for (TWay Way : {Recreate, FreeControl, FreeForm}) {
+    SCOPED_TRACE(Way);
+    TForm* F = NewForm();
+    auto* N = new TNativeProbe(F);
+    HWND Wnd = N->Handle();  // the form's window too, never shown
+    GNativeLast.clear();
+    if (Way == Recreate) N->RecreateWnd();
+    if (Way == FreeControl) delete N;
+    if (Way == FreeForm) delete F;
+    EXPECT_FALSE(IsWindow(Wnd));
+    EXPECT_EQ(GNativeLast, (std::vector<std::pair<HWND, UINT>>{{Wnd, WM_DESTROY}, {Wnd, WM_NCDESTROY}}));
+    if (Way != FreeForm) delete F;
+  }
+}
+
 class CtlText : public AppFixture {};
 
 // Text lives in the object until there is a window, then in the window; the
