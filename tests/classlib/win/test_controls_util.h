@@ -26,6 +26,22 @@ inline bool PumpUntil(const std::function<bool()>& Done, DWORD Ms = 3000) {
   return true;
 }
 
+// Pumps until a system timer of Ms milliseconds, armed now, has ticked Count
+// times: by then a timer of that interval armed before it has had as many
+// chances to fire. False when that takes more than five seconds.
+inline int& ReferenceTicks() {
+  static int Ticks = 0;
+  return Ticks;
+}
+inline void CALLBACK ReferenceTick(HWND, UINT, UINT_PTR, DWORD) { ++ReferenceTicks(); }
+inline bool PumpTimerPeriods(UINT Ms, int Count = 3) {
+  ReferenceTicks() = 0;
+  UINT_PTR Id = SetTimer(nullptr, 0, Ms, ReferenceTick);
+  bool Ok = PumpUntil([Count] { return ReferenceTicks() >= Count; }, 5000);
+  KillTimer(nullptr, Id);
+  return Ok;
+}
+
 inline void Pump() {
   for (int i = 0; i < 3; ++i) {
     Application->ProcessMessages();

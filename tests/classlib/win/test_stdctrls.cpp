@@ -679,9 +679,11 @@ TEST_F(StdList, SortedAndTypedSearch) {
   L->SetFocus();
   SendKeys({}, 'P');
   SendKeys({}, 'L');
+  const DWORD LastKey = GetTickCount();  // the key was handled before this
   EXPECT_EQ(ToUtf8(L->Items()->Strings(L->ItemIndex())), "plum");
   EXPECT_EQ(L->Clicks, 2);
-  Sleep(600);  // a pause starts a new search
+  // A pause of half a second starts a new search.
+  while (GetTickCount() - LastKey < 500) Sleep(5);
   SendKeys({}, 'C');
   EXPECT_EQ(ToUtf8(L->Items()->Strings(L->ItemIndex())), "cherry");
   // Without a window again, additions still go to their sorted place.

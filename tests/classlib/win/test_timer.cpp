@@ -11,21 +11,18 @@ TEST_F(CtlTimer, ArmsOnlyWithIntervalEnabledAndHandler) {
   auto* T = new TTimer(nullptr);
   T->SetInterval(0);
   T->SetOnTimer([&](TObject*) { ++Ticks; });
-  Sleep(50);
-  Pump();
+  ASSERT_TRUE(PumpTimerPeriods(10));
   EXPECT_EQ(Ticks, 0);  // interval 0 never fires
   T->SetEnabled(false);
   T->SetInterval(10);
-  Sleep(50);
-  Pump();
+  ASSERT_TRUE(PumpTimerPeriods(10));
   EXPECT_EQ(Ticks, 0);
   T->SetEnabled(true);
   EXPECT_TRUE(PumpUntil([&] { return Ticks >= 2; }));
   T->SetOnTimer(nullptr);
   Pump();
   int Seen = Ticks;
-  Sleep(50);
-  Pump();
+  ASSERT_TRUE(PumpTimerPeriods(10));
   EXPECT_EQ(Ticks, Seen);
   delete T;
 }
@@ -40,10 +37,8 @@ TEST_F(CtlTimer, FreedOrReArmedInItsOwnTick) {
     ++Ticks;
     delete static_cast<TTimer*>(Sender);
   });
-  Sleep(80);
-  Pump();
-  Sleep(40);
-  Pump();
+  EXPECT_TRUE(PumpUntil([&] { return Ticks >= 1; }));
+  ASSERT_TRUE(PumpTimerPeriods(10));
   EXPECT_EQ(Ticks, 1);
   int Rearms = 0;
   auto* R = new TTimer(nullptr);
@@ -61,8 +56,7 @@ TEST_F(CtlTimer, FreedOrReArmedInItsOwnTick) {
   Owned->SetInterval(10);
   Owned->SetOnTimer([&](TObject*) { ADD_FAILURE() << "tick after the owner was freed"; });
   delete Owner;
-  Sleep(40);
-  Pump();
+  ASSERT_TRUE(PumpTimerPeriods(10));
   EXPECT_TRUE(Errors.empty());
 }
 

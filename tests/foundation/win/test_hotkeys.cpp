@@ -3,10 +3,12 @@
 // reaching the main window from a key pressed while no window of ours has focus.
 #include "common/gtest.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <atomic>
+#include <cerrno>
 #include <memory>
 #include <string>
 #include <mutex>
@@ -49,6 +51,15 @@ class TInfoBoxCloser {
   std::vector<String> Texts() {
     std::lock_guard<std::mutex> g(FLock);
     return FTexts;
+  }
+  // True once Count boxes have been seen (within five seconds).
+  bool WaitFor(size_t Count) {
+    const DWORD start = ::GetTickCount();
+    while (Texts().size() < Count) {
+      if (::GetTickCount() - start > 5000) return false;
+      ::Sleep(5);
+    }
+    return true;
   }
 
  private:
@@ -240,7 +251,7 @@ TEST_F(HotKeys, KeyFieldChangesTheRegisteredKey) {
   TMenuItem item(nullptr);
   SetHotKeyMenuItem(&item, u"Region", HotKeySlotRegion);
   EXPECT_EQ(item.ShortCut(), static_cast<TShortCut>(scCtrl | scShift | 'Q'));
-  ::Sleep(300);
+  EXPECT_TRUE(boxes.WaitFor(1));
   EXPECT_EQ(boxes.Texts(), std::vector<String>{Lang(0, 107)});
 
   // Characters that are not accepted change nothing and show nothing.
@@ -353,7 +364,7 @@ TEST_F(HotKeys, SwitchingOnATakenCombinationReportsIt) {
   EXPECT_EQ(FindAtom(HotKeySlotRegion), 0);
   // The user asked for it: tried again at the next start.
   EXPECT_EQ(CellText(HotKeySlotRegion, HotKeyCellOff), u"0");
-  ::Sleep(300);
+  EXPECT_TRUE(boxes.WaitFor(1));
   EXPECT_EQ(boxes.Texts(), std::vector<String>{Lang(0, 106)});
   // Switching on a slot that is on already keeps it on.
   enabled = true;
@@ -451,8 +462,16 @@ bool XdoKey(const char* Keys) {
   pid_t pid = 0;
   if (posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv, environ) != 0) return false;
   int status = 0;
-  if (waitpid(pid, &status, 0) == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  ::Sleep(300);  // Wine reaped it
+  pid_t got;
+  do got = waitpid(pid, &status, 0);
+  while (got < 0 && errno == EINTR);
+  if (got == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  // Wine reaped the child itself: it has ended once it is gone.
+  const DWORD start = ::GetTickCount();
+  while (::kill(pid, 0) == 0) {
+    if (::GetTickCount() - start > 5000) return false;
+    ::Sleep(2);
+  }
   return true;
 }
 

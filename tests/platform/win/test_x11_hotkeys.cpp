@@ -2,9 +2,11 @@
 // window has the focus arrives as WM_HOTKEY at the registering window.
 #include "common/gtest.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -17,6 +19,16 @@ extern char** environ;
 
 namespace {
 
+// True once process Pid no longer exists (within five seconds).
+bool ProcessGone(pid_t Pid) {
+  const DWORD start = ::GetTickCount();
+  while (::kill(Pid, 0) == 0) {
+    if (::GetTickCount() - start > 5000) return false;
+    ::Sleep(2);
+  }
+  return true;
+}
+
 // Sends keys to the X server with xdotool (the Unix program, not a Wine one).
 void XdoKey(const std::vector<std::string>& Keys) {
   std::vector<std::string> args{"xdotool", "key", "--delay", "20"};
@@ -27,12 +39,15 @@ void XdoKey(const std::vector<std::string>& Keys) {
   pid_t pid = 0;
   ASSERT_EQ(posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv.data(), environ), 0);
   int status = 0;
-  // Wine may reap children itself; then there is nothing to wait for here.
-  if (waitpid(pid, &status, 0) == pid) {
+  pid_t got;
+  do got = waitpid(pid, &status, 0);
+  while (got < 0 && errno == EINTR);
+  if (got == pid) {
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), 0);
   } else {
-    ::Sleep(300);
+    // Wine reaped the child itself: it has ended once it is gone.
+    ASSERT_TRUE(ProcessGone(pid));
   }
 }
 
