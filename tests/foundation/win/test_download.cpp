@@ -4,6 +4,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -27,7 +28,8 @@ Cardinal Ms() {
 }
 
 // Answers by path: /ok 200 "hello"; /missing 404; /short a body short of its
-// Content-Length; /big 20,000 bytes; /stall reads the request and says nothing.
+// Content-Length; /big 20,000 bytes; /stall reads the request and says nothing
+// until the client closes.
 class LoopbackServer {
  public:
   LoopbackServer() {
@@ -80,7 +82,12 @@ class LoopbackServer {
     } else if (path == "/big") {
       SendAll(C, "HTTP/1.1 200 OK\r\nContent-Length: 20000\r\nConnection: close\r\n\r\n" + std::string(20000, 'x'));
     } else if (path == "/stall") {
-      ::usleep(6000 * 1000);
+      // Says nothing until the client gives up and closes, or the server stops
+      // (six seconds at most).
+      for (int waited = 0; waited < 6000 && !FStop; waited += 20) {
+        pollfd p{C, POLLIN, 0};
+        if (::poll(&p, 1, 20) > 0 && ::recv(C, buf, sizeof(buf), 0) <= 0) break;
+      }
     } else {
       SendAll(C, "HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\nConnection: close\r\n\r\nnot found");
     }
