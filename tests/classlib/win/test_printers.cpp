@@ -236,6 +236,27 @@ TEST_F(PrinterWithAPrinter, PrintsPagesAndAborts) {
   P.EndDoc();
 }
 
+// A printer freed in the middle of a job aborts it and frees its device
+// context; the next job prints as usual.
+TEST_F(PrinterWithAPrinter, FreedDuringAJobAbortsIt) {
+  auto* P = new TPrinter;
+  P->SetPrinterIndex(P->Printers()->IndexOf(kTestPrinter));
+  P->SetTitle(u"Lumigra unfinished job");
+  P->BeginDoc();
+  P->Canvas()->TextOut(100, 100, u"never finished");
+  HDC DC = P->Handle();
+  ASSERT_NE(GetObjectType(DC), 0u);
+  delete P;
+  EXPECT_EQ(GetObjectType(DC), 0u);
+  TPrinter Next;
+  Next.SetPrinterIndex(Next.Printers()->IndexOf(kTestPrinter));
+  Next.SetTitle(u"Lumigra next job");
+  Next.BeginDoc();
+  Next.Canvas()->TextOut(100, 100, u"next");
+  Next.EndDoc();
+  EXPECT_NE(Output().find("Lumigra next job"), std::string::npos);
+}
+
 namespace {
 
 BOOL CALLBACK FindSetupDialog(HWND Wnd, LPARAM Out) {
