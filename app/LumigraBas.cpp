@@ -8,8 +8,8 @@
 #include <exception>
 
 #include "classlib/Forms.h"
-#include "foundation/win/HyAppWin.h"
-#include "foundation/win/HyLangRes.h"
+#include "foundation/app/win/HyAppWin.h"
+#include "foundation/app/win/HyLangRes.h"
 #include "rtl/FileIO.h"
 #include "rtl/SysUtils.h"
 

@@ -580,6 +580,23 @@ void RegisterAll(TFunctionRegistry* R) {
 
 }  // namespace
 
+namespace blend_avx2 {
+TBlendLine BlendRow = nullptr;
+TBlendLineEx BlendRowEx = nullptr;
+TBlendLine MergeRow = nullptr;
+TBlendLineEx MergeRowEx = nullptr;
+
+void Detect() {
+#if defined(__x86_64__) || defined(__i386__)
+  bool ok = ProcessorHasAVX2() && blend_sse2::MergeRow;
+  BlendRow = ok ? blend_avx2_code::BlendRow : nullptr;
+  BlendRowEx = ok ? blend_avx2_code::BlendRowEx : nullptr;
+  MergeRow = ok ? blend_avx2_code::MergeRow : nullptr;
+  MergeRowEx = ok ? blend_avx2_code::MergeRowEx : nullptr;
+#endif
+}
+}  // namespace blend_avx2
+
 void InitializeBmp32Blend() {
   blend_avx2::Detect();
   TFunctionRegistry* R = CreateRegistry(u"Bmp32_Blend bindings");

@@ -123,6 +123,14 @@ extern TBlendLine MergeRow;
 extern TBlendLineEx MergeRowEx;
 void Detect();
 }  // namespace blend_avx2
+namespace blend_avx2_code {
+// The AVX2 rows themselves (x86 only), compiled for AVX2: reach them through
+// blend_avx2 above, which holds them only when the processor can run them.
+void BlendRow(const TColor32* Src, TColor32* Dst, Integer Count);
+void BlendRowEx(const TColor32* Src, TColor32* Dst, Integer Count, TColor32 M);
+void MergeRow(const TColor32* Src, TColor32* Dst, Integer Count);
+void MergeRowEx(const TColor32* Src, TColor32* Dst, Integer Count, TColor32 M);
+}  // namespace blend_avx2_code
 
 // Unit start-up: registry, slots, tables, MmxActive, VectorWeights. Shut-down
 // releases the weight block.

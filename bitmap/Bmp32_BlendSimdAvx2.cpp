@@ -1,18 +1,16 @@
 // AVX2 twins of the blending rows: 16 pixels per step, the numbers of the
 // scalar forms (see the SSE2 forms in Bmp32_Blend.cpp for the arithmetic).
-// The file is compiled for AVX2 through a target pragma; its routines are
-// handed to the registry only when the processor reports AVX2 with operating
-// system support (blend_avx2::Detect at start-up).
+// The whole file is compiled with -mavx2 (the build gives every unit named
+// *Avx2.cpp that flag), so nothing in it may run on a processor without AVX2:
+// Bmp32_Blend.cpp hands these rows to the registry only when the processor
+// reports AVX2 with operating-system support. The file calls no inline routine
+// of a shared header (a copy compiled here could be the one the linker keeps).
 #include "bitmap/Bmp32_Blend.h"
-#include "bitmap/Bmp32_System.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 
 #include <cstring>
-
-#pragma GCC push_options
-#pragma GCC target("avx2")
 
 namespace {
 
@@ -201,29 +199,11 @@ void MergeRowEx_AVX2(const TColor32* Src, TColor32* Dst, Integer Count, TColor32
 
 }  // namespace
 
-#pragma GCC pop_options
+namespace blend_avx2_code {
+void BlendRow(const TColor32* Src, TColor32* Dst, Integer Count) { BlendRow_AVX2(Src, Dst, Count); }
+void BlendRowEx(const TColor32* Src, TColor32* Dst, Integer Count, TColor32 M) { BlendRowEx_AVX2(Src, Dst, Count, M); }
+void MergeRow(const TColor32* Src, TColor32* Dst, Integer Count) { MergeRow_AVX2(Src, Dst, Count); }
+void MergeRowEx(const TColor32* Src, TColor32* Dst, Integer Count, TColor32 M) { MergeRowEx_AVX2(Src, Dst, Count, M); }
+}  // namespace blend_avx2_code
 
-namespace blend_avx2 {
-TBlendLine BlendRow = nullptr;
-TBlendLineEx BlendRowEx = nullptr;
-TBlendLine MergeRow = nullptr;
-TBlendLineEx MergeRowEx = nullptr;
-
-void Detect() {
-  bool ok = ProcessorHasAVX2() && blend_sse2::MergeRow;
-  BlendRow = ok ? BlendRow_AVX2 : nullptr;
-  BlendRowEx = ok ? BlendRowEx_AVX2 : nullptr;
-  MergeRow = ok ? MergeRow_AVX2 : nullptr;
-  MergeRowEx = ok ? MergeRowEx_AVX2 : nullptr;
-}
-}  // namespace blend_avx2
-
-#else
-namespace blend_avx2 {
-TBlendLine BlendRow = nullptr;
-TBlendLineEx BlendRowEx = nullptr;
-TBlendLine MergeRow = nullptr;
-TBlendLineEx MergeRowEx = nullptr;
-void Detect() {}
-}  // namespace blend_avx2
 #endif

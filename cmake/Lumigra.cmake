@@ -43,9 +43,26 @@ function(lumigra_native_units)
   endif()
 endfunction()
 
+# Units written for one instruction set are named for it and compiled with its
+# flag: *Avx2.cpp with -mavx2, *Sse41.cpp with -msse4.1 (x86 only; both
+# compilers). Such a unit runs only after a processor check elsewhere, so it
+# holds no start-up code and calls no inline routine of a shared header.
+function(lumigra_simd_units)
+  if(CMAKE_SYSTEM_PROCESSOR MATCHES "x86_64|AMD64|i[3-6]86")
+    foreach(src IN LISTS ARGN)
+      if(src MATCHES "Avx2\\.cpp$")
+        set_property(SOURCE ${src} APPEND PROPERTY COMPILE_OPTIONS -mavx2)
+      elseif(src MATCHES "Sse41\\.cpp$")
+        set_property(SOURCE ${src} APPEND PROPERTY COMPILE_OPTIONS -msse4.1)
+      endif()
+    endforeach()
+  endif()
+endfunction()
+
 # Collects the sources of a layer folder following the conventions above.
 function(lumigra_collect_sources out dir)
   file(GLOB portable CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.c)
+  lumigra_simd_units(${portable})
   file(GLOB native CONFIGURE_DEPENDS ${dir}/native/*.cpp ${dir}/native/*.c)
   set(srcs ${portable} ${native})
   if(LUMIGRA_NATIVE)

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "foundation/HyCrypUtils.h"
+#include "foundation/data/HyCrypUtils.h"
 #include "gdiplus/ZlibStreams.h"
 #include "rtl/FileIO.h"
 #include "rtl/FileUtils.h"

@@ -12,7 +12,7 @@
 // Portable header: no Windows header.
 #pragma once
 
-#include "foundation/HyDataTable.h"
+#include "foundation/data/HyDataTable.h"
 #include "rtl/Classes.h"
 #include "rtl/System.h"
 

@@ -1,6 +1,7 @@
 #include "common/gtest.h"
 
 #include "rtl/Math.h"
+#include "rtl/SizeMath.h"
 #include "rtl/SysUtils.h"
 
 #include <climits>
@@ -159,6 +160,31 @@ TEST(MathDivMod, QuotientAndRemainder) {
   EXPECT_EQ(q, 500000 & 0xFFFF);
   EXPECT_EQ(r, 0);
   EXPECT_THROW(DivMod(1, 0, q, r), EDivByZero);
+}
+
+TEST(SizeMath, CheckedProductRefusesOverflowNegativesAndLimit) {
+  const Int64 kMax = std::numeric_limits<Int64>::max();
+  struct Case {
+    std::initializer_list<Int64> f;
+    Int64 limit;
+    bool ok;
+    Int64 want;
+  } cases[] = {
+      {{0x40000000, 0x7FFFFFFF, 8}, kMax, false, 0},  // wraps negative in 64 bits
+      {{0x7FFFFFFF, 0x7FFFFFFF, 2}, kMax, true, Int64(0x7FFFFFFF) * 0x7FFFFFFF * 2},
+      {{0x7FFFFFFF, 0x7FFFFFFF, 4}, kMax, false, 0},
+      {{-1, 4}, kMax, false, 0},
+      {{4, -1}, kMax, false, 0},
+      {{0, 0x7FFFFFFF, 8}, kMax, true, 0},
+      {{6000, 4000, 4}, 96000000, true, 96000000},
+      {{6000, 4000, 4}, 95999999, false, 0},
+      {{}, kMax, true, 1},
+  };
+  for (const Case& c : cases) {
+    Int64 r = -7;
+    EXPECT_EQ(CheckedProduct(c.f, c.limit, r), c.ok) << c.want;
+    EXPECT_EQ(r, c.ok ? c.want : -7) << "a refused product leaves the result alone";
+  }
 }
 
 }  // namespace

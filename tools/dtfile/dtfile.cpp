@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/HyDataTable.h"
+#include "foundation/data/HyDataTable.h"
 #include "rtl/Classes.h"
 #include "rtl/FileIO.h"
 #include "rtl/FileUtils.h"

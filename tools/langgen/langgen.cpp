@@ -29,8 +29,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/HyDataTable.h"
-#include "foundation/HyLangTable.h"
+#include "foundation/data/HyDataTable.h"
+#include "foundation/app/HyLangTable.h"
 #include "rtl/Classes.h"
 #include "rtl/FileIO.h"
 #include "rtl/SysUtils.h"

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/HyCrypUtils.h"
-#include "foundation/HyDataTable.h"
+#include "foundation/data/HyCrypUtils.h"
+#include "foundation/data/HyDataTable.h"
 #include "gdiplus/FileContainers.h"
 #include "gdiplus/ZlibStreams.h"
 #include "rtl/Classes.h"
