@@ -190,7 +190,10 @@ bool LineHitTest(const TLinePoints& P, Integer StyleId, const TRect& SRect, cons
   const bool straight = path == TLinePath::Straight || path == TLinePath::MiddleHead;
   if (straight && (P[1].X == P[4].X || P[1].Y == P[4].Y)) return CalcDistanceToSegment(P[1], P[4], Pt) <= t;
   TRect area = SRect;
-  if (path == TLinePath::Bezier) InflateRectXY(area, Integer(t), Integer(t));
+  // A curve's rectangle holds inclusive bounds: grown by the tolerance on
+  // both sides of every sample.
+  if (path == TLinePath::Bezier) area = TRect(SRect.Left - Integer(t), SRect.Top - Integer(t),
+                                              SRect.Right + Integer(t) + 1, SRect.Bottom + Integer(t) + 1);
   if (!PointInRect(area, Pt)) return false;
   switch (path) {
     case TLinePath::Straight:

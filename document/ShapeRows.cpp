@@ -72,7 +72,8 @@ String SingleToText(Single Value) {
 
 String AngleToText(Single Value) {
   if (!std::isfinite(Value)) return u"0";
-  return FloatToStr((long double)(double(Round((long double)Value * 1000)) / 1000.0));
+  const double r = double(Round((long double)Value * 1000)) / 1000.0;
+  return FloatToStr(r == 0 ? 0.0L : (long double)r);
 }
 
 Single TextToSingle(const String& Text) {
