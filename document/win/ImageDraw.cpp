@@ -353,11 +353,20 @@ void TImageDraw::Draw() { Compose(nullptr); }
 void TImageDraw::Compose(const TRect* Area) {
   TRect clip = FBitmap->BoundsRect();
   if (Area) IntersectRects(clip, *Area, FBitmap->BoundsRect());
+  if (Area && RectIsEmpty(clip)) return;
+  // An area is limited by the engine's clip rectangle and by the clip region
+  // of the bitmap's device context, which limits what a graphics composes at
+  // release (objects are still drawn whole, so their pixels are those of a
+  // full composition).
+  HDC dc = Area ? FBitmap->Handle() : nullptr;
+  HRGN region = Area ? CreateRectRgn(clip.Left, clip.Top, clip.Right, clip.Bottom) : nullptr;
+  if (region) {
+    SelectClipRgn(dc, region);
+    DeleteObject(region);
+  }
   FBitmap->BeginUpdate();
-  FComposing = Area != nullptr;
-  FCompositionClip = clip;
   auto restore = [&] {
-    FComposing = false;
+    if (dc) SelectClipRgn(dc, nullptr);
     FBitmap->ResetClipRect();
     FBitmap->EndUpdate();
   };

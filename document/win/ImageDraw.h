@@ -120,9 +120,11 @@ class TImgShape : public TShapeCore {
   void ImageToScreenPoints(TPoint* Points, Integer Count) const;
 
  protected:
-  // A graphics on Target's DC, clipped to the document's composition area
-  // when Target is the view bitmap.
+  // A graphics on Target's DC (which composes at release only inside the
+  // DC's clip region).
   IGPGraphics NewGraphics(TBitmap32* Target);
+  // Draws a style picture at (X, Y) of Target through the engine.
+  void PlaceBitmap(TBitmap32* Target, Integer X, Integer Y, TCustomBitmap32* B);
   TBitmap32* TargetOf(TBitmap32* ToBitmap) const { return ToBitmap ? ToBitmap : FBitmap; }
   // Prepends the turn about the centre (counter-clockwise by FAngle).
   void TurnGraphics(const IGPGraphics& G) const;
@@ -198,8 +200,6 @@ class TImageDraw : public TPersistent {
   Integer OffsetHorz() const;
   Integer OffsetVert() const;
   TViewMap ViewMap() const { return TViewMap{FScale, OffsetHorz(), OffsetVert()}; }
-  // The composition area of the drawing under way (nil: the whole bitmap).
-  const TRect* CompositionClip() const { return FComposing ? &FCompositionClip : nullptr; }
 
   // --- creation and editing
   void CreateShape(TShapeType AType);
@@ -480,9 +480,6 @@ class TImageDraw : public TPersistent {
   bool FPixelsTesting = false;
   bool FNotSaveDataFile = false;
   String FMsgString;
-  // The composition: its area while one runs, and whether the view bitmap
-  // holds a complete composition of the current state.
-  bool FComposing = false;
-  TRect FCompositionClip;
+  // The view bitmap holds a complete composition of the current state.
   bool FViewValid = false;
 };

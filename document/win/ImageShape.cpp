@@ -247,12 +247,9 @@ void TImgShape::ImageToScreenPoints(TPoint* Points, Integer Count) const {
   for (Integer i = 0; i < Count; ++i) Points[i] = m.Point(Points[i]);
 }
 
-IGPGraphics TImgShape::NewGraphics(TBitmap32* Target) {
-  IGPGraphics g = TGPGraphics::FromHDC(Target->Handle());
-  if (FParent && Target == FParent->Bitmap())
-    if (const TRect* clip = FParent->CompositionClip()) g->SetClip(GPRectFromRect(*clip));
-  return g;
-}
+IGPGraphics TImgShape::NewGraphics(TBitmap32* Target) { return TGPGraphics::FromHDC(Target->Handle()); }
+
+void TImgShape::PlaceBitmap(TBitmap32* Target, Integer X, Integer Y, TCustomBitmap32* B) { Target->Draw(X, Y, B); }
 
 void TImgShape::TurnGraphics(const IGPGraphics& G) const {
   if (FAngle == 0) return;
@@ -348,7 +345,8 @@ void TImgShape::PaintFillAndOutline(TBitmap32* Target, const TShapePaint& P) {
   if (HasGradient() && FGradientFillMode == 3 && !FAdjusting && FGradientEdgingBmp) {
     g = nullptr;  // released: the pixels reach the bitmap before the engine draws
     const TRect r = RotateRect();
-    Target->Draw(r.Left - FGradientEdgingExtendLength, r.Top - FGradientEdgingExtendLength, FGradientEdgingBmp.get());
+    PlaceBitmap(Target, r.Left - FGradientEdgingExtendLength, r.Top - FGradientEdgingExtendLength,
+                FGradientEdgingBmp.get());
     g = NewGraphics(Target);
     TurnGraphics(g);
     g->SetSmoothingMode(P.Smooth ? SmoothingModeAntiAlias : SmoothingModeDefault);
@@ -433,7 +431,7 @@ void TImgShape::BuildShadow() {
 void TImgShape::DrawShadow(TBitmap32* ToBitmap) {
   if (!HasShadow() || !FShadowBmp) return;
   const TRect r = RotateRect();
-  TargetOf(ToBitmap)->Draw(r.Left + FShadowOffsetAngleLeft - FShadowExtendLength - FShadowOffsetZoomLeft,
+  PlaceBitmap(TargetOf(ToBitmap), r.Left + FShadowOffsetAngleLeft - FShadowExtendLength - FShadowOffsetZoomLeft,
                            r.Top + FShadowOffsetAngleTop - FShadowExtendLength - FShadowOffsetZoomTop,
                            FShadowBmp.get());
 }
@@ -449,7 +447,7 @@ void TImgShape::DrawShadowReflection(TBitmap32* ToBitmap) {
     FadeReflection(FShadowReflectBmp.get(), FReflectHeight);
   }
   const TRect r = RotateRect();
-  TargetOf(ToBitmap)->Draw(r.Left + FShadowOffsetAngleLeft - FShadowExtendLength - FShadowOffsetZoomLeft,
+  PlaceBitmap(TargetOf(ToBitmap), r.Left + FShadowOffsetAngleLeft - FShadowExtendLength - FShadowOffsetZoomLeft,
                            r.Bottom + FShadowOffsetAngleTop + FReflectDistance - FShadowExtendLength -
                                FShadowOffsetZoomTop,
                            FShadowReflectBmp.get());
@@ -476,6 +474,6 @@ void TImgShape::DrawReflection(TBitmap32* ToBitmap) {
   }
   if (!FReflectBmp) return;
   const TRect r = RotateRect();
-  TargetOf(ToBitmap)->Draw(r.Left - FReflectExtendLength, r.Bottom + FReflectDistance - FReflectExtendLength,
+  PlaceBitmap(TargetOf(ToBitmap), r.Left - FReflectExtendLength, r.Bottom + FReflectDistance - FReflectExtendLength,
                            FReflectBmp.get());
 }

@@ -93,6 +93,7 @@ String ObjectRow(Integer Id, TShapeType Type, const TRect& Frame, const std::map
 TTestDocument::TTestDocument(Integer W, Integer H, TColor Canvas, bool Transparent) {
   EnsureDocumentPlatform();
   View = new TImgView32(nullptr);
+  View->SetCentered(false);  // image pixel (0, 0) at view pixel (0, 0)
   Doc = new TImageDraw(View, nullptr, nullptr, nullptr, nullptr, String(), 2, false, false, nullptr, W, H, Canvas,
                        Transparent, -1);
   Doc->SetPropDT(Presets().Prop.get());
@@ -100,6 +101,7 @@ TTestDocument::TTestDocument(Integer W, Integer H, TColor Canvas, bool Transpare
   Doc->SetReflectDT(Presets().Reflect.get());
   Doc->SetObjGradientDT(Presets().ObjGradient.get());
   Doc->InitBitmap();
+  if (Doc->OffsetHorz() != 0 || Doc->OffsetVert() != 0) ADD_FAILURE() << "the test view is offset";
 }
 
 TTestDocument::~TTestDocument() {
