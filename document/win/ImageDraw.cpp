@@ -497,7 +497,9 @@ void TImageDraw::DrawProcessOutline(TBitmap32* Buffer) {
   const TViewMap m = ViewMap();
   Integer x = m.X(FMovedX), y = m.Y(FMovedY);
   const Integer w = std::max(1, Integer(Round((long double)FProcessWidth * FScale)));
-  if (w == 1) {
+  // A one-pixel tool shows its pixel (with markers unless zoomed in far),
+  // whatever the zoom.
+  if (w == 1 || FProcessWidth <= 1) {
     auto invert = [&](Integer X, Integer Y) {
       if (PointInRect(Buffer->BoundsRect(), TPoint(X, Y))) Buffer->SetPixel(X, Y, ~Buffer->GetPixel(X, Y));
     };

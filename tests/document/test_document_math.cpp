@@ -3,6 +3,8 @@
 // ruler pick and the guide and ruler texts.
 #include "common/gtest.h"
 
+#include "tests/document/print_values.h"
+
 #include "document/DocumentMath.h"
 
 TEST(DocumentMath, CropRatios) {

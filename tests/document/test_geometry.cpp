@@ -3,6 +3,8 @@
 // guards.
 #include "common/gtest.h"
 
+#include "tests/document/print_values.h"
+
 #include <cmath>
 
 #include "document/DuVura.h"

@@ -2,6 +2,8 @@
 // the middle points, the sampled curve, hit tests and handle drags.
 #include "common/gtest.h"
 
+#include "tests/document/print_values.h"
+
 #include <cmath>
 
 #include "document/LineGeometry.h"

@@ -3,6 +3,8 @@
 // handle text and what a damaged text gives.
 #include "common/gtest.h"
 
+#include "tests/document/print_values.h"
+
 #include "document/RectGeometry.h"
 
 namespace {

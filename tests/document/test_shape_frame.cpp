@@ -3,6 +3,8 @@
 // handle with its limits and ratio locks, moving and turning.
 #include "common/gtest.h"
 
+#include "tests/document/print_values.h"
+
 #include "document/ShapeCore.h"
 
 namespace {

@@ -3,6 +3,8 @@
 // names); tolerant reading of damaged rows; point texts.
 #include "common/gtest.h"
 
+#include "tests/document/print_values.h"
+
 #include <memory>
 
 #include "document/ShapeRows.h"

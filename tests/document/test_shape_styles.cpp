@@ -3,6 +3,8 @@
 // outlines and widths, shadow offsets and margins, the reflection fade.
 #include "common/gtest.h"
 
+#include "tests/document/print_values.h"
+
 #include <cmath>
 #include <memory>
 

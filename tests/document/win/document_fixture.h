@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "document/ShapeRows.h"
+#include "tests/document/print_values.h"
 #include "document/win/ImageDraw.h"
 #include "document/win/ImageLine.h"
 #include "document/win/ImageRectangle.h"
