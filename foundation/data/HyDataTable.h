@@ -68,6 +68,11 @@ using TRowCompareEvent = std::function<Integer(TRow* Row1, TRow* Row2)>;
 String EscapeTableText(const String& Text);
 String UnescapeTableText(const String& Text);
 
+// The table text of a file with line breaks (IOMode flag 1) as the parser
+// takes it: the CR LF written after the property row and the CR LF written
+// before every "|" go; line breaks inside cells stay.
+String RemoveRowBreaks(const String& Text);
+
 // Strict readings of cell text: a decimal Int32 (optional sign, digits only,
 // in range) or 0; a Boolean (a decimal number, non-zero = True, or the words
 // True/False in any ASCII case) or False.
