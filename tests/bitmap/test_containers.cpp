@@ -186,6 +186,15 @@ TEST(ClassList, FindIsExactAndInListOrder) {
 // ---------------------------------------------------------------------------
 // TIntegerMap
 
+TEST(IntegerMap, ASizeNoHeapCanHoldRaisesOutOfMemoryAndKeepsTheMap) {
+  TIntegerMap M;
+  M.SetSize(2, 2);
+  M.SetValue(1, 1, 5);
+  EXPECT_THROW(M.SetSize(0x7FFFFFFF, 0x7FFFFFFF), EOutOfMemory);
+  EXPECT_EQ(M.Width(), 2);
+  EXPECT_EQ(M.Value(1, 1), 5);
+}
+
 TEST(IntegerMap, SizesClearsAndReports) {
   TIntegerMap M;
   EXPECT_TRUE(M.Empty());

@@ -121,7 +121,9 @@ TEST(DataTableText, ALoneEmptyRowIsNotATableWithoutRows) {
       b.Init(mode & 1 ? RemoveRowBreaks(text) : text);
       EXPECT_EQ(RowTexts(b), c.Rows) << c.What << ", mode " << mode;
       EXPECT_EQ(b.PropertyRow()->ToString(true), a.PropertyRow()->ToString(true)) << c.What;
-      if (!c.Rows.empty()) EXPECT_EQ(b.Items(0)->ItemCount(), std::max<Integer>(a.Items(0)->ItemCount(), 1));
+      if (!c.Rows.empty()) {
+        EXPECT_EQ(b.Items(0)->ItemCount(), std::max<Integer>(a.Items(0)->ItemCount(), 1));
+      }
     }
   }
   // The texts of tables without rows are those written before.
