@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "rtl/Classes.h"
+#include "tests/common/RemoveTree.h"
 #include "rtl/FileUtils.h"
 #include "rtl/SysUtils.h"
 
@@ -38,32 +39,15 @@ inline void WriteFile(const String& Name, const uint8_t* Data, size_t Size) {
   if (Size) F.WriteBuffer(Data, static_cast<Integer>(Size));
 }
 
-// Removes a folder with everything below it.
-inline void RemoveTree(const String& Dir) {
-  const String D = IncludeTrailingPathDelimiter(Dir);
-  TSearchRec R;
-  if (FindFirst(D + u"*", faAnyFile, R) == 0) {
-    do {
-      if (R.Name == u"." || R.Name == u"..") continue;
-      if (R.Attr & faDirectory)
-        RemoveTree(D + R.Name);
-      else
-        DeleteFile(D + R.Name);
-    } while (FindNext(R) == 0);
-  }
-  FindClose(R);
-  RemoveDir(ExcludeTrailingPathDelimiter(D));
-}
-
 // A folder of this process under the temporary folder (with a trailing
 // delimiter), made on first use and removed when the process ends.
 inline const String& ScratchDir() {
   // Never destroyed: the exit handler that removes the folder still reads it.
   static const String* Dir = [] {
     auto* D = new String(GetTempDirectory() + u"lumigra-fuzz-" + IntToStr(Int64(::getpid())) + u"\\");
-    RemoveTree(*D);
+    RemoveTree(ExcludeTrailingPathDelimiter(*D));
     ForceDirectories(*D);
-    std::atexit([] { RemoveTree(ScratchDir()); });
+    std::atexit([] { RemoveTree(ExcludeTrailingPathDelimiter(ScratchDir())); });
     return D;
   }();
   return *Dir;

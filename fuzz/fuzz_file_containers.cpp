@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   const String Box = Base + u"box\\";
   const String Archive = Box + u"pack.dat";
   const String Out = Box + u"out\\";
-  fuzz::RemoveTree(Box);
+  RemoveTree(ExcludeTrailingPathDelimiter(Box));
   ForceDirectories(Box);
   fuzz::WriteFile(Archive, Data, Size);
   try {
@@ -40,6 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   }
   FUZZ_CHECK(Listing(Base) == u"box|");
   FUZZ_CHECK(Listing(Box) == u"out|pack.dat|");
-  fuzz::RemoveTree(Box);
+  RemoveTree(ExcludeTrailingPathDelimiter(Box));
   return 0;
 }

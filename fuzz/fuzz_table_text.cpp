@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
       // with separators escaped (checked through the written text above).
       for (Integer R = 0; R < A.ItemCount(); ++R)
         for (Integer C = 0; C < A.Items(R)->ItemCount(); ++C)
-          if (Escaped.test(size_t(C))) FUZZ_CHECK(B.Items(R)->Items(C)->Text() == A.Items(R)->Items(C)->Text());
+          if (C < 104 && Escaped.test(size_t(C)))
+            FUZZ_CHECK(B.Items(R)->Items(C)->Text() == A.Items(R)->Items(C)->Text());
     }
   } catch (const Exception&) {
     // The text views of a cell may raise the class library's errors; nothing

@@ -300,7 +300,9 @@ class TDataTable : public TPersistent {
   void InitData(const std::vector<String>& Values, Integer ARowIndex);
   void Sort(TSortMode Mode, const TRowCompareEvent& CompareByCustom = TRowCompareEvent());
   // Text form; IsSave writes stored texts (and any "," or "|" of a plain cell
-  // as 26/27, so the text always parses back to the same cells).
+  // as 26/27, so the text always parses back to the same cells), and a table
+  // whose only row writes as nothing with a character 0 in place of the rows,
+  // so that it does not read back as a table without rows.
   String ToString(bool IsSave) const;
   void Init(const String& sInit);
   void Init(Integer RowCount, Integer ColCount);
