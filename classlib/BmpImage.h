@@ -1,0 +1,30 @@
+// The Windows BMP format as TBitmap reads it, in plain values: the OS/2 core
+// header, the 40-byte header and its longer V4/V5 forms, the colour table,
+// bit-field masks and the pixel rows, every size checked against the bytes
+// the stream holds before anything is allocated.
+// Portable: no Windows header.
+#pragma once
+
+#include <vector>
+
+#include "rtl/Classes.h"
+
+struct TBmpImage {
+  Integer Width = 0;
+  Integer Height = 0;            // rows (a top-down file's negative height made positive)
+  Integer BitCount = 0;          // 1, 4, 8, 16, 24 or 32
+  bool BitFields = false;        // 16 or 32 bits described by Masks
+  Cardinal Masks[3] = {0, 0, 0}; // red, green, blue
+  Integer ColorCount = 0;        // colour-table entries (1 to 8 bits)
+  Byte Colors[256][4] = {};      // blue, green, red, 0 (a DIB's colour table)
+  Integer Stride = 0;            // bytes per row, a multiple of 4
+  std::vector<Byte> Pixels;      // Stride * Height bytes, bottom row first
+  Int64 Size = 0;                // bytes of the stream the image takes
+};
+
+// Reads the BMP at Stream's position into Image (pixels only when both sides
+// are above 0). False when the bytes are not a BMP this reader takes (wrong
+// signature, header size, plane count, bit count or compression) or hold
+// fewer bytes than its sizes need; the stream position is then undefined.
+// Errors of the stream itself propagate.
+bool ReadBmpImage(TStream* Stream, TBmpImage& Image);
