@@ -34,7 +34,7 @@ std::string JpegEncodeBGRX(const std::uint8_t* First, std::ptrdiff_t Stride, int
 enum class JpegColorKind {
   Grey,   // one component
   Color,  // three (YCbCr or RGB)
-  Cmyk,   // four: CMYK or YCCK, inverted when an Adobe marker says so
+  Cmyk,   // four: CMYK or YCCK (samples taken as Adobe writes them, inverted)
 };
 
 struct JpegReadOptions {

@@ -56,15 +56,14 @@ std::string Failure(const ErrorMgr& E) { return std::string("JPEG error: ") + E.
 // a x b / 255, rounded to nearest.
 inline std::uint8_t Mul255(unsigned A, unsigned B) { return std::uint8_t((A * B + 127) / 255); }
 
-// One row of CMYK samples to B, G, R (and 255). Adobe's files hold inverted
-// samples (255 = no ink); others hold ink amounts.
-void CmykRow(const JSAMPLE* S, std::uint8_t* D, int Width, int BytesPerPixel, bool Inverted) {
+// One row of CMYK samples to B, G, R (and 255). The samples are taken as
+// inverted (255 = no ink), as Adobe's programs write them and as other
+// decoders read every CMYK file, with or without Adobe's marker.
+void CmykRow(const JSAMPLE* S, std::uint8_t* D, int Width, int BytesPerPixel) {
   for (int X = 0; X < Width; ++X, S += 4, D += BytesPerPixel) {
-    const unsigned C = Inverted ? S[0] : 255u - S[0], M = Inverted ? S[1] : 255u - S[1],
-                   Y = Inverted ? S[2] : 255u - S[2], K = Inverted ? S[3] : 255u - S[3];
-    D[0] = Mul255(Y, K);
-    D[1] = Mul255(M, K);
-    D[2] = Mul255(C, K);
+    D[0] = Mul255(S[2], S[3]);
+    D[1] = Mul255(S[1], S[3]);
+    D[2] = Mul255(S[0], S[3]);
     if (BytesPerPixel == 4) D[3] = 255;
   }
 }
@@ -218,13 +217,12 @@ std::string JpegReader::Read(std::uint8_t* First, std::ptrdiff_t Stride, int Byt
     return "JPEG error: unexpected output layout";
   }
   if (Cmyk) {
-    const bool Inverted = S->Info.saw_Adobe_marker;
     JSAMPARRAY Row = (*S->Info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&S->Info), JPOOL_IMAGE,
                                                   JDIMENSION(S->Width) * 4, 1);
     while (S->Info.output_scanline < S->Info.output_height) {
       const JDIMENSION Y = S->Info.output_scanline;
       if (jpeg_read_scanlines(&S->Info, Row, 1) != 1) break;
-      CmykRow(Row[0], First + std::ptrdiff_t(Y) * Stride, S->Width, BytesPerPixel, Inverted);
+      CmykRow(Row[0], First + std::ptrdiff_t(Y) * Stride, S->Width, BytesPerPixel);
     }
   } else {
     while (S->Info.output_scanline < S->Info.output_height) {

@@ -288,6 +288,8 @@ std::string PngEncodeRows(const std::uint8_t* First, std::ptrdiff_t Stride, int 
   png_set_IHDR(S->Png, S->Info, png_uint_32(Width), png_uint_32(Height), 8,
                ColorType == 6 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  // The colours are sRGB, said as the whole-picture encoder says it.
+  png_set_sRGB(S->Png, S->Info, PNG_sRGB_INTENT_PERCEPTUAL);
   png_set_compression_level(S->Png, Level < 0 ? 0 : Level > 9 ? 9 : Level);
   if (Filters != 0) png_set_filter(S->Png, PNG_FILTER_TYPE_BASE, Filters & PNG_ALL_FILTERS);
   png_write_info(S->Png, S->Info);

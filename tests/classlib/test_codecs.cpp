@@ -267,6 +267,14 @@ TEST(CodecPng, RowEncoderRoundTripsAtEveryLevelAndFilterChoice) {
       ASSERT_EQ(codec::PngDecode(file.data(), file.size(), img), "");
       EXPECT_EQ(img.Pixels, back);
     }
+  // At the library's default level and filter choice the row encoder writes
+  // the very file the whole-picture encoder writes.
+  for (int type : {2, 6}) {
+    Bytes rows, whole;
+    ASSERT_EQ(codec::PngEncodeRows(px.data(), kPW * 4, kPW, kPH, type, 6, 0, rows), "");
+    ASSERT_EQ(codec::PngEncode(px.data(), kPW, kPH, type, whole), "");
+    EXPECT_EQ(rows, whole) << "colour type " << type;
+  }
 }
 
 TEST(CodecPng, DamagedInput) {
