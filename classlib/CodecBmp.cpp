@@ -96,7 +96,14 @@ void DecodeRle(const std::uint8_t* P, std::size_t N, const BmpInfo& Info, std::u
 }  // namespace
 
 std::string BmpReadHeader(const std::uint8_t* Data, std::size_t Size, BmpInfo& Info) {
+  return BmpReadHeader(Data, Size, Size, Info);
+}
+
+std::string BmpReadHeader(const std::uint8_t* Data, std::size_t Available, std::size_t FileSize, BmpInfo& Info) {
   Info = BmpInfo();
+  // Headers and palette are read from the first Available bytes; sizes and
+  // offsets are checked against the whole file.
+  const std::size_t Size = Available < FileSize ? Available : FileSize;
   if (!Data || Size < 18 || Data[0] != 'B' || Data[1] != 'M') return "BMP error: not a BMP file";
   const std::size_t OffBits = LE32(Data + 10);
   const std::size_t HeaderSize = LE32(Data + 14);
@@ -178,9 +185,9 @@ std::string BmpReadHeader(const std::uint8_t* Data, std::size_t Size, BmpInfo& I
     }
     HeaderEnd += std::size_t(Info.ColorCount) * Entry;
   }
-  if (OffBits < HeaderEnd || OffBits >= Size) return "BMP error: bad pixel offset";
+  if (OffBits < HeaderEnd || OffBits >= FileSize) return "BMP error: bad pixel offset";
   Info.PixelOffset = OffBits;
-  Info.PixelBytes = Size - OffBits;
+  Info.PixelBytes = FileSize - OffBits;
   if (Comp != kRle8 && Comp != kRle4) {
     std::int64_t Stride = 0, Need = 0;
     if (!CheckedProduct({(Width * Bpp + 31) / 32, 4}, INT_MAX, Stride) ||
@@ -192,28 +199,24 @@ std::string BmpReadHeader(const std::uint8_t* Data, std::size_t Size, BmpInfo& I
   return std::string();
 }
 
-std::string BmpDecode(const std::uint8_t* Data, std::size_t Size, const BmpInfo& Info, std::uint8_t* First,
-                      std::ptrdiff_t Stride, bool& HasAlpha) {
-  HasAlpha = false;
-  if (!Data || !First || Info.Width <= 0 || Info.Height <= 0 || Info.PixelOffset >= Size ||
-      Info.PixelBytes > Size - Info.PixelOffset)
-    return "BMP error: nothing to decode";
-  const std::uint8_t* P = Data + Info.PixelOffset;
+std::size_t BmpFileStride(const BmpInfo& Info) {
+  return std::size_t((std::int64_t(Info.Width) * Info.BitCount + 31) / 32) * 4;
+}
+
+void BmpDecodeRows(const BmpInfo& Info, const std::uint8_t* Rows, int FirstRow, int Count, std::uint8_t* First,
+                   std::ptrdiff_t Stride, std::uint32_t& AlphaSeen) {
   const int W = Info.Width, H = Info.Height, Bpp = Info.BitCount;
-  if (Info.Compression == kRle8 || Info.Compression == kRle4) {
-    DecodeRle(P, Info.PixelBytes, Info, First, Stride);
-    return std::string();
-  }
-  const std::size_t FileStride = std::size_t((std::int64_t(W) * Bpp + 31) / 32) * 4;
+  const std::size_t FileStride = BmpFileStride(Info);
   TChannel Ch[4];
   if (Bpp == 16 || Bpp == 32)
     for (int c = 0; c < 4; ++c) Ch[c].Set(Info.Masks[c]);
   const bool Alpha = Info.Masks[3] != 0 && Info.Compression == kBitFields;
   const bool Plain32 = Bpp == 32 && Info.Masks[0] == 0x00FF0000 && Info.Masks[1] == 0x0000FF00 &&
                        Info.Masks[2] == 0x000000FF && (!Alpha || Info.Masks[3] == 0xFF000000u);
-  std::uint32_t AlphaSeen = 0;
-  for (int r = 0; r < H; ++r) {
-    const std::uint8_t* S = P + std::size_t(r) * FileStride;
+  for (int i = 0; i < Count; ++i) {
+    const int r = FirstRow + i;
+    if (r < 0 || r >= H) continue;
+    const std::uint8_t* S = Rows + std::size_t(i) * FileStride;
     auto* D = reinterpret_cast<std::uint32_t*>(First + std::ptrdiff_t(Info.TopDown ? r : H - 1 - r) * Stride);
     switch (Bpp) {
       case 1:
@@ -251,15 +254,37 @@ std::string BmpDecode(const std::uint8_t* Data, std::size_t Size, const BmpInfo&
         break;
     }
   }
-  if (Alpha) {
-    HasAlpha = (AlphaSeen & kOpaque) != 0;
-    if (!HasAlpha) {
-      for (int y = 0; y < H; ++y) {
-        auto* D = reinterpret_cast<std::uint32_t*>(First + std::ptrdiff_t(y) * Stride);
-        for (int x = 0; x < W; ++x) D[x] |= kOpaque;
-      }
-    }
+}
+
+bool BmpFinish(const BmpInfo& Info, std::uint8_t* First, std::ptrdiff_t Stride, std::uint32_t AlphaSeen) {
+  if (Info.Masks[3] == 0 || Info.Compression != kBitFields) return false;
+  if ((AlphaSeen & kOpaque) != 0) return true;
+  for (int y = 0; y < Info.Height; ++y) {
+    auto* D = reinterpret_cast<std::uint32_t*>(First + std::ptrdiff_t(y) * Stride);
+    for (int x = 0; x < Info.Width; ++x) D[x] |= kOpaque;
   }
+  return false;
+}
+
+void BmpDecodeRle(const BmpInfo& Info, const std::uint8_t* Pixels, std::size_t Count, std::uint8_t* First,
+                  std::ptrdiff_t Stride) {
+  DecodeRle(Pixels, Count, Info, First, Stride);
+}
+
+std::string BmpDecode(const std::uint8_t* Data, std::size_t Size, const BmpInfo& Info, std::uint8_t* First,
+                      std::ptrdiff_t Stride, bool& HasAlpha) {
+  HasAlpha = false;
+  if (!Data || !First || Info.Width <= 0 || Info.Height <= 0 || Info.PixelOffset >= Size ||
+      Info.PixelBytes > Size - Info.PixelOffset)
+    return "BMP error: nothing to decode";
+  const std::uint8_t* P = Data + Info.PixelOffset;
+  if (Info.Compression == kRle8 || Info.Compression == kRle4) {
+    DecodeRle(P, Info.PixelBytes, Info, First, Stride);
+    return std::string();
+  }
+  std::uint32_t AlphaSeen = 0;
+  BmpDecodeRows(Info, P, 0, Info.Height, First, Stride, AlphaSeen);
+  HasAlpha = BmpFinish(Info, First, Stride, AlphaSeen);
   return std::string();
 }
 

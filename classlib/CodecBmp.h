@@ -32,6 +32,9 @@ struct BmpInfo {
 // decoded by BmpDecode, else why not (a damaged file, or a layout this
 // reader does not take: other compressions, other bit counts).
 std::string BmpReadHeader(const std::uint8_t* Data, std::size_t Size, BmpInfo& Info);
+// The same from the first Available bytes of a file of FileSize bytes (the
+// headers and palette take at most 14 + 124 + 12 + 1024 bytes).
+std::string BmpReadHeader(const std::uint8_t* Data, std::size_t Available, std::size_t FileSize, BmpInfo& Info);
 
 // Decodes the pixels as B, G, R, A bytes into Height rows of Width pixels,
 // the top row at First, Stride bytes apart. Alpha is 255 unless the alpha
@@ -41,5 +44,17 @@ std::string BmpReadHeader(const std::uint8_t* Data, std::size_t Size, BmpInfo& I
 // Empty string on success, else the reason (the rows are then undefined).
 std::string BmpDecode(const std::uint8_t* Data, std::size_t Size, const BmpInfo& Info, std::uint8_t* First,
                       std::ptrdiff_t Stride, bool& HasAlpha);
+
+// The same in parts, for a file read a band at a time. Uncompressed
+// layouts: BmpDecodeRows for each band of Count file rows (FileStride bytes
+// each, file rows numbered from the start of the pixel data), then
+// BmpFinish, which gives HasAlpha. RLE layouts: BmpDecodeRle on all the
+// pixel data (Info.PixelBytes from Info.PixelOffset).
+std::size_t BmpFileStride(const BmpInfo& Info);
+void BmpDecodeRows(const BmpInfo& Info, const std::uint8_t* Rows, int FirstRow, int Count, std::uint8_t* First,
+                   std::ptrdiff_t Stride, std::uint32_t& AlphaSeen);
+bool BmpFinish(const BmpInfo& Info, std::uint8_t* First, std::ptrdiff_t Stride, std::uint32_t AlphaSeen);
+void BmpDecodeRle(const BmpInfo& Info, const std::uint8_t* Pixels, std::size_t Count, std::uint8_t* First,
+                  std::ptrdiff_t Stride);
 
 }  // namespace codec

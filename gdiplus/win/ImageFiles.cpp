@@ -104,18 +104,20 @@ bool SizeBitmap(TBitmap32* Bitmap, Integer W, Integer H) {
 }
 
 // ---------------------------------------------------------------------------
-// The codec units' decoders. Each reads the whole file's bytes and fills the
-// bitmap with the pixels, the bit depth and the alpha flag the picture gets
-// through GDI+ (the pixel format GDI+ gives such a file, as the image-file
-// tests pin); what they leave to GDI+ (a layout they do not take, data they
-// refuse) GDI+ decodes as before, so no file that opened before is refused.
+// The codec units' decoders. Each fills the bitmap with the pixels, the bit
+// depth and the alpha flag the picture gets through GDI+ (the pixel format
+// GDI+ gives such a file, as the image-file tests pin); what they leave to
+// GDI+ (a layout they do not take, data they refuse) GDI+ decodes as
+// before, so no file that opened before is refused.
 
 struct TDecoded {
   bool HasAlpha = false;
   Integer Depth = -1;
 };
 
-enum class TOutcome { Decoded, LeftToGdiPlus, TooLarge };
+// Refused: nothing to decode (a file that cannot be read, or a picture too
+// large for a bitmap); GDI+ would refuse it too.
+enum class TOutcome { Decoded, LeftToGdiPlus, Refused };
 
 std::uint8_t* Rows(TBitmap32* Bitmap) { return reinterpret_cast<std::uint8_t*>(Bitmap->Bits()); }
 
@@ -126,7 +128,7 @@ TOutcome DecodeJpeg(const Byte* Data, size_t Size, TBitmap32* Dest, TDecoded& Ou
   options.SmoothChroma = false;
   options.AllowTruncated = true;
   if (!reader.Start(Data, Size, options).empty()) return TOutcome::LeftToGdiPlus;
-  if (!SizeBitmap(Dest, reader.Width(), reader.Height())) return TOutcome::TooLarge;
+  if (!SizeBitmap(Dest, reader.Width(), reader.Height())) return TOutcome::Refused;
   if (!reader.Read(Rows(Dest), std::ptrdiff_t(reader.Width()) * 4, 4).empty()) return TOutcome::LeftToGdiPlus;
   switch (reader.ColorKind()) {
     case codec::JpegColorKind::Grey: Out.Depth = 8; break;
@@ -160,7 +162,7 @@ TOutcome DecodePng(const Byte* Data, size_t Size, TBitmap32* Dest, TDecoded& Out
       break;
     default: Out.Depth = 32; break;
   }
-  if (!SizeBitmap(Dest, h.Width, h.Height)) return TOutcome::TooLarge;
+  if (!SizeBitmap(Dest, h.Width, h.Height)) return TOutcome::Refused;
   if (!reader.Read(Rows(Dest), std::ptrdiff_t(h.Width) * 4, transparency).empty()) return TOutcome::LeftToGdiPlus;
   if (Out.Depth == 32)
     Out.HasAlpha = true;  // an alpha pixel format
@@ -172,7 +174,7 @@ TOutcome DecodePng(const Byte* Data, size_t Size, TBitmap32* Dest, TDecoded& Out
 TOutcome DecodeGif(const Byte* Data, size_t Size, TBitmap32* Dest, TDecoded& Out) {
   codec::GifImage gif;
   if (!codec::GifDecode(Data, Size, gif).empty()) return TOutcome::LeftToGdiPlus;
-  if (!SizeBitmap(Dest, gif.Width, gif.Height)) return TOutcome::TooLarge;
+  if (!SizeBitmap(Dest, gif.Width, gif.Height)) return TOutcome::Refused;
   const codec::GifFrame& f = gif.Frame;
   const size_t colours = f.Colors.size() / 3;
   std::array<TColor32, 256> table{};
@@ -208,46 +210,109 @@ TOutcome DecodeGif(const Byte* Data, size_t Size, TBitmap32* Dest, TDecoded& Out
   return TOutcome::Decoded;
 }
 
-TOutcome DecodeBmp(const Byte* Data, size_t Size, TBitmap32* Dest, TDecoded& Out) {
+// An open file, read from the start or from an offset.
+class TFileReader {
+ public:
+  explicit TFileReader(const String& FileName)
+      : FHandle(CreateFileW(reinterpret_cast<LPCWSTR>(FileName.c_str()), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+    LARGE_INTEGER size;
+    if (FHandle != INVALID_HANDLE_VALUE && GetFileSizeEx(FHandle, &size)) FSize = size.QuadPart;
+  }
+  ~TFileReader() {
+    if (FHandle != INVALID_HANDLE_VALUE) CloseHandle(FHandle);
+  }
+  TFileReader(const TFileReader&) = delete;
+  TFileReader& operator=(const TFileReader&) = delete;
+
+  // The file's size; 0 when it could not be opened.
+  Int64 Size() const { return FSize; }
+  // Exactly Count bytes from Offset (-1: where the last read ended).
+  bool Read(Byte* To, size_t Count, Int64 Offset = -1) {
+    if (Offset >= 0) {
+      LARGE_INTEGER at;
+      at.QuadPart = Offset;
+      if (!SetFilePointerEx(FHandle, at, nullptr, FILE_BEGIN)) return false;
+    }
+    while (Count > 0) {
+      DWORD got = 0;
+      const DWORD want = DWORD(std::min<size_t>(Count, size_t(1) << 30));
+      if (!ReadFile(FHandle, To, want, &got, nullptr) || got == 0) return false;
+      To += got;
+      Count -= got;
+    }
+    return true;
+  }
+
+ private:
+  HANDLE FHandle;
+  Int64 FSize = 0;
+};
+
+// BMP files are read a band of rows at a time, straight into the bitmap:
+// their pixels need no more than a copy, so holding the file's bytes as
+// well would double the work.
+TOutcome DecodeBmpFile(TFileReader& File, const std::vector<Byte>& Head, TBitmap32* Dest, TDecoded& Out) {
   codec::BmpInfo info;
-  if (!codec::BmpReadHeader(Data, Size, info).empty()) return TOutcome::LeftToGdiPlus;
-  if (!SizeBitmap(Dest, info.Width, info.Height)) return TOutcome::TooLarge;
-  bool alpha = false;
-  if (!codec::BmpDecode(Data, Size, info, Rows(Dest), std::ptrdiff_t(info.Width) * 4, alpha).empty())
-    return TOutcome::LeftToGdiPlus;
+  if (!codec::BmpReadHeader(Head.data(), Head.size(), size_t(File.Size()), info).empty()) return TOutcome::LeftToGdiPlus;
+  if (!SizeBitmap(Dest, info.Width, info.Height)) return TOutcome::Refused;
+  const std::ptrdiff_t stride = std::ptrdiff_t(info.Width) * 4;
+  if (info.Compression == 1 || info.Compression == 2) {
+    std::vector<Byte> pixels(info.PixelBytes);
+    if (!File.Read(pixels.data(), pixels.size(), Int64(info.PixelOffset))) return TOutcome::LeftToGdiPlus;
+    codec::BmpDecodeRle(info, pixels.data(), pixels.size(), Rows(Dest), stride);
+    Out.HasAlpha = false;
+  } else {
+    const size_t fileStride = codec::BmpFileStride(info);
+    const Integer perBand = Integer(std::clamp<size_t>((size_t(1) << 20) / fileStride, 1, size_t(info.Height)));
+    std::vector<Byte> band(fileStride * size_t(perBand));
+    std::uint32_t alphaSeen = 0;
+    Int64 offset = Int64(info.PixelOffset);
+    for (Integer row = 0; row < info.Height; row += perBand) {
+      const Integer n = std::min(perBand, info.Height - row);
+      if (!File.Read(band.data(), fileStride * size_t(n), offset)) return TOutcome::LeftToGdiPlus;
+      offset = -1;
+      codec::BmpDecodeRows(info, band.data(), row, n, Rows(Dest), stride, alphaSeen);
+    }
+    Out.HasAlpha = codec::BmpFinish(info, Rows(Dest), stride, alphaSeen);
+  }
   Out.Depth = info.Depth;
-  Out.HasAlpha = alpha;
   return TOutcome::Decoded;
 }
 
-// The file's bytes, read as GDI+ reads a file (shared for reading only);
-// false when it cannot be opened or read, is empty or larger than 2 GB.
-bool ReadWholeFile(const String& FileName, std::vector<Byte>& Out) {
-  HANDLE h = CreateFileW(reinterpret_cast<LPCWSTR>(FileName.c_str()), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  bool ok = false;
-  LARGE_INTEGER size;
-  if (GetFileSizeEx(h, &size) && size.QuadPart > 0 && size.QuadPart <= INT_MAX) {
-    Out.resize(size_t(size.QuadPart));
-    DWORD got = 0;
-    ok = ReadFile(h, Out.data(), DWORD(Out.size()), &got, nullptr) && got == Out.size();
-  }
-  CloseHandle(h);
-  return ok;
+enum class TFileKind { Other, Bmp, Png, Jpeg, Gif };
+
+// The format the leading bytes show.
+TFileKind KindOf(const std::vector<Byte>& D) {
+  static const Byte kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  if (D.size() >= 8 && std::memcmp(D.data(), kPng, 8) == 0) return TFileKind::Png;
+  if (D.size() >= 2 && D[0] == 0xFF && D[1] == 0xD8) return TFileKind::Jpeg;
+  if (D.size() >= 6 && (std::memcmp(D.data(), "GIF87a", 6) == 0 || std::memcmp(D.data(), "GIF89a", 6) == 0))
+    return TFileKind::Gif;
+  if (D.size() >= 2 && D[0] == 'B' && D[1] == 'M') return TFileKind::Bmp;
+  return TFileKind::Other;
 }
 
-using TDecoder = TOutcome (*)(const Byte*, size_t, TBitmap32*, TDecoded&);
-
-// The codec that takes the file, by its leading bytes.
-TDecoder DecoderOf(const std::vector<Byte>& D) {
-  static const Byte kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  if (D.size() >= 8 && std::memcmp(D.data(), kPng, 8) == 0) return DecodePng;
-  if (D.size() >= 2 && D[0] == 0xFF && D[1] == 0xD8) return DecodeJpeg;
-  if (D.size() >= 6 && (std::memcmp(D.data(), "GIF87a", 6) == 0 || std::memcmp(D.data(), "GIF89a", 6) == 0))
-    return DecodeGif;
-  if (D.size() >= 2 && D[0] == 'B' && D[1] == 'M') return DecodeBmp;
-  return nullptr;
+// Decodes the file with the codec its leading bytes name, as GDI+ would
+// read it (a file that is empty or larger than 2 GB is refused).
+TOutcome DecodeFile(const String& FileName, TBitmap32* Dest, TDecoded& Out) {
+  TFileReader file(FileName);
+  const Int64 size = file.Size();
+  if (size <= 0 || size > INT_MAX) return TOutcome::Refused;
+  std::vector<Byte> data(size_t(std::min<Int64>(size, 65536)));
+  if (!file.Read(data.data(), data.size(), 0)) return TOutcome::LeftToGdiPlus;
+  const TFileKind kind = KindOf(data);
+  if (kind == TFileKind::Other) return TOutcome::LeftToGdiPlus;
+  if (kind == TFileKind::Bmp) return DecodeBmpFile(file, data, Dest, Out);
+  // The codecs decode from the whole file in memory.
+  const size_t head = data.size();
+  data.resize(size_t(size));
+  if (!file.Read(data.data() + head, data.size() - head)) return TOutcome::LeftToGdiPlus;
+  switch (kind) {
+    case TFileKind::Png: return DecodePng(data.data(), data.size(), Dest, Out);
+    case TFileKind::Jpeg: return DecodeJpeg(data.data(), data.size(), Dest, Out);
+    default: return DecodeGif(data.data(), data.size(), Dest, Out);
+  }
 }
 
 }  // namespace
@@ -314,21 +379,15 @@ TBitmap32* LoadImageToBitmap32(const String& FileName, bool& HasAlpha, Integer& 
   HasAlpha = false;
   BitDepth = -1;
   auto result = std::make_unique<TBitmap32>();
-  {
-    std::vector<Byte> data;
-    if (!ReadWholeFile(FileName, data)) return result.release();
-    if (TDecoder decode = DecoderOf(data)) {
-      TDecoded out;
-      switch (decode(data.data(), data.size(), result.get(), out)) {
-        case TOutcome::Decoded:
-          HasAlpha = out.HasAlpha;
-          BitDepth = out.Depth;
-          return result.release();
-        case TOutcome::TooLarge: result->SetSize(0, 0); return result.release();
-        case TOutcome::LeftToGdiPlus: result->SetSize(0, 0); break;
-      }
-    }
-  }  // the file's bytes are freed before GDI+ reads the file again
+  TDecoded out;
+  switch (DecodeFile(FileName, result.get(), out)) {
+    case TOutcome::Decoded:
+      HasAlpha = out.HasAlpha;
+      BitDepth = out.Depth;
+      return result.release();
+    case TOutcome::Refused: result->SetSize(0, 0); return result.release();
+    case TOutcome::LeftToGdiPlus: result->SetSize(0, 0); break;
+  }
   IGPBitmap bitmap = TGPBitmap::FromFile(FileName, false);
   return GPBitmapToBitmap32(bitmap, HasAlpha, BitDepth);
 }
