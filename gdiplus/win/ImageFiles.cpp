@@ -394,10 +394,17 @@ TBitmap32* LoadImageToBitmap32(const String& FileName, bool& HasAlpha, Integer& 
 
 TBitmap* LoadBitmapWithAlpha(const String& FileName) {
   auto result = std::make_unique<TBitmap>();
-  IGPBitmap bitmap = TGPBitmap::FromFile(FileName, false);
+  // Decoded as the other routines decode (the codec units, else GDI+), then
+  // handed to GDI+ as 32-bit ARGB for its bitmap over opaque white.
+  bool hasAlpha = false;
+  Integer depth = -1;
+  std::unique_ptr<TBitmap32> decoded(LoadImageToBitmap32(FileName, hasAlpha, depth));
+  const Integer w = decoded->Width(), h = decoded->Height();
+  if (w == 0 || h == 0) return result.release();
+  IGPBitmap bitmap = new TGPBitmap(w, h, w * 4, kFormat32bppARGB, decoded->Bits());
   if (bitmap->Native() != nullptr) {
-    HBITMAP h = bitmap->GetHBITMAP(TGPColor(0xFFFFFFFF));
-    if (h != nullptr) result->SetHandle(h);
+    HBITMAP handle = bitmap->GetHBITMAP(TGPColor(0xFFFFFFFF));
+    if (handle != nullptr) result->SetHandle(handle);
   }
   return result.release();
 }

@@ -211,6 +211,38 @@ TEST(ImageFileCorpus, DecodesAsBeforeExceptTheMendedFaults) {
   EXPECT_GE(compared, 40);
 }
 
+// The clipboard's picture (over opaque white) follows the decoding: as GDI+
+// made it from its own decoding before, except for the mended faults and one
+// more: an RGB PNG's transparency colour (which the decoding, as GDI+'s pixel
+// format says, never used) no longer turns that colour white.
+TEST(ImageFileCorpus, PictureOverWhiteAsBefore) {
+  EnsureGdiPlus();
+  for (const String& name : CorpusFiles()) {
+    const std::string n = UTF8Encode(name);
+    SCOPED_TRACE(n);
+    std::unique_ptr<TBitmap> now(LoadBitmapWithAlpha(Fixture(n.c_str())));
+    TBitmap before;
+    {
+      IGPBitmap gp = TGPBitmap::FromFile(Fixture(n.c_str()), false);
+      HBITMAP h = gp->Native() != nullptr ? gp->GetHBITMAP(TGPColor(0xFFFFFFFF)) : nullptr;
+      if (h != nullptr) before.SetHandle(h);
+    }
+    if (Differences().count(n) != 0 || n == "png_rgb8_trns.png") {
+      EXPECT_FALSE(now->Empty());
+      continue;
+    }
+    ASSERT_EQ(now->Empty(), before.Empty());
+    if (before.Empty()) continue;
+    EXPECT_EQ(now->PixelFormat(), before.PixelFormat());
+    TBitmap32 a, b;
+    a.Assign(&before);
+    b.Assign(now.get());
+    ASSERT_EQ(a.Width(), b.Width());
+    ASSERT_EQ(a.Height(), b.Height());
+    EXPECT_TRUE(std::equal(a.Bits(), a.Bits() + size_t(a.Width()) * size_t(a.Height()), b.Bits()));
+  }
+}
+
 // ---------------------------------------------------------------------------
 
 namespace {
