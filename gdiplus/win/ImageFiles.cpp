@@ -607,54 +607,40 @@ void SaveThroughPictureClasses(TBitmap32* Bitmap, const String& FileName, TImage
 }  // namespace
 
 void SaveBitmap32ToFile(TBitmap32* Bitmap, const String& FileName, TImageFormat Format, Integer Option) {
-  const bool empty = Bitmap->Width() == 0 || Bitmap->Height() == 0 || Bitmap->Bits() == nullptr;
+  if (Format == ifGif) {
+    std::unique_ptr<TGIFImage> gif(Bitmap32ToGIF(Bitmap, 32, 0xFFFFFF));
+    gif->SaveToFile(FileName);
+    return;
+  }
+  if (Format != ifBmp && Format != ifPng && Format != ifJpg) {
+    String ext;
+    GetImageExtByFormat(Format, ext);
+    throw EInvalidGraphic(ext.empty() ? String(u"Cannot save the image: unknown file format")
+                                      : u"Cannot save the image as " + UpperCase(ext) + u": format not supported");
+  }
+  const Integer bmpBits = BmpPixelFormat(Option) == pf24bit ? 24 : BmpPixelFormat(Option) == pf32bit ? 32 : 0;
+  if (Bitmap->Width() == 0 || Bitmap->Height() == 0 || Bitmap->Bits() == nullptr ||
+      (Format == ifBmp && bmpBits == 0)) {
+    SaveThroughPictureClasses(Bitmap, FileName, Format, Option);
+    return;
+  }
+  if (Format == ifBmp) {
+    SaveBmpRows(Bitmap, FileName, bmpBits);
+    return;
+  }
   const std::uint8_t* rows = reinterpret_cast<const std::uint8_t*>(Bitmap->Bits());
   const std::ptrdiff_t stride = std::ptrdiff_t(Bitmap->Width()) * 4;
-  switch (Format) {
-    case ifBmp: {
-      const Integer bits = BmpPixelFormat(Option) == pf24bit ? 24 : BmpPixelFormat(Option) == pf32bit ? 32 : 0;
-      if (empty || bits == 0)
-        SaveThroughPictureClasses(Bitmap, FileName, Format, Option);
-      else
-        SaveBmpRows(Bitmap, FileName, bits);
-      break;
-    }
-    case ifPng: {
-      if (empty) {
-        SaveThroughPictureClasses(Bitmap, FileName, Format, Option);
-        break;
-      }
-      std::vector<std::uint8_t> out;
-      const std::string err = codec::PngEncodeRows(rows, stride, Bitmap->Width(), Bitmap->Height(),
-                                                   Option == -1 ? 6 : 2, kPngLevel, kPngFilters, out);
-      if (!err.empty()) throw EPNGError(String(err.begin(), err.end()));
-      WriteWholeFile(FileName, out.data(), out.size());
-      break;
-    }
-    case ifJpg: {
-      if (empty) {
-        SaveThroughPictureClasses(Bitmap, FileName, Format, Option);
-        break;
-      }
-      std::vector<std::uint8_t> out;
-      const std::string err = codec::JpegEncodeBGRX(rows, stride, Bitmap->Width(), Bitmap->Height(),
-                                                    JpegQualityOfLevel(Option), out);
-      if (!err.empty()) throw EJPEG(String(err.begin(), err.end()));
-      WriteWholeFile(FileName, out.data(), out.size());
-      break;
-    }
-    case ifGif: {
-      std::unique_ptr<TGIFImage> gif(Bitmap32ToGIF(Bitmap, 32, 0xFFFFFF));
-      gif->SaveToFile(FileName);
-      break;
-    }
-    default: {
-      String ext;
-      GetImageExtByFormat(Format, ext);
-      throw EInvalidGraphic(ext.empty() ? String(u"Cannot save the image: unknown file format")
-                                        : u"Cannot save the image as " + UpperCase(ext) + u": format not supported");
-    }
+  std::vector<std::uint8_t> out;
+  if (Format == ifPng) {
+    const std::string err = codec::PngEncodeRows(rows, stride, Bitmap->Width(), Bitmap->Height(),
+                                                 Option == -1 ? 6 : 2, kPngLevel, kPngFilters, out);
+    if (!err.empty()) throw EPNGError(String(err.begin(), err.end()));
+  } else {
+    const std::string err =
+        codec::JpegEncodeBGRX(rows, stride, Bitmap->Width(), Bitmap->Height(), JpegQualityOfLevel(Option), out);
+    if (!err.empty()) throw EJPEG(String(err.begin(), err.end()));
   }
+  WriteWholeFile(FileName, out.data(), out.size());
 }
 
 TGIFImage* Bitmap32ToGIF(TBitmap32* Bitmap, Byte AlphaThreshold, TColor TransparentColor) {
