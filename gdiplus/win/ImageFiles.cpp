@@ -304,14 +304,15 @@ TOutcome DecodeFile(const String& FileName, TBitmap32* Dest, TDecoded& Out) {
   const TFileKind kind = KindOf(data);
   if (kind == TFileKind::Other) return TOutcome::LeftToGdiPlus;
   if (kind == TFileKind::Bmp) return DecodeBmpFile(file, data, Dest, Out);
-  // The codecs decode from the whole file in memory.
-  const size_t head = data.size();
-  data.resize(size_t(size));
-  if (!file.Read(data.data() + head, data.size() - head)) return TOutcome::LeftToGdiPlus;
+  // The codecs decode from the whole file in memory (not cleared first: it
+  // is read over at once).
+  std::unique_ptr<Byte[]> whole(new Byte[size_t(size)]);
+  std::memcpy(whole.get(), data.data(), data.size());
+  if (!file.Read(whole.get() + data.size(), size_t(size) - data.size())) return TOutcome::LeftToGdiPlus;
   switch (kind) {
-    case TFileKind::Png: return DecodePng(data.data(), data.size(), Dest, Out);
-    case TFileKind::Jpeg: return DecodeJpeg(data.data(), data.size(), Dest, Out);
-    default: return DecodeGif(data.data(), data.size(), Dest, Out);
+    case TFileKind::Png: return DecodePng(whole.get(), size_t(size), Dest, Out);
+    case TFileKind::Jpeg: return DecodeJpeg(whole.get(), size_t(size), Dest, Out);
+    default: return DecodeGif(whole.get(), size_t(size), Dest, Out);
   }
 }
 
