@@ -385,3 +385,41 @@ TEST(ImageFileCorpus, WritesTheBytesThePictureClassesWrote) {
     }
   RemoveDir(dir);
 }
+
+// BMP files are read a band of about a megabyte of rows at a time: a file of
+// several bands, bottom-up and top-down, decodes every row in its place.
+TEST(ImageFileCorpus, BmpOfSeveralBands) {
+  EnsureGdiPlus();
+  const Integer w = 701, h = 1203;  // 24-bit rows of 2104 bytes: about 500 rows a band
+  TBitmap32 src;
+  src.SetSize(w, h);
+  for (Integer y = 0; y < h; ++y)
+    for (Integer x = 0; x < w; ++x)
+      src.SetPixel(x, y, 0xFF000000u | Cardinal(y % 256) << 16 | Cardinal(x % 256) << 8 | Cardinal((x ^ y) & 0xFF));
+  const String f = IncludeTrailingPathDelimiter(GetTempDirectory()) + u"lumigra_bands_" +
+                   IntToStr(Integer(GetCurrentProcessId())) + u".bmp";
+  for (Integer bits : {24, 32}) {
+    SaveBitmap32ToFile(&src, f, ifBmp, bits);
+    for (bool topDown : {false, true}) {
+      SCOPED_TRACE(std::to_string(bits) + (topDown ? " top-down" : " bottom-up"));
+      if (topDown) {
+        // Height negated, rows reversed.
+        std::vector<Byte> b = FileBytes(f);
+        const size_t stride = (size_t(w) * size_t(bits) / 8 + 3) & ~size_t(3);
+        std::vector<Byte> rows(b.begin() + 54, b.end());
+        for (Integer y = 0; y < h; ++y)
+          std::memcpy(&b[54 + size_t(y) * stride], &rows[size_t(h - 1 - y) * stride], stride);
+        const Cardinal neg = Cardinal(-h);
+        for (int k = 0; k < 4; ++k) b[22 + size_t(k)] = Byte(neg >> (8 * k));
+        TFileStream fs(f, fmCreate);
+        fs.WriteBuffer(b.data(), Integer(b.size()));
+      }
+      TResult d = NewDecode(f);
+      ASSERT_EQ(d.Bmp->Width(), w);
+      ASSERT_EQ(d.Bmp->Height(), h);
+      EXPECT_EQ(d.Depth, bits);
+      EXPECT_TRUE(std::equal(src.Bits(), src.Bits() + size_t(w) * size_t(h), d.Bmp->Bits()));
+    }
+  }
+  DeleteFile(f);
+}
