@@ -314,7 +314,7 @@ void TspSkinFields::SaveToCustomIniFile(TCustomIniFile* F) {
   WriteEntries<TspDataSkinControl>(F, SkinSectionControls, CtrlList, SkinControlTypeWord);
 }
 
-void TspSkinFields::TakeFields(TspSkinFields& Source) {
+void TspSkinFields::TakeFields(TspSkinFields& Source, bool WithCursors) {
   static_cast<TspSkinFormInfo&>(*this) = Source;
   SkinName = Source.SkinName;
   SkinAuthor = Source.SkinAuthor;
@@ -328,7 +328,7 @@ void TspSkinFields::TakeFields(TspSkinFields& Source) {
   FRollUpMaskName = Source.FRollUpMaskName;
   FActivePicturesNames->Assign(Source.FActivePicturesNames);
   FCursorsNames->Assign(Source.FCursorsNames);
-  StartCursorIndex = Source.StartCursorIndex;
+  if (WithCursors) StartCursorIndex = Source.StartCursorIndex;
   PopupWindow->Assign(*Source.PopupWindow);
   LayerFrame->Assign(*Source.LayerFrame);
   HintWindow->Assign(*Source.HintWindow);

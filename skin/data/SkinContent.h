@@ -66,8 +66,9 @@ class TspSkinFields : public TspSkinFormInfo {
 
  protected:
   // Moves Source's values, descriptions and lists into this one (the lists
-  // of this one are expected empty); Source's lists are left empty.
-  void TakeFields(TspSkinFields& Source);
+  // of this one are expected empty); Source's lists are left empty. The
+  // first cursor number is taken only WithCursors.
+  void TakeFields(TspSkinFields& Source, bool WithCursors);
 
   TspSkinColors* FSkinColors;
 };
