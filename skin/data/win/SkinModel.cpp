@@ -312,27 +312,34 @@ void TspSkinData::LoadFromFile(const String& FileName) {
   FSkinFileName = FileName;
 }
 
-void TspSkinData::LoadStoredBlock(const TBytes& Block) {
+bool TspSkinData::LoadStoredBlock(const TBytes& Block) {
   TStaged S;
-  if (!S.Content.LoadFromStoredSkinBlock(Block.data(), Block.size())) return;
+  if (!S.Content.LoadFromStoredSkinBlock(Block.data(), Block.size())) return false;
   for (int I = 0; I < 5; ++I)
     if (!S.Content.Pictures[I].empty()) S.Pictures[I] = DecodeBitmap(S.Content.Pictures[I]);
   for (const TBytes& B : S.Content.ActivePictures) S.Active.push_back(DecodeBitmap(B));
   Commit(S, false);
+  return true;
 }
+
+namespace {
+TBytes BlockOf(TspCompressedStoredSkin* S) {
+  TMemoryStream* M = S->CompressedStream();
+  return TBytes(static_cast<const Byte*>(M->Memory()), static_cast<size_t>(M->Size()));
+}
+}  // namespace
 
 void TspSkinData::LoadCompressedStoredSkin(TspCompressedStoredSkin* AStoredSkin) {
   if (AStoredSkin == nullptr || AStoredSkin->Empty()) return;
-  TMemoryStream* M = AStoredSkin->CompressedStream();
-  LoadStoredBlock(TBytes(static_cast<const Byte*>(M->Memory()), static_cast<size_t>(M->Size())));
+  LoadStoredBlock(BlockOf(AStoredSkin));
 }
 
 void TspSkinData::LoadFromCompressedFile(const String& FileName) {
   std::unique_ptr<TspCompressedStoredSkin> Stored(new TspCompressedStoredSkin(this));
   Stored->LoadFromCompressFile(FileName);
   if (Stored->Empty()) return;
-  LoadCompressedStoredSkin(Stored.get());
-  FSkinFileName = FileName;
+  // A skin the block refuses leaves the file name of the skin in place.
+  if (LoadStoredBlock(BlockOf(Stored.get()))) FSkinFileName = FileName;
 }
 
 void TspSkinData::SaveToFile(const String& FileName) {

@@ -107,7 +107,8 @@ class TspSkinData : public TComponent, public TspSkinFields {
   // ".jpg"/".jpeg") and cursor files beside it.
   void LoadFromFile(const String& FileName);
   void LoadCompressedStoredSkin(TspCompressedStoredSkin* AStoredSkin);
-  // A ".skn" file; SkinFileName becomes FileName after a complete load.
+  // A ".skn" file; SkinFileName becomes FileName after a complete load
+  // (not when the file's skin is refused).
   void LoadFromCompressedFile(const String& FileName);
   // The skin text into an ini file (its other sections stay).
   void SaveToFile(const String& FileName);
@@ -177,7 +178,8 @@ class TspSkinData : public TComponent, public TspSkinFields {
 
  private:
   struct TStaged;
-  void LoadStoredBlock(const TBytes& Block);
+  // False when the block's skin is refused silently (a version above 3).
+  bool LoadStoredBlock(const TBytes& Block);
   void Commit(TStaged& S, bool WithCursors);
   void FreeActivePictures();
 
