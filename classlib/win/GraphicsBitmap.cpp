@@ -542,8 +542,6 @@ void TBitmap::LoadFromStream(TStream* Stream) {
     if (Width == 0 || AbsH == 0) {
       Format = Bpp == 1 ? pf1bit : Bpp == 4 ? pf4bit : Bpp == 8 ? pf8bit : Bpp == 24 ? pf24bit : Bpp == 16 ? pf15bit : pf32bit;
     } else {
-      std::vector<Byte> Pixels(static_cast<size_t>(Need));
-      ReadAt(PixOff, Pixels.data(), Need);
       Info.Header.biSize = sizeof(BITMAPINFOHEADER);
       Info.Header.biWidth = Integer(Width);
       Info.Header.biHeight = Integer(AbsH);
@@ -554,9 +552,16 @@ void TBitmap::LoadFromStream(TStream* Stream) {
       void* Bits = nullptr;
       NewH = CreateDibFromInfo(Info, ColorCount, &Bits);
       auto* D = static_cast<Byte*>(Bits);
-      for (Int64 Y = 0; Y < AbsH; ++Y) {
-        Int64 SrcRow = TopDown ? AbsH - 1 - Y : Y;  // DIB rows bottom-up
-        std::memcpy(D + Y * Stride, Pixels.data() + SrcRow * Stride, size_t(Stride));
+      // The rows straight into the DIB (bottom-up), without a copy between.
+      try {
+        if (TopDown) {
+          for (Int64 Y = 0; Y < AbsH; ++Y) ReadAt(PixOff + (AbsH - 1 - Y) * Stride, D + Y * Stride, Stride);
+        } else {
+          ReadAt(PixOff, D, Need);
+        }
+      } catch (...) {
+        DeleteObject(NewH);
+        throw;
       }
       DIBSECTION DS{};
       GetObjectW(NewH, sizeof(DS), &DS);

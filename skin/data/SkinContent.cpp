@@ -348,21 +348,25 @@ void TspSkinContent::LoadFromIni(TCustomIniFile* IniFile, bool WithCursors) {
   ReadDescriptions(IniFile);
 }
 
-bool TspSkinContent::LoadFromStoredSkin(const Byte* Data, size_t Size) {
-  TspStoredSkinLayout L;
-  if (!ReadStoredSkinLayout(Data, Size, L)) return false;
+void TspSkinContent::LoadFromIniText(const TspByteSpan& Text) {
   TStringList Lines;
-  DecodeSkinLines(L.IniText, &Lines);
+  DecodeSkinLines(Text, &Lines);
   TMemIniFile Ini;
   Ini.SetStrings(&Lines);
   LoadFromIni(&Ini, false);
-  for (int I = 0; I < 5; ++I) Pictures[I] = std::move(L.Pictures[I]);
-  ActivePictures = std::move(L.ActivePictures);
+}
+
+bool TspSkinContent::LoadFromStoredSkin(const Byte* Data, size_t Size) {
+  TspStoredSkinView L;
+  if (!ReadStoredSkinLayout(Data, Size, L)) return false;
+  LoadFromIniText(L.IniText);
+  for (int I = 0; I < 5; ++I) Pictures[I] = L.Pictures[I].Bytes();
+  for (const TspByteSpan& P : L.ActivePictures) ActivePictures.push_back(P.Bytes());
   return true;
 }
 
 bool TspSkinContent::LoadFromStoredSkinBlock(const void* Data, size_t Size) {
-  TBytes Layout = InflateSkinBlock(Data, Size);
+  const std::vector<Byte> Layout = InflateSkinBlock(Data, Size);
   return LoadFromStoredSkin(Layout.data(), Layout.size());
 }
 

@@ -13,6 +13,7 @@
 #include "skin/data/SkinFormInfo.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/data/SkinSpecialData.h"
+#include "skin/data/StoredSkin.h"
 
 class TspSkinFields : public TspSkinFormInfo {
  public:
@@ -93,6 +94,9 @@ class TspSkinContent : public TObject, public TspSkinFields {
   // Reads an ini skin text without its pictures: everything a load reads
   // (with [CURSORS] when WithCursors). Raises on malformed values.
   void LoadFromIni(TCustomIniFile* IniFile, bool WithCursors);
+  // Reads the ini text of a stored skin (a byte-order mark selects UTF-8
+  // or UTF-16, else the ANSI code page), without [CURSORS].
+  void LoadFromIniText(const TspByteSpan& Text);
   // Reads an inflated stored skin; false for a version above 3 (nothing is
   // read). Raises EspSkinError for a damaged layout.
   bool LoadFromStoredSkin(const Byte* Data, size_t Size);

@@ -37,17 +37,17 @@ class TReader {
     return FData[FPos++];
   }
   // One BMP file image: its length is the file header's size field.
-  TBytes Bitmap() {
+  TspByteSpan Bitmap() {
     if (Left() < 18 || FData[FPos] != 'B' || FData[FPos + 1] != 'M') Damaged(u"a picture is not a bitmap");
     const Int64 FileSize = LE32(FData + FPos + 2);
     const Int64 HeaderSize = LE32(FData + FPos + 14);
     if (FileSize < 14 + HeaderSize || FileSize > static_cast<Int64>(Left())) Damaged(u"a picture's size is wrong");
-    TBytes B(FData + FPos, static_cast<size_t>(FileSize));
+    TspByteSpan B{FData + FPos, static_cast<size_t>(FileSize)};
     FPos += static_cast<size_t>(FileSize);
     return B;
   }
-  std::string Rest() {
-    std::string S(reinterpret_cast<const char*>(FData + FPos), Left());
+  TspByteSpan Rest() {
+    TspByteSpan S{FData + FPos, Left()};
     FPos = FSize;
     return S;
   }
@@ -64,12 +64,12 @@ bool HasRollUp(Integer Version) { return Version == 1 || Version == 2; }
 
 }  // namespace
 
-bool ReadStoredSkinLayout(const Byte* Data, size_t Size, TspStoredSkinLayout& Out) {
+bool ReadStoredSkinLayout(const Byte* Data, size_t Size, TspStoredSkinView& Out) {
   TReader R(Data, Size);
-  TspStoredSkinLayout L;
+  TspStoredSkinView L;
   L.Version = R.Int32();
   if (L.Version > 3) return false;
-  auto Picture = [&](TBytes& P) {
+  auto Picture = [&](TspByteSpan& P) {
     if (R.Flag() == 0) P = R.Bitmap();
   };
   Picture(L.Pictures[0]);
@@ -119,14 +119,14 @@ TBytes CompressSkinBlock(const TBytes& Data) {
   return TBytes(Out.begin(), Out.end());
 }
 
-TBytes InflateSkinBlock(const void* Data, size_t Size) {
+std::vector<Byte> InflateSkinBlock(const void* Data, size_t Size) {
   std::vector<uint8_t> Out;
   switch (ZlibInflate(Data, Size, MaxStoredSkinSize, Out)) {
     case TZlibInflateResult::Ok: break;
     case TZlibInflateResult::TooLarge: Damaged(u"it inflates beyond 64 MB");
     case TZlibInflateResult::Corrupt: Damaged(u"the compressed data is corrupt or cut");
   }
-  return TBytes(Out.begin(), Out.end());
+  return Out;
 }
 
 TBytes WriteSknEnvelope(const TBytes& Block) {
@@ -147,8 +147,19 @@ bool ReadSknEnvelope(const Byte* Data, size_t Size, TBytes& Block) {
   return true;
 }
 
-void DecodeSkinLines(const std::string& Bytes, TStrings* Lines) {
-  TStringStream S(Bytes);
+namespace {
+
+// A read-only stream over bytes someone else keeps.
+class TSpanStream : public TCustomMemoryStream {
+ public:
+  explicit TSpanStream(const TspByteSpan& Bytes) { SetPointer(const_cast<Byte*>(Bytes.Data), static_cast<Int64>(Bytes.Size)); }
+  Integer Write(const void*, Integer) override { throw EStreamError(u"Stream write error"); }
+};
+
+}  // namespace
+
+void DecodeSkinLines(const TspByteSpan& Bytes, TStrings* Lines) {
+  TSpanStream S(Bytes);
   Lines->LoadFromStream(&S);
 }
 

@@ -26,7 +26,23 @@ class EspSkinError : public Exception {
   using Exception::Exception;
 };
 
-// The pictures and the ini text of one stored skin.
+// A run of bytes inside a buffer someone else keeps.
+struct TspByteSpan {
+  const Byte* Data = nullptr;
+  size_t Size = 0;
+  bool Empty() const { return Size == 0; }
+  TBytes Bytes() const { return Data ? TBytes(Data, Size) : TBytes(); }
+};
+
+// A stored skin as read: its parts inside the inflated data.
+struct TspStoredSkinView {
+  Integer Version = 2;
+  TspByteSpan Pictures[5];  // main, inactive, mask, roll-up, roll-up mask; empty = absent
+  std::vector<TspByteSpan> ActivePictures;
+  TspByteSpan IniText;
+};
+
+// The pictures and the ini text of one stored skin to write.
 struct TspStoredSkinLayout {
   Integer Version = 2;
   TBytes Pictures[5];  // main, inactive, mask, roll-up, roll-up mask; empty = absent
@@ -39,8 +55,8 @@ inline constexpr size_t MaxStoredSkinSize = size_t(64) << 20;
 
 // False for a version above 3 (Out is left as it was). Raises EspSkinError
 // when a picture's size (its BMP bfSize) is below its headers or beyond the
-// data, or the stream ends inside the fixed part.
-bool ReadStoredSkinLayout(const Byte* Data, size_t Size, TspStoredSkinLayout& Out);
+// data, or the stream ends inside the fixed part. Out points into Data.
+bool ReadStoredSkinLayout(const Byte* Data, size_t Size, TspStoredSkinView& Out);
 // Writes the pictures the layout's version carries (a picture the version
 // does not carry is left out).
 TBytes WriteStoredSkinLayout(const TspStoredSkinLayout& Layout);
@@ -48,7 +64,7 @@ TBytes WriteStoredSkinLayout(const TspStoredSkinLayout& Layout);
 // zlib at level 9; inflating refuses anything but one complete stream that
 // ends with the input and inflates to at most MaxStoredSkinSize bytes.
 TBytes CompressSkinBlock(const TBytes& Data);
-TBytes InflateSkinBlock(const void* Data, size_t Size);
+std::vector<Byte> InflateSkinBlock(const void* Data, size_t Size);
 
 // The ".skn" envelope: version 2, the block's length, the block.
 TBytes WriteSknEnvelope(const TBytes& Block);
@@ -59,5 +75,5 @@ bool ReadSknEnvelope(const Byte* Data, size_t Size, TBytes& Block);
 // The lines of stored ini bytes (a byte-order mark selects UTF-8 or UTF-16,
 // else the ANSI code page), and ini lines as UTF-8 with a byte-order mark,
 // each line ended by CR LF.
-void DecodeSkinLines(const std::string& Bytes, TStrings* Lines);
+void DecodeSkinLines(const TspByteSpan& Bytes, TStrings* Lines);
 std::string EncodeSkinText(TStrings* Lines);

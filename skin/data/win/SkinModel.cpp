@@ -19,9 +19,9 @@ class TBytesReader : public TCustomMemoryStream {
 
 // A BMP file image decoded by the class library's reader, which must consume
 // it exactly.
-std::unique_ptr<TBitmap> DecodeBitmap(const TBytes& Bytes) {
+std::unique_ptr<TBitmap> DecodeBitmap(const TspByteSpan& Bytes) {
   auto B = std::make_unique<TBitmap>();
-  TBytesReader S(Bytes.data(), Bytes.size());
+  TBytesReader S(Bytes.Data, Bytes.Size);
   B->LoadFromStream(&S);
   if (S.Position() != S.Size()) throw EspSkinError(u"Skin data is damaged: %s", {String(u"a picture is not read whole")});
   return B;
@@ -124,7 +124,7 @@ void TspCompressedStoredSkin::LoadFromIniFile(const String& AFileName) {
 }
 
 void TspCompressedStoredSkin::DeCompressToStream(TMemoryStream* S) {
-  const TBytes Layout = InflateSkinBlock(FCompressedStream->Memory(), static_cast<size_t>(FCompressedStream->Size()));
+  const std::vector<Byte> Layout = InflateSkinBlock(FCompressedStream->Memory(), static_cast<size_t>(FCompressedStream->Size()));
   if (!Layout.empty()) S->WriteBuffer(Layout.data(), static_cast<Integer>(Layout.size()));
 }
 
@@ -273,9 +273,11 @@ void TspSkinData::Commit(TStaged& S, bool WithCursors) {
   SendSkinDataMessage(FEM_SKIN_BEFORE_CHANGE);
   ClearAll();
   TakeFields(S.Content, WithCursors);
+  // The staged pictures hand their bitmaps over; consumers keep the five
+  // objects they hold.
   TBitmap* const Main[5] = {FPicture, FInActivePicture, FMask, FRollUpPicture, FRollUpMask};
   for (int I = 0; I < 5; ++I)
-    if (S.Pictures[I]) Main[I]->Assign(S.Pictures[I].get());
+    if (S.Pictures[I]) Main[I]->SetHandle(S.Pictures[I]->ReleaseHandle());
   for (auto& B : S.Active) FActivePictures->Add(B.release());
   S.Active.clear();
   for (size_t I = 0; I < S.Cursors.size(); ++I) Screen->SetCursors(StartCursorIndex + static_cast<Integer>(I), S.Cursors[I]);
@@ -313,11 +315,14 @@ void TspSkinData::LoadFromFile(const String& FileName) {
 }
 
 bool TspSkinData::LoadStoredBlock(const TBytes& Block) {
+  const std::vector<Byte> Inflated = InflateSkinBlock(Block.data(), Block.size());
+  TspStoredSkinView View;
+  if (!ReadStoredSkinLayout(Inflated.data(), Inflated.size(), View)) return false;
   TStaged S;
-  if (!S.Content.LoadFromStoredSkinBlock(Block.data(), Block.size())) return false;
   for (int I = 0; I < 5; ++I)
-    if (!S.Content.Pictures[I].empty()) S.Pictures[I] = DecodeBitmap(S.Content.Pictures[I]);
-  for (const TBytes& B : S.Content.ActivePictures) S.Active.push_back(DecodeBitmap(B));
+    if (!View.Pictures[I].Empty()) S.Pictures[I] = DecodeBitmap(View.Pictures[I]);
+  for (const TspByteSpan& B : View.ActivePictures) S.Active.push_back(DecodeBitmap(B));
+  S.Content.LoadFromIniText(View.IniText);
   Commit(S, false);
   return true;
 }
