@@ -35,6 +35,23 @@ TBytes Bmp(TBitmap* B) {
   return TBytes(static_cast<const Byte*>(S.Memory()), static_cast<size_t>(S.Size()));
 }
 
+// A 32 x 32 monochrome cursor file with its hot spot at (3, 4).
+TBytes CursorFile() {
+  TBytes B;
+  auto Put = [&](Cardinal V, int N) {
+    for (int I = 0; I < N; ++I) B.push_back(Byte(V >> (8 * I)));
+  };
+  const Cardinal Image = 40 + 8 + 32 * 4 * 2;
+  Put(0, 2), Put(2, 2), Put(1, 2);                         // a cursor directory of one image
+  Put(32, 1), Put(32, 1), Put(0, 1), Put(0, 1), Put(3, 2), Put(4, 2), Put(Image, 4), Put(22, 4);
+  Put(40, 4), Put(32, 4), Put(64, 4), Put(1, 2), Put(1, 2);  // the image header (XOR and AND masks)
+  Put(0, 4), Put(0, 4), Put(0, 4), Put(0, 4), Put(2, 4), Put(0, 4);
+  Put(0x000000, 4), Put(0xFFFFFF, 4);                      // black, white
+  for (int Y = 0; Y < 32; ++Y) Put(Y < 16 ? 0xFFFF0000u : 0, 4);  // XOR
+  for (int Y = 0; Y < 32; ++Y) Put(Y < 16 ? 0x0000FFFFu : 0xFFFFFFFFu, 4);  // AND
+  return B;
+}
+
 TBytes BlockOf(TspCompressedStoredSkin* S) {
   return TBytes(static_cast<const Byte*>(S->CompressedStream()->Memory()),
                 static_cast<size_t>(S->CompressedStream()->Size()));
@@ -199,14 +216,33 @@ TEST_F(SkinFiles, PicturesAndCursorsOfAnIniSkin) {
   std::string Ini = SkinIni;
   const std::string From = "0=parts.bmp";
   Ini.replace(Ini.find(From), From.size(), "0=back.jpg");
-  Ini += "[CURSORS]\r\nstartcursorindex=0\r\ncursorscount=1\r\n0=missing.cur\r\n";
+  Ini += "[CURSORS]\r\nstartcursorindex=0\r\ncursorscount=2\r\n0=missing.cur\r\n1=hand.cur\r\n";
   WriteBytes(Dir.Path("jpg.ini"), TBytes(reinterpret_cast<const Byte*>(Ini.data()), Ini.size()));
+  WriteBytes(Dir.Path("hand.cur"), CursorFile());
+  const Integer Slot = 1 + 1;  // start 0 is raised to 1; the second cursor
+  Screen->SetCursors(Slot, nullptr);
+  const HCURSOR Default = Screen->Cursors(Slot);
+  {
+    TspSkinData Build(nullptr);
+    Build.BuildMode = true;  // loads no cursor
+    Build.LoadFromFile(Dir.Path("jpg.ini"));
+    EXPECT_EQ(Screen->Cursors(Slot), Default);
+  }
   TspSkinData D(nullptr);
   D.LoadFromFile(Dir.Path("jpg.ini"));
   ASSERT_EQ(D.FActivePictures->Count(), 1);
   EXPECT_EQ(static_cast<TBitmap*>(D.FActivePictures->Items(0))->Width(), 16);
   EXPECT_EQ(D.StartCursorIndex, 1);
-  EXPECT_EQ(D.FCursorsNames->ToStringArray(), std::vector<String>{u"missing.cur"});
+  EXPECT_EQ(D.FCursorsNames->ToStringArray(), (std::vector<String>{u"missing.cur", u"hand.cur"}));
+  const HCURSOR Hand = Screen->Cursors(Slot);
+  EXPECT_NE(Hand, Default);
+  ICONINFO Info{};
+  ASSERT_TRUE(GetIconInfo(Hand, &Info));
+  EXPECT_EQ(Info.xHotspot, 3u);
+  EXPECT_EQ(Info.yHotspot, 4u);
+  if (Info.hbmMask) DeleteObject(Info.hbmMask);
+  if (Info.hbmColor) DeleteObject(Info.hbmColor);
+  Screen->SetCursors(Slot, nullptr);
   TspCompressedStoredSkin Stored(nullptr);
   const TBytes Before = {1, 2, 3};
   Stored.CompressedStream()->WriteBuffer(Before.data(), 3);
