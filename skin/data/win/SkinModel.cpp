@@ -347,9 +347,18 @@ void TspSkinData::LoadFromCompressedFile(const String& FileName) {
   if (LoadStoredBlock(BlockOf(Stored.get()))) FSkinFileName = FileName;
 }
 
+void TspSkinData::SaveToCompressedFile(const String& FileName) {
+  std::unique_ptr<TspCompressedStoredSkin> Stored(new TspCompressedStoredSkin(this));
+  Stored->LoadFromSkinData(this);
+  Stored->SaveToCompressFile(FileName);
+}
+
 void TspSkinData::SaveToFile(const String& FileName) {
   TMemIniFile Ini(FileName);
   SaveToCustomIniFile(&Ini);
+  // Skin texts may hold any language: an ANSI file would lose what its code
+  // page lacks, so they are written as UTF-8 (a UTF-16 file stays UTF-16).
+  if (Ini.Encoding() == TEncoding::Default) Ini.SetEncoding(TEncoding::UTF8);
   Ini.UpdateFile();
 }
 

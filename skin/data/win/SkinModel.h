@@ -110,8 +110,11 @@ class TspSkinData : public TComponent, public TspSkinFields {
   // A ".skn" file; SkinFileName becomes FileName after a complete load
   // (not when the file's skin is refused).
   void LoadFromCompressedFile(const String& FileName);
-  // The skin text into an ini file (its other sections stay).
+  // The skin text into an ini file (its other sections stay), in UTF-8
+  // with a byte-order mark unless the file is UTF-16.
   void SaveToFile(const String& FileName);
+  // The skin as a ".skn" file (none for an empty skin).
+  void SaveToCompressedFile(const String& FileName);
 
   // Frees descriptions and active pictures, sets the system colours.
   void ClearObjects();

@@ -144,6 +144,8 @@ TEST_F(SkinFiles, OneSkinEveryWay) {
   FromIni.LoadFromIniFile(Dir.Path("skin.ini"));
   FromModel.LoadFromSkinData(&FromFile);
   FromModel.SaveToCompressFile(Dir.Path("model.skn"));
+  FromFile.SaveToCompressedFile(Dir.Path("model2.skn"));
+  EXPECT_EQ(ReadBytes(Dir.Path("model2.skn")), ReadBytes(Dir.Path("model.skn")));
   FromIni.SaveToCompressFile(Dir.Path("ini.skn"));
 
   auto Loaded = [&](const std::function<void(TspSkinData*)>& Load, const String& FileName) {
@@ -160,6 +162,11 @@ TEST_F(SkinFiles, OneSkinEveryWay) {
             Reference);
   EXPECT_EQ(Loaded([&](TspSkinData* D) { D->LoadFromCompressedFile(Dir.Path("ini.skn")); }, Dir.Path("ini.skn")),
             Reference);
+
+  // Written back as an ini skin beside its pictures, it loads the same.
+  FromFile.SaveToFile(Dir.Path("saved.ini"));
+  EXPECT_EQ(ReadBytes(Dir.Path("saved.ini")).substr(0, 3), (TBytes{0xEF, 0xBB, 0xBF}));
+  EXPECT_EQ(Loaded([&](TspSkinData* D) { D->LoadFromFile(Dir.Path("saved.ini")); }, Dir.Path("saved.ini")), Reference);
 
   // The ".skn" file: 02 00 00 00, the block's length, the block.
   const TBytes Skn = ReadBytes(Dir.Path("model.skn"));
