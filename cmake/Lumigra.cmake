@@ -122,6 +122,8 @@ function(lumigra_test name dir)
   if(LUMIGRA_NATIVE)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
+    # Listed for the Winelib build's ctest (lumigra_write_native_test_list).
+    set_property(GLOBAL APPEND PROPERTY LUMIGRA_NATIVE_TEST_PROGRAMS ${name})
   else()
     target_link_options(${name} PRIVATE -mconsole)
     add_test(NAME ${name} COMMAND bash ${LUMIGRA_ROOT}/scripts/wine.sh $<TARGET_FILE:${name}>)
@@ -131,4 +133,16 @@ function(lumigra_test name dir)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK lumigra_display)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
+endfunction()
+
+# Writes the native build's test programs to tests/native_tests.list, one name
+# a line, for the Winelib build's ctest to run beside its own (called once,
+# after every folder has declared its tests).
+function(lumigra_write_native_test_list)
+  if(LUMIGRA_NATIVE)
+    get_property(names GLOBAL PROPERTY LUMIGRA_NATIVE_TEST_PROGRAMS)
+    list(JOIN names "\n" text)
+    # Rewritten only when it changes, so the Winelib tree reconfigures only then.
+    file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/tests/native_tests.list CONTENT "${text}\n" @ONLY)
+  endif()
 endfunction()
