@@ -71,11 +71,8 @@ TspBitmap::TspBitmap() {
 
 TspBitmap::~TspBitmap() {
   UnlistBitmap(this);
-  if (FCanvas) {
-    FCanvas->SetHandle(nullptr);
-    delete FCanvas;
-  }
   FreeSection();
+  delete FCanvas;
 }
 
 void TspBitmap::FreeSection() {
