@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace sppix {
+
 void BlendRow(const TspColor* Src, TspColor* Dst, Integer Count) {
   for (Integer i = 0; i < Count; ++i) {
     const TspColor s = Src[i];
@@ -44,6 +46,10 @@ void ClearAlphaOfColor(TspColor* Dst, Integer Count, TspColor Color) {
   for (Integer i = 0; i < Count; ++i)
     if (((Dst[i] ^ Color) & 0x00FFFFFFu) == 0) Dst[i] &= 0x00FFFFFFu;
 }
+
+}  // namespace sppix
+
+using namespace sppix;
 
 namespace {
 

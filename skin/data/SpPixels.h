@@ -35,6 +35,9 @@ inline TspSurface TopDownSurface(TspColor* Bits, Integer Width, Integer Height) 
 }
 
 // ---- row routines ------------------------------------------------------------
+// (In a namespace of their own: the bitmap engine has routines of these names.)
+namespace sppix {
+
 
 // F over B, every byte (alpha included) := (F * a + B * (256 - a)) shr 8 with
 // a the alpha of F; no special case for a = 0 or 255.
@@ -58,6 +61,8 @@ void SetAlphaPixels(TspColor* Dst, Integer Count, Byte Alpha);
 void SetAlphaPixelRect(TspColor* Bits, Integer Stride, Byte Alpha, Integer Left, Integer Top, Integer Right,
                        Integer Bottom);
 void ClearAlphaOfColor(TspColor* Dst, Integer Count, TspColor Color);
+
+}  // namespace sppix
 
 // ---- transfers -----------------------------------------------------------------
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace sppix;
+
 // ---------------------------------------------------------------------------
 // Layer window and manager
 

@@ -8,6 +8,8 @@
 #include "rtl/SizeMath.h"
 #include "skin/data/SpLayout.h"
 
+using namespace sppix;
+
 namespace {
 
 // The live bitmaps (those that own pixels); made at the first registration,

@@ -6,6 +6,8 @@
 
 #include "skin/data/SpPixels.h"
 
+using namespace sppix;
+
 namespace {
 
 struct Pixels {

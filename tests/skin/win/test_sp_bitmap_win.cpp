@@ -6,6 +6,8 @@
 
 #include "skin/data/win/SpEffBmp.h"
 
+using namespace sppix;
+
 namespace {
 
 using namespace sptest;

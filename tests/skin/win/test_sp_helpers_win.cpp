@@ -6,6 +6,8 @@
 
 #include <functional>
 
+using namespace sppix;
+
 namespace {
 
 using namespace sptest;
