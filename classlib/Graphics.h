@@ -254,7 +254,9 @@ class TCanvas : public TPersistent {
   ~TCanvas() override;
 
   // The device context: made on demand by canvases that own one (a bitmap's);
-  // a plain canvas draws on whatever DC is set. Raises EInvalidOperation
+  // a plain canvas draws on whatever DC is set. The pen, brush and font are
+  // selected into it (and the background mode follows the brush) before it is
+  // handed out. Raises EInvalidOperation
   // "Canvas does not allow drawing" when there is none.
   HDC Handle();
   // Points the canvas at another DC (0: none). The old DC gets the stock
