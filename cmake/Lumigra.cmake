@@ -103,6 +103,21 @@ endfunction()
 # not find them under wineg++).
 find_library(LUMIGRA_GTEST_LIB NAMES libgtest.a gtest PATHS /usr/lib/x86_64-linux-gnu /usr/lib REQUIRED)
 
+# Where the test runs of the Winelib build keep their slots (scripts/slots.sh)
+# and save their screenshots: scripts/test.sh passes its build folder.
+set(LUMIGRA_RUN_DIR ${CMAKE_BINARY_DIR} CACHE PATH "Folder of the test runs' slots and screenshots")
+
+# lumigra_wine_test(TEST...): tests that run programs under Wine (through
+# scripts/wine.sh) take a slot of their own and know where screenshots go.
+# With a slot each, Wine programs run side by side: no display, pointer,
+# focus, key grab or wineserver is shared, so no lock between them.
+function(lumigra_wine_test)
+  foreach(t IN LISTS ARGN)
+    set_property(TEST ${t} APPEND PROPERTY ENVIRONMENT
+      "LUMIGRA_SLOTS=${LUMIGRA_RUN_DIR}/wine-slots" "LUMIGRA_SCREENS_DIR=${LUMIGRA_RUN_DIR}/screens")
+  endforeach()
+endfunction()
+
 # lumigra_test(NAME DIR DEPS ...)
 # One test program per layer; portable tests in DIR, Winelib-only ones in DIR/win.
 function(lumigra_test name dir)
@@ -115,16 +130,16 @@ function(lumigra_test name dir)
   target_include_directories(${name} PRIVATE ${LUMIGRA_ROOT} ${LUMIGRA_ROOT}/tests)
   target_compile_options(${name} PRIVATE ${LUMIGRA_WARNINGS})
   target_link_libraries(${name} PRIVATE ${T_DEPS} ${LUMIGRA_GTEST_LIB} pthread)
+  if(TARGET lumigra_test_support)
+    target_link_libraries(${name} PRIVATE lumigra_test_support)
+  endif()
   if(LUMIGRA_NATIVE)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
   else()
     target_link_options(${name} PRIVATE -mconsole)
     add_test(NAME ${name} COMMAND bash ${LUMIGRA_ROOT}/scripts/wine.sh $<TARGET_FILE:${name}>)
-    # The Wine test programs share one X display and one wineserver: the
-    # cursor position, the focus and what a screen capture sees are global,
-    # so they run one at a time (the native ones run beside them).
-    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK lumigra_display)
+    lumigra_wine_test(${name})
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
 endfunction()
