@@ -59,6 +59,38 @@ function(lumigra_simd_units)
   endif()
 endfunction()
 
+# lumigra_pch(TARGET [WINDOWS] HEADER...): the target's units share one
+# precompiled form of HEADERs (each unit reads it before its own first line,
+# so only headers the units would include anyway, and self-contained). It is
+# never given to units compiled with other options than the target's: native
+# units (the Windows macros undone) and instruction-set units. WINDOWS: the
+# headers need Windows, so only win/ units get them (none in the native
+# build); portable units keep to their own includes.
+function(lumigra_pch target)
+  cmake_parse_arguments(P "WINDOWS" "" "" ${ARGN})
+  if(P_WINDOWS AND LUMIGRA_NATIVE)
+    return()
+  endif()
+  get_target_property(srcs ${target} SOURCES)
+  foreach(src IN LISTS srcs)
+    if(src MATCHES "/native/[^/]*$" OR src MATCHES "(Avx2|Sse41)\\.cpp$" OR (P_WINDOWS AND NOT src MATCHES "/win/[^/]*$"))
+      set_property(SOURCE ${src} TARGET_DIRECTORY ${target} PROPERTY SKIP_PRECOMPILE_HEADERS ON)
+    endif()
+  endforeach()
+  set(hdrs)
+  foreach(h IN LISTS P_UNPARSED_ARGUMENTS)
+    if(h MATCHES "^<")
+      list(APPEND hdrs ${h})
+    else()
+      list(APPEND hdrs ${LUMIGRA_ROOT}/${h})
+    endif()
+  endforeach()
+  target_precompile_headers(${target} PRIVATE ${hdrs})
+  # (lets ccache hash a unit that uses the precompiled header; no effect
+  # on the compiled code)
+  target_compile_options(${target} PRIVATE -fpch-preprocess)
+endfunction()
+
 # Collects the sources of a layer folder following the conventions above.
 function(lumigra_collect_sources out dir)
   file(GLOB portable CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.c)
@@ -76,11 +108,14 @@ function(lumigra_collect_sources out dir)
   set(${out} ${srcs} PARENT_SCOPE)
 endfunction()
 
-# lumigra_layer(NAME DIR [DEPS ...] [WINLIBS ...] [NATIVELIBS ...])
+# lumigra_layer(NAME DIR [DEPS ...] [WINLIBS ...] [NATIVELIBS ...] [LIBS ...]
+#               [PCH HEADER...] [WINPCH HEADER...])
 # One static library per layer folder. A layer without sources yet is an
-# INTERFACE library so dependants link to it all the same.
+# INTERFACE library so dependants link to it all the same. PCH: headers most
+# of its units include, precompiled once (lumigra_pch); WINPCH: the same for
+# headers that need Windows (its win/ units only).
 function(lumigra_layer name dir)
-  cmake_parse_arguments(L "" "" "DEPS;WINLIBS;NATIVELIBS;LIBS" ${ARGN})
+  cmake_parse_arguments(L "" "" "DEPS;WINLIBS;NATIVELIBS;LIBS;PCH;WINPCH" ${ARGN})
   lumigra_collect_sources(srcs ${dir})
   if(srcs)
     add_library(${name} STATIC ${srcs})
@@ -91,6 +126,11 @@ function(lumigra_layer name dir)
       target_link_libraries(${name} PUBLIC ${L_NATIVELIBS})
     else()
       target_link_libraries(${name} PUBLIC ${L_WINLIBS})
+    endif()
+    if(L_PCH)
+      lumigra_pch(${name} ${L_PCH})
+    elseif(L_WINPCH)
+      lumigra_pch(${name} WINDOWS ${L_WINPCH})
     endif()
   else()
     add_library(${name} INTERFACE)
@@ -118,10 +158,13 @@ function(lumigra_wine_test)
   endforeach()
 endfunction()
 
-# lumigra_test(NAME DIR DEPS ...)
+# lumigra_test(NAME DIR DEPS ... [PCH HEADER...] [WINPCH HEADER...])
 # One test program per layer; portable tests in DIR, Winelib-only ones in DIR/win.
+# Every unit gets GoogleTest precompiled, with PCH's headers; WINPCH: a
+# program of win/ units only has these headers (which need Windows)
+# precompiled instead.
 function(lumigra_test name dir)
-  cmake_parse_arguments(T "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(T "" "" "DEPS;PCH;WINPCH" ${ARGN})
   lumigra_collect_sources(srcs ${dir})
   if(NOT srcs)
     return()
@@ -132,6 +175,11 @@ function(lumigra_test name dir)
   target_link_libraries(${name} PRIVATE ${T_DEPS} ${LUMIGRA_GTEST_LIB} pthread)
   if(TARGET lumigra_test_support)
     target_link_libraries(${name} PRIVATE lumigra_test_support)
+  endif()
+  if(T_WINPCH AND NOT LUMIGRA_NATIVE)
+    lumigra_pch(${name} WINDOWS tests/common/gtest.h ${T_WINPCH})
+  else()
+    lumigra_pch(${name} tests/common/gtest.h ${T_PCH})
   endif()
   if(LUMIGRA_NATIVE)
     add_test(NAME ${name} COMMAND ${name})
