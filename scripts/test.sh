@@ -41,9 +41,11 @@ cleanup
 
 # The template prefix (made once, kept between runs), then one slot per job:
 # a fresh copy of the template, an Xvfb, and a wineserver with Wine's
-# services kept running for the whole test run, their output detached (a
-# service started by a test program would otherwise inherit ctest's pipe and
-# keep ctest waiting after the test has ended).
+# services and its desktop process kept running for the whole test run, their
+# output detached. Started by a test program instead, they would inherit
+# ctest's pipe and keep ctest waiting after the test has ended (the desktop
+# process lives on about a second after its last program: every run of a
+# tool test paid that).
 (
   lumigra_start_xvfb && lumigra_slots_template "$slots"
   rc=$?
@@ -59,6 +61,7 @@ for k in $(seq 0 $((jobs - 1))); do
     export WINEPREFIX="$slots/$k/prefix"
     wineserver -p >/dev/null 2>&1 </dev/null || true
     wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
+    wine explorer.exe /desktop >/dev/null 2>&1 </dev/null &
   ) &
 done
 wait
