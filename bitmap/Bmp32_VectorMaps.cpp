@@ -1,9 +1,11 @@
 #include "bitmap/Bmp32_VectorMaps.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
 #include "rtl/FileIO.h"
+#include "rtl/SizeMath.h"
 
 namespace {
 
@@ -181,11 +183,10 @@ void TVectorMap::LoadFromFile(const String& FileName) {
   }
   const Integer W = Integer(GetLE32(Header + 24)), H = Integer(GetLE32(Header + 28));
   // The size must fit what the file holds: no negative sides, no product
-  // past the bytes left.
-  const Int64 Left = S.Size() - MeshHeaderSize;
-  const Int64 Bytes = Int64(W) * Int64(H) * 8;
-  if (W < 0 || H < 0 || Bytes > Left || Bytes > 0x7FFFFFFF)
-    throw Exception(u"Bad format - Photoshop .msh expected!");
+  // past the bytes left (checked before anything is allocated or resized).
+  const Int64 Left = std::min<Int64>(S.Size() - MeshHeaderSize, 0x7FFFFFFF);
+  Int64 Bytes = 0;
+  if (!CheckedProduct({W, H, 8}, Left, Bytes)) throw Exception(u"Bad format - Photoshop .msh expected!");
   std::vector<Byte> Data(static_cast<size_t>(Bytes));
   if (Bytes > 0) S.ReadBuffer(Data.data(), Integer(Bytes));
   SetSize(W, H);

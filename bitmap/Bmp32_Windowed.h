@@ -11,6 +11,7 @@
 class TClipboard;
 
 #include "bitmap/Bmp32_Backends_Gdi.h"
+#include "bitmap/Bmp32_BmpStreams.h"
 
 class TBitmap32 : public TCustomBitmap32 {
  public:
@@ -104,10 +105,8 @@ void AssignToBitmap(TCustomBitmap32* Bitmap, TBitmap* Dest);
 void AssignFromClipboard(TCustomBitmap32* Bitmap, TClipboard* Clipboard);
 void AssignToClipboard(TCustomBitmap32* Bitmap, TClipboard* Clipboard);
 
-// --- The 32-bit BMP stream: 54-byte header, then Width * Height * 4 bytes
-// (B, G, R, A). SaveTopDown true writes a positive height and the rows from
-// the bottom one up; false writes a negative height and memory order.
-void SaveBitmap32ToStream(TCustomBitmap32* Bitmap, TStream* Stream, bool SaveTopDown = true);
+// --- BMP streams and files; the plain 32-bit stream and the binary
+// property form are in Bmp32_BmpStreams.h.
 // A 32-bit uncompressed BMP with a 40-byte header is read directly (pixels
 // from the offset the header gives); anything else goes through the class
 // library's TBitmap. Sizes are checked against the bytes the stream holds
@@ -118,8 +117,5 @@ void SaveBitmap32ToFile(TCustomBitmap32* Bitmap, const String& FileName, bool Sa
 // "BM" files as above; anything else (even a file shorter than a BMP header)
 // through TPicture by its extension.
 void LoadBitmap32FromFile(TCustomBitmap32* Bitmap, const String& FileName);
-// The binary property form: Width, Height (4 bytes each), pixels in memory order.
-void WriteBitmap32PixelData(TCustomBitmap32* Bitmap, TStream* Stream);
-void ReadBitmap32PixelData(TCustomBitmap32* Bitmap, TStream* Stream);
 // Equal when both are empty, or of the same class with equal BMP streams.
 bool SameBitmap(TCustomBitmap32* A, TCustomBitmap32* B);

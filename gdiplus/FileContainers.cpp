@@ -49,8 +49,8 @@ Byte ReadByteAt(TStream* Stream, Int64 Pos) {
   return b;
 }
 
-// A size cell: decimal digits only, at most 15 of them (so sums of sizes
-// never overflow). False for anything else.
+// A size cell: decimal digits only, at most 15 of them. False for anything
+// else.
 bool ParseSize(const String& Text, Int64& Value) {
   if (Text.empty() || Text.size() > 15) return false;
   Int64 v = 0;
@@ -217,9 +217,10 @@ void ExtractFileArchive(const String& ContainerFile, const String& Directory, co
     if (row->ItemCount() < 4) ContainerError();
     TArchiveRow r;
     if (!ParseSize(row->Items(2)->Text(), r.Packed) || !ParseSize(row->Items(3)->Text(), r.Size)) ContainerError();
+    // The packed sizes stay within the payload row by row; the unpacked ones
+    // have no such bound, so their sum is checked.
     packedSum += r.Packed;
-    total += r.Size;
-    if (packedSum > payloadSize) ContainerError();
+    if (packedSum > payloadSize || __builtin_add_overflow(total, r.Size, &total)) ContainerError();
     const String folderCell = row->Items(0)->Text();
     if (row->ItemCount() > 4 && row->Items(4)->AsBool()) {
       r.Folder = base;

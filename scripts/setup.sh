@@ -4,8 +4,9 @@
 set -euo pipefail
 
 PACKAGES=(
-  # toolchain
-  g++ cmake ninja-build ccache make
+  # toolchain; clang with its sanitizer and libFuzzer runtimes for the fuzz
+  # build (scripts/fuzz.sh)
+  g++ cmake ninja-build ccache make clang libclang-rt-14-dev
   # platform: Wine with wineg++ and the resource compiler; GDI+
   wine wine64 wine64-tools libwine-dev libgdiplus
   # codecs, compression, ciphers, X11 key grab

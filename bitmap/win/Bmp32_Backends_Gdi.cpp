@@ -2,6 +2,7 @@
 #include "bitmap/Bmp32_Backends_Gdi.h"
 
 #include "bitmap/Bmp32_Windowed.h"
+#include "rtl/SizeMath.h"
 
 namespace {
 
@@ -62,9 +63,13 @@ bool TGDIBackend::QueryInterface(TInterfaceID IID, void*& Obj) {
 
 void TGDIBackend::AllocateSurface(Integer NewWidth, Integer NewHeight, bool ClearBuffer) {
   (void)ClearBuffer;
+  // A DIB section's size is a 32-bit count of bytes: anything larger is
+  // refused as the memory backend refuses what it cannot allocate.
+  Int64 Bytes = 0;
+  if (!CheckedProduct({NewWidth, NewHeight, 4}, 0xFFFFFFFF, Bytes)) throw EOutOfMemory(SOutOfMemory);
   FBitmapInfo.bmiHeader.biWidth = NewWidth;
   FBitmapInfo.bmiHeader.biHeight = -NewHeight;
-  FBitmapInfo.bmiHeader.biSizeImage = DWORD(Int64(NewWidth) * NewHeight * 4);
+  FBitmapInfo.bmiHeader.biSizeImage = DWORD(Bytes);
   PrepareSurfaceMapping(NewWidth, NewHeight);
   void* Bits = nullptr;
   FBitmapHandle = CreateDIBSection(nullptr, &FBitmapInfo, DIB_RGB_COLORS, &Bits, FMapHandle, 0);

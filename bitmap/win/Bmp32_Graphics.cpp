@@ -9,8 +9,6 @@
 
 namespace {
 
-[[noreturn]] void ReadError() { throw EReadError(u"Stream read error"); }
-
 bool AllAlphaZero(TCustomBitmap32* B) {
   if (B->Empty()) return false;
   const TColor32* P = B->Bits();
@@ -167,66 +165,8 @@ void AssignToClipboard(TCustomBitmap32* Bitmap, TClipboard* Clipboard) {
 // ---------------------------------------------------------------------------
 // BMP streams
 
-namespace {
-
-void Put32(Byte* P, Cardinal V) {
-  for (int i = 0; i < 4; ++i) P[i] = Byte(V >> (8 * i));
-}
-Cardinal Get32(const Byte* P) {
-  return Cardinal(P[0]) | Cardinal(P[1]) << 8 | Cardinal(P[2]) << 16 | Cardinal(P[3]) << 24;
-}
-
-}  // namespace
-
-void SaveBitmap32ToStream(TCustomBitmap32* Bitmap, TStream* Stream, bool SaveTopDown) {
-  const Integer W = Bitmap->Width(), H = Bitmap->Height();
-  const Int64 Size = Int64(W) * H * 4;
-  Byte Hd[54] = {};
-  Hd[0] = 'B';
-  Hd[1] = 'M';
-  Put32(Hd + 2, Cardinal(Size + 54));
-  Put32(Hd + 10, 54);
-  Put32(Hd + 14, 40);
-  Put32(Hd + 18, Cardinal(W));
-  Put32(Hd + 22, Cardinal(SaveTopDown ? H : -H));
-  Hd[26] = 1;
-  Hd[28] = 32;
-  Put32(Hd + 34, Cardinal(Size));
-  Stream->WriteBuffer(Hd, 54);
-  if (Bitmap->Empty()) return;
-  if (SaveTopDown) {
-    for (Integer Y = H - 1; Y >= 0; --Y) Stream->WriteBuffer(Bitmap->ScanLine(Y), W * 4);
-  } else {
-    for (Integer Y = 0; Y < H; ++Y) Stream->WriteBuffer(Bitmap->ScanLine(Y), W * 4);
-  }
-}
-
 void LoadBitmap32FromStream(TCustomBitmap32* Bitmap, TStream* Stream) {
-  const Int64 Start = Stream->Position();
-  const Int64 Avail = Stream->Size() - Start;
-  if (Avail < 54) ReadError();
-  Byte Hd[54];
-  Stream->ReadBuffer(Hd, 54);
-  const bool Fast = Hd[0] == 'B' && Hd[1] == 'M' && Get32(Hd + 14) == 40 && Hd[26] == 1 && Hd[27] == 0 &&
-                    Hd[28] == 32 && Hd[29] == 0 && Get32(Hd + 30) == 0;
-  if (Fast) {
-    const Int64 W = Integer(Get32(Hd + 18)), H = Integer(Get32(Hd + 22));
-    const Int64 Off = Get32(Hd + 10);
-    if (W < 0 || H == Int64(INT_MIN) || Off < 54) ReadError();
-    const Int64 AbsH = H < 0 ? -H : H;
-    const Int64 Need = W * AbsH * 4;
-    if (Off > Avail || Need > Avail - Off) ReadError();
-    Stream->SetPosition(Start + Off);
-    Bitmap->SetSize(Integer(W), Integer(AbsH));
-    if (!Bitmap->Empty()) {
-      if (H > 0) {
-        for (Integer Y = Integer(AbsH) - 1; Y >= 0; --Y) Stream->ReadBuffer(Bitmap->ScanLine(Y), Integer(W) * 4);
-      } else {
-        for (Integer Y = 0; Y < Integer(AbsH); ++Y) Stream->ReadBuffer(Bitmap->ScanLine(Y), Integer(W) * 4);
-      }
-    }
-  } else {
-    Stream->SetPosition(Start);
+  if (!LoadPlainBitmap32FromStream(Bitmap, Stream)) {
     TBitmap B;
     B.LoadFromStream(Stream);
     AssignFromGraphic(Bitmap, &B);
@@ -267,30 +207,6 @@ void LoadBitmap32FromFile(TCustomBitmap32* Bitmap, const String& FileName) {
     Bitmap->EndUpdate();
     Bitmap->Changed();
   }
-}
-
-void WriteBitmap32PixelData(TCustomBitmap32* Bitmap, TStream* Stream) {
-  Integer WH[2] = {Bitmap->Width(), Bitmap->Height()};
-  Stream->WriteBuffer(WH, 8);
-  if (!Bitmap->Empty()) {
-    for (Integer Y = 0; Y < WH[1]; ++Y) Stream->WriteBuffer(Bitmap->ScanLine(Y), WH[0] * 4);
-  }
-}
-
-void ReadBitmap32PixelData(TCustomBitmap32* Bitmap, TStream* Stream) {
-  try {
-    Integer WH[2];
-    Stream->ReadBuffer(WH, 8);
-    const Int64 W = WH[0], H = WH[1];
-    if (W < 0 || H < 0 || W * H * 4 > Stream->Size() - Stream->Position()) ReadError();
-    Bitmap->SetSize(Integer(W), Integer(H));
-    if (!Bitmap->Empty())
-      for (Integer Y = 0; Y < Integer(H); ++Y) Stream->ReadBuffer(Bitmap->ScanLine(Y), Integer(W) * 4);
-  } catch (...) {
-    Bitmap->Changed();
-    throw;
-  }
-  Bitmap->Changed();
 }
 
 bool SameBitmap(TCustomBitmap32* A, TCustomBitmap32* B) {

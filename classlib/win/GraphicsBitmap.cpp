@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 
+#include "classlib/BmpImage.h"
 #include "classlib/Graphics.h"
 
 namespace {
@@ -114,8 +115,6 @@ void PutLE16(Byte* P, unsigned V) {
 void PutLE32(Byte* P, Cardinal V) {
   for (int i = 0; i < 4; ++i) P[i] = Byte(V >> (8 * i));
 }
-Cardinal LE32(const Byte* P) { return Cardinal(P[0]) | Cardinal(P[1]) << 8 | Cardinal(P[2]) << 16 | Cardinal(P[3]) << 24; }
-unsigned LE16(const Byte* P) { return unsigned(P[0]) | unsigned(P[1]) << 8; }
 
 }  // namespace
 
@@ -460,118 +459,51 @@ void TBitmap::Assign(TPersistent* Source) {
 
 void TBitmap::LoadFromStream(TStream* Stream) {
   const Int64 Start = Stream->Position();
-  const Int64 Avail = Stream->Size() - Start;
-  auto Fail = [&]() -> void { throw EInvalidGraphic(SInvalidBitmap); };
-  auto ReadAt = [&](Int64 Offset, void* Buf, Int64 Count) {
-    if (Offset < 0 || Count < 0 || Offset + Count > Avail || Count > INT_MAX) Fail();
-    Stream->SetPosition(Start + Offset);
-    if (Stream->Read(Buf, Integer(Count)) != Integer(Count)) Fail();
-  };
-  try {
-    Byte FH[14];
-    ReadAt(0, FH, 14);
-    if (FH[0] != 'B' || FH[1] != 'M') Fail();
-    const Int64 FileSize = LE32(FH + 2);
-    const Int64 OffBits = LE32(FH + 10);
-    Byte HS[4];
-    ReadAt(14, HS, 4);
-    const Cardinal HeaderSize = LE32(HS);
+  TBmpImage Image;
+  HBITMAP NewH = nullptr;
+  // The rows go straight into the new DIB section, without a copy between.
+  auto IntoDib = [&](const TBmpImage& I) -> Byte* {
     TDibInfo Info;
-    Int64 Width, Height;
-    unsigned Bpp;
-    Cardinal Compression = BI_RGB, ClrUsed = 0;
-    Int64 HeaderEnd;
-    bool Core = false;
-    if (HeaderSize == 12) {
-      // OS/2 core header: 16-bit sizes, 3-byte colour entries.
-      Byte H[12];
-      ReadAt(14, H, 12);
-      Width = LE16(H + 4);
-      Height = LE16(H + 6);
-      if (LE16(H + 8) != 1) Fail();
-      Bpp = LE16(H + 10);
-      HeaderEnd = 26;
-      Core = true;
-    } else {
-      if (HeaderSize < 40 || HeaderSize > 124) Fail();
-      Byte H[124] = {};
-      ReadAt(14, H, HeaderSize);
-      Width = Int64(Integer(LE32(H + 4)));
-      Height = Int64(Integer(LE32(H + 8)));
-      if (LE16(H + 12) != 1) Fail();
-      Bpp = LE16(H + 14);
-      Compression = LE32(H + 16);
-      ClrUsed = LE32(H + 32);
-      HeaderEnd = 14 + Int64(HeaderSize);
-      if (Compression == BI_BITFIELDS) {
-        if (HeaderSize >= 52) {
-          for (int i = 0; i < 3; ++i) Info.Masks[i] = LE32(H + 40 + 4 * i);
-        } else {
-          Byte M[12];
-          ReadAt(HeaderEnd, M, 12);
-          for (int i = 0; i < 3; ++i) Info.Masks[i] = LE32(M + 4 * i);
-          HeaderEnd += 12;
-        }
-      }
-    }
-    if (Bpp != 1 && Bpp != 4 && Bpp != 8 && Bpp != 16 && Bpp != 24 && Bpp != 32) Fail();
-    if (Compression != BI_RGB && !(Compression == BI_BITFIELDS && (Bpp == 16 || Bpp == 32))) Fail();
-    if (Width < 0 || Height == Int64(INT_MIN)) Fail();
-    const bool TopDown = Height < 0;
-    const Int64 AbsH = TopDown ? -Height : Height;
-    Integer ColorCount = 0;
-    if (Bpp <= 8) {
-      Cardinal Max = 1u << Bpp;
-      ColorCount = Integer(ClrUsed == 0 || ClrUsed > Max ? Max : ClrUsed);
-      const Int64 Entry = Core ? 3 : 4;
-      std::vector<Byte> Pal(size_t(ColorCount * Entry));
-      ReadAt(HeaderEnd, Pal.data(), Int64(Pal.size()));
-      for (Integer i = 0; i < ColorCount; ++i)
-        Info.Colors[i] = RGBQUAD{Pal[size_t(i * Entry)], Pal[size_t(i * Entry + 1)], Pal[size_t(i * Entry + 2)], 0};
-      HeaderEnd += ColorCount * Entry;
-    }
-    const Int64 Stride = ((Width * Bpp + 31) / 32) * 4;
-    const Int64 Need = Stride * AbsH;
-    const Int64 PixOff = OffBits >= HeaderEnd ? OffBits : HeaderEnd;
-    if (PixOff > Avail || Need > Avail - PixOff) Fail();
-    Int64 End = PixOff + Need;
-    if (FileSize >= End && FileSize <= Avail) End = FileSize;
-
-    TPixelFormat Format;
-    HBITMAP NewH = nullptr;
-    if (Width == 0 || AbsH == 0) {
-      Format = Bpp == 1 ? pf1bit : Bpp == 4 ? pf4bit : Bpp == 8 ? pf8bit : Bpp == 24 ? pf24bit : Bpp == 16 ? pf15bit : pf32bit;
-    } else {
-      std::vector<Byte> Pixels(static_cast<size_t>(Need));
-      ReadAt(PixOff, Pixels.data(), Need);
-      Info.Header.biSize = sizeof(BITMAPINFOHEADER);
-      Info.Header.biWidth = Integer(Width);
-      Info.Header.biHeight = Integer(AbsH);
-      Info.Header.biPlanes = 1;
-      Info.Header.biBitCount = WORD(Bpp);
-      Info.Header.biCompression = Compression;
-      Info.Header.biClrUsed = Cardinal(ColorCount);
-      void* Bits = nullptr;
-      NewH = CreateDibFromInfo(Info, ColorCount, &Bits);
-      auto* D = static_cast<Byte*>(Bits);
-      for (Int64 Y = 0; Y < AbsH; ++Y) {
-        Int64 SrcRow = TopDown ? AbsH - 1 - Y : Y;  // DIB rows bottom-up
-        std::memcpy(D + Y * Stride, Pixels.data() + SrcRow * Stride, size_t(Stride));
-      }
-      DIBSECTION DS{};
-      GetObjectW(NewH, sizeof(DS), &DS);
-      Format = FormatOfDib(DS);
-    }
-    Stream->SetPosition(Start + End);
-    ReplaceHandle(NewH, Format, bmDIB, Integer(Width), Integer(AbsH));
-    Changed(this);
-  } catch (EInvalidGraphic&) {
+    Info.Header.biSize = sizeof(BITMAPINFOHEADER);
+    Info.Header.biWidth = I.Width;
+    Info.Header.biHeight = I.Height;
+    Info.Header.biPlanes = 1;
+    Info.Header.biBitCount = WORD(I.BitCount);
+    Info.Header.biCompression = I.BitFields ? BI_BITFIELDS : BI_RGB;
+    Info.Header.biClrUsed = Cardinal(I.ColorCount);
+    for (int i = 0; i < 3; ++i) Info.Masks[i] = I.Masks[i];
+    for (Integer i = 0; i < I.ColorCount; ++i) Info.Colors[i] = RGBQUAD{I.Colors[i][0], I.Colors[i][1], I.Colors[i][2], 0};
+    void* Bits = nullptr;
+    NewH = CreateDibFromInfo(Info, I.ColorCount, &Bits);
+    return static_cast<Byte*>(Bits);
+  };
+  bool Ok = false;
+  try {
+    Ok = ReadBmpImage(Stream, Image, IntoDib);
+  } catch (EStreamError&) {
+    Ok = false;
+  } catch (...) {
+    if (NewH) DeleteObject(NewH);
     Stream->SetPosition(Start);
     throw;
-  } catch (EStreamError&) {
+  }
+  if (!Ok) {
+    if (NewH) DeleteObject(NewH);
     Stream->SetPosition(Start);
     throw EInvalidGraphic(SInvalidBitmap);
   }
+  const unsigned Bpp = unsigned(Image.BitCount);
+  TPixelFormat Format;
+  if (!NewH) {
+    Format = Bpp == 1 ? pf1bit : Bpp == 4 ? pf4bit : Bpp == 8 ? pf8bit : Bpp == 24 ? pf24bit : Bpp == 16 ? pf15bit : pf32bit;
+  } else {
+    DIBSECTION DS{};
+    GetObjectW(NewH, sizeof(DS), &DS);
+    Format = FormatOfDib(DS);
+  }
+  Stream->SetPosition(Start + Image.Size);
+  ReplaceHandle(NewH, Format, bmDIB, Image.Width, Image.Height);
+  Changed(this);
 }
 
 void TBitmap::SaveToStream(TStream* Stream) {

@@ -48,8 +48,6 @@ String RandomAlnum(size_t N) {
   return s;
 }
 
-const char kB64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
 int B64Value(Char c) {
   if (c >= u'A' && c <= u'Z') return c - u'A';
   if (c >= u'a' && c <= u'z') return c - u'a' + 26;

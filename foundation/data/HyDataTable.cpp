@@ -14,6 +14,12 @@ namespace {
 
 constexpr Char kEsc26 = 26;
 constexpr Char kEsc27 = 27;
+// The rows part of the stored text of a table whose only row writes as
+// nothing (one empty cell, or no cell): without it such a table writes the
+// same text as a table without rows and comes back without rows. Text writes
+// cut escaped cells at character 0, so before this marker only a raw write of
+// that one character into a plain cell could produce this text.
+const String kLoneEmptyRow(1, Char(0));
 
 [[noreturn]] void ListIndexError(Integer Index) { throw EListError(SListIndexError, {Index}); }
 
@@ -48,6 +54,25 @@ String EscapeTableText(const String& Text) {
   for (Char& c : r) {
     if (c == u',') c = kEsc26;
     else if (c == u'|') c = kEsc27;
+  }
+  return r;
+}
+
+String RemoveRowBreaks(const String& Text) {
+  String r;
+  r.reserve(Text.size());
+  size_t i = 0;
+  if (!Text.empty() && Text[0] == u'#') {
+    const size_t p = Text.find(u'#', 1);
+    if (p != String::npos) {
+      r.append(Text, 0, p + 1);
+      i = p + 1;
+      if (Text.compare(i, 2, u"\r\n") == 0) i += 2;
+    }
+  }
+  for (; i < Text.size(); ++i) {
+    if (Text[i] == u'\r' && Text.compare(i, 3, u"\r\n|") == 0) i += 2;
+    r += Text[i];
   }
   return r;
 }
@@ -1126,16 +1151,20 @@ String TDataTable::ToString(bool IsSave) const {
     if (i > 0) s += lb + u"|";
     s += rowText(FItems[i]);
   }
+  if (IsSave && FItems.size() == 1 && FItems[0]->ToString(true).empty()) s += kLoneEmptyRow;
   return s;
 }
 
 void TDataTable::ParseInto(const String& sInit) {
   Clear();
-  if (sInit.empty()) {
+  auto oneEmptyRow = [this] {
     auto* r = new TRow(nullptr);
     r->FItems.push_back(new TCell(r));
     FItems.push_back(r);
     TakeRow(r);
+  };
+  if (sInit.empty()) {
+    oneEmptyRow();
     return;
   }
   size_t start = 0;
@@ -1146,6 +1175,10 @@ void TDataTable::ParseInto(const String& sInit) {
       start = p + 1;
       if (start == sInit.size()) return;
     }
+  }
+  if (sInit.compare(start, String::npos, kLoneEmptyRow) == 0) {
+    oneEmptyRow();
+    return;
   }
   while (true) {
     const size_t p = sInit.find(u'|', start);
@@ -1257,7 +1290,7 @@ void TDataTable::LoadFromStream(TStream* Stream) {
       return;
     }
   }
-  if (FIOMode & 1) text = StringReplace(text, u"\r\n", u"", rfReplaceAll);
+  if (FIOMode & 1) text = RemoveRowBreaks(text);
   ParseInto(text);
   g.Close(cmTableInit);
 }

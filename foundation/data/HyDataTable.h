@@ -68,6 +68,11 @@ using TRowCompareEvent = std::function<Integer(TRow* Row1, TRow* Row2)>;
 String EscapeTableText(const String& Text);
 String UnescapeTableText(const String& Text);
 
+// The table text of a file with line breaks (IOMode flag 1) as the parser
+// takes it: the CR LF written after the property row and the CR LF written
+// before every "|" go; line breaks inside cells stay.
+String RemoveRowBreaks(const String& Text);
+
 // Strict readings of cell text: a decimal Int32 (optional sign, digits only,
 // in range) or 0; a Boolean (a decimal number, non-zero = True, or the words
 // True/False in any ASCII case) or False.
@@ -295,7 +300,9 @@ class TDataTable : public TPersistent {
   void InitData(const std::vector<String>& Values, Integer ARowIndex);
   void Sort(TSortMode Mode, const TRowCompareEvent& CompareByCustom = TRowCompareEvent());
   // Text form; IsSave writes stored texts (and any "," or "|" of a plain cell
-  // as 26/27, so the text always parses back to the same cells).
+  // as 26/27, so the text always parses back to the same cells), and a table
+  // whose only row writes as nothing with a character 0 in place of the rows,
+  // so that it does not read back as a table without rows.
   String ToString(bool IsSave) const;
   void Init(const String& sInit);
   void Init(Integer RowCount, Integer ColCount);

@@ -186,6 +186,15 @@ TEST(ClassList, FindIsExactAndInListOrder) {
 // ---------------------------------------------------------------------------
 // TIntegerMap
 
+TEST(IntegerMap, ASizeNoHeapCanHoldRaisesOutOfMemoryAndKeepsTheMap) {
+  TIntegerMap M;
+  M.SetSize(2, 2);
+  M.SetValue(1, 1, 5);
+  EXPECT_THROW(M.SetSize(0x7FFFFFFF, 0x7FFFFFFF), EOutOfMemory);
+  EXPECT_EQ(M.Width(), 2);
+  EXPECT_EQ(M.Value(1, 1), 5);
+}
+
 TEST(IntegerMap, SizesClearsAndReports) {
   TIntegerMap M;
   EXPECT_TRUE(M.Empty());
@@ -394,6 +403,8 @@ TEST_F(MeshFile, SizesTheFileCannotHoldAreRefusedAndTheMapIsKept) {
       {0xFFFFFFFFu, 2},          // negative width
       {2, 0x80000000u},          // negative height
       {0x10000, 0x10000},        // W*H*8 past 32 bits
+      {0x40000000, 0x7FFFFFFF},  // W*H*8 past 64 bits
+      {0x7FFFFFFF, 0x7FFFFFFF},
       {3, 2},                    // needs 48 bytes, the file holds 40
   };
   for (const auto& C : Cases) {
@@ -412,6 +423,23 @@ TEST_F(MeshFile, SizesTheFileCannotHoldAreRefusedAndTheMapIsKept) {
   WriteAll(std::vector<unsigned char>(Good.begin(), Good.begin() + 20));
   TVectorMap R;
   EXPECT_THROW(R.LoadFromFile(Name), EReadError);
+}
+
+TEST_F(MeshFile, AnEmptyMapRoundTripsAndAZeroSideLoadsEmpty) {
+  TVectorMap M;
+  M.SaveToFile(Name);
+  auto B = ReadAll();
+  ASSERT_EQ(B.size(), 40u);
+  TVectorMap R;
+  R.SetSize(2, 2);
+  R.LoadFromFile(Name);
+  EXPECT_TRUE(R.Empty());
+  EXPECT_EQ(R.Width(), 0);
+  // One side zero: no cells to read, whatever the other side says.
+  Put32(B, 24, 0x7FFFFFFF);
+  WriteAll(B);
+  R.LoadFromFile(Name);
+  EXPECT_TRUE(R.Empty());
 }
 
 TEST_F(MeshFile, MissingFile) {

@@ -22,11 +22,21 @@ void Make(TCustomBitmap32& B, Integer W, Integer H, const Px& px) {
 }
 
 // Counts reports; checks that pixels are final when the change arrives.
+// Declared after the bitmap it watches, it detaches itself first: the
+// bitmap's destructor still reports its last resize.
 struct Reports {
   int changes = 0, areas = 0, resizes = 0;
   std::vector<TRect> rects;
   Px pixelsAtChange;
+  TCustomBitmap32* watched = nullptr;
+  ~Reports() {
+    if (!watched) return;
+    watched->SetOnChange(nullptr);
+    watched->SetOnAreaChanged(nullptr);
+    watched->SetOnResize(nullptr);
+  }
   void Attach(TCustomBitmap32& B) {
+    watched = &B;
     B.SetOnChange([this, &B](TObject*) {
       ++changes;
       pixelsAtChange = Pixels(B);

@@ -78,7 +78,7 @@ int Pack(const String& TextFile, const String& OutFile, TDataTable& Table) {
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);  // an editor's byte-order mark
   String text = UTF8Decode(bytes);
   // The text as a file would give it to the parser: line breaks of flag 1 go.
-  if (Table.IOMode() & 1) text = StringReplace(text, u"\r\n", u"", rfReplaceAll);
+  if (Table.IOMode() & 1) text = RemoveRowBreaks(text);
   Table.Init(text);
   Table.SaveAs(OutFile);
   return 0;

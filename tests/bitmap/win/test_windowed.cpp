@@ -1,6 +1,7 @@
 // TBitmap32 on the GDI backend: handles, canvas, blits and tiles.
 #include "common/gtest.h"
 
+#include <utility>
 #include <vector>
 
 #include "bitmap/Bmp32_Engine.h"
@@ -68,6 +69,18 @@ TEST_F(WindowedBitmap, ResizeReplacesHandlesAndCanvas) {
   EXPECT_EQ(B.GetPixel(7, 1) & 0xFFFFFFu, 0x0000FFu);
   B.SetSize(0, 0);
   EXPECT_EQ(B.Handle(), nullptr);
+}
+
+TEST_F(WindowedBitmap, ASizeNoDibCanHoldIsRefusedAndLeavesAnEmptyBitmap) {
+  TBitmap32 B;
+  B.SetSize(4, 4);
+  for (auto WH : {std::pair{0x7FFFFFFF, 0x7FFFFFFF}, std::pair{0x10000, 0x10000}}) {
+    EXPECT_THROW(B.SetSize(WH.first, WH.second), EOutOfMemory) << WH.first;
+    EXPECT_TRUE(B.Empty());
+    EXPECT_EQ(B.Handle(), nullptr);
+  }
+  B.SetSize(2, 2);  // usable afterwards
+  EXPECT_NE(B.Handle(), nullptr);
 }
 
 TEST_F(WindowedBitmap, DrawToOfAnEmptyBitmapLeavesTheTarget) {

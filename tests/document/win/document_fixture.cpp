@@ -2,6 +2,8 @@
 
 #include "tests/document/win/document_fixture.h"
 
+#include "common/ScreensBitmap32.h"
+
 #include "bitmap/Bmp32_Engine.h"
 #include "gdiplus/ImageFiles.h"
 #include "rtl/FileUtils.h"
@@ -129,12 +131,5 @@ Integer CountPixels(TCustomBitmap32* B, const std::function<bool(TColor32)>& Pre
 }
 
 void SaveReviewPicture(const String& Name, TCustomBitmap32* B) {
-  String dir = AsciiToString(LUMIGRA_SCREENS_DIR);
-  if (!dir.empty() && dir[0] == u'/') dir = u"Z:" + dir;
-  dir += u"/test_document";
-  ForceDirectories(dir);
-  TBitmap32 copy;
-  copy.Assign(B);
-  copy.ResetAlpha(255);
-  SaveBitmap32ToFile(&copy, dir + u"/" + Name + u".png", ifPng, 0);
+  lumigra_test::SaveBitmapScreen(*B, std::string(Name.begin(), Name.end()));
 }

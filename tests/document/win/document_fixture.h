@@ -45,6 +45,6 @@ class TTestDocument {
 std::vector<TColor32> Pixels(TCustomBitmap32* B);
 Integer CountPixels(TCustomBitmap32* B, const std::function<bool(TColor32)>& Pred, const TRect& Area = TRect());
 
-// Saves B as a PNG with alpha 255 into build/screens/test_document/Name.png
-// for people to review (never decides a test).
+// Saves B as an opaque PNG under build/screens/test_document/ for people to
+// review (never decides a test).
 void SaveReviewPicture(const String& Name, TCustomBitmap32* B);

@@ -1,6 +1,8 @@
 #include "common/gtest.h"
 
+#include <algorithm>
 #include <climits>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -92,6 +94,62 @@ TEST(DataTableText, RoundTripKeepsStoredTexts) {
   EXPECT_EQ(b.Items(0)->Items(3)->Text(), u"\u4e2d,\u6587");
   EXPECT_EQ(b.Items(0)->ItemCount(), 4);
   EXPECT_EQ(b.ToString(false), u"#name,p,q|r,,,,,,,,#0,a,b|c,0,\u4e2d,\u6587|x");
+}
+
+TEST(DataTableText, ALoneEmptyRowIsNotATableWithoutRows) {
+  // Both write nothing after the property row; the lone empty row adds a
+  // character 0 so that each comes back as it was, in every line-break mode.
+  for (Integer mode : {0, 1}) {
+    struct Case {
+      const char* What;
+      std::function<void(TDataTable&)> Make;
+      std::vector<String> Rows;
+    } cases[] = {
+        {"no rows", [](TDataTable& t) { t.Init(u"#p#"); }, {}},
+        {"Init of an empty text", [](TDataTable& t) { t.Init(u""); }, {u""}},
+        {"one row without cells", [](TDataTable& t) { t.AddEmptyItem(1); }, {u""}},
+        {"two empty rows", [](TDataTable& t) { t.Init(u"|"); }, {u"", u""}},
+        {"one row of two empty cells", [](TDataTable& t) { t.Init(u","); }, {u","}},
+    };
+    for (const Case& c : cases) {
+      TDataTable a;
+      a.SetIOMode(mode);
+      c.Make(a);
+      const String text = a.ToString(true);
+      TDataTable b;
+      b.SetIOMode(mode);
+      b.Init(mode & 1 ? RemoveRowBreaks(text) : text);
+      EXPECT_EQ(RowTexts(b), c.Rows) << c.What << ", mode " << mode;
+      EXPECT_EQ(b.PropertyRow()->ToString(true), a.PropertyRow()->ToString(true)) << c.What;
+      if (!c.Rows.empty()) {
+        EXPECT_EQ(b.Items(0)->ItemCount(), std::max<Integer>(a.Items(0)->ItemCount(), 1));
+      }
+    }
+  }
+  // The texts of tables without rows are those written before.
+  TDataTable none;
+  EXPECT_EQ(none.ToString(true), u"#,,,,,,,,,#");
+  none.Init(u"");
+  EXPECT_EQ(none.ToString(true), String(u"#,,,,,,,,,#") + Char(0));
+  EXPECT_EQ(none.ToString(false), u"#,,,,,,,,,#");  // the display form is unchanged
+}
+
+TEST(DataTableText, RowBreaksGoAndLineBreaksInCellsStay) {
+  struct Case {
+    String Text;
+    String Want;
+  } cases[] = {
+      {u"#a,,#\r\n1,x\r\n|2,y", u"#a,,#1,x|2,y"},               // as written with flag 1
+      {u"#a,,#1,x|2,y", u"#a,,#1,x|2,y"},                           // written without flag 1
+      {u"#p#\r\nl1\r\nl2\r\n\r\n|b\r\n", u"#p#l1\r\nl2\r\n|b\r\n"},  // cells ending in CR LF
+      {u"#p#\r\n\r\nx", u"#p#\r\nx"},                           // a first cell starting with one
+      {u"#p\r\nq#\r\n", u"#p\r\nq#"},                            // a property cell holding one
+      {u"a\r\n|b", u"a|b"},                                        // no property row
+      {u"#a\r\n|b", u"#a|b"},                                      // a "#" without its pair is row text
+      {u"\r\n", u"\r\n"},
+      {u"x\r|\n|y", u"x\r|\n|y"},                                   // lone CR and LF
+  };
+  for (const Case& c : cases) EXPECT_EQ(RemoveRowBreaks(c.Text), c.Want) << ToUtf8(c.Text);
 }
 
 TEST(DataTableText, SeparatorsInPlainCellsStayInOneCell) {

@@ -19,6 +19,7 @@
 #include "rtl/Classes.h"
 #include "rtl/FileUtils.h"
 #include "rtl/SysUtils.h"
+#include "tests/gdiplus/ContainerHandMade.h"
 #include "test_containers_util.h"
 
 namespace {
@@ -44,15 +45,8 @@ std::string Deflated(const std::string& Data) {
   return std::string(out.begin(), out.end());
 }
 
-// A container written by hand: payloads, the table text enciphered with an
-// empty password, L, and the tail $0A $14 $02.
 std::string HandMade(const std::string& Payloads, const String& TableText) {
-  const std::string text = StringToAnsiBytes(EncryptStr(TableText, u"", 0, 0));
-  std::string s = Payloads + text;
-  const uint32_t len = static_cast<uint32_t>(text.size());
-  for (int i = 0; i < 4; ++i) s += static_cast<char>(len >> (8 * i));
-  s += "\x0A\x14\x02";
-  return s;
+  return HandMadeContainer(Payloads, TableText);
 }
 
 String Row(const String& Folder, const String& Name, size_t Packed, size_t Size) {
