@@ -101,6 +101,49 @@ bool DcClipRects(HDC Dc, std::vector<RECT>& Rects) {
   return has;
 }
 
+// Scratch memory: zeroed blocks kept for the next surface of the same size
+// (a fresh block of a large DIB's size costs a mapping and its page faults
+// on every graphics). A block returns with what was drawn cleared again.
+struct TScratchBlock {
+  size_t Pixels;
+  uint32_t* Bits;
+};
+SRWLOCK PoolLock = SRWLOCK_INIT;
+std::vector<TScratchBlock>* Pool = nullptr;
+constexpr size_t PoolBlocks = 2;
+
+uint32_t* TakeScratch(size_t Pixels) {
+  AcquireSRWLockExclusive(&PoolLock);
+  uint32_t* bits = nullptr;
+  for (auto it = Pool->begin(); it != Pool->end(); ++it)
+    if (it->Pixels == Pixels) {
+      bits = it->Bits;
+      Pool->erase(it);
+      break;
+    }
+  ReleaseSRWLockExclusive(&PoolLock);
+  return bits ? bits : static_cast<uint32_t*>(std::calloc(Pixels, 4));
+}
+
+// Clears the drawn rectangle and keeps the block (the oldest one goes when
+// the pool is full).
+void ReturnScratch(const TDcSurface& S) {
+  RECT r = S.Drawn;
+  const RECT all{0, 0, S.Width, S.Height};
+  if (IntersectRect(&r, &r, &all))
+    for (LONG y = r.top; y < r.bottom; ++y)
+      std::memset(S.ScratchBits + size_t(y) * size_t(S.Width) + size_t(r.left), 0, size_t(r.right - r.left) * 4);
+  AcquireSRWLockExclusive(&PoolLock);
+  Pool->push_back({size_t(S.Width) * size_t(S.Height), S.ScratchBits});
+  uint32_t* drop = nullptr;
+  if (Pool->size() > PoolBlocks) {
+    drop = Pool->front().Bits;
+    Pool->erase(Pool->begin());
+  }
+  ReleaseSRWLockExclusive(&PoolLock);
+  std::free(drop);
+}
+
 void FreeSurface(TDcSurface& S) {
   if (S.Scratch != nullptr) Api.GdipDisposeImage(S.Scratch);
   std::free(S.ScratchBits);
@@ -151,8 +194,8 @@ GpStatus BridgeCreateFromHDC(void* Hdc, GpGraphics** Graphics) {
   s.Height = h;
   s.Dib = static_cast<uint32_t*>(ds.dsBm.bmBits);
   s.Clipped = DcClipRects(static_cast<HDC>(Hdc), s.Clip);
-  // Zeroed pages cost nothing where nothing is drawn.
-  s.ScratchBits = static_cast<uint32_t*>(std::calloc(size_t(w) * size_t(h), 4));
+  // Zeroed memory, kept from an earlier surface of this size when there is one.
+  s.ScratchBits = TakeScratch(size_t(w) * size_t(h));
   if (s.ScratchBits == nullptr) return OutOfMemory;
   GpStatus st = Api.GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppPARGB,
                                               reinterpret_cast<BYTE*>(s.ScratchBits), &s.Scratch);
@@ -195,7 +238,7 @@ GpStatus BridgeDeleteGraphics(GpGraphics* Graphics) {
     s.Scratch = nullptr;
     GdiFlush();
     ComposeSurface(s);
-    FreeSurface(s);
+    ReturnScratch(s);
   }
   return st;
 }
@@ -394,7 +437,7 @@ uint32_t LerpColour(uint32_t A, uint32_t B, double T) {
   uint32_t out = 0;
   for (int sh = 0; sh < 32; sh += 8) {
     const double c = Lerp(double((A >> sh) & 0xFF), double((B >> sh) & 0xFF), T);
-    out |= uint32_t(std::lround(std::clamp(c, 0.0, 255.0))) << sh;
+    out |= uint32_t(std::clamp(c, 0.0, 255.0) + 0.5) << sh;  // rounded half up, as lround for 0..255
   }
   return out;
 }
@@ -445,11 +488,54 @@ struct TGradientPaint : TGradientStops {
   ARGB CentreColour = 0;
   GpPointF Centre{};
   REAL FocusX = 0, FocusY = 0;
+  // The boundary's edges by the directions from the centre they can be seen
+  // in (a ray's candidates, in boundary order; each list holds every edge
+  // its ray can meet, so the answer is that of testing all edges).
+  static constexpr int Directions = 512;
+  std::vector<std::vector<uint32_t>> EdgesByDirection;
+
+  // A direction as a pseudo-angle in [0, 4): it grows with the angle from
+  // the x axis (clockwise on the screen) and needs no trigonometry.
+  static double PseudoAngle(double X, double Y) {
+    const double p = Y / (std::fabs(X) + std::fabs(Y));
+    return X < 0 ? 2 - p : (Y < 0 ? 4 + p : p);
+  }
+  static int DirectionOf(double X, double Y) {
+    return std::clamp(int(PseudoAngle(X, Y) * (Directions / 4.0)), 0, Directions - 1);
+  }
+
+  void IndexEdges() {
+    EdgesByDirection.assign(Directions, {});
+    const size_t n = Boundary.size();
+    for (size_t i = 0; i < n; ++i) {
+      const GpPointF a = Boundary[i], b = Boundary[(i + 1) % n];
+      const double ax = double(a.X) - Centre.X, ay = double(a.Y) - Centre.Y;
+      const double bx = double(b.X) - Centre.X, by = double(b.Y) - Centre.Y;
+      // The centre's distance to the edge: an edge through it is seen from
+      // every direction.
+      const double ex = bx - ax, ey = by - ay, len2 = ex * ex + ey * ey;
+      const double u = len2 > 0 ? std::clamp(-(ax * ex + ay * ey) / len2, 0.0, 1.0) : 0;
+      if (std::hypot(ax + u * ex, ay + u * ey) < 1e-6) {
+        for (auto& list : EdgesByDirection) list.push_back(uint32_t(i));
+        continue;
+      }
+      // The edge subtends less than half a turn: from the end with the
+      // smaller angle the short way round to the other, one direction cell
+      // of margin on each side.
+      const double cross = ax * by - ay * bx;
+      const bool forward = cross >= 0;  // a to b turns clockwise on the screen
+      int k0 = forward ? DirectionOf(ax, ay) : DirectionOf(bx, by);
+      int k1 = forward ? DirectionOf(bx, by) : DirectionOf(ax, ay);
+      if (k1 < k0) k1 += Directions;
+      for (int k = k0 - 1; k <= k1 + 1; ++k) EdgesByDirection[size_t(((k % Directions) + Directions) % Directions)].push_back(uint32_t(i));
+    }
+    for (auto& list : EdgesByDirection) list.erase(std::unique(list.begin(), list.end()), list.end());
+  }
 
   // The colour at brush-space point P.
   uint32_t ColourAt(double Px, double Py) const {
     const double dx = Px - Centre.X, dy = Py - Centre.Y;
-    const double dist = std::hypot(dx, dy);
+    const double dist = std::sqrt(dx * dx + dy * dy);
     // Distance from the centre to the boundary along the ray through P, and
     // the surround colour there.
     double best = -1;
@@ -457,7 +543,9 @@ struct TGradientPaint : TGradientStops {
     if (dist > 1e-9) {
       const double ux = dx / dist, uy = dy / dist;
       const size_t n = Boundary.size();
-      for (size_t i = 0; i < n; ++i) {
+      const std::vector<uint32_t>& edges = EdgesByDirection[size_t(DirectionOf(ux, uy))];
+      for (const uint32_t e : edges) {
+        const size_t i = e;
         const GpPointF a = Boundary[i], b = Boundary[(i + 1) % n];
         const double ex = double(b.X) - a.X, ey = double(b.Y) - a.Y;
         const double den = ux * ey - uy * ex;
@@ -523,6 +611,7 @@ bool ReadGradient(GpBrush* B, TGradientPaint& G) {
   Api.GdipGetPathGradientFocusScales(B, &G.FocusX, &G.FocusY);
   BOOL gamma = 0;
   G.Gamma = Api.GdipGetPathGradientGammaCorrection(B, &gamma) == Ok && gamma;
+  G.IndexEdges();
   INT n = 0;
   Api.GdipGetPathGradientSurroundColorCount(B, &n);
   if (n > 0) {
@@ -1132,6 +1221,7 @@ std::once_flag InstallOnce;
 
 void Install() {
   Surfaces = new std::unordered_map<GpGraphics*, TDcSurface>();
+  Pool = new std::vector<TScratchBlock>();
   LibDeleteGraphics = Api.GdipDeleteGraphics;
   Api.GdipDeleteGraphics = BridgeDeleteGraphics;
   Api.GdipCreateFromHDC = BridgeCreateFromHDC;
