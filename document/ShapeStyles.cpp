@@ -71,61 +71,47 @@ void ApplyBand(TCustomBitmap32* Wide, TCustomBitmap32* Band, const Distance& Dis
     }
 }
 
-// Squared distances to the nearest set pixel of Mask (W x H), exact, by the
-// separable lower-envelope method: columns first, then each row's parabolas.
-std::vector<Int64> SquaredDistanceMap(const std::vector<Byte>& Mask, Integer W, Integer H) {
-  constexpr Int64 Far = Int64(1) << 40;
-  std::vector<Int64> g(size_t(W) * size_t(H));
-  for (Integer x = 0; x < W; ++x) {
-    Int64 run = Far;
-    for (Integer y = 0; y < H; ++y) {
-      const size_t i = size_t(y) * size_t(W) + size_t(x);
-      run = Mask[i] ? 0 : (run >= Far ? Far : run + 1);
-      g[i] = run;
-    }
-    for (Integer y = H - 2; y >= 0; --y) {
-      const size_t i = size_t(y) * size_t(W) + size_t(x), below = i + size_t(W);
-      if (g[below] + 1 < g[i]) g[i] = g[below] + 1;
-    }
-  }
-  std::vector<Int64> out(g.size());
-  std::vector<Integer> v(static_cast<size_t>(W));
-  std::vector<double> z(size_t(W) + 1);
-  std::vector<Int64> f(static_cast<size_t>(W));
-  for (Integer y = 0; y < H; ++y) {
-    const size_t row = size_t(y) * size_t(W);
-    for (Integer x = 0; x < W; ++x) {
-      const Int64 d = g[row + size_t(x)];
-      f[size_t(x)] = d >= Far ? Far : d * d;
-    }
+// The lower envelope of the parabolas (x - p)^2 + F[p] over the columns:
+// Out[x] = min over p of that, exactly (F values of Far mean no pixel).
+class TParabolaEnvelope {
+ public:
+  static constexpr Int64 Far = Int64(1) << 40;
+  void Run(const std::vector<Int64>& F, std::vector<Int64>& Out) {
+    const Integer n = Integer(F.size());
+    V.resize(size_t(n));
+    Z.resize(size_t(n) + 1);
     Integer k = 0;
-    v[0] = 0;
-    z[0] = -std::numeric_limits<double>::infinity();
-    z[1] = std::numeric_limits<double>::infinity();
+    V[0] = 0;
+    Z[0] = -std::numeric_limits<double>::infinity();
+    Z[1] = std::numeric_limits<double>::infinity();
     auto meet = [&](Integer Q, Integer P) {
-      return (double(f[size_t(Q)] + Int64(Q) * Q) - double(f[size_t(P)] + Int64(P) * P)) / (2.0 * (Q - P));
+      return (double(F[size_t(Q)] + Int64(Q) * Q) - double(F[size_t(P)] + Int64(P) * P)) / (2.0 * (Q - P));
     };
-    for (Integer q = 1; q < W; ++q) {
-      double s = meet(q, v[size_t(k)]);
-      while (s <= z[size_t(k)]) {
+    for (Integer q = 1; q < n; ++q) {
+      double s = meet(q, V[size_t(k)]);
+      while (s <= Z[size_t(k)]) {
         --k;
-        s = meet(q, v[size_t(k)]);
+        s = meet(q, V[size_t(k)]);
       }
       ++k;
-      v[size_t(k)] = q;
-      z[size_t(k)] = s;
-      z[size_t(k) + 1] = std::numeric_limits<double>::infinity();
+      V[size_t(k)] = q;
+      Z[size_t(k)] = s;
+      Z[size_t(k) + 1] = std::numeric_limits<double>::infinity();
     }
+    Out.resize(size_t(n));
     k = 0;
-    for (Integer q = 0; q < W; ++q) {
-      while (z[size_t(k) + 1] < q) ++k;
-      const Integer p = v[size_t(k)];
-      const Int64 fp = f[size_t(p)];
-      out[row + size_t(q)] = fp >= Far ? Far : (Int64(q) - p) * (Int64(q) - p) + fp;
+    for (Integer q = 0; q < n; ++q) {
+      while (Z[size_t(k) + 1] < q) ++k;
+      const Integer p = V[size_t(k)];
+      const Int64 fp = F[size_t(p)];
+      Out[size_t(q)] = fp >= Far ? Far : (Int64(q) - p) * (Int64(q) - p) + fp;
     }
   }
-  return out;
-}
+
+ private:
+  std::vector<Integer> V;
+  std::vector<double> Z;
+};
 
 }  // namespace
 
@@ -148,21 +134,47 @@ void BuildEdgingBand(TCustomBitmap32* Outline, TCustomBitmap32* Wide, TCustomBit
   W = EdgingWidthOf(W);
   const Integer bw = Band->Width(), bh = Band->Height();
   if (bw <= 0 || bh <= 0) return;
-  std::vector<Byte> mask(size_t(bw) * size_t(bh));
-  bool any = false;
+  // Only distances up to W count, and a pixel nearer than W to an outline
+  // pixel has it within W rows: the outline pixels of each column, listed
+  // by row (they are few), give every pixel's vertical distance as the rows
+  // go down.
+  std::vector<Integer> start(size_t(bw) + 1, 0);
   for (Integer y = 0; y < bh; ++y)
-    for (Integer x = 0; x < bw; ++x) {
-      const bool set = Covers(Outline, x, y);
-      mask[size_t(y) * size_t(bw) + size_t(x)] = set;
-      any = any || set;
+    for (Integer x = 0; x < bw; ++x) start[size_t(x) + 1] += Covers(Outline, x, y);
+  for (Integer x = 0; x < bw; ++x) start[size_t(x) + 1] += start[size_t(x)];
+  std::vector<Integer> rows(static_cast<size_t>(start.back())), fill(start.begin(), start.end() - 1);
+  for (Integer y = 0; y < bh; ++y)
+    for (Integer x = 0; x < bw; ++x)
+      if (Covers(Outline, x, y)) rows[size_t(fill[size_t(x)]++)] = y;
+  // Alpha by squared distance.
+  std::vector<Byte> alpha(size_t(W) * size_t(W) + 1);
+  for (size_t s = 0; s < alpha.size(); ++s) alpha[s] = BandAlpha(Single(std::sqrt((long double)s)), W);
+  std::vector<Integer> cursor(start.begin(), start.end() - 1);
+  std::vector<Int64> f(static_cast<size_t>(bw)), d2;
+  TParabolaEnvelope envelope;
+  for (Integer y = 0; y < bh; ++y) {
+    TColor32* line = Band->ScanLine(y);
+    bool any = false;
+    for (Integer x = 0; x < bw && !any; ++x) any = (line[x] >> 24) != 0 && Covers(Wide, x, y);
+    if (any) {
+      for (Integer x = 0; x < bw; ++x) {
+        Integer& c = cursor[size_t(x)];
+        const Integer end = start[size_t(x) + 1];
+        while (c + 1 < end && rows[size_t(c) + 1] <= y) ++c;  // the last outline row at or above y, else the first
+        Int64 g = TParabolaEnvelope::Far;
+        for (Integer i = std::max(c - 1, start[size_t(x)]); i <= std::min(c + 1, end - 1); ++i)
+          g = std::min<Int64>(g, std::abs(Int64(rows[size_t(i)]) - y));
+        f[size_t(x)] = g <= W ? g * g : TParabolaEnvelope::Far;
+      }
+      envelope.Run(f, d2);
     }
-  const std::vector<Int64> sq = any ? SquaredDistanceMap(mask, bw, bh) : std::vector<Int64>();
-  ApplyBand(Wide, Band, [&](Integer X, Integer Y) -> Byte {
-    if (!any) return 0;
-    const Int64 d2 = sq[size_t(Y) * size_t(bw) + size_t(X)];
-    if (d2 > Int64(W) * W) return 0;
-    return BandAlpha(Single(std::sqrt((long double)d2)), W);
-  });
+    for (Integer x = 0; x < bw; ++x) {
+      const bool inBand = any && (line[x] >> 24) != 0 && Covers(Wide, x, y);
+      const Int64 s = inBand ? d2[size_t(x)] : TParabolaEnvelope::Far;
+      const Byte a = s <= Int64(W) * W ? alpha[size_t(s)] : 0;
+      line[x] = (TColor32(a) << 24) | (line[x] & 0x00FFFFFFu);
+    }
+  }
 }
 
 void BuildEdgingBandLiteral(TCustomBitmap32* Outline, TCustomBitmap32* Wide, TCustomBitmap32* Band, Integer W) {

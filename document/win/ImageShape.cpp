@@ -20,11 +20,16 @@ constexpr Int64 MaxStylePixels = Int64(1) << 27;
 
 TGPColor Opaque(TColor C) { return TGPColor(Color32(C) | 0xFF000000u); }
 
-std::unique_ptr<TBitmap32> ClearedBitmap(const TRect& R, TColor32 Fill) {
-  auto b = std::make_unique<TBitmap32>();
+// The builders' work bitmaps, kept between builds (per thread): a fresh
+// bitmap of an object's size costs a DIB section and its page faults on
+// every build.
+TBitmap32* WorkBitmap(size_t Slot, const TRect& R, TColor32 Fill) {
+  thread_local std::unique_ptr<TBitmap32> work[3];
+  std::unique_ptr<TBitmap32>& b = work[Slot];
+  if (!b) b = std::make_unique<TBitmap32>();
   b->SetSize(R.Width(), R.Height());
   b->Clear(Fill);
-  return b;
+  return b.get();
 }
 
 bool UsableArea(const TRect& R) {
@@ -380,22 +385,22 @@ void TImgShape::BuildEdging() {
     FGradientEdgingBmp->SetSize(0, 0);
     return;
   }
-  auto a = ClearedBitmap(r, 0), b = ClearedBitmap(r, 0), fill = ClearedBitmap(r, 0);
+  TBitmap32 *a = WorkBitmap(0, r, 0), *b = WorkBitmap(1, r, 0), *fill = WorkBitmap(2, r, 0);
   const Integer saved = FDrawMode2;
   try {
     FDrawMode2 = 1;
-    RenderCentred(a.get(), r);
+    RenderCentred(a, r);
     FDrawMode2 = 2;
-    RenderCentred(b.get(), r);
+    RenderCentred(b, r);
     FDrawMode2 = 3;
-    RenderCentred(fill.get(), r);
+    RenderCentred(fill, r);
   } catch (...) {
     FDrawMode2 = saved;
     throw;
   }
   FDrawMode2 = 0;
-  BuildEdgingBand(a.get(), b.get(), fill.get(), FGradientEdgingWidth);
-  CopyPixels(fill.get(), FGradientEdgingBmp.get());
+  BuildEdgingBand(a, b, fill, FGradientEdgingWidth);
+  CopyPixels(fill, FGradientEdgingBmp.get());
 }
 
 void TImgShape::BuildShadow() {
@@ -412,16 +417,16 @@ void TImgShape::BuildShadow() {
     return;
   }
   const TColor32 colour = Color32(FShadowColor);
-  auto s = ClearedBitmap(r, colour & 0x00FFFFFFu);
-  RenderCentred(s.get(), r);
-  FillColorKeepAlpha(s.get(), colour);
+  TBitmap32* s = WorkBitmap(0, r, colour & 0x00FFFFFFu);
+  RenderCentred(s, r);
+  FillColorKeepAlpha(s, colour);
   FShadowOffsetZoomLeft = ShadowZoomMargin(s->Width(), FShadowZoomValue);
   FShadowOffsetZoomTop = ShadowZoomMargin(s->Height(), FShadowZoomValue);
   const Integer w = s->Width() + 2 * FShadowOffsetZoomLeft, h = s->Height() + 2 * FShadowOffsetZoomTop;
   if (FShadowZoomValue != 0 && w > 0 && h > 0) {
-    ResizeBitmap(s.get(), FShadowBmp.get(), w, h);
+    ResizeBitmap(s, FShadowBmp.get(), w, h);
   } else {
-    CopyPixels(s.get(), FShadowBmp.get());
+    CopyPixels(s, FShadowBmp.get());
   }
   AverageNeighbours(FShadowBmp.get(), FShadowBlurSize);
   FShadowOffsetAngleLeft = NudgeNegative(FShadowOffsetAngleLeft);
@@ -462,10 +467,10 @@ void TImgShape::DrawReflection(TBitmap32* ToBitmap) {
     TRect r = RotateRect();
     InflateRectXY(r, FReflectExtendLength, FReflectExtendLength);
     if (UsableArea(r)) {
-      auto s = ClearedBitmap(r, 0x00999999u);
-      RenderCentred(s.get(), r);
+      TBitmap32* s = WorkBitmap(0, r, 0x00999999u);
+      RenderCentred(s, r);
       s->FlipVert();
-      CopyPixels(s.get(), FReflectBmp.get());
+      CopyPixels(s, FReflectBmp.get());
       AverageNeighbours(FReflectBmp.get(), FReflectBlurSize);
       FadeReflection(FReflectBmp.get(), FReflectHeight);
     } else {
