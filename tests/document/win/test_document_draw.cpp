@@ -275,3 +275,25 @@ TEST(DocumentDraw, EdgingBandOfRenderedMasks) {
       EXPECT_EQ(Pixels(fast.get()), Pixels(slow.get())) << s.Style << " W " << w;
     }
 }
+
+TEST(DocumentDraw, AThousandObjectsWithShadowsOpen) {
+  // The style pictures are memory bitmaps: no GDI handle each (Wine's table
+  // holds about 65,000 per process).
+  TTestDocument d(2000, 1500, 0xFFFFFF);
+  for (Integer i = 0; i < 1000; ++i) {
+    const Integer x = 10 + (i % 40) * 49, y = 10 + (i / 40) * 58;
+    d->DT()->AddItem(ObjectRow(i + 1, TShapeType::shRectangle, Bounds(x, y, 30, 30), {{27, u"0"}, {28, u"0"}}));
+  }
+  d->CreateShapeObjects(-1);
+  d->Draw();
+  Integer built = 0;
+  for (Integer i = 0; i < d->DT()->ItemCount(); ++i) {
+    TImgShape* s = d->ShapeOfRow(i);
+    built += s->ShadowBmp() != nullptr && s->ReflectBmp() != nullptr && s->ShadowReflectBmp() != nullptr;
+    EXPECT_EQ(dynamic_cast<TBitmap32*>(s->ShadowBmp()), nullptr);
+  }
+  EXPECT_EQ(built, 1000);
+  TBitmap32 more;
+  more.SetSize(10, 10);
+  EXPECT_NE(more.Handle(), nullptr);
+}
