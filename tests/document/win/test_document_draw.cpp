@@ -297,3 +297,37 @@ TEST(DocumentDraw, AThousandObjectsWithShadowsOpen) {
   more.SetSize(10, 10);
   EXPECT_NE(more.Handle(), nullptr);
 }
+
+TEST(DocumentDraw, DrawToAnotherBitmapAndStylePreviews) {
+  TTestDocument d(100, 80, 0xFFFFFF);
+  TImgShape* r = d.Add(ObjectRow(1, TShapeType::shRectangle, TRect(10, 10, 50, 40), {{27, u"0"}}));
+  d.Add(ObjectRow(2, TShapeType::shRectangle, TRect(60, 10, 90, 40), {{4, u"-1"}}));
+  r->SetAdjusting(true);  // drawing elsewhere ignores the drag state and keeps the flags
+  const std::vector<TColor32> view = Pixels(d->Bitmap());
+  TBitmap32 out;
+  out.SetSize(100, 80);
+  out.Clear(0x00FFFFFFu);
+  d->DrawTo(&out);
+  EXPECT_EQ(out.GetPixel(30, 25), 0xFF00FF00u);
+  EXPECT_NE(out.GetPixel(52, 42), 0x00FFFFFFu) << "the shadow is drawn too";
+  EXPECT_EQ(out.GetPixel(75, 25), 0x00FFFFFFu) << "hidden objects are not";
+  EXPECT_TRUE(r->Changed2());
+  EXPECT_EQ(Pixels(d->Bitmap()), view) << "the view bitmap is untouched";
+  // A style preview: no document, its own bitmap, the chosen frame in navy.
+  TBitmap32 preview;
+  preview.SetSize(40, 30);
+  TImgRectangle shape(nullptr, 0, &preview);
+  shape.SetStyleId(2);
+  shape.SetSRect(TRect(5, 5, 35, 25));
+  shape.CalcCenterPoint();
+  shape.InitPoints(true);
+  shape.SetIsFill(true);
+  shape.SetGradientMode(-1);
+  shape.SetFillColor(0x0000FF);
+  shape.SetOpacity(255);
+  shape.SetSelectMode(2);
+  shape.StartDraw(0xFFFFFF);
+  EXPECT_EQ(preview.GetPixel(20, 15), 0xFFFF0000u);
+  EXPECT_EQ(preview.GetPixel(0, 15) & 0xFFFFFF, 0x000080u);
+  EXPECT_EQ(preview.GetPixel(2, 2), 0xFFFFFFFFu);
+}
