@@ -12,6 +12,7 @@
 #include "gdiplus/ZlibStreams.h"
 #include "rtl/DateUtils.h"
 #include "rtl/FileIO.h"
+#include "rtl/FileUtils.h"
 
 namespace {
 
@@ -514,4 +515,26 @@ bool IsValidUtf8(const char* Bytes, size_t Count) {
     i += len;
   }
   return true;
+}
+
+// ---------------------------------------------------------------------------
+// Files
+
+void WriteFileReplacing(const String& FileName, const std::function<void(const String& TempName)>& Write) {
+  const String temp = FileName + u".tmp";
+  try {
+    Write(temp);
+  } catch (...) {
+    DeleteFile(temp);
+    throw;
+  }
+  if (!ReplaceFile(temp, FileName)) {
+    DeleteFile(temp);
+    throw EFCreateError(u"Cannot write file \"" + FileName + u"\".");
+  }
+}
+
+bool MoveFileAside(const String& From, const String& To) {
+  if (FileExists(To)) DeleteFile(To);
+  return RenameFile(From, To);
 }

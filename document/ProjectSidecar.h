@@ -163,3 +163,13 @@ String UnescapeOriginalName(const String& Cell);
 String ImageDigestText(const void* Data, size_t Size);
 // True when every byte sequence is well-formed UTF-8.
 bool IsValidUtf8(const char* Bytes, size_t Count);
+
+// --- files written whole or not at all
+
+// Write(TempName) writes FileName + ".tmp", which then replaces FileName.
+// When Write raises or the replacement fails, the temporary goes, FileName
+// stays as it was, and the error (EFCreateError for a failed replacement)
+// reaches the caller.
+void WriteFileReplacing(const String& FileName, const std::function<void(const String& TempName)>& Write);
+// Moves From to To, replacing an older To. False when it could not.
+bool MoveFileAside(const String& From, const String& To);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "bitmap/VaZU32Vudover.h"
+#include "document/ProjectSidecar.h"
 #include "document/ShapeRows.h"
 #include "document/win/ImageLine.h"
 #include "document/win/ImageRectangle.h"
@@ -117,13 +118,25 @@ TImageDraw::TImageDraw(TImgView32* AOwner, TBitmap* B, TBitmap32* B32, TBitmap32
     FDT->Props(PropCanvasColor)->SetText(CanvasColor);
     FDT->Props(PropTransparent)->SetAsBool(Transparent);
   };
-  if (!ImageFile.empty() && FileExists(ImageFile)) {
+  const bool imageExists = !ImageFile.empty() && FileExists(ImageFile);
+  if (imageExists) {
+    FFileType = GetImageFormatByExt(ImageFile);
+    FProfile = ImageFile + u".luda";
+  }
+  const bool fromProject = LoadProject(P, ImageFile);
+  if (fromProject) {
+  } else if (imageExists) {
     FFileType = GetImageFormatByExt(ImageFile);
     newDocumentTables(u"16777215", T);
     FOriBmpFileMS = std::make_unique<TMemoryStream>();
     FOriBmpFileMS->LoadFromFile(ImageFile);
-    FDT->Props(PropFileName)->SetText(EscapeTableText(ExtractFileName(ImageFile)));
-    if (B32) FSrcBmp->Assign(B32);
+    FDT->Props(PropFileName)->SetText(EscapeOriginalName(ExtractFileName(ImageFile)));
+    // The editor passes no bitmap when a project file exists: it is decoded
+    // here when that file could not be used.
+    if (B32 && !B32->Empty())
+      FSrcBmp->Assign(B32);
+    else
+      LoadImageFileOnly(ImageFile);
     FOriBmp->Assign(FSrcBmp.get());
   } else if (FromClipboard) {
     if (B) FSrcBmp->Assign(B);
@@ -154,6 +167,12 @@ TImageDraw::TImageDraw(TImgView32* AOwner, TBitmap* B, TBitmap32* B32, TBitmap32
     FWMLocationED2 = CellInt(WatermarkRow, 5);
     FWMLocationSD1 = CellInt(WatermarkRow, 6);
     FWMLocationSD2 = CellInt(WatermarkRow, 7);
+  }
+  if (fromProject) {
+    CreateShapeObjects(-1);
+    for (auto& p : FPendingPictures)
+      if (TImgShape* s = ShapeById(p.first)) s->RestorePicture(p.second.get());
+    FPendingPictures.clear();
   }
   ReadGuidesAndRuler();
 
