@@ -8,6 +8,7 @@
 #include "bitmap/VaZU32Vudover.h"
 #include "document/ProjectSidecar.h"
 #include "document/ShapeRows.h"
+#include "document/win/ImageCrop.h"
 #include "document/win/ImageLine.h"
 #include "document/win/ImageRectangle.h"
 #include "gdiplus/ImageFiles.h"
@@ -71,6 +72,7 @@ TShapeFactory ShapeFactoryOf(TShapeType Type) {
     case TShapeType::shArrow:
     case TShapeType::shLine: return FactoryOf<TImgLine>();
     case TShapeType::shRectangle: return FactoryOf<TImgRectangle>();
+    case TShapeType::shCrop: return FactoryOf<TImgCrop>();
     default: return nullptr;
   }
 }
@@ -397,7 +399,24 @@ void TImageDraw::Compose(const TRect* Area) {
       FBitmap->Clear(0x00FFFFFFu);
     FBitmap->SetDrawMode(dmBlend);
     FSrcBmp->SetDrawMode(dmOpaque);
-    FBitmap->Draw(0, 0, FSrcBmp.get());
+    TImgCrop* crop = CropExists() ? dynamic_cast<TImgCrop*>(ShapeOfRow(FDT->ItemCount() - 1)) : nullptr;
+    if (crop && crop->StyleId() == 0) {
+      // The dimmed picture beneath, the raster only inside the frame.
+      TBitmap32* dim = crop->AdjustSrcBmp();
+      dim->SetSize(FSrcBmp->Width(), FSrcBmp->Height());
+      const size_t n = size_t(FSrcBmp->Width()) * size_t(FSrcBmp->Height());
+      for (size_t i = 0; i < n; ++i) {
+        const TColor32 c = FSrcBmp->Bits()[i];
+        dim->Bits()[i] = (c & 0xFF000000u) | ((c >> 1) & 0x007F7F7Fu);
+      }
+      dim->SetDrawMode(dmOpaque);
+      FBitmap->Draw(0, 0, dim);
+      TRect inside;
+      if (IntersectRects(inside, crop->SRect(), FSrcBmp->BoundsRect()) && !RectIsEmpty(inside))
+        FBitmap->Draw(inside, inside, FSrcBmp.get());
+    } else {
+      FBitmap->Draw(0, 0, FSrcBmp.get());
+    }
     if (FWMEnabled && FWMShape) FBitmap->Draw(0, 0, FWMBmp.get());
     for (Integer i = 0; i < FDT->ItemCount(); ++i) {
       TImgShape* s = ShapeOfRow(i);
@@ -438,6 +457,8 @@ void TImageDraw::Compose(const TRect* Area) {
 
 bool TImageDraw::CanComposePart() const {
   if (!FViewValid || FCurrentShape == nullptr || RectIsEmpty(FCurrentShape->LastPaintRect())) return false;
+  // A crop frame changes what shows of the raster: the whole view follows.
+  if (CropExists()) return false;
   for (Integer i = 0; i < FDT->ItemCount(); ++i) {
     const TImgShape* s = ShapeOfRow(i);
     if (s && !s->Hided() && (s->Changed2() || s->Rotated2()) && !s->Creating() && !s->Adjusting()) return false;
