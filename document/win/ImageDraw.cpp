@@ -10,6 +10,7 @@
 #include "document/ShapeRows.h"
 #include "document/win/ImageCrop.h"
 #include "document/win/ImageLine.h"
+#include "document/win/ImageSelection.h"
 #include "document/win/ImageRectangle.h"
 #include "gdiplus/ImageFiles.h"
 #include "rtl/FileUtils.h"
@@ -73,6 +74,7 @@ TShapeFactory ShapeFactoryOf(TShapeType Type) {
     case TShapeType::shLine: return FactoryOf<TImgLine>();
     case TShapeType::shRectangle: return FactoryOf<TImgRectangle>();
     case TShapeType::shCrop: return FactoryOf<TImgCrop>();
+    case TShapeType::shSelection: return FactoryOf<TImgSelection>();
     default: return nullptr;
   }
 }
@@ -352,6 +354,48 @@ void TImageDraw::SetControlMode(TControlMode Value) {
 void TImageDraw::SetScale(Single Value) {
   if (Value == FScale) return;
   FScale = Value;
+  // The ants follow the zoom whichever object is current.
+  if (TImgSelection* s = Selection()) s->CalcRegionRects();
+}
+
+TImgSelection* TImageDraw::Selection() const {
+  return SelectionExists() ? dynamic_cast<TImgSelection*>(ShapeOfRow(FDT->ItemCount() - 1)) : nullptr;
+}
+
+bool TImageDraw::SelectionBitmapExists() const {
+  const TImgSelection* s = Selection();
+  return s && s->SelBitmap();
+}
+
+void TImageDraw::MakeBitmapOfSelection(TRect& DestRect) {
+  TImgSelection* s = Selection();
+  DestRect = TRect();
+  if (s == nullptr) return;
+  DestRect = CutArea(s->Region(), FSrcBmp->BoundsRect());
+  SplitSelectionPictures(FSrcBmp.get(), s->Region(), DestRect, s->AutiAliasBmpZ(), s->AutiAliasBmpF());
+  s->AntiAliasing(DestRect.Left, DestRect.Top);
+}
+
+void TImageDraw::AutiAliasBmpZ_To_SrcBmp(const TRect& ARect) {
+  TImgSelection* s = Selection();
+  if (s == nullptr) return;
+  s->AutiAliasBmpZ()->SetDrawMode(dmOpaque);
+  FSrcBmp->Draw(ARect.Left, ARect.Top, s->AutiAliasBmpZ());
+  FSrcBmpChanged = true;
+  Draw();
+  SetChanged(true);
+}
+
+void TImageDraw::FlattenSelection() {
+  TImgSelection* s = Selection();
+  if (s == nullptr || s->SelBitmap() == nullptr) return;
+  TBitmap32* b = s->SelBitmap();
+  b->SetDrawMode(dmBlend);
+  b->SetCombineMode(cmMerge);
+  FSrcBmp->Draw(s->Region().Box(), b->BoundsRect(), b);
+  b->SetCombineMode(cmBlend);
+  FSrcBmpChanged = true;
+  SetChanged(true);
 }
 
 void TImageDraw::InitBitmap() {

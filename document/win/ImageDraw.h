@@ -239,7 +239,15 @@ class TImageDraw : public TPersistent {
   Integer ShapeSelectedCount() const;
   bool CropExists() const;
   bool SelectionExists() const;
-  bool SelectionBitmapExists() const { return false; }
+  bool SelectionBitmapExists() const;
+  // The selection's two cut pictures of the area around its region (the box
+  // grown by 1, clipped to the image), smoothed; DestRect the area.
+  void MakeBitmapOfSelection(TRect& DestRect);
+  // The selection's outside picture into the raster at ARect's top-left.
+  void AutiAliasBmpZ_To_SrcBmp(const TRect& ARect);
+  // Stamps the selection's lifted picture into the raster.
+  void FlattenSelection();
+  class TImgSelection* Selection() const;
   Integer SelectionSize() const;
   void DeleteShapes(TRow* IdRow);
   bool DeleteCropShape();

@@ -6,6 +6,7 @@
 
 #include "document/ShapeRows.h"
 #include "document/win/ImageDraw.h"
+#include "document/win/ImageSelection.h"
 #include "document/win/ImageLine.h"
 #include "rtl/SysUtils.h"
 
@@ -411,7 +412,8 @@ bool TImageDraw::DeleteCropShape() {
 }
 
 bool TImageDraw::DeleteSelectionCropShape(bool IsFlattenSelection) {
-  (void)IsFlattenSelection;
+  if (IsFlattenSelection)
+    if (TImgSelection* s = Selection()) s->FlattenBitmap(true);
   if (CropExists() || SelectionExists()) {
     RemoveShapeRow(FDT->ItemCount() - 1);
     FModified = true;
