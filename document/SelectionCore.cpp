@@ -188,7 +188,10 @@ void CalcOutlineLines(const TRegion& Region, Single Scale, TArrayOfLine& Horz, T
   Horz.clear();
   Vert.clear();
   if (Region.Empty()) return;
-  const TRegion scaled = Region.Scaled(Scale);
+  // At 100 % the region is its own scaled copy.
+  TRegion scaledCopy;
+  if (Scale != 1) scaledCopy = Region.Scaled(Scale);
+  const TRegion& scaled = Scale != 1 ? scaledCopy : Region;
   const std::vector<TRect>& r = scaled.Rects();
   const TRect box = scaled.Box();
   struct TB {
@@ -202,6 +205,7 @@ void CalcOutlineLines(const TRegion& Region, Single Scale, TArrayOfLine& Horz, T
     i = j;
   }
   Vert.reserve(r.size() * 2);
+  Horz.reserve(r.size() * 2);
   auto horz = [&](Integer L, Integer R, Integer Y) { Horz.push_back({TPoint(L, Y), TPoint(R - 1, Y)}); };
   std::vector<TGap> above, own;
   for (size_t b = 0; b < bands.size(); ++b) {
