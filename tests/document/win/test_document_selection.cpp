@@ -205,3 +205,32 @@ TEST(DocumentSelection, UndoAndSwitching) {
   delete static_cast<TMemoryStream*>(p);
   ClearHistory(&history);
 }
+
+// Drawing selections through the document: a second one is combined into
+// the first by its own kind; one enclosing nothing goes with nothing
+// pending.
+TEST(DocumentSelection, DrawnSelectionsCombine) {
+  TTestDocument d(40, 30);
+  auto draw = [&](Integer Kind, const TRect& R) {
+    d->CreateShape(TShapeType::shSelection);
+    ASSERT_NE(d->Shape(), nullptr);
+    d->Shape()->SetStyleId(Kind);
+    d->DrawShape(R.Left, R.Top, R.Right, R.Bottom);
+    d->CreateShapeOver(false);
+  };
+  draw(0, TRect(2, 2, 10, 8));
+  ASSERT_NE(d->Selection(), nullptr);
+  d->SetSelectionExpanding(true);
+  draw(1, TRect(20, 10, 24, 14));
+  Integer selections = 0;
+  for (Integer i = 0; i < d->DT()->ItemCount(); ++i) selections += CellInt(d->DT()->Items(i), 1) == 14;
+  EXPECT_EQ(selections, 1);
+  EXPECT_EQ(d->Shape(), d->Selection());
+  EXPECT_EQ(d->Selection()->Region().PixelCount(), 8 * 6 + 12);  // the ellipse of 4 x 4 without corners
+  d->DeleteSelectionCropShape(false);
+  d->SetModified(false);
+  draw(0, TRect(5, 5, 5, 9));  // no width
+  EXPECT_EQ(d->Selection(), nullptr);
+  EXPECT_FALSE(d->Modified());
+  EXPECT_FALSE(d->ShapeCreating());
+}
