@@ -201,7 +201,7 @@ TEST(DocumentRender, SelectionAnts) {
       const Integer ox = Integer(k) * cell + 2, oy = z * cell + 2;
       DrawAnts(&picture, s.HorzLines(), s.VertLines(), ox, oy, &pattern, 0);
       EXPECT_GT(CountPixels(&picture, [](TColor32 P) { return P == 0xFF000000u; }, Bounds(ox, oy, cell - 2, cell - 2)),
-                10)
+                4)
           << kind << " at " << zooms[z];
     }
   SaveReviewPicture(u"selection_kinds_ants", &picture);
