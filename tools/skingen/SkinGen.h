@@ -151,8 +151,9 @@ struct TBuiltScheme {
   size_t InflatedSize = 0;
 };
 
-// Places the pieces of every atlas (the layout's rectangles are filled in)
-// and checks that each picture stays within 512 x 512.
+// Places the pieces of every atlas (the layout's rectangles are filled in),
+// checks that each picture stays within 512 x 512 and that every place
+// (client rects, button places, text rects) lies inside its piece.
 void PlaceImages(TLayout& Layout);
 // Draws every picture of the layout in one palette.
 TSchemePictures PaintPictures(const TLayout& Layout, const TPalette& Palette);
@@ -162,6 +163,26 @@ TBytes EncodeBmp24(const TCustomBitmap32& Bitmap);
 // Builds one scheme from a placed layout: descriptions filled through their
 // key tables, written, and checked to read back to the same keys.
 TBuiltScheme BuildScheme(const TLayout& Layout, const TPalette& Palette);
+
+// A source file's name and text.
+struct TSourceFile {
+  std::string File;
+  std::string Text;
+};
+
+struct TBuildResult {
+  std::vector<TBuiltScheme> Schemes;
+  std::vector<std::string> Faults;  // broken rules, one line each; empty when all hold
+};
+
+// Builds every scheme (each file named after its skinname, one of them the
+// stored one) with the one layout, reads each result back through the skin
+// reader and the ".skn" envelope, and checks it against the rules and the
+// consumer list (Lookups: a parsed list, see SkinRules.h). A faulty source
+// raises ESkinSource.
+TBuildResult BuildSchemes(const TSourceFile& Layout, const TSourceFile& Palette,
+                          const std::vector<TSourceFile>& Schemes, const std::string& LookupsFile,
+                          const std::string& LookupsText);
 
 // Text of the UTF-8 source lines split as the parsers see them (CR LF or
 // LF, a leading byte-order mark dropped).

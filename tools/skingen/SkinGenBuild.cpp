@@ -8,6 +8,7 @@
 #include "skin/data/SkinIni.h"
 #include "skin/data/StoredSkin.h"
 #include "tools/skingen/SkinGen.h"
+#include "tools/skingen/SkinRules.h"
 
 namespace skingen {
 
@@ -72,6 +73,55 @@ void ReadSection(const TLayoutEntry& E, const TPalette& Palette, TMemIniFile& So
   }
 }
 
+const TLayoutImage* FindImage(const TLayoutEntry& E, const std::string& Key) {
+  for (const auto& I : E.Images)
+    if (I.Key == Key) return &I;
+  return nullptr;
+}
+
+// A place given in the source lies inside the piece (W x H) it belongs to.
+void CheckPlace(const TLayoutEntry& E, const std::string& Key, int W, int H, const std::string& Piece) {
+  const TLayoutKey* K = E.FindKey(Key);
+  if (!K) return;
+  TRect R;
+  try {
+    R = TextToRect(ToString(K->Value));
+  } catch (const Exception&) {
+    throw ESkinSource(K->Pos, "bad rectangle \"" + K->Value + "\"");
+  }
+  if (IsSkinRectEmpty(R)) return;
+  if (R.Left < 0 || R.Top < 0 || R.Right > W || R.Bottom > H)
+    throw ESkinSource(K->Pos, Key + " " + ToUtf8(RectToText(R)) + " lies outside the " + std::to_string(W) + "x" +
+                                  std::to_string(H) + " " + Piece);
+}
+
+void CheckPlaces(const TLayout& L) {
+  const TLayoutPicture* Frame = L.FindPicture("frame");
+  for (const auto& E : L.Entries) {
+    if (const TLayoutImage* S = FindImage(E, "skinrect"))
+      for (const char* K : {"clientrect", "trackarea", "buttonrect", "upbuttonrect", "downbuttonrect", "captionrect",
+                            "textarea", "checkimagearea", "trackbuttonrect", "textrect", "imagerect"})
+        CheckPlace(E, K, S->Width, S->Height, "piece");
+    if (const TLayoutImage* I = FindImage(E, "itemrect")) CheckPlace(E, "itemtextrect", I->Width, I->Height, "item piece");
+    if (E.Kind == TLayoutEntry::FormInfo) {
+      CheckPlace(E, "clientrect", Frame->Width, Frame->Height, "frame picture");
+      CheckPlace(E, "captionrect", Frame->Width, Frame->Height, "frame picture");
+    }
+    if (E.Kind == TLayoutEntry::Object && !FindImage(E, "skinrect") && E.FindKey("skinrect")) {
+      CheckPlace(E, "skinrect", Frame->Width, Frame->Height, "frame picture");
+      const TRect R = TextToRect(ToString(E.FindKey("skinrect")->Value));
+      CheckPlace(E, "textrect", R.Width(), R.Height(), "caption");
+    }
+    if (E.Kind == TLayoutEntry::PopupWindow || E.Kind == TLayoutEntry::HintWindow) {
+      const TLayoutKey* K = E.FindKey("windowpictureindex");
+      const TLayoutPicture* P = K ? L.FindPicture(K->Value) : nullptr;
+      if (!P) throw ESkinSource(K ? K->Pos : E.Pos, "windowpictureindex names no picture of the layout");
+      CheckPlace(E, E.Kind == TLayoutEntry::PopupWindow ? "itemsrect" : "clientrect", P->Width, P->Height,
+                 "window picture");
+    }
+  }
+}
+
 }  // namespace
 
 void PlaceImages(TLayout& Layout) {
@@ -97,6 +147,7 @@ void PlaceImages(TLayout& Layout) {
       throw ESkinSource(P.Pos, "picture \"" + P.Id + "\" is " + std::to_string(P.Width) + "x" +
                                    std::to_string(P.Height) + ", above 512x512");
   }
+  CheckPlaces(Layout);
   // Descriptions like another one take its places.
   for (auto& E : Layout.Entries) {
     if (E.Like.empty()) continue;
@@ -195,6 +246,59 @@ TBuiltScheme BuildScheme(const TLayout& Layout, const TPalette& Palette) {
   Out.Block = CompressSkinBlock(Stored);
   Out.Skn = WriteSknEnvelope(Out.Block);
   Out.Content = std::move(C);
+  return Out;
+}
+
+TBuildResult BuildSchemes(const TSourceFile& LayoutSource, const TSourceFile& PaletteSource,
+                          const std::vector<TSourceFile>& Schemes, const std::string& LookupsFile,
+                          const std::string& LookupsText) {
+  TLayout Layout = TLayout::Parse(LayoutSource.File, LayoutSource.Text);
+  PlaceImages(Layout);
+  const auto Lookups = skinrules::ParseLookups(LookupsFile, LookupsText);
+  TBuildResult Out;
+  std::string FirstMasked;
+  int Stored = 0;
+  for (const auto& File : Schemes) {
+    TPalette Palette;
+    Palette.AddFile(File.File, File.Text, true);
+    Palette.AddFile(PaletteSource.File, PaletteSource.Text, false);
+    std::string Stem = File.File.substr(File.File.find_last_of("/\\") + 1);
+    Stem = Stem.substr(0, Stem.rfind('.'));
+    if (Palette.Setting("skinname") != Stem)
+      throw ESkinSource({File.File, 1}, "a scheme file is named after its skinname (\"" + Palette.Setting("skinname") + "\")");
+    TBuiltScheme S = BuildScheme(Layout, Palette);
+    for (const auto& Other : Out.Schemes)
+      if (Other.Name == S.Name) throw ESkinSource({File.File, 1}, "scheme \"" + S.Name + "\" is built twice");
+    Stored += S.Stored;
+
+    // Read back as the program reads it: the block, and the ".skn" file.
+    TspSkinContent Back;
+    TBytes Inner;
+    if (!Back.LoadFromStoredSkinBlock(S.Block.data(), S.Block.size()) ||
+        !ReadSknEnvelope(S.Skn.data(), S.Skn.size(), Inner) || Inner != S.Block)
+      throw std::runtime_error(S.Name + ": the written skin does not read back");
+    TMemIniFile Again;
+    Back.SaveToCustomIniFile(&Again);
+    TStringList Lines;
+    Again.GetStrings(&Lines);
+    if (EncodeSkinText(&Lines) != S.IniText)
+      Out.Faults.push_back(S.Name + ": the skin text read back differs from the text written");
+    skinrules::TPictures Pictures;
+    Pictures.Frame = skinrules::DecodeBmp(Back.Pictures[TspSkinContent::spMain]);
+    for (const auto& B : Back.ActivePictures) Pictures.Active.push_back(skinrules::DecodeBmp(B));
+    for (auto& F : skinrules::CheckSkin(ToString(S.Name), Back, Pictures, Lookups)) Out.Faults.push_back(F);
+    if (S.InflatedSize >= (size_t(1) << 20))
+      Out.Faults.push_back(S.Name + ": rule 11 (picture and block size): the inflated skin is " +
+                           std::to_string(S.InflatedSize) + " bytes, not under 1 MB");
+    const std::string Masked = skinrules::MaskedIniText(Back);
+    if (FirstMasked.empty())
+      FirstMasked = Masked;
+    else if (Masked != FirstMasked)
+      Out.Faults.push_back(S.Name + ": rule 9 (one layout): the skin text differs from " + Out.Schemes[0].Name +
+                           "'s in more than colours");
+    Out.Schemes.push_back(std::move(S));
+  }
+  if (Stored != 1) Out.Faults.push_back("exactly one scheme is the stored one (\"stored = yes\")");
   return Out;
 }
 

@@ -15,16 +15,16 @@
 // A fault in a source stops with one line naming the file and line; a broken
 // rule with one line per fault naming the scheme, the description and the
 // rule. Exit status 1 for faults, 2 for a wrong command line.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "skin/data/StoredSkin.h"
 #include "tools/skingen/SkinGen.h"
 #include "tools/skingen/SkinRules.h"
 
@@ -49,76 +49,25 @@ void WriteBytes(const fs::path& Name, const void* Data, size_t Size) {
   if (!Out) throw std::runtime_error(Name.string() + ": cannot be written");
 }
 
-// The pictures of a read-back skin.
-skinrules::TPictures DecodePictures(const TspSkinContent& C) {
-  skinrules::TPictures P;
-  P.Frame = skinrules::DecodeBmp(C.Pictures[TspSkinContent::spMain]);
-  for (const auto& B : C.ActivePictures) P.Active.push_back(skinrules::DecodeBmp(B));
-  return P;
-}
-
-int Build(const std::map<std::string, std::string>& Opt, const std::vector<std::string>& Schemes) {
+int Build(const std::map<std::string, std::string>& Opt, const std::vector<std::string>& SchemeFiles) {
   for (const char* K : {"--layout", "--palette", "--lookups", "--out", "--skn-dir"})
     if (!Opt.count(K)) {
       std::fputs(kUsage, stderr);
       return 2;
     }
-  TLayout Layout = TLayout::Parse(Opt.at("--layout"), ReadText(Opt.at("--layout")));
-  PlaceImages(Layout);
-  const auto Lookups = skinrules::ParseLookups(Opt.at("--lookups"), ReadText(Opt.at("--lookups")));
-  const std::string Shared = ReadText(Opt.at("--palette"));
-
-  std::vector<TBuiltScheme> Built;
-  std::vector<std::string> Faults;
-  std::string FirstMasked;
-  std::set<std::string> Names;
-  int StoredCount = 0;
-  for (const auto& File : Schemes) {
-    TPalette Palette;
-    Palette.AddFile(File, ReadText(File), true);
-    if (Palette.Setting("skinname") != fs::path(File).stem().string())
-      throw std::runtime_error(File + ": the scheme file is named after its skinname (\"" + Palette.Setting("skinname") +
-                               "\")");
-    Palette.AddFile(Opt.at("--palette"), Shared, false);
-    TBuiltScheme S = BuildScheme(Layout, Palette);
-    if (!Names.insert(S.Name).second) throw std::runtime_error(File + ": scheme \"" + S.Name + "\" is built twice");
-    StoredCount += S.Stored;
-
-    // Read back as the program reads it: the block, and the ".skn" file.
-    TspSkinContent Back;
-    if (!Back.LoadFromStoredSkinBlock(S.Block.data(), S.Block.size()))
-      throw std::runtime_error(S.Name + ": the written block is refused");
-    TBytes Inner;
-    if (!ReadSknEnvelope(S.Skn.data(), S.Skn.size(), Inner) || Inner != S.Block)
-      throw std::runtime_error(S.Name + ": the \".skn\" envelope does not give the block back");
-    TMemIniFile Again;
-    Back.SaveToCustomIniFile(&Again);
-    TStringList Lines;
-    Again.GetStrings(&Lines);
-    if (EncodeSkinText(&Lines) != S.IniText)
-      Faults.push_back(S.Name + ": the skin text read back differs from the text written");
-    for (auto& F : skinrules::CheckSkin(ToString(S.Name), Back, DecodePictures(Back), Lookups)) Faults.push_back(F);
-    if (S.InflatedSize >= (size_t(1) << 20))
-      Faults.push_back(S.Name + ": rule 11 (picture and block size): the inflated skin is " +
-                       std::to_string(S.InflatedSize) + " bytes, not under 1 MB");
-    const std::string Masked = skinrules::MaskedIniText(Back);
-    if (FirstMasked.empty())
-      FirstMasked = Masked;
-    else if (Masked != FirstMasked)
-      Faults.push_back(S.Name + ": rule 9 (one layout): the skin text differs from " + Built[0].Name +
-                       "'s in more than colours");
-    Built.push_back(std::move(S));
-  }
-  if (StoredCount != 1) Faults.push_back("exactly one scheme is the stored one (\"stored = yes\")");
-  if (!Faults.empty()) {
-    for (const auto& F : Faults) std::fprintf(stderr, "%s\n", F.c_str());
+  std::vector<TSourceFile> Schemes;
+  for (const auto& F : SchemeFiles) Schemes.push_back({F, ReadText(F)});
+  const TBuildResult R = BuildSchemes({Opt.at("--layout"), ReadText(Opt.at("--layout"))},
+                                      {Opt.at("--palette"), ReadText(Opt.at("--palette"))}, Schemes,
+                                      Opt.at("--lookups"), ReadText(Opt.at("--lookups")));
+  if (!R.Faults.empty()) {
+    for (const auto& F : R.Faults) std::fprintf(stderr, "%s\n", F.c_str());
     return 1;
   }
-
   const fs::path Out = Opt.at("--out"), SknDir = Opt.at("--skn-dir");
   fs::create_directories(Out);
   fs::create_directories(SknDir);
-  for (const auto& S : Built) {
+  for (const auto& S : R.Schemes) {
     if (S.Stored)
       WriteBytes(Out / (S.Name + ".skinblock"), S.Block.data(), S.Block.size());
     else
@@ -137,11 +86,29 @@ int Build(const std::map<std::string, std::string>& Opt, const std::vector<std::
   return 0;
 }
 
+// The literal names a line looks up: GetControlIndex(u"x"), GetIndex(u"x"),
+// GetAreaIndex(u"x"), SkinDataName(u"x") or ...SkinDataName = u"x".
+std::vector<std::string> LookedUp(const std::string& Line) {
+  std::vector<std::string> Names;
+  for (const char* Word : {"GetControlIndex", "GetIndex", "GetAreaIndex", "SkinDataName"}) {
+    for (size_t At = Line.find(Word); At != std::string::npos; At = Line.find(Word, At + 1)) {
+      size_t I = At + std::strlen(Word);
+      while (I < Line.size() && Line[I] == ' ') ++I;
+      if (I >= Line.size() || (Line[I] != '(' && Line[I] != '=')) continue;
+      ++I;
+      while (I < Line.size() && Line[I] == ' ') ++I;
+      if (Line.compare(I, 2, "u\"") != 0) continue;
+      const size_t End = Line.find('"', I + 2);
+      if (End != std::string::npos) Names.push_back(Line.substr(I + 2, End - I - 2));
+    }
+  }
+  return Names;
+}
+
 // Every literal name the program looks up in a skin is in the consumer list.
 int CheckLookups(const std::string& ListFile, const std::vector<std::string>& Dirs) {
   std::set<std::string> Known;
   for (const auto& L : skinrules::ParseLookups(ListFile, ReadText(ListFile))) Known.insert(ToUtf8(L.Name));
-  static const std::regex Call(R"((GetControlIndex|GetIndex|GetAreaIndex|SkinDataName)\s*(\(|=)\s*u"([^"]*)\")");
   int Faults = 0;
   for (const auto& D : Dirs) {
     std::vector<fs::path> Files;
@@ -153,10 +120,10 @@ int CheckLookups(const std::string& ListFile, const std::vector<std::string>& Di
       std::ifstream In(F);
       std::string Line;
       for (int N = 1; std::getline(In, Line); ++N)
-        for (std::sregex_iterator It(Line.begin(), Line.end(), Call), End; It != End; ++It)
-          if (!Known.count((*It)[3].str())) {
+        for (const std::string& Name : LookedUp(Line))
+          if (!Known.count(Name)) {
             std::fprintf(stderr, "%s:%d: \"%s\" is looked up in the skin but missing from %s\n", F.string().c_str(), N,
-                         (*It)[3].str().c_str(), ListFile.c_str());
+                         Name.c_str(), ListFile.c_str());
             ++Faults;
           }
     }
