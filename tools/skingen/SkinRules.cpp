@@ -693,8 +693,8 @@ class TChecker {
     if (MaskIndex != -1) Consumer(W, "effects off", "maskpictureindex must be -1");
     const TRect All(0, 0, Img->Width, Img->Height);
     TGeometry G2 = G;
-    // The pieces of a window picture are cut at its corner points.
-    G2.Cl = TRect(G.LT.X, G.LT.Y, G.RB.X, G.RB.Y);
+    // The window image is nine-sliced with the inner rect as its client rect.
+    G2.Cl = Inner;
     Composed(W, "window picture", Img, All, G2, 1);
     NoKey(W, "window picture", Img, All);
     Place(W, InnerKey, Inner, Img->Width, Img->Height);
