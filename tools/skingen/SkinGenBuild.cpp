@@ -114,8 +114,9 @@ void CheckPlaces(const TLayout& L) {
     }
     if (E.Kind == TLayoutEntry::PopupWindow || E.Kind == TLayoutEntry::HintWindow) {
       const TLayoutKey* K = E.FindKey("windowpictureindex");
-      const TLayoutPicture* P = K ? L.FindPicture(K->Value) : nullptr;
-      if (!P) throw ESkinSource(K ? K->Pos : E.Pos, "windowpictureindex names no picture of the layout");
+      if (!K || K->Value == "-1") continue;
+      const TLayoutPicture* P = L.FindPicture(K->Value);
+      if (!P) throw ESkinSource(K->Pos, "windowpictureindex names no picture of the layout");
       CheckPlace(E, E.Kind == TLayoutEntry::PopupWindow ? "itemsrect" : "clientrect", P->Width, P->Height,
                  "window picture");
     }
