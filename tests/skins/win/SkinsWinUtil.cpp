@@ -1,8 +1,7 @@
 #include "tests/skins/win/SkinsWinUtil.h"
 
-#include "classlib/PngImage.h"
+#include "common/Screens.h"
 #include "foundation/app/HySkinSchemes.h"
-#include "rtl/FileUtils.h"
 #include "tests/skins/SkinsTestUtil.h"
 
 namespace skinstest {
@@ -45,21 +44,9 @@ skinrules::TPictures PicturesOf(TspSkinData* Data) {
 }
 
 void SaveScreen(TBitmap* Bitmap, const std::string& Scheme, const std::string& Name) {
-  try {
-    const String Dir = HostPath(std::string(LUMIGRA_SCREENS_DIR) + "/test_skins/" + Scheme);
-    ForceDirectories(Dir);
-    TPngImage Png;
-    Png.CreateBlank(COLOR_RGB, 8, Bitmap->Width(), Bitmap->Height());
-    std::vector<Byte> P;
-    GetBitmapBGRA(Bitmap, P);
-    for (Integer Y = 0; Y < Bitmap->Height(); ++Y) {
-      Byte* Row = Png.Scanline(Y);
-      for (Integer X = 0; X < Bitmap->Width(); ++X)
-        for (int K = 0; K < 3; ++K) Row[3 * X + K] = P[(size_t(Y) * Bitmap->Width() + X) * 4 + K];
-    }
-    Png.SaveToFile(Dir + u"\\" + ToString(Name) + u".png");
-  } catch (...) {
-  }
+  std::vector<Byte> P;
+  GetBitmapBGRA(Bitmap, P);
+  lumigra_test::SaveScreenPixels(P.data(), Bitmap->Width(), Bitmap->Height(), Bitmap->Width() * 4, Name, Scheme);
 }
 
 }  // namespace skinstest

@@ -22,8 +22,8 @@ String SourceIniFile(const std::string& Name);
 skinrules::TImage ImageOf(TBitmap* Bitmap);
 skinrules::TPictures PicturesOf(TspSkinData* Data);
 
-// Saves a picture for people to review as
-// build/screens/test_skins/<scheme>/<name>.png. Saving never decides a test.
+// Saves a picture for people to review (the tests' screenshots:
+// screens/test_skins/<scheme>/<name>.png). Saving never decides a test.
 void SaveScreen(TBitmap* Bitmap, const std::string& Scheme, const std::string& Name);
 
 }  // namespace skinstest
