@@ -14,23 +14,23 @@
 
 namespace mediagen {
 
-using TBytes = std::vector<std::uint8_t>;
+using TBlob = std::vector<std::uint8_t>;
 
 // One zlib stream of Data at level 9 (the packs' level).
-inline TBytes Deflate(const TBytes& Data) {
-  TBytes out;
+inline TBlob Deflate(const TBlob& Data) {
+  TBlob out;
   if (!ZlibDeflate(Data.data(), Data.size(), 9, out)) throw std::runtime_error("zlib refused to deflate");
   return out;
 }
 
-inline TBytes Deflate(const std::string& Data) { return Deflate(TBytes(Data.begin(), Data.end())); }
+inline TBlob Deflate(const std::string& Data) { return Deflate(TBlob(Data.begin(), Data.end())); }
 
 // The pack of Blobs (in file order) and the table text Text (bytes as
 // stored). LayoutB appends Tail7 after L.
-inline TBytes AssemblePack(const std::vector<TBytes>& Blobs, const std::string& Text, bool LayoutB,
+inline TBlob AssemblePack(const std::vector<TBlob>& Blobs, const std::string& Text, bool LayoutB,
                            const std::array<std::uint8_t, 7>& Tail7 = {}) {
-  TBytes out;
-  for (const TBytes& b : Blobs) out.insert(out.end(), b.begin(), b.end());
+  TBlob out;
+  for (const TBlob& b : Blobs) out.insert(out.end(), b.begin(), b.end());
   out.insert(out.end(), Text.begin(), Text.end());
   const std::uint32_t l = std::uint32_t(Text.size());
   for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(l >> (8 * i)));
