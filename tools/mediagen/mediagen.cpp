@@ -338,7 +338,8 @@ void Distinct(const std::string& File, const TRowSpec& R, int Cell, std::map<lon
 std::string CellBytes(const std::string& File, int Line, const std::string& Text) {
   for (char c : {',', '|', '#'})
     if (Text.find(c) != std::string::npos)
-      Fail(File, Line, std::string("\"") + Text + "\" holds \"" + c + "\", a separator of the table text (write \xEF\xBC\x8C for a comma)");
+      Fail(File, Line, std::string("\"") + Text + "\" holds \"" + c + "\", a separator of the table text" +
+                           (c == ',' ? " (write \xEF\xBC\x8C for a comma)" : ""));
   for (unsigned char c : Text)
     if (c < 0x20) Fail(File, Line, "\"" + Text + "\" holds a control character");
   std::string gbk;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,7 +15,7 @@
 
 namespace packtest {
 
-using Bytes = mediagen::TBytes;
+using Bytes = mediagen::TBlob;
 
 inline void Be16(Bytes& B, unsigned V) {
   B.push_back(std::uint8_t(V >> 8));
@@ -124,5 +125,145 @@ struct TFakeHooks {
     return h;
   }
 };
+
+// --- fixtures shared by the native and the Winelib tests ------------------------
+
+// A layer table of three rows (solid, texture, solid) with a preview.
+inline Bytes LayerPack(std::uint8_t TextureTag, std::uint8_t PreviewTag, const std::string& Props9 = "") {
+  Bytes tex = Z(HeaderBmp(64, 64, TextureTag)), prev = Z(HeaderJpeg(78, 71, PreviewTag));
+  return mediagen::AssemblePack(
+      {tex, prev},
+      Text(",,,,,,,,," + (Props9.empty() ? Len(prev) : Props9),
+           {Row({{0, "-1"}, {1, "-1"}, {2, "255"}, {10, "4"}}), Row({{0, "-1"}, {1, "0"}, {10, "9"}, {19, Len(tex)}}),
+            Row({{0, "-1"}, {1, "True"}, {2, "0"}, {10, "2"}, {19, "555"}})}),
+      false);
+}
+
+struct TDamaged {
+  const char* Name;
+  TStylePackKind Kind;
+  Bytes Pack;
+  const char* Reason = "";  // a part of the reason given
+};
+
+// The damaged packs every loader must refuse, with a part of the reason the
+// container reader gives (the real decoders may give another for a picture).
+inline std::vector<TDamaged> DamagedPacks() {
+  using K = TStylePackKind;
+  Bytes j1 = Z(HeaderJpeg(16, 16, 1)), j2 = Z(HeaderJpeg(16, 16, 2));
+  auto effects = [&](const std::string& Len15, const std::string& Len16, std::vector<Bytes> Blobs) {
+    return mediagen::AssemblePack(
+        Blobs, Text("p", {Row({{14, "1"}, {15, Len(j1)}}, 17), Row({{14, "1"}, {15, Len15}, {16, Len16}}, 17)}), false);
+  };
+  auto one = [&](K Kind, const Bytes& Blob, int Cell = 15, bool LayoutB = false) {
+    return TDamaged{"", Kind,
+                    mediagen::AssemblePack({Blob}, Text("", {Row({{1, "1"}, {14, "1"}, {Cell, Len(Blob)}})}), LayoutB)};
+  };
+  Bytes zcut = j2;
+  zcut.resize(zcut.size() - 3);
+  Bytes negL = effects(Len(j2), "0", {j1, j2});
+  negL[negL.size() - 1] = 0xFF;
+  Bytes pastL = effects(Len(j2), "0", {j1, j2});
+  pastL.resize(pastL.size() - 4);
+  Le32(pastL, unsigned(pastL.size()) + 1);
+  Bytes blobsThenEmpty = mediagen::AssemblePack({j1, j2}, "", false);
+  std::vector<TDamaged> d = {
+      {"shorter than the tail of layout A", K::Effects, {1, 2, 3}},
+      {"shorter than the tail of layout B", K::FrameStyle, Bytes(10, 0)},
+      {"negative L", K::Effects, negL},
+      {"L past the file", K::Effects, pastL},
+      {"L = 0 with blobs before it", K::Effects, blobsThenEmpty},
+      {"negative length cell", K::Effects, effects("-5", "0", {j1, j2})},
+      {"negative optional length", K::Effects, effects(Len(j2), "-1", {j1, j2})},
+      {"non-numeric length cell", K::Effects, effects("12a", "0", {j1, j2})},
+      {"length 0 where a picture is required", K::Effects, effects("0", "0", {j1})},
+      {"length past the blob area", K::Effects, effects(std::to_string(j2.size() + 1), "0", {j1, j2})},
+      {"blobs summing past the text", K::Effects, effects(Len(j2), Len(j1), {j1, j2})},
+      {"blob area longer than the blobs", K::Effects, effects(Len(j2), "0", {j1, j2, j1})},
+      {"truncated zlib", K::Effects, effects(Len(zcut), "0", {j1, zcut})},
+      {"not zlib at all", K::Effects, effects("4", "0", {j1, {'a', 'b', 'c', 'd'}})},
+      {"an inflate bomb", K::Pattern, one(K::Pattern, Z(Bytes(PackMaxInflated + 10, 0))).Pack},
+      {"a corrupt JPEG inside valid zlib", K::Pattern, one(K::Pattern, Z(HeaderJpeg(9, 9, 0xEE))).Pack},
+      {"a JPEG without a frame header", K::Pattern, one(K::Pattern, Z({0xFF, 0xD8, 0xFF, 0xDA, 0, 2})).Pack},
+      {"a PNG where a JPEG belongs", K::Pattern, one(K::Pattern, Z(HeaderPng(9, 9, 1))).Pack},
+      {"a corrupt PNG", K::Shadow, one(K::Shadow, HeaderPng(32, 32, 0xEE), 16).Pack},
+      {"a PNG the decoder gives nothing for", K::Shadow, one(K::Shadow, HeaderPng(32, 32, 0xEF), 16).Pack},
+      {"a corrupt BMP", K::Brush, one(K::Brush, Z(HeaderBmp(300, 300, 0xEE, 24))).Pack},
+      {"a BMP of 40000 x 40000", K::Brush, one(K::Brush, Z(HeaderBmp(40000, 40000, 1, 24))).Pack},
+      {"a BMP of 0 x 5", K::Brush, one(K::Brush, Z(HeaderBmp(0, 5, 1, 24))).Pack},
+      {"frame style: a row without its thumbnail", K::FrameStyle,
+       mediagen::AssemblePack({}, Text("", {Row({{1, "0"}, {5, "1"}})}), true)},
+      {"frame image: a damaged mask", K::FrameImage, one(K::FrameImage, Z(HeaderPng(1024, 768, 0xEE)), 15, true).Pack},
+  };
+  // The same faults inside a layer table of frame pack 2.
+  auto nested = [](const char* Name, const Bytes& Layers) {
+    Bytes z = Z(Layers);
+    return TDamaged{Name, K::FrameNested, mediagen::AssemblePack({z}, Text("", {Row({{1, "2"}, {14, "1"}, {15, Len(z)}})}), true)};
+  };
+  Bytes tex = Z(HeaderBmp(8, 8, 1)), prev = Z(HeaderJpeg(8, 8, 2));
+  auto layers = [&](const std::string& L19, const std::string& P9, std::vector<Bytes> Blobs) {
+    return mediagen::AssemblePack(Blobs, Text(",,,,,,,,," + P9, {Row({{0, "-1"}, {1, "0"}, {19, L19}})}), false);
+  };
+  Bytes layersNegL = layers(Len(tex), Len(prev), {tex, prev});
+  layersNegL[layersNegL.size() - 1] = 0x80;
+  d.push_back(nested("layer table: shorter than its tail", {1, 2}));
+  d.push_back(nested("layer table: negative L", layersNegL));
+  d.push_back(nested("layer table: texture length 0", layers("0", Len(prev), {prev})));
+  d.push_back(nested("layer table: texture length non-numeric", layers("x", Len(prev), {tex, prev})));
+  d.push_back(nested("layer table: preview past the area", layers(Len(tex), "999", {tex, prev})));
+  d.push_back(nested("layer table: negative preview length", layers(Len(tex), "-2", {tex})));
+  d.push_back(nested("layer table: corrupt texture", [&] {
+    Bytes bad = Z(HeaderBmp(8, 8, 0xEE));
+    return layers(Len(bad), "0", {bad});
+  }()));
+  d.push_back(nested("layer table: texture of 40000 x 40000", [&] {
+    Bytes big = Z(HeaderBmp(40000, 40000, 1));
+    return layers(Len(big), "0", {big});
+  }()));
+  {
+    Bytes ok = Z(LayerPack(1, 2));
+    Bytes cut(ok.begin(), ok.end() - 2);
+    d.push_back({"layer table: truncated zlib", K::FrameNested,
+                 mediagen::AssemblePack({cut}, Text("", {Row({{1, "2"}, {14, "1"}, {15, Len(cut)}})}), true)});
+  }
+  const std::map<std::string, const char*> reasons = {
+      {"shorter than the tail of layout A", "shorter than its tail (3 bytes)"},
+      {"shorter than the tail of layout B", "shorter than its tail (10 bytes)"},
+      {"negative L", "lies outside 0 .."},
+      {"L past the file", "length 124 lies outside 0 .. 123"},
+      {"L = 0 with blobs before it", "80 bytes before the table text belong to no row"},
+      {"negative length cell", "row 1, cell 15: length \"-5\""},
+      {"negative optional length", "row 1, cell 16: length \"-1\" is not 0 or more"},
+      {"non-numeric length cell", "row 1, cell 15: length \"12a\" is not a number above 0"},
+      {"length 0 where a picture is required", "row 1, cell 15: length \"0\""},
+      {"length past the blob area", "row 1, cell 15: a blob of 41 bytes at 40 runs past"},
+      {"blobs summing past the text", "row 1, cell 16: a blob of 40 bytes at 80 runs past"},
+      {"blob area longer than the blobs", "40 bytes before the table text"},
+      {"truncated zlib", "row 1, cell 15: a damaged zlib stream"},
+      {"not zlib at all", "a damaged zlib stream"},
+      {"an inflate bomb", "inflates past 120065536 bytes"},
+      {"a corrupt JPEG inside valid zlib", "cannot be decoded: broken picture data"},
+      {"a JPEG without a frame header", "image data before the frame header"},
+      {"a PNG where a JPEG belongs", "a PNG picture where this pack stores a JPEG"},
+      {"a corrupt PNG", "row 0, cell 16: the picture cannot be decoded"},
+      {"a PNG the decoder gives nothing for", "the picture cannot be decoded"},
+      {"a corrupt BMP", "cannot be decoded: broken picture data"},
+      {"a BMP of 40000 x 40000", "40000 x 40000 pixels (at most 30000000)"},
+      {"a BMP of 0 x 5", "0 x 5 pixels"},
+      {"frame style: a row without its thumbnail", "row 0, cell 15: length \"\""},
+      {"frame image: a damaged mask", "cannot be decoded"},
+      {"layer table: shorter than its tail", "layer table: the pack is shorter than its tail"},
+      {"layer table: negative L", "layer table: the table text length -"},
+      {"layer table: texture length 0", "layer table: row 0, cell 19: length \"0\""},
+      {"layer table: texture length non-numeric", "layer table: row 0, cell 19: length \"x\""},
+      {"layer table: preview past the area", "layer table: property 9: a blob of 999 bytes"},
+      {"layer table: negative preview length", "layer table: property 9: length \"-2\""},
+      {"layer table: corrupt texture", "row 0, cell 19: the picture cannot be decoded"},
+      {"layer table: texture of 40000 x 40000", "40000 x 40000 pixels"},
+      {"layer table: truncated zlib", "row 0, cell 15: a damaged zlib stream"},
+  };
+  for (TDamaged& c : d) c.Reason = reasons.at(c.Name);
+  return d;
+}
 
 }  // namespace packtest
