@@ -12,6 +12,7 @@
 #include "foundation/app/win/HyLangRes.h"
 #include "rtl/FileIO.h"
 #include "rtl/SysUtils.h"
+#include "skin/data/win/SPUtils.h"
 
 namespace {
 
@@ -54,7 +55,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   }
   Application->Initialize();
   Application->SetHintHidePause(20000);
+  // The skin toolkit's units: the alpha bitmaps first, then the toolkit.
+  InitializeSpBitmapUnit();
+  InitializeSPUtils();
   // The editor's main window does not exist yet: the program block ends here.
   std::fputs("LumigraBas: the main window is not built yet; nothing to show.\n", stderr);
+  FinalizeSPUtils();
+  FinalizeSpBitmapUnit();
   return 0;
 }

@@ -15,7 +15,7 @@ unsigned LE16(const Byte* P) { return unsigned(P[0]) | unsigned(P[1]) << 8; }
 
 }  // namespace
 
-bool ReadBmpImage(TStream* Stream, TBmpImage& Image) {
+bool ReadBmpImage(TStream* Stream, TBmpImage& Image, const TBmpPixelTarget& Target) {
   const Int64 Start = Stream->Position();
   const Int64 Avail = Stream->Size() - Start;
   bool Ok = true;
@@ -105,19 +105,17 @@ bool ReadBmpImage(TStream* Stream, TBmpImage& Image) {
   Image.Size = End;
   Image.Pixels.clear();
   if (Width > 0 && AbsH > 0) {
-    Image.Pixels.resize(size_t(Need));
-    if (!ReadAt(PixOff, Image.Pixels.data(), Need)) return false;
-    if (Height < 0) {
-      // A top-down file: rows into DIB order, the bottom row first.
-      std::vector<Byte> Row(static_cast<size_t>(Stride));
-      for (Int64 Y = 0, Z = AbsH - 1; Y < Z; ++Y, --Z) {
-        Byte* A = Image.Pixels.data() + Y * Stride;
-        Byte* B = Image.Pixels.data() + Z * Stride;
-        std::memcpy(Row.data(), A, size_t(Stride));
-        std::memcpy(A, B, size_t(Stride));
-        std::memcpy(B, Row.data(), size_t(Stride));
-      }
+    Byte* Dest;
+    if (Target) {
+      Dest = Target(Image);
+    } else {
+      Image.Pixels.resize(size_t(Need));
+      Dest = Image.Pixels.data();
     }
+    if (Height > 0) return ReadAt(PixOff, Dest, Need);
+    // A top-down file: each row to its place in DIB order, the bottom row first.
+    for (Int64 Y = 0; Y < AbsH; ++Y)
+      if (!ReadAt(PixOff + Y * Stride, Dest + (AbsH - 1 - Y) * Stride, Stride)) return false;
   }
   return true;
 }

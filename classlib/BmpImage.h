@@ -5,6 +5,7 @@
 // Portable: no Windows header.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "rtl/Classes.h"
@@ -18,13 +19,18 @@ struct TBmpImage {
   Integer ColorCount = 0;        // colour-table entries (1 to 8 bits)
   Byte Colors[256][4] = {};      // blue, green, red, 0 (a DIB's colour table)
   Integer Stride = 0;            // bytes per row, a multiple of 4
-  std::vector<Byte> Pixels;      // Stride * Height bytes, bottom row first
+  std::vector<Byte> Pixels;      // Stride * Height bytes, bottom row first (unless a target took them)
   Int64 Size = 0;                // bytes of the stream the image takes
 };
 
+// Where the pixel rows go: given the image with every field but Pixels set,
+// memory for Stride * Height bytes (rows bottom first, as in a DIB).
+using TBmpPixelTarget = std::function<Byte*(const TBmpImage&)>;
+
 // Reads the BMP at Stream's position into Image (pixels only when both sides
-// are above 0). False when the bytes are not a BMP this reader takes (wrong
-// signature, header size, plane count, bit count or compression) or hold
-// fewer bytes than its sizes need; the stream position is then undefined.
-// Errors of the stream itself propagate.
-bool ReadBmpImage(TStream* Stream, TBmpImage& Image);
+// are above 0): into Image.Pixels, or straight into the memory Target hands
+// out once the header is known to fit the stream. False when the bytes are not
+// a BMP this reader takes (wrong signature, header size, plane count, bit
+// count or compression) or hold fewer bytes than its sizes need; the stream
+// position is then undefined. Errors of the stream and of Target propagate.
+bool ReadBmpImage(TStream* Stream, TBmpImage& Image, const TBmpPixelTarget& Target = nullptr);

@@ -23,6 +23,8 @@ struct GifFrame {
 struct GifImage {
   int Width = 0;  // logical screen
   int Height = 0;
+  int BackgroundIndex = 0;              // the screen's background entry of ScreenColors
+  std::vector<std::uint8_t> ScreenColors;  // the global colour table (R, G, B triples), may be empty
   int FrameCount = 0;
   GifFrame Frame;  // the first
 };

@@ -66,6 +66,9 @@ inline constexpr TControlState csFocusing = 1u << 3;
 inline constexpr TControlState csCreating = 1u << 4;
 inline constexpr TControlState csCustomPaint = 1u << 5;
 inline constexpr TControlState csDestroyingHandle = 1u << 6;
+// Set while a control's look is painted into another surface (a child's
+// background under it), not onto its own window.
+inline constexpr TControlState csPaintCopy = 1u << 7;
 
 // Cursors: 0 is the default; negative values are the standard cursors.
 using TCursor = SmallInt;
@@ -503,6 +506,9 @@ class TWinControl : public TControl {
   void Invalidate() override;
   void Update() override;
   void Repaint() override;
+  // Paints the control's own content (what its WM_PAINT draws before the
+  // graphic children) into DC, as a child's background painter needs.
+  void PaintContentTo(HDC DC) { PaintWindow(DC); }
 
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <vector>
 
+#include "classlib/UITypes.h"
 #include "rtl/Classes.h"
 #include "rtl/SysUtils.h"
 
@@ -38,11 +39,7 @@ class EOutOfResources : public Exception {
 };
 
 // ---------------------------------------------------------------------------
-// Colours: $00BBGGRR, or a system colour $FF0000nn (COLOR_xxx index nn).
-
-using TColor = Integer;
-
-inline constexpr TColor TColorSys(Integer Index) { return static_cast<Integer>(0xFF000000u | Cardinal(Index)); }
+// Colours (TColor, TColorSys: classlib/UITypes.h).
 
 inline constexpr TColor clBlack = 0x000000;
 inline constexpr TColor clMaroon = 0x000080;
@@ -130,10 +127,8 @@ class TGraphicsObject : public TPersistent {
   std::recursive_mutex* FOwnerLock = nullptr;
 };
 
-enum TFontStyle : Byte { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
-using TFontStyles = Byte;  // a set of TFontStyle bits
+// TFontStyle, TFontStyles, TFontCharset: classlib/UITypes.h.
 enum TFontPitch : Byte { fpDefault, fpVariable, fpFixed };
-using TFontCharset = Byte;
 
 class TFont : public TGraphicsObject {
  public:
@@ -259,7 +254,9 @@ class TCanvas : public TPersistent {
   ~TCanvas() override;
 
   // The device context: made on demand by canvases that own one (a bitmap's);
-  // a plain canvas draws on whatever DC is set. Raises EInvalidOperation
+  // a plain canvas draws on whatever DC is set. The pen, brush and font are
+  // selected into it (and the background mode follows the brush) before it is
+  // handed out. Raises EInvalidOperation
   // "Canvas does not allow drawing" when there is none.
   HDC Handle();
   // Points the canvas at another DC (0: none). The old DC gets the stock

@@ -7,8 +7,9 @@
 #include <functional>
 
 #include "classlib/Controls.h"
+#include "classlib/UITypes.h"
 
-enum TAlignment : Byte { taLeftJustify, taRightJustify, taCenter };
+// TAlignment: classlib/UITypes.h.
 enum TTextLayout : Byte { tlTop, tlCenter, tlBottom };
 enum TEditCharCase : Byte { ecNormal, ecUpperCase, ecLowerCase };
 

@@ -1,6 +1,15 @@
 // Image files: decoding any format GDI+ reads into a TBitmap32, thumbnails
 // that fit a box, the extension <-> format map, and writing a TBitmap32 as
-// BMP, PNG, JPEG or GIF through the class library's picture classes.
+// BMP, PNG, JPEG or GIF.
+//
+// JPEG, PNG, GIF and BMP files are decoded by the class library's codec
+// units straight into the bitmap, with the pixel values, bit depth and
+// alpha flag GDI+ gives them, except where GDI+ is wrong (CMYK JPEGs with
+// red and blue exchanged, BMPs with 32-bit bit fields refused, RLE rows
+// misplaced, 16-bit BMPs reported as 32-bit); every other format, and any
+// file the codec units leave, goes through GDI+. BMPs of 24 and 32 bits,
+// PNGs and JPEGs are written from the rows, byte for byte as the picture
+// classes write them; other BMP depths and GIFs through those classes.
 //
 // The routines keep no state; every object they return belongs to the
 // caller. GDI+ must be started (GdiPlusStartup). Decoding and fitting may
@@ -17,14 +26,16 @@
 // HasAlpha false and BitDepth -1.
 TBitmap32* LoadImageToBitmap32(const String& FileName, bool& HasAlpha, Integer& BitDepth);
 
-// Converts a GDI+ bitmap into straight 32-bit ARGB. Sets HasAlpha only to
-// true (an alpha pixel format, or any pixel with alpha below 255) and
-// BitDepth only for a non-empty bitmap; callers set both beforehand. When
-// the pixels cannot be read the result is 0 x 0 and BitDepth -1.
+// Converts a GDI+ bitmap into straight 32-bit ARGB (GDI+ converts while it
+// locks, into the result's memory). Sets HasAlpha only to true (an alpha
+// pixel format, or an indexed one with a pixel below opaque) and BitDepth
+// only for a non-empty bitmap; callers set both beforehand. When the pixels
+// cannot be read the result is 0 x 0 and BitDepth -1.
 TBitmap32* GPBitmapToBitmap32(const IGPBitmap& Bitmap, bool& HasAlpha, Integer& BitDepth);
 
-// The decoded picture as a 32-bit class-library bitmap, transparent pixels
-// composed over opaque white. Empty when the file cannot be decoded.
+// The decoded picture (as LoadImageToBitmap32 decodes it) as a 32-bit
+// class-library bitmap made by GDI+, transparent pixels composed over opaque
+// white. Empty when the file cannot be decoded.
 TBitmap* LoadBitmapWithAlpha(const String& FileName);
 
 // The size of Width x Height scaled down (never up) to fit the box, keeping

@@ -50,6 +50,63 @@ bool TCustomIniFile::ValueExists(const String& Section, const String& Ident) {
 // ---------------------------------------------------------------------------
 // TMemIniFile
 
+namespace {
+
+// Printable ASCII but "-" and "'": the locale's case-insensitive comparison
+// of such names is plain ASCII case folding (the ini tests pin it).
+bool PlainName(const String& S) {
+  for (Char C : S)
+    if (C < 0x20 || C > 0x7E || C == u'-' || C == u'\'') return false;
+  return true;
+}
+
+String FoldName(const String& S) {
+  String R = S;
+  for (Char& C : R)
+    if (C >= u'a' && C <= u'z') C = Char(C - (u'a' - u'A'));
+  return R;
+}
+
+}  // namespace
+
+void TMemIniFile::TNameIndex::Add(const String& Name, Integer Index) {
+  if (!Plain) return;
+  if (!PlainName(Name)) {
+    Plain = false;
+    First.clear();
+    return;
+  }
+  First.emplace(FoldName(Name), Index);
+}
+
+Integer TMemIniFile::IndexOfSection(const String& Section) const {
+  if (!PlainName(Section)) return FSections.IndexOf(Section);
+  if (!FSectionIndex.Valid) {
+    FSectionIndex = TNameIndex();
+    FSectionIndex.Valid = true;
+    for (Integer I = 0; I < FSections.Count() && FSectionIndex.Plain; ++I) FSectionIndex.Add(FSections.Strings(I), I);
+  }
+  if (!FSectionIndex.Plain) return FSections.IndexOf(Section);
+  auto It = FSectionIndex.First.find(FoldName(Section));
+  return It == FSectionIndex.First.end() ? -1 : It->second;
+}
+
+Integer TMemIniFile::IndexOfKey(TStringList* Strings, const String& Ident) const {
+  if (!PlainName(Ident)) return Strings->IndexOfName(Ident);
+  TNameIndex& X = FKeyIndexes[Strings];
+  if (!X.Valid) {
+    X.Valid = true;
+    for (Integer J = 0; J < Strings->Count() && X.Plain; ++J) {
+      const String S = Strings->Strings(J);
+      const size_t P = S.find(u'=');
+      if (P != String::npos) X.Add(S.substr(0, P), J);
+    }
+  }
+  if (!X.Plain) return Strings->IndexOfName(Ident);
+  auto It = X.First.find(FoldName(Ident));
+  return It == X.First.end() ? -1 : It->second;
+}
+
 TMemIniFile::TMemIniFile(const String& FileName) : TCustomIniFile(FileName) { LoadValues(); }
 
 TMemIniFile::TMemIniFile(const String& FileName, TEncoding Encoding)
@@ -88,11 +145,13 @@ void TMemIniFile::LoadValues() {
 
 void TMemIniFile::Clear() {
   FSections.Clear();
+  FSectionIndex.Valid = false;
+  FKeyIndexes.clear();
   FModified = false;
 }
 
 TStringList* TMemIniFile::FindSection(const String& Section) const {
-  Integer I = FSections.IndexOf(Section);
+  Integer I = IndexOfSection(Section);
   return I >= 0 ? static_cast<TStringList*>(FSections.Objects(I)) : nullptr;
 }
 
@@ -100,6 +159,7 @@ TStringList* TMemIniFile::AddSection(const String& Section) {
   auto Strings = std::make_unique<TStringList>();
   TStringList* Result = Strings.get();
   FSections.AddObject(Section, Strings.release());
+  if (FSectionIndex.Valid) FSectionIndex.Add(Section, FSections.Count() - 1);
   return Result;
 }
 
@@ -142,7 +202,7 @@ void TMemIniFile::Rename(const String& FileName, bool Reload) {
 
 String TMemIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
   if (TStringList* Strings = FindSection(Section)) {
-    Integer I = Strings->IndexOfName(Ident);
+    Integer I = IndexOfKey(Strings, Ident);
     if (I >= 0) return Strings->ValueFromIndex(I);
   }
   return Default;
@@ -152,9 +212,14 @@ void TMemIniFile::WriteString(const String& Section, const String& Ident, const 
   TStringList* Strings = FindSection(Section);
   if (Strings == nullptr) Strings = AddSection(Section);
   String S = Ident + u"=" + Value;
-  Integer I = Strings->IndexOfName(Ident);
-  if (I >= 0) Strings->SetStrings(I, S);
-  else Strings->Add(S);
+  Integer I = IndexOfKey(Strings, Ident);
+  if (I >= 0) {
+    Strings->SetStrings(I, S);
+  } else {
+    Strings->Add(S);
+    auto It = FKeyIndexes.find(Strings);
+    if (It != FKeyIndexes.end() && It->second.Valid) It->second.Add(Ident, Strings->Count() - 1);
+  }
   FModified = true;
 }
 
@@ -196,18 +261,21 @@ void TMemIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
 }
 
 void TMemIniFile::EraseSection(const String& Section) {
-  Integer I = FSections.IndexOf(Section);
+  Integer I = IndexOfSection(Section);
   if (I >= 0) {
+    DropKeyIndex(static_cast<TStringList*>(FSections.Objects(I)));
     FSections.Delete(I);  // frees the section's list
+    FSectionIndex.Valid = false;
     FModified = true;
   }
 }
 
 void TMemIniFile::DeleteKey(const String& Section, const String& Ident) {
   if (TStringList* S = FindSection(Section)) {
-    Integer J = S->IndexOfName(Ident);
+    Integer J = IndexOfKey(S, Ident);
     if (J >= 0) {
       S->Delete(J);
+      DropKeyIndex(S);
       FModified = true;
     }
   }

@@ -5,6 +5,8 @@
 // Portable header: no Windows header.
 #pragma once
 
+#include <unordered_map>
+
 #include "rtl/Classes.h"
 
 class EIniFileException : public Exception {
@@ -49,7 +51,9 @@ class TCustomIniFile : public TObject {
 // The whole ini text in memory; section and key names ignore case. Lines are
 // trimmed, blanks around the first "=" dropped, blank lines and lines starting
 // with ";" skipped, and lines before the first section ignored. Writes change
-// memory only; UpdateFile writes the file.
+// memory only; UpdateFile writes the file. Names made only of printable ASCII
+// (no "-" or "'", which the locale's comparison weighs apart) are found
+// through hash indexes; other names by comparing with each in turn.
 class TMemIniFile : public TCustomIniFile {
  public:
   // Reads FileName when it exists (a byte-order mark selects UTF-8 or UTF-16,
@@ -81,11 +85,24 @@ class TMemIniFile : public TCustomIniFile {
   bool Modified() const { return FModified; }
 
  private:
+  // The first position of each name of a list, while every name is plain.
+  struct TNameIndex {
+    bool Valid = false;
+    bool Plain = true;
+    std::unordered_map<String, Integer> First;
+    void Add(const String& Name, Integer Index);
+  };
+
   TStringList* AddSection(const String& Section);
   TStringList* FindSection(const String& Section) const;
+  Integer IndexOfSection(const String& Section) const;
+  Integer IndexOfKey(TStringList* Strings, const String& Ident) const;
+  void DropKeyIndex(TStringList* Strings) const { FKeyIndexes.erase(Strings); }
   void LoadValues();
 
   TStringList FSections{true};  // owns the section lists
+  mutable TNameIndex FSectionIndex;
+  mutable std::unordered_map<const TStringList*, TNameIndex> FKeyIndexes;
   TEncoding FEncoding = TEncoding::Default;
   bool FEncodingGiven = false;
   bool FModified = false;

@@ -139,6 +139,15 @@ std::string GifDecode(const std::uint8_t* Data, std::size_t Size, GifImage& Out)
   }
   Out.Width = Gif->SWidth;
   Out.Height = Gif->SHeight;
+  Out.BackgroundIndex = Gif->SBackGroundColor;
+  if (const ColorMapObject* Screen = Gif->SColorMap) {
+    Out.ScreenColors.resize(std::size_t(Screen->ColorCount) * 3);
+    for (int i = 0; i < Screen->ColorCount; ++i) {
+      Out.ScreenColors[std::size_t(i) * 3] = Screen->Colors[i].Red;
+      Out.ScreenColors[std::size_t(i) * 3 + 1] = Screen->Colors[i].Green;
+      Out.ScreenColors[std::size_t(i) * 3 + 2] = Screen->Colors[i].Blue;
+    }
+  }
   DGifCloseFile(Gif, &Err);
   if (!Error.empty()) {
     Out = GifImage();

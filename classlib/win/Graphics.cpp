@@ -306,7 +306,9 @@ TCanvas::~TCanvas() {
 }
 
 HDC TCanvas::Handle() {
-  RequiredState(csHandleValid);
+  // Code that draws on the handle itself expects the canvas's pen, brush and
+  // font (and the background mode of the brush) in the DC.
+  RequiredState(csHandleValid | csPenValid | csBrushValid | csFontValid);
   return FHandle;
 }
 

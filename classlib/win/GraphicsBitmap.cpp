@@ -459,36 +459,44 @@ void TBitmap::Assign(TPersistent* Source) {
 
 void TBitmap::LoadFromStream(TStream* Stream) {
   const Int64 Start = Stream->Position();
-  auto Fail = [&]() -> void {
+  TBmpImage Image;
+  HBITMAP NewH = nullptr;
+  // The rows go straight into the new DIB section, without a copy between.
+  auto IntoDib = [&](const TBmpImage& I) -> Byte* {
+    TDibInfo Info;
+    Info.Header.biSize = sizeof(BITMAPINFOHEADER);
+    Info.Header.biWidth = I.Width;
+    Info.Header.biHeight = I.Height;
+    Info.Header.biPlanes = 1;
+    Info.Header.biBitCount = WORD(I.BitCount);
+    Info.Header.biCompression = I.BitFields ? BI_BITFIELDS : BI_RGB;
+    Info.Header.biClrUsed = Cardinal(I.ColorCount);
+    for (int i = 0; i < 3; ++i) Info.Masks[i] = I.Masks[i];
+    for (Integer i = 0; i < I.ColorCount; ++i) Info.Colors[i] = RGBQUAD{I.Colors[i][0], I.Colors[i][1], I.Colors[i][2], 0};
+    void* Bits = nullptr;
+    NewH = CreateDibFromInfo(Info, I.ColorCount, &Bits);
+    return static_cast<Byte*>(Bits);
+  };
+  bool Ok = false;
+  try {
+    Ok = ReadBmpImage(Stream, Image, IntoDib);
+  } catch (EStreamError&) {
+    Ok = false;
+  } catch (...) {
+    if (NewH) DeleteObject(NewH);
+    Stream->SetPosition(Start);
+    throw;
+  }
+  if (!Ok) {
+    if (NewH) DeleteObject(NewH);
     Stream->SetPosition(Start);
     throw EInvalidGraphic(SInvalidBitmap);
-  };
-  TBmpImage Image;
-  try {
-    if (!ReadBmpImage(Stream, Image)) Fail();
-  } catch (EStreamError&) {
-    Fail();
   }
   const unsigned Bpp = unsigned(Image.BitCount);
   TPixelFormat Format;
-  HBITMAP NewH = nullptr;
-  if (Image.Pixels.empty()) {
+  if (!NewH) {
     Format = Bpp == 1 ? pf1bit : Bpp == 4 ? pf4bit : Bpp == 8 ? pf8bit : Bpp == 24 ? pf24bit : Bpp == 16 ? pf15bit : pf32bit;
   } else {
-    TDibInfo Info;
-    Info.Header.biSize = sizeof(BITMAPINFOHEADER);
-    Info.Header.biWidth = Image.Width;
-    Info.Header.biHeight = Image.Height;
-    Info.Header.biPlanes = 1;
-    Info.Header.biBitCount = WORD(Bpp);
-    Info.Header.biCompression = Image.BitFields ? BI_BITFIELDS : BI_RGB;
-    Info.Header.biClrUsed = Cardinal(Image.ColorCount);
-    for (int i = 0; i < 3; ++i) Info.Masks[i] = Image.Masks[i];
-    for (Integer i = 0; i < Image.ColorCount; ++i)
-      Info.Colors[i] = RGBQUAD{Image.Colors[i][0], Image.Colors[i][1], Image.Colors[i][2], 0};
-    void* Bits = nullptr;
-    NewH = CreateDibFromInfo(Info, Image.ColorCount, &Bits);
-    std::memcpy(Bits, Image.Pixels.data(), Image.Pixels.size());
     DIBSECTION DS{};
     GetObjectW(NewH, sizeof(DS), &DS);
     Format = FormatOfDib(DS);

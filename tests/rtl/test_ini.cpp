@@ -145,6 +145,42 @@ TEST(MemIniEdit, SectionsKeysAndText) {
             (V{u"[A]", u"X=new", u"", u"[C]", u"", u"[D]", u"k=v", u""}));
 }
 
+// Names of printable ASCII (but "-" and "'") are looked up through hashes of
+// their ASCII-folded form: this holds only while the locale's case-insensitive
+// comparison treats such names exactly so. Pinned for every pair of characters,
+// and no such character may be ignored by the comparison.
+TEST(MemIniLookup, PlainNamesCompareByAsciiFolding) {
+  auto Fold = [](Char C) { return C >= u'a' && C <= u'z' ? Char(C - 32) : C; };
+  for (Char A = 0x20; A <= 0x7E; ++A) {
+    if (A == u'-' || A == u'\'') continue;
+    EXPECT_FALSE(AnsiSameText(String(u"a") + A + u"b", u"ab")) << int(A);
+    for (Char B = 0x20; B <= 0x7E; ++B) {
+      if (B == u'-' || B == u'\'') continue;
+      if (AnsiSameText(String(1, A), String(1, B)) != (Fold(A) == Fold(B))) ADD_FAILURE() << int(A) << " " << int(B);
+    }
+  }
+}
+
+// Hashed and compared lookups give the same answers through edits.
+TEST(MemIniLookup, IndexesFollowEdits) {
+  std::unique_ptr<TMemIniFile> Ini(FromText(u"[Sec]\r\nKey=1\r\nkey=2\r\n[sec]\r\nk=3\r\n[Über]\r\nÄ=4\r\nx-y=5\r\n"));
+  EXPECT_EQ(Ini->ReadString(u"SEC", u"KEY", u""), u"1");  // the first of duplicates
+  EXPECT_EQ(Ini->ReadString(u"sec", u"k", u"none"), u"none");  // the first section of the name
+  EXPECT_EQ(Ini->ReadString(u"Über", u"Ä", u""), u"4");
+  EXPECT_EQ(Ini->ReadString(u"Über", u"X-Y", u""), u"5");
+  Ini->WriteString(u"SEC", u"new", u"6");
+  EXPECT_EQ(Ini->ReadString(u"Sec", u"NEW", u""), u"6");
+  Ini->DeleteKey(u"Sec", u"key");
+  EXPECT_EQ(Ini->ReadString(u"Sec", u"key", u""), u"2");  // the other line of the name now
+  Ini->EraseSection(u"Sec");
+  EXPECT_EQ(Ini->ReadString(u"Sec", u"k", u""), u"3");  // the second section is now the first
+  Ini->WriteString(u"Sec", u"a-b", u"7");
+  Ini->WriteString(u"Sec", u"A-B", u"8");
+  EXPECT_EQ(Ini->ReadString(u"sec", u"a-b", u""), u"8");
+  Ini->WriteString(u"Neu", u"k", u"9");
+  EXPECT_EQ(Ini->ReadString(u"NEU", u"K", u""), u"9");
+}
+
 TEST_F(IniFileTest, MemIniFileRoundTripAndEncoding) {
   WriteAll("\xEF\xBB\xBF[Skin]\r\nName=\xE4\xB8\xAD\r\n");
   {

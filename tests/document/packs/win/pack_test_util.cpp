@@ -6,6 +6,7 @@
 #include "classlib/CodecJpeg.h"
 #include "classlib/CodecPng.h"
 #include "common/RemoveTree.h"
+#include "common/ScreensBitmap32.h"
 #include "foundation/app/HyAppUtils.h"
 #include "gdiplus/GdiPlus.h"
 #include "rtl/Classes.h"
@@ -97,25 +98,7 @@ String ProgramFolder() {
 }
 
 void SaveReviewPicture(TCustomBitmap32& Bitmap, const std::string& Name, bool KeepAlpha) {
-  // build/screens/<test program>/, as the Unix folder the build names.
-  std::string dir = std::string(LUMIGRA_SCREENS_DIR) + "/test_stylepacks";
-  String wdir = u"Z:" + UTF8Decode(dir);
-  for (Char& c : wdir)
-    if (c == u'/') c = u'\\';
-  ForceDirectories(wdir);
-  std::vector<std::uint8_t> bgra;
-  for (int y = 0; y < Bitmap.Height(); ++y)
-    for (int x = 0; x < Bitmap.Width(); ++x) {
-      const TColor32 c = Bitmap.GetPixel(x, y);
-      bgra.insert(bgra.end(), {std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16), KeepAlpha ? std::uint8_t(c >> 24) : std::uint8_t(255)});
-    }
-  std::vector<std::uint8_t> png;
-  if (!codec::PngEncode(bgra.data(), Bitmap.Width(), Bitmap.Height(), 6, png).empty()) {
-    std::fprintf(stderr, "review picture %s not saved\n", Name.c_str());
-    return;
-  }
-  TFileStream fs(wdir + u"\\" + UTF8Decode(Name) + u".png", fmCreate);
-  fs.WriteBuffer(png.data(), Integer(png.size()));
+  lumigra_test::SaveBitmapScreen(Bitmap, Name, std::string(), KeepAlpha);
 }
 
 }  // namespace packtest

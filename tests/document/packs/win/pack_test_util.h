@@ -40,8 +40,9 @@ class TMediaFolder {
 // The program's folder (where the build lays out Media\).
 String ProgramFolder();
 
-// Saves Bitmap as build/screens/test_stylepacks/NAME.png for reviewers;
-// opaque unless KeepAlpha (GDI text leaves alpha 0 behind).
+// Saves Bitmap as a screenshot NAME (build/screens/test_stylepacks/NAME.png
+// in a test run) for reviewers; opaque unless KeepAlpha (GDI text leaves
+// alpha 0 behind).
 void SaveReviewPicture(TCustomBitmap32& Bitmap, const std::string& Name, bool KeepAlpha = false);
 
 }  // namespace packtest

@@ -1,0 +1,304 @@
+// The alpha bitmap TspBitmap (life cycle, streams, assignment, drawing onto
+// bitmaps and device contexts, tiling) and the effect bitmap's platform side.
+#include "SkinToolkitTestUtil.h"
+
+#include <cstring>
+
+#include "skin/data/win/SpEffBmp.h"
+
+using namespace sppix;
+
+namespace {
+
+using namespace sptest;
+
+TEST(SpBitmap, SizeRules) {
+  TspBitmap B;
+  EXPECT_TRUE(B.Empty());
+  B.SetSize(-20, 10);
+  EXPECT_EQ(B.Width(), 20);
+  EXPECT_EQ(B.Height(), 10);
+  B.SetSize(0, 10);
+  EXPECT_EQ(B.Width(), 20);
+  B.SetPixel(3, 4, 0x11223344u);
+  B.SetSize(20, 10);  // the same size keeps the pixels
+  EXPECT_EQ(B.GetPixel(3, 4), 0x11223344u);
+  B.SetSize(21, 10);  // another size: zeroed
+  EXPECT_EQ(B.GetPixel(3, 4), 0u);
+  EXPECT_EQ(B.GetPixel(-1, 0), 0u);
+  EXPECT_EQ(B.GetPixel(21, 0), 0u);
+  TCanvas* C = B.Canvas();
+  B.SetSize(5, 5);
+  EXPECT_EQ(C->Handle(), B.DC());  // the canvas follows the new DC
+}
+
+TEST(SpBitmap, HugeSizeRaisesAndLeavesNothingToWriteThrough) {
+  TspBitmap B;
+  B.SetSize(8, 8);
+  EXPECT_THROW(B.SetSize(1 << 20, 1 << 20), EOutOfResources);
+  EXPECT_TRUE(B.Empty());
+  EXPECT_EQ(B.Width(), 0);
+  EXPECT_EQ(B.Height(), 0);
+  // Whole-bitmap routines do nothing on it (the address sanitizer of the
+  // native build covers the cores; here nothing may crash).
+  StackBlurBitmap(&B, 3);
+  TspBitmap M;
+  M.SetSize(4, 4);
+  AlphaFromGrayBitmap(&B, &M);
+  B.FlipVert();
+  B.Reflection();
+  B.ChangeBitmapHue(10);
+  B.CheckRGBA();
+  B.Clear(0xFFFFFFFFu);
+  EXPECT_EQ(FindBitmapByDC(nullptr), nullptr);
+}
+
+TEST(SpBitmap, ListedByDCUntilDestroyed) {
+  std::vector<HDC> DCs;
+  {
+    TspBitmap B;
+    for (Integer s : {3, 4, 5}) {
+      B.SetSize(s, s);
+      DCs.push_back(B.DC());
+      EXPECT_EQ(FindBitmapByDC(B.DC()), &B);
+    }
+  }
+  for (HDC D : DCs) EXPECT_EQ(FindBitmapByDC(D), nullptr);
+}
+
+TEST(SpBitmap, StreamRoundTripAndBadStreams) {
+  TspBitmap A;
+  A.SetSize(3, 2);
+  for (Integer i = 0; i < 6; ++i) A.Bits()[i] = 0x01020304u * Cardinal(i + 1);
+  A.SetName(u"caf\u00E9\u4E2D");
+  TMemoryStream S;
+  A.SaveToStream(&S);
+  S.SetPosition(0);
+  TspBitmap B;
+  B.LoadFromStream(&S);
+  EXPECT_EQ(B.Name(), u"caf\u00E9?");  // one byte a character
+  EXPECT_EQ(B.Width(), 3);
+  EXPECT_EQ(std::memcmp(A.Bits(), B.Bits(), 24), 0);
+  EXPECT_EQ(S.Position(), S.Size());
+
+  auto Stream = [](Integer N, Integer W, Integer H, Integer Pixels) {
+    auto* M = new TMemoryStream();
+    M->WriteBuffer(&N, 4);
+    for (Integer i = 0; i < (N > 0 ? N : 0) && i < 4; ++i) M->WriteBuffer("n", 1);
+    M->WriteBuffer(&W, 4);
+    M->WriteBuffer(&H, 4);
+    for (Integer i = 0; i < Pixels; ++i) {
+      const Cardinal P = 0xA0000000u + Cardinal(i);
+      M->WriteBuffer(&P, 4);
+    }
+    M->SetPosition(0);
+    return M;
+  };
+  // Height -2: rows stored bottom-up.
+  std::unique_ptr<TMemoryStream> Up(Stream(1, 1, -2, 2));
+  TspBitmap C;
+  C.LoadFromStream(Up.get());
+  EXPECT_EQ(C.GetPixel(0, 0), 0xA0000001u);
+  EXPECT_EQ(C.GetPixel(0, 1), 0xA0000000u);
+  // A negative width reads its pixels too: the stream stays aligned.
+  std::unique_ptr<TMemoryStream> Neg(Stream(1, -2, 1, 2));
+  C.LoadFromStream(Neg.get());
+  EXPECT_EQ(C.Width(), 2);
+  EXPECT_EQ(C.GetPixel(1, 0), 0xA0000001u);
+  EXPECT_EQ(Neg->Position(), Neg->Size());
+  // A name length or pixel count beyond the stream: the read error, the
+  // bitmap unchanged.
+  for (auto* Bad : {Stream(1000, 1, 1, 1), Stream(-1, 1, 1, 1), Stream(1, 4, 4, 3), Stream(1, 0x40000000, 4, 1)}) {
+    std::unique_ptr<TMemoryStream> Own(Bad);
+    TspBitmap D;
+    D.SetSize(2, 2);
+    D.SetName(u"keep");
+    EXPECT_THROW(D.LoadFromStream(Own.get()), EReadError);
+    EXPECT_EQ(D.Name(), u"keep");
+    EXPECT_EQ(D.Width(), 2);
+  }
+}
+
+TEST(SpBitmap, PcxHeadersThatDoNotFitAreRefused) {
+  Byte H[128] = {};
+  H[0] = 10;
+  H[1] = 5;
+  H[2] = 1;
+  H[8] = 9;   // Xmax 9: width 10
+  H[10] = 1;  // Ymax 1
+  H[65] = 1;
+  H[66] = 4;  // 4 bytes a line: narrower than the width
+  TMemoryStream S;
+  S.WriteBuffer(H, 128);
+  S.SetPosition(0);
+  TspBitmap B;
+  B.SetSize(3, 3);
+  B.LoadFromPcxStream(&S);
+  EXPECT_EQ(B.Width(), 3);
+  // Inverted extent.
+  H[8] = 0;
+  H[4] = 5;
+  TMemoryStream T;
+  T.WriteBuffer(H, 128);
+  T.SetPosition(0);
+  B.LoadFromPcxStream(&T);
+  EXPECT_EQ(B.Width(), 3);
+  // A small good image: 2 x 1, run-length coded, palette 0 = red, 1 = blue.
+  H[4] = 0;
+  H[8] = 1;
+  H[10] = 0;
+  H[66] = 2;
+  TMemoryStream G;
+  G.WriteBuffer(H, 128);
+  const Byte Data[] = {0, 1};
+  G.WriteBuffer(Data, 2);
+  Byte Pal[769] = {12};
+  Pal[1] = 255;      // entry 0 red
+  Pal[1 + 5] = 255;  // entry 1 blue
+  G.WriteBuffer(Pal, 769);
+  G.SetPosition(0);
+  B.LoadFromPcxStream(&G);
+  ASSERT_EQ(B.Width(), 2);
+  EXPECT_EQ(B.GetPixel(0, 0), 0xFFFF0000u);
+  EXPECT_EQ(B.GetPixel(1, 0), 0xFF0000FFu);
+}
+
+TEST(SpBitmap, AssignFromClassLibraryBitmaps) {
+  // A GDI-drawn 32-bit DIB has alpha 0 everywhere: taken as it is, no blending.
+  TBitmap Drawn;
+  Drawn.SetPixelFormat(pf32bit);
+  Drawn.SetSize(4, 3);
+  Drawn.Canvas()->Brush()->SetColor(clRed);
+  Drawn.Canvas()->FillRect(TRect(0, 0, 4, 3));
+  TspBitmap B;
+  B.Assign(&Drawn);
+  EXPECT_EQ(B.GetPixel(1, 1), 0x00FF0000u);
+  EXPECT_FALSE(B.AlphaBlend());
+  static_cast<Cardinal*>(Drawn.ScanLine(0))[0] = 0x80FF0000u;
+  B.Assign(&Drawn);
+  EXPECT_TRUE(B.AlphaBlend());
+  // Any other bitmap comes in opaque.
+  TBitmap Dev;
+  Dev.SetSize(2, 2);
+  Dev.Canvas()->Brush()->SetColor(clBlue);
+  Dev.Canvas()->FillRect(TRect(0, 0, 2, 2));
+  B.Assign(&Dev);
+  EXPECT_EQ(B.GetPixel(1, 1), 0xFF0000FFu);
+  TspBitmap Copy;
+  B.SetName(u"n");
+  B.SetTransparent(true);
+  Copy.Assign(&B);
+  EXPECT_EQ(Copy.Name(), u"n");
+  EXPECT_TRUE(Copy.Transparent());
+  EXPECT_EQ(Copy.GetPixel(0, 0), 0xFF0000FFu);
+}
+
+TEST(SpBitmap, DrawOntoAnotherBitmapHonoursItsWindowOrigin) {
+  TspBitmap Src, Dst;
+  Src.SetSize(10, 10);
+  Src.Clear(0xFF123456u);
+  Dst.SetSize(30, 10);
+  SetWindowOrgEx(Dst.DC(), 10, 0, nullptr);
+  Src.Draw(Dst.DC(), TRect(10, 0, 20, 10), TRect(0, 0, 10, 10));
+  SetWindowOrgEx(Dst.DC(), 0, 0, nullptr);
+  EXPECT_EQ(Dst.GetPixel(0, 5), 0xFF123456u);
+  EXPECT_EQ(Dst.GetPixel(9, 5), 0xFF123456u);
+  EXPECT_EQ(Dst.GetPixel(10, 5), 0u);
+}
+
+TEST(SpBitmap, KeyedAndBlendedDrawingOntoADeviceContext) {
+  // Key pixels drawn by a user with alpha 255 (not by CheckingTransparent):
+  // the key still compares the colour only, on both device-context paths.
+  TspBitmap Src;
+  Src.SetSize(2, 1);
+  Src.Bits()[0] = 0xFF7F007Fu;
+  Src.Bits()[1] = 0xFF00FF00u;
+  Src.SetTransparent(true);
+  std::unique_ptr<TBitmap> A(WhiteBitmap(2, 1)), B(WhiteBitmap(2, 1));
+  Src.Draw(A->Canvas(), 0, 0);  // TransparentBlt through a 24-bit copy
+  EXPECT_EQ(Rgb(A.get(), 0, 0), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(A.get(), 1, 0), 0x00FF00u);
+  Src.SetTransparent(false);
+  Src.SetAlphaBlend(true);
+  Src.Bits()[0] = 0x00FFFFFFu;  // alpha 0 blends nothing
+  Src.Bits()[1] = 0x80000000u;
+  Src.Draw(B->Canvas(), 0, 0);
+  EXPECT_EQ(Rgb(B.get(), 0, 0), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(B.get(), 1, 0), BlendPixel(0x80000000u, 0xFFFFFFFFu) & 0xFFFFFF);
+}
+
+TEST(SpBitmap, TileOntoSectionsOfBothRowOrders) {
+  TspBitmap Src;
+  Src.SetSize(10, 10);
+  for (Integer y = 0; y < 10; ++y)
+    for (Integer x = 0; x < 10; ++x) Src.SetPixel(x, y, 0xFF000000u | Numbered(x, y));
+  // A bottom-up 32-bit class-library bitmap takes the direct path; a
+  // top-down section (TspBitmap's own kind, through a plain DC) the DC path.
+  std::unique_ptr<TBitmap> Bottom(WhiteBitmap(25, 10));
+  Src.Tile(Bottom->Canvas(), TRect(0, 0, 25, 10), TRect(0, 0, 10, 10));
+  void* Bits = nullptr;
+  HBITMAP TopDown = CreateDIB32(25, 10, &Bits);
+  HDC Mem = CreateCompatibleDC(nullptr);
+  HGDIOBJ Old = SelectObject(Mem, TopDown);
+  Src.Tile(Mem, TRect(0, 0, 25, 10), TRect(0, 0, 10, 10));
+  GdiFlush();
+  for (Integer y = 0; y < 10; ++y)
+    for (Integer x = 0; x < 25; ++x) {
+      ASSERT_EQ(Rgb(Bottom.get(), x, y), Numbered(x % 10, y)) << x << "," << y;
+      ASSERT_EQ(static_cast<Cardinal*>(Bits)[y * 25 + x] & 0xFFFFFF, Numbered(x % 10, y)) << x << "," << y;
+    }
+  SelectObject(Mem, Old);
+  DeleteDC(Mem);
+  DeleteObject(TopDown);
+}
+
+TEST(SpBitmap, LinkZonesAndParsing) {
+  TspBitmap Img;
+  Img.SetSize(40, 50);
+  Img.Clear(0xFF000000u);
+  Img.SetPixel(29, 39, 0x00000000u);
+  std::unique_ptr<TspBitmapLink> L(Img.GetBitmapLink(u"20, 30, 30, 40"));
+  EXPECT_EQ(L->Rect(), TRect(20, 30, 30, 40));
+  L->CheckingMasked(TRect(2, 2, 2, 2));
+  EXPECT_TRUE(L->MaskedAngles());
+  EXPECT_FALSE(L->MaskedBorder());
+  EXPECT_FALSE(L->Masked());
+  Img.SetPixel(29, 39, 0x33333333u);
+  L->CheckingMasked();
+  EXPECT_FALSE(L->Masked());
+  EXPECT_EQ(ParseRectString(u"5,6,7,8"), TRect(5, 6, 7, 8));
+  EXPECT_EQ(ParseRectString(u"10 20 30 40"), TRect(10, 20, 30, 40));
+  EXPECT_EQ(ParseRectString(u"5,6,x,8"), TRect());
+  EXPECT_EQ(ParseRectString(u"(1,2,3,4)"), TRect());
+  TspBitmapLink Empty;
+  EXPECT_FALSE(Empty.Assigned());
+}
+
+TEST(SpEffectBitmap, FromClassLibraryBitmapsAndDrawing) {
+  TBitmap B32;
+  B32.SetPixelFormat(pf32bit);
+  B32.SetSize(3, 2);
+  static_cast<Cardinal*>(B32.ScanLine(1))[2] = 0x80123456u;
+  B32.Canvas();  // selected in its canvas while read
+  std::unique_ptr<TspEffectBmp> E(TspEffectBmp::CreateFromhWnd(B32.Handle()));
+  EXPECT_EQ(E->Width(), 3);
+  EXPECT_EQ(E->GetPixel(2, 1), 0x123456u);
+  TBitmap B8;
+  B8.SetPixelFormat(pf8bit);
+  B8.SetSize(2, 2);
+  B8.Canvas()->Brush()->SetColor(clRed);
+  B8.Canvas()->FillRect(TRect(0, 0, 2, 2));
+  std::unique_ptr<TspEffectBmp> F(TspEffectBmp::CreateFromhWnd(B8.Handle()));
+  EXPECT_EQ(F->GetPixel(1, 1), 0xFF0000u);
+  // Draw honours the viewport origin of the target.
+  std::unique_ptr<TBitmap> T(WhiteBitmap(8, 8));
+  SetViewportOrgEx(T->Canvas()->Handle(), 2, 3, nullptr);
+  F->Draw(T->Canvas()->Handle(), 1, 1);
+  SetViewportOrgEx(T->Canvas()->Handle(), 0, 0, nullptr);
+  EXPECT_EQ(Rgb(T.get(), 3, 4), 0xFF0000u);
+  EXPECT_EQ(Rgb(T.get(), 2, 3), 0xFFFFFFu);
+  EXPECT_THROW(TspEffectBmp(0, 5), EOutOfMemory);
+  EXPECT_THROW(TspEffectBmp(1 << 20, 1 << 20), EOutOfMemory);
+}
+
+}  // namespace
