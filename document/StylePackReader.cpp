@@ -7,6 +7,7 @@
 #include <new>
 
 #include "gdiplus/ZlibStreams.h"
+#include "rtl/SizeMath.h"
 #include "rtl/SysUtils.h"
 
 namespace {
@@ -153,7 +154,8 @@ bool TPackWalk::Picture(TPackPicture Kind, const std::uint8_t* P, size_t N, TCus
             (Kind == TPackPicture::ZlibJpeg ? u"a JPEG" : u"a BMP");
     return false;
   }
-  if (w <= 0 || h <= 0 || w * h > PackMaxPixels) {
+  Int64 pixels = 0;
+  if (w <= 0 || h <= 0 || !CheckedProduct({w, h}, PackMaxPixels, pixels)) {
     Error = u"a picture of " + Num(w) + u" x " + Num(h) + u" pixels (at most " + Num(PackMaxPixels) + u")";
     return false;
   }

@@ -39,6 +39,14 @@ void Shade(TImage& Img, F Fn) {
     for (int x = 0; x < Img.W; ++x) Img.At(x, y) = Fn((x + 0.5) / Img.W, (y + 0.5) / Img.H);
 }
 
+// A picture of W x H whose pixel at (u, v) (0..1 across) is Fn(u, v).
+template <class F>
+TImage Shaded(int W, int H, F Fn) {
+  TImage img(W, H);
+  Shade(img, Fn);
+  return img;
+}
+
 TPath HeartPath(double Cx, double Cy, double S) {
   // A heart of width about 2 S centred on (Cx, Cy), point down.
   TPath p;
@@ -230,18 +238,15 @@ TImage SceneStar(int W, int H) {
 // Seamless tiles (the value at u and u + 1 agree).
 
 TImage TileChecker(int S) {
-  TImage img(S, S);
-  Shade(img, [&](double u, double v) {
+  return Shaded(S, S, [&](double u, double v) {
     const bool a = (int(u * 4) + int(v * 4)) % 2 == 0;
     return a ? Rgb(214, 218, 226) : Rgb(168, 176, 190);
   });
-  return img;
 }
 
 TImage TileBricks(int S) {
-  TImage img(S, S);
   const std::uint32_t seed = HashText("bricks");
-  Shade(img, [&](double u, double v) {
+  return Shaded(S, S, [&](double u, double v) {
     const int row = int(v * 4);
     const double bu = u * 2 + (row % 2) * 0.5, bv = v * 4;
     const double fu = bu - std::floor(bu), fv = bv - std::floor(bv);
@@ -252,7 +257,6 @@ TImage TileBricks(int S) {
     const float tone = float(((brick * 37) % 5) / 5.0 * 0.25);
     return Mix(Mix(Rgb(170, 72, 48), Rgb(128, 52, 40), tone), Rgb(90, 40, 30), float(n * 0.35));
   });
-  return img;
 }
 
 TImage TileWood(int S, const char* Name = "wood", TRgba Light = Rgb(206, 158, 104), TRgba Dark = Rgb(140, 90, 52)) {
@@ -291,59 +295,49 @@ TImage TileDots(int S) {
 }
 
 TImage TileStripes(int S) {
-  TImage img(S, S);
-  Shade(img, [&](double u, double v) {
+  return Shaded(S, S, [&](double u, double v) {
     const double t = (u + v) * 4;  // four stripes per tile along the diagonal
     const double f = t - std::floor(t);
     const double edge = SmoothStep(0.46, 0.5, f) - SmoothStep(0.96, 1.0, f);
     return Mix(Rgb(64, 110, 160), Rgb(236, 240, 246), float(edge));
   });
-  return img;
 }
 
 TImage TileMarble(int S) {
-  TImage img(S, S);
   const std::uint32_t seed = HashText("marble");
-  Shade(img, [&](double u, double v) {
+  return Shaded(S, S, [&](double u, double v) {
     const double n = TileNoise(u, v, 3, 5, seed);
     const double vein = std::pow(1 - std::fabs(std::sin((u + v + n * 2.5) * 2 * Pi)), 8);
     return Mix(Rgb(232, 230, 226), Rgb(120, 120, 128), float(vein * 0.8 + n * 0.1));
   });
-  return img;
 }
 
 TImage TileGold(int S) {
-  TImage img(S, S);
   const std::uint32_t seed = HashText("gold");
-  Shade(img, [&](double u, double v) {
+  return Shaded(S, S, [&](double u, double v) {
     const double n = TileNoise(u, v, 4, 4, seed);
     const double sheen = 0.5 + 0.5 * std::sin((v * 2 + n) * 2 * Pi);
     return Mix(Rgb(150, 108, 36), Rgb(246, 214, 120), float(sheen * 0.8 + n * 0.2));
   });
-  return img;
 }
 
 TImage TileMetal(int S) {
-  TImage img(S, S);
   const std::uint32_t seed = HashText("metal");
-  Shade(img, [&](double u, double v) {
-    const double streak = TileNoise(u * 0.0 + 0.5, v, 32, 2, seed) * 0.6 + TileNoise(u, v, 4, 2, seed + 3) * 0.4;
-    (void)u;
+  return Shaded(S, S, [&](double u, double v) {
+    // Brushed along the rows: fine streaks that vary down the tile only.
+    const double streak = TileNoise(0.5, v, 32, 2, seed) * 0.6 + TileNoise(u, v, 4, 2, seed + 3) * 0.4;
     return Mix(Rgb(150, 156, 164), Rgb(222, 226, 232), float(streak));
   });
-  return img;
 }
 
 TImage TileBamboo(int S) {
-  TImage img(S, S);
   const std::uint32_t seed = HashText("bamboo");
-  Shade(img, [&](double u, double v) {
+  return Shaded(S, S, [&](double u, double v) {
     const double node = std::exp(-std::pow((u - 0.5) / 0.03, 2));  // a joint across the stem
     const double fibre = TileNoise(u, v, 8, 2, seed);
     TRgba c = Mix(Rgb(176, 190, 96), Rgb(120, 140, 60), float(fibre * 0.5 + 0.25 * std::sin(v * 6 * Pi) + 0.25));
     return Mix(c, Rgb(90, 100, 40), float(node * 0.8));
   });
-  return img;
 }
 
 TImage TileLinen(int S) { return TileCanvas(S, "linen", Rgb(204, 196, 178)); }

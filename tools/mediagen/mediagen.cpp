@@ -365,6 +365,21 @@ TImage Draw(const std::string& File, const TPicSpec& P) {
   }
 }
 
+// The cells every frame row carries: its tab in cell 1, the names, a frame
+// number in cell 5 that no other row has (LastMode > 0: the frame modes
+// 1..LastMode), cell 14 when the loader needs it; and its one picture, the
+// length of cell 15.
+const TPicSpec& FrameRow(const std::string& File, const TRowSpec& R, int Tab, long long LastMode, bool Need14,
+                         std::map<long long, int>& Seen) {
+  NeedInt(File, R, 1, Tab, Tab);
+  NeedText(File, R, 2);
+  NeedText(File, R, 4);
+  Distinct(File, R, 5, Seen, NeedInt(File, R, 5, LastMode > 0 ? 1 : 0, LastMode > 0 ? LastMode : 1000000));
+  if (Need14) NeedText(File, R, 14);
+  OnlyPictures(File, R, {15});
+  return NeedPicture(File, R, 15);
+}
+
 // The colours a thumbnail of frame packs 0 and 1 must not use: the panel
 // keys them out.
 void AvoidKeyedColours(TImage& I) {
@@ -557,14 +572,8 @@ std::vector<TOutput> BuildPack(const TPackSpec& P) {
       case TKind::Frame0:
       case TKind::Frame1: {
         const int tab = P.Kind == TKind::Frame0 ? 0 : 1;
-        NeedInt(f, r, 1, tab, tab);
-        NeedText(f, r, 2);
-        NeedText(f, r, 4);
-        const long long mode = NeedInt(f, r, 5, 1, tab == 0 ? 10 : 16);
-        Distinct(f, r, 5, modes, mode);
         if (r.Cell(17) != "0") Fail(f, r.Line, "cell 17 is \"0\": nothing reads a second picture");
-        OnlyPictures(f, r, {15});
-        const TPicSpec& p = NeedPicture(f, r, 15);
+        const TPicSpec& p = FrameRow(f, r, tab, tab == 0 ? 10 : 16, false, modes);
         TImage t = Draw(f, p);
         CheckPictureSize(f, p, t, 1, 78, 1, 66);
         AvoidKeyedColours(t);
@@ -572,13 +581,7 @@ std::vector<TOutput> BuildPack(const TPackSpec& P) {
         break;
       }
       case TKind::Frame2: {
-        NeedInt(f, r, 1, 2, 2);
-        NeedText(f, r, 2);
-        NeedText(f, r, 4);
-        Distinct(f, r, 5, modes, NeedInt(f, r, 5, 0, 1000000));
-        NeedText(f, r, 14);
-        OnlyPictures(f, r, {15});
-        const TPicSpec& p = NeedPicture(f, r, 15);
+        const TPicSpec& p = FrameRow(f, r, 2, 0, true, modes);
         if (p.Recipe.Name != "layers" || p.Recipe.Args.size() != 1) Fail(f, p.Line, "frame pack 2 rows take \"layers NAME\"");
         auto it = P.Layers.find(p.Recipe.Args[0]);
         if (it == P.Layers.end()) Fail(f, p.Line, "no layer table \"" + p.Recipe.Args[0] + "\"");
@@ -586,13 +589,7 @@ std::vector<TOutput> BuildPack(const TPackSpec& P) {
         break;
       }
       case TKind::Frame3: {
-        NeedInt(f, r, 1, 3, 3);
-        NeedText(f, r, 2);
-        NeedText(f, r, 4);
-        Distinct(f, r, 5, modes, NeedInt(f, r, 5, 0, 1000000));
-        NeedText(f, r, 14);
-        OnlyPictures(f, r, {15});
-        const TPicSpec& p = NeedPicture(f, r, 15);
+        const TPicSpec& p = FrameRow(f, r, 3, 0, true, modes);
         TImage t = Draw(f, p);
         CheckPictureSize(f, p, t, 256, 4096, 256, 4096);
         put(cells, 15, Deflate(EncodePng(t, false)));

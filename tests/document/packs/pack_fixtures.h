@@ -56,19 +56,36 @@ inline Bytes HeaderPng(unsigned W, unsigned H, std::uint8_t Tag) {
   return b;
 }
 
-// Height < 0: top-down.
-inline Bytes HeaderBmp(int W, int H, std::uint8_t Tag, unsigned Bits = 32) {
+// The 54 bytes of a BMP header for ImageSize bytes of pixels; Height < 0:
+// top-down.
+inline Bytes BmpHeader(int W, int H, unsigned Bits, unsigned ImageSize) {
   Bytes b = {'B', 'M'};
-  Le32(b, 54);
+  Le32(b, 54 + ImageSize);
   Le32(b, 0);
   Le32(b, 54);
   Le32(b, 40);
   Le32(b, unsigned(W));
   Le32(b, unsigned(H));
   b.insert(b.end(), {1, 0, std::uint8_t(Bits), 0});
-  for (int i = 0; i < 6; ++i) Le32(b, 0);
+  Le32(b, 0);
+  Le32(b, ImageSize);
+  for (int i = 0; i < 4; ++i) Le32(b, 0);
+  return b;
+}
+
+// A BMP header alone, then Tag.
+inline Bytes HeaderBmp(int W, int H, std::uint8_t Tag, unsigned Bits = 32) {
+  Bytes b = BmpHeader(W, H, Bits, 0);
   b.push_back(Tag);
   return b;
+}
+
+// The table text byte for byte (code page 1252 and Latin-1 agree on every
+// byte the tests write).
+inline String WidenLatin1(const std::string& A) {
+  String s;
+  for (unsigned char c : A) s += Char(c);
+  return s;
 }
 
 inline Bytes Z(const Bytes& B) { return mediagen::Deflate(B); }
@@ -103,11 +120,7 @@ struct TFakeHooks {
   int Decoded = 0;
   TStylePackHooks Hooks() {
     TStylePackHooks h;
-    h.Widen = [](const std::string& A) {
-      String s;
-      for (unsigned char c : A) s += Char(c);
-      return s;
-    };
+    h.Widen = WidenLatin1;
     h.Decode = [this](TPackPicture, const std::vector<std::uint8_t>& B) -> TCustomBitmap32* {
       TPictureFormat f;
       Int64 w, hh;
@@ -191,6 +204,7 @@ inline std::vector<TDamaged> DamagedPacks() {
       {"a corrupt BMP", K::Brush, one(K::Brush, Z(HeaderBmp(300, 300, 0xEE, 24))).Pack},
       {"a BMP of 40000 x 40000", K::Brush, one(K::Brush, Z(HeaderBmp(40000, 40000, 1, 24))).Pack},
       {"a BMP of 0 x 5", K::Brush, one(K::Brush, Z(HeaderBmp(0, 5, 1, 24))).Pack},
+      {"a PNG of 4294967295 x 4294967295", K::Shadow, one(K::Shadow, HeaderPng(0xFFFFFFFFu, 0xFFFFFFFFu, 1), 16).Pack},
       {"frame style: a row without its thumbnail", K::FrameStyle,
        mediagen::AssemblePack({}, Text("", {Row({{1, "0"}, {5, "1"}})}), true)},
       {"frame image: a damaged mask", K::FrameImage, one(K::FrameImage, Z(HeaderPng(1024, 768, 0xEE)), 15, true).Pack},
@@ -250,6 +264,7 @@ inline std::vector<TDamaged> DamagedPacks() {
       {"a corrupt BMP", "cannot be decoded: broken picture data"},
       {"a BMP of 40000 x 40000", "40000 x 40000 pixels (at most 30000000)"},
       {"a BMP of 0 x 5", "0 x 5 pixels"},
+      {"a PNG of 4294967295 x 4294967295", "4294967295 x 4294967295 pixels (at most 30000000)"},
       {"frame style: a row without its thumbnail", "row 0, cell 15: length \"\""},
       {"frame image: a damaged mask", "cannot be decoded"},
       {"layer table: shorter than its tail", "layer table: the pack is shorter than its tail"},

@@ -47,17 +47,7 @@ Bytes MakePng(int W, int H, std::uint8_t Tag, bool Alpha) {
 
 Bytes MakeBmp(int W, int H, std::uint8_t Tag, int Bits) {
   const int bpp = Bits / 8, stride = (W * bpp + 3) & ~3;
-  Bytes b = {'B', 'M'};
-  Le32(b, unsigned(54 + stride * H));
-  Le32(b, 0);
-  Le32(b, 54);
-  Le32(b, 40);
-  Le32(b, unsigned(W));
-  Le32(b, unsigned(H));
-  b.insert(b.end(), {1, 0, std::uint8_t(Bits), 0});
-  Le32(b, 0);
-  Le32(b, unsigned(stride * H));
-  for (int i = 0; i < 4; ++i) Le32(b, 0);
+  Bytes b = BmpHeader(W, H, unsigned(Bits), unsigned(stride * H));
   const TColor32 c = Bits == 32 ? (TagColor(Tag) & 0xFFFFFFu) | 0x80000000u : TagColor(Tag);
   for (int y = 0; y < H; ++y) {
     for (int x = 0; x < W; ++x) {
