@@ -24,7 +24,9 @@ extern TDataTable* BrushPackDT;
 
 // The five packs of fixed name, read from ExePath + "Media\": when the file
 // does not exist the table stays as it was; otherwise the pack's table text
-// replaces the table's contents and the pictures go into the row slots.
+// replaces the table's contents and the pictures go into the row slots. The
+// rows replaced keep whatever their slots held: a caller loading into a
+// table of pictures frees them first.
 void LoadEffectsPack(TDataTable* Table);
 void LoadPatternPack(TDataTable* Table);
 void LoadBrushPack(TDataTable* Table);
