@@ -33,8 +33,11 @@ struct TCurFile {
   int HotX = -1, HotY = -1;
 };
 
-std::string ReadAll(const std::string& Unix) {
-  // The build's folders are Unix paths; Wine sees them on drive Z:.
+// The file Name in the folder Dir (a Unix path, seen by Wine on drive Z:).
+std::string ReadAll(const char* Dir, const std::string& Name) {
+  std::string Unix = Dir;  // appended piece by piece: GCC 12 warns falsely on a + chain here
+  Unix += '/';
+  Unix += Name;
   String win = u"Z:" + UTF8Decode(Unix);
   for (Char& c : win)
     if (c == u'/') c = u'\\';
@@ -55,7 +58,7 @@ std::uint32_t Le(const std::string& B, size_t At, int N) {
 }
 
 TCurFile ReadCur(const std::string& Name) {
-  const std::string b = ReadAll(std::string(LUMIGRA_CURSOR_DIR) + "/" + Name + ".cur");
+  const std::string b = ReadAll(LUMIGRA_CURSOR_DIR, Name + ".cur");
   TCurFile c;
   if (b.size() < 22) return c;
   c.HotX = int(Le(b, 10, 2));
@@ -74,7 +77,7 @@ TCurFile ReadCur(const std::string& Name) {
 
 // The source picture of a cursor without a badge: palette and 32 grid lines.
 std::vector<std::uint32_t> ReadSource(const std::string& File) {
-  const std::string text = ReadAll(std::string(LUMIGRA_CURSOR_SOURCES) + "/" + File);
+  const std::string text = ReadAll(LUMIGRA_CURSOR_SOURCES, File);
   std::map<char, std::uint32_t> palette = {{'.', 0}};
   std::vector<std::uint32_t> px;
   bool grid = false;
