@@ -2,6 +2,8 @@
 // (x, y), and the regions of masks and masked frames.
 #include "SkinToolkitTestUtil.h"
 
+#include <functional>
+
 namespace {
 
 using namespace sptest;
@@ -179,6 +181,74 @@ TEST(SkinRegions, FrameWithoutALeftBorder) {
   EXPECT_TRUE(EqualRgn(Rgn, Full));
   DeleteObject(Full);
   DeleteObject(Rgn);
+}
+
+// The frame region is cut from the mask's pixels in memory: it equals the
+// union of the strips made on canvases by the border-strip builder (and the
+// client rectangle), also where the strips' pieces reach past the mask and
+// where a piece would be stretched (then the strips are made on canvases).
+TEST(SkinRegions, FrameRegionEqualsTheStripsMadeOnCanvases) {
+  std::unique_ptr<TBitmap> M(FrameMask());
+  M->Canvas()->Brush()->SetColor(clWhite);
+  M->Canvas()->FillRect(Bounds(9, 0, 1, 1));  // a notch in the top edge, repeated by the tiles
+  struct Case {
+    const char* Name;
+    Integer W, H;
+    std::function<void(Geo&)> Change;
+  } Cases[] = {
+      {"same size", 20, 16, [](Geo&) {}},
+      {"larger", 73, 41, [](Geo&) {}},
+      {"one more", 21, 17, [](Geo&) {}},
+      {"side pieces past the mask's bottom", 40, 30, [](Geo& G) { G.LB.Y = G.RB.Y = 20; }},
+      {"corner piece of another size", 40, 30, [](Geo& G) { G.NRT.X += 3; }},
+      {"no client area", 40, 30, [](Geo& G) { G.NCl.Bottom = G.NCl.Top; }},
+  };
+  for (const Case& C : Cases) {
+    Geo G(C.W, C.H);
+    C.Change(G);
+    HRGN Got = nullptr;
+    CreateSkinFrameRegion(Got, G.LT, G.RT, G.LB, G.RB, G.Cl, G.NLT, G.NRT, G.NLB, G.NRB, G.NCl, M.get(), C.W, C.H);
+    ASSERT_NE(Got, nullptr) << C.Name;
+    TBitmap T, L, R, B;
+    CreateBorderStripImages(G.LT, G.RT, G.LB, G.RB, G.Cl, G.NLT, G.NRT, G.NLB, G.NRB, G.NCl, M.get(), &T, &L, &R, &B,
+                            C.W, C.H);
+    HRGN Want = CreateRectRgn(G.NCl.Left, G.NCl.Top, G.NCl.Right, G.NCl.Bottom);
+    for (auto [Strip, At] : {std::pair{&T, TPoint(0, 0)}, std::pair{&B, TPoint(0, G.NCl.Bottom)},
+                             std::pair{&L, TPoint(0, G.NCl.Top)}, std::pair{&R, TPoint(G.NCl.Right, G.NCl.Top)}}) {
+      if (Strip->Empty()) continue;
+      HRGN S = nullptr;
+      CreateMaskRegion(S, Strip);
+      ASSERT_NE(S, nullptr);
+      OffsetRgn(S, At.X, At.Y);
+      CombineRgn(Want, Want, S, RGN_OR);
+      DeleteObject(S);
+    }
+    EXPECT_TRUE(EqualRgn(Got, Want)) << C.Name;
+    DeleteObject(Got);
+    DeleteObject(Want);
+  }
+}
+
+// A mask of any pixel format: black is r = g = b = 0 after its palette.
+TEST(SkinRegions, MasksOfEveryPixelFormat) {
+  for (TPixelFormat F : {pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit}) {
+    TBitmap Mask;
+    Mask.SetPixelFormat(F);
+    Mask.SetSize(9, 3);
+    TCanvas* C = Mask.Canvas();
+    C->Brush()->SetColor(clWhite);
+    C->FillRect(TRect(0, 0, 9, 3));
+    C->Brush()->SetColor(clBlack);
+    C->FillRect(TRect(2, 0, 9, 1));  // a run to the last column
+    C->FillRect(TRect(4, 1, 5, 3));  // a column of one pixel
+    HRGN Got = nullptr;
+    CreateMaskRegion(Got, &Mask);
+    ASSERT_NE(Got, nullptr) << int(F);
+    HRGN Want = CreateRectRgn(2, 0, 9, 1), Col = CreateRectRgn(4, 1, 5, 3);
+    CombineRgn(Want, Want, Col, RGN_OR);
+    EXPECT_TRUE(EqualRgn(Got, Want)) << "pixel format " << int(F);
+    for (HRGN R : {Got, Want, Col}) DeleteObject(R);
+  }
 }
 
 TEST(SkinRegions, DataBlocksAndManyRuns) {
