@@ -3,6 +3,7 @@
 #include "SkinToolkitTestUtil.h"
 
 #include <cstring>
+#include <functional>
 
 #include "skin/data/win/SpEffBmp.h"
 
@@ -299,6 +300,73 @@ TEST(SpEffectBitmap, FromClassLibraryBitmapsAndDrawing) {
   EXPECT_EQ(Rgb(T.get(), 2, 3), 0xFFFFFFu);
   EXPECT_THROW(TspEffectBmp(0, 5), EOutOfMemory);
   EXPECT_THROW(TspEffectBmp(1 << 20, 1 << 20), EOutOfMemory);
+}
+
+// Every transition and inactive effect on a picture of odd width (padded
+// rows), drawn onto a device context: the drawn pixels are the effect
+// bitmap's own, nothing beside them is touched. The pictures are saved for
+// review.
+TEST(SpEffectBitmap, TransitionsAndEffectsDrawnOntoADeviceContext) {
+  constexpr Integer W = 61, H = 40;
+  auto Make = [](bool Second) {
+    auto* E = new TspEffectBmp(W, H);
+    for (Integer y = 0; y < H; ++y)
+      for (Integer x = 0; x < W; ++x)
+        E->SetPixel(x, y,
+                    Second ? (((x / 8 + y / 8) & 1) ? 0xF0A030u : 0x803010u)
+                           : (Cardinal(40 + x * 3) << 8) | Cardinal(60 + y * 4) | ((y % 10 < 2) ? 0xE00000u : 0u));
+    return E;
+  };
+  std::unique_ptr<TspEffectBmp> From(Make(false)), To(Make(true));
+  struct Case {
+    const char16_t* Name;
+    std::function<void(TspEffectBmp*)> Apply;
+  } Cases[] = {
+      {u"from", [](TspEffectBmp*) {}},
+      {u"to", [&](TspEffectBmp* E) { E->Morph(To.get(), 1); }},
+      {u"morph", [&](TspEffectBmp* E) { E->Morph(To.get(), 0.5); }},
+      {u"morph_hgrad", [&](TspEffectBmp* E) { E->MorphHGrad(To.get(), 0.5); }},
+      {u"morph_vgrad", [&](TspEffectBmp* E) { E->MorphVGrad(To.get(), 0.5); }},
+      {u"morph_grad", [&](TspEffectBmp* E) { E->MorphGrad(To.get(), 0.5); }},
+      {u"morph_left_grad", [&](TspEffectBmp* E) { E->MorphLeftGrad(To.get(), 0.5); }},
+      {u"morph_right_grad", [&](TspEffectBmp* E) { E->MorphRightGrad(To.get(), 0.5); }},
+      {u"morph_push", [&](TspEffectBmp* E) { E->MorphPush(To.get(), 0.5); }},
+      {u"morph_left_slide", [&](TspEffectBmp* E) { E->MorphLeftSlide(To.get(), 0.5); }},
+      {u"morph_right_slide", [&](TspEffectBmp* E) { E->MorphRightSlide(To.get(), 0.5); }},
+      {u"brightness", [](TspEffectBmp* E) { E->ChangeBrightness(0.5); }},
+      {u"darkness", [](TspEffectBmp* E) { E->ChangeDarkness(0.5); }},
+      {u"grayscale", [](TspEffectBmp* E) { E->GrayScale(); }},
+      {u"invert", [](TspEffectBmp* E) { E->Invert(); }},
+      {u"split_blur", [](TspEffectBmp* E) { E->SplitBlur(2); }},
+  };
+  for (const Case& C : Cases) {
+    std::unique_ptr<TspEffectBmp> E(TspEffectBmp::CreateCopy(From.get()));
+    C.Apply(E.get());
+    std::unique_ptr<TBitmap> T(WhiteBitmap(W + 6, H + 4));
+    E->Draw(T->Canvas()->Handle(), 3, 2);
+    SaveReviewPicture(String(u"effect_") + C.Name, T.get());
+    const std::vector<Cardinal> P = PixelsOf(T.get());
+    ASSERT_EQ(P.size(), size_t(W + 6) * (H + 4));
+    Integer Wrong = 0;
+    for (Integer y = 0; y < H + 4; ++y)
+      for (Integer x = 0; x < W + 6; ++x) {
+        const bool In = x >= 3 && x < W + 3 && y >= 2 && y < H + 2;
+        const Cardinal Want = In ? E->GetPixel(x - 3, y - 2) : 0xFFFFFFu;
+        if ((P[size_t(y) * (W + 6) + size_t(x)] & 0xFFFFFF) != Want) ++Wrong;
+      }
+    EXPECT_EQ(Wrong, 0) << String(C.Name).size();
+  }
+  // The push of half the width (30 columns, rounded half to even) on the
+  // section's own rows: the new picture's right end enters at the left, the
+  // old picture moves right by 31 columns.
+  std::unique_ptr<TspEffectBmp> Half(TspEffectBmp::CreateCopy(From.get()));
+  Half->MorphPush(To.get(), 0.5);
+  for (Integer y : {0, H - 1}) {
+    EXPECT_EQ(Half->GetPixel(0, y), To->GetPixel(30, y));
+    EXPECT_EQ(Half->GetPixel(30, y), To->GetPixel(60, y));
+    EXPECT_EQ(Half->GetPixel(31, y), From->GetPixel(0, y));
+    EXPECT_EQ(Half->GetPixel(W - 1, y), From->GetPixel(29, y));
+  }
 }
 
 }  // namespace

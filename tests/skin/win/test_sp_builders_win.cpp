@@ -67,6 +67,10 @@ TEST(SkinBuilders, DoublingEqualsTileByTile) {
           for (Integer x = 0; x < W; ++x)
             ASSERT_EQ(Rgb(&A, x, y), Rgb(&B, x, y)) << W << "x" << H << " " << int(T) << " " << Stretch << " at " << x
                                                   << "," << y;
+        if (W == 97 && (Stretch || T == spstFull))
+          SaveReviewPicture(String(u"nine_slice_") + (Stretch ? u"stretched_" : u"tiled_") +
+                                (T == spstFull ? u"full" : T == spstHorz ? u"horz" : u"vert"),
+                            &B);
       }
 }
 
@@ -107,6 +111,9 @@ TEST(SkinBuilders, ThreeSlicesAndClientStretch) {
   CreateClientStretchImage(&C, Pic.get(), TRect(0, 0, 10, 10), TRect(2, 2, 8, 8), false);
   EXPECT_EQ(C.Width(), 30);
   EXPECT_EQ(Rgb(&C, 29, 19), Numbered(9, 9));
+  SaveReviewPicture(u"three_slice_horz", &D);
+  SaveReviewPicture(u"three_slice_vert_empty_middle", &V);
+  SaveReviewPicture(u"client_stretch_without_client", &C);
 }
 
 // A 20 x 16 mask whose frame is black with its four corner pixels cut away.
@@ -151,6 +158,9 @@ TEST(SkinRegions, MaskAndFrameRegionsAreTheExpectedPointSets) {
     ASSERT_NE(Rgn, nullptr);
     HRGN E = ExpectedFrame(W, H);
     EXPECT_TRUE(EqualRgn(Rgn, E)) << W << "x" << H;
+    std::unique_ptr<TBitmap> Shown(WhiteBitmap(W, H));
+    FillRgn(Shown->Canvas()->Handle(), Rgn, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SaveReviewPicture(u"frame_region_" + IntToStr(W) + u"x" + IntToStr(H), Shown.get());
     DeleteObject(E);
     DeleteObject(Rgn);
   }
@@ -311,6 +321,9 @@ TEST(SkinBuilders, BorderStripsOfAPicture) {
   EXPECT_EQ(Rgb(&T, 0, 0), Numbered(5, 7));
   EXPECT_EQ(B.Height(), 3);
   EXPECT_EQ(R.Height(), 30 - 2 - 3);
+  SaveReviewPicture(u"border_strip_top", &T);
+  SaveReviewPicture(u"border_strip_right", &R);
+  SaveReviewPicture(u"border_strip_bottom", &B);
 }
 
 }  // namespace
