@@ -184,13 +184,8 @@ TFBitmap::TFBitmap(HBITMAP HBmp) {
   Handle = CreateDIBSection(nullptr, &bmInfo, DIB_RGB_COLORS, &B, nullptr, 0);
   Bits = static_cast<Byte*>(B);
   if (Bits) {
-    // Read into ordinary memory, then copied: GetDIBits writing straight into
-    // a DIB section's memory is many times slower (docs/platform-gdi.md).
-    const size_t Bytes = size_t(Width * 3 + Width % 4) * size_t(Height);
-    std::vector<Byte> Read(Bytes);
     HDC Screen = GetDC(nullptr);
-    if (GetDIBits(Screen, HBmp, 0, UINT(Height), Read.data(), &bmInfo, DIB_RGB_COLORS) > 0)
-      std::memcpy(Bits, Read.data(), Bytes);
+    GetDIBits(Screen, HBmp, 0, UINT(Height), Bits, &bmInfo, DIB_RGB_COLORS);
     ReleaseDC(nullptr, Screen);
   } else {
     Width = Height = 0;
@@ -219,10 +214,10 @@ TFBitmap::~TFBitmap() {
 namespace {
 
 // The pixels of a mask as 32-bit colours, top-down (a palettised mask through
-// its palette), read into ordinary memory: the same black pixels as
-// TFBitmap's 24-bit copy, without the cost of GetDIBits into a DIB section's
-// memory and of the 24-bit conversion (docs/platform-gdi.md). False for an
-// empty mask or one whose pixels cannot be read.
+// its palette), read into the program's own memory: the same black pixels as
+// TFBitmap's 24-bit copy, without the cost of first touching a new DIB
+// section's pages and of the 24-bit conversion (docs/platform-gdi.md). False
+// for an empty mask or one whose pixels cannot be read.
 bool ReadMaskPixels(TBitmap* Mask, std::vector<Cardinal>& Pixels, Integer& Width, Integer& Height) {
   Width = Height = 0;
   if (!Mask || Mask->Empty()) return false;
