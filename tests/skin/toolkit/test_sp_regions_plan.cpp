@@ -358,8 +358,11 @@ TEST(SpPlanInMemory, CopyPlansAsTheReferenceRunsThem) {
 TEST(SpPlanInMemory, StretchesAreLeftToCanvases) {
   const std::vector<Cardinal> Pic = CodedPicture(10, 10);
   std::vector<Cardinal> Got(100, 7u);
-  for (const TspPlan& P : {TspPlan{{poCopy, TRect(0, 0, 2, 2), TRect(0, 0, 4, 4)}},
-                           TspPlan{{poCopy, TRect(0, 0, 5, 5), TRect(0, 0, 5, 5)}, {poStretch, TRect(0, 0, 1, 1), TRect(0, 0, 1, 1)}}}) {
+  const TspPlan Plans[] = {
+      {{poCopy, TRect(0, 0, 2, 2), TRect(0, 0, 4, 4)}},
+      {{poCopy, TRect(0, 0, 5, 5), TRect(0, 0, 5, 5)}, {poStretch, TRect(0, 0, 1, 1), TRect(0, 0, 1, 1)}},
+  };
+  for (const TspPlan& P : Plans) {
     EXPECT_FALSE(RunCopyPlan(P, Got.data(), 10, 10, Pic.data(), 10, 10));
     EXPECT_EQ(Got, std::vector<Cardinal>(100, 7u));  // nothing written
   }

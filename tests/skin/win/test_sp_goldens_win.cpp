@@ -77,7 +77,9 @@ const TEffect Effects[] = {
     {u"golden_vista_glow_narrow", 96, 48,
      [](TCanvas* C) { return DrawVistaGlowTextNarrow(C, TRect(12, 12, 84, 34), u"Glow", Centred, GlowColour); }},
     {u"golden_reflection", 96, 48,
-     [](TCanvas* C) { return DrawReflectionText(C, TRect(8, 2, 88, 22), u"Mirror", DT_SINGLELINE | DT_CENTER, 2, GlowColour); }},
+     [](TCanvas* C) {
+       return DrawReflectionText(C, TRect(8, 2, 88, 22), u"Mirror", DT_SINGLELINE | DT_CENTER, 2, GlowColour);
+     }},
 };
 
 std::vector<Cardinal> DrawEffect(const TEffect& E) {
