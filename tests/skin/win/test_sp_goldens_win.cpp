@@ -21,8 +21,9 @@ using namespace sptest;
 
 // The folder of the golden pictures, as a Windows path.
 std::u16string GoldenDir() {
-  std::string Dir = __FILE__;
-  Dir = Dir.substr(0, Dir.find_last_of("/\\")) + "/golden";
+  // The build passes the folder: __FILE__ is relative when the compiler cache
+  // rewrites paths, and a test does not run where it was compiled.
+  std::string Dir = LUMIGRA_SKIN_GOLDENS_DIR;
   std::u16string W = Dir[0] == '/' ? u"Z:" : u"";
   for (char C : Dir) W += C == '/' ? u'\\' : char16_t(Byte(C));
   return W;
