@@ -2,6 +2,7 @@
 // assets/skins, checks included (budget 2 s in all, as the build runs it
 // natively without sanitizers).
 #include "bench/Benchmark.h"
+#include "bench/BenchTable.h"
 
 #include "rtl/Classes.h"
 #include "rtl/SysUtils.h"
@@ -25,6 +26,7 @@ std::string Read(const std::string& Path) {
 std::string Asset(const char* Name) { return std::string(LUMIGRA_SKIN_ASSETS) + "/" + Name; }
 
 void BM_MakeSchemes(benchmark::State& St) {
+  benchtable::Ours(St, "", "2s");
   const skingen::TSourceFile Layout{Asset("Layout.txt"), Read(Asset("Layout.txt"))};
   const skingen::TSourceFile Palette{Asset("Palette.txt"), Read(Asset("Palette.txt"))};
   std::vector<skingen::TSourceFile> Schemes;

@@ -212,6 +212,8 @@ const TRuleCase RuleCases[] = {
      "Dawn: edit: rule 7 (explicit colours and heights): fontcolor reads black (0)"},
     {"edit band that smears", "layout", "control edit edit", "paint field radius:2", "paint field radius:6",
      "Dawn: edit: rule 8 (uniform edit bands): skinrect: the top band changes along its length"},
+    {"tool button client without an inset", "layout", "control toolbutton button", "clientrect = 2,2,22,22",
+     "clientrect = 0,2,22,22", "Dawn: toolbutton: rule 3 (no piece of length 0): clientrect 0,2,22,22 must keep"},
     {"gradient on a tiled piece", "layout", "control button button", "  leftstretch = 1", "  leftstretch = 0",
      "Dawn: button: rule 10 (uniform tiles): skinrect: the left edge is tiled down but changes along it"},
     {"panel face off the panel colour", "layout", "colors", "cbtnface = @face", "cbtnface = @field",

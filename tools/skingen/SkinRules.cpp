@@ -279,6 +279,14 @@ class TChecker {
 
   // --- controls ---------------------------------------------------------------
 
+  // The descriptions composed by the client-stretch builder as well as by
+  // their corner points (tool buttons; edits that keep their own size).
+  static bool ComposedAtClientRect(const String& Name) {
+    for (const char16_t* N : {u"toolbutton", u"edit", u"buttonedit", u"spinedit", u"combobox"})
+      if (Name == N) return true;
+    return false;
+  }
+
   void Control(TspDataSkinControl* D) {
     const String& W = D->IDName;
     const TImage* Img = Pic(D->PictureIndex);
@@ -304,6 +312,11 @@ class TChecker {
                                   {"leftbottompoint", G.LB}, {"rightbottompoint", G.RB}})
         if (Pt.X > IW || Pt.Y > IH) Fault(W, 1, std::string(K) + " " + U8(PointToText(Pt)) + " lies outside the image");
       if (IsSkinRectEmpty(G.Cl)) Fault(W, 3, "the client rect is empty");
+      // Controls that keep their own size compose these images at the client
+      // rect's corners: an inset of 0 leaves an edge piece of length 0.
+      if (ComposedAtClientRect(W) && !IsSkinRectEmpty(G.Cl) &&
+          (G.Cl.Left < 1 || G.Cl.Top < 1 || G.Cl.Right > IW - 1 || G.Cl.Bottom > IH - 1))
+        Fault(W, 3, "clientrect " + RectText(G.Cl) + " must keep at least 1 pixel from every side");
     }
 
     if (auto* B = dynamic_cast<TspDataSkinButtonControl*>(D)) {

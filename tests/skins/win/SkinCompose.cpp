@@ -47,15 +47,6 @@ void DrawPiece(TCanvas* C, Integer X, Integer Y, TBitmap* Picture, const TRect& 
   C->Draw(X, Y, B.get());
 }
 
-void Text(TCanvas* C, Integer X, Integer Y, const String& S, TColor Color, Integer Height = 14, TFontStyles Style = 0) {
-  C->Font()->SetName(u"Arial");
-  C->Font()->SetHeight(Height);
-  C->Font()->SetStyle(Style);
-  C->Font()->SetColor(Color);
-  C->Brush()->SetStyle(bsClear);
-  C->TextOut(X, Y, S);
-}
-
 // Text vertically centred in R, from R.Left (or centred), clipped to R.
 void TextIn(TCanvas* C, const TRect& R, const String& S, TColor Color, TFontStyles Style = 0, bool Centre = false) {
   C->Font()->SetName(u"Arial");
@@ -131,6 +122,54 @@ std::unique_ptr<TBitmap> ComposeControl(TspSkinData* D, const TspDataSkinCustomC
       B->Canvas()->CopyRect(TRect(0, 0, SW, SH), P->Canvas(), State);
       break;
   }
+  return B;
+}
+
+std::unique_ptr<TBitmap> ComposeTabPage(TspSkinData* D, const TspDataSkinTabControl* Tab, Integer W, Integer H) {
+  const Integer DW = W - Tab->SkinRect.Width(), DH = H - Tab->SkinRect.Height();
+  auto Page = NewBitmap(1, 1, clWhite);
+  CreateNineSliceImage(Tab->LTPoint, Tab->RTPoint, Tab->LBPoint, Tab->RBPoint, Tab->ClRect, Tab->LTPoint,
+                       TPoint(Tab->RTPoint.X + DW, Tab->RTPoint.Y), TPoint(Tab->LBPoint.X, Tab->LBPoint.Y + DH),
+                       TPoint(Tab->RBPoint.X + DW, Tab->RBPoint.Y + DH),
+                       TRect(Tab->ClRect.Left, Tab->ClRect.Top, Tab->ClRect.Right + DW, Tab->ClRect.Bottom + DH),
+                       Page.get(), Pic(D, Tab->PictureIndex), Tab->SkinRect, W, H, true, Tab->LeftStretch,
+                       Tab->TopStretch, Tab->RightStretch, Tab->BottomStretch, Tab->StretchEffect, Tab->StretchType);
+  return Page;
+}
+
+std::unique_ptr<TBitmap> ComposeTab(TspSkinData* D, const TspDataSkinTabControl* Tab, const TRect& State, Integer W) {
+  auto T = NewBitmap(1, 1, clWhite);
+  CreateHorzThreeSliceImage(Tab->TabLeftOffset, Tab->TabRightOffset, T.get(), Pic(D, Tab->PictureIndex), State, W,
+                            State.Height(), Tab->TabStretchEffect);
+  return T;
+}
+
+std::unique_ptr<TBitmap> ComposeRuler(TspSkinData* D, const TspDataSkinSlider* S, bool Horizontal, Integer Length) {
+  auto R = NewBitmap(1, 1, clWhite);
+  if (Horizontal)
+    CreateHorzThreeSliceImage(S->EdgeSize, S->EdgeSize, R.get(), Pic(D, S->PictureIndex), S->HRulerRect, Length,
+                              S->HRulerRect.Height(), false);
+  else
+    CreateVertThreeSliceImage(S->EdgeSize, S->EdgeSize, R.get(), Pic(D, S->PictureIndex), S->VRulerRect,
+                              S->VRulerRect.Width(), Length, false);
+  return R;
+}
+
+std::unique_ptr<TBitmap> ComposeThumb(TspSkinData* D, const TspDataSkinScrollBarControl* S, const TRect& State,
+                                      Integer Length) {
+  auto T = NewBitmap(1, 1, clWhite);
+  if (S->RTPoint.X != 0 || S->RTPoint.Y != 0)
+    CreateHorzThreeSliceImage(S->ThumbOffset1, S->ThumbOffset2, T.get(), Pic(D, S->PictureIndex), State, Length,
+                              State.Height(), S->ThumbStretchEffect);
+  else
+    CreateVertThreeSliceImage(S->ThumbOffset1, S->ThumbOffset2, T.get(), Pic(D, S->PictureIndex), State,
+                              State.Width(), Length, S->ThumbStretchEffect);
+  return T;
+}
+
+std::unique_ptr<TBitmap> KeyedOnto(TspSkinData* D, Integer PictureIndex, const TRect& R, TColor Face, TColor Key) {
+  auto B = NewBitmap(R.Width(), R.Height(), Face);
+  DrawPiece(B->Canvas(), 0, 0, Pic(D, PictureIndex), R, true, Key);
   return B;
 }
 
@@ -380,10 +419,7 @@ std::unique_ptr<TBitmap> ComposeDialog(TspSkinData* D) {
     // The thumb a third down the track, the page size giving its length.
     const Integer Track = Items.Height() - (Vs->SkinRect.Height() - Vs->TrackArea.Height());
     const Integer Len = std::max(Track / 2, Vs->ThumbRect.Height());
-    auto Thumb = NewBitmap(1, 1, clWhite);
-    CreateVertThreeSliceImage(Vs->ThumbOffset1, Vs->ThumbOffset2, Thumb.get(), Pic(D, Vs->PictureIndex), Vs->ActiveThumbRect,
-                              Vs->ThumbRect.Width(), Len, Vs->ThumbStretchEffect);
-    Put(C, Items.Right, Items.Top + Vs->TrackArea.Top + Track / 6, Thumb.get());
+    Put(C, Items.Right, Items.Top + Vs->TrackArea.Top + Track / 6, ComposeThumb(D, Vs, Vs->ActiveThumbRect, Len).get());
   }
   auto* Co = Control<TspDataSkinComboBox>(D, u"combobox");
   TextIn(C, TRect(LX, 196, LX + 70, 216), u"Resampler:", Ink);
@@ -418,22 +454,12 @@ std::unique_ptr<TBitmap> ComposeDialog(TspSkinData* D) {
     TBitmap* TP = Pic(D, Tab->PictureIndex);
     const Integer PX = 234, PY = 232, PWd = 214, PHt = 78, TabW = 70, TabH = Tab->TabRect.Height();
     const TRect F(PX, PY + TabH, PX + PWd, PY + PHt);
-    const Integer DW = F.Width() - Tab->SkinRect.Width(), DH = F.Height() - Tab->SkinRect.Height();
-    auto Page = NewBitmap(1, 1, clWhite);
-    CreateNineSliceImage(Tab->LTPoint, Tab->RTPoint, Tab->LBPoint, Tab->RBPoint, Tab->ClRect, Tab->LTPoint,
-                         TPoint(Tab->RTPoint.X + DW, Tab->RTPoint.Y), TPoint(Tab->LBPoint.X, Tab->LBPoint.Y + DH),
-                         TPoint(Tab->RBPoint.X + DW, Tab->RBPoint.Y + DH),
-                         TRect(Tab->ClRect.Left, Tab->ClRect.Top, Tab->ClRect.Right + DW, Tab->ClRect.Bottom + DH), Page.get(),
-                         TP, Tab->SkinRect, F.Width(), F.Height(), true, Tab->LeftStretch, Tab->TopStretch,
-                         Tab->RightStretch, Tab->BottomStretch, Tab->StretchEffect, Tab->StretchType);
-    Put(C, F.Left, F.Top, Page.get());
+    Put(C, F.Left, F.Top, ComposeTabPage(D, Tab, F.Width(), F.Height()).get());
     const char16_t* Caps[] = {u"Size", u"Canvas", u"Print"};
     for (Integer I = 2; I >= 0; --I) {
       const bool Sel = I == 0, MouseIn = I == 2;
       const TRect& R = Sel ? Tab->ActiveTabRect : MouseIn ? Tab->MouseInTabRect : Tab->TabRect;
-      auto T = NewBitmap(1, 1, clWhite);
-      CreateHorzThreeSliceImage(Tab->TabLeftOffset, Tab->TabRightOffset, T.get(), TP, R, TabW, R.Height(), Tab->TabStretchEffect);
-      Put(C, PX + 2 + I * (TabW - 1), PY, T.get());
+      Put(C, PX + 2 + I * (TabW - 1), PY, ComposeTab(D, Tab, R, TabW).get());
       TextIn(C, TRect(PX + 2 + I * (TabW - 1), PY, PX + 2 + I * (TabW - 1) + TabW, PY + TabH), Caps[I],
              Sel ? Tab->ActiveFontColor : MouseIn ? Tab->MouseInFontColor : Tab->FontColor, 0, true);
     }
@@ -449,8 +475,7 @@ std::unique_ptr<TBitmap> ComposeDialog(TspSkinData* D) {
   {
     TBitmap* SP = Pic(D, Sl->PictureIndex);
     TextIn(C, TRect(GX, 256, GX + 60, 276), u"Opacity:", Ink);
-    auto Ruler = NewBitmap(1, 1, clWhite);
-    CreateHorzThreeSliceImage(Sl->EdgeSize, Sl->EdgeSize, Ruler.get(), SP, Sl->HRulerRect, 148, Sl->HRulerRect.Height(), false);
+    auto Ruler = ComposeRuler(D, Sl, true, 148);
     Ruler->SetTransparent(true);
     Put(C, GX + 70, 256 + 10 - Ruler->Height() / 2, Ruler.get());
     const Integer FW = Sl->HThumbRect.Width() / 2;

@@ -22,6 +22,20 @@ std::unique_ptr<TBitmap> ComposeControl(TspSkinData* D, const TspDataSkinCustomC
 // The state rects of a description (its skin rect first), with their keys.
 std::vector<std::pair<const char*, TRect>> StatesOf(const TspDataSkinCustomControl* C);
 
+// The parts the consumers compose from descriptions without corner points
+// of their own class: a tab control's page frame at W x H and one of its tab
+// images (TabRect, ActiveTabRect, ...) W wide; a slider's ruler Length long.
+std::unique_ptr<TBitmap> ComposeTabPage(TspSkinData* D, const TspDataSkinTabControl* Tab, Integer W, Integer H);
+std::unique_ptr<TBitmap> ComposeTab(TspSkinData* D, const TspDataSkinTabControl* Tab, const TRect& State, Integer W);
+std::unique_ptr<TBitmap> ComposeRuler(TspSkinData* D, const TspDataSkinSlider* S, bool Horizontal, Integer Length);
+// A scroll bar's thumb image (ThumbRect, ActiveThumbRect, ...) Length long.
+std::unique_ptr<TBitmap> ComposeThumb(TspSkinData* D, const TspDataSkinScrollBarControl* S, const TRect& State,
+                                      Integer Length);
+// A piece drawn as its consumer draws it: keyed (by its bottom-left pixel,
+// or by Key when given) onto a background of Face.
+std::unique_ptr<TBitmap> KeyedOnto(TspSkinData* D, Integer PictureIndex, const TRect& R, TColor Face,
+                                   TColor Key = clDefault);
+
 // The form frame at W x H, Caption in the caption, active or not. Every
 // pixel outside the client area comes from the skin; the client area is the
 // skin's client background.
