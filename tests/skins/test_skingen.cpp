@@ -218,6 +218,8 @@ const TRuleCase RuleCases[] = {
      "Dawn: button: rule 10 (uniform tiles): skinrect: the left edge is tiled down but changes along it"},
     {"panel face off the panel colour", "layout", "colors", "cbtnface = @face", "cbtnface = @field",
      "Dawn: panel: panel colour: the face differs from cbtnface"},
+    {"tab scroll buttons off the tab row", "layout", "control tab tab", "image tabrect 48,22 tab", "image tabrect 48,21 tab",
+     "Dawn: hupdown: tab row: the image is 22 high, a tab 21"},
     {"scroll bar buttons swapped", "layout", "control hscrollbar", "upbuttonrect = 57,0,76,19",
      "upbuttonrect = 0,0,19,19", "Dawn: hscrollbar: rule 4 (zones): upbuttonrect (the increasing button)"},
     {"name the program needs", "lookups", "# Panels", "# Panels", "# Panels\ncontrol nosuch panel R",

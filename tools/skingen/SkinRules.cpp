@@ -882,6 +882,20 @@ class TChecker {
     }
   }
 
+  // The tab control's scroll buttons sit in its tab row: "hupdown" is as
+  // high as a tab.
+  void TabUpDown() {
+    const Integer T = S.GetControlIndex(u"tab");
+    if (T < 0) return;
+    auto* Tab = dynamic_cast<TspDataSkinTabControl*>(static_cast<TspDataSkinControl*>(S.CtrlList->Items(T)));
+    const Integer U = Tab ? S.GetControlIndex(Tab->UpDown) : -1;
+    if (U < 0) return;
+    auto* Ud = dynamic_cast<TspDataSkinCustomControl*>(static_cast<TspDataSkinControl*>(S.CtrlList->Items(U)));
+    if (Ud && Ud->SkinRect.Height() != Tab->TabRect.Height())
+      Consumer(Ud->IDName, "tab row", "the image is " + std::to_string(Ud->SkinRect.Height()) + " high, a tab " +
+                                          std::to_string(Tab->TabRect.Height()));
+  }
+
   void Sizes() {
     auto Check = [&](const String& N, const TImage& I) {
       if (I.Width > 512 || I.Height > 512)
@@ -991,6 +1005,7 @@ std::vector<std::string> CheckSkin(const String& Scheme, TspSkinFields& Skin, co
   C.Objects();
   for (Integer I = 0; I < Skin.CtrlList->Count(); ++I) C.Control(static_cast<TspDataSkinControl*>(Skin.CtrlList->Items(I)));
   C.PanelFace();
+  C.TabUpDown();
   C.Text();
   C.Lookups(Lookups, Scheme);
   return C.Faults;
