@@ -231,7 +231,10 @@ void TImageDraw::Save() {
     throw Exception(u"Cannot save \"" + FFileName + u"\": the file name gives no image type this program writes.");
   TRow* info = FileInfoRow(FFileDT.get());
   const bool keepAlpha = FCanvasTransparent && FFileType != ifBmp && FFileType != ifJpg;
-  std::unique_ptr<TBitmap32> out = ComposedForFile(FBitmap, keepAlpha, FCanvasColor);
+  // With its alpha kept the view bitmap is written as it is.
+  std::unique_ptr<TBitmap32> composed;
+  if (!keepAlpha) composed = ComposedForFile(FBitmap, false, FCanvasColor);
+  TBitmap32* out = composed ? composed.get() : FBitmap;
   Integer option = 0, bits = info->Items(FileInfoCell::Bpp)->Value();
   switch (FFileType) {
     case ifBmp:
@@ -249,7 +252,7 @@ void TImageDraw::Save() {
       break;
     default: bits = 8; break;
   }
-  WriteFileReplacing(FFileName, [&](const String& Temp) { SaveBitmap32ToFile(out.get(), Temp, FFileType, option); });
+  WriteFileReplacing(FFileName, [&](const String& Temp) { SaveBitmap32ToFile(out, Temp, FFileType, option); });
   info->Items(FileInfoCell::Bpp)->SetText(IntToStr(bits));
   FSrcBmpBitsPixelPer = bits;
   if (!FNotSaveDataFile) {
