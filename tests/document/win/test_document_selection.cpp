@@ -234,3 +234,27 @@ TEST(DocumentSelection, DrawnSelectionsCombine) {
   EXPECT_FALSE(d->Modified());
   EXPECT_FALSE(d->ShapeCreating());
 }
+
+// Dragging a floating picture redraws only the old and new boxes, and the
+// view equals a full composition after every step; the same with a crop
+// frame of style 0.
+TEST(DocumentSelection, DragStepsEqualAFullDraw) {
+  TTestDocument d(40, 30);
+  PaintRaster(d);
+  d.Add(ObjectRow(1, TShapeType::shRectangle, TRect(20, 2, 36, 12)));
+  TImgSelection* s = AddSelection(d, TRect(4, 4, 12, 10));
+  ASSERT_NE(s, nullptr);
+  d->SelectShape(TSelectMode::selNone, 0);
+  d->ClickShape(TSelectMode::selOne, s->Id());
+  ASSERT_EQ(d->Shape(), s);
+  s->SetUseMoveSelection(true);
+  d->Draw();
+  d->MovePrepare();
+  for (Integer step = 1; step <= 4; ++step) {
+    d->MoveShape(6, 6, 6 + 3 * step, 6 + step);
+    const std::vector<TColor32> stepped = Pixels(d->Bitmap());
+    d->Draw();
+    EXPECT_EQ(stepped, Pixels(d->Bitmap())) << step;
+  }
+  EXPECT_NE(s->SelBitmap(), nullptr);
+}
