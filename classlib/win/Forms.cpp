@@ -7,6 +7,7 @@
 
 #include "classlib/Menus.h"
 #include "classlib/win/CoreInternal.h"
+#include "rtl/CallbackGuard.h"
 #include "rtl/Thread.h"
 
 TApplication* Application = new TApplication(nullptr);
@@ -31,15 +32,13 @@ struct TDisabledWindows {
 };
 
 BOOL CALLBACK DisableTaskWindow(HWND Wnd, LPARAM Data) {
-  try {
+  CallbackGuard(nullptr, [&] {
     auto* D = reinterpret_cast<TDisabledWindows*>(Data);
     if (Wnd != D->Keep && Wnd != D->App && IsWindowVisible(Wnd) && IsWindowEnabled(Wnd)) {
       D->List.push_back(Wnd);
       EnableWindow(Wnd, FALSE);
     }
-  } catch (...) {
-    if (Application) Application->HandleException(nullptr);
-  }
+  });
   return TRUE;
 }
 
@@ -59,15 +58,27 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
 
 TCustomForm::~TCustomForm() {
   Destroying();
+  DoDestroy();
+  DestroyChildControls();
+  DestroyHandle();
+  if (Screen) Screen->RemoveForm(this);
+  if (Application) Application->FormDestroyed(this);
+}
+
+void TCustomForm::BeforeDestruction() {
+  Destroying();
+  DoDestroy();
+  TWinControl::BeforeDestruction();
+}
+
+void TCustomForm::DoDestroy() {
+  if (FDestroyFired) return;
+  FDestroyFired = true;
   try {
     Fire(OnDestroy, this);
   } catch (...) {
     if (Application) Application->HandleException(this);
   }
-  DestroyChildControls();
-  DestroyHandle();
-  if (Screen) Screen->RemoveForm(this);
-  if (Application) Application->FormDestroyed(this);
 }
 
 void TCustomForm::CreateParams(TCreateParams& P) {
@@ -432,9 +443,13 @@ void TCustomForm::Dispatch(TMessage& M) {
 // ---------------------------------------------------------------------------
 // TApplication
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+  // What the layers below catch at their boundaries comes here.
+  SetApplicationHandleException([this](TObject* Sender) { HandleException(Sender); });
+}
 
 TApplication::~TApplication() {
+  SetApplicationHandleException(nullptr);
   StopHintTimer();
   delete FHintWindow;
   if (FHandle) DeallocateHWnd(FHandle);
@@ -605,7 +620,7 @@ void TApplication::DoReleaseQueue() {
     TObject* Obj = *It;
     FReleaseQueue.erase(It);
     try {
-      delete Obj;
+      FreeObject(Obj);
     } catch (...) {
       HandleException(this);
     }
@@ -764,12 +779,10 @@ Integer TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
 namespace {
 
 int CALLBACK EnumFontsProc(const LOGFONTW* LF, const TEXTMETRICW*, DWORD, LPARAM Data) {
-  try {
+  CallbackGuard(nullptr, [&] {
     String Name(reinterpret_cast<const char16_t*>(LF->lfFaceName));
     if (!Name.empty() && Name[0] != u'@') reinterpret_cast<TStringList*>(Data)->Add(Name);
-  } catch (...) {
-    if (Application) Application->HandleException(nullptr);
-  }
+  });
   return 1;
 }
 

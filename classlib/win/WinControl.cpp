@@ -6,6 +6,8 @@
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
 #include "classlib/win/CoreInternal.h"
+#include "rtl/CallbackGuard.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -125,10 +127,17 @@ TWinControl::~TWinControl() {
   DestroyHandle();
 }
 
+void TWinControl::BeforeDestruction() {
+  Destroying();
+  DestroyChildControls();
+  DestroyHandle();
+  TControl::BeforeDestruction();
+}
+
 void TWinControl::DestroyChildControls() {
   while (!FWinControls.empty() || !FControls.empty()) {
     TControl* C = !FWinControls.empty() ? static_cast<TControl*>(FWinControls.back()) : FControls.back();
-    delete C;  // its destructor takes it out of our lists
+    FreeObject(C);  // its destructor takes it out of our lists
   }
 }
 
@@ -277,12 +286,8 @@ void TWinControl::Loaded() {
 
 void TWinControl::MainWndProc(TMessage& M) {
   auto Alive = FAlive;
-  try {
-    FWindowProc(M);
-  } catch (...) {
-    if (Application) Application->HandleException(*Alive ? this : nullptr);
-  }
-  FreeDeviceContexts();
+  CallbackGuard([&]() -> TObject* { return *Alive ? this : nullptr; }, [&] { FWindowProc(M); });
+  CallbackGuard(nullptr, [] { FreeDeviceContexts(); });
 }
 
 void TWinControl::DefaultHandler(TMessage& M) {
