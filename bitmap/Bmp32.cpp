@@ -33,10 +33,9 @@ Integer TPlainInterfacedPersistent::_Release() {
   return r;
 }
 
-void FreeObject(TPlainInterfacedPersistent* Obj) {
-  if (!Obj) return;
-  if (Obj->RefCounted() && Obj->RefCount() != 0) throw Exception(u"Unmatched reference counting.");
-  delete Obj;
+void TPlainInterfacedPersistent::BeforeDestruction() {
+  if (FRefCounted && FRefCount.load() != 0) throw Exception(u"Unmatched reference counting.");
+  TPersistent::BeforeDestruction();
 }
 
 // ---------------------------------------------------------------------------
