@@ -1,0 +1,29 @@
+// The parts of the GDI+ bridge (platform/GdiPlusBridge.h), seen by its own
+// units only: each part keeps the library's own functions it still calls and
+// puts its functions into the table's slots. Winelib only.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include "platform/GdiPlusFlat.h"
+
+namespace gdipflat::bridge {
+
+// DC surfaces: GdipCreateFromHDC, GdipDeleteGraphics.
+void InstallSurfaces();
+// Path workarounds: GdipWidenPath, GdipWindingModeOutline, GdipAddPathEllipse(I).
+void InstallPaths();
+// Gradient brushes the bridge paints itself, and the fills that paint them.
+void InstallGradients();
+
+// The library's GdipDeleteGraphics (the table's slot holds the surfaces' own).
+extern GpStatus (*LibDeleteGraphics)(GpGraphics*);
+// The size of the DC surface G draws on; false when G has none.
+bool SurfaceSize(GpGraphics* G, INT& W, INT& H);
+// Number of DC surfaces alive.
+int SurfaceCount();
+
+}  // namespace gdipflat::bridge
