@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win/GdiPlusBridgeParts.h"
+#include "rtl/ScopeGuard.h"
 
 namespace gdipflat::bridge {
 
@@ -35,18 +36,16 @@ std::unordered_map<GpBrush*, TLinearShape>* Linears = nullptr;
 
 void RememberLinear(GpBrush* B, const TLinearShape& S) {
   if (B == nullptr || !std::isfinite(S.Ax) || !std::isfinite(S.Ay)) return;
-  AcquireSRWLockExclusive(&GradientsLock);
+  TSrwLockExclusive lock(GradientsLock);
   (*Linears)[B] = S;
-  ReleaseSRWLockExclusive(&GradientsLock);
 }
 
 bool FindLinear(GpBrush* B, TLinearShape& Out) {
-  AcquireSRWLockShared(&GradientsLock);
+  TSrwLockShared lock(GradientsLock);
   auto it = Linears->find(B);
-  const bool found = it != Linears->end();
-  if (found) Out = it->second;
-  ReleaseSRWLockShared(&GradientsLock);
-  return found;
+  if (it == Linears->end()) return false;
+  Out = it->second;
+  return true;
 }
 
 
@@ -59,69 +58,79 @@ GpStatus (*LibFillPath)(GpGraphics*, GpBrush*, GpPath*) = nullptr;
 
 void RememberGradient(GpBrush* B, std::vector<GpPointF> Pts) {
   if (B == nullptr || Pts.size() < 3) return;
-  AcquireSRWLockExclusive(&GradientsLock);
+  TSrwLockExclusive lock(GradientsLock);
   (*Gradients)[B].Boundary = std::move(Pts);
-  ReleaseSRWLockExclusive(&GradientsLock);
 }
 
 bool FindGradient(GpBrush* B, TGradientShape& Out) {
-  AcquireSRWLockShared(&GradientsLock);
+  TSrwLockShared lock(GradientsLock);
   auto it = Gradients->find(B);
-  const bool found = it != Gradients->end();
-  if (found) Out = it->second;
-  ReleaseSRWLockShared(&GradientsLock);
-  return found;
-}
-
-GpStatus BridgeCreatePathGradientFromPath(const GpPath* Path, GpBrush** Brush) {
-  const GpStatus st = LibCreatePathGradientFromPath(Path, Brush);
-  if (st != Ok || Brush == nullptr || *Brush == nullptr) return st;
-  GpPath* copy = nullptr;
-  if (Api.GdipClonePath(const_cast<GpPath*>(Path), &copy) != Ok) return st;
-  INT n = 0;
-  if (Api.GdipFlattenPath(copy, nullptr, 0.25f) == Ok && Api.GdipGetPointCount(copy, &n) == Ok && n >= 3) {
-    std::vector<GpPointF> pts(static_cast<size_t>(n));
-    if (Api.GdipGetPathPoints(copy, pts.data(), n) == Ok) RememberGradient(*Brush, std::move(pts));
-  }
-  Api.GdipDeletePath(copy);
-  return st;
-}
-
-GpStatus BridgeCreatePathGradient(const GpPointF* Pts, INT Count, INT Wrap, GpBrush** Brush) {
-  const GpStatus st = LibCreatePathGradient(Pts, Count, Wrap, Brush);
-  if (st == Ok && Brush != nullptr && Pts != nullptr && Count >= 3)
-    RememberGradient(*Brush, std::vector<GpPointF>(Pts, Pts + Count));
-  return st;
-}
-
-GpStatus BridgeCreatePathGradientI(const GpPoint* Pts, INT Count, INT Wrap, GpBrush** Brush) {
-  const GpStatus st = LibCreatePathGradientI(Pts, Count, Wrap, Brush);
-  if (st == Ok && Brush != nullptr && Pts != nullptr && Count >= 3) {
-    std::vector<GpPointF> f;
-    for (INT i = 0; i < Count; ++i) f.push_back({REAL(Pts[i].X), REAL(Pts[i].Y)});
-    RememberGradient(*Brush, std::move(f));
-  }
-  return st;
-}
-
-GpStatus BridgeCloneBrush(GpBrush* Brush, GpBrush** Clone) {
-  const GpStatus st = LibCloneBrush(Brush, Clone);
-  TGradientShape shape;
-  if (st == Ok && Clone != nullptr && *Clone != nullptr && FindGradient(Brush, shape))
-    RememberGradient(*Clone, shape.Boundary);
-  TLinearShape line;
-  if (st == Ok && Clone != nullptr && *Clone != nullptr && FindLinear(Brush, line)) RememberLinear(*Clone, line);
-  return st;
+  if (it == Gradients->end()) return false;
+  Out = it->second;
+  return true;
 }
 
 GpStatus BridgeDeleteBrush(GpBrush* Brush) {
   if (Brush != nullptr) {
-    AcquireSRWLockExclusive(&GradientsLock);
+    TSrwLockExclusive lock(GradientsLock);
     Gradients->erase(Brush);
     Linears->erase(Brush);
-    ReleaseSRWLockExclusive(&GradientsLock);
   }
   return LibDeleteBrush(Brush);
+}
+
+// A brush the library has made (St Ok, *B set) gets what the bridge records
+// of it; when that fails (no memory) the brush goes again and the creation
+// answers OutOfMemory: a brush the bridge knows nothing of would be painted
+// the library's wrong way.
+template <class F>
+GpStatus Recorded(GpStatus St, GpBrush** B, F Record) {
+  if (St != Ok || B == nullptr || *B == nullptr) return St;
+  try {
+    Record(*B);
+    return St;
+  } catch (...) {
+    BridgeDeleteBrush(*B);
+    *B = nullptr;
+    return OutOfMemory;
+  }
+}
+
+GpStatus BridgeCreatePathGradientFromPath(const GpPath* Path, GpBrush** Brush) {
+  return Recorded(LibCreatePathGradientFromPath(Path, Brush), Brush, [&](GpBrush* B) {
+    GpPath* copy = nullptr;
+    if (Api.GdipClonePath(const_cast<GpPath*>(Path), &copy) != Ok) return;
+    TFinally drop([&] { Api.GdipDeletePath(copy); });
+    INT n = 0;
+    if (Api.GdipFlattenPath(copy, nullptr, 0.25f) == Ok && Api.GdipGetPointCount(copy, &n) == Ok && n >= 3) {
+      std::vector<GpPointF> pts(static_cast<size_t>(n));
+      if (Api.GdipGetPathPoints(copy, pts.data(), n) == Ok) RememberGradient(B, std::move(pts));
+    }
+  });
+}
+
+GpStatus BridgeCreatePathGradient(const GpPointF* Pts, INT Count, INT Wrap, GpBrush** Brush) {
+  return Recorded(LibCreatePathGradient(Pts, Count, Wrap, Brush), Brush, [&](GpBrush* B) {
+    if (Pts != nullptr && Count >= 3) RememberGradient(B, std::vector<GpPointF>(Pts, Pts + Count));
+  });
+}
+
+GpStatus BridgeCreatePathGradientI(const GpPoint* Pts, INT Count, INT Wrap, GpBrush** Brush) {
+  return Recorded(LibCreatePathGradientI(Pts, Count, Wrap, Brush), Brush, [&](GpBrush* B) {
+    if (Pts == nullptr || Count < 3) return;
+    std::vector<GpPointF> f;
+    for (INT i = 0; i < Count; ++i) f.push_back({REAL(Pts[i].X), REAL(Pts[i].Y)});
+    RememberGradient(B, std::move(f));
+  });
+}
+
+GpStatus BridgeCloneBrush(GpBrush* Brush, GpBrush** Clone) {
+  return Recorded(LibCloneBrush(Brush, Clone), Clone, [&](GpBrush* B) {
+    TGradientShape shape;
+    if (FindGradient(Brush, shape)) RememberGradient(B, shape.Boundary);
+    TLinearShape line;
+    if (FindLinear(Brush, line)) RememberLinear(B, line);
+  });
 }
 
 inline double Lerp(double A, double B, double T) { return A + (B - A) * T; }
@@ -423,41 +432,41 @@ GpStatus (*LibCreateLineBrushFromRectWithAngle)(const GpRectF*, ARGB, ARGB, REAL
 GpStatus (*LibCreateLineBrushFromRectWithAngleI)(const GpRect*, ARGB, ARGB, REAL, BOOL, INT, GpBrush**) = nullptr;
 
 GpStatus BridgeCreateLineBrush(const GpPointF* P1, const GpPointF* P2, ARGB C1, ARGB C2, INT Wrap, GpBrush** B) {
-  const GpStatus st = LibCreateLineBrush(P1, P2, C1, C2, Wrap, B);
-  if (st == Ok && B && P1 && P2) RememberLinear(*B, AxisOfPoints(P1->X, P1->Y, P2->X, P2->Y));
-  return st;
+  return Recorded(LibCreateLineBrush(P1, P2, C1, C2, Wrap, B), B, [&](GpBrush* Made) {
+    if (P1 && P2) RememberLinear(Made, AxisOfPoints(P1->X, P1->Y, P2->X, P2->Y));
+  });
 }
 
 GpStatus BridgeCreateLineBrushI(const GpPoint* P1, const GpPoint* P2, ARGB C1, ARGB C2, INT Wrap, GpBrush** B) {
-  const GpStatus st = LibCreateLineBrushI(P1, P2, C1, C2, Wrap, B);
-  if (st == Ok && B && P1 && P2) RememberLinear(*B, AxisOfPoints(P1->X, P1->Y, P2->X, P2->Y));
-  return st;
+  return Recorded(LibCreateLineBrushI(P1, P2, C1, C2, Wrap, B), B, [&](GpBrush* Made) {
+    if (P1 && P2) RememberLinear(Made, AxisOfPoints(P1->X, P1->Y, P2->X, P2->Y));
+  });
 }
 
 GpStatus BridgeCreateLineBrushFromRect(const GpRectF* R, ARGB C1, ARGB C2, INT Mode, INT Wrap, GpBrush** B) {
-  const GpStatus st = LibCreateLineBrushFromRect(R, C1, C2, Mode, Wrap, B);
-  if (st == Ok && B && R) RememberLinear(*B, AxisOfRect(R->X, R->Y, R->Width, R->Height, ModeAngle(Mode), true));
-  return st;
+  return Recorded(LibCreateLineBrushFromRect(R, C1, C2, Mode, Wrap, B), B, [&](GpBrush* Made) {
+    if (R) RememberLinear(Made, AxisOfRect(R->X, R->Y, R->Width, R->Height, ModeAngle(Mode), true));
+  });
 }
 
 GpStatus BridgeCreateLineBrushFromRectI(const GpRect* R, ARGB C1, ARGB C2, INT Mode, INT Wrap, GpBrush** B) {
-  const GpStatus st = LibCreateLineBrushFromRectI(R, C1, C2, Mode, Wrap, B);
-  if (st == Ok && B && R) RememberLinear(*B, AxisOfRect(R->X, R->Y, R->Width, R->Height, ModeAngle(Mode), true));
-  return st;
+  return Recorded(LibCreateLineBrushFromRectI(R, C1, C2, Mode, Wrap, B), B, [&](GpBrush* Made) {
+    if (R) RememberLinear(Made, AxisOfRect(R->X, R->Y, R->Width, R->Height, ModeAngle(Mode), true));
+  });
 }
 
 GpStatus BridgeCreateLineBrushFromRectWithAngle(const GpRectF* R, ARGB C1, ARGB C2, REAL A, BOOL S, INT Wrap,
                                                 GpBrush** B) {
-  const GpStatus st = LibCreateLineBrushFromRectWithAngle(R, C1, C2, A, S, Wrap, B);
-  if (st == Ok && B && R) RememberLinear(*B, AxisOfRect(R->X, R->Y, R->Width, R->Height, A, S != 0));
-  return st;
+  return Recorded(LibCreateLineBrushFromRectWithAngle(R, C1, C2, A, S, Wrap, B), B, [&](GpBrush* Made) {
+    if (R) RememberLinear(Made, AxisOfRect(R->X, R->Y, R->Width, R->Height, A, S != 0));
+  });
 }
 
 GpStatus BridgeCreateLineBrushFromRectWithAngleI(const GpRect* R, ARGB C1, ARGB C2, REAL A, BOOL S, INT Wrap,
                                                  GpBrush** B) {
-  const GpStatus st = LibCreateLineBrushFromRectWithAngleI(R, C1, C2, A, S, Wrap, B);
-  if (st == Ok && B && R) RememberLinear(*B, AxisOfRect(R->X, R->Y, R->Width, R->Height, A, S != 0));
-  return st;
+  return Recorded(LibCreateLineBrushFromRectWithAngleI(R, C1, C2, A, S, Wrap, B), B, [&](GpBrush* Made) {
+    if (R) RememberLinear(Made, AxisOfRect(R->X, R->Y, R->Width, R->Height, A, S != 0));
+  });
 }
 
 double ToLinear(uint32_t C) { return std::pow(C / 255.0, 2.2); }

@@ -26,4 +26,28 @@ bool SurfaceSize(GpGraphics* G, INT& W, INT& H);
 // Number of DC surfaces alive.
 int SurfaceCount();
 
+// An SRW lock held for a scope, exclusively or shared; released on every
+// path (the bridge's maps allocate while the lock is held).
+class TSrwLockExclusive {
+ public:
+  explicit TSrwLockExclusive(SRWLOCK& Lock) : FLock(Lock) { AcquireSRWLockExclusive(&FLock); }
+  ~TSrwLockExclusive() { ReleaseSRWLockExclusive(&FLock); }
+  TSrwLockExclusive(const TSrwLockExclusive&) = delete;
+  TSrwLockExclusive& operator=(const TSrwLockExclusive&) = delete;
+
+ private:
+  SRWLOCK& FLock;
+};
+
+class TSrwLockShared {
+ public:
+  explicit TSrwLockShared(SRWLOCK& Lock) : FLock(Lock) { AcquireSRWLockShared(&FLock); }
+  ~TSrwLockShared() { ReleaseSRWLockShared(&FLock); }
+  TSrwLockShared(const TSrwLockShared&) = delete;
+  TSrwLockShared& operator=(const TSrwLockShared&) = delete;
+
+ private:
+  SRWLOCK& FLock;
+};
+
 }  // namespace gdipflat::bridge

@@ -120,9 +120,14 @@ GpStatus BridgeCreateFromHDC(void* Hdc, GpGraphics** Graphics) {
     FreeSurface(s);
     return st != Ok ? st : GenericError;
   }
-  AcquireSRWLockExclusive(&SurfacesLock);
-  (*Surfaces)[g] = s;
-  ReleaseSRWLockExclusive(&SurfacesLock);
+  try {
+    TSrwLockExclusive lock(SurfacesLock);
+    (*Surfaces)[g] = s;
+  } catch (...) {  // no memory for the map's entry: nothing was made
+    LibDeleteGraphics(g);
+    FreeSurface(s);
+    return OutOfMemory;
+  }
   *Graphics = g;
   return Ok;
 }
@@ -131,14 +136,13 @@ GpStatus BridgeDeleteGraphics(GpGraphics* Graphics) {
   TDcSurface s;
   bool found = false;
   if (Graphics != nullptr) {
-    AcquireSRWLockExclusive(&SurfacesLock);
+    TSrwLockExclusive lock(SurfacesLock);
     auto it = Surfaces->find(Graphics);
     if (it != Surfaces->end()) {
       s = it->second;
       Surfaces->erase(it);
       found = true;
     }
-    ReleaseSRWLockExclusive(&SurfacesLock);
   }
   const GpStatus st = LibDeleteGraphics(Graphics);
   if (found) {
@@ -156,23 +160,18 @@ GpStatus BridgeDeleteGraphics(GpGraphics* Graphics) {
 }  // namespace
 
 bool SurfaceSize(GpGraphics* G, INT& W, INT& H) {
-  AcquireSRWLockShared(&SurfacesLock);
+  TSrwLockShared lock(SurfacesLock);
   auto it = Surfaces->find(G);
-  const bool found = it != Surfaces->end();
-  if (found) {
-    W = it->second.Width;
-    H = it->second.Height;
-  }
-  ReleaseSRWLockShared(&SurfacesLock);
-  return found;
+  if (it == Surfaces->end()) return false;
+  W = it->second.Width;
+  H = it->second.Height;
+  return true;
 }
 
 int SurfaceCount() {
   if (Surfaces == nullptr) return 0;
-  AcquireSRWLockShared(&SurfacesLock);
-  const int n = int(Surfaces->size());
-  ReleaseSRWLockShared(&SurfacesLock);
-  return n;
+  TSrwLockShared lock(SurfacesLock);
+  return int(Surfaces->size());
 }
 
 void InstallSurfaces() {
