@@ -63,7 +63,11 @@ template <class T>
 class TUpdateLock {
  public:
   explicit TUpdateLock(T& Target) : FTarget(Target), FUncaught(std::uncaught_exceptions()) { FTarget.BeginUpdate(); }
-  TUpdateLock(T& Target, TReportChange) : TUpdateLock(Target) { FReport = true; }
+  TUpdateLock(T& Target, TReportChange)
+    requires requires(T& t) { t.Changed(); }
+      : TUpdateLock(Target) {
+    FReport = true;
+  }
   TUpdateLock(const TUpdateLock&) = delete;
   TUpdateLock& operator=(const TUpdateLock&) = delete;
   ~TUpdateLock() noexcept(false) {
@@ -81,7 +85,8 @@ class TUpdateLock {
  private:
   void End() {
     FTarget.EndUpdate();
-    if (FReport) FTarget.Changed();
+    if constexpr (requires { FTarget.Changed(); })
+      if (FReport) FTarget.Changed();
   }
   T& FTarget;
   int FUncaught;

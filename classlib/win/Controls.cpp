@@ -23,15 +23,11 @@ template <class F>
 void PaintOnCanvas(TControlCanvas* C, HDC DC, F Paint) {
   C->Lock();
   C->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
+  TFinally Done([&] {
     C->SetHandle(nullptr);
     C->Unlock();
-    throw;
-  }
-  C->SetHandle(nullptr);
-  C->Unlock();
+  });
+  Paint();
 }
 
 }  // namespace

@@ -266,13 +266,8 @@ void TImage::Paint() {
   TGraphic* G = FPicture->Graphic();
   if (!G || G->Empty()) return;
   FDrawing = true;
-  try {
-    TGraphicControl::Canvas()->StretchDraw(DestRect(), G);
-  } catch (...) {
-    FDrawing = false;
-    throw;
-  }
-  FDrawing = false;
+  TFinally Done([&] { FDrawing = false; });
+  TGraphicControl::Canvas()->StretchDraw(DestRect(), G);
 }
 
 // ---------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "classlib/Menus.h"
 #include "classlib/win/CoreInternal.h"
 #include "rtl/CallbackGuard.h"
+#include "rtl/ScopeGuard.h"
 #include "rtl/Thread.h"
 
 TApplication* Application = new TApplication(nullptr);
@@ -208,46 +209,44 @@ TModalResult TCustomForm::ShowModal() {
     if (ActiveWindow && IsWindow(ActiveWindow)) SetActiveWindow(ActiveWindow);
   };
   TModalResult Result = mrCancel;
-  try {
-    HandleNeeded();
-    Disabled.Keep = FHandle;
-    EnumThreadWindows(GetCurrentThreadId(), DisableTaskWindow, reinterpret_cast<LPARAM>(&Disabled));
-    Show();
-    FModalResult = mrNone;
-    do {
-      Application->HandleMessage();
-      if (!*Alive) break;
-      if (Application->Terminated()) {
-        FModalResult = mrCancel;
-      } else if (FModalResult != mrNone) {
-        // OnCloseQuery and OnClose may refuse or change the way out.
-        TCloseAction Action = caNone;
-        if (CloseQuery()) {
-          Action = caHide;
-          DoClose(Action);
-        }
-        if (!*Alive) break;
-        if (Action == caNone)
-          FModalResult = mrNone;
-        else if (Action == caFree)
-          Release();
-      }
-    } while (FModalResult == mrNone);
-    if (*Alive) {
-      Result = FModalResult;
-      SetVisible(false);
-      FFormState &= ~fsModal;
-    }
-  } catch (...) {
+  TFinally RestoreOnExit(Restore);
+  TFinally Undo([&] {  // a loop that failed leaves no modal state behind
     if (*Alive) {
       FFormState &= ~fsModal;
       if (FHandle) ShowWindow(FHandle, SW_HIDE);
       FVisible = false;
     }
-    Restore();
-    throw;
+  });
+  HandleNeeded();
+  Disabled.Keep = FHandle;
+  EnumThreadWindows(GetCurrentThreadId(), DisableTaskWindow, reinterpret_cast<LPARAM>(&Disabled));
+  Show();
+  FModalResult = mrNone;
+  do {
+    Application->HandleMessage();
+    if (!*Alive) break;
+    if (Application->Terminated()) {
+      FModalResult = mrCancel;
+    } else if (FModalResult != mrNone) {
+      // OnCloseQuery and OnClose may refuse or change the way out.
+      TCloseAction Action = caNone;
+      if (CloseQuery()) {
+        Action = caHide;
+        DoClose(Action);
+      }
+      if (!*Alive) break;
+      if (Action == caNone)
+        FModalResult = mrNone;
+      else if (Action == caFree)
+        Release();
+    }
+  } while (FModalResult == mrNone);
+  if (*Alive) {
+    Result = FModalResult;
+    SetVisible(false);
+    FFormState &= ~fsModal;
   }
-  Restore();
+  Undo.Dismiss();
   return Result;
 }
 
