@@ -1573,13 +1573,13 @@ void AddResamplerClass(TClassRef ResamplerClass) {
 
 void InitResamplers() {
   TFunctionRegistry* R = CreateRegistry(u"Bmp32_Resamplers bindings");
-  R->RegisterBinding(0, &AverageBlock);
-  R->RegisterBinding(1, &BilinearInterpolate);
-  R->Add(0, &AverageBlock_Pas);
-  R->Add(1, &BilinearInterpolate_Pas);
+  R->RegisterBinding(FID_AVERAGEBLOCK, &AverageBlock);
+  R->RegisterBinding(FID_BILINEARINTERPOLATE, &BilinearInterpolate);
+  R->Add(FID_AVERAGEBLOCK, &AverageBlock_Pas);
+  R->Add(FID_BILINEARINTERPOLATE, &BilinearInterpolate_Pas);
 #ifdef BMP32_RESAMPLERS_SSE2
-  R->Add(0, &AverageBlock_SSE2, TCPUFeatures{ciSSE2});
-  R->Add(1, &BilinearInterpolate_SSE2, TCPUFeatures{ciSSE2});
+  R->Add(FID_AVERAGEBLOCK, &AverageBlock_SSE2, TCPUFeatures{ciSSE2});
+  R->Add(FID_BILINEARINTERPOLATE, &BilinearInterpolate_SSE2, TCPUFeatures{ciSSE2});
 #endif
   R->RebindAll();
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bitmap/Bmp32.h"
+#include "bitmap/Bmp32_Bindings.h"
 #include "bitmap/Bmp32_Containers.h"
 #include "bitmap/Bmp32_Kernels.h"
 #include "bitmap/Bmp32_OrdinalMaps.h"
@@ -36,6 +37,8 @@ using TAverageBlockProc = TColor32 (*)(Integer W, Integer H, const TColor32* Src
 using TBilinearInterpolateProc = TColor32 (*)(Cardinal WX, Cardinal WY, const TColor32* C11, const TColor32* C21);
 extern TAverageBlockProc AverageBlock;
 extern TBilinearInterpolateProc BilinearInterpolate;
+inline constexpr TFunctionID<TAverageBlockProc> FID_AVERAGEBLOCK{0};
+inline constexpr TFunctionID<TBilinearInterpolateProc> FID_BILINEARINTERPOLATE{1};
 TColor32 AverageBlock_Pas(Integer W, Integer H, const TColor32* Src, Integer SrcPitch);
 TColor32 BilinearInterpolate_Pas(Cardinal WX, Cardinal WY, const TColor32* C11, const TColor32* C21);
 #if defined(__x86_64__) || defined(__i386__)

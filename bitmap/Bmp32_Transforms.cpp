@@ -815,12 +815,12 @@ void TransformClipped(TCustomBitmap32* Dst, TCustomBitmap32* Src, TTransformatio
 
 void InitTransforms() {
   TFunctionRegistry* R = CreateRegistry(u"Bmp32_Transforms bindings");
-  R->RegisterBinding(0, &DET32);
-  R->RegisterBinding(1, &DET64);
-  R->Add(0, &Det32_A);
-  R->Add(0, &Det32_B);
-  R->Add(1, &Det64_A);
-  R->Add(1, &Det64_B);
+  R->RegisterBinding(FID_DET32, &DET32);
+  R->RegisterBinding(FID_DET64, &DET64);
+  R->Add(FID_DET32, &Det32_A);
+  R->Add(FID_DET32, &Det32_B);
+  R->Add(FID_DET64, &Det64_A);
+  R->Add(FID_DET64, &Det64_B);
   R->RebindAll();
 }
 
