@@ -3,9 +3,6 @@
 // puts its functions into the table's slots. Winelib only.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include "platform/GdiPlusFlat.h"

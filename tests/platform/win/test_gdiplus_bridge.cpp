@@ -10,7 +10,6 @@
 #include <new>
 #include <vector>
 
-#define NOMINMAX
 #include <windows.h>
 
 #include "platform/GdiPlusBridge.h"
