@@ -1,7 +1,7 @@
 // TGDIBackend: DIB-section pixels, the memory DC, canvas, font and text.
-#include "bitmap/Bmp32_Backends_Gdi.h"
+#include "bitmap/win/Bmp32_Backends_Gdi.h"
 
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "rtl/ScopeGuard.h"
 
 namespace {

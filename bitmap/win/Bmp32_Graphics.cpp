@@ -4,7 +4,7 @@
 #include <cstring>
 #include <typeinfo>
 
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "classlib/Clipbrd.h"
 #include "rtl/ScopeGuard.h"
 

@@ -1,10 +1,10 @@
 // The paint box and the image control.
-#include "bitmap/Bmp32_Image.h"
+#include "bitmap/win/Bmp32_Image.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "bitmap/Bmp32_Backends.h"
+#include "bitmap/win/Bmp32_Backends.h"
 #include "classlib/Forms.h"
 #include "rtl/Math.h"
 #include "rtl/ScopeGuard.h"

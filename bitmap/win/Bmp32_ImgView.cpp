@@ -1,5 +1,5 @@
 // The scrolled image view.
-#include "bitmap/Bmp32_ImgView.h"
+#include "bitmap/win/Bmp32_ImgView.h"
 
 #include "classlib/Forms.h"
 #include "rtl/Math.h"

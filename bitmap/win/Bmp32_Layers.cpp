@@ -1,6 +1,6 @@
 // Layers of an image control: the collection, the layer base and the
 // positioned layer.
-#include "bitmap/Bmp32_Layers.h"
+#include "bitmap/win/Bmp32_Layers.h"
 
 #include <algorithm>
 

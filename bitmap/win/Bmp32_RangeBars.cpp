@@ -1,5 +1,5 @@
 // The range bars of the image view and the theme service they draw with.
-#include "bitmap/Bmp32_RangeBars.h"
+#include "bitmap/win/Bmp32_RangeBars.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // TBitmap32 on the GDI backend, its text routines, and the start-up seams
 // that make the GDI backend the engine's default in the Winelib build.
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "classlib/Clipbrd.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/win/GdiPlusShared.h"
 #include "platform/GdiPlusBridge.h"
 #include "rtl/SysUtils.h"

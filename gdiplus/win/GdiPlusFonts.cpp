@@ -1,5 +1,5 @@
 // Font families, fonts and string formats.
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/win/GdiPlusShared.h"
 
 using namespace gdipflat;

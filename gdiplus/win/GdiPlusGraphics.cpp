@@ -1,5 +1,5 @@
 // The drawing surface.
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/win/GdiPlusShared.h"
 
 using namespace gdipflat;

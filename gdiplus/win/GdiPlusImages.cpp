@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/win/GdiPlusShared.h"
 #include "rtl/SysUtils.h"
 

@@ -1,5 +1,5 @@
 // Matrices.
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/win/GdiPlusShared.h"
 
 using namespace gdipflat;

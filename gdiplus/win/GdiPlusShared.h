@@ -1,7 +1,7 @@
 // The object layer's shared state, seen by its own units only.
 #pragma once
 
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "rtl/ScopeGuard.h"
 
 namespace gdiplus_shared {

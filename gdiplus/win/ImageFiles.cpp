@@ -1,6 +1,6 @@
 // Image files: decoding through GDI+, thumbnails, the extension map and
 // writing through the class library's picture classes.
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 
 #include <algorithm>
 #include <array>

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "bitmap/Bmp32_Engine.h"
-#include "bitmap/Bmp32_ImgView.h"
+#include "bitmap/win/Bmp32_ImgView.h"
 #include "classlib/Forms.h"
 #include "rtl/Math.h"
 #include "test_image_controls_util.h"

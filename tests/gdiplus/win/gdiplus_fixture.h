@@ -6,7 +6,7 @@
 #include <cstring>
 #include <functional>
 
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 
 void EnsureGdiPlus();
 

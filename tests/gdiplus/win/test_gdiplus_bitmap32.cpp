@@ -1,7 +1,7 @@
 // The program's surface: a graphics on the DC of a TBitmap32.
 #include "common/gtest.h"
 
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "tests/gdiplus/win/gdiplus_fixture.h"
 
 TEST(GdiPlusOnBitmap32, DrawingLandsInTheBitmapOnRelease) {

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "foundation/app/win/HyAppDraw.h"
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 
 namespace {
 
