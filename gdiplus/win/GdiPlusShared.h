@@ -2,6 +2,7 @@
 #pragma once
 
 #include "gdiplus/win/GdiPlus.h"
+#include "platform/GdiPlusStatus.h"
 #include "rtl/ScopeGuard.h"
 
 namespace gdiplus_shared {

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/GdiPlusStatus.h"
 #include "platform/win/GdiPlusBridgeParts.h"
 #include "rtl/ScopeGuard.h"
 
@@ -99,12 +100,12 @@ GpStatus Recorded(GpStatus St, GpBrush** B, F Record) {
 GpStatus BridgeCreatePathGradientFromPath(const GpPath* Path, GpBrush** Brush) {
   return Recorded(LibCreatePathGradientFromPath(Path, Brush), Brush, [&](GpBrush* B) {
     GpPath* copy = nullptr;
-    if (Api.GdipClonePath(const_cast<GpPath*>(Path), &copy) != Ok) return;
-    TFinally drop([&] { Api.GdipDeletePath(copy); });
+    if (Gp.GdipClonePath(const_cast<GpPath*>(Path), &copy) != Ok) return;
+    TFinally drop([&] { Gp.GdipDeletePath(copy); });
     INT n = 0;
-    if (Api.GdipFlattenPath(copy, nullptr, 0.25f) == Ok && Api.GdipGetPointCount(copy, &n) == Ok && n >= 3) {
+    if (Gp.GdipFlattenPath(copy, nullptr, 0.25f) == Ok && Gp.GdipGetPointCount(copy, &n) == Ok && n >= 3) {
       std::vector<GpPointF> pts(static_cast<size_t>(n));
-      if (Api.GdipGetPathPoints(copy, pts.data(), n) == Ok) RememberGradient(B, std::move(pts));
+      if (Gp.GdipGetPathPoints(copy, pts.data(), n) == Ok) RememberGradient(B, std::move(pts));
     }
   });
 }
@@ -233,8 +234,9 @@ struct TGradientPaint : TGradientStops {
 // A gradient brush's colour stops (its preset blend) or, without them, its
 // blend factors, read through the brush kind's own calls; what the library
 // refuses stays empty.
-template <class TPaint, class TCount, class TPreset, class TBlend>
-void ReadGradientStops(TPaint& P, GpBrush* B, TCount PresetCount, TPreset Preset, TCount BlendCount, TBlend Blend) {
+template <class TPaint, class TPresetCount, class TPreset, class TBlendCount, class TBlend>
+void ReadGradientStops(TPaint& P, GpBrush* B, TPresetCount PresetCount, TPreset Preset, TBlendCount BlendCount,
+                       TBlend Blend) {
   INT n = 0;
   if (PresetCount(B, &n) == Ok && n >= 2) {
     P.PresetColours.resize(size_t(n));
@@ -259,19 +261,19 @@ bool ReadGradient(GpBrush* B, TGradientPaint& G) {
   TGradientShape shape;
   if (!FindGradient(B, shape)) return false;
   G.Boundary = shape.Boundary;
-  Api.GdipGetPathGradientCenterColor(B, &G.CentreColour);
-  Api.GdipGetPathGradientCenterPoint(B, &G.Centre);
-  Api.GdipGetPathGradientFocusScales(B, &G.FocusX, &G.FocusY);
+  Gp.GdipGetPathGradientCenterColor(B, &G.CentreColour);
+  Gp.GdipGetPathGradientCenterPoint(B, &G.Centre);
+  Gp.GdipGetPathGradientFocusScales(B, &G.FocusX, &G.FocusY);
   INT n = 0;
-  Api.GdipGetPathGradientSurroundColorCount(B, &n);
+  Gp.GdipGetPathGradientSurroundColorCount(B, &n);
   if (n > 0) {
     G.Surround.resize(size_t(n));
     INT got = n;
-    if (Api.GdipGetPathGradientSurroundColorsWithCount(B, G.Surround.data(), &got) != Ok) G.Surround.clear();
+    if (Gp.GdipGetPathGradientSurroundColorsWithCount(B, G.Surround.data(), &got) != Ok) G.Surround.clear();
     else G.Surround.resize(size_t(std::max(got, 0)));
   }
-  ReadGradientStops(G, B, Api.GdipGetPathGradientPresetBlendCount, Api.GdipGetPathGradientPresetBlend,
-                    Api.GdipGetPathGradientBlendCount, Api.GdipGetPathGradientBlend);
+  ReadGradientStops(G, B, GP_FUNCTION(GdipGetPathGradientPresetBlendCount), GP_FUNCTION(GdipGetPathGradientPresetBlend),
+                    GP_FUNCTION(GdipGetPathGradientBlendCount), GP_FUNCTION(GdipGetPathGradientBlend));
   return true;
 }
 
@@ -280,14 +282,14 @@ bool ReadGradient(GpBrush* B, TGradientPaint& G) {
 template <class ColourFn>
 GpStatus PaintShaded(GpGraphics* G, GpPath* Path, INT W, INT H, const ColourFn& ColourAt) {
   GpMatrix* world = nullptr;
-  GpStatus st = Api.GdipCreateMatrix(&world);
+  GpStatus st = Gp.GdipCreateMatrix(&world);
   if (st != Ok) return st;
-  Api.GdipGetWorldTransform(G, world);
+  Gp.GdipGetWorldTransform(G, world);
   // Only the shape's device bounds (and a margin for anti-aliasing) are
   // worked on.
   INT x0 = 0, y0 = 0, x1 = W, y1 = H;
   GpRectF wb{};
-  if (Api.GdipGetPathWorldBounds(Path, &wb, world, nullptr) == Ok && std::isfinite(wb.X) && std::isfinite(wb.Y) &&
+  if (Gp.GdipGetPathWorldBounds(Path, &wb, world, nullptr) == Ok && std::isfinite(wb.X) && std::isfinite(wb.Y) &&
       std::isfinite(wb.Width) && std::isfinite(wb.Height)) {
     x0 = INT(std::clamp(std::floor(double(wb.X)) - 2, 0.0, double(W)));
     y0 = INT(std::clamp(std::floor(double(wb.Y)) - 2, 0.0, double(H)));
@@ -296,7 +298,7 @@ GpStatus PaintShaded(GpGraphics* G, GpPath* Path, INT W, INT H, const ColourFn& 
   }
   const INT bw = x1 - x0, bh = y1 - y0;
   if (bw <= 0 || bh <= 0) {
-    Api.GdipDeleteMatrix(world);
+    Gp.GdipDeleteMatrix(world);
     return Ok;
   }
   // Coverage: the shape in opaque white with the target's transform, clip
@@ -305,41 +307,41 @@ GpStatus PaintShaded(GpGraphics* G, GpPath* Path, INT W, INT H, const ColourFn& 
   try {
     mask.assign(size_t(bw) * size_t(bh), 0);
   } catch (...) {
-    Api.GdipDeleteMatrix(world);
+    Gp.GdipDeleteMatrix(world);
     return OutOfMemory;
   }
   GpBitmap* maskBmp = nullptr;
-  st = Api.GdipCreateBitmapFromScan0(bw, bh, bw * 4, PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(mask.data()),
+  st = Gp.GdipCreateBitmapFromScan0(bw, bh, bw * 4, PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(mask.data()),
                                      &maskBmp);
   if (st != Ok) {
-    Api.GdipDeleteMatrix(world);
+    Gp.GdipDeleteMatrix(world);
     return st;
   }
   GpGraphics* mg = nullptr;
   GpRegion* clip = nullptr;
   GpBrush* white = nullptr;
-  Api.GdipCreateRegion(&clip);
-  st = Api.GdipGetImageGraphicsContext(maskBmp, &mg);
+  Gp.GdipCreateRegion(&clip);
+  st = Gp.GdipGetImageGraphicsContext(maskBmp, &mg);
   if (st == Ok) {
     INT smoothing = 0;
-    Api.GdipGetSmoothingMode(G, &smoothing);
-    Api.GdipSetSmoothingMode(mg, smoothing);
-    Api.GdipGetClip(G, clip);
-    Api.GdipSetWorldTransform(mg, world);
-    Api.GdipTranslateWorldTransform(mg, REAL(-x0), REAL(-y0), 1);
-    Api.GdipSetClipRegion(mg, clip, 0);
-    Api.GdipCreateSolidFill(0xFFFFFFFF, &white);
+    Gp.GdipGetSmoothingMode(G, &smoothing);
+    Gp.GdipSetSmoothingMode(mg, smoothing);
+    Gp.GdipGetClip(G, clip);
+    Gp.GdipSetWorldTransform(mg, world);
+    Gp.GdipTranslateWorldTransform(mg, REAL(-x0), REAL(-y0), 1);
+    Gp.GdipSetClipRegion(mg, clip, 0);
+    Gp.GdipCreateSolidFill(0xFFFFFFFF, &white);
     st = LibFillPath(mg, white, Path);
     LibDeleteBrush(white);
     LibDeleteGraphics(mg);
   }
-  Api.GdipDisposeImage(maskBmp);
-  Api.GdipDeleteRegion(clip);
+  Gp.GdipDisposeImage(maskBmp);
+  Gp.GdipDeleteRegion(clip);
   // Device pixel centres back to brush space.
   REAL e[6] = {1, 0, 0, 1, 0, 0};
-  Api.GdipInvertMatrix(world);
-  Api.GdipGetMatrixElements(world, e);
-  Api.GdipDeleteMatrix(world);
+  Gp.GdipInvertMatrix(world);
+  Gp.GdipGetMatrixElements(world, e);
+  Gp.GdipDeleteMatrix(world);
   if (st != Ok) return st;
   // Colour the covered pixels (straight ARGB, alpha times coverage).
   for (INT y = 0; y < bh; ++y)
@@ -354,18 +356,18 @@ GpStatus PaintShaded(GpGraphics* G, GpPath* Path, INT W, INT H, const ColourFn& 
       m = (a << 24) | (c & 0x00FFFFFF);
     }
   GpBitmap* colours = nullptr;
-  st = Api.GdipCreateBitmapFromScan0(bw, bh, bw * 4, PixelFormat32bppARGB, reinterpret_cast<BYTE*>(mask.data()),
+  st = Gp.GdipCreateBitmapFromScan0(bw, bh, bw * 4, PixelFormat32bppARGB, reinterpret_cast<BYTE*>(mask.data()),
                                      &colours);
   if (st != Ok) return st;
   UINT state = 0;
-  Api.GdipSaveGraphics(G, &state);
-  Api.GdipResetWorldTransform(G);
-  Api.GdipResetClip(G);
-  Api.GdipSetInterpolationMode(G, 5);  // nearest neighbour: one to one
-  Api.GdipSetPixelOffsetMode(G, 4);
-  st = Api.GdipDrawImageRectI(G, colours, x0, y0, bw, bh);
-  Api.GdipRestoreGraphics(G, state);
-  Api.GdipDisposeImage(colours);
+  Gp.GdipSaveGraphics(G, &state);
+  Gp.GdipResetWorldTransform(G);
+  Gp.GdipResetClip(G);
+  Gp.GdipSetInterpolationMode(G, 5);  // nearest neighbour: one to one
+  Gp.GdipSetPixelOffsetMode(G, 4);
+  st = Gp.GdipDrawImageRectI(G, colours, x0, y0, bw, bh);
+  Gp.GdipRestoreGraphics(G, state);
+  Gp.GdipDisposeImage(colours);
   return st;
 }
 
@@ -505,22 +507,22 @@ struct TLinearPaint : TGradientStops {
 
 bool ReadLinear(GpBrush* B, TLinearPaint& L) {
   BOOL gamma = 0;
-  if (Api.GdipGetLineGammaCorrection(B, &gamma) != Ok || !gamma) return false;
+  if (Gp.GdipGetLineGammaCorrection(B, &gamma) != Ok || !gamma) return false;
   if (!FindLinear(B, L.Shape)) return false;
   ARGB c[2] = {0, 0};
-  Api.GdipGetLineColors(B, c);
+  Gp.GdipGetLineColors(B, c);
   L.C1 = c[0];
   L.C2 = c[1];
-  Api.GdipGetLineWrapMode(B, &L.Wrap);
-  ReadGradientStops(L, B, Api.GdipGetLinePresetBlendCount, Api.GdipGetLinePresetBlend, Api.GdipGetLineBlendCount,
-                    Api.GdipGetLineBlend);
+  Gp.GdipGetLineWrapMode(B, &L.Wrap);
+  ReadGradientStops(L, B, GP_FUNCTION(GdipGetLinePresetBlendCount), GP_FUNCTION(GdipGetLinePresetBlend),
+                    GP_FUNCTION(GdipGetLineBlendCount), GP_FUNCTION(GdipGetLineBlend));
   return true;
 }
 
 // Paints a brush the bridge paints itself; false when the library should.
 bool PaintOwnBrush(GpGraphics* G, GpBrush* B, GpPath* Path, INT W, INT H, GpStatus& St) {
   INT type = -1;
-  if (Api.GdipGetBrushType(B, &type) != Ok) return false;
+  if (Gp.GdipGetBrushType(B, &type) != Ok) return false;
   if (type == 3) {
     TGradientPaint paint;
     if (!ReadGradient(B, paint)) return false;
@@ -551,11 +553,11 @@ GpStatus BridgeFillPath(GpGraphics* G, GpBrush* B, GpPath* Path) {
 // The other fills with a brush the bridge paints go through a temporary path.
 bool IsGradientOnSurface(GpGraphics* G, GpBrush* B, INT& W, INT& H) {
   INT type = -1;
-  if (G == nullptr || B == nullptr || Api.GdipGetBrushType(B, &type) != Ok) return false;
+  if (G == nullptr || B == nullptr || Gp.GdipGetBrushType(B, &type) != Ok) return false;
   if (type == 4) {
     BOOL gamma = 0;
     TLinearShape shape;
-    if (Api.GdipGetLineGammaCorrection(B, &gamma) != Ok || !gamma || !FindLinear(B, shape)) return false;
+    if (Gp.GdipGetLineGammaCorrection(B, &gamma) != Ok || !gamma || !FindLinear(B, shape)) return false;
   } else if (type != 3) {
     return false;
   }
@@ -565,7 +567,7 @@ bool IsGradientOnSurface(GpGraphics* G, GpBrush* B, INT& W, INT& H) {
 template <class AddShape>
 GpStatus FillShapeWithGradient(GpGraphics* G, GpBrush* B, INT W, INT H, INT FillMode, AddShape Add) {
   GpPath* path = nullptr;
-  GpStatus st = Api.GdipCreatePath(FillMode, &path);
+  GpStatus st = Gp.GdipCreatePath(FillMode, &path);
   if (st != Ok) return st;
   st = Add(path);
   if (st == Ok) {
@@ -576,7 +578,7 @@ GpStatus FillShapeWithGradient(GpGraphics* G, GpBrush* B, INT W, INT H, INT Fill
       st = GenericError;
     }
   }
-  Api.GdipDeletePath(path);
+  Gp.GdipDeletePath(path);
   return st;
 }
 
@@ -590,37 +592,37 @@ GpStatus (*LibFillPolygonI)(GpGraphics*, GpBrush*, const GpPoint*, INT, INT) = n
 GpStatus BridgeFillRectangle(GpGraphics* G, GpBrush* B, REAL X, REAL Y, REAL Wd, REAL Ht) {
   INT w, h;
   if (!IsGradientOnSurface(G, B, w, h)) return LibFillRectangle(G, B, X, Y, Wd, Ht);
-  return FillShapeWithGradient(G, B, w, h, 0, [&](GpPath* P) { return Api.GdipAddPathRectangle(P, X, Y, Wd, Ht); });
+  return FillShapeWithGradient(G, B, w, h, 0, [&](GpPath* P) { return Gp.GdipAddPathRectangle(P, X, Y, Wd, Ht); });
 }
 
 GpStatus BridgeFillRectangleI(GpGraphics* G, GpBrush* B, INT X, INT Y, INT Wd, INT Ht) {
   INT w, h;
   if (!IsGradientOnSurface(G, B, w, h)) return LibFillRectangleI(G, B, X, Y, Wd, Ht);
-  return FillShapeWithGradient(G, B, w, h, 0, [&](GpPath* P) { return Api.GdipAddPathRectangleI(P, X, Y, Wd, Ht); });
+  return FillShapeWithGradient(G, B, w, h, 0, [&](GpPath* P) { return Gp.GdipAddPathRectangleI(P, X, Y, Wd, Ht); });
 }
 
 GpStatus BridgeFillEllipse(GpGraphics* G, GpBrush* B, REAL X, REAL Y, REAL Wd, REAL Ht) {
   INT w, h;
   if (!IsGradientOnSurface(G, B, w, h)) return LibFillEllipse(G, B, X, Y, Wd, Ht);
-  return FillShapeWithGradient(G, B, w, h, 0, [&](GpPath* P) { return Api.GdipAddPathEllipse(P, X, Y, Wd, Ht); });
+  return FillShapeWithGradient(G, B, w, h, 0, [&](GpPath* P) { return Gp.GdipAddPathEllipse(P, X, Y, Wd, Ht); });
 }
 
 GpStatus BridgeFillEllipseI(GpGraphics* G, GpBrush* B, INT X, INT Y, INT Wd, INT Ht) {
   INT w, h;
   if (!IsGradientOnSurface(G, B, w, h)) return LibFillEllipseI(G, B, X, Y, Wd, Ht);
-  return FillShapeWithGradient(G, B, w, h, 0, [&](GpPath* P) { return Api.GdipAddPathEllipseI(P, X, Y, Wd, Ht); });
+  return FillShapeWithGradient(G, B, w, h, 0, [&](GpPath* P) { return Gp.GdipAddPathEllipseI(P, X, Y, Wd, Ht); });
 }
 
 GpStatus BridgeFillPolygon(GpGraphics* G, GpBrush* B, const GpPointF* Pts, INT Count, INT Mode) {
   INT w, h;
   if (!IsGradientOnSurface(G, B, w, h)) return LibFillPolygon(G, B, Pts, Count, Mode);
-  return FillShapeWithGradient(G, B, w, h, Mode, [&](GpPath* P) { return Api.GdipAddPathPolygon(P, Pts, Count); });
+  return FillShapeWithGradient(G, B, w, h, Mode, [&](GpPath* P) { return Gp.GdipAddPathPolygon(P, Pts, Count); });
 }
 
 GpStatus BridgeFillPolygonI(GpGraphics* G, GpBrush* B, const GpPoint* Pts, INT Count, INT Mode) {
   INT w, h;
   if (!IsGradientOnSurface(G, B, w, h)) return LibFillPolygonI(G, B, Pts, Count, Mode);
-  return FillShapeWithGradient(G, B, w, h, Mode, [&](GpPath* P) { return Api.GdipAddPathPolygonI(P, Pts, Count); });
+  return FillShapeWithGradient(G, B, w, h, Mode, [&](GpPath* P) { return Gp.GdipAddPathPolygonI(P, Pts, Count); });
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/GdiPlusStroker.h"
+#include "platform/GdiPlusStatus.h"
 #include "platform/win/GdiPlusBridgeParts.h"
 
 namespace gdipflat::bridge {
@@ -17,17 +18,17 @@ GpStatus BridgeWidenPath(GpPath* Path, GpPen* Pen, GpMatrix* Matrix, REAL Flatne
   if (Path == nullptr || Pen == nullptr) return InvalidParameter;
   const double flat = Flatness > 0 ? Flatness : 0.25;
   GpPath* copy = nullptr;
-  GpStatus st = Api.GdipClonePath(Path, &copy);
+  GpStatus st = Gp.GdipClonePath(Path, &copy);
   if (st != Ok) return st;
   std::vector<TStrokeFigure> figures;
-  st = Api.GdipFlattenPath(copy, Matrix, REAL(flat));
+  st = Gp.GdipFlattenPath(copy, Matrix, REAL(flat));
   INT n = 0;
-  if (st == Ok) st = Api.GdipGetPointCount(copy, &n);
+  if (st == Ok) st = Gp.GdipGetPointCount(copy, &n);
   std::vector<GpPointF> pts(size_t(n > 0 ? n : 0));
   std::vector<BYTE> types(pts.size());
-  if (st == Ok && n > 0) st = Api.GdipGetPathPoints(copy, pts.data(), n);
-  if (st == Ok && n > 0) st = Api.GdipGetPathTypes(copy, types.data(), n);
-  Api.GdipDeletePath(copy);
+  if (st == Ok && n > 0) st = Gp.GdipGetPathPoints(copy, pts.data(), n);
+  if (st == Ok && n > 0) st = Gp.GdipGetPathTypes(copy, types.data(), n);
+  Gp.GdipDeletePath(copy);
   if (st != Ok) return st;
   for (INT i = 0; i < n; ++i) {
     if ((types[size_t(i)] & 0x07) == 0 || figures.empty()) figures.emplace_back();
@@ -38,22 +39,22 @@ GpStatus BridgeWidenPath(GpPath* Path, GpPen* Pen, GpMatrix* Matrix, REAL Flatne
   TStrokePen pen;
   REAL width = 1, miter = 10, offset = 0;
   INT startCap = 0, endCap = 0, dashCap = 0, join = 0, dashStyle = 0;
-  Api.GdipGetPenWidth(Pen, &width);
-  Api.GdipGetPenStartCap(Pen, &startCap);
-  Api.GdipGetPenEndCap(Pen, &endCap);
-  Api.GdipGetPenDashCap197819(Pen, &dashCap);
-  Api.GdipGetPenLineJoin(Pen, &join);
-  Api.GdipGetPenMiterLimit(Pen, &miter);
-  Api.GdipGetPenDashStyle(Pen, &dashStyle);
-  Api.GdipGetPenDashOffset(Pen, &offset);
+  Gp.GdipGetPenWidth(Pen, &width);
+  Gp.GdipGetPenStartCap(Pen, &startCap);
+  Gp.GdipGetPenEndCap(Pen, &endCap);
+  Gp.GdipGetPenDashCap197819(Pen, &dashCap);
+  Gp.GdipGetPenLineJoin(Pen, &join);
+  Gp.GdipGetPenMiterLimit(Pen, &miter);
+  Gp.GdipGetPenDashStyle(Pen, &dashStyle);
+  Gp.GdipGetPenDashOffset(Pen, &offset);
   // The pen transform scales the width by its mean scale factor.
   double scale = 1;
   GpMatrix* pm = nullptr;
-  if (Api.GdipCreateMatrix(&pm) == Ok) {
+  if (Gp.GdipCreateMatrix(&pm) == Ok) {
     REAL e[6] = {1, 0, 0, 1, 0, 0};
-    if (Api.GdipGetPenTransform(Pen, pm) == Ok && Api.GdipGetMatrixElements(pm, e) == Ok)
+    if (Gp.GdipGetPenTransform(Pen, pm) == Ok && Gp.GdipGetMatrixElements(pm, e) == Ok)
       scale = std::sqrt(std::fabs(double(e[0]) * e[3] - double(e[1]) * e[2]));
-    Api.GdipDeleteMatrix(pm);
+    Gp.GdipDeleteMatrix(pm);
   }
   pen.Width = double(width) * (scale > 0 ? scale : 1);
   pen.StartCap = startCap;
@@ -64,22 +65,22 @@ GpStatus BridgeWidenPath(GpPath* Path, GpPen* Pen, GpMatrix* Matrix, REAL Flatne
   pen.DashOffset = offset;
   if (dashStyle == 5) {
     INT count = 0;
-    Api.GdipGetPenDashCount(Pen, &count);
+    Gp.GdipGetPenDashCount(Pen, &count);
     std::vector<REAL> d(size_t(count > 0 ? count : 0));
-    if (count > 0 && Api.GdipGetPenDashArray(Pen, d.data(), count) == Ok) pen.Dashes.assign(d.begin(), d.end());
+    if (count > 0 && Gp.GdipGetPenDashArray(Pen, d.data(), count) == Ok) pen.Dashes.assign(d.begin(), d.end());
   } else {
     pen.Dashes = DashPatternOfStyle(dashStyle);
   }
 
   const auto polys = StrokeFigures(figures, pen, flat);
-  st = Api.GdipResetPath(Path);
+  st = Gp.GdipResetPath(Path);
   if (st != Ok) return st;
-  Api.GdipSetPathFillMode(Path, 1);
+  Gp.GdipSetPathFillMode(Path, 1);
   std::vector<GpPointF> poly;
   for (const auto& p : polys) {
     poly.clear();
     for (const TStrokePoint& q : p) poly.push_back({REAL(q.X), REAL(q.Y)});
-    Api.GdipAddPathPolygon(Path, poly.data(), INT(poly.size()));
+    Gp.GdipAddPathPolygon(Path, poly.data(), INT(poly.size()));
   }
   return Ok;
 }
@@ -90,16 +91,16 @@ GpStatus BridgeWidenPath(GpPath* Path, GpPen* Pen, GpMatrix* Matrix, REAL Flatne
 GpStatus BridgeWindingModeOutline(GpPath* Path, GpMatrix* Matrix, REAL Flatness) {
   if (Path == nullptr) return InvalidParameter;
   GpPath* copy = nullptr;
-  GpStatus st = Api.GdipClonePath(Path, &copy);
+  GpStatus st = Gp.GdipClonePath(Path, &copy);
   if (st != Ok) return st;
-  st = Api.GdipFlattenPath(copy, Matrix, Flatness > 0 ? Flatness : 0.25f);
+  st = Gp.GdipFlattenPath(copy, Matrix, Flatness > 0 ? Flatness : 0.25f);
   INT n = 0;
-  if (st == Ok) st = Api.GdipGetPointCount(copy, &n);
+  if (st == Ok) st = Gp.GdipGetPointCount(copy, &n);
   std::vector<GpPointF> pts(size_t(n > 0 ? n : 0));
   std::vector<BYTE> types(pts.size());
-  if (st == Ok && n > 0) st = Api.GdipGetPathPoints(copy, pts.data(), n);
-  if (st == Ok && n > 0) st = Api.GdipGetPathTypes(copy, types.data(), n);
-  Api.GdipDeletePath(copy);
+  if (st == Ok && n > 0) st = Gp.GdipGetPathPoints(copy, pts.data(), n);
+  if (st == Ok && n > 0) st = Gp.GdipGetPathTypes(copy, types.data(), n);
+  Gp.GdipDeletePath(copy);
   if (st != Ok) return st;
   std::vector<TStrokeFigure> figures;
   for (INT i = 0; i < n; ++i) {
@@ -112,14 +113,14 @@ GpStatus BridgeWindingModeOutline(GpPath* Path, GpMatrix* Matrix, REAL Flatness)
   } catch (...) {
     return OutOfMemory;
   }
-  st = Api.GdipResetPath(Path);
+  st = Gp.GdipResetPath(Path);
   if (st != Ok) return st;
-  Api.GdipSetPathFillMode(Path, 1);
+  Gp.GdipSetPathFillMode(Path, 1);
   std::vector<GpPointF> poly;
   for (const auto& l : loops) {
     poly.clear();
     for (const TStrokePoint& q : l) poly.push_back({REAL(q.X), REAL(q.Y)});
-    Api.GdipAddPathPolygon(Path, poly.data(), INT(poly.size()));
+    Gp.GdipAddPathPolygon(Path, poly.data(), INT(poly.size()));
   }
   return Ok;
 }
@@ -134,12 +135,12 @@ GpStatus (*LibAddPathEllipse)(GpPath*, REAL, REAL, REAL, REAL) = nullptr;
 GpStatus BridgeAddPathEllipse(GpPath* Path, REAL X, REAL Y, REAL W, REAL H) {
   if (Path == nullptr) return InvalidParameter;
   GpPath* tmp = nullptr;
-  GpStatus st = Api.GdipCreatePath(0, &tmp);
+  GpStatus st = Gp.GdipCreatePath(0, &tmp);
   if (st != Ok) return st;
   st = LibAddPathEllipse(tmp, X, Y, W, H);
-  if (st == Ok) st = Api.GdipReversePath(tmp);
-  if (st == Ok) st = Api.GdipAddPathPath(Path, tmp, 0);
-  Api.GdipDeletePath(tmp);
+  if (st == Ok) st = Gp.GdipReversePath(tmp);
+  if (st == Ok) st = Gp.GdipAddPathPath(Path, tmp, 0);
+  Gp.GdipDeletePath(tmp);
   return st;
 }
 

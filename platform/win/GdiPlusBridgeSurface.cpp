@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/GdiPlusStatus.h"
 #include "platform/win/GdiPlusBridgeParts.h"
 
 namespace gdipflat::bridge {
@@ -56,7 +57,7 @@ void ComposeSurface(const TDcSurface& S) {
 }
 
 void FreeSurface(TDcSurface& S) {
-  if (S.Scratch != nullptr) Api.GdipDisposeImage(S.Scratch);
+  if (S.Scratch != nullptr) Gp.GdipDisposeImage(S.Scratch);
   std::free(S.ScratchBits);
   S = TDcSurface();
 }
@@ -107,7 +108,7 @@ GpStatus BridgeCreateFromHDC(void* Hdc, GpGraphics** Graphics) {
   // Zeroed pages cost nothing where nothing is drawn.
   s.ScratchBits = static_cast<uint32_t*>(std::calloc(size_t(w) * size_t(h), 4));
   if (s.ScratchBits == nullptr) return OutOfMemory;
-  GpStatus st = Api.GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppPARGB,
+  GpStatus st = Gp.GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppPARGB,
                                               reinterpret_cast<BYTE*>(s.ScratchBits), &s.Scratch);
   if (st != Ok || s.Scratch == nullptr) {
     s.Scratch = nullptr;
@@ -115,7 +116,7 @@ GpStatus BridgeCreateFromHDC(void* Hdc, GpGraphics** Graphics) {
     return st != Ok ? st : GenericError;
   }
   GpGraphics* g = nullptr;
-  st = Api.GdipGetImageGraphicsContext(s.Scratch, &g);
+  st = Gp.GdipGetImageGraphicsContext(s.Scratch, &g);
   if (st != Ok || g == nullptr) {
     FreeSurface(s);
     return st != Ok ? st : GenericError;
@@ -148,7 +149,7 @@ GpStatus BridgeDeleteGraphics(GpGraphics* Graphics) {
   if (found) {
     // The scratch bitmap is disposed first so that everything is flushed
     // into its memory (which is ours), then composed onto the DIB.
-    Api.GdipDisposeImage(s.Scratch);
+    Gp.GdipDisposeImage(s.Scratch);
     s.Scratch = nullptr;
     GdiFlush();
     ComposeSurface(s);

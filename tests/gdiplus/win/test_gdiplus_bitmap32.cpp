@@ -6,6 +6,7 @@
 
 TEST(GdiPlusOnBitmap32, DrawingLandsInTheBitmapOnRelease) {
   EnsureGdiPlus();
+  TNoRefusedCalls watch;
   TBitmap32 bmp;
   bmp.SetSize(30, 20);
   bmp.Clear(0x00FFFFFF);
