@@ -13,6 +13,10 @@
 //    transformation; implemented with Bmp32_Transforms);
 //  - the call slots AverageBlock (id 0) and BilinearInterpolate (id 1) of
 //    "Bmp32_Resamplers bindings", usable before start-up (portable binding).
+// Units: Bmp32_Transfers.cpp (transfers, nearest and draft stretches, the
+// call slots' implementations), Bmp32_StretchBilinear.cpp, the kernel engine
+// Bmp32_KernelEngine.cpp with its SSE4.1 and AVX2 passes, and
+// Bmp32_Resamplers.cpp (the resampler classes and lists).
 // Portable: no Windows header.
 #pragma once
 
