@@ -11,6 +11,7 @@
 
 #include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/win/GdiPlusShared.h"
+#include "rtl/CallbackGuard.h"
 #include "rtl/SysUtils.h"
 
 using namespace gdipflat;
@@ -60,16 +61,14 @@ long DelegateSeek(INT Offset, INT Whence) {
 
 INT DelegatePutBytes(BYTE* Buf, INT Size) {
   if (CurStream == nullptr || Buf == nullptr || Size < 0) return 0;
-  try {
+  return CallbackGuard(nullptr, INT(0), [&] {  // no memory: nothing written, the save fails
     TMemStream& s = *CurStream;
     const size_t end = s.Pos + size_t(Size);
     if (end > s.Data.size()) s.Data.resize(end);
     std::memcpy(s.Data.data() + s.Pos, Buf, size_t(Size));
     s.Pos = end;
     return Size;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 void DelegateClose() {}
