@@ -21,6 +21,23 @@
 #include <exception>
 #include <utility>
 
+namespace rtl_scope {
+// Runs Cleanup at the end of a scope entered with Uncaught exceptions in
+// flight: while one more unwinds it, what Cleanup raises is dropped.
+template <class F>
+void RunCleanup(int Uncaught, F&& Cleanup) {
+  if (std::uncaught_exceptions() > Uncaught) {
+    try {
+      Cleanup();
+    } catch (...) {
+      // The exception in flight wins.
+    }
+  } else {
+    Cleanup();
+  }
+}
+}  // namespace rtl_scope
+
 template <class F>
 class TFinally {
  public:
@@ -30,15 +47,7 @@ class TFinally {
   ~TFinally() noexcept(false) {
     if (!FArmed) return;
     FArmed = false;
-    if (std::uncaught_exceptions() > FUncaught) {
-      try {
-        FCleanup();
-      } catch (...) {
-        // The exception in flight wins.
-      }
-    } else {
-      FCleanup();
-    }
+    rtl_scope::RunCleanup(FUncaught, FCleanup);
   }
   // The cleanup will not run.
   void Dismiss() { FArmed = false; }
@@ -71,15 +80,7 @@ class TUpdateLock {
   TUpdateLock(const TUpdateLock&) = delete;
   TUpdateLock& operator=(const TUpdateLock&) = delete;
   ~TUpdateLock() noexcept(false) {
-    if (std::uncaught_exceptions() > FUncaught) {
-      try {
-        End();
-      } catch (...) {
-        // The exception in flight wins.
-      }
-    } else {
-      End();
-    }
+    rtl_scope::RunCleanup(FUncaught, [this] { End(); });
   }
 
  private:
