@@ -9,7 +9,7 @@
 #include "document/ShapeRows.h"
 #include "document/win/ImageLine.h"
 #include "document/win/ImageRectangle.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileUtils.h"
 #include "rtl/Math.h"
 #include "rtl/SysUtils.h"

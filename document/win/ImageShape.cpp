@@ -6,7 +6,7 @@
 #include "document/ShapeRows.h"
 #include "document/ShapeStyles.h"
 #include "document/win/ImageDraw.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileUtils.h"
 #include "rtl/Math.h"
 #include "rtl/SizeMath.h"

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/win/GdiPlusShared.h"
 #include "platform/GdiPlusBridge.h"
 #include "rtl/SysUtils.h"
@@ -92,7 +92,7 @@ void GdiPlusStartup() {
   EncodersFilled = false;
   GdiplusStartupInput in{1, nullptr, 0, 0};
   Token = 0;
-  Api.GdiplusStartup(&Token, &in, nullptr);
+  Gp.GdiplusStartup(&Token, &in, nullptr);
   Started = true;
 }
 
@@ -106,7 +106,7 @@ void GdiPlusShutdown() {
   EncodersFilled = false;
   ReleaseShared(FormatDefault);
   ReleaseShared(FormatTypographic);
-  Api.GdiplusShutdown(Token);
+  Gp.GdiplusShutdown(Token);
   Token = 0;
   Started = false;
 }
