@@ -17,6 +17,7 @@ void Install() {
   bridge::InstallSurfaces();
   bridge::InstallPaths();
   bridge::InstallGradients();
+  bridge::InstallDrawingRecorders();
   Installed = true;
 }
 

@@ -140,7 +140,7 @@ uint32_t LerpColour(uint32_t A, uint32_t B, double T) {
   uint32_t out = 0;
   for (int sh = 0; sh < 32; sh += 8) {
     const double c = Lerp(double((A >> sh) & 0xFF), double((B >> sh) & 0xFF), T);
-    out |= uint32_t(std::lround(std::clamp(c, 0.0, 255.0))) << sh;
+    out |= uint32_t(std::clamp(c, 0.0, 255.0) + 0.5) << sh;  // rounded half up, as lround for 0..255
   }
   return out;
 }
@@ -182,17 +182,64 @@ struct TGradientStops {
   }
 };
 
+uint32_t LerpColourGamma(uint32_t A, uint32_t B, double T);
+
 struct TGradientPaint : TGradientStops {
+  bool Gamma = false;  // colours mixed in linear light
   std::vector<GpPointF> Boundary;
   std::vector<ARGB> Surround;  // one per boundary point (or one for all)
   ARGB CentreColour = 0;
   GpPointF Centre{};
   REAL FocusX = 0, FocusY = 0;
+  // The boundary's edges by the directions from the centre they can be seen
+  // in (a ray's candidates, in boundary order; each list holds every edge
+  // its ray can meet, so the answer is that of testing all edges).
+  static constexpr int Directions = 512;
+  std::vector<std::vector<uint32_t>> EdgesByDirection;
+
+  // A direction as a pseudo-angle in [0, 4): it grows with the angle from
+  // the x axis (clockwise on the screen) and needs no trigonometry.
+  static double PseudoAngle(double X, double Y) {
+    const double p = Y / (std::fabs(X) + std::fabs(Y));
+    return X < 0 ? 2 - p : (Y < 0 ? 4 + p : p);
+  }
+  static int DirectionOf(double X, double Y) {
+    return std::clamp(int(PseudoAngle(X, Y) * (Directions / 4.0)), 0, Directions - 1);
+  }
+
+  void IndexEdges() {
+    EdgesByDirection.assign(Directions, {});
+    const size_t n = Boundary.size();
+    for (size_t i = 0; i < n; ++i) {
+      const GpPointF a = Boundary[i], b = Boundary[(i + 1) % n];
+      const double ax = double(a.X) - Centre.X, ay = double(a.Y) - Centre.Y;
+      const double bx = double(b.X) - Centre.X, by = double(b.Y) - Centre.Y;
+      // The centre's distance to the edge: an edge through it is seen from
+      // every direction.
+      const double ex = bx - ax, ey = by - ay, len2 = ex * ex + ey * ey;
+      const double u = len2 > 0 ? std::clamp(-(ax * ex + ay * ey) / len2, 0.0, 1.0) : 0;
+      if (std::hypot(ax + u * ex, ay + u * ey) < 1e-6) {
+        for (auto& list : EdgesByDirection) list.push_back(uint32_t(i));
+        continue;
+      }
+      // The edge subtends less than half a turn: from the end with the
+      // smaller angle the short way round to the other, one direction cell
+      // of margin on each side.
+      const double cross = ax * by - ay * bx;
+      const bool forward = cross >= 0;  // a to b turns clockwise on the screen
+      int k0 = forward ? DirectionOf(ax, ay) : DirectionOf(bx, by);
+      int k1 = forward ? DirectionOf(bx, by) : DirectionOf(ax, ay);
+      if (k1 < k0) k1 += Directions;
+      for (int k = k0 - 1; k <= k1 + 1; ++k)
+        EdgesByDirection[size_t(((k % Directions) + Directions) % Directions)].push_back(uint32_t(i));
+    }
+    for (auto& list : EdgesByDirection) list.erase(std::unique(list.begin(), list.end()), list.end());
+  }
 
   // The colour at brush-space point P.
   uint32_t ColourAt(double Px, double Py) const {
     const double dx = Px - Centre.X, dy = Py - Centre.Y;
-    const double dist = std::hypot(dx, dy);
+    const double dist = std::sqrt(dx * dx + dy * dy);
     // Distance from the centre to the boundary along the ray through P, and
     // the surround colour there.
     double best = -1;
@@ -200,7 +247,8 @@ struct TGradientPaint : TGradientStops {
     if (dist > 1e-9) {
       const double ux = dx / dist, uy = dy / dist;
       const size_t n = Boundary.size();
-      for (size_t i = 0; i < n; ++i) {
+      for (const uint32_t e : EdgesByDirection[size_t(DirectionOf(ux, uy))]) {
+        const size_t i = e;
         const GpPointF a = Boundary[i], b = Boundary[(i + 1) % n];
         const double ex = double(b.X) - a.X, ey = double(b.Y) - a.Y;
         const double den = ux * ey - uy * ex;
@@ -214,7 +262,7 @@ struct TGradientPaint : TGradientStops {
           if (Surround.size() > 1) {
             const uint32_t ca = Surround[std::min(i, Surround.size() - 1)];
             const uint32_t cb = Surround[std::min((i + 1) % n, Surround.size() - 1)];
-            edgeColour = LerpColour(ca, cb, std::clamp(s, 0.0, 1.0));
+            edgeColour = (Gamma ? LerpColourGamma : LerpColour)(ca, cb, std::clamp(s, 0.0, 1.0));
           }
         }
       }
@@ -224,10 +272,11 @@ struct TGradientPaint : TGradientStops {
     const double focus = std::max(double(FocusX), double(FocusY));
     if (focus > 0 && focus < 1) pos = std::min(1.0, pos / (1 - focus));
     else if (focus >= 1) pos = 1;
+    const auto mix = Gamma ? LerpColourGamma : LerpColour;
     uint32_t preset = 0;
-    if (PresetAt(pos, LerpColour, preset)) return preset;
+    if (PresetAt(pos, mix, preset)) return preset;
     const double factor = FactorAt(pos);
-    return LerpColour(edgeColour, CentreColour, std::clamp(factor, 0.0, 1.0));
+    return mix(edgeColour, CentreColour, std::clamp(factor, 0.0, 1.0));
   }
 };
 
@@ -264,6 +313,9 @@ bool ReadGradient(GpBrush* B, TGradientPaint& G) {
   Gp.GdipGetPathGradientCenterColor(B, &G.CentreColour);
   Gp.GdipGetPathGradientCenterPoint(B, &G.Centre);
   Gp.GdipGetPathGradientFocusScales(B, &G.FocusX, &G.FocusY);
+  BOOL gamma = 0;
+  G.Gamma = Gp.GdipGetPathGradientGammaCorrection(B, &gamma) == Ok && gamma;
+  G.IndexEdges();
   INT n = 0;
   Gp.GdipGetPathGradientSurroundColorCount(B, &n);
   if (n > 0) {

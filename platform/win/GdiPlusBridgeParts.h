@@ -15,6 +15,9 @@ void InstallSurfaces();
 void InstallPaths();
 // Gradient brushes the bridge paints itself, and the fills that paint them.
 void InstallGradients();
+// The recorders of what each drawing call can touch on a DC surface. They
+// wrap whatever the drawing slots hold, so they are installed last.
+void InstallDrawingRecorders();
 
 // The library's GdipDeleteGraphics (the table's slot holds the surfaces' own).
 extern GpStatus (*LibDeleteGraphics)(GpGraphics*);
@@ -22,6 +25,10 @@ extern GpStatus (*LibDeleteGraphics)(GpGraphics*);
 bool SurfaceSize(GpGraphics* G, INT& W, INT& H);
 // Number of DC surfaces alive.
 int SurfaceCount();
+// Adds the device rectangle R (nil: the whole surface) to what G's drawing
+// can have touched, when G draws on a DC surface; only that is composed at
+// release.
+void AddDrawn(GpGraphics* G, const RECT* R);
 
 // An SRW lock held for a scope, exclusively or shared; released on every
 // path (the bridge's maps allocate while the lock is held).

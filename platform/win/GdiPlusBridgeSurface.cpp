@@ -4,9 +4,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/GdiPlusStatus.h"
 #include "platform/win/GdiPlusBridgeParts.h"
+#include "rtl/ScopeGuard.h"
 
 namespace gdipflat::bridge {
 
@@ -20,6 +23,12 @@ struct TDcSurface {
   uint32_t* Dib = nullptr;
   INT Width = 0;
   INT Height = 0;
+  // What the drawing calls can have touched (device pixels, empty at first)
+  // and the DC's clip region when it has one: only their overlap is
+  // composed at release.
+  RECT Drawn{0, 0, 0, 0};
+  bool Clipped = false;
+  std::vector<RECT> Clip;
 };
 
 SRWLOCK SurfacesLock = SRWLOCK_INIT;
@@ -47,13 +56,92 @@ inline uint32_t ComposePixel(uint32_t S, uint32_t D) {
   return out;
 }
 
-void ComposeSurface(const TDcSurface& S) {
-  const size_t n = size_t(S.Width) * size_t(S.Height);
-  for (size_t i = 0; i < n; ++i) {
-    const uint32_t s = S.ScratchBits[i];
-    if ((s >> 24) == 0) continue;
-    S.Dib[i] = ComposePixel(s, S.Dib[i]);
+void ComposeRect(const TDcSurface& S, RECT R) {
+  const RECT all{0, 0, S.Width, S.Height};
+  if (!IntersectRect(&R, &R, &all)) return;
+  for (LONG y = R.top; y < R.bottom; ++y) {
+    const size_t row = size_t(y) * size_t(S.Width);
+    for (size_t i = row + size_t(R.left), end = row + size_t(R.right); i < end; ++i) {
+      const uint32_t s = S.ScratchBits[i];
+      if ((s >> 24) == 0) continue;
+      S.Dib[i] = ComposePixel(s, S.Dib[i]);
+    }
   }
+}
+
+// Composes what was drawn, inside the DC's clip region when it has one.
+void ComposeSurface(const TDcSurface& S) {
+  if (!S.Clipped) {
+    ComposeRect(S, S.Drawn);
+    return;
+  }
+  for (RECT c : S.Clip)
+    if (IntersectRect(&c, &c, &S.Drawn)) ComposeRect(S, c);
+}
+
+// The clip region of a DC as rectangles; false when it has none. Throws
+// std::bad_alloc when the rectangles find no memory.
+bool DcClipRects(HDC Dc, std::vector<RECT>& Rects) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  if (rgn == nullptr) return false;
+  TFinally drop([&] { DeleteObject(rgn); });
+  if (GetClipRgn(Dc, rgn) != 1) return false;
+  const DWORD size = GetRegionData(rgn, 0, nullptr);
+  std::vector<BYTE> data(size);
+  if (size >= sizeof(RGNDATAHEADER) && GetRegionData(rgn, size, reinterpret_cast<RGNDATA*>(data.data())) == size) {
+    const auto* rd = reinterpret_cast<const RGNDATA*>(data.data());
+    const auto* r = reinterpret_cast<const RECT*>(rd->Buffer);
+    Rects.assign(r, r + rd->rdh.nCount);
+  }
+  return true;
+}
+
+// Scratch memory: zeroed blocks kept for the next surface of the same size
+// (a fresh block of a large DIB's size costs a mapping and its page faults
+// on every graphics). A block returns with what was drawn cleared again.
+struct TScratchBlock {
+  size_t Pixels;
+  uint32_t* Bits;
+};
+SRWLOCK PoolLock = SRWLOCK_INIT;
+// Room for one block more than it keeps is reserved at installation, so
+// returning a block never allocates.
+std::vector<TScratchBlock>* Pool = nullptr;
+constexpr size_t PoolBlocks = 2;
+
+uint32_t* TakeScratch(size_t Pixels) {
+  uint32_t* bits = nullptr;
+  {
+    TSrwLockExclusive lock(PoolLock);
+    for (auto it = Pool->begin(); it != Pool->end(); ++it)
+      if (it->Pixels == Pixels) {
+        bits = it->Bits;
+        Pool->erase(it);
+        break;
+      }
+  }
+  return bits ? bits : static_cast<uint32_t*>(std::calloc(Pixels, 4));
+}
+
+// Clears the drawn rectangle and keeps the block (the oldest one goes when
+// the pool is full).
+void ReturnScratch(TDcSurface& S) {
+  RECT r = S.Drawn;
+  const RECT all{0, 0, S.Width, S.Height};
+  if (IntersectRect(&r, &r, &all))
+    for (LONG y = r.top; y < r.bottom; ++y)
+      std::memset(S.ScratchBits + size_t(y) * size_t(S.Width) + size_t(r.left), 0, size_t(r.right - r.left) * 4);
+  uint32_t* drop = nullptr;
+  {
+    TSrwLockExclusive lock(PoolLock);
+    Pool->push_back({size_t(S.Width) * size_t(S.Height), S.ScratchBits});
+    if (Pool->size() > PoolBlocks) {
+      drop = Pool->front().Bits;
+      Pool->erase(Pool->begin());
+    }
+  }
+  std::free(drop);
+  S.ScratchBits = nullptr;
 }
 
 void FreeSurface(TDcSurface& S) {
@@ -105,8 +193,13 @@ GpStatus BridgeCreateFromHDC(void* Hdc, GpGraphics** Graphics) {
   s.Width = w;
   s.Height = h;
   s.Dib = static_cast<uint32_t*>(ds.dsBm.bmBits);
-  // Zeroed pages cost nothing where nothing is drawn.
-  s.ScratchBits = static_cast<uint32_t*>(std::calloc(size_t(w) * size_t(h), 4));
+  try {
+    s.Clipped = DcClipRects(static_cast<HDC>(Hdc), s.Clip);
+  } catch (...) {  // no memory for the clip's rectangles
+    return OutOfMemory;
+  }
+  // Zeroed memory, kept from an earlier surface of this size when there is one.
+  s.ScratchBits = TakeScratch(size_t(w) * size_t(h));
   if (s.ScratchBits == nullptr) return OutOfMemory;
   GpStatus st = Gp.GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppPARGB,
                                               reinterpret_cast<BYTE*>(s.ScratchBits), &s.Scratch);
@@ -123,7 +216,7 @@ GpStatus BridgeCreateFromHDC(void* Hdc, GpGraphics** Graphics) {
   }
   try {
     TSrwLockExclusive lock(SurfacesLock);
-    (*Surfaces)[g] = s;
+    (*Surfaces)[g] = std::move(s);
   } catch (...) {  // no memory for the map's entry: nothing was made
     LibDeleteGraphics(g);
     FreeSurface(s);
@@ -140,7 +233,7 @@ GpStatus BridgeDeleteGraphics(GpGraphics* Graphics) {
     TSrwLockExclusive lock(SurfacesLock);
     auto it = Surfaces->find(Graphics);
     if (it != Surfaces->end()) {
-      s = it->second;
+      s = std::move(it->second);
       Surfaces->erase(it);
       found = true;
     }
@@ -153,7 +246,7 @@ GpStatus BridgeDeleteGraphics(GpGraphics* Graphics) {
     s.Scratch = nullptr;
     GdiFlush();
     ComposeSurface(s);
-    FreeSurface(s);
+    ReturnScratch(s);
   }
   return st;
 }
@@ -169,6 +262,16 @@ bool SurfaceSize(GpGraphics* G, INT& W, INT& H) {
   return true;
 }
 
+void AddDrawn(GpGraphics* G, const RECT* R) {
+  TSrwLockExclusive lock(SurfacesLock);
+  auto it = Surfaces->find(G);
+  if (it == Surfaces->end()) return;
+  TDcSurface& s = it->second;
+  const RECT all{0, 0, s.Width, s.Height};
+  const RECT r = R != nullptr ? *R : all;
+  if (!IsRectEmpty(&r)) UnionRect(&s.Drawn, &s.Drawn, &r);
+}
+
 int SurfaceCount() {
   if (Surfaces == nullptr) return 0;
   TSrwLockShared lock(SurfacesLock);
@@ -177,6 +280,8 @@ int SurfaceCount() {
 
 void InstallSurfaces() {
   Surfaces = new std::unordered_map<GpGraphics*, TDcSurface>();
+  Pool = new std::vector<TScratchBlock>();
+  Pool->reserve(PoolBlocks + 1);
   LibDeleteGraphics = Api.GdipDeleteGraphics;
   Api.GdipDeleteGraphics = BridgeDeleteGraphics;
   Api.GdipCreateFromHDC = BridgeCreateFromHDC;

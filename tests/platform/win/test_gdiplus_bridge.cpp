@@ -501,6 +501,7 @@ TEST(GdiPlusBridge, ReleaseKeepsEverythingThatWasDrawn) {
     EXPECT_EQ(differ, 0) << c.first;
     EXPECT_GT(drawn, 100) << c.first;
   }
+}
 
 // --- Allocation failures ----------------------------------------------------
 
