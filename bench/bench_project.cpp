@@ -27,7 +27,7 @@
 #include "document/SelectionCore.h"
 #include "document/UndoSteps.h"
 #include "document/win/ImageDraw.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "gdiplus/ZlibStreams.h"
 #include "rtl/FileUtils.h"
 #include "rtl/SysUtils.h"

@@ -13,6 +13,7 @@
 #include "rtl/DateUtils.h"
 #include "rtl/FileIO.h"
 #include "rtl/FileUtils.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -522,16 +523,10 @@ bool IsValidUtf8(const char* Bytes, size_t Count) {
 
 void WriteFileReplacing(const String& FileName, const std::function<void(const String& TempName)>& Write) {
   const String temp = FileName + u".tmp";
-  try {
-    Write(temp);
-  } catch (...) {
-    DeleteFile(temp);
-    throw;
-  }
-  if (!ReplaceFile(temp, FileName)) {
-    DeleteFile(temp);
-    throw EFCreateError(u"Cannot write file \"" + FileName + u"\".");
-  }
+  TFinally dropTemp([&] { DeleteFile(temp); });
+  Write(temp);
+  if (!ReplaceFile(temp, FileName)) throw EFCreateError(u"Cannot write file \"" + FileName + u"\".");
+  dropTemp.Dismiss();
 }
 
 bool MoveFileAside(const String& From, const String& To) {

@@ -10,8 +10,9 @@
 #include "document/UndoSteps.h"
 #include "document/win/ImageDraw.h"
 #include "foundation/app/win/HySysUtils.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileUtils.h"
+#include "rtl/ScopeGuard.h"
 #include "rtl/SysUtils.h"
 
 namespace {
@@ -355,7 +356,8 @@ void TImageDraw::Godo(bool NotSetChanged) {
     throw EListError(u"No undo step " + IntToStr(FUndoIndex) + u" (the history holds " + IntToStr(UndoCount()) +
                      u").");
   FUndoRedoing = true;
-  try {
+  {
+    TFinally redone([&] { FUndoRedoing = false; });
     for (Integer i = 0; i < FDT->ItemCount(); ++i) {
       TImgShape* s = ShapeOfRow(i);
       if (s) s->UnSelect();
@@ -380,11 +382,7 @@ void TImageDraw::Godo(bool NotSetChanged) {
     if (!NotSetChanged) SetChanged(true);
     FModified = false;
     if (OnGodoDone) OnGodoDone(this, FUndoDT->Items(FUndoIndex)->Items(UndoCell::StateName)->Text());
-  } catch (...) {
-    FUndoRedoing = false;
-    throw;
   }
-  FUndoRedoing = false;
   ShapeSelectStateChanged(true);
 }
 

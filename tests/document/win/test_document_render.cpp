@@ -4,7 +4,7 @@
 #include "common/gtest.h"
 
 #include "document/SelectionCore.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "tests/document/win/document_fixture.h"
 #include "tests/rtl/test_streams_tempdir.h"
 

@@ -10,7 +10,6 @@
 #include "tests/document/print_values.h"
 #include "tests/document/region_cases.h"
 
-#define NOMINMAX
 #include <windows.h>
 
 namespace {
