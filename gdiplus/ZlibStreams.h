@@ -22,3 +22,7 @@ enum class TZlibInflateResult {
 // output never grows beyond MaxOut bytes, whatever the stream claims, and
 // memory grows with the output actually produced.
 TZlibInflateResult ZlibInflate(const void* Data, size_t Size, size_t MaxOut, std::vector<uint8_t>& Out);
+
+// The first Count bytes a zlib stream inflates to, inflating no further:
+// true when the stream yields at least that many, Out holding them.
+bool ZlibInflateHead(const void* Data, size_t Size, size_t Count, std::vector<uint8_t>& Out);

@@ -6,8 +6,11 @@
 #include <cmath>
 
 #include "bitmap/VaZU32Vudover.h"
+#include "document/ProjectSidecar.h"
 #include "document/ShapeRows.h"
+#include "document/win/ImageCrop.h"
 #include "document/win/ImageLine.h"
+#include "document/win/ImageSelection.h"
 #include "document/win/ImageRectangle.h"
 #include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileUtils.h"
@@ -71,6 +74,8 @@ TShapeFactory ShapeFactoryOf(TShapeType Type) {
     case TShapeType::shArrow:
     case TShapeType::shLine: return FactoryOf<TImgLine>();
     case TShapeType::shRectangle: return FactoryOf<TImgRectangle>();
+    case TShapeType::shCrop: return FactoryOf<TImgCrop>();
+    case TShapeType::shSelection: return FactoryOf<TImgSelection>();
     default: return nullptr;
   }
 }
@@ -118,13 +123,25 @@ TImageDraw::TImageDraw(TImgView32* AOwner, TBitmap* B, TBitmap32* B32, TBitmap32
     FDT->Props(PropCanvasColor)->SetText(CanvasColor);
     FDT->Props(PropTransparent)->SetAsBool(Transparent);
   };
-  if (!ImageFile.empty() && FileExists(ImageFile)) {
+  const bool imageExists = !ImageFile.empty() && FileExists(ImageFile);
+  if (imageExists) {
+    FFileType = GetImageFormatByExt(ImageFile);
+    FProfile = ImageFile + u".luda";
+  }
+  const bool fromProject = LoadProject(P, ImageFile);
+  if (fromProject) {
+  } else if (imageExists) {
     FFileType = GetImageFormatByExt(ImageFile);
     newDocumentTables(u"16777215", T);
     FOriBmpFileMS = std::make_unique<TMemoryStream>();
     FOriBmpFileMS->LoadFromFile(ImageFile);
-    FDT->Props(PropFileName)->SetText(EscapeTableText(ExtractFileName(ImageFile)));
-    if (B32) FSrcBmp->Assign(B32);
+    FDT->Props(PropFileName)->SetText(EscapeOriginalName(ExtractFileName(ImageFile)));
+    // The editor passes no bitmap when a project file exists: it is decoded
+    // here when that file could not be used.
+    if (B32 && !B32->Empty())
+      FSrcBmp->Assign(B32);
+    else
+      LoadImageFileOnly(ImageFile);
     FOriBmp->Assign(FSrcBmp.get());
   } else if (FromClipboard) {
     if (B) FSrcBmp->Assign(B);
@@ -155,6 +172,12 @@ TImageDraw::TImageDraw(TImgView32* AOwner, TBitmap* B, TBitmap32* B32, TBitmap32
     FWMLocationED2 = CellInt(WatermarkRow, 5);
     FWMLocationSD1 = CellInt(WatermarkRow, 6);
     FWMLocationSD2 = CellInt(WatermarkRow, 7);
+  }
+  if (fromProject) {
+    CreateShapeObjects(-1);
+    for (auto& p : FPendingPictures)
+      if (TImgShape* s = ShapeById(p.first)) s->RestorePicture(p.second.get());
+    FPendingPictures.clear();
   }
   ReadGuidesAndRuler();
 
@@ -332,6 +355,48 @@ void TImageDraw::SetControlMode(TControlMode Value) {
 void TImageDraw::SetScale(Single Value) {
   if (Value == FScale) return;
   FScale = Value;
+  // The ants follow the zoom whichever object is current.
+  if (TImgSelection* s = Selection()) s->CalcRegionRects();
+}
+
+TImgSelection* TImageDraw::Selection() const {
+  return SelectionExists() ? dynamic_cast<TImgSelection*>(ShapeOfRow(FDT->ItemCount() - 1)) : nullptr;
+}
+
+bool TImageDraw::SelectionBitmapExists() const {
+  const TImgSelection* s = Selection();
+  return s && s->SelBitmap();
+}
+
+void TImageDraw::MakeBitmapOfSelection(TRect& DestRect) {
+  TImgSelection* s = Selection();
+  DestRect = TRect();
+  if (s == nullptr) return;
+  DestRect = CutArea(s->Region(), FSrcBmp->BoundsRect());
+  SplitSelectionPictures(FSrcBmp.get(), s->Region(), DestRect, s->AutiAliasBmpZ(), s->AutiAliasBmpF());
+  s->AntiAliasing(DestRect.Left, DestRect.Top);
+}
+
+void TImageDraw::AutiAliasBmpZ_To_SrcBmp(const TRect& ARect) {
+  TImgSelection* s = Selection();
+  if (s == nullptr) return;
+  s->AutiAliasBmpZ()->SetDrawMode(dmOpaque);
+  FSrcBmp->Draw(ARect.Left, ARect.Top, s->AutiAliasBmpZ());
+  FSrcBmpChanged = true;
+  Draw();
+  SetChanged(true);
+}
+
+void TImageDraw::FlattenSelection() {
+  TImgSelection* s = Selection();
+  if (s == nullptr || s->SelBitmap() == nullptr) return;
+  TBitmap32* b = s->SelBitmap();
+  b->SetDrawMode(dmBlend);
+  b->SetCombineMode(cmMerge);
+  FSrcBmp->Draw(s->Region().Box(), b->BoundsRect(), b);
+  b->SetCombineMode(cmBlend);
+  FSrcBmpChanged = true;
+  SetChanged(true);
 }
 
 void TImageDraw::InitBitmap() {
@@ -383,7 +448,24 @@ void TImageDraw::Compose(const TRect* Area) {
       FBitmap->Clear(0x00FFFFFFu);
     FBitmap->SetDrawMode(dmBlend);
     FSrcBmp->SetDrawMode(dmOpaque);
-    FBitmap->Draw(0, 0, FSrcBmp.get());
+    TImgCrop* crop = CropExists() ? dynamic_cast<TImgCrop*>(ShapeOfRow(FDT->ItemCount() - 1)) : nullptr;
+    if (crop && crop->StyleId() == 0) {
+      // The dimmed picture beneath, the raster only inside the frame.
+      TBitmap32* dim = crop->AdjustSrcBmp();
+      dim->SetSize(FSrcBmp->Width(), FSrcBmp->Height());
+      const size_t n = size_t(FSrcBmp->Width()) * size_t(FSrcBmp->Height());
+      for (size_t i = 0; i < n; ++i) {
+        const TColor32 c = FSrcBmp->Bits()[i];
+        dim->Bits()[i] = (c & 0xFF000000u) | ((c >> 1) & 0x007F7F7Fu);
+      }
+      dim->SetDrawMode(dmOpaque);
+      FBitmap->Draw(0, 0, dim);
+      TRect inside;
+      if (IntersectRects(inside, crop->SRect(), FSrcBmp->BoundsRect()) && !RectIsEmpty(inside))
+        FBitmap->Draw(inside, inside, FSrcBmp.get());
+    } else {
+      FBitmap->Draw(0, 0, FSrcBmp.get());
+    }
     if (FWMEnabled && FWMShape) FBitmap->Draw(0, 0, FWMBmp.get());
     for (Integer i = 0; i < FDT->ItemCount(); ++i) {
       TImgShape* s = ShapeOfRow(i);
@@ -420,6 +502,8 @@ void TImageDraw::Compose(const TRect* Area) {
 
 bool TImageDraw::CanComposePart() const {
   if (!FViewValid || FCurrentShape == nullptr || RectIsEmpty(FCurrentShape->LastPaintRect())) return false;
+  // A crop frame changes what shows of the raster: the whole view follows.
+  if (CropExists()) return false;
   for (Integer i = 0; i < FDT->ItemCount(); ++i) {
     const TImgShape* s = ShapeOfRow(i);
     if (s && !s->Hided() && (s->Changed2() || s->Rotated2()) && !s->Creating() && !s->Adjusting()) return false;

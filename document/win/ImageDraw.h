@@ -89,6 +89,17 @@ class TImgShape : public TShapeCore {
   virtual void ReadRowColumns(TRow* Row);
   virtual void WriteRowColumns(TRow* Row);
   virtual void ReadPresetColumns(TRow* Row);
+  // Undo: the object's heavy parts that changed since the last step, into
+  // its row of a step table (flags cleared); and back from the newest step
+  // at or before Index that holds them.
+  virtual void SaveUndoParts(TRow* StepRow) { (void)StepRow; }
+  virtual void RestoreUndoParts(TDataTable* UndoDT, Integer Index) {
+    (void)UndoDT;
+    (void)Index;
+  }
+  // The sidecar: the picture a picture object stores, and taking it back.
+  virtual TCustomBitmap32* StoredPicture() { return nullptr; }
+  virtual void RestorePicture(TCustomBitmap32* Picture) { (void)Picture; }
   // How far a class's drawing reaches beyond RotateRect (a callout's
   // pointer); the style pictures grow by it.
   virtual Integer StyleExtraMargin() const { return 0; }
@@ -228,11 +239,54 @@ class TImageDraw : public TPersistent {
   Integer ShapeSelectedCount() const;
   bool CropExists() const;
   bool SelectionExists() const;
-  bool SelectionBitmapExists() const { return false; }
+  bool SelectionBitmapExists() const;
+  // The selection's two cut pictures of the area around its region (the box
+  // grown by 1, clipped to the image), smoothed; DestRect the area.
+  void MakeBitmapOfSelection(TRect& DestRect);
+  // The selection's outside picture into the raster at ARect's top-left.
+  void AutiAliasBmpZ_To_SrcBmp(const TRect& ARect);
+  // Stamps the selection's lifted picture into the raster.
+  void FlattenSelection();
+  class TImgSelection* Selection() const;
   Integer SelectionSize() const;
   void DeleteShapes(TRow* IdRow);
   bool DeleteCropShape();
   bool DeleteSelectionCropShape(bool IsFlattenSelection);
+
+  // --- saving, the project sidecar and exports
+  // Writes the image file (through a temporary that replaces it) and then,
+  // unless NotSaveDataFile, the sidecar the same way; clears Changed. A
+  // document of a type that cannot be written raises before anything is
+  // written.
+  void Save();
+  void SaveAs(const String& AFileName);
+  // Frees the memory stream P points to (when set) and stores a new one
+  // holding the in-memory project stream; the caller owns it.
+  void SaveToStream(void*& P);
+  Integer ExportGetFilterIndex();
+  void ExportOriBmpAs(const String& AFileName);
+  // The size of the composed image (over opaque white) as a JPEG of encoder
+  // quality Quality, encoded as Save encodes it; -1 when encoding fails.
+  Int64 CalcJpgFileSize(Integer Quality);
+  const String& Profile() const { return FProfile; }
+
+  // --- undo and redo
+  void SaveUndo();
+  void SaveUndoFirst();
+  void Undo();
+  void Redo();
+  // Rebuilds the document from the step at UndoIndex (EListError for an
+  // index outside the history, before anything changes).
+  void Godo(bool NotSetChanged);
+  void ClearUndo(TDataTable* DataDT);
+  void ClearUndoStateName(const String& S);
+  Integer UndoCount() const { return FUndoDT ? FUndoDT->ItemCount() : 0; }
+  bool UndoRedoing() const { return FUndoRedoing; }
+  bool EffectDrawing() const { return FEffectDrawing; }
+  void SetEffectDrawing(bool V) { FEffectDrawing = V; }
+  // The available physical memory the history's memory rule reads
+  // (GetAvailPhysMemory unless set).
+  void SetAvailMemoryFunc(std::function<Int64()> F) { FAvailMemory = std::move(F); }
 
   // --- named properties
   void SetProperty(const String& AName, Integer V, bool IsDraw);
@@ -376,6 +430,16 @@ class TImageDraw : public TPersistent {
   friend class TImgShape;
 
   void CreateGlyphs();
+  // The constructor's reading of a project stream (P set) or of the image's
+  // sidecar: true when the document was built from it. A damaged or stale
+  // sidecar is moved aside and MsgString says why (false then).
+  bool LoadProject(void* P, const String& ImageFile);
+  void AdoptProject(struct TSidecarData& D, bool FromFile);
+  // Builds the document from the image file alone (the sidecar failed).
+  void LoadImageFileOnly(const String& ImageFile);
+  // Properties 17..19 from the guides and the ruler.
+  void StoreGuidesAndRuler();
+  void WriteProject(TStream* Stream, bool InMemory);
   void ReadGuidesAndRuler();
   // Frees the object of row Index and removes the row.
   void RemoveShapeRow(Integer Index);
@@ -416,7 +480,7 @@ class TImageDraw : public TPersistent {
   std::unique_ptr<TDataTable> FDT;
   std::unique_ptr<TDataTable> FFileDT;
   TDataTable* FUndoDT = nullptr;
-  Integer FUndoIndex = 0;
+  Integer FUndoIndex = -1;
   bool FUndoRedoing = false;
   Integer FUndoTempCount = 0;
   bool FSaveUndoDone = false;
@@ -476,6 +540,10 @@ class TImageDraw : public TPersistent {
   TColor FEffectDrawColor = 0;
   Integer FEffectDrawStyle = 0;
   std::unique_ptr<TColorBalance> FColorBalance;
+  bool FEffectDrawing = false;
+  // Pictures read with the objects, by object id, until the objects exist.
+  std::vector<std::pair<Integer, std::unique_ptr<TCustomBitmap32>>> FPendingPictures;
+  std::function<Int64()> FAvailMemory;
   bool FBusing = false;
   bool FPixelsTesting = false;
   bool FNotSaveDataFile = false;

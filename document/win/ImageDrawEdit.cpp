@@ -6,6 +6,7 @@
 
 #include "document/ShapeRows.h"
 #include "document/win/ImageDraw.h"
+#include "document/win/ImageSelection.h"
 #include "document/win/ImageLine.h"
 #include "rtl/SysUtils.h"
 
@@ -128,8 +129,32 @@ void TImageDraw::CreateShapeOver(bool bInvalid) {
   if (bInvalid) {
     if (s) DeleteShapeById(FShapeId);
     FModified = false;
+    if (SelectionExists()) SetCurrentShape(ShapeOfRow(FDT->ItemCount() - 1)->Id());
     if (OnShapeModified) OnShapeModified(this);
   } else if (s) {
+    if (s->ShapeType() == TShapeType::shSelection) {
+      // A second selection is combined into the first by its own kind; a
+      // first one builds its region, or goes when it encloses nothing.
+      auto* created = static_cast<TImgSelection*>(s);
+      TImgSelection* earlier = nullptr;
+      for (Integer i = FDT->ItemCount() - 2; i >= 0 && earlier == nullptr; --i)
+        if (CellInt(FDT->Items(i), ShapeCol::Type) == Ord(TShapeType::shSelection))
+          earlier = dynamic_cast<TImgSelection*>(ShapeOfRow(i));
+      if (earlier) {
+        const TSelectionInput in = created->Core().Input;
+        const Integer kind = created->StyleId();
+        const TRect r = created->SRect();
+        DeleteShapeById(FShapeId);
+        earlier->CombineRegion(FAntialiasing, kind, r, in);
+        SetCurrentShape(earlier->Id());
+        s = earlier;
+      } else if (!created->CreateRegion(FAntialiasing)) {
+        DeleteShapeById(FShapeId);
+        FModified = false;
+        FShapeCreating = false;
+        return;
+      }
+    }
     const TShapeType type = s->ShapeType();
     if (IsLineType(type) || type == TShapeType::shLines || type == TShapeType::shPolygon ||
         type == TShapeType::shSelection || type == TShapeType::shFreeShape) {
@@ -411,7 +436,8 @@ bool TImageDraw::DeleteCropShape() {
 }
 
 bool TImageDraw::DeleteSelectionCropShape(bool IsFlattenSelection) {
-  (void)IsFlattenSelection;
+  if (IsFlattenSelection)
+    if (TImgSelection* s = Selection()) s->FlattenBitmap(true);
   if (CropExists() || SelectionExists()) {
     RemoveShapeRow(FDT->ItemCount() - 1);
     FModified = true;

@@ -96,3 +96,20 @@ TZlibInflateResult ZlibInflate(const void* Data, size_t Size, size_t MaxOut, std
   Out.resize(produced);
   return result;
 }
+
+bool ZlibInflateHead(const void* Data, size_t Size, size_t Count, std::vector<uint8_t>& Out) {
+  Out.assign(Count, 0);
+  if (Count == 0) return true;
+  z_stream zs{};
+  if (inflateInit(&zs) != Z_OK) return false;
+  zs.next_in = const_cast<Bytef*>(static_cast<const Bytef*>(Data));
+  zs.avail_in = static_cast<uInt>(std::min<size_t>(Size, UINT_MAX));
+  zs.next_out = Out.data();
+  zs.avail_out = static_cast<uInt>(Count);
+  int rc = Z_OK;
+  while (zs.avail_out > 0 && rc == Z_OK) rc = inflate(&zs, Z_SYNC_FLUSH);
+  const bool ok = zs.avail_out == 0;
+  inflateEnd(&zs);
+  if (!ok) Out.clear();
+  return ok;
+}

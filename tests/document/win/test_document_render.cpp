@@ -3,6 +3,7 @@
 // are checked to hold a drawing; the pictures decide nothing beyond that.
 #include "common/gtest.h"
 
+#include "document/SelectionCore.h"
 #include "gdiplus/win/ImageFiles.h"
 #include "tests/document/win/document_fixture.h"
 #include "tests/rtl/test_streams_tempdir.h"
@@ -174,4 +175,34 @@ TEST(DocumentRender, ControlLayerOverTheImage) {
     SaveReviewPicture(u"view_tools_zoom_" + IntToStr(Integer(zoom * 10)), buffer.get());
     EXPECT_EQ(d->CanvasCtrIndex(), 3);
   }
+}
+
+// Selections of every kind with their ants at 50 %, 100 % and 200 %: one
+// row per zoom, one cell per kind.
+TEST(DocumentRender, SelectionAnts) {
+  const std::vector<Integer> kinds = {0, 1, 2, 3, 4, 5, 9, 10};
+  const Integer cell = 80;
+  TBitmap32 picture;
+  picture.SetSize(cell * Integer(kinds.size()), cell * 3);
+  picture.Clear(0xFFD8D8D8u);
+  TCustomBitmap32 pattern;
+  MakeAntsPattern(&pattern);
+  const Single zooms[] = {0.5f, 1.0f, 2.0f};
+  for (Integer z = 0; z < 3; ++z)
+    for (size_t k = 0; k < kinds.size(); ++k) {
+      TSelectionCore s;
+      const Integer kind = kinds[k];
+      for (TPoint p : {TPoint(4, 4), TPoint(30, 8), TPoint(10, 20), TPoint(34, 30), TPoint(2, 34)})
+        s.Input.AddPoint(kind, p.X, p.Y);
+      for (Integer y = 5; y < 30; ++y)
+        for (Integer x = 3 + y % 4; x < 34; x += 5) s.Input.AddRun(y, x, x + 2);
+      s.Input.PointMoved = TPoint(18, 16);  // even: a one-pixel row or column keeps a row at 50 %
+      ASSERT_TRUE(s.CreateRegion(kind, TRect(3, 4, 33, 30), TRect(0, 0, 36, 36), false, zooms[z])) << kind;
+      const Integer ox = Integer(k) * cell + 2, oy = z * cell + 2;
+      DrawAnts(&picture, s.HorzLines(), s.VertLines(), ox, oy, &pattern, 0);
+      EXPECT_GT(CountPixels(&picture, [](TColor32 P) { return P == 0xFF000000u; }, Bounds(ox, oy, cell - 2, cell - 2)),
+                4)
+          << kind << " at " << zooms[z];
+    }
+  SaveReviewPicture(u"selection_kinds_ants", &picture);
 }
