@@ -136,6 +136,7 @@ void BezierSample(const TBezierPath& Path, TBezierSamples& S) {
 }
 
 TRect BezierRect(const TBezierSamples& S) {
+  if (S.All.empty()) return TRect(0, 0, 0, 0);
   TRect r;
   CalcPointsBounds(S.All, r);
   return r;
@@ -176,9 +177,9 @@ bool BezierHitTest(const TBezierSamples& S, const TBezierHitInput& In, const TPo
   const TRect area(In.Rect.Left, In.Rect.Top, In.Rect.Right + 1, In.Rect.Bottom + 1);
   if (In.FrameSelected) return PointInRect(area, p);
   if (In.Filled) return PointInRect(area, p) && PtInPolygon(p, S.All);
+  // Inclusive bounds grown by the tolerance on both sides of every sample.
   const Integer t = In.OutWidth / 2 + 1;
-  TRect grown = In.Rect;
-  InflateRectXY(grown, t, t);
+  const TRect grown(In.Rect.Left - t, In.Rect.Top - t, In.Rect.Right + t + 1, In.Rect.Bottom + t + 1);
   if (!PointInRect(grown, p)) return false;
   for (const TPoint& s : S.All)
     if (CalcDistance(s, p) <= Single(t)) return true;

@@ -109,9 +109,9 @@ bool PolygonHitTest(Integer StyleId, const TArrayOfGPPoint& Points, const TRect&
     const TRect r(Box.Left, Box.Top, Box.Right + 1, Box.Bottom + 1);
     return PointInRect(r, Pt) && PtInPolygon(Pt, Points);
   }
+  // Inclusive bounds grown by the tolerance on both sides of every edge.
   const Integer t = OutWidth / 2 + 1;
-  TRect grown = Box;
-  InflateRectXY(grown, t, t);
+  const TRect grown(Box.Left - t, Box.Top - t, Box.Right + t + 1, Box.Bottom + t + 1);
   if (!PointInRect(grown, Pt)) return false;
   const size_t n = Points.size();
   const size_t edges = StyleId == 5 ? n - 1 : n;
