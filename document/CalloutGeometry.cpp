@@ -469,3 +469,46 @@ TPathOps CalloutFramePath(Integer StyleId, const TRect& Box, const TCalloutPoint
   }
   return ops;
 }
+
+Integer TextFrameCornerDiameter(Integer W, Integer H) {
+  return std::min({RoundRatio(Int64(W) + H, 15, 100), W, H});
+}
+
+TPathOps TextFramePath(Integer StyleId, const TRect& Box) {
+  const Integer X = Box.Left, Y = Box.Top, W = Box.Right - Box.Left, H = Box.Bottom - Box.Top;
+  const Integer Right = X + W, Bottom = Y + H;
+  TPathOps ops;
+  switch (StyleId) {
+    case 0:
+      ops.push_back(Op(TPathOpKind::Polygon, {TPoint(X, Y), TPoint(Right, Y), TPoint(Right, Bottom), TPoint(X, Bottom)}));
+      break;
+    case 1: {
+      const Integer r = TextFrameCornerDiameter(W, H);
+      ops.push_back(Op(TPathOpKind::StartFigure));
+      ops.push_back(ArcOp(X, Y, r, 180));
+      ops.push_back(ArcOp(Right - r, Y, r, 270));
+      ops.push_back(ArcOp(Right - r, Bottom - r, r, 0));
+      ops.push_back(ArcOp(X, Bottom - r, r, 90));
+      ops.push_back(Op(TPathOpKind::CloseFigure));
+      break;
+    }
+    case 2: ops.push_back(EllipseOp(X, Y, W, H)); break;
+    case 3:
+      ops.push_back(Op(TPathOpKind::Polygon, {TPoint(X, Y + H / 2), TPoint(X + W / 2, Y), TPoint(Right, Y + H / 2),
+                                              TPoint(X + W / 2, Bottom)}));
+      break;
+    case 4:
+      ops.push_back(Op(TPathOpKind::Polygon,
+                       {TPoint(X, Y + H / 4), TPoint(X + W / 5, Y), TPoint(Right - W / 5, Y), TPoint(Right, Y + H / 4),
+                        TPoint(Right, Bottom - H / 4), TPoint(Right - W / 5, Bottom), TPoint(X + W / 5, Bottom),
+                        TPoint(X, Bottom - H / 4)}));
+      break;
+    case 5:
+      ops.push_back(Op(TPathOpKind::Polygon, {TPoint(X, Y + H / 2), TPoint(X + W / 5, Y), TPoint(Right - W / 5, Y),
+                                              TPoint(Right, Y + H / 2), TPoint(Right - W / 5, Bottom),
+                                              TPoint(X + W / 5, Bottom)}));
+      break;
+    default: break;
+  }
+  return ops;
+}

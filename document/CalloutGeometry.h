@@ -65,3 +65,9 @@ TPathOps CalloutFramePath(Integer StyleId, const TRect& Box, const TCalloutPoint
 // The exact product V x Num / Den rounded half to even (a decimal constant
 // times an integer: binary floating point misses true halves).
 Integer RoundRatio(Int64 V, Int64 Num, Int64 Den);
+
+// The frame of a text object (styles 0 rectangle, 1 rounded, 2 ellipse, 3
+// diamond, 4 octagon, 5 hexagon) over Box; empty for another style.
+TPathOps TextFramePath(Integer StyleId, const TRect& Box);
+// The rounded frame's corner diameter: min(Round((W + H) x 0.15), W, H).
+Integer TextFrameCornerDiameter(Integer W, Integer H);

@@ -250,3 +250,31 @@ TEST(CalloutGeometry, DamagedTextsAndEmptyFrames) {
   few.Points.resize(1);
   EXPECT_TRUE(CalloutFramePath(5, TRect(0, 0, 10, 10), few).empty()) << "points that do not fit draw no frame";
 }
+
+TEST(CalloutGeometry, TextFrames) {
+  EXPECT_EQ(TextFrameCornerDiameter(100, 40), 21);
+  EXPECT_EQ(TextFrameCornerDiameter(100, 10), 10);
+  EXPECT_EQ(TextFrameCornerDiameter(150, 40), 28) << "190 x 0.15 = 28.5, half to even";
+  const TRect box(10, 20, 110, 60);
+  const TPathOps rounded = TextFramePath(1, box);
+  ASSERT_EQ(rounded.size(), 6u);
+  EXPECT_EQ(rounded[1].Box, TRect(10, 20, 31, 41));
+  EXPECT_EQ(rounded[3].Box, TRect(89, 39, 110, 60));
+  EXPECT_EQ(rounded[3].Start, 0.0f);
+  struct {
+    Integer Style;
+    size_t Points;
+    TPoint First, Third;
+  } polygons[] = {
+      {0, 4, {10, 20}, {110, 60}}, {3, 4, {10, 40}, {110, 40}}, {4, 8, {10, 30}, {90, 20}}, {5, 6, {10, 40}, {90, 20}},
+  };
+  for (const auto& c : polygons) {
+    const TPathOps ops = TextFramePath(c.Style, box);
+    ASSERT_EQ(ops.size(), 1u);
+    ASSERT_EQ(ops[0].Points.size(), c.Points) << c.Style;
+    EXPECT_EQ(ops[0].Points[0], c.First) << c.Style;
+    EXPECT_EQ(ops[0].Points[2], c.Third) << c.Style;
+  }
+  EXPECT_EQ(TextFramePath(2, box)[0].Kind, TPathOpKind::Ellipse);
+  EXPECT_TRUE(TextFramePath(6, box).empty());
+}
