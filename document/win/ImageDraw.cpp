@@ -7,7 +7,10 @@
 
 #include "bitmap/VaZU32Vudover.h"
 #include "document/ShapeRows.h"
+#include "document/win/ImageHLRect.h"
 #include "document/win/ImageLine.h"
+#include "document/win/ImageLines.h"
+#include "document/win/ImagePolygon.h"
 #include "document/win/ImageRectangle.h"
 #include "gdiplus/ImageFiles.h"
 #include "rtl/FileUtils.h"
@@ -70,6 +73,9 @@ TShapeFactory ShapeFactoryOf(TShapeType Type) {
     case TShapeType::shArrow:
     case TShapeType::shLine: return FactoryOf<TImgLine>();
     case TShapeType::shRectangle: return FactoryOf<TImgRectangle>();
+    case TShapeType::shLines: return FactoryOf<TImgLines>();
+    case TShapeType::shPolygon: return FactoryOf<TImgPolygon>();
+    case TShapeType::shHLRect: return FactoryOf<TImgHLRect>();
     default: return nullptr;
   }
 }
