@@ -42,24 +42,37 @@ void TImgLines::Draw(TBitmap32* ToBitmap) {
     dot(pts[0].X - FOutWidth / 2, pts[0].Y - FOutWidth / 2, FOutWidth, FStyleId == 0);
   } else if (pts.size() >= 2) {
     if (FAntialias) g->SetSmoothingMode(SmoothingModeAntiAlias);
-    IGPPen pen(new TGPPen(colour, Single(FOutWidth)));
-    switch (FStyleId) {
-      case 0:
-        pen->SetLineCap(LineCapRound, LineCapRound, 0);
-        pen->SetLineJoin(LineJoinRound);
-        break;
-      case 1:
-        pen->SetLineCap(LineCapFlat, LineCapFlat, 0);
-        pen->SetLineJoin(LineJoinRound);
-        break;
-      case 2: pen->SetTransform(IGPMatrix(new TGPMatrix(1, 1, -0.5f, 0, 0, 0))); break;
-      case 3: pen->SetTransform(IGPMatrix(new TGPMatrix(0.5f, 0, -1, 1, 0, 0))); break;
-      default: break;
+    const bool curve = !FCreating && FDebounce;
+    if (FStyleId == 2 || FStyleId == 3) {
+      // A slanted nib is the pen's circle mapped by the nib's matrix T. The
+      // stroke of a path with that pen is T applied to the stroke of
+      // T^-1(path) with a round pen, which libgdiplus draws exactly.
+      IGPMatrix t(FStyleId == 2 ? new TGPMatrix(1, 1, -0.5f, 0, 0, 0) : new TGPMatrix(0.5f, 0, -1, 1, 0, 0));
+      IGPMatrix inverse(FStyleId == 2 ? new TGPMatrix(1, 1, -0.5f, 0, 0, 0) : new TGPMatrix(0.5f, 0, -1, 1, 0, 0));
+      inverse->Invert();
+      std::vector<TGPPointF> back;
+      for (const TGPPoint& q : pts) back.push_back(TGPPointF{Single(q.X), Single(q.Y)});
+      inverse->TransformPoints(back.data(), Integer(back.size()));
+      IGPGraphicsPath path(new TGPGraphicsPath(FillModeWinding));
+      if (curve)
+        path->AddCurve(back);
+      else
+        path->AddLines(back);
+      IGPPen round(new TGPPen(colour, Single(FOutWidth)));
+      round->SetLineCap(LineCapRound, LineCapRound, 0);
+      round->SetLineJoin(LineJoinRound);
+      path->Widen(round, nullptr, 0.25f);
+      path->Transform(t);
+      g->FillPath(brush, path);
+    } else {
+      IGPPen pen(new TGPPen(colour, Single(FOutWidth)));
+      pen->SetLineCap(FStyleId == 0 ? LineCapRound : LineCapFlat, FStyleId == 0 ? LineCapRound : LineCapFlat, 0);
+      pen->SetLineJoin(LineJoinRound);
+      if (curve)
+        g->DrawCurve(pen, pts);
+      else
+        g->DrawLines(pen, pts);
     }
-    if (FCreating || !FDebounce)
-      g->DrawLines(pen, pts);
-    else
-      g->DrawCurve(pen, pts);
   }
   if (preview && (FStyleId == 0 || FStyleId == 1)) dot(44, 40, 5, FStyleId == 0);
 }

@@ -1,0 +1,183 @@
+// The stroke, polygon and highlight rectangle objects in a document: drawn
+// and probed, hit, stored and rebuilt from their rows; damaged point texts
+// and empty boxes.
+#include "common/gtest.h"
+
+#include <cmath>
+
+#include "document/win/ImageHLRect.h"
+#include "document/win/ImageLines.h"
+#include "document/win/ImagePolygon.h"
+#include "tests/document/win/document_fixture.h"
+
+namespace {
+
+const TColor32 kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kWhite = 0xFFFFFFFFu;
+
+String StoredRows(TImageDraw* D) {
+  D->StoreShapeObjects();
+  String s;
+  for (Integer i = 0; i < D->DT()->ItemCount(); ++i) s += D->DT()->Items(i)->ToString(true) + u"|";
+  return s;
+}
+
+// Rows and columns of Area with at least one pixel of colour C.
+Integer Thickness(TCustomBitmap32* B, TColor32 C, bool Across, Integer At) {
+  Integer n = 0;
+  const Integer len = Across ? B->Height() : B->Width();
+  for (Integer i = 0; i < len; ++i) n += (Across ? B->GetPixel(At, i) : B->GetPixel(i, At)) == C;
+  return n;
+}
+
+String StrokeRow(Integer Id, Integer Nib, Integer Width, const String& Points, const TRect& Box) {
+  return ObjectRow(Id, TShapeType::shLines, Box, {{24, IntToStr(Nib)}, {18, IntToStr(Width)}, {41, Points}, {42, u"0"}, {43, u""}});
+}
+
+}  // namespace
+
+TEST(DrawingObjects, StrokeNibsAndHits) {
+  TTestDocument d(200, 200);
+  // A round 6-px stroke along y = 50 from x = 20 to 180.
+  TImgShape* s = d.Add(StrokeRow(1, 0, 6, u"20.180.50.50", TRect(20, 50, 181, 51)));
+  d->Draw();
+  EXPECT_EQ(d->Bitmap()->GetPixel(100, 50), kRed);
+  EXPECT_EQ(d->Bitmap()->GetPixel(100, 60), kWhite);
+  EXPECT_NEAR(Thickness(d->Bitmap(), kRed, true, 100), 6, 1);
+  // Hit off its one pixel row, within OutWidth div 2 + 1.
+  EXPECT_TRUE(s->PtInShape(100, 54));
+  EXPECT_FALSE(s->PtInShape(100, 55));
+  SaveReviewPicture(u"stroke_round", d->Bitmap());
+
+  // The slanted nibs: the pen's circle mapped by the nib's matrix, an
+  // ellipse 1.46 x 0.34 of the width along one diagonal. A horizontal
+  // stroke is w thick, a vertical one 1.12 w wide; the two diagonals differ
+  // by four times (nib 3 is nib 2 mirrored).
+  for (Integer nib : {2, 3}) {
+    TTestDocument h(200, 200), v(200, 200), d1(200, 200), d2(200, 200);
+    h.Add(StrokeRow(1, nib, 8, u"20.180.100.100", TRect(20, 100, 181, 101)));
+    v.Add(StrokeRow(1, nib, 8, u"100.100.20.180", TRect(100, 20, 101, 181)));
+    d1.Add(StrokeRow(1, nib, 8, u"20.180.20.180", TRect(20, 20, 181, 181)));
+    d2.Add(StrokeRow(1, nib, 8, u"20.180.180.20", TRect(20, 20, 181, 181)));
+    for (TTestDocument* t : {&h, &v, &d1, &d2}) (*t)->Draw();
+    EXPECT_NEAR(Thickness(h->Bitmap(), kRed, true, 100), 8, 1) << nib;
+    EXPECT_NEAR(Thickness(v->Bitmap(), kRed, false, 100), 8, 1) << nib;  // 8.9 with soft edges
+    const Integer down = Thickness(d1->Bitmap(), kRed, true, 100), up = Thickness(d2->Bitmap(), kRed, true, 100);
+    EXPECT_LT(nib == 2 ? down : up, 7) << nib;   // 0.35 w across, times 1.41 down a column
+    EXPECT_GT(nib == 2 ? up : down, 13) << nib;  // 1.46 w across
+    SaveReviewPicture(nib == 2 ? u"stroke_nib2_diagonal" : u"stroke_nib3_diagonal", d2->Bitmap());
+  }
+
+  // One point: a dot for nibs 0 and 1, nothing for the slanted nibs.
+  struct {
+    Integer Nib;
+    bool Drawn;
+  } dots[] = {{0, true}, {1, true}, {2, false}, {3, false}};
+  for (const auto& c : dots) {
+    TTestDocument p(60, 60);
+    TImgShape* o = p.Add(StrokeRow(1, c.Nib, 9, u"30.30", TRect(26, 26, 35, 35)));
+    p->Draw();
+    EXPECT_EQ(p->Bitmap()->GetPixel(30, 30) == kRed, c.Drawn) << c.Nib;
+    EXPECT_EQ(o->PtInShape(30, 30), c.Drawn) << c.Nib;
+  }
+}
+
+TEST(DrawingObjects, PolygonsDrawnAndHit) {
+  TTestDocument d(240, 140);
+  // A filled pentagon generated from its box (no vertex text), an outlined
+  // open polyline, a star.
+  TImgShape* pentagon = d.Add(ObjectRow(1, TShapeType::shPolygon, TRect(10, 10, 110, 110), {{24, u"2"}, {21, u"-1"}, {42, u""}}));
+  TImgShape* open = d.Add(ObjectRow(2, TShapeType::shPolygon, TRect(130, 20, 230, 20),
+                                    {{24, u"5"}, {21, u"0"}, {18, u"3"}, {42, u"130.230.20.20"}}));
+  d.Add(ObjectRow(3, TShapeType::shPolygon, TRect(130, 40, 230, 140), {{24, u"4"}, {21, u"-1"}, {42, u""}}));
+  d->Draw();
+  auto* p = static_cast<TImgPolygon*>(pentagon);
+  ASSERT_EQ(p->PointsCount(), 5);
+  EXPECT_EQ(d->Bitmap()->GetPixel(60, 60), kGreen);
+  EXPECT_EQ(d->Bitmap()->GetPixel(11, 11), kWhite) << "the corner outside the pentagon";
+  EXPECT_TRUE(pentagon->PtInShape(60, 60));
+  EXPECT_FALSE(pentagon->PtInShape(12, 12));
+  // The horizontal open polyline: drawn and hit off its row.
+  EXPECT_EQ(d->Bitmap()->GetPixel(180, 20), kRed);
+  EXPECT_TRUE(open->PtInShape(180, 22));
+  EXPECT_FALSE(open->PtInShape(180, 23));
+  SaveReviewPicture(u"polygons", d->Bitmap());
+
+  // Every generated style draws inside its paint bounds.
+  for (Integer style = 0; style <= 14; ++style) {
+    TTestDocument g(140, 140);
+    TImgShape* o = g.Add(ObjectRow(1, TShapeType::shPolygon, TRect(20, 20, 120, 120),
+                                   {{24, IntToStr(style)}, {18, u"5"}, {42, style == 0 || style == 5 ? u"20.120.70.20.120.60" : u""}}));
+    g->Draw();
+    const TRect b = o->PaintBounds();
+    Integer outside = 0;
+    for (Integer y = 0; y < 140; ++y)
+      for (Integer x = 0; x < 140; ++x) outside += !PointInRect(b, TPoint(x, y)) && g->Bitmap()->GetPixel(x, y) != kWhite;
+    EXPECT_EQ(outside, 0) << style;
+    EXPECT_GT(CountPixels(g->Bitmap(), [](TColor32 c) { return c == kRed; }), 50) << style;
+  }
+}
+
+TEST(DrawingObjects, HighlightRectangle) {
+  // A colour chart under a yellow highlight: blue darkens, red and green
+  // stay nearly; over a transparent canvas the transparency stays.
+  TTestDocument d(120, 60, 0, true);
+  for (Integer x = 0; x < 120; ++x)
+    for (Integer y = 0; y < 30; ++y) d->SrcBmp()->SetPixel(x, y, 0xFF000000u | TColor32(x * 2) << 16 | TColor32(255 - x) << 8 | 200);
+  TImgShape* h = d.Add(ObjectRow(1, TShapeType::shHLRect, TRect(10, 10, 110, 50), {{15, u"65535"}, {16, u"255"}}));
+  d->Draw();
+  const TColor32 under = d->Bitmap()->GetPixel(50, 20);
+  EXPECT_EQ(under >> 24, 0xFFu);
+  EXPECT_LT(under & 0xFF, 10u) << "blue darkened";
+  EXPECT_GE((under >> 16) & 0xFF, 98u);
+  EXPECT_EQ(d->Bitmap()->GetPixel(50, 40) >> 24, 0u) << "transparent stays transparent";
+  EXPECT_EQ(d->Bitmap()->GetPixel(5, 20), d->SrcBmp()->GetPixel(5, 20));
+  EXPECT_TRUE(h->PtInShape(50, 45));
+  SaveReviewPicture(u"highlight_rectangle", d->Bitmap());
+}
+
+TEST(DrawingObjects, RowsRoundTrip) {
+  TTestDocument a(240, 160, 0xEEEEEE);
+  a.Add(StrokeRow(1, 1, 4, u"10.40.80.20.60.30", TRect(10, 20, 81, 61)));
+  a.Add(ObjectRow(2, TShapeType::shPolygon, TRect(100, 10, 200, 110), {{24, u"7"}, {21, u"-1"}, {42, u""}}));
+  a.Add(ObjectRow(3, TShapeType::shPolygon, TRect(20, 80, 90, 150), {{24, u"0"}, {42, u"20.90.50.80.90.150"}}));
+  a.Add(ObjectRow(4, TShapeType::shHLRect, TRect(120, 100, 230, 150), {{15, u"65535"}, {16, u"200"}}));
+  a->Draw();
+  const String first = StoredRows(a.Get());
+  TTestDocument b(240, 160, 0xEEEEEE);
+  for (Integer i = 0; i < a->DT()->ItemCount(); ++i) b->DT()->AddItem(a->DT()->Items(i)->ToString(true));
+  b->CreateShapeObjects(-1);
+  b->Draw();
+  EXPECT_EQ(StoredRows(b.Get()), first);
+  EXPECT_EQ(Pixels(b->Bitmap()), Pixels(a->Bitmap()));
+  EXPECT_EQ(first.find(u"nan"), String::npos);
+  SaveReviewPicture(u"objects_roundtrip", b->Bitmap());
+}
+
+TEST(DrawingObjects, DamagedPointsAndEmptyBoxes) {
+  TTestDocument d(100, 100);
+  const String rows[] = {
+      StrokeRow(1, 0, 3, u"1.2.3", TRect(0, 0, 10, 10)),
+      StrokeRow(2, 0, 3, u"x.y", TRect(0, 0, 10, 10)),
+      ObjectRow(3, TShapeType::shLines, TRect(5, 5, 5, 5), {{41, u"5.5.5.5"}, {43, u"1e-05/0/nan/1"}}),
+      ObjectRow(4, TShapeType::shPolygon, TRect(10, 10, 10, 60), {{24, u"4"}, {42, u"1.2.3"}}),
+      ObjectRow(5, TShapeType::shPolygon, TRect(10, 10, 60, 60), {{24, u"0"}, {42, u"q"}}),
+      ObjectRow(6, TShapeType::shPolygon, TRect(0, 0, 0, 0), {{24, u"1"}, {42, u""}}),
+      ObjectRow(7, TShapeType::shHLRect, TRect(30, 30, 30, 80)),
+  };
+  for (const String& r : rows) d->DT()->AddItem(r);
+  EXPECT_NO_THROW(d->CreateShapeObjects(-1));
+  EXPECT_NO_THROW(d->Draw());
+  for (Integer i = 0; i < d->DT()->ItemCount(); ++i) {
+    auto* s = static_cast<TImgShape*>(d->DT()->Items(i)->Data());
+    if (s == nullptr) continue;
+    EXPECT_NO_THROW(s->PtInShape(10, 10));
+    s->SetSRect(TRect(20, 20, 20, 40));
+    EXPECT_NO_THROW(s->CalcPointsRatio());
+    EXPECT_NO_THROW(s->CalcPoints(false));
+    s->SetChanged2(true);
+  }
+  EXPECT_NO_THROW(d->Draw());
+  const String stored = StoredRows(d.Get());
+  EXPECT_EQ(stored.find(u"nan"), String::npos);
+  EXPECT_EQ(stored.find(u"inf"), String::npos);
+}
