@@ -7,6 +7,7 @@
 
 #include "bitmap/VaZU32Vudover.h"
 #include "document/ShapeRows.h"
+#include "document/win/ImageEllipse.h"
 #include "document/win/ImageHLRect.h"
 #include "document/win/ImageLine.h"
 #include "document/win/ImageLines.h"
@@ -73,6 +74,7 @@ TShapeFactory ShapeFactoryOf(TShapeType Type) {
     case TShapeType::shArrow:
     case TShapeType::shLine: return FactoryOf<TImgLine>();
     case TShapeType::shRectangle: return FactoryOf<TImgRectangle>();
+    case TShapeType::shEllipse: return FactoryOf<TimgEllipse>();
     case TShapeType::shLines: return FactoryOf<TImgLines>();
     case TShapeType::shPolygon: return FactoryOf<TImgPolygon>();
     case TShapeType::shHLRect: return FactoryOf<TImgHLRect>();

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "document/win/ImageEllipse.h"
 #include "document/win/ImageHLRect.h"
 #include "document/win/ImageLines.h"
 #include "document/win/ImagePolygon.h"
@@ -117,6 +118,46 @@ TEST(DrawingObjects, PolygonsDrawnAndHit) {
   }
 }
 
+TEST(DrawingObjects, EllipsesAndArcs) {
+  TTestDocument d(260, 120);
+  // An unfilled ellipse with a 5-px pen, a filled one, a pie with its
+  // default ends.
+  TImgShape* ring = d.Add(ObjectRow(1, TShapeType::shEllipse, TRect(10, 10, 110, 110), {{18, u"5"}, {21, u"0"}, {41, u""}}));
+  TImgShape* disc = d.Add(ObjectRow(2, TShapeType::shEllipse, TRect(130, 10, 230, 110), {{21, u"-1"}, {41, u""}}));
+  d->Draw();
+  struct {
+    TImgShape* S;
+    TPoint P;
+    bool Hit;
+  } hits[] = {
+      {ring, {60, 10}, true},    {ring, {60, 12}, true},   {ring, {60, 15}, false}, {ring, {60, 60}, false},
+      {ring, {14, 14}, false},   {disc, {180, 60}, true},  {disc, {180, 12}, true}, {disc, {133, 13}, false},
+  };
+  for (const auto& c : hits) EXPECT_EQ(c.S->PtInShape(c.P.X, c.P.Y), c.Hit) << c.P.X << "," << c.P.Y;
+  EXPECT_EQ(d->Bitmap()->GetPixel(180, 60), kGreen);
+  EXPECT_EQ(d->Bitmap()->GetPixel(60, 60), kWhite);
+  SaveReviewPicture(u"ellipses", d->Bitmap());
+
+  // Arc styles: the new pie's ends, the slice filled from the lower right
+  // clockwise to the upper left (the lower left quarter is inside it, the
+  // upper right one is not).
+  for (Integer style = 1; style <= 3; ++style) {
+    TTestDocument a(120, 120);
+    TImgShape* o = a.Add(ObjectRow(1, TShapeType::shEllipse, TRect(10, 10, 110, 110), {{24, IntToStr(style)}, {21, u"-1"}, {41, u""}}));
+    a->Draw();
+    auto* e = static_cast<TimgEllipse*>(o);
+    ASSERT_EQ(e->Ends().Points.size(), 2u);
+    EXPECT_EQ(e->Ends().Points[0].X, 95);
+    EXPECT_EQ(e->Ends().Points[1].X, 45);
+    EXPECT_EQ(a->Bitmap()->GetPixel(35, 85), kGreen) << style;
+    EXPECT_EQ(a->Bitmap()->GetPixel(85, 35), kWhite) << style;
+    String text;
+    e->GetPoints(text);
+    EXPECT_EQ(text, u"95.45.95.12");
+    SaveReviewPicture(u"ellipse_style" + IntToStr(style), a->Bitmap());
+  }
+}
+
 TEST(DrawingObjects, HighlightRectangle) {
   // A colour chart under a yellow highlight: blue darkens, red and green
   // stay nearly; over a transparent canvas the transparency stays.
@@ -141,6 +182,7 @@ TEST(DrawingObjects, RowsRoundTrip) {
   a.Add(ObjectRow(2, TShapeType::shPolygon, TRect(100, 10, 200, 110), {{24, u"7"}, {21, u"-1"}, {42, u""}}));
   a.Add(ObjectRow(3, TShapeType::shPolygon, TRect(20, 80, 90, 150), {{24, u"0"}, {42, u"20.90.50.80.90.150"}}));
   a.Add(ObjectRow(4, TShapeType::shHLRect, TRect(120, 100, 230, 150), {{15, u"65535"}, {16, u"200"}}));
+  a.Add(ObjectRow(5, TShapeType::shEllipse, TRect(150, 20, 230, 80), {{24, u"2"}, {19, u"20"}, {41, u"200.160.70.30"}}));
   a->Draw();
   const String first = StoredRows(a.Get());
   TTestDocument b(240, 160, 0xEEEEEE);
@@ -163,6 +205,8 @@ TEST(DrawingObjects, DamagedPointsAndEmptyBoxes) {
       ObjectRow(5, TShapeType::shPolygon, TRect(10, 10, 60, 60), {{24, u"0"}, {42, u"q"}}),
       ObjectRow(6, TShapeType::shPolygon, TRect(0, 0, 0, 0), {{24, u"1"}, {42, u""}}),
       ObjectRow(7, TShapeType::shHLRect, TRect(30, 30, 30, 80)),
+      ObjectRow(8, TShapeType::shEllipse, TRect(30, 30, 30, 80), {{24, u"3"}, {41, u"1.2.3"}}),
+      ObjectRow(9, TShapeType::shEllipse, TRect(30, 30, 90, 30), {{24, u"1"}, {41, u"a.b"}}),
   };
   for (const String& r : rows) d->DT()->AddItem(r);
   EXPECT_NO_THROW(d->CreateShapeObjects(-1));
