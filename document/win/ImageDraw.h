@@ -240,7 +240,21 @@ class TImageDraw : public TPersistent {
 
   // --- guides and ruler
   void CreateGuides(Integer X, Integer Y, bool IsHorzGuides);
+  // The picked guide (HorzGuidesIndex, else VertGuidesIndex) moved to Y or
+  // X; an index outside its row changes nothing.
+  void SetGuidesPosition(Integer X, Integer Y);
+  void ClearGuides();
   void CreateRuler(Integer X, Integer Y, Integer X2, Integer Y2);
+  // The ends as a ruler drag starts; the drag from (X, Y) to (X2, Y2)
+  // moves the picked end (or both) from them.
+  void BackupRulerPosition();
+  void SetRulerPosition(Integer X, Integer Y, Integer X2, Integer Y2);
+  void RulerChanged();
+  void ClearRuler();
+  // Toggles the pixel test view and redraws.
+  void PixelsTest();
+  const String& TimeString() const { return FTimeString; }
+  void SetTimeString(const String& Value);
   TRow* HorzGuidesRow() const { return FHorzGuidesRow.get(); }
   TRow* VertGuidesRow() const { return FVertGuidesRow.get(); }
   TPoint RulerP1() const { return FRulerP1; }
@@ -467,6 +481,7 @@ class TImageDraw : public TPersistent {
   bool FRulerCreating = false, FRulerEnabled = false;
   Integer FRulerPickMode = -1;
   TPoint FRulerP1, FRulerP2, FRulerP1_B, FRulerP2_B;
+  String FTimeString;
   bool FEffectSmall = false;
   TEffectMode FEffectMode = TEffectMode::emNone;
   TBitmap32* FEffectMaskBmp = nullptr;

@@ -501,10 +501,60 @@ void TImageDraw::CreateGuides(Integer X, Integer Y, bool IsHorzGuides) {
   SetChanged(false);
 }
 
+void TImageDraw::SetGuidesPosition(Integer X, Integer Y) {
+  auto place = [](TRow* Row, Integer Index, Integer V) {
+    if (Row != nullptr && Index >= 0 && Index < Row->ItemCount()) Row->Items(Index)->SetValue(V);
+  };
+  if (FHorzGuidesIndex >= 0)
+    place(FHorzGuidesRow.get(), FHorzGuidesIndex, Y);
+  else
+    place(FVertGuidesRow.get(), FVertGuidesIndex, X);
+  SetChanged(false);
+}
+
+void TImageDraw::ClearGuides() {
+  FHorzGuidesRow->Clear();
+  FVertGuidesRow->Clear();
+  SetChanged(false);
+}
+
 void TImageDraw::CreateRuler(Integer X, Integer Y, Integer X2, Integer Y2) {
   FRulerP1 = TPoint(X, Y);
   FRulerP2 = TPoint(X2, Y2);
   FRulerEnabled = true;
   SetChanged(false);
+  RulerChanged();
+}
+
+void TImageDraw::BackupRulerPosition() {
+  FRulerP1_B = FRulerP1;
+  FRulerP2_B = FRulerP2;
+}
+
+void TImageDraw::SetRulerPosition(Integer X, Integer Y, Integer X2, Integer Y2) {
+  const Integer dx = X2 - X, dy = Y2 - Y;
+  if (FRulerPickMode == 0 || FRulerPickMode == 1) FRulerP1 = TPoint(FRulerP1_B.X + dx, FRulerP1_B.Y + dy);
+  if (FRulerPickMode == 0 || FRulerPickMode == 2) FRulerP2 = TPoint(FRulerP2_B.X + dx, FRulerP2_B.Y + dy);
+  SetChanged(false);
+  RulerChanged();
+}
+
+void TImageDraw::RulerChanged() {
   if (OnRulerChanged) OnRulerChanged(this, FRulerP1.X, FRulerP1.Y, FRulerP2.X, FRulerP2.Y);
+}
+
+void TImageDraw::ClearRuler() {
+  FRulerEnabled = false;
+  SetChanged(false);
+  RulerChanged();
+}
+
+void TImageDraw::PixelsTest() {
+  FPixelsTesting = !FPixelsTesting;
+  Draw();
+}
+
+void TImageDraw::SetTimeString(const String& Value) {
+  FTimeString = Value;
+  if (OnTimeStringChanged) OnTimeStringChanged(this);
 }
