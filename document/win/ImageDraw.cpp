@@ -8,6 +8,7 @@
 #include "bitmap/VaZU32Vudover.h"
 #include "document/ShapeRows.h"
 #include "document/win/ImageEllipse.h"
+#include "document/win/ImageFreeShape.h"
 #include "document/win/ImageHLRect.h"
 #include "document/win/ImageLine.h"
 #include "document/win/ImageLines.h"
@@ -75,6 +76,7 @@ TShapeFactory ShapeFactoryOf(TShapeType Type) {
     case TShapeType::shLine: return FactoryOf<TImgLine>();
     case TShapeType::shRectangle: return FactoryOf<TImgRectangle>();
     case TShapeType::shEllipse: return FactoryOf<TimgEllipse>();
+    case TShapeType::shFreeShape: return FactoryOf<TImgFreeShape>();
     case TShapeType::shLines: return FactoryOf<TImgLines>();
     case TShapeType::shPolygon: return FactoryOf<TImgPolygon>();
     case TShapeType::shHLRect: return FactoryOf<TImgHLRect>();
@@ -289,6 +291,7 @@ TImgShape* TImageDraw::BuildShapeOfRow(TRow* Row) {
   ReadStyleColumns(Row, *s, true);
   ReadFrameColumns(Row, *s);
   s->ReadRowColumns(Row);
+  if (!s->RowUsable()) return nullptr;
   s->SetCreating(false);
   s->SetLoading(false);
   return s.release();
@@ -302,7 +305,7 @@ void TImageDraw::CreateShapeObjects(Integer Index) {
     delete static_cast<TImgShape*>(row->Data());
     row->SetData(nullptr);
     TImgShape* s = BuildShapeOfRow(row);
-    if (s == nullptr) {  // a type without a class: the row goes too
+    if (s == nullptr) {  // a type without a class, or no object: the row goes too
       FDT->RemoveItemByIndex(i);
       --last;
       continue;

@@ -89,6 +89,9 @@ class TImgShape : public TShapeCore {
   virtual void ReadRowColumns(TRow* Row);
   virtual void WriteRowColumns(TRow* Row);
   virtual void ReadPresetColumns(TRow* Row);
+  // False when the row read gave no drawable object (a Bezier shape
+  // without segments): the document drops such a row.
+  virtual bool RowUsable() const { return true; }
   // How far a class's drawing reaches beyond RotateRect (a callout's
   // pointer); the style pictures grow by it.
   virtual Integer StyleExtraMargin() const { return 0; }
@@ -251,6 +254,15 @@ class TImageDraw : public TPersistent {
   void SetRulerPosition(Integer X, Integer Y, Integer X2, Integer Y2);
   void RulerChanged();
   void ClearRuler();
+  // --- node commands on the current Bezier shape (nothing without one)
+  void FreeShapeDeleteNode();
+  bool FreeShapeSetCommonTangent(bool Value);
+  bool FreeShapeHideTangent();
+  void FreeShapeCloseShape();
+  void FreeShapeBreakNode();
+  // False when Mode is the shape's mode already.
+  bool FreeShapeSetControlMode(Integer Mode);
+
   // Toggles the pixel test view and redraws.
   void PixelsTest();
   const String& TimeString() const { return FTimeString; }

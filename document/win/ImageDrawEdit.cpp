@@ -1,11 +1,12 @@
 // The document's editing: creating objects by drawing, dragging handles and
 // bodies, hit testing and selection, cursors, counts and deletion, named
-// properties, guides and the ruler.
+// properties, guides and the ruler, node commands of Bezier shapes.
 #include <algorithm>
 #include <cstdlib>
 
 #include "document/ShapeRows.h"
 #include "document/win/ImageDraw.h"
+#include "document/win/ImageFreeShape.h"
 #include "document/win/ImageLine.h"
 #include "rtl/SysUtils.h"
 
@@ -547,6 +548,68 @@ void TImageDraw::ClearRuler() {
   FRulerEnabled = false;
   SetChanged(false);
   RulerChanged();
+}
+
+namespace {
+
+TImgFreeShape* FreeShapeOf(TImgShape* S) {
+  return S && S->ShapeType() == TShapeType::shFreeShape ? static_cast<TImgFreeShape*>(S) : nullptr;
+}
+
+}  // namespace
+
+void TImageDraw::FreeShapeDeleteNode() {
+  TImgFreeShape* f = FreeShapeOf(FCurrentShape);
+  if (f == nullptr || f->SelectPointCount() == 0) return;
+  if (f->DeleteSelectPoints())
+    SetChanged(true);
+  else
+    DeleteShapes(nullptr);
+}
+
+bool TImageDraw::FreeShapeSetCommonTangent(bool Value) {
+  TImgFreeShape* f = FreeShapeOf(FCurrentShape);
+  if (f == nullptr || !f->SetCommonTangent(Value)) return false;
+  SetChanged(true);
+  return true;
+}
+
+bool TImageDraw::FreeShapeHideTangent() {
+  TImgFreeShape* f = FreeShapeOf(FCurrentShape);
+  if (f == nullptr || !f->HideTangent()) return false;
+  SetChanged(true);
+  return true;
+}
+
+void TImageDraw::FreeShapeCloseShape() {
+  if (TImgFreeShape* f = FreeShapeOf(FCurrentShape)) {
+    f->CloseShape();
+    SetChanged(true);
+  }
+}
+
+void TImageDraw::FreeShapeBreakNode() {
+  if (TImgFreeShape* f = FreeShapeOf(FCurrentShape)) {
+    f->BreakNode();
+    SetChanged(true);
+  }
+}
+
+bool TImageDraw::FreeShapeSetControlMode(Integer Mode) {
+  TImgFreeShape* f = FreeShapeOf(FCurrentShape);
+  if (f == nullptr || Mode == f->ControlMode()) return false;
+  f->SetPointAdding(false);
+  if (f->ControlMode() == 1) {
+    f->RotateToCurrent();
+    f->SetAngle(0);
+    f->SetChanged2(true);
+    f->CalcRect();
+    f->CalcCenterPoint();
+    f->CalcPointsRatio();
+  }
+  f->SetControlMode(Mode);
+  SetChanged(true);
+  return true;
 }
 
 void TImageDraw::PixelsTest() {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "document/win/ImageEllipse.h"
+#include "document/win/ImageFreeShape.h"
 #include "document/win/ImageHLRect.h"
 #include "document/win/ImageLines.h"
 #include "document/win/ImagePolygon.h"
@@ -32,6 +33,21 @@ Integer Thickness(TCustomBitmap32* B, TColor32 C, bool Across, Integer At) {
 
 String StrokeRow(Integer Id, Integer Nib, Integer Width, const String& Points, const TRect& Box) {
   return ObjectRow(Id, TShapeType::shLines, Box, {{24, IntToStr(Nib)}, {18, IntToStr(Width)}, {41, Points}, {42, u"0"}, {43, u""}});
+}
+
+// A node table text of straight segments through the nodes.
+String NodeText(std::initializer_list<TPoint> Nodes, bool Closed, Integer Mode = 2) {
+  TBezierPath p;
+  const std::vector<TPoint> n(Nodes);
+  for (size_t i = 0; i + 1 < n.size(); ++i) {
+    TBezierRow r;
+    r.P = {n[i], n[i], n[i + 1], n[i + 1]};
+    p.Rows.push_back(r);
+  }
+  p.Closed = Closed;
+  p.ControlMode = Mode;
+  p.SelectPointIndex = -1;
+  return BezierPathText(p);
 }
 
 }  // namespace
@@ -158,6 +174,78 @@ TEST(DrawingObjects, EllipsesAndArcs) {
   }
 }
 
+TEST(DrawingObjects, BezierShapes) {
+  TTestDocument d(240, 140);
+  // An open path, a closed filled triangle, a straight horizontal path.
+  TImgShape* open = d.Add(ObjectRow(1, TShapeType::shFreeShape, TRect(10, 10, 100, 100),
+                                    {{21, u"0"}, {18, u"3"}, {42, NodeText({{10, 10}, {100, 10}, {100, 100}}, false)}}));
+  TImgShape* tri = d.Add(ObjectRow(2, TShapeType::shFreeShape, TRect(120, 10, 220, 110),
+                                   {{42, NodeText({{120, 110}, {170, 10}, {220, 110}, {120, 110}}, true)}}));
+  TImgShape* flat = d.Add(ObjectRow(3, TShapeType::shFreeShape, TRect(10, 120, 200, 120),
+                                    {{21, u"0"}, {18, u"3"}, {42, NodeText({{10, 120}, {200, 120}}, false)}}));
+  for (TImgShape* s : {open, tri, flat}) s->CalcRect();
+  d->Draw();
+  EXPECT_EQ(d->Bitmap()->GetPixel(50, 10), kRed);
+  EXPECT_EQ(d->Bitmap()->GetPixel(50, 50), kWhite) << "an open unfilled path is not filled";
+  EXPECT_EQ(d->Bitmap()->GetPixel(170, 80), kGreen);
+  struct {
+    TImgShape* S;
+    TPoint P;
+    bool Hit;
+  } hits[] = {
+      {open, {50, 12}, true},  {open, {50, 13}, false}, {open, {50, 50}, false}, {tri, {170, 80}, true},
+      {tri, {125, 20}, false}, {flat, {100, 121}, true}, {flat, {200, 120}, true}, {flat, {100, 123}, false},
+  };
+  for (const auto& c : hits) EXPECT_EQ(c.S->PtInShape(c.P.X, c.P.Y), c.Hit) << c.P.X << "," << c.P.Y;
+  SaveReviewPicture(u"bezier_shapes", d->Bitmap());
+
+  // A node table without rows drops its object; stored rows read back the
+  // same, with the control mode and the selected node.
+  TTestDocument e(100, 100);
+  e->DT()->AddItem(ObjectRow(1, TShapeType::shFreeShape, TRect(0, 0, 10, 10), {{42, u"#2<-1#"}}));
+  e->DT()->AddItem(ObjectRow(2, TShapeType::shFreeShape, TRect(0, 0, 10, 10), {{42, u"#1<3#10<20<30"}}));
+  e->CreateShapeObjects(-1);
+  ASSERT_EQ(e->DT()->ItemCount(), 1);
+  auto* kept = static_cast<TImgFreeShape*>(e->DT()->Items(0)->Data());
+  EXPECT_EQ(kept->ControlMode(), 1);
+  EXPECT_EQ(kept->SelectPointIndex(), 3);
+  EXPECT_EQ(kept->Path().Rows[0].P[1], TPoint(30, 0)) << "missing cells read 0";
+}
+
+TEST(DrawingObjects, BezierNodeCommands) {
+  TTestDocument d(200, 200);
+  d.Add(ObjectRow(1, TShapeType::shFreeShape, TRect(10, 10, 110, 110),
+                  {{42, NodeText({{10, 10}, {110, 10}, {110, 110}, {10, 110}}, false)}}));
+  d->SelectShape(TSelectMode::selAll, 1);
+  auto* f = static_cast<TImgFreeShape*>(d->Shape());
+  ASSERT_NE(f, nullptr);
+  f->CalcRect();
+  EXPECT_FALSE(d->FreeShapeSetControlMode(2)) << "the mode it has";
+  EXPECT_FALSE(d->Modified());
+  f->SetSelectPointIndex(2);
+  EXPECT_TRUE(d->FreeShapeSetCommonTangent(false));
+  EXPECT_FALSE(d->FreeShapeSetCommonTangent(false));
+  d->FreeShapeCloseShape();
+  EXPECT_TRUE(f->Closed());
+  EXPECT_TRUE(d->Modified());
+  // Frame mode turned by 90 degrees, then back to nodes: the turn is in the
+  // nodes and the angle is 0.
+  EXPECT_TRUE(d->FreeShapeSetControlMode(1));
+  f->SetAngle(90);
+  EXPECT_TRUE(d->FreeShapeSetControlMode(2));
+  EXPECT_EQ(f->Angle(), 0.0f);
+  EXPECT_EQ(f->Path().Rows[0].P[0], TPoint(10, 110));
+  // Deleting every node deletes the object.
+  for (Integer i = 0; i < f->BezierCount(); ++i) f->SetSelectPointIndex(-1);
+  d->SetPressCtl(true);
+  const Integer n = f->BezierCount();
+  for (Integer i = 0; i < n; ++i) f->SetSelectPointIndex(2 * i);
+  d->SetPressCtl(false);
+  EXPECT_EQ(f->SelectPointCount(), n);
+  d->FreeShapeDeleteNode();
+  EXPECT_EQ(d->DT()->ItemCount(), 0);
+}
+
 TEST(DrawingObjects, HighlightRectangle) {
   // A colour chart under a yellow highlight: blue darkens, red and green
   // stay nearly; over a transparent canvas the transparency stays.
@@ -183,6 +271,8 @@ TEST(DrawingObjects, RowsRoundTrip) {
   a.Add(ObjectRow(3, TShapeType::shPolygon, TRect(20, 80, 90, 150), {{24, u"0"}, {42, u"20.90.50.80.90.150"}}));
   a.Add(ObjectRow(4, TShapeType::shHLRect, TRect(120, 100, 230, 150), {{15, u"65535"}, {16, u"200"}}));
   a.Add(ObjectRow(5, TShapeType::shEllipse, TRect(150, 20, 230, 80), {{24, u"2"}, {19, u"20"}, {41, u"200.160.70.30"}}));
+  a.Add(ObjectRow(6, TShapeType::shFreeShape, TRect(30, 100, 110, 150),
+                  {{21, u"0"}, {42, NodeText({{30, 100}, {110, 120}, {60, 150}, {30, 100}}, true, 1)}}));
   a->Draw();
   const String first = StoredRows(a.Get());
   TTestDocument b(240, 160, 0xEEEEEE);
