@@ -320,6 +320,13 @@ class TImageDraw : public TPersistent {
   TImgShape* WatermarkShape() const { return FWMShape.get(); }
   // Makes Shape the watermark object (nil: none), freeing the previous one.
   void ReplaceWatermark(TImgShape* Shape);
+  // A new watermark object from a picture file (its pixels of colour WMTC
+  // transparent with WMUseTC); an empty or unreadable picture leaves none
+  // and the watermark off. Places it on the watermark layer.
+  void AddWatermark(const String& FileName, Integer LocationType, Integer Location, Integer ED1, Integer ED2,
+                    Integer SD1, Integer SD2, Integer WMAngle, Integer WMOpacity, bool WMUseTC, TColor WMTC);
+  // The watermark layer drawn afresh: once at its location or tiled.
+  void RenderWatermark();
 
   // --- state the editor reads and sets
 #define LUMIGRA_DOC_PROP(Type, Name) \
