@@ -16,6 +16,7 @@
 #include "document/win/ImagePolygon.h"
 #include "document/win/ImageRectangle.h"
 #include "document/win/ImageSmall.h"
+#include "document/win/ImageText.h"
 #include "gdiplus/ImageFiles.h"
 #include "rtl/FileUtils.h"
 #include "rtl/Math.h"
@@ -81,6 +82,8 @@ TShapeFactory ShapeFactoryOf(TShapeType Type) {
     case TShapeType::shFreeShape: return FactoryOf<TImgFreeShape>();
     case TShapeType::shLines: return FactoryOf<TImgLines>();
     case TShapeType::shSmall: return FactoryOf<TImgSmall>();
+    case TShapeType::shText:
+    case TShapeType::shCallout: return FactoryOf<TImgText>();
     case TShapeType::shPolygon: return FactoryOf<TImgPolygon>();
     case TShapeType::shHLRect: return FactoryOf<TImgHLRect>();
     default: return nullptr;
