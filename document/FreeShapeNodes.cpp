@@ -106,33 +106,59 @@ bool BezierPtInLastPoint(const TBezierPath& Path, const TPoint& Pt) {
 TPoint BezierPointAt(const TBezierRow& Row, long double T) {
   const long double u = 1 - T, a = u * u * u, b = 3 * T * u * u, c = 3 * T * T * u, d = T * T * T;
   const auto& p = Row.P;
-  return TPoint(RoundL(a * p[0].X + b * p[1].X + c * p[2].X + d * p[3].X),
-                RoundL(a * p[0].Y + b * p[1].Y + c * p[2].Y + d * p[3].Y));
+  auto round = [](long double V) {
+    // Halves to even, as Round; coordinates of a damaged row past the
+    // Integer range give 0.
+    return std::fabs(V) < 2147483647.0L ? Integer(std::nearbyint(V)) : 0;
+  };
+  return TPoint(round(a * p[0].X + b * p[1].X + c * p[2].X + d * p[3].X),
+                round(a * p[0].Y + b * p[1].Y + c * p[2].Y + d * p[3].Y));
 }
 
 void BezierSample(const TBezierPath& Path, TBezierSamples& S) {
-  S.Rows.assign(Path.Rows.size(), {});
-  S.Ts.assign(Path.Rows.size(), {});
-  S.All.clear();
-  for (size_t r = 0; r < Path.Rows.size(); ++r) {
-    auto sampleAt = [&](Integer n) {
-      S.Rows[r].clear();
-      S.Ts[r].clear();
-      for (Integer i = 0; i <= n; ++i) {
-        const long double t = (long double)i / n;
-        S.Rows[r].push_back(BezierPointAt(Path.Rows[r], t));
-        S.Ts[r].push_back(Single(t));
+  const size_t n = Path.Rows.size();
+  // Rows whose four points are unchanged keep their samples: a node drag
+  // resamples only the segments it touched.
+  const bool reusable = S.Keys.size() == S.Rows.size() && S.Bounds.size() == S.Rows.size();
+  std::vector<TArrayOfPoint> rows(n);
+  std::vector<std::vector<Single>> ts(n);
+  std::vector<std::array<TPoint, 4>> keys(n);
+  std::vector<TRect> bounds(n);
+  for (size_t r = 0; r < n; ++r) {
+    keys[r] = Path.Rows[r].P;
+    if (reusable && r < S.Rows.size() && S.Keys[r] == keys[r]) {
+      rows[r] = std::move(S.Rows[r]);
+      ts[r] = std::move(S.Ts[r]);
+      bounds[r] = S.Bounds[r];
+      continue;
+    }
+    auto sampleAt = [&](Integer Count) {
+      rows[r].clear();
+      ts[r].clear();
+      rows[r].reserve(size_t(Count) + 1);
+      ts[r].reserve(size_t(Count) + 1);
+      for (Integer i = 0; i <= Count; ++i) {
+        const long double t = (long double)i / Count;
+        rows[r].push_back(BezierPointAt(Path.Rows[r], t));
+        ts[r].push_back(Single(t));
       }
     };
     sampleAt(100);
-    TRect b;
-    CalcPointsBounds(S.Rows[r], b);
-    const Int64 n = std::max<Int64>(Int64(b.Right) - b.Left, Int64(b.Bottom) - b.Top);
+    CalcPointsBounds(rows[r], bounds[r]);
+    const Int64 m = std::max<Int64>(Int64(bounds[r].Right) - bounds[r].Left, Int64(bounds[r].Bottom) - bounds[r].Top);
     // A segment is sampled about once per pixel of its longer side; the
     // cap keeps a damaged row from asking for billions of samples.
-    if (n > 101) sampleAt(Integer(std::min<Int64>(n, 1 << 20)));
-    S.All.insert(S.All.end(), S.Rows[r].begin(), S.Rows[r].end());
+    if (m > 101) {
+      sampleAt(Integer(std::min<Int64>(m, 1 << 20)));
+      CalcPointsBounds(rows[r], bounds[r]);
+    }
   }
+  S.Rows = std::move(rows);
+  S.Ts = std::move(ts);
+  S.Keys = std::move(keys);
+  S.Bounds = std::move(bounds);
+  S.All.clear();
+  for (const TArrayOfPoint& r : S.Rows) S.All.insert(S.All.end(), r.begin(), r.end());
 }
 
 TRect BezierRect(const TBezierSamples& S) {
@@ -168,6 +194,9 @@ void BezierOffset(TBezierPath& Path, TBezierSamples& S, Integer DX, Integer DY) 
   for (TArrayOfPoint& r : S.Rows)
     for (TPoint& p : r) p = Shifted(p, DX, DY);
   for (TPoint& p : S.All) p = Shifted(p, DX, DY);
+  for (auto& k : S.Keys)
+    for (TPoint& p : k) p = Shifted(p, DX, DY);
+  for (TRect& b : S.Bounds) b = TRect(b.Left + DX, b.Top + DY, b.Right + DX, b.Bottom + DY);
 }
 
 // --- hit tests
@@ -181,8 +210,22 @@ bool BezierHitTest(const TBezierSamples& S, const TBezierHitInput& In, const TPo
   const Integer t = In.OutWidth / 2 + 1;
   const TRect grown(In.Rect.Left - t, In.Rect.Top - t, In.Rect.Right + t + 1, In.Rect.Bottom + t + 1);
   if (!PointInRect(grown, p)) return false;
-  for (const TPoint& s : S.All)
-    if (CalcDistance(s, p) <= Single(t)) return true;
+  // Within t of a sample, by exact squared distances; a row whose samples'
+  // bounds lie farther than t is passed over whole.
+  const Int64 t2 = Int64(t) * t;
+  const bool bounded = S.Bounds.size() == S.Rows.size();
+  for (size_t r = 0; r < S.Rows.size(); ++r) {
+    if (bounded) {
+      const TRect& b = S.Bounds[r];
+      if (Int64(p.X) < Int64(b.Left) - t || Int64(p.X) > Int64(b.Right) + t || Int64(p.Y) < Int64(b.Top) - t ||
+          Int64(p.Y) > Int64(b.Bottom) + t)
+        continue;
+    }
+    for (const TPoint& s : S.Rows[r]) {
+      const Int64 dx = Int64(s.X) - p.X, dy = Int64(s.Y) - p.Y;
+      if (dx * dx + dy * dy <= t2) return true;
+    }
+  }
   return false;
 }
 
@@ -191,7 +234,15 @@ bool BezierPtInPath(const TBezierSamples& S, const TRect& Rect, const TPoint& P,
   TRect grown = Rect;
   InflateRectXY(grown, 10, 10);
   if (!PointInRect(grown, P)) return false;
+  const bool bounded = S.Bounds.size() == S.Rows.size();
   for (size_t r = 0; r < S.Rows.size(); ++r) {
+    // No sample of a row whose bounds lie 4 or more away can be a candidate.
+    if (bounded) {
+      const TRect& b = S.Bounds[r];
+      if (Int64(P.X) <= Int64(b.Left) - 4 || Int64(P.X) >= Int64(b.Right) + 4 || Int64(P.Y) <= Int64(b.Top) - 4 ||
+          Int64(P.Y) >= Int64(b.Bottom) + 4)
+        continue;
+    }
     Single best = 5;
     bool found = false;
     for (size_t i = 0; i < S.Rows[r].size(); ++i) {

@@ -57,6 +57,10 @@ struct TBezierSamples {
   std::vector<TArrayOfPoint> Rows;
   std::vector<std::vector<Single>> Ts;
   TArrayOfPoint All;
+  // Per row: the points it was sampled from (a row whose points did not
+  // change keeps its samples) and the inclusive bounds of its samples.
+  std::vector<std::array<TPoint, 4>> Keys;
+  std::vector<TRect> Bounds;
 };
 // The cubic at t, each coordinate rounded.
 TPoint BezierPointAt(const TBezierRow& Row, long double T);

@@ -83,6 +83,25 @@ TEST(FreeShapeNodes, SamplingAndBounds) {
   const TBezierSamples two = Sampled(Straight({{0, 0}, {60, 0}, {60, 200}}));
   EXPECT_EQ(two.All.size(), 101u + 201u);
   EXPECT_EQ(BezierRect(two), TRect(0, 0, 60, 200));
+
+  // A node drag resamples only the rows it changed, to the same samples as
+  // a fresh sampling; a move shifts the samples and their bounds along.
+  TBezierPath p = Straight({{0, 0}, {60, 0}, {60, 200}, {0, 300}});
+  TBezierSamples s;
+  BezierSample(p, s);
+  p.Rows[2].P[3] = TPoint(10, 320);
+  BezierSample(p, s);
+  TBezierSamples fresh;
+  BezierSample(p, fresh);
+  EXPECT_EQ(s.All, fresh.All);
+  BezierOffset(p, s, 7, -3);
+  BezierSample(p, fresh);
+  EXPECT_EQ(s.All, fresh.All);
+  EXPECT_EQ(s.Bounds, fresh.Bounds);
+  TBezierHitInput in;
+  in.Rect = BezierRect(s);
+  in.OutWidth = 1;
+  EXPECT_TRUE(BezierHitTest(s, in, TPoint(37, -3)));
 }
 
 TEST(FreeShapeNodes, HitBands) {
