@@ -7,6 +7,7 @@
 
 #include "document/RectGeometry.h"
 #include "document/ShapeRows.h"
+#include "document/ShapeStyles.h"
 
 namespace {
 
@@ -47,13 +48,6 @@ void AddOps(const IGPGraphicsPath& Path, const TPathOps& Ops) {
         break;
     }
   }
-}
-
-// A stop row of a "/"-separated text.
-std::unique_ptr<TRow> StopRow(const String& Text) {
-  auto r = std::make_unique<TRow>(nullptr);
-  r->Init(Text, u'/');
-  return r;
 }
 
 }  // namespace
@@ -158,10 +152,10 @@ void TImgText::DrawText(TBitmap32* Target) {
         brush = t;
       }
     } else if (FTextGradientFillMode == 0 || FTextGradientFillMode == 2) {
-      TArrayOfGPColor colours;
+      std::vector<TColor32> stops;
       TArrayOfSingle positions;
-      auto c = StopRow(FTextGradientColor), o = StopRow(FTextGradientOpacity), p = StopRow(FTextGradientPosition);
-      BuildGradientBlend(c.get(), o.get(), p.get(), FOpacity, colours, positions, FColor, FFillColor);
+      BuildGradientStops(FTextGradientColor, FTextGradientOpacity, FTextGradientPosition, FOpacity, stops, positions);
+      const TArrayOfGPColor colours(stops.begin(), stops.end());
       if (colours.size() >= 2 && b.Width > 0 && b.Height > 0) {
         IGPColorBlend blend(new TGPColorBlend(colours, positions));
         if (FTextGradientFillMode == 0) {
