@@ -17,9 +17,10 @@
 #include "document/win/ImageRectangle.h"
 #include "document/win/ImageSmall.h"
 #include "document/win/ImageText.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileUtils.h"
 #include "rtl/Math.h"
+#include "rtl/ScopeGuard.h"
 #include "rtl/SysUtils.h"
 
 namespace {
@@ -446,7 +447,11 @@ void TImageDraw::Compose(const TRect* Area) {
     FBitmap->ResetClipRect();
     FBitmap->EndUpdate();
   };
-  try {
+  {
+    // The clip and the update count come back on every path; the view is
+    // whole only once everything was drawn.
+    TFinally invalid([&] { FViewValid = false; });
+    TFinally restored([&] { restore(); });
     FBitmap->SetClipRect(clip);
     if (Area)
       FBitmap->FillRectS(clip, 0x00FFFFFFu);
@@ -478,12 +483,8 @@ void TImageDraw::Compose(const TRect* Area) {
       }
       s->SetLastPaintRect(s->PaintBounds());
     }
-  } catch (...) {
-    restore();
-    FViewValid = false;
-    throw;
+    invalid.Dismiss();
   }
-  restore();
   if (Area) {
     FBitmap->Changed(clip);
   } else {
