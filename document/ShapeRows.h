@@ -50,8 +50,14 @@ inline constexpr Integer LinePoint2Y = 47;
 inline constexpr Integer LinePoint3X = 48;
 inline constexpr Integer LinePoint3Y = 49;
 inline constexpr Integer ArrowType = 50;
-// rectangles, ellipses: the points text
+// rectangles, ellipses, strokes: the points text
 inline constexpr Integer Points = 41;
+// strokes: the smooth-curve flag and the point ratios
+inline constexpr Integer LinesDebounce = 42;
+inline constexpr Integer LinesRatios = 43;
+// polygons: the vertices text; free shapes: the node table text
+inline constexpr Integer PolygonPoints = 42;
+inline constexpr Integer FreeShapeNodes = 42;
 // the style suffix
 inline constexpr Integer ShadowAngle = 70;
 inline constexpr Integer ShadowDistance = 71;

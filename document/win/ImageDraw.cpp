@@ -5,13 +5,21 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bitmap/Bmp32_Filters.h"
 #include "bitmap/VaZU32Vudover.h"
 #include "document/ProjectSidecar.h"
 #include "document/ShapeRows.h"
 #include "document/win/ImageCrop.h"
 #include "document/win/ImageLine.h"
 #include "document/win/ImageSelection.h"
+#include "document/win/ImageEllipse.h"
+#include "document/win/ImageFreeShape.h"
+#include "document/win/ImageHLRect.h"
+#include "document/win/ImageLines.h"
+#include "document/win/ImagePolygon.h"
 #include "document/win/ImageRectangle.h"
+#include "document/win/ImageSmall.h"
+#include "document/win/ImageText.h"
 #include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileUtils.h"
 #include "rtl/Math.h"
@@ -76,6 +84,14 @@ TShapeFactory ShapeFactoryOf(TShapeType Type) {
     case TShapeType::shRectangle: return FactoryOf<TImgRectangle>();
     case TShapeType::shCrop: return FactoryOf<TImgCrop>();
     case TShapeType::shSelection: return FactoryOf<TImgSelection>();
+    case TShapeType::shEllipse: return FactoryOf<TimgEllipse>();
+    case TShapeType::shFreeShape: return FactoryOf<TImgFreeShape>();
+    case TShapeType::shLines: return FactoryOf<TImgLines>();
+    case TShapeType::shSmall: return FactoryOf<TImgSmall>();
+    case TShapeType::shText:
+    case TShapeType::shCallout: return FactoryOf<TImgText>();
+    case TShapeType::shPolygon: return FactoryOf<TImgPolygon>();
+    case TShapeType::shHLRect: return FactoryOf<TImgHLRect>();
     default: return nullptr;
   }
 }
@@ -164,14 +180,16 @@ TImageDraw::TImageDraw(TImgView32* AOwner, TBitmap* B, TBitmap32* B32, TBitmap32
   CreateGlyphs();
 
   if (WatermarkRow != nullptr) {
-    // The placement is kept; the watermark shows once its picture object is
-    // made (AddWatermark).
     FWMLocationType = CellInt(WatermarkRow, 2);
     FWMLocation = CellInt(WatermarkRow, 3);
     FWMLocationED1 = CellInt(WatermarkRow, 4);
     FWMLocationED2 = CellInt(WatermarkRow, 5);
     FWMLocationSD1 = CellInt(WatermarkRow, 6);
     FWMLocationSD2 = CellInt(WatermarkRow, 7);
+    if (CellBool(WatermarkRow, 0))
+      AddWatermark(UnescapeTableText(CellText(WatermarkRow, 1)), FWMLocationType, FWMLocation, FWMLocationED1,
+                   FWMLocationED2, FWMLocationSD1, FWMLocationSD2, CellInt(WatermarkRow, 8),
+                   CellInt(WatermarkRow, 9), CellBool(WatermarkRow, 10), TColor(CellInt(WatermarkRow, 11)));
   }
   if (fromProject) {
     CreateShapeObjects(-1);
@@ -265,6 +283,64 @@ void TImageDraw::ShapeStateChanged() {
 
 void TImageDraw::ReplaceWatermark(TImgShape* Shape) { FWMShape.reset(Shape); }
 
+void TImageDraw::AddWatermark(const String& FileName, Integer LocationType, Integer Location, Integer ED1, Integer ED2,
+                              Integer SD1, Integer SD2, Integer WMAngle, Integer WMOpacity, bool WMUseTC,
+                              TColor WMTC) {
+  FWMShape.reset();
+  bool hasAlpha = false;
+  Integer depth = 0;
+  std::unique_ptr<TBitmap32> picture;
+  try {
+    picture.reset(LoadImageToBitmap32(FileName, hasAlpha, depth));
+  } catch (const Exception&) {
+    picture.reset();  // an unreadable picture: no watermark
+  }
+  if (picture == nullptr || picture->Width() <= 0 || picture->Height() <= 0) {
+    FWMEnabled = false;
+  } else {
+    auto s = std::make_unique<TImgSmall>(this, -1, nullptr);
+    s->SetOpacity(WMOpacity);
+    s->SetAngle(Single(WMAngle));
+    s->SetSRect(TRect(0, 0, picture->Width(), picture->Height()));
+    s->SrcBmp()->Assign(picture.get());
+    if (WMUseTC) ChromaKey(s->SrcBmp(), Color32(WMTC));
+    FWMShape = std::move(s);
+    FWMEnabled = true;
+    FWMLocationType = LocationType;
+    FWMLocation = Location;
+    FWMLocationED1 = ED1;
+    FWMLocationED2 = ED2;
+    FWMLocationSD1 = SD1;
+    FWMLocationSD2 = SD2;
+  }
+  if (FBitmap && !FBitmap->Empty()) RenderWatermark();
+  SetChanged(false);
+}
+
+void TImageDraw::RenderWatermark() {
+  FWMBmp->SetSize(FBitmap->Width(), FBitmap->Height());
+  FWMBmp->Clear(0x00FFFFFFu);
+  auto* s = dynamic_cast<TImgSmall*>(FWMShape.get());
+  if (s == nullptr || !FWMEnabled) return;
+  FWMBmp->SetMasterAlpha(Cardinal(std::clamp(s->Opacity(), 0, 255)));
+  FWMBmp->SetClipRect(FSrcBmp->BoundsRect());
+  s->SetChanged2(true);
+  s->DrawPrepare();
+  const Integer W = FWMBmp->Width(), H = FWMBmp->Height();
+  if (FWMLocationType != 0) {
+    TRect m;
+    s->GetMaxRect(m);
+    for (const TPoint& p : WatermarkTiles(W, H, m.Right - m.Left, m.Bottom - m.Top, FWMLocationSD1, FWMLocationSD2))
+      s->DrawByRect(FWMBmp.get(), p.X, p.Y, 255);
+  } else {
+    const Integer w = s->SRect().Right - s->SRect().Left, h = s->SRect().Bottom - s->SRect().Top;
+    const TPoint p = WatermarkPosition(FWMLocation, W, H, w, h, FWMLocationED1, FWMLocationED2);
+    s->SetSRect(TRect(p.X, p.Y, p.X + w, p.Y + h));
+    s->DrawByRect(FWMBmp.get(), p.X, p.Y, 255);
+  }
+  FWMBmp->ResetClipRect();
+}
+
 Integer TImageDraw::ScaleWidth() const { return Integer(Round((long double)Width() * FScale)); }
 Integer TImageDraw::ScaleHeight() const { return Integer(Round((long double)Height() * FScale)); }
 
@@ -305,6 +381,7 @@ TImgShape* TImageDraw::BuildShapeOfRow(TRow* Row) {
   ReadStyleColumns(Row, *s, true);
   ReadFrameColumns(Row, *s);
   s->ReadRowColumns(Row);
+  if (!s->RowUsable()) return nullptr;
   s->SetCreating(false);
   s->SetLoading(false);
   return s.release();
@@ -318,7 +395,7 @@ void TImageDraw::CreateShapeObjects(Integer Index) {
     delete static_cast<TImgShape*>(row->Data());
     row->SetData(nullptr);
     TImgShape* s = BuildShapeOfRow(row);
-    if (s == nullptr) {  // a type without a class: the row goes too
+    if (s == nullptr) {  // a type without a class, or no object: the row goes too
       FDT->RemoveItemByIndex(i);
       --last;
       continue;
@@ -409,8 +486,7 @@ void TImageDraw::InitBitmap() {
     FCanvasColor = Color32(FDT->PropCount() > PropCanvasColor ? FDT->Props(PropCanvasColor)->Value() : 0);
   }
   FSrcBmpRect = FSrcBmp->BoundsRect();
-  FWMBmp->SetSize(FBitmap->Width(), FBitmap->Height());
-  FWMBmp->Clear(0x00FFFFFFu);
+  RenderWatermark();
   FViewValid = false;
 }
 

@@ -100,6 +100,9 @@ class TImgShape : public TShapeCore {
   // The sidecar: the picture a picture object stores, and taking it back.
   virtual TCustomBitmap32* StoredPicture() { return nullptr; }
   virtual void RestorePicture(TCustomBitmap32* Picture) { (void)Picture; }
+  // False when the row read gave no drawable object (a Bezier shape
+  // without segments): the document drops such a row.
+  virtual bool RowUsable() const { return true; }
   // How far a class's drawing reaches beyond RotateRect (a callout's
   // pointer); the style pictures grow by it.
   virtual Integer StyleExtraMargin() const { return 0; }
@@ -294,7 +297,30 @@ class TImageDraw : public TPersistent {
 
   // --- guides and ruler
   void CreateGuides(Integer X, Integer Y, bool IsHorzGuides);
+  // The picked guide (HorzGuidesIndex, else VertGuidesIndex) moved to Y or
+  // X; an index outside its row changes nothing.
+  void SetGuidesPosition(Integer X, Integer Y);
+  void ClearGuides();
   void CreateRuler(Integer X, Integer Y, Integer X2, Integer Y2);
+  // The ends as a ruler drag starts; the drag from (X, Y) to (X2, Y2)
+  // moves the picked end (or both) from them.
+  void BackupRulerPosition();
+  void SetRulerPosition(Integer X, Integer Y, Integer X2, Integer Y2);
+  void RulerChanged();
+  void ClearRuler();
+  // --- node commands on the current Bezier shape (nothing without one)
+  void FreeShapeDeleteNode();
+  bool FreeShapeSetCommonTangent(bool Value);
+  bool FreeShapeHideTangent();
+  void FreeShapeCloseShape();
+  void FreeShapeBreakNode();
+  // False when Mode is the shape's mode already.
+  bool FreeShapeSetControlMode(Integer Mode);
+
+  // Toggles the pixel test view and redraws.
+  void PixelsTest();
+  const String& TimeString() const { return FTimeString; }
+  void SetTimeString(const String& Value);
   TRow* HorzGuidesRow() const { return FHorzGuidesRow.get(); }
   TRow* VertGuidesRow() const { return FVertGuidesRow.get(); }
   TPoint RulerP1() const { return FRulerP1; }
@@ -348,6 +374,13 @@ class TImageDraw : public TPersistent {
   TImgShape* WatermarkShape() const { return FWMShape.get(); }
   // Makes Shape the watermark object (nil: none), freeing the previous one.
   void ReplaceWatermark(TImgShape* Shape);
+  // A new watermark object from a picture file (its pixels of colour WMTC
+  // transparent with WMUseTC); an empty or unreadable picture leaves none
+  // and the watermark off. Places it on the watermark layer.
+  void AddWatermark(const String& FileName, Integer LocationType, Integer Location, Integer ED1, Integer ED2,
+                    Integer SD1, Integer SD2, Integer WMAngle, Integer WMOpacity, bool WMUseTC, TColor WMTC);
+  // The watermark layer drawn afresh: once at its location or tiled.
+  void RenderWatermark();
 
   // --- state the editor reads and sets
 #define LUMIGRA_DOC_PROP(Type, Name) \
@@ -531,6 +564,7 @@ class TImageDraw : public TPersistent {
   bool FRulerCreating = false, FRulerEnabled = false;
   Integer FRulerPickMode = -1;
   TPoint FRulerP1, FRulerP2, FRulerP1_B, FRulerP2_B;
+  String FTimeString;
   bool FEffectSmall = false;
   TEffectMode FEffectMode = TEffectMode::emNone;
   TBitmap32* FEffectMaskBmp = nullptr;

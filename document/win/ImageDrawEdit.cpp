@@ -1,12 +1,13 @@
 // The document's editing: creating objects by drawing, dragging handles and
 // bodies, hit testing and selection, cursors, counts and deletion, named
-// properties, guides and the ruler.
+// properties, guides and the ruler, node commands of Bezier shapes.
 #include <algorithm>
 #include <cstdlib>
 
 #include "document/ShapeRows.h"
 #include "document/win/ImageDraw.h"
 #include "document/win/ImageSelection.h"
+#include "document/win/ImageFreeShape.h"
 #include "document/win/ImageLine.h"
 #include "rtl/SysUtils.h"
 
@@ -527,10 +528,122 @@ void TImageDraw::CreateGuides(Integer X, Integer Y, bool IsHorzGuides) {
   SetChanged(false);
 }
 
+void TImageDraw::SetGuidesPosition(Integer X, Integer Y) {
+  auto place = [](TRow* Row, Integer Index, Integer V) {
+    if (Row != nullptr && Index >= 0 && Index < Row->ItemCount()) Row->Items(Index)->SetValue(V);
+  };
+  if (FHorzGuidesIndex >= 0)
+    place(FHorzGuidesRow.get(), FHorzGuidesIndex, Y);
+  else
+    place(FVertGuidesRow.get(), FVertGuidesIndex, X);
+  SetChanged(false);
+}
+
+void TImageDraw::ClearGuides() {
+  FHorzGuidesRow->Clear();
+  FVertGuidesRow->Clear();
+  SetChanged(false);
+}
+
 void TImageDraw::CreateRuler(Integer X, Integer Y, Integer X2, Integer Y2) {
   FRulerP1 = TPoint(X, Y);
   FRulerP2 = TPoint(X2, Y2);
   FRulerEnabled = true;
   SetChanged(false);
+  RulerChanged();
+}
+
+void TImageDraw::BackupRulerPosition() {
+  FRulerP1_B = FRulerP1;
+  FRulerP2_B = FRulerP2;
+}
+
+void TImageDraw::SetRulerPosition(Integer X, Integer Y, Integer X2, Integer Y2) {
+  const Integer dx = X2 - X, dy = Y2 - Y;
+  if (FRulerPickMode == 0 || FRulerPickMode == 1) FRulerP1 = TPoint(FRulerP1_B.X + dx, FRulerP1_B.Y + dy);
+  if (FRulerPickMode == 0 || FRulerPickMode == 2) FRulerP2 = TPoint(FRulerP2_B.X + dx, FRulerP2_B.Y + dy);
+  SetChanged(false);
+  RulerChanged();
+}
+
+void TImageDraw::RulerChanged() {
   if (OnRulerChanged) OnRulerChanged(this, FRulerP1.X, FRulerP1.Y, FRulerP2.X, FRulerP2.Y);
+}
+
+void TImageDraw::ClearRuler() {
+  FRulerEnabled = false;
+  SetChanged(false);
+  RulerChanged();
+}
+
+namespace {
+
+TImgFreeShape* FreeShapeOf(TImgShape* S) {
+  return S && S->ShapeType() == TShapeType::shFreeShape ? static_cast<TImgFreeShape*>(S) : nullptr;
+}
+
+}  // namespace
+
+void TImageDraw::FreeShapeDeleteNode() {
+  TImgFreeShape* f = FreeShapeOf(FCurrentShape);
+  if (f == nullptr || f->SelectPointCount() == 0) return;
+  if (f->DeleteSelectPoints())
+    SetChanged(true);
+  else
+    DeleteShapes(nullptr);
+}
+
+bool TImageDraw::FreeShapeSetCommonTangent(bool Value) {
+  TImgFreeShape* f = FreeShapeOf(FCurrentShape);
+  if (f == nullptr || !f->SetCommonTangent(Value)) return false;
+  SetChanged(true);
+  return true;
+}
+
+bool TImageDraw::FreeShapeHideTangent() {
+  TImgFreeShape* f = FreeShapeOf(FCurrentShape);
+  if (f == nullptr || !f->HideTangent()) return false;
+  SetChanged(true);
+  return true;
+}
+
+void TImageDraw::FreeShapeCloseShape() {
+  if (TImgFreeShape* f = FreeShapeOf(FCurrentShape)) {
+    f->CloseShape();
+    SetChanged(true);
+  }
+}
+
+void TImageDraw::FreeShapeBreakNode() {
+  if (TImgFreeShape* f = FreeShapeOf(FCurrentShape)) {
+    f->BreakNode();
+    SetChanged(true);
+  }
+}
+
+bool TImageDraw::FreeShapeSetControlMode(Integer Mode) {
+  TImgFreeShape* f = FreeShapeOf(FCurrentShape);
+  if (f == nullptr || Mode == f->ControlMode()) return false;
+  f->SetPointAdding(false);
+  if (f->ControlMode() == 1) {
+    f->RotateToCurrent();
+    f->SetAngle(0);
+    f->SetChanged2(true);
+    f->CalcRect();
+    f->CalcCenterPoint();
+    f->CalcPointsRatio();
+  }
+  f->SetControlMode(Mode);
+  SetChanged(true);
+  return true;
+}
+
+void TImageDraw::PixelsTest() {
+  FPixelsTesting = !FPixelsTesting;
+  Draw();
+}
+
+void TImageDraw::SetTimeString(const String& Value) {
+  FTimeString = Value;
+  if (OnTimeStringChanged) OnTimeStringChanged(this);
 }

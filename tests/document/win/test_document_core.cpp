@@ -143,7 +143,7 @@ TEST(DocumentRows, DamagedRowsGiveAWorkingDocument) {
   TTestDocument d(100, 100);
   // A type without a class, a word for a type, a short row, a bad points
   // text, unequal gradient lists and a preset number past the table.
-  d->DT()->AddItem(ObjectRow(1, TShapeType::shText, TRect(0, 0, 10, 10)));
+  d->DT()->AddItem(ObjectRow(1, TShapeType(99), TRect(0, 0, 10, 10)));
   d->DT()->AddItem(u"2,rect,,0,0");
   d->DT()->AddItem(ObjectRow(3, TShapeType::shRectangle, TRect(10, 10, 50, 50), {{24, u"3"}, {41, u"1.x"}}));
   d->DT()->AddItem(u"4,5,,0,0,,,,,,1,1,30,30");
@@ -160,7 +160,7 @@ TEST(DocumentRows, DamagedRowsGiveAWorkingDocument) {
   EXPECT_NO_THROW(d->Draw());
   EXPECT_NO_THROW(d->StoreShapeObjects());
   // A pasted row of an unknown kind adds nothing.
-  EXPECT_FALSE(d->CreateShapeAuto(ObjectRow(0, TShapeType::shPolygon, TRect(0, 0, 5, 5)), nullptr, 0, 0));
+  EXPECT_FALSE(d->CreateShapeAuto(ObjectRow(0, TShapeType(99), TRect(0, 0, 5, 5)), nullptr, 0, 0));
   EXPECT_EQ(d->DT()->ItemCount(), 3);
 }
 

@@ -1,0 +1,125 @@
+// The picture object (see ImageSmall.h).
+#include "document/win/ImageSmall.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "bitmap/Bmp32_Resamplers.h"
+
+namespace {
+
+void UseLinearResampler(TBitmap32* B) {
+  auto* r = new TLinearResampler(B);
+  r->SetPixelAccessMode(pamTransparentEdge);
+}
+
+}  // namespace
+
+TImgSmall::TImgSmall(TImageDraw* AOwner, Integer ShapeId, TBitmap32* ABitmap)
+    : TImgShape(AOwner, ShapeId, ABitmap),
+      FSrcBmp(std::make_unique<TBitmap32>()),
+      FTmpBmp(std::make_unique<TBitmap32>()),
+      FTransformation(std::make_unique<TAffineTransformation>()) {
+  FShapeType = TShapeType::shSmall;
+  SetControlModeValue(3);
+  UseLinearResampler(FSrcBmp.get());
+  UseLinearResampler(FTmpBmp.get());
+  FTmpBmp->SetDrawMode(dmBlend);
+  FTmpBmp->SetCombineMode(cmMerge);
+}
+
+TImgSmall::~TImgSmall() = default;
+
+void TImgSmall::DrawPrepare() {
+  const Integer w = FRect.Right - FRect.Left, h = FRect.Bottom - FRect.Top;
+  if (w <= 0 || h <= 0) return;
+  if (FChanged2 || FTmpBmp->Width() != w || FTmpBmp->Height() != h) {
+    FTmpBmp->SetSize(w, h);
+    FTmpBmp->Clear(0);
+    if (!FSrcBmp->Empty()) {
+      FSrcBmp->SetDrawMode(dmOpaque);
+      FTmpBmp->Draw(TRect(0, 0, w, h), FSrcBmp->BoundsRect(), FSrcBmp.get());
+    }
+    FTransformation->SetSrcRect(TFloatRect{0, 0, Single(w), Single(h)});
+    ++FRebuildCount;
+  }
+  FTmpBmp->SetMasterAlpha(Cardinal(std::clamp(FOpacity, 0, 255)));
+}
+
+void TImgSmall::SetupRotation(const TRect& R) {
+  const Single hw = (R.Right - R.Left) / 2.0f, hh = (R.Bottom - R.Top) / 2.0f;
+  FTransformation->Clear();
+  FTransformation->Translate(-hw, -hh);
+  FTransformation->Rotate(0, 0, FAngle);
+  FTransformation->Translate(R.Left + hw, R.Top + hh);
+}
+
+void TImgSmall::Draw(TBitmap32* ToBitmap) {
+  TBitmap32* target = TargetOf(ToBitmap);
+  if (target == nullptr || FRect.Right <= FRect.Left || FRect.Bottom <= FRect.Top) return;
+  DrawPrepare();
+  if (FAngle == 0) {
+    FTmpBmp->DrawTo(target, FRect.Left, FRect.Top);
+    FMaxRect = FRect;
+    return;
+  }
+  SetupRotation(FRect);
+  Transform(target, FTmpBmp.get(), FTransformation.get());
+  FMaxRect = MakeRect(FTransformation->GetTransformedBounds(), rrNearest);
+}
+
+void TImgSmall::DrawByRect(TBitmap32* DstBmp, Integer X, Integer Y, Integer AlphaValue) {
+  if (DstBmp == nullptr || FTmpBmp->Empty()) return;
+  if (AlphaValue >= 0) FTmpBmp->SetMasterAlpha(Cardinal(std::min(AlphaValue, 255)));
+  if (FAngle == 0) {
+    FTmpBmp->DrawTo(DstBmp, X, Y);
+    return;
+  }
+  SetupRotation(TRect(X, Y, X + FTmpBmp->Width(), Y + FTmpBmp->Height()));
+  Transform(DstBmp, FTmpBmp.get(), FTransformation.get());
+}
+
+void TImgSmall::GetMaxRect(TRect& R) {
+  if (FAngle == 0 || FRect.Right <= FRect.Left || FRect.Bottom <= FRect.Top) {
+    R = FRect;
+    return;
+  }
+  FTransformation->SetSrcRect(TFloatRect{0, 0, Single(FRect.Right - FRect.Left), Single(FRect.Bottom - FRect.Top)});
+  SetupRotation(FRect);
+  R = MakeRect(FTransformation->GetTransformedBounds(), rrNearest);
+}
+
+bool TImgSmall::PtInShape(Integer X, Integer Y) {
+  const Integer w = FRect.Right - FRect.Left, h = FRect.Bottom - FRect.Top;
+  if (w <= 0 || h <= 0) return false;
+  if (FAngle == 0) return FramePtInShape(X, Y);
+  TRect m;
+  GetMaxRect(m);
+  if (!PointInRect(m, TPoint(X, Y))) return false;
+  Single sx = 0, sy = 0;
+  if (!FTransformation->ReverseTransformFloat(Single(X), Single(Y), sx, sy)) return false;
+  if (sx < 0 || sy < 0 || sx >= w || sy >= h) return false;
+  FCurrentCtrIndex = -1;
+  FCurrentCursor = ShapeCursor::SizeAll;
+  return true;
+}
+
+void TImgSmall::AdjustShape(Integer X1, Integer Y1, Integer X2, Integer Y2) {
+  TImgShape::AdjustShape(X1, Y1, X2, Y2);
+  FChanged2 = true;
+}
+
+void TImgSmall::MoveShape(Integer X1, Integer Y1, Integer X2, Integer Y2) {
+  FrameMoveShape(X1, Y1, X2, Y2);
+  FStartX = X2;
+  FStartY = Y2;
+}
+
+TRect TImgSmall::ObjectPaintBounds() const {
+  TRect r = FRect;
+  if (FAngle != 0) {
+    const Integer half = std::max(r.Right - r.Left, r.Bottom - r.Top) / 2 + 2;
+    InflateRectXY(r, half, half);
+  }
+  return r;
+}
