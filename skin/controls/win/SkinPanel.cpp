@@ -158,7 +158,11 @@ void TspSkinPanel::SetShowCaption(bool Value) {
 void TspSkinPanel::SetRollUpState(bool Value) {
   if (FRollUpState == Value) return;
   TSizeConstraints* C = Constraints();
+  // Saved when the panel rolls up and put back when it rolls down; nothing
+  // is put back that was not saved (the limits a form set stay).
   auto RestoreLimits = [&] {
+    if (!FLimitsSaved) return;
+    FLimitsSaved = false;
     TSizeConstraints Saved(this);
     Saved.SetMinWidth(FCMinWidth);
     Saved.SetMinHeight(FCMinHeight);
@@ -170,13 +174,12 @@ void TspSkinPanel::SetRollUpState(bool Value) {
     RestoreLimits();
     return;
   }
-  auto Alive = LivenessToken();
   if (Value) {
-    // Saved once, when the panel rolls up; rolling down puts them back.
     FCMaxWidth = C->MaxWidth();
     FCMinWidth = C->MinWidth();
     FCMaxHeight = C->MaxHeight();
     FCMinHeight = C->MinHeight();
+    FLimitsSaved = true;
     TSizeConstraints None(this);
     C->Assign(&None);
   }

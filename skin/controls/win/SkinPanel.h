@@ -62,7 +62,7 @@ class TspSkinPanel : public TspSkinCustomControl {
   void SetRollUpMode(bool Value);
   bool RollUpState() const { return FRollUpState; }
   // With RollUpMode the panel collapses to its caption (or expands back);
-  // without it only the saved size limits come back.
+  // without it only the size limits a roll-up took away come back.
   void SetRollUpState(bool Value);
   bool ShowCaption() const { return FShowCaption; }
   void SetShowCaption(bool Value);
@@ -121,6 +121,8 @@ class TspSkinPanel : public TspSkinCustomControl {
   TspImagePosition FImagePosition = spipDefault;
   bool FTransparentMode = false;
   Integer FCMaxWidth = 0, FCMinWidth = 0, FCMaxHeight = 0, FCMinHeight = 0;
+  // The four limits above hold what a roll-up took away.
+  bool FLimitsSaved = false;
   bool FCheckedMode = false;
   bool FChecked = false;
   bool FAutoEnabledControls = true;
