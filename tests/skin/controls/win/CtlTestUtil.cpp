@@ -171,8 +171,13 @@ void SaveScreen(const String& Scheme, const String& Control, const String& State
   CreateDirectoryW(reinterpret_cast<const WCHAR*>((Path.substr(0, Path.size() - Scheme.size() - 1)).c_str()),
                    nullptr);
   CreateDirectoryW(reinterpret_cast<const WCHAR*>(Path.c_str()), nullptr);
+  TBitmap Rgb;
+  Rgb.Assign(B);
+  Rgb.SetPixelFormat(pf24bit);
   TPngImage Png;
-  Png.Assign(B);
+  Png.CreateBlank(COLOR_RGB, 8, Rgb.Width(), Rgb.Height());
+  for (Integer Y = 0; Y < Rgb.Height(); ++Y)
+    std::memcpy(Png.Scanline(Y), Rgb.ScanLine(Y), size_t(Rgb.Width()) * 3);
   Png.SaveToFile(Path + u"\\" + Control + u"-" + State + u".png");
 }
 

@@ -22,7 +22,6 @@ TEST_F(BevelLabel, DividerLinesAndSkinColours) {
   EXPECT_EQ(Px(Img.get(), 3, 1), TColor(clFuchsia));
   EXPECT_EQ(Px(Img.get(), 3, 21), TColor(clFuchsia));
   EXPECT_EQ(Px(Img.get(), 2, 10), TColor(clFuchsia));
-  SaveScreen(u"default", u"bevel", u"divider", Img.get());
   // The skin's colours; a skin without "bevel" gives the system's back; a
   // "bevel" of another kind keeps what there is.
   auto S = CoordSkin();
@@ -89,7 +88,6 @@ TEST_F(BevelLabel, LabelFontsAndFlags) {
   L->SetEllipsType(spetEndEllips);
   Img = Render(L);
   EXPECT_GT(Count(Img.get(), clBlue), 0);
-  SaveScreen(u"default", u"stdlabel", u"ellipsis", Img.get());
   // Disabled: the highlight one pixel down and right, the shadow over it.
   L->SetEllipsType(spetNone);
   L->SetEnabled(false);
@@ -97,7 +95,6 @@ TEST_F(BevelLabel, LabelFontsAndFlags) {
   EXPECT_GT(Count(Img.get(), Sys(clBtnHighlight)), 0);
   EXPECT_GT(Count(Img.get(), Sys(clBtnShadow)), 0);
   EXPECT_EQ(Count(Img.get(), clBlue), 0);
-  SaveScreen(u"default", u"stdlabel", u"disabled", Img.get());
 }
 
 // The label measures with the flags it draws with: an empty caption is one

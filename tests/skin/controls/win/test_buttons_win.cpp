@@ -247,22 +247,18 @@ TEST_F(PushButton, DefaultLookPixels) {
   EXPECT_EQ(Px(Img.get(), 0, 0), Sys(clBtnShadow));
   EXPECT_EQ(Px(Img.get(), 74, 24), Sys(clBtnShadow));
   EXPECT_EQ(Px(Img.get(), 2, 2), Sys(clBtnFace));
-  SaveScreen(u"default", u"button", u"normal", Img.get());
   B->Perform(CM_MOUSEENTER, 0, 0);
   Img = Render(B);
   EXPECT_EQ(Px(Img.get(), 0, 0), TColor(0x800000));
   EXPECT_EQ(Px(Img.get(), 2, 2), TColor(0xD2BDB6));
-  SaveScreen(u"default", u"button", u"hot", Img.get());
   Press(B, 5, 5);
   Img = Render(B);
   EXPECT_EQ(Px(Img.get(), 2, 2), TColor(0xB59385));
-  SaveScreen(u"default", u"button", u"pressed", Img.get());
   Release(B, 5, 5);
   B->Perform(CM_MOUSELEAVE, 0, 0);
   B->SetEnabled(false);
   Img = Render(B);
   EXPECT_EQ(Px(Img.get(), 2, 2), Sys(clBtnFace));
-  SaveScreen(u"default", u"button", u"disabled", Img.get());
   // The caption is drawn in the grey of a disabled button.
   bool Grey = false;
   for (Integer X = 20; X < 55; ++X)
@@ -462,18 +458,15 @@ TEST_F(SpeedButton, DefaultAndFlatLooks) {
   auto Img = Render(B);
   EXPECT_EQ(Px(Img.get(), 0, 0), Sys(clBtnShadow));
   EXPECT_EQ(Px(Img.get(), 3, 3), Sys(clBtnFace));
-  SaveScreen(u"default", u"speedbutton", u"normal", Img.get());
   B->Perform(CM_MOUSEENTER, 0, 0);
   Img = Render(B);
   EXPECT_EQ(Px(Img.get(), 0, 0), TColor(0x800000));
   EXPECT_EQ(Px(Img.get(), 3, 3), TColor(0xD2BDB6));
-  SaveScreen(u"default", u"speedbutton", u"hot", Img.get());
   B->SetGroupIndex(1);
   B->SetDown(true);
   B->Perform(CM_MOUSELEAVE, 0, 0);
   Img = Render(B);
   EXPECT_EQ(Px(Img.get(), 3, 3), TColor(0xB59385));  // a down group button looks pressed with the mouse away
-  SaveScreen(u"default", u"speedbutton", u"down", Img.get());
   // Flat and idle: no background of its own, the parent's shows.
   B->SetDown(false);
   B->SetFlat(true);
@@ -481,7 +474,6 @@ TEST_F(SpeedButton, DefaultAndFlatLooks) {
   Img = Grab(B);
   EXPECT_EQ(Px(Img.get(), 0, 0), TColor(clYellow));
   EXPECT_EQ(Px(Img.get(), 3, 3), TColor(clYellow));
-  SaveScreen(u"default", u"speedbutton", u"flat", Img.get());
   B->Perform(CM_MOUSEENTER, 0, 0);
   EXPECT_TRUE(B->ControlStyle() & csOpaque);
   B->Perform(CM_MOUSELEAVE, 0, 0);
@@ -498,7 +490,6 @@ TEST_F(SpeedButton, ArrowModeMark) {
   // Without a caption: D = 70, X = 0 + 35 + 10 = 45; the mark points down from y 10.
   EXPECT_EQ(Px(Img.get(), 48, 11), TColor(clRed));
   EXPECT_EQ(Px(Img.get(), 44, 11), Sys(clBtnFace));
-  SaveScreen(u"default", u"speedbutton", u"arrowmode", Img.get());
 }
 
 TEST_F(SpeedButton, SkinnedLooksAndFallbacks) {

@@ -172,7 +172,6 @@ TEST_F(CheckRadio, FlatDefaultLookPixels) {
   EXPECT_EQ(Px(Img.get(), 2, 3), TColor(clYellow));
   EXPECT_EQ(Px(Img.get(), 10, 10), TColor(clYellow));  // no mark
   EXPECT_EQ(Px(Img.get(), 21, 10), TColor(clYellow));  // the caption starts at 22
-  SaveScreen(u"default", u"checkbox", u"normal", Img.get());
   B->SetChecked(true);
   Img = Render(B);
   std::set<std::pair<int, int>> Mark;
@@ -181,15 +180,12 @@ TEST_F(CheckRadio, FlatDefaultLookPixels) {
       if (Px(Img.get(), X, Y) == TColor(clBlack)) Mark.insert({X, Y});
   EXPECT_FALSE(Mark.empty());
   EXPECT_GE(Mark.begin()->first, 7);  // the mark starts at x 7
-  SaveScreen(u"default", u"checkbox", u"checked", Img.get());
   B->Perform(CM_MOUSEENTER, 0, 0);
   Img = Render(B);
   EXPECT_EQ(Px(Img.get(), 3, 3), TColor(0x800000));
-  SaveScreen(u"default", u"checkbox", u"hot", Img.get());
   B->Perform(CM_MOUSELEAVE, 0, 0);
   B->SetRadio(true);
   Img = Render(B);
-  SaveScreen(u"default", u"radiobox", u"checked", Img.get());
   B->SetState(cbGrayed);
   Img = Render(B);
   for (Integer X = 4; X < 16; ++X)
@@ -200,9 +196,7 @@ TEST_F(CheckRadio, FlatDefaultLookPixels) {
   for (Integer X = 4; X < 16; ++X)
     for (Integer Y = 4; Y < 16; ++Y) Gray = Gray || Px(Img.get(), X, Y) == Sys(clGrayText);
   EXPECT_TRUE(Gray);
-  SaveScreen(u"default", u"checkbox", u"grayed", Img.get());
   B->SetEnabled(false);
-  SaveScreen(u"default", u"checkbox", u"disabled", Render(B).get());
 }
 
 TEST_F(CheckRadio, FocusFrameAroundTheCaption) {
@@ -218,7 +212,6 @@ TEST_F(CheckRadio, FocusFrameAroundTheCaption) {
   bool Dot = false;
   for (Integer Y = 0; Y < 20; ++Y) Dot = Dot || Px(Img.get(), 20, Y) != Px(Img.get(), 19, Y);
   EXPECT_TRUE(Dot);
-  SaveScreen(u"default", u"checkbox", u"focused", Img.get());
 }
 
 // A flat box shows the panel behind it around its mark and caption, also

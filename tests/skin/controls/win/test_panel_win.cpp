@@ -117,7 +117,6 @@ TEST_F(Panel, DefaultCaptionWithCheckBox) {
       if (Px(Img.get(), X, Y) == TColor(clRed)) MinX = std::min(MinX, X);
   EXPECT_GE(MinX, 24);
   EXPECT_LE(MinX, 26);
-  SaveScreen(u"default", u"panel", u"caption-unchecked", Img.get());
   // A click on the caption toggles the check box, which fires OnChecked.
   int Checks = 0;
   P->OnChecked = [&](TObject*) { ++Checks; };
@@ -138,7 +137,6 @@ TEST_F(Panel, DefaultCaptionWithCheckBox) {
   EXPECT_FALSE(Child->Enabled());  // only in CheckedMode
   EXPECT_EQ(Checks, 3);
   P->SetCheckedMode(true);
-  SaveScreen(u"default", u"panel", u"caption-checked", Render(P).get());
 }
 
 TEST_F(Panel, RollUpKeepsLimitsAndHiddenChildren) {
@@ -178,7 +176,6 @@ TEST_F(Panel, RollUpKeepsLimitsAndHiddenChildren) {
   EXPECT_TRUE(P->RollUpState());
   P->SetRollUpState(false);
   EXPECT_EQ(P->Constraints()->MinHeight(), 100);
-  SaveScreen(u"default", u"panel", u"rollup", Render(P).get());
 }
 
 TEST_F(Panel, GroupBoxOutlineLeavesAGapForTheCaption) {
