@@ -86,8 +86,8 @@ TLogForm::TLogForm(TFormBorderStyle BS) : TForm(nullptr) {
   SetBorderStyle(BS);
   SetBounds(100, 100, 200, 150);
   TWndMethod Inner = WindowProc();
-  SetWindowProc([this, Inner](TMessage& M) {
-    Passed.push_back(M.Msg);
+  SetWindowProc([L = Log, Inner](TMessage& M) {
+    L->push_back(M.Msg);
     Inner(M);
   });
 }

@@ -48,7 +48,10 @@ std::unique_ptr<TspSkinData> LoadFixtureSkin(TTempFolder& Dir, const TSkinOption
 class TLogForm : public TForm {
  public:
   explicit TLogForm(TFormBorderStyle BS = bsSizeable);
-  std::vector<UINT> Passed;
+  // Shared with the logging procedure, which still runs while the window
+  // is destroyed after this object's own members are gone.
+  std::shared_ptr<std::vector<UINT>> Log = std::make_shared<std::vector<UINT>>();
+  std::vector<UINT>& Passed = *Log;
   bool WasPassed(UINT Msg) const;
 };
 
