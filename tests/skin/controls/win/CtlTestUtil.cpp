@@ -14,6 +14,7 @@ class SkinControlsEnvironment : public ::testing::Environment {
     InitializeSPUtils();
   }
   void TearDown() override {
+    FreeSkinScratchBitmaps();
     FinalizeSPUtils();
     FinalizeSpBitmapUnit();
   }

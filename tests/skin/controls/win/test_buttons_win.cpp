@@ -70,10 +70,10 @@ TEST_F(PushButton, InputTable) {
     B->SetAllowAllUp(Row.AllowAllUp);
     B->SetCheckedMode(Row.CheckedMode);
     B->SetRepeatMode(Row.RepeatMode);
-    TButtonProbe P{B, [B] { return B->Down(); }, [B] { return B->RepeatTimer; }};
+    TButtonProbe P{B, [B] { return B->Down(); }, [B] { return B->RepeatTimer.Timer(); }};
     B->OnClick = [&P](TObject*) { ++P.Clicks; };
     RunSteps(P, Row.Steps);
-    EXPECT_EQ(B->RepeatTimer, nullptr);
+    EXPECT_EQ(B->RepeatTimer.Timer(), nullptr);
     delete B;
   }
 }
@@ -87,7 +87,7 @@ TEST_F(SpeedButton, InputTable) {
     B->SetAllowAllUp(Row.AllowAllUp);
     B->SetCheckedMode(Row.CheckedMode);
     B->SetRepeatMode(Row.RepeatMode);
-    TButtonProbe P{B, [B] { return B->Down(); }, [B] { return B->RepeatTimer; }};
+    TButtonProbe P{B, [B] { return B->Down(); }, [B] { return B->RepeatTimer.Timer(); }};
     B->OnClick = [&P](TObject*) { ++P.Clicks; };
     RunSteps(P, Row.Steps);
     delete B;
@@ -178,17 +178,17 @@ TEST_F(PushButton, CrossFadeSteps) {
   B->SetSkinData(SD.get());
   ASSERT_TRUE(B->Skinned());
   B->Perform(CM_MOUSEENTER, 0, 0);
-  ASSERT_NE(B->MorphTimer, nullptr);
+  ASSERT_NE(B->MorphTimer.Timer(), nullptr);
   std::vector<double> Seen;
-  while (B->MorphTimer) {
-    Fire(B->MorphTimer);
+  while (B->MorphTimer.Timer()) {
+    Fire(B->MorphTimer.Timer());
     Seen.push_back(B->FMorphKf);
   }
   EXPECT_EQ(Seen, (std::vector<double>{0.2, 0.4, 0.6000000000000001, 0.8, 1.0, 1.0}));
   B->Perform(CM_MOUSELEAVE, 0, 0);
   int Ticks = 0;
-  while (B->MorphTimer) {
-    Fire(B->MorphTimer);
+  while (B->MorphTimer.Timer()) {
+    Fire(B->MorphTimer.Timer());
     ++Ticks;
   }
   EXPECT_EQ(Ticks, 7);  // 0.8 ... 5.6e-17, -0.2, then the reset tick
@@ -202,7 +202,7 @@ TEST_F(PushButton, CrossFadeSteps) {
   // Without skin effects the factor jumps and nothing runs.
   SD->SetEnableSkinEffects(false);
   B->Perform(CM_MOUSEENTER, 0, 0);
-  EXPECT_EQ(B->MorphTimer, nullptr);
+  EXPECT_EQ(B->MorphTimer.Timer(), nullptr);
 }
 
 TEST_F(PushButton, FrameAnimationNeedsFramesAndAnInterval) {
@@ -225,11 +225,11 @@ TEST_F(PushButton, FrameAnimationNeedsFramesAndAnInterval) {
     B->SetCanFocused(false);
     B->SetSkinData(SD.get());
     B->Perform(CM_MOUSEENTER, 0, 0);
-    EXPECT_EQ(B->AnimateTimer != nullptr, R.Runs);
+    EXPECT_EQ(B->AnimateTimer.Timer() != nullptr, R.Runs);
     if (R.Runs) {
-      Fire(B->AnimateTimer);  // frame 2 shows
+      Fire(B->AnimateTimer.Timer());  // frame 2 shows
       EXPECT_EQ(Px(Render(B).get(), 0, 0), Coord(40, 100));
-      while (B->AnimateTimer) Fire(B->AnimateTimer);
+      while (B->AnimateTimer.Timer()) Fire(B->AnimateTimer.Timer());
       EXPECT_EQ(B->CurrentFrame, 0);
     } else {
       EXPECT_EQ(Px(Render(B).get(), 0, 0), Coord(0, 0));  // the static image
