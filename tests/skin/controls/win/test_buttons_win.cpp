@@ -291,6 +291,59 @@ TEST_F(PushButton, SkinnedImagesByState) {
   EXPECT_EQ(Px(Render(B).get(), 3, 3), Coord(3, 63));
 }
 
+// The glow frame: a layered window beside the hot button, offset as the
+// skin says, gone when the mouse leaves; the skin's switch and a picture
+// index out of range show none.
+TEST_F(PushButton, GlowFrameFollowsTheMouse) {
+  struct TRow {
+    const char* Name;
+    Integer GlowIndex;  // -2: the glow picture's own index
+    bool SkinSwitch;
+    bool Shows;
+  };
+  const TRow Rows[] = {
+      {"glow", -2, true, true},
+      {"switched off", -2, false, false},
+      {"no glow picture", -1, true, false},
+      {"index out of range", 9, true, false},
+  };
+  for (const TRow& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    auto S = CoordSkin();
+    const Integer Glow = S.ActivePicture(skintest::FlatPicture(50, 30, clRed));
+    const Integer GlowMask = S.ActivePicture(skintest::FlatPicture(50, 30, clWhite));
+    const Integer Index = R.GlowIndex == -2 ? Glow : R.GlowIndex;
+    S.Control(u"button", u"button",
+              {u"pictureindex=0", u"skinrect=0,0,40,20", u"glowlayerpictureindex=" + IntToStr(Index),
+               u"glowlayermaskpictureindex=" + IntToStr(GlowMask), u"glowlayershowoffsetx=5",
+               u"glowlayershowoffsety=5"});
+    auto SD = LoadSkin(S);
+    SD->SetShowButtonGlowFrames(R.SkinSwitch);
+    auto* B = new TspSkinButton(Host);
+    B->SetParent(Host);
+    B->SetCanFocused(false);
+    B->SetSkinData(SD.get());
+    B->Perform(CM_MOUSEENTER, 0, 0);
+    Pump();
+    TspLayerManager* L = B->LayerManager();
+    EXPECT_EQ(L->IsVisible(), R.Shows);
+    if (R.Shows) {
+      ASSERT_NE(L->LayerWindow(), nullptr);
+      RECT W{};
+      GetWindowRect(L->LayerWindow()->Handle(), &W);
+      const TPoint P = B->ClientToScreen(TPoint(0, 0));
+      EXPECT_EQ(W.left, P.X - 5);
+      EXPECT_EQ(W.top, P.Y - 5);
+      EXPECT_EQ(W.right - W.left, 50);
+      EXPECT_EQ(W.bottom - W.top, 30);
+    }
+    B->Perform(CM_MOUSELEAVE, 0, 0);
+    Pump();
+    EXPECT_FALSE(L->IsVisible());
+    delete B;
+  }
+}
+
 // The nine- and three-slice looks of the resizable buttons at several sizes.
 TEST_F(PushButton, FreeSizeWithoutUseSkinSize) {
   auto S = CoordSkin();
