@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench/BenchPixman.h"
+#include "bench/BenchTable.h"
 #include "bitmap/Bmp32.h"
 #include "bitmap/Bmp32_Blend.h"
 #include "bitmap/Bmp32_Engine.h"
@@ -46,6 +47,12 @@ std::vector<TColor32> Noise(Kind k, unsigned seed) {
 
 // --- our rows --------------------------------------------------------------
 
+// The SIMD variants carry the target (the program runs one of them); the
+// scalar twin is compared without one.
+void OursSimd(benchmark::State& st, const char* pair, const char* target) {
+  benchtable::Ours(st, pair, st.range(0) ? target : "");
+}
+
 // simd: 0 = scalar, 1 = SSE2, 2 = AVX2 (null when the processor lacks it).
 template <class P>
 P Pick(int64_t simd, P scalar, P sse2, P avx2) {
@@ -80,6 +87,7 @@ void BM_BlendRow(benchmark::State& st) {
     st.SkipWithError("no such SIMD variant here");
     return;
   }
+  OursSimd(st, k == kOpaque ? "over-opaque" : "over-mixed", "1.0x");
   RunRows(st, impl, k, kOpaque);
 }
 BENCHMARK(BM_BlendRow)->ArgNames({"simd", "opaque"})->ArgsProduct({{0, 1, 2}, {0, 1}});
@@ -90,6 +98,7 @@ void BM_BlendRowEx(benchmark::State& st) {
     st.SkipWithError("no such SIMD variant here");
     return;
   }
+  OursSimd(st, "over-mixed-half", "1.5x");
   RunRows(st, [impl](const TColor32* s, TColor32* d, Integer n) { impl(s, d, n, 128); }, kMixed, kOpaque);
 }
 BENCHMARK(BM_BlendRowEx)->ArgNames({"simd"})->Arg(0)->Arg(1)->Arg(2);
@@ -101,6 +110,7 @@ void BM_MergeRow(benchmark::State& st) {
     return;
   }
   // range(1): 0 = mixed over opaque, 1 = both translucent
+  OursSimd(st, "over-mixed", st.range(1) ? "3x" : "1.5x");
   RunRows(st, impl, st.range(1) ? kTranslucent : kMixed, st.range(1) ? kTranslucent : kOpaque, st.range(1) != 0);
 }
 BENCHMARK(BM_MergeRow)->ArgNames({"simd", "translucent"})->ArgsProduct({{0, 1, 2}, {0, 1}});
@@ -129,6 +139,7 @@ BENCHMARK(BM_CombineRow)->ArgNames({"simd"})->Arg(0)->Arg(1);
 void BM_FillWords32(benchmark::State& st) {
   TheEngine();
   TFillWords32Proc impl = st.range(0) == 0 ? FillWords32_Pas : st.range(0) == 1 ? FillWords32_String : FillWords32_SSE2;
+  benchtable::Ours(st, "fill");
   std::vector<TColor32> d(size_t(W) * H);
   for (auto _ : st) {
     impl(d.data(), W * H, 0xFF336699u);
@@ -141,6 +152,7 @@ BENCHMARK(BM_FillWords32)->ArgNames({"variant"})->Arg(0)->Arg(1)->Arg(2);
 
 void BM_Clear(benchmark::State& st) {
   TheEngine();
+  benchtable::Ours(st, "fill", "1.1x");
   TCustomBitmap32 b;
   b.SetSize(W, H);
   for (auto _ : st) {
@@ -176,6 +188,7 @@ BENCHMARK(BM_DrawMerge)->ArgNames({"translucent"})->Arg(0)->Arg(1);
 
 void BM_Rotate90(benchmark::State& st) {
   TheEngine();
+  benchtable::Ours(st, "rotate90", "1.5x");
   TCustomBitmap32 s, d;
   s.SetSize(W, H);
   auto sp = Noise(kMixed, 5);
@@ -190,6 +203,7 @@ BENCHMARK(BM_Rotate90);
 
 void BM_FlipHorz(benchmark::State& st) {
   TheEngine();
+  benchtable::Ours(st, "flip-horz", "1.5x");
   TCustomBitmap32 s;
   s.SetSize(W, H);
   for (auto _ : st) {
@@ -207,6 +221,7 @@ void BM_PixmanOver(benchmark::State& st) {
     st.SkipWithError("pixman not available");
     return;
   }
+  benchtable::Reference(st, "pixman", st.range(1) ? "over-mixed-half" : st.range(0) ? "over-opaque" : "over-mixed");
   auto s = Noise(st.range(0) ? kOpaque : kMixed, 1), d = Noise(kOpaque, 2);
   pixman_image_t* si = Pix().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(s.data()), W * 4);
   pixman_image_t* di = Pix().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(d.data()), W * 4);
@@ -231,6 +246,7 @@ void BM_PixmanSrc(benchmark::State& st) {
     st.SkipWithError("pixman not available");
     return;
   }
+  benchtable::Reference(st, "pixman", "copy");
   auto s = Noise(kMixed, 1), d = Noise(kOpaque, 2);
   pixman_image_t* si = Pix().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(s.data()), W * 4);
   pixman_image_t* di = Pix().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(d.data()), W * 4);
@@ -249,6 +265,7 @@ void BM_PixmanFill(benchmark::State& st) {
     st.SkipWithError("pixman not available");
     return;
   }
+  benchtable::Reference(st, "pixman", "fill");
   std::vector<TColor32> d(size_t(W) * H);
   for (auto _ : st) {
     Pix().fill(reinterpret_cast<uint32_t*>(d.data()), W, 32, 0, 0, W, H, 0xFF336699u);
@@ -264,6 +281,7 @@ const TRect InnerRect(3, 1, W - 5, H - 1);
 
 void BM_FillRect(benchmark::State& st) {
   TheEngine();
+  benchtable::Ours(st, "fill-rect", "1.1x");
   TCustomBitmap32 b;
   b.SetSize(W, H);
   for (auto _ : st) {
@@ -279,6 +297,7 @@ void BM_PixmanFillRect(benchmark::State& st) {
     st.SkipWithError("pixman not available");
     return;
   }
+  benchtable::Reference(st, "pixman", "fill-rect");
   std::vector<TColor32> d(size_t(W) * H);
   for (auto _ : st) {
     Pix().fill(reinterpret_cast<uint32_t*>(d.data()), W, 32, InnerRect.Left, InnerRect.Top, InnerRect.Width(),
@@ -292,11 +311,12 @@ BENCHMARK(BM_PixmanFillRect);
 // pixman's counterparts of Rotate90 and FlipHorz: SRC through a quarter-turn
 // or mirror transform with the NEAREST filter (the transform maps
 // destination points to source points; pixel centres stay on centres).
-void PixmanTransformed(benchmark::State& st, const pixman_transform_t& t, Integer DW, Integer DH) {
+void PixmanTransformed(benchmark::State& st, const char* pair, const pixman_transform_t& t, Integer DW, Integer DH) {
   if (!Pix().ok) {
     st.SkipWithError("pixman not available");
     return;
   }
+  benchtable::Reference(st, "pixman", pair);
   auto s = Noise(kMixed, 5);
   std::vector<TColor32> d(size_t(DW) * DH);
   pixman_image_t* si = Pix().create_bits(PIXMAN_a8r8g8b8, W, H, reinterpret_cast<uint32_t*>(s.data()), W * 4);
@@ -316,7 +336,7 @@ void BM_PixmanRotate90(benchmark::State& st) {
   // source x = destination y, source y = H - destination x
   const pixman_fixed_t one = 0x10000;
   pixman_transform_t t = {{{0, one, 0}, {-one, 0, H * one}, {0, 0, one}}};
-  PixmanTransformed(st, t, H, W);
+  PixmanTransformed(st, "rotate90", t, H, W);
 }
 BENCHMARK(BM_PixmanRotate90);
 
@@ -324,12 +344,13 @@ void BM_PixmanFlipHorz(benchmark::State& st) {
   // source x = W - destination x
   const pixman_fixed_t one = 0x10000;
   pixman_transform_t t = {{{-one, 0, W * one}, {0, one, 0}, {0, 0, one}}};
-  PixmanTransformed(st, t, W, H);
+  PixmanTransformed(st, "flip-horz", t, W, H);
 }
 BENCHMARK(BM_PixmanFlipHorz);
 
 void BM_DrawOpaque(benchmark::State& st) {
   TheEngine();
+  benchtable::Ours(st, "copy", "1.1x");
   TCustomBitmap32 s, d;
   s.SetSize(W, H);
   d.SetSize(W, H);

@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/BenchTable.h"
 #include "bitmap/Bmp32.h"
 #include "bitmap/Bmp32_Containers.h"
 #include "bitmap/Bmp32_Engine.h"
@@ -36,6 +37,7 @@ void FillNoise(TCustomBitmap32& B, Integer W, Integer H, unsigned Seed) {
 // 6000 x 4000 image fitted (3240 x 2160, centred, margins filled).
 void BM_NearestRepaint4K(benchmark::State& st) {
   Engine();
+  benchtable::Ours(st, "", "8ms");
   TCustomBitmap32 buf, img;
   buf.SetSize(BW, BH);
   const bool fit = st.range(0) != 0;
@@ -82,6 +84,7 @@ TLayerAccess FakeAccess() {
 // PerformOptimization is timed. range(0) = largest rectangle side.
 void BM_PerformOptimization200(benchmark::State& st) {
   Engine();
+  benchtable::Ours(st, "", "200us");
   TLayerAccess saved = LayerAccess;
   LayerAccess = FakeAccess();
   {

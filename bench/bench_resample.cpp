@@ -11,6 +11,7 @@
 #include <random>
 
 #include "bench/BenchPixman.h"
+#include "bench/BenchTable.h"
 #include "bitmap/Bmp32.h"
 #include "bitmap/Bmp32_Engine.h"
 #include "bitmap/Bmp32_Resamplers.h"
@@ -24,8 +25,10 @@ void Noise(TCustomBitmap32& B, Integer W, Integer H, bool Opaque, unsigned Seed)
   for (Integer I = 0; I < W * H; ++I) B.Bits()[I] = Opaque ? (Rng() | 0xFF000000u) : Rng();
 }
 
-void Stretch(benchmark::State& State, const char16_t* Resampler, const char16_t* Kernel, Integer SW, Integer SH,
-             Integer DW, Integer DH) {
+// Pair and Target: see bench/BenchTable.h.
+void Stretch(benchmark::State& State, const char* Pair, const char* Target, const char16_t* Resampler,
+             const char16_t* Kernel, Integer SW, Integer SH, Integer DW, Integer DH) {
+  benchtable::Ours(State, Pair, Target);
   TCustomBitmap32 Src, Dst;
   Noise(Src, SW, SH, true, 1);
   Dst.SetSize(DW, DH);
@@ -39,21 +42,33 @@ void Stretch(benchmark::State& State, const char16_t* Resampler, const char16_t*
   State.SetItemsProcessed(State.iterations() * Int64(DW) * DH);
 }
 
-void BM_StretchLinear(benchmark::State& S) { Stretch(S, u"TLinearResampler", nullptr, 4000, 3000, 1000, 750); }
-void BM_StretchLinearUp(benchmark::State& S) { Stretch(S, u"TLinearResampler", nullptr, 768, 432, 1920, 1080); }
+void BM_StretchLinear(benchmark::State& S) {
+  Stretch(S, "bilinear-down", "1.0x", u"TLinearResampler", nullptr, 4000, 3000, 1000, 750);
+}
+void BM_StretchLinearUp(benchmark::State& S) {
+  Stretch(S, "bilinear-up", "1.0x", u"TLinearResampler", nullptr, 768, 432, 1920, 1080);
+}
 void BM_StretchKernel(benchmark::State& S) {
-  Stretch(S, u"TKernelResampler", u"TCubicKernel", 4000, 3000, 1000, 750);
+  Stretch(S, "", "", u"TKernelResampler", u"TCubicKernel", 4000, 3000, 1000, 750);
 }
 void BM_StretchKernelLanczosHalf(benchmark::State& S) {
-  Stretch(S, u"TKernelResampler", u"TLanczosKernel", 1920, 1080, 960, 540);
+  Stretch(S, "lanczos-half", "2x", u"TKernelResampler", u"TLanczosKernel", 1920, 1080, 960, 540);
 }
-void BM_StretchNearestQuarter(benchmark::State& S) { Stretch(S, u"TNearestResampler", nullptr, 7680, 4320, 1920, 1080); }
-void BM_StretchNearestX2(benchmark::State& S) { Stretch(S, u"TNearestResampler", nullptr, 960, 540, 1920, 1080); }
+void BM_StretchNearestQuarter(benchmark::State& S) {
+  Stretch(S, "nearest-quarter", "1.5x", u"TNearestResampler", nullptr, 7680, 4320, 1920, 1080);
+}
+void BM_StretchNearestX2(benchmark::State& S) {
+  Stretch(S, "nearest-x2", "1.5x", u"TNearestResampler", nullptr, 960, 540, 1920, 1080);
+}
 void BM_StretchKernelLanczosDouble(benchmark::State& S) {
-  Stretch(S, u"TKernelResampler", u"TLanczosKernel", 960, 540, 1920, 1080);
+  Stretch(S, "lanczos-double", "2x", u"TKernelResampler", u"TLanczosKernel", 960, 540, 1920, 1080);
 }
-void BM_StretchDraft(benchmark::State& S) { Stretch(S, u"TDraftResampler", nullptr, 6000, 4000, 1500, 1000); }
-void BM_StretchDraftThumb(benchmark::State& S) { Stretch(S, u"TDraftResampler", nullptr, 6000, 4000, 120, 80); }
+void BM_StretchDraft(benchmark::State& S) {
+  Stretch(S, "box-down", "1.0x", u"TDraftResampler", nullptr, 6000, 4000, 1500, 1000);
+}
+void BM_StretchDraftThumb(benchmark::State& S) {
+  Stretch(S, "box-thumb", "1.0x", u"TDraftResampler", nullptr, 6000, 4000, 120, 80);
+}
 
 void AverageBlocks(benchmark::State& State, TAverageBlockProc P) {
   std::vector<TColor32> Buf(64 * 64, 0x80FF7F3Fu);
@@ -67,11 +82,13 @@ void BM_AverageBlock_SSE2(benchmark::State& S) { AverageBlocks(S, AverageBlock_S
 
 // --- pixman ---------------------------------------------------------------------
 
-void PixmanScale(benchmark::State& State, int Filter, Integer SW, Integer SH, Integer DW, Integer DH) {
+void PixmanScale(benchmark::State& State, const char* Pair, int Filter, Integer SW, Integer SH, Integer DW,
+                 Integer DH) {
   if (!Pix().ok) {
     State.SkipWithError("pixman not available");
     return;
   }
+  benchtable::Reference(State, "pixman", Pair);
   TCustomBitmap32 Src, Dst;
   Noise(Src, SW, SH, true, 1);
   Dst.SetSize(DW, DH);
@@ -90,12 +107,18 @@ void PixmanScale(benchmark::State& State, int Filter, Integer SW, Integer SH, In
   Pix().unref(D);
   State.SetItemsProcessed(State.iterations() * Int64(DW) * DH);
 }
-void BM_Pixman_ScaleBilinear(benchmark::State& S) { PixmanScale(S, PIXMAN_FILTER_BILINEAR, 4000, 3000, 1000, 750); }
-void BM_Pixman_ScaleBilinearUp(benchmark::State& S) { PixmanScale(S, PIXMAN_FILTER_BILINEAR, 768, 432, 1920, 1080); }
-void BM_Pixman_ScaleNearestQuarter(benchmark::State& S) {
-  PixmanScale(S, PIXMAN_FILTER_NEAREST, 7680, 4320, 1920, 1080);
+void BM_Pixman_ScaleBilinear(benchmark::State& S) {
+  PixmanScale(S, "bilinear-down", PIXMAN_FILTER_BILINEAR, 4000, 3000, 1000, 750);
 }
-void BM_Pixman_ScaleNearestX2(benchmark::State& S) { PixmanScale(S, PIXMAN_FILTER_NEAREST, 960, 540, 1920, 1080); }
+void BM_Pixman_ScaleBilinearUp(benchmark::State& S) {
+  PixmanScale(S, "bilinear-up", PIXMAN_FILTER_BILINEAR, 768, 432, 1920, 1080);
+}
+void BM_Pixman_ScaleNearestQuarter(benchmark::State& S) {
+  PixmanScale(S, "nearest-quarter", PIXMAN_FILTER_NEAREST, 7680, 4320, 1920, 1080);
+}
+void BM_Pixman_ScaleNearestX2(benchmark::State& S) {
+  PixmanScale(S, "nearest-x2", PIXMAN_FILTER_NEAREST, 960, 540, 1920, 1080);
+}
 
 // Separable convolution (pixman's own filter parameters for the scale):
 // reconstruction and sampling kernels as named, 4 subsample bits.
@@ -105,8 +128,8 @@ using TCreateSeparable = pixman_fixed_t* (*)(int* n_values, pixman_fixed_t scale
                                              int reconstruct_x, int reconstruct_y, int sample_x, int sample_y,
                                              int subsample_bits_x, int subsample_bits_y);
 
-void PixmanConvolve(benchmark::State& State, int Reconstruct, int Sample, Integer SW, Integer SH, Integer DW,
-                    Integer DH) {
+void PixmanConvolve(benchmark::State& State, const char* Pair, int Reconstruct, int Sample, Integer SW, Integer SH,
+                    Integer DW, Integer DH) {
   void* Lib = Pix().ok ? dlopen("libpixman-1.so.0", RTLD_NOW) : nullptr;
   auto Create = Lib ? reinterpret_cast<TCreateSeparable>(dlsym(Lib, "pixman_filter_create_separable_convolution"))
                     : nullptr;
@@ -114,6 +137,7 @@ void PixmanConvolve(benchmark::State& State, int Reconstruct, int Sample, Intege
     State.SkipWithError("pixman not available");
     return;
   }
+  benchtable::Reference(State, "pixman", Pair);
   TCustomBitmap32 Src, Dst;
   Noise(Src, SW, SH, true, 1);
   Dst.SetSize(DW, DH);
@@ -135,16 +159,16 @@ void PixmanConvolve(benchmark::State& State, int Reconstruct, int Sample, Intege
   State.SetItemsProcessed(State.iterations() * Int64(DW) * DH);
 }
 void BM_Pixman_ConvolveBox(benchmark::State& S) {
-  PixmanConvolve(S, PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_BOX, 6000, 4000, 1500, 1000);
+  PixmanConvolve(S, "box-down", PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_BOX, 6000, 4000, 1500, 1000);
 }
 void BM_Pixman_ConvolveBoxThumb(benchmark::State& S) {
-  PixmanConvolve(S, PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_BOX, 6000, 4000, 120, 80);
+  PixmanConvolve(S, "box-thumb", PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_BOX, 6000, 4000, 120, 80);
 }
 void BM_Pixman_ConvolveLanczosHalf(benchmark::State& S) {
-  PixmanConvolve(S, PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_LANCZOS3, 1920, 1080, 960, 540);
+  PixmanConvolve(S, "lanczos-half", PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_LANCZOS3, 1920, 1080, 960, 540);
 }
 void BM_Pixman_ConvolveLanczosDouble(benchmark::State& S) {
-  PixmanConvolve(S, PIXMAN_KERNEL_LANCZOS3, PIXMAN_KERNEL_IMPULSE, 960, 540, 1920, 1080);
+  PixmanConvolve(S, "lanczos-double", PIXMAN_KERNEL_LANCZOS3, PIXMAN_KERNEL_IMPULSE, 960, 540, 1920, 1080);
 }
 
 }  // namespace

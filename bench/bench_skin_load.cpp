@@ -5,6 +5,7 @@
 // picture, its 8-bit mask and two active pictures (about 1 MB inflated) and
 // 60 sections, every description written with all its keys.
 #include "bench/Benchmark.h"
+#include "bench/BenchTable.h"
 
 #include <random>
 
@@ -163,6 +164,7 @@ BENCHMARK(BM_PictureDecode)->Unit(benchmark::kMillisecond);
 
 // The whole start-up load into a model without forms (budget 20 ms).
 void BM_StoredSkinLoad(benchmark::State& St) {
+  benchtable::Ours(St, "", "20ms");
   TspCompressedStoredSkin Stored(nullptr);
   Stored.CompressedStream()->WriteBuffer(SkinBlock().data(), static_cast<Integer>(SkinBlock().size()));
   TspSkinData Model(nullptr);

@@ -11,6 +11,7 @@
 #include <random>
 
 #include "bench/BenchPixman.h"
+#include "bench/BenchTable.h"
 #include "bitmap/Bmp32.h"
 #include "bitmap/Bmp32_Engine.h"
 #include "bitmap/Bmp32_Transforms.h"
@@ -26,7 +27,9 @@ void Noise(TCustomBitmap32& B, bool Opaque, unsigned Seed) {
   for (Integer I = 0; I < W * H; ++I) B.Bits()[I] = Opaque ? (Rng() | 0xFF000000u) : Rng();
 }
 
+// range(0): 1 = opaque source, 0 = mixed alpha.
 void BM_Transform(benchmark::State& State) {
+  benchtable::Ours(State, State.range(0) ? "affine-opaque" : "affine-mixed", "1.5x");
   TCustomBitmap32 Src, Dst;
   Noise(Src, State.range(0) != 0, 1);
   Noise(Dst, true, 2);
@@ -59,6 +62,7 @@ void BM_TransformNearest(benchmark::State& State) {
 }
 
 void BM_TransformProjective(benchmark::State& State) {
+  benchtable::Ours(State, "projective", "3x");
   TCustomBitmap32 Src, Dst;
   Noise(Src, true, 1);
   Noise(Dst, true, 2);
@@ -77,6 +81,7 @@ void BM_TransformProjective(benchmark::State& State) {
 // linear resampler, blended.
 void BM_TransformWarpStamp(benchmark::State& State) {
   const Integer N = 256;
+  benchtable::Ours(State, "", "2ms");
   InitializeBitmapEngine();
   TCustomBitmap32 Src, Dst;
   Src.SetSize(N, N);
@@ -110,6 +115,7 @@ void BM_Pixman_AffineBilinearOver(benchmark::State& State) {
     State.SkipWithError("pixman not available");
     return;
   }
+  benchtable::Reference(State, "pixman", State.range(0) ? "affine-opaque" : "affine-mixed");
   TCustomBitmap32 Src, Dst;
   Noise(Src, State.range(0) != 0, 1);
   Noise(Dst, true, 2);
@@ -142,6 +148,7 @@ void BM_Pixman_ProjectiveBilinear(benchmark::State& State) {
     State.SkipWithError("pixman not available");
     return;
   }
+  benchtable::Reference(State, "pixman", "projective");
   TCustomBitmap32 Src, Dst;
   Noise(Src, true, 1);
   Noise(Dst, true, 2);

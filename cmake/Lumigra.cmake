@@ -63,6 +63,38 @@ function(lumigra_simd_units)
   endif()
 endfunction()
 
+# lumigra_pch(TARGET [WINDOWS] HEADER...): the target's units share one
+# precompiled form of HEADERs (each unit reads it before its own first line,
+# so only headers the units would include anyway, and self-contained). It is
+# never given to units compiled with other options than the target's: native
+# units (the Windows macros undone) and instruction-set units. WINDOWS: the
+# headers need Windows, so only win/ units get them (none in the native
+# build); portable units keep to their own includes.
+function(lumigra_pch target)
+  cmake_parse_arguments(P "WINDOWS" "" "" ${ARGN})
+  if(P_WINDOWS AND LUMIGRA_NATIVE)
+    return()
+  endif()
+  get_target_property(srcs ${target} SOURCES)
+  foreach(src IN LISTS srcs)
+    if(src MATCHES "/native/[^/]*$" OR src MATCHES "(Avx2|Sse41)\\.cpp$" OR (P_WINDOWS AND NOT src MATCHES "/win/[^/]*$"))
+      set_property(SOURCE ${src} TARGET_DIRECTORY ${target} PROPERTY SKIP_PRECOMPILE_HEADERS ON)
+    endif()
+  endforeach()
+  set(hdrs)
+  foreach(h IN LISTS P_UNPARSED_ARGUMENTS)
+    if(h MATCHES "^<")
+      list(APPEND hdrs ${h})
+    else()
+      list(APPEND hdrs ${LUMIGRA_ROOT}/${h})
+    endif()
+  endforeach()
+  target_precompile_headers(${target} PRIVATE ${hdrs})
+  # (lets ccache hash a unit that uses the precompiled header; no effect
+  # on the compiled code)
+  target_compile_options(${target} PRIVATE -fpch-preprocess)
+endfunction()
+
 # Collects the sources of a layer folder following the conventions above.
 function(lumigra_collect_sources out dir)
   file(GLOB portable CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.c)
@@ -80,11 +112,14 @@ function(lumigra_collect_sources out dir)
   set(${out} ${srcs} PARENT_SCOPE)
 endfunction()
 
-# lumigra_layer(NAME DIR [DEPS ...] [WINLIBS ...] [NATIVELIBS ...])
+# lumigra_layer(NAME DIR [DEPS ...] [WINLIBS ...] [NATIVELIBS ...] [LIBS ...]
+#               [PCH HEADER...] [WINPCH HEADER...])
 # One static library per layer folder. A layer without sources yet is an
-# INTERFACE library so dependants link to it all the same.
+# INTERFACE library so dependants link to it all the same. PCH: headers most
+# of its units include, precompiled once (lumigra_pch); WINPCH: the same for
+# headers that need Windows (its win/ units only).
 function(lumigra_layer name dir)
-  cmake_parse_arguments(L "" "" "DEPS;WINLIBS;NATIVELIBS;LIBS" ${ARGN})
+  cmake_parse_arguments(L "" "" "DEPS;WINLIBS;NATIVELIBS;LIBS;PCH;WINPCH" ${ARGN})
   lumigra_collect_sources(srcs ${dir})
   if(srcs)
     add_library(${name} STATIC ${srcs})
@@ -95,6 +130,11 @@ function(lumigra_layer name dir)
       target_link_libraries(${name} PUBLIC ${L_NATIVELIBS})
     else()
       target_link_libraries(${name} PUBLIC ${L_WINLIBS})
+    endif()
+    if(L_PCH)
+      lumigra_pch(${name} ${L_PCH})
+    elseif(L_WINPCH)
+      lumigra_pch(${name} WINDOWS ${L_WINPCH})
     endif()
   else()
     add_library(${name} INTERFACE)
@@ -107,10 +147,28 @@ endfunction()
 # not find them under wineg++).
 find_library(LUMIGRA_GTEST_LIB NAMES libgtest.a gtest PATHS /usr/lib/x86_64-linux-gnu /usr/lib REQUIRED)
 
-# lumigra_test(NAME DIR DEPS ...)
+# Where the test runs of the Winelib build keep their slots (scripts/slots.sh)
+# and save their screenshots: scripts/test.sh passes its build folder.
+set(LUMIGRA_RUN_DIR ${CMAKE_BINARY_DIR} CACHE PATH "Folder of the test runs' slots and screenshots")
+
+# lumigra_wine_test(TEST...): tests that run programs under Wine (through
+# scripts/wine.sh) take a slot of their own and know where screenshots go.
+# With a slot each, Wine programs run side by side: no display, pointer,
+# focus, key grab or wineserver is shared, so no lock between them.
+function(lumigra_wine_test)
+  foreach(t IN LISTS ARGN)
+    set_property(TEST ${t} APPEND PROPERTY ENVIRONMENT
+      "LUMIGRA_SLOTS=${LUMIGRA_RUN_DIR}/wine-slots" "LUMIGRA_SCREENS_DIR=${LUMIGRA_RUN_DIR}/screens")
+  endforeach()
+endfunction()
+
+# lumigra_test(NAME DIR DEPS ... [PCH HEADER...] [WINPCH HEADER...])
 # One test program per layer; portable tests in DIR, Winelib-only ones in DIR/win.
+# Every unit gets GoogleTest precompiled, with PCH's headers; WINPCH: a
+# program of win/ units only has these headers (which need Windows)
+# precompiled instead.
 function(lumigra_test name dir)
-  cmake_parse_arguments(T "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(T "" "NATIVE_SHARDS" "DEPS;PCH;WINPCH" ${ARGN})
   lumigra_collect_sources(srcs ${dir})
   if(NOT srcs)
     return()
@@ -119,25 +177,34 @@ function(lumigra_test name dir)
   target_include_directories(${name} PRIVATE ${LUMIGRA_ROOT} ${LUMIGRA_ROOT}/tests)
   target_compile_options(${name} PRIVATE ${LUMIGRA_WARNINGS})
   target_link_libraries(${name} PRIVATE ${T_DEPS} ${LUMIGRA_GTEST_LIB} pthread)
+  if(TARGET lumigra_test_support)
+    target_link_libraries(${name} PRIVATE lumigra_test_support)
+  endif()
+  if(T_WINPCH AND NOT LUMIGRA_NATIVE)
+    lumigra_pch(${name} WINDOWS tests/common/gtest.h ${T_WINPCH})
+  else()
+    lumigra_pch(${name} tests/common/gtest.h ${T_PCH})
+  endif()
   if(LUMIGRA_NATIVE)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
-    # Listed for the Winelib build's ctest (lumigra_write_native_test_list).
-    set_property(GLOBAL APPEND PROPERTY LUMIGRA_NATIVE_TEST_PROGRAMS ${name})
+    # Listed for the Winelib build's ctest (lumigra_write_native_test_list),
+    # with the number of shards it runs in there (NATIVE_SHARDS, default 1).
+    if(NOT T_NATIVE_SHARDS)
+      set(T_NATIVE_SHARDS 1)
+    endif()
+    set_property(GLOBAL APPEND PROPERTY LUMIGRA_NATIVE_TEST_PROGRAMS ${name}:${T_NATIVE_SHARDS})
   else()
     target_link_options(${name} PRIVATE -mconsole)
     add_test(NAME ${name} COMMAND bash ${LUMIGRA_ROOT}/scripts/wine.sh $<TARGET_FILE:${name}>)
-    # The Wine test programs share one X display and one wineserver: the
-    # cursor position, the focus and what a screen capture sees are global,
-    # so they run one at a time (the native ones run beside them).
-    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK lumigra_display)
+    lumigra_wine_test(${name})
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
 endfunction()
 
-# Writes the native build's test programs to tests/native_tests.list, one name
-# a line, for the Winelib build's ctest to run beside its own (called once,
-# after every folder has declared its tests).
+# Writes the native build's test programs to tests/native_tests.list, one
+# "name:shards" a line, for the Winelib build's ctest to run beside its own
+# (called once, after every folder has declared its tests).
 function(lumigra_write_native_test_list)
   if(LUMIGRA_NATIVE)
     get_property(names GLOBAL PROPERTY LUMIGRA_NATIVE_TEST_PROGRAMS)

@@ -17,6 +17,7 @@
 #include "foundation/data/HyDataTable.h"
 #include "fuzz/FuzzSupport.h"
 #include "gdiplus/FileContainers.h"
+#include "tests/document/packs/pack_fixtures.h"
 
 namespace {
 
@@ -223,6 +224,37 @@ void FileContainerSeeds() {
   Seed("fuzz_file_containers", "password-and-note", FileBytes(Pack));
 }
 
+// Small packs of every loader (the first byte picks it, as the target reads
+// it), with pictures that carry only their headers.
+void StylePackSeeds() {
+  using namespace packtest;
+  auto seed = [](const char* Name, TStylePackKind Kind, const Bytes& Pack) {
+    TBytes b(1, char(Integer(Kind)));
+    b.append(Pack.begin(), Pack.end());
+    Seed("fuzz_style_packs", Name, b);
+  };
+  Bytes j1 = Z(HeaderJpeg(64, 48, 1)), j2 = Z(HeaderJpeg(16, 16, 2));
+  seed("effects", TStylePackKind::Effects,
+       mediagen::AssemblePack({j1, j2}, Text("a,,b,,,,,,,-1", {Row({{5, "27"}, {14, "x.jpg"}, {15, Len(j1)}, {16, Len(j2)}}, 17),
+                                                              Row({{5, "9"}}, 17)}), false));
+  Bytes tip = Z(HeaderBmp(256, 256, 3, 24)), prev = HeaderPng(32, 32, 4);
+  seed("brush", TStylePackKind::Brush,
+       mediagen::AssemblePack({tip, prev}, Text("", {Row({{14, "1"}, {15, Len(tip)}, {16, Len(prev)}})}), false));
+  seed("shadow", TStylePackKind::Shadow,
+       mediagen::AssemblePack({prev}, Text("", {Row({{14, "1"}, {16, "0"}}), Row({{14, "1"}, {16, Len(prev)}})}), false));
+  Bytes thumb = Z(HeaderBmp(78, 66, 5));
+  seed("frame-style", TStylePackKind::FrameStyle,
+       mediagen::AssemblePack({thumb, j2}, Text("", {Row({{1, "0"}, {5, "1"}, {15, Len(thumb)}, {17, Len(j2)}})}), true));
+  Bytes layers = Z(LayerPack(6, 7));
+  seed("frame-nested", TStylePackKind::FrameNested,
+       mediagen::AssemblePack({layers}, Text("", {Row({{1, "2"}, {14, "1"}, {15, Len(layers)}})}), true));
+  Bytes mask = Z(HeaderPng(1024, 768, 8));
+  seed("frame-image", TStylePackKind::FrameImage,
+       mediagen::AssemblePack({mask}, Text("", {Row({{1, "3"}, {14, "1"}, {15, Len(mask)}})}), true));
+  seed("layer-table", TStylePackKind::LayerTable, LayerPack(9, 10));
+  seed("empty-text", TStylePackKind::Pattern, mediagen::AssemblePack({}, "", false));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -239,6 +271,7 @@ int main(int argc, char** argv) {
     BitmapSeeds();
     ClasslibBmpSeeds();
     FileContainerSeeds();
+    StylePackSeeds();
   } catch (const Exception& E) {
     std::fprintf(stderr, "fuzz_make_seeds: %s\n", UTF8Encode(E.Message()).c_str());
     return 1;

@@ -13,7 +13,16 @@
 //  - the results are in the DIB once GdipDeleteGraphics has returned, not
 //    before; the DIB must stay alive and unresized until then;
 //  - drawing composes source-over: a compositing mode other than SourceOver,
-//    or a Clear with a translucent colour, do not replace the DIB's pixels.
+//    or a Clear with a translucent colour, do not replace the DIB's pixels;
+//  - the release composes only what the graphics' drawing calls can have
+//    touched: each drawing call records the device bounds of its geometry
+//    (through the world transform, grown by its pen's reach and two pixels
+//    of smoothing; calls without a cheap bound, such as text, arcs, curves,
+//    regions and Clear, record the whole surface), so its cost follows the
+//    drawn area, not the DIB's size. Pixels are the same as composing all;
+//  - when the DC has a clip region (SelectClipRgn) at creation, only pixels
+//    inside it are composed; the drawing itself is not clipped, so the
+//    pixels inside are exactly those of an unclipped graphics.
 // Any other DC (no DIB section, not 32 bits, bottom-up) gives a nil graphics
 // and InvalidParameter.
 //
@@ -28,8 +37,10 @@
 //    (GdipFillPath, FillRectangle, FillEllipse, FillPolygon): the colour runs
 //    from the centre to the brush's own outline, with surround colours,
 //    focus scales and factor or preset blends (libgdiplus paints a circle of
-//    radius min(w, h) / 2 about the centre whatever the path). The brush's
-//    outline is recorded when the brush is created from points or a path;
+//    radius min(w, h) / 2 about the centre whatever the path), mixed in
+//    linear light (gamma 2.2) when the brush's gamma correction is on. The
+//    brush's outline is recorded when the brush is created from points or a
+//    path;
 //  - linear gradient brushes with gamma correction on are painted the same
 //    way (libgdiplus ignores the flag): the axis is recorded at creation
 //    (two points, a rectangle with a mode, or a rectangle with an angle,

@@ -8,15 +8,15 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${LUMIGRA_BUILD:-$root/build}/wine
 
 bash "$root/scripts/setup.sh" || exit 1
-launcher=()
-command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-cmake -S "$root" -B "$build" -G Ninja "${launcher[@]}" >/dev/null || exit 1
+source "$root/scripts/build-env.sh"
+lumigra_configure_wine "${LUMIGRA_BUILD:-$root/build}" || exit 1
 ninja -C "$build" LumigraBas || exit 1
 
 export WINEPREFIX="${XDG_DATA_HOME:-$HOME/.local/share}/lumigra/wine"
 source "$root/scripts/xvfb.sh"
 if [ -z "${DISPLAY:-}" ]; then
-  lumigra_start_xvfb
+  # (no window manager there: the prefix gets unmanaged windows, see prefix.sh)
+  lumigra_start_xvfb || exit 1
   trap 'wineserver -k >/dev/null 2>&1; lumigra_stop_xvfb' EXIT
   echo "run.sh: no display; the program runs on Xvfb $DISPLAY." >&2
   echo "run.sh: look at it with: DISPLAY=$DISPLAY xwd -root | convert xwd:- shot.png  (or: x11vnc -display $DISPLAY)" >&2
@@ -28,4 +28,5 @@ if [ $# -gt 0 ]; then
   img=$(readlink -f "$1")
   args=("$(WINEPREFIX=$WINEPREFIX winepath -w "$img" 2>/dev/null || echo "$img")")
 fi
-exec bash "$root/scripts/wine.sh" "$build/app/LumigraBas.exe" "${args[@]}"
+# (not exec: the trap above stops the Xvfb when the program ends)
+bash "$root/scripts/wine.sh" "$build/app/LumigraBas.exe" "${args[@]}"

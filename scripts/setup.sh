@@ -11,8 +11,8 @@ PACKAGES=(
   wine wine64 wine64-tools libwine-dev libgdiplus
   # codecs, compression, ciphers, X11 key grab
   libjpeg62-turbo-dev libpng-dev libgif-dev zlib1g-dev libcrypto++-dev libx11-dev libxcb1-dev
-  # tests and benchmarks
-  libgtest-dev libbenchmark-dev libpixman-1-dev xvfb xdotool
+  # tests and benchmarks; python3 runs the independent style-pack checker
+  libgtest-dev libbenchmark-dev libpixman-1-dev xvfb xdotool python3
   # fonts the prefix maps the design's faces to
   fonts-liberation2 fonts-wqy-microhei fontconfig
   # a comma-decimal locale for the float-text tests (localedef builds it)

@@ -3,9 +3,10 @@
 #  1. the native build (g++, AddressSanitizer + UndefinedBehaviorSanitizer) of
 #     the portable units and their tests;
 #  2. the Winelib build of every layer, the tools and the program;
-#  3. ctest of the Winelib build, which runs each test program under Wine (own
-#     Xvfb, throwaway prefix in the build tree) and the native test programs.
-# Exit status and last lines are ctest's.
+#  3. ctest of the Winelib build, JOBS tests at a time: the native test
+#     programs, and each Wine program in a slot of its own (scripts/slots.sh:
+#     its own Xvfb and throwaway prefix in the build tree).
+# Exit status and last lines are ctest's; then where the screenshots are.
 # Environment: LUMIGRA_BUILD (build folder, default ./build), JOBS.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,39 +14,62 @@ build=${LUMIGRA_BUILD:-$root/build}
 jobs=${JOBS:-$(nproc)}
 
 bash "$root/scripts/setup.sh" || { echo "test.sh: set-up failed" >&2; exit 1; }
-
-launcher=()
-if command -v ccache >/dev/null 2>&1; then
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-  export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/lumigra-ccache}"
-  export CCACHE_MAXSIZE="${CCACHE_MAXSIZE:-5G}"
-  # Paths inside the checkout are hashed relative to it, so several checkouts
-  # (work trees) of the project share one cache.
-  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}"
-  export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
-fi
+source "$root/scripts/build-env.sh"
 
 set -e
-cmake -S "$root" -B "$build/native" -G Ninja -DLUMIGRA_NATIVE=ON "${launcher[@]}" >/dev/null
+lumigra_configure_native "$build"
 ninja -C "$build/native" -j "$jobs"
-cmake -S "$root" -B "$build/wine" -G Ninja -DLUMIGRA_NATIVE_TESTS_DIR="$build/native/tests" "${launcher[@]}" >/dev/null
+# The Winelib build runs the native build's test programs and build-time
+# tools (the language table's generator) instead of compiling them again.
+lumigra_configure_wine "$build" -DLUMIGRA_NATIVE_TESTS_DIR="$build/native/tests" \
+  -DLUMIGRA_HOST_BUILD_DIR="$build/native"
 ninja -C "$build/wine" -j "$jobs"
 set +e
 
 source "$root/scripts/xvfb.sh"
-export WINEPREFIX="$build/wineprefix"
+source "$root/scripts/slots.sh"
+slots="$build/wine-slots"
+export LUMIGRA_SLOTS="$slots"
 export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  lumigra_stop_xvfb
+  local s
+  for s in "$slots"/[0-9]*/; do [ -d "$s" ] && lumigra_slot_stop "${s%/}"; done
 }
 trap cleanup EXIT
-lumigra_start_xvfb
-bash "$root/scripts/prefix.sh" "$WINEPREFIX" || { echo "test.sh: cannot prepare the Wine prefix" >&2; exit 1; }
-# Keep one wineserver and Wine's services running for the whole test run, with
-# their output detached: a service started by a test program would otherwise
-# inherit ctest's pipe and keep ctest waiting after the test has ended.
-wineserver -p >/dev/null 2>&1 </dev/null || true
-wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
+cleanup
 
+# The template prefix (made once, kept between runs), then one slot per job:
+# a fresh copy of the template, an Xvfb, and a wineserver with Wine's
+# services and its desktop process kept running for the whole test run, their
+# output detached. Started by a test program instead, they would inherit
+# ctest's pipe and keep ctest waiting after the test has ended (the desktop
+# process lives on about a second after its last program: every run of a
+# tool test paid that).
+(
+  lumigra_start_xvfb && lumigra_slots_template "$slots"
+  rc=$?
+  lumigra_stop_xvfb
+  exit $rc
+) || { echo "test.sh: cannot prepare the Wine prefix" >&2; exit 1; }
+for k in $(seq 0 $((jobs - 1))); do
+  (
+    lumigra_slot_prefix "$slots" "$k" 1 || exit 1
+    lumigra_start_xvfb || exit 1
+    echo "$LUMIGRA_XVFB_PID" > "$slots/$k/xvfb.pid"
+    echo "$DISPLAY" > "$slots/$k/display"
+    export WINEPREFIX="$slots/$k/prefix"
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+    wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
+    wine explorer.exe /desktop >/dev/null 2>&1 </dev/null &
+  ) &
+done
+wait
+
+rm -rf "$build/screens"
 ctest --test-dir "$build/wine" --output-on-failure -j "$jobs"
+rc=$?
+if [ -d "$build/screens" ]; then
+  echo "test.sh: screenshots of the tests are in $build/screens"
+fi
+exit $rc

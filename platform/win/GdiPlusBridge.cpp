@@ -25,6 +25,12 @@ struct TDcSurface {
   uint32_t* Dib = nullptr;
   INT Width = 0;
   INT Height = 0;
+  // What the drawing calls can have touched (device pixels, empty at first)
+  // and the DC's clip region when it has one: only their overlap is
+  // composed at release.
+  RECT Drawn{0, 0, 0, 0};
+  bool Clipped = false;
+  std::vector<RECT> Clip;
 };
 
 SRWLOCK SurfacesLock = SRWLOCK_INIT;
@@ -54,13 +60,88 @@ inline uint32_t ComposePixel(uint32_t S, uint32_t D) {
   return out;
 }
 
-void ComposeSurface(const TDcSurface& S) {
-  const size_t n = size_t(S.Width) * size_t(S.Height);
-  for (size_t i = 0; i < n; ++i) {
-    const uint32_t s = S.ScratchBits[i];
-    if ((s >> 24) == 0) continue;
-    S.Dib[i] = ComposePixel(s, S.Dib[i]);
+void ComposeRect(const TDcSurface& S, RECT R) {
+  RECT all{0, 0, S.Width, S.Height};
+  if (!IntersectRect(&R, &R, &all)) return;
+  for (LONG y = R.top; y < R.bottom; ++y) {
+    const size_t row = size_t(y) * size_t(S.Width);
+    for (size_t i = row + size_t(R.left), end = row + size_t(R.right); i < end; ++i) {
+      const uint32_t s = S.ScratchBits[i];
+      if ((s >> 24) == 0) continue;
+      S.Dib[i] = ComposePixel(s, S.Dib[i]);
+    }
   }
+}
+
+// Composes what was drawn, inside the DC's clip region when it has one.
+void ComposeSurface(const TDcSurface& S) {
+  if (!S.Clipped) {
+    ComposeRect(S, S.Drawn);
+    return;
+  }
+  for (RECT c : S.Clip)
+    if (IntersectRect(&c, &c, &S.Drawn)) ComposeRect(S, c);
+}
+
+// The clip region of a DC as rectangles; false when it has none.
+bool DcClipRects(HDC Dc, std::vector<RECT>& Rects) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  if (rgn == nullptr) return false;
+  const bool has = GetClipRgn(Dc, rgn) == 1;
+  if (has) {
+    const DWORD size = GetRegionData(rgn, 0, nullptr);
+    std::vector<BYTE> data(size);
+    if (size >= sizeof(RGNDATAHEADER) && GetRegionData(rgn, size, reinterpret_cast<RGNDATA*>(data.data())) == size) {
+      const auto* rd = reinterpret_cast<const RGNDATA*>(data.data());
+      const auto* r = reinterpret_cast<const RECT*>(rd->Buffer);
+      Rects.assign(r, r + rd->rdh.nCount);
+    }
+  }
+  DeleteObject(rgn);
+  return has;
+}
+
+// Scratch memory: zeroed blocks kept for the next surface of the same size
+// (a fresh block of a large DIB's size costs a mapping and its page faults
+// on every graphics). A block returns with what was drawn cleared again.
+struct TScratchBlock {
+  size_t Pixels;
+  uint32_t* Bits;
+};
+SRWLOCK PoolLock = SRWLOCK_INIT;
+std::vector<TScratchBlock>* Pool = nullptr;
+constexpr size_t PoolBlocks = 2;
+
+uint32_t* TakeScratch(size_t Pixels) {
+  AcquireSRWLockExclusive(&PoolLock);
+  uint32_t* bits = nullptr;
+  for (auto it = Pool->begin(); it != Pool->end(); ++it)
+    if (it->Pixels == Pixels) {
+      bits = it->Bits;
+      Pool->erase(it);
+      break;
+    }
+  ReleaseSRWLockExclusive(&PoolLock);
+  return bits ? bits : static_cast<uint32_t*>(std::calloc(Pixels, 4));
+}
+
+// Clears the drawn rectangle and keeps the block (the oldest one goes when
+// the pool is full).
+void ReturnScratch(const TDcSurface& S) {
+  RECT r = S.Drawn;
+  const RECT all{0, 0, S.Width, S.Height};
+  if (IntersectRect(&r, &r, &all))
+    for (LONG y = r.top; y < r.bottom; ++y)
+      std::memset(S.ScratchBits + size_t(y) * size_t(S.Width) + size_t(r.left), 0, size_t(r.right - r.left) * 4);
+  AcquireSRWLockExclusive(&PoolLock);
+  Pool->push_back({size_t(S.Width) * size_t(S.Height), S.ScratchBits});
+  uint32_t* drop = nullptr;
+  if (Pool->size() > PoolBlocks) {
+    drop = Pool->front().Bits;
+    Pool->erase(Pool->begin());
+  }
+  ReleaseSRWLockExclusive(&PoolLock);
+  std::free(drop);
 }
 
 void FreeSurface(TDcSurface& S) {
@@ -112,8 +193,9 @@ GpStatus BridgeCreateFromHDC(void* Hdc, GpGraphics** Graphics) {
   s.Width = w;
   s.Height = h;
   s.Dib = static_cast<uint32_t*>(ds.dsBm.bmBits);
-  // Zeroed pages cost nothing where nothing is drawn.
-  s.ScratchBits = static_cast<uint32_t*>(std::calloc(size_t(w) * size_t(h), 4));
+  s.Clipped = DcClipRects(static_cast<HDC>(Hdc), s.Clip);
+  // Zeroed memory, kept from an earlier surface of this size when there is one.
+  s.ScratchBits = TakeScratch(size_t(w) * size_t(h));
   if (s.ScratchBits == nullptr) return OutOfMemory;
   GpStatus st = Api.GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppPARGB,
                                               reinterpret_cast<BYTE*>(s.ScratchBits), &s.Scratch);
@@ -156,7 +238,7 @@ GpStatus BridgeDeleteGraphics(GpGraphics* Graphics) {
     s.Scratch = nullptr;
     GdiFlush();
     ComposeSurface(s);
-    FreeSurface(s);
+    ReturnScratch(s);
   }
   return st;
 }
@@ -355,7 +437,7 @@ uint32_t LerpColour(uint32_t A, uint32_t B, double T) {
   uint32_t out = 0;
   for (int sh = 0; sh < 32; sh += 8) {
     const double c = Lerp(double((A >> sh) & 0xFF), double((B >> sh) & 0xFF), T);
-    out |= uint32_t(std::lround(std::clamp(c, 0.0, 255.0))) << sh;
+    out |= uint32_t(std::clamp(c, 0.0, 255.0) + 0.5) << sh;  // rounded half up, as lround for 0..255
   }
   return out;
 }
@@ -397,17 +479,63 @@ struct TGradientStops {
   }
 };
 
+uint32_t LerpColourGamma(uint32_t A, uint32_t B, double T);
+
 struct TGradientPaint : TGradientStops {
+  bool Gamma = false;  // colours mixed in linear light
   std::vector<GpPointF> Boundary;
   std::vector<ARGB> Surround;  // one per boundary point (or one for all)
   ARGB CentreColour = 0;
   GpPointF Centre{};
   REAL FocusX = 0, FocusY = 0;
+  // The boundary's edges by the directions from the centre they can be seen
+  // in (a ray's candidates, in boundary order; each list holds every edge
+  // its ray can meet, so the answer is that of testing all edges).
+  static constexpr int Directions = 512;
+  std::vector<std::vector<uint32_t>> EdgesByDirection;
+
+  // A direction as a pseudo-angle in [0, 4): it grows with the angle from
+  // the x axis (clockwise on the screen) and needs no trigonometry.
+  static double PseudoAngle(double X, double Y) {
+    const double p = Y / (std::fabs(X) + std::fabs(Y));
+    return X < 0 ? 2 - p : (Y < 0 ? 4 + p : p);
+  }
+  static int DirectionOf(double X, double Y) {
+    return std::clamp(int(PseudoAngle(X, Y) * (Directions / 4.0)), 0, Directions - 1);
+  }
+
+  void IndexEdges() {
+    EdgesByDirection.assign(Directions, {});
+    const size_t n = Boundary.size();
+    for (size_t i = 0; i < n; ++i) {
+      const GpPointF a = Boundary[i], b = Boundary[(i + 1) % n];
+      const double ax = double(a.X) - Centre.X, ay = double(a.Y) - Centre.Y;
+      const double bx = double(b.X) - Centre.X, by = double(b.Y) - Centre.Y;
+      // The centre's distance to the edge: an edge through it is seen from
+      // every direction.
+      const double ex = bx - ax, ey = by - ay, len2 = ex * ex + ey * ey;
+      const double u = len2 > 0 ? std::clamp(-(ax * ex + ay * ey) / len2, 0.0, 1.0) : 0;
+      if (std::hypot(ax + u * ex, ay + u * ey) < 1e-6) {
+        for (auto& list : EdgesByDirection) list.push_back(uint32_t(i));
+        continue;
+      }
+      // The edge subtends less than half a turn: from the end with the
+      // smaller angle the short way round to the other, one direction cell
+      // of margin on each side.
+      const double cross = ax * by - ay * bx;
+      const bool forward = cross >= 0;  // a to b turns clockwise on the screen
+      int k0 = forward ? DirectionOf(ax, ay) : DirectionOf(bx, by);
+      int k1 = forward ? DirectionOf(bx, by) : DirectionOf(ax, ay);
+      if (k1 < k0) k1 += Directions;
+      for (int k = k0 - 1; k <= k1 + 1; ++k) EdgesByDirection[size_t(((k % Directions) + Directions) % Directions)].push_back(uint32_t(i));
+    }
+    for (auto& list : EdgesByDirection) list.erase(std::unique(list.begin(), list.end()), list.end());
+  }
 
   // The colour at brush-space point P.
   uint32_t ColourAt(double Px, double Py) const {
     const double dx = Px - Centre.X, dy = Py - Centre.Y;
-    const double dist = std::hypot(dx, dy);
+    const double dist = std::sqrt(dx * dx + dy * dy);
     // Distance from the centre to the boundary along the ray through P, and
     // the surround colour there.
     double best = -1;
@@ -415,7 +543,9 @@ struct TGradientPaint : TGradientStops {
     if (dist > 1e-9) {
       const double ux = dx / dist, uy = dy / dist;
       const size_t n = Boundary.size();
-      for (size_t i = 0; i < n; ++i) {
+      const std::vector<uint32_t>& edges = EdgesByDirection[size_t(DirectionOf(ux, uy))];
+      for (const uint32_t e : edges) {
+        const size_t i = e;
         const GpPointF a = Boundary[i], b = Boundary[(i + 1) % n];
         const double ex = double(b.X) - a.X, ey = double(b.Y) - a.Y;
         const double den = ux * ey - uy * ex;
@@ -429,7 +559,7 @@ struct TGradientPaint : TGradientStops {
           if (Surround.size() > 1) {
             const uint32_t ca = Surround[std::min(i, Surround.size() - 1)];
             const uint32_t cb = Surround[std::min((i + 1) % n, Surround.size() - 1)];
-            edgeColour = LerpColour(ca, cb, std::clamp(s, 0.0, 1.0));
+            edgeColour = (Gamma ? LerpColourGamma : LerpColour)(ca, cb, std::clamp(s, 0.0, 1.0));
           }
         }
       }
@@ -439,10 +569,11 @@ struct TGradientPaint : TGradientStops {
     const double focus = std::max(double(FocusX), double(FocusY));
     if (focus > 0 && focus < 1) pos = std::min(1.0, pos / (1 - focus));
     else if (focus >= 1) pos = 1;
+    const auto mix = Gamma ? LerpColourGamma : LerpColour;
     uint32_t preset = 0;
-    if (PresetAt(pos, LerpColour, preset)) return preset;
+    if (PresetAt(pos, mix, preset)) return preset;
     const double factor = FactorAt(pos);
-    return LerpColour(edgeColour, CentreColour, std::clamp(factor, 0.0, 1.0));
+    return mix(edgeColour, CentreColour, std::clamp(factor, 0.0, 1.0));
   }
 };
 
@@ -478,6 +609,9 @@ bool ReadGradient(GpBrush* B, TGradientPaint& G) {
   Api.GdipGetPathGradientCenterColor(B, &G.CentreColour);
   Api.GdipGetPathGradientCenterPoint(B, &G.Centre);
   Api.GdipGetPathGradientFocusScales(B, &G.FocusX, &G.FocusY);
+  BOOL gamma = 0;
+  G.Gamma = Api.GdipGetPathGradientGammaCorrection(B, &gamma) == Ok && gamma;
+  G.IndexEdges();
   INT n = 0;
   Api.GdipGetPathGradientSurroundColorCount(B, &n);
   if (n > 0) {
@@ -916,11 +1050,178 @@ GpStatus BridgeAddPathEllipseI(GpPath* Path, INT X, INT Y, INT W, INT H) {
   return BridgeAddPathEllipse(Path, REAL(X), REAL(Y), REAL(W), REAL(H));
 }
 
+// ---------------------------------------------------------------------------
+// What a DC surface's drawing calls can touch. Every drawing slot records,
+// before it draws, the device bounds of its geometry grown by its pen and
+// two pixels of smoothing (the calls without a cheap bound record the whole
+// surface); the release composes only there.
+
+void AddDrawn(GpGraphics* G, const RECT& R, bool Whole) {
+  AcquireSRWLockExclusive(&SurfacesLock);
+  auto it = Surfaces->find(G);
+  if (it != Surfaces->end()) {
+    TDcSurface& s = it->second;
+    const RECT all{0, 0, s.Width, s.Height};
+    RECT r = Whole ? all : R;
+    if (!IsRectEmpty(&r)) UnionRect(&s.Drawn, &s.Drawn, &r);
+  }
+  ReleaseSRWLockExclusive(&SurfacesLock);
+}
+
+void MarkAll(GpGraphics* G) { AddDrawn(G, RECT{}, true); }
+
+// Records the world-space box (X0, Y0)-(X1, Y1) grown by Margin device
+// pixels (before the world transform's scale).
+void MarkBox(GpGraphics* G, double X0, double Y0, double X1, double Y1, double Margin) {
+  REAL e[6] = {1, 0, 0, 1, 0, 0};
+  GpMatrix* m = nullptr;
+  if (Api.GdipCreateMatrix(&m) == Ok) {
+    Api.GdipGetWorldTransform(G, m);
+    Api.GdipGetMatrixElements(m, e);
+    Api.GdipDeleteMatrix(m);
+  }
+  const double scale = std::sqrt(std::fabs(double(e[0]) * e[3] - double(e[1]) * e[2]));
+  double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300};
+  for (double x : {X0, X1})
+    for (double y : {Y0, Y1}) {
+      const double dx = x * e[0] + y * e[2] + e[4], dy = x * e[1] + y * e[3] + e[5];
+      lo[0] = std::min(lo[0], dx), lo[1] = std::min(lo[1], dy), hi[0] = std::max(hi[0], dx), hi[1] = std::max(hi[1], dy);
+    }
+  const double grow = Margin * (scale > 0 ? scale : 1) + 2;
+  if (!(std::isfinite(lo[0]) && std::isfinite(lo[1]) && std::isfinite(hi[0]) && std::isfinite(hi[1]) &&
+        std::isfinite(grow))) {
+    MarkAll(G);
+    return;
+  }
+  auto clampPixel = [](double V) { return LONG(std::clamp(V, -1e9, 1e9)); };
+  AddDrawn(G, RECT{clampPixel(std::floor(lo[0] - grow)), clampPixel(std::floor(lo[1] - grow)),
+                   clampPixel(std::ceil(hi[0] + grow)) + 1, clampPixel(std::ceil(hi[1] + grow)) + 1},
+           false);
+}
+
+// How far a pen reaches beyond its geometry: half its width times the miter
+// limit for joins, a width for caps.
+double Reach(GpPen* P) {
+  REAL w = 1, miter = 10;
+  Api.GdipGetPenWidth(P, &w);
+  Api.GdipGetPenMiterLimit(P, &miter);
+  return double(w) * (std::max(double(miter), 2.0) / 2 + 2);
+}
+double Reach(GpBrush*) { return 0; }
+double Reach(GpImage*) { return 0; }
+
+template <class Tool, class V>
+void MarkRectCall(GpGraphics* G, Tool* T, V X, V Y, V W, V H) {
+  MarkBox(G, double(X), double(Y), double(X) + double(W), double(Y) + double(H), Reach(T));
+}
+
+template <class Tool, class V>
+void MarkLineCall(GpGraphics* G, Tool* T, V X1, V Y1, V X2, V Y2) {
+  MarkBox(G, std::min(double(X1), double(X2)), std::min(double(Y1), double(Y2)), std::max(double(X1), double(X2)),
+          std::max(double(Y1), double(Y2)), Reach(T));
+}
+
+template <class Tool, class P, class... Extra>
+void MarkPointsCall(GpGraphics* G, Tool* T, const P* Pts, INT Count, Extra...) {
+  if (Pts == nullptr || Count <= 0) return;
+  double x0 = Pts[0].X, y0 = Pts[0].Y, x1 = x0, y1 = y0;
+  for (INT i = 1; i < Count; ++i) {
+    x0 = std::min(x0, double(Pts[i].X)), y0 = std::min(y0, double(Pts[i].Y));
+    x1 = std::max(x1, double(Pts[i].X)), y1 = std::max(y1, double(Pts[i].Y));
+  }
+  MarkBox(G, x0, y0, x1, y1, Reach(T));
+}
+
+template <class Tool>
+void MarkPathCall(GpGraphics* G, Tool* T, GpPath* Path) {
+  GpRectF b{};
+  if (Path == nullptr || Api.GdipGetPathWorldBounds(Path, &b, nullptr, nullptr) != Ok) {
+    MarkAll(G);
+    return;
+  }
+  MarkBox(G, b.X, b.Y, double(b.X) + b.Width, double(b.Y) + b.Height, Reach(T));
+}
+
+// One drawing slot with its recorder (nil: the whole surface).
+template <int N, class Sig>
+struct TDrawingSlot;
+template <int N, class... A>
+struct TDrawingSlot<N, GpStatus (*)(GpGraphics*, A...)> {
+  static inline GpStatus (*Next)(GpGraphics*, A...) = nullptr;
+  static inline void (*Mark)(GpGraphics*, A...) = nullptr;
+  static GpStatus Call(GpGraphics* G, A... Args) {
+    if (G != nullptr) {
+      if (Mark)
+        Mark(G, Args...);
+      else
+        MarkAll(G);
+    }
+    return Next(G, Args...);
+  }
+};
+
+template <int N, class F, class M = std::nullptr_t>
+void RecordDrawing(F& Slot, M Mark = nullptr) {
+  using S = TDrawingSlot<N, F>;
+  S::Next = Slot;
+  S::Mark = Mark;
+  Slot = &S::Call;
+}
+
+void InstallDrawingRecorders() {
+#define LUMIGRA_RECORD(Name, ...) RecordDrawing<__COUNTER__>(Api.Name __VA_OPT__(, ) __VA_ARGS__)
+  LUMIGRA_RECORD(GdipFillPath, &MarkPathCall<GpBrush>);
+  LUMIGRA_RECORD(GdipDrawPath, &MarkPathCall<GpPen>);
+  LUMIGRA_RECORD(GdipFillRectangle, &MarkRectCall<GpBrush, REAL>);
+  LUMIGRA_RECORD(GdipFillRectangleI, &MarkRectCall<GpBrush, INT>);
+  LUMIGRA_RECORD(GdipFillEllipse, &MarkRectCall<GpBrush, REAL>);
+  LUMIGRA_RECORD(GdipFillEllipseI, &MarkRectCall<GpBrush, INT>);
+  LUMIGRA_RECORD(GdipDrawRectangle, &MarkRectCall<GpPen, REAL>);
+  LUMIGRA_RECORD(GdipDrawRectangleI, &MarkRectCall<GpPen, INT>);
+  LUMIGRA_RECORD(GdipDrawEllipse, &MarkRectCall<GpPen, REAL>);
+  LUMIGRA_RECORD(GdipDrawEllipseI, &MarkRectCall<GpPen, INT>);
+  LUMIGRA_RECORD(GdipDrawImageRect, &MarkRectCall<GpImage, REAL>);
+  LUMIGRA_RECORD(GdipDrawImageRectI, &MarkRectCall<GpImage, INT>);
+  LUMIGRA_RECORD(GdipDrawLine, &MarkLineCall<GpPen, REAL>);
+  LUMIGRA_RECORD(GdipDrawLineI, &MarkLineCall<GpPen, INT>);
+  LUMIGRA_RECORD(GdipFillPolygon, &MarkPointsCall<GpBrush, GpPointF, INT>);
+  LUMIGRA_RECORD(GdipFillPolygonI, &MarkPointsCall<GpBrush, GpPoint, INT>);
+  LUMIGRA_RECORD(GdipDrawPolygon, &MarkPointsCall<GpPen, GpPointF>);
+  LUMIGRA_RECORD(GdipDrawPolygonI, &MarkPointsCall<GpPen, GpPoint>);
+  LUMIGRA_RECORD(GdipDrawLines, &MarkPointsCall<GpPen, GpPointF>);
+  LUMIGRA_RECORD(GdipDrawLinesI, &MarkPointsCall<GpPen, GpPoint>);
+  LUMIGRA_RECORD(GdipDrawBeziers, &MarkPointsCall<GpPen, GpPointF>);
+  LUMIGRA_RECORD(GdipDrawBeziersI, &MarkPointsCall<GpPen, GpPoint>);
+  // Arcs, pies, curves, regions, text, unsized images, clearing: the whole
+  // surface.
+  LUMIGRA_RECORD(GdipDrawArc);
+  LUMIGRA_RECORD(GdipDrawArcI);
+  LUMIGRA_RECORD(GdipDrawBezier);
+  LUMIGRA_RECORD(GdipDrawBezierI);
+  LUMIGRA_RECORD(GdipDrawPie);
+  LUMIGRA_RECORD(GdipDrawPieI);
+  LUMIGRA_RECORD(GdipDrawCurve);
+  LUMIGRA_RECORD(GdipDrawCurveI);
+  LUMIGRA_RECORD(GdipDrawCurve2);
+  LUMIGRA_RECORD(GdipDrawCurve2I);
+  LUMIGRA_RECORD(GdipDrawClosedCurve);
+  LUMIGRA_RECORD(GdipDrawClosedCurveI);
+  LUMIGRA_RECORD(GdipGraphicsClear);
+  LUMIGRA_RECORD(GdipFillPie);
+  LUMIGRA_RECORD(GdipFillPieI);
+  LUMIGRA_RECORD(GdipFillRegion);
+  LUMIGRA_RECORD(GdipDrawString);
+  LUMIGRA_RECORD(GdipDrawImage);
+  LUMIGRA_RECORD(GdipDrawImageI);
+#undef LUMIGRA_RECORD
+}
+
 bool Installed = false;
 std::once_flag InstallOnce;
 
 void Install() {
   Surfaces = new std::unordered_map<GpGraphics*, TDcSurface>();
+  Pool = new std::vector<TScratchBlock>();
   LibDeleteGraphics = Api.GdipDeleteGraphics;
   Api.GdipDeleteGraphics = BridgeDeleteGraphics;
   Api.GdipCreateFromHDC = BridgeCreateFromHDC;
@@ -967,6 +1268,7 @@ void Install() {
   Api.GdipFillEllipseI = BridgeFillEllipseI;
   Api.GdipFillPolygon = BridgeFillPolygon;
   Api.GdipFillPolygonI = BridgeFillPolygonI;
+  InstallDrawingRecorders();
   Installed = true;
 }
 

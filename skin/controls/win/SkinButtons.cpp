@@ -191,14 +191,11 @@ void TspSkinButton::UpdateLook() {
 
 void TspSkinButton::StartMorph() {
   if (MorphTimer) return;
-  MorphTimer = new TTimer(nullptr);
-  MorphTimer->SetInterval(20);
-  MorphTimer->SetOnTimer([this](TObject*) { MorphStep(); });
+  MorphTimer.Start(20, [this](TObject*) { MorphStep(); });
 }
 
 void TspSkinButton::StopMorph() {
-  delete MorphTimer;
-  MorphTimer = nullptr;
+  MorphTimer.Stop();
 }
 
 void TspSkinButton::MorphStep() {
@@ -225,14 +222,11 @@ void TspSkinButton::StartAnimate(bool Forward) {
   StopAnimate();
   AnimateInc = Forward;
   CurrentFrame = Forward ? 1 : FrameCount;
-  AnimateTimer = new TTimer(nullptr);
-  AnimateTimer->SetInterval(Cardinal(AnimateInterval));
-  AnimateTimer->SetOnTimer([this](TObject*) { AnimateStep(); });
+  AnimateTimer.Start(Cardinal(AnimateInterval), [this](TObject*) { AnimateStep(); });
 }
 
 void TspSkinButton::StopAnimate() {
-  delete AnimateTimer;
-  AnimateTimer = nullptr;
+  AnimateTimer.Stop();
   CurrentFrame = 0;
 }
 
@@ -254,18 +248,15 @@ void TspSkinButton::AnimateStep() {
 
 void TspSkinButton::StartRepeat() {
   StopRepeat();
-  RepeatTimer = new TTimer(nullptr);
-  RepeatTimer->SetInterval(500);
   // The first click after 500 ms, then one every RepeatInterval.
-  RepeatTimer->SetOnTimer([this](TObject*) {
-    if (RepeatTimer->Interval() != Cardinal(FRepeatInterval)) RepeatTimer->SetInterval(Cardinal(FRepeatInterval));
+  RepeatTimer.Start(500, [this](TObject*) {
+    if (RepeatTimer.Interval() != Cardinal(FRepeatInterval)) RepeatTimer.SetInterval(Cardinal(FRepeatInterval));
     ButtonClick();
   });
 }
 
 void TspSkinButton::StopRepeat() {
-  delete RepeatTimer;
-  RepeatTimer = nullptr;
+  RepeatTimer.Stop();
 }
 
 // --- glow
@@ -278,8 +269,8 @@ void TspSkinButton::ShowLayer() {
   TBitmap* Mask = SkinPicture(GlowLayerMaskPictureIndex);
   TCustomForm* F = GetParentForm(this);
   FLayerManager->SetTopMostMode(F && F->FormStyle() == fsStayOnTop);
-  std::unique_ptr<TBitmap> RImg, RMask;
-  auto Resized = [&](TBitmap* Src, std::unique_ptr<TBitmap>& Out) -> TBitmap* {
+  TspScratchBitmap RImg, RMask;
+  auto Resized = [&](TBitmap* Src, TspScratchBitmap& Out) -> TBitmap* {
     if (!Src) return nullptr;
     const TRect Whole(0, 0, Src->Width(), Src->Height());
     if (ResizeMode == 1) {
@@ -412,7 +403,7 @@ void TspSkinButton::SetStateFont(TCanvas* C, bool ADown, bool AMouseIn) {
     F->SetHeight(FontHeight);
     F->SetStyle(FontStyle);
   } else {
-    F->Assign(FDefaultFont);
+    AssignFont(F, FDefaultFont);
   }
   F->SetCharset(SkinTextCharset(FSD, FDefaultFont));
   if (Enabled() && !FUseSkinFontColor)
@@ -457,7 +448,7 @@ void TspSkinButton::CreateStateImage(TBitmap* B, const TRect& R, bool ADown, boo
 void TspSkinButton::CreateControlDefaultImage(TBitmap* B) {
   TspSkinCustomControl::CreateControlDefaultImage(B);
   TCanvas* C = B->Canvas();
-  C->Font()->Assign(FDefaultFont);
+  AssignFont(C->Font(), FDefaultFont);
   C->Font()->SetCharset(SkinTextCharset(FSD, FDefaultFont));
   if (!Enabled()) C->Font()->SetColor(clBtnShadow);
   const TRect R(0, 0, Width(), Height());
@@ -498,7 +489,7 @@ void TspSkinButton::Paint() {
   L.Focused = IsFocused();
   L.PressedLook = FDown && (FGroupIndex != 0 || FMouseIn || (L.Focused && !FMouseDown));
   L.HasFocusedRect = !RectIsEmpty(FocusedSkinRect);
-  L.AnimationRunning = AnimateTimer != nullptr;
+  L.AnimationRunning = AnimateTimer.Running();
   L.MouseIn = FMouseIn;
   L.MorphPossible = MorphPossible();
   L.MorphKf = FMorphKf;
@@ -1025,7 +1016,7 @@ void TspSkinMenuButton::CreateControlDefaultImage(TBitmap* B) {
   } else {
     Face(TRect(0, 0, W, H), Whole);
   }
-  C->Font()->Assign(FDefaultFont);
+  AssignFont(C->Font(), FDefaultFont);
   C->Font()->SetCharset(SkinTextCharset(FSD, FDefaultFont));
   if (!Enabled()) C->Font()->SetColor(clBtnShadow);
   C->Brush()->SetStyle(bsClear);

@@ -134,10 +134,10 @@ class TspSkinButton : public TspSkinCustomControl {
   TspButtonPaintEvent OnPaint;
 
   // Cross-fade (20 ms steps of 0.2), frame animation and auto-repeat
-  // timers; nullptr while idle.
-  TTimer* MorphTimer = nullptr;
-  TTimer* AnimateTimer = nullptr;
-  TTimer* RepeatTimer = nullptr;
+  // timers.
+  TspControlTimer MorphTimer;
+  TspControlTimer AnimateTimer;
+  TspControlTimer RepeatTimer;
   Integer CurrentFrame = 0;
   bool AnimateInc = false;
   double FMorphKf = 0;

@@ -104,17 +104,14 @@ void TspSkinCheckRadioBox::SetCanFocused(bool Value) {
 void TspSkinCheckRadioBox::HotStateChanged() {
   if (CrossFadeEnabled() && Skinned()) {
     if (MorphTimer) return;
-    MorphTimer = new TTimer(nullptr);
-    MorphTimer->SetInterval(20);
-    MorphTimer->SetOnTimer([this](TObject*) { MorphStep(); });
+    MorphTimer.Start(20, [this](TObject*) { MorphStep(); });
   } else {
     Invalidate();
   }
 }
 
 void TspSkinCheckRadioBox::StopMorph() {
-  delete MorphTimer;
-  MorphTimer = nullptr;
+  MorphTimer.Stop();
 }
 
 void TspSkinCheckRadioBox::MorphStep() {
@@ -235,7 +232,7 @@ void TspSkinCheckRadioBox::SetSkinFont(TCanvas* C) {
     C->Font()->SetHeight(FontHeight);
     C->Font()->SetStyle(FontStyle);
   } else {
-    C->Font()->Assign(FDefaultFont);
+    AssignFont(C->Font(), FDefaultFont);
   }
   C->Font()->SetCharset(SkinTextCharset(FSD, FDefaultFont));
 }
@@ -266,7 +263,7 @@ void TspSkinCheckRadioBox::PaintFlat(TBitmap* B, bool SkinnedLook) {
     DrawStateImage(C, 3, H / 2 - CheckImageRect.Height() / 2);
     SetSkinFont(C);
   } else {
-    C->Font()->Assign(FDefaultFont);
+    AssignFont(C->Font(), FDefaultFont);
     C->Font()->SetCharset(SkinTextCharset(FSD, FDefaultFont));
   }
   C->Brush()->SetStyle(bsClear);
@@ -333,7 +330,7 @@ void TspSkinCheckRadioBox::CreateControlDefaultImage(TBitmap* B) {
     C->Brush()->SetColor(clBtnShadow);
     C->FrameRect(TRect(0, 0, W, H));
   }
-  C->Font()->Assign(FDefaultFont);
+  AssignFont(C->Font(), FDefaultFont);
   C->Font()->SetCharset(SkinTextCharset(FSD, FDefaultFont));
   if (!Enabled()) C->Font()->SetColor(clBtnShadow);
   C->Pen()->SetColor(clBlack);

@@ -57,7 +57,7 @@ class TspSkinCheckRadioBox : public TspSkinCustomControl {
   // The box's own click event.
   TNotifyEvent OnClick;
 
-  TTimer* MorphTimer = nullptr;
+  TspControlTimer MorphTimer;
   double FMorphKf = 0;
   bool FMouseIn = false;
 

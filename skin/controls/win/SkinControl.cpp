@@ -7,11 +7,104 @@
 // ---------------------------------------------------------------------------
 // Painting helpers
 
-std::unique_ptr<TBitmap> NewSkinBitmap(Integer W, Integer H) {
-  auto B = std::make_unique<TBitmap>();
+namespace {
+
+// Free scratch bitmaps, the most recently given back last.
+std::vector<TBitmap*>& ScratchPool() {
+  static std::vector<TBitmap*> Pool;
+  return Pool;
+}
+constexpr size_t ScratchPoolSize = 48;
+// The pool keeps at most this many bytes of pixels; a bitmap larger than a
+// quarter of it is never kept.
+constexpr size_t ScratchPoolBytes = size_t(16) << 20;
+
+size_t ScratchBytes(TBitmap* B) { return size_t(B->Width()) * size_t(B->Height()) * 3; }
+
+size_t& ScratchPoolUsed() {
+  static size_t Used = 0;
+  return Used;
+}
+
+TFont& NewFont() {
+  static TFont F;
+  return F;
+}
+
+}  // namespace
+
+void TspScratchReturn::operator()(TBitmap* B) const {
+  if (!B) return;
+  auto& Pool = ScratchPool();
+  const size_t Bytes = ScratchBytes(B);
+  if (B->Empty() || B->PixelFormat() != pf24bit || Bytes > ScratchPoolBytes / 4) {
+    delete B;
+    return;
+  }
+  size_t& Used = ScratchPoolUsed();
+  while (!Pool.empty() && (Pool.size() >= ScratchPoolSize || Used + Bytes > ScratchPoolBytes)) {
+    Used -= ScratchBytes(Pool.front());
+    delete Pool.front();
+    Pool.erase(Pool.begin());
+  }
+  Pool.push_back(B);
+  Used += Bytes;
+}
+
+TspScratchBitmap NewSkinBitmap(Integer W, Integer H) {
+  if (W < 0) W = 0;
+  if (H < 0) H = 0;
+  auto& Pool = ScratchPool();
+  for (size_t I = Pool.size(); I-- > 0;) {
+    TBitmap* B = Pool[I];
+    if (B->Width() != W || B->Height() != H) continue;
+    Pool.erase(Pool.begin() + Integer(I));
+    ScratchPoolUsed() -= ScratchBytes(B);
+    B->SetTransparent(false);
+    B->SetTransparentMode(tmAuto);
+    TCanvas* C = B->Canvas();
+    C->SetCopyMode(cmSrcCopy);
+    C->Pen()->SetColor(clBlack);
+    C->Pen()->SetStyle(psSolid);
+    C->Pen()->SetMode(pmCopy);
+    C->Pen()->SetWidth(1);
+    AssignFont(C->Font(), &NewFont());
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(clWhite);
+    C->FillRect(TRect(0, 0, W, H));
+    return TspScratchBitmap(B);
+  }
+  TspScratchBitmap B(new TBitmap());
   B->SetPixelFormat(pf24bit);
   B->SetSize(W, H);
   return B;
+}
+
+void FreeSkinScratchBitmaps() {
+  for (TBitmap* B : ScratchPool()) delete B;
+  ScratchPool().clear();
+  ScratchPoolUsed() = 0;
+}
+
+void TspControlTimer::Start(Cardinal Interval, TNotifyEvent OnTick) {
+  if (!FTimer) {
+    FTimer = new TTimer(nullptr);
+    FTimer->SetEnabled(false);
+  }
+  FRunning = true;
+  FTimer->SetEnabled(false);
+  FTimer->SetInterval(Interval);
+  FTimer->SetOnTimer(std::move(OnTick));
+  FTimer->SetEnabled(true);
+}
+
+void TspControlTimer::Stop() {
+  FRunning = false;
+  if (FTimer) FTimer->SetEnabled(false);
+}
+
+void TspControlTimer::SetInterval(Cardinal Interval) {
+  if (FTimer) FTimer->SetInterval(Interval);
 }
 
 namespace {
@@ -58,6 +151,23 @@ void DrawMorphedSkinImage(TControl* Control, TCanvas* Canvas, TBitmap* Normal, T
   std::unique_ptr<TspEffectBmp> E2(TspEffectBmp::CreateFromhWnd(Active->Handle()));
   RunMorph(E1.get(), E2.get(), Kf, Kind);
   BlendAndDraw(Control, Canvas, E1.get(), Blend, Value);
+}
+
+void AssignFont(TFont* Dest, TFont* Source) {
+  if (Dest == Source) return;
+  // The quality has no setter of its own: a font made from a handle is
+  // copied whole.
+  if (Dest->Quality() != Source->Quality()) {
+    Dest->Assign(Source);
+    return;
+  }
+  Dest->SetName(Source->Name());
+  Dest->SetHeight(Source->Height());
+  Dest->SetStyle(Source->Style());
+  Dest->SetCharset(Source->Charset());
+  Dest->SetPitch(Source->Pitch());
+  Dest->SetOrientation(Source->Orientation());
+  Dest->SetColor(Source->Color());
 }
 
 TFontCharset SkinTextCharset(TspSkinData* SD, TFont* DefaultFont) {
@@ -467,11 +577,17 @@ void TspSkinCustomControl::Paint() {
 void TspSkinCustomControl::PaintDirect() {
   if (!Picture) return;
   const Integer W = Width(), H = Height();
-  TBitmap LeftB, TopB, RightB, BottomB;
+  // Each strip starts at the size it will most likely get, so a repeated
+  // paint reuses it.
+  const TRect& N = NewClRect;
+  auto LeftB = NewSkinBitmap(N.Left, N.Bottom - N.Top);
+  auto TopB = NewSkinBitmap(W, N.Top);
+  auto RightB = NewSkinBitmap(W - N.Right, N.Bottom - N.Top);
+  auto BottomB = NewSkinBitmap(W, H - N.Bottom);
   CreateBorderStripImagesEx(LTPt, RTPt, LBPt, RBPt, ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewClRect,
-                            &LeftB, &TopB, &RightB, &BottomB, Picture, SkinRect, W, H, LeftStretch, TopStretch,
-                            RightStretch, BottomStretch);
-  CreateControlSkinImage(&TopB);
+                            LeftB.get(), TopB.get(), RightB.get(), BottomB.get(), Picture, SkinRect, W, H,
+                            LeftStretch, TopStretch, RightStretch, BottomStretch);
+  CreateControlSkinImage(TopB.get());
   TCanvas* C = Canvas();
   if (FDrawbackground && !RectIsEmpty(ClRect)) {
     const Integer TW = ClRect.Width(), TH = ClRect.Height();
@@ -482,7 +598,6 @@ void TspSkinCustomControl::PaintDirect() {
     HDC DC = C->Handle();
     const Integer Saved = SaveDC(DC);
     IntersectClipRect(DC, NewClRect.Left, NewClRect.Top, NewClRect.Right, NewClRect.Bottom);
-    const TRect& N = NewClRect;
     if (StretchEffect && !RectIsEmpty(N)) {
       switch (StretchType) {
         case spstFull:
@@ -503,10 +618,10 @@ void TspSkinCustomControl::PaintDirect() {
     }
     RestoreDC(DC, Saved);
   }
-  C->Draw(0, 0, &TopB);
-  C->Draw(0, TopB.Height(), &LeftB);
-  C->Draw(W - RightB.Width(), TopB.Height(), &RightB);
-  C->Draw(0, H - BottomB.Height(), &BottomB);
+  C->Draw(0, 0, TopB.get());
+  C->Draw(0, TopB->Height(), LeftB.get());
+  C->Draw(W - RightB->Width(), TopB->Height(), RightB.get());
+  C->Draw(0, H - BottomB->Height(), BottomB.get());
 }
 
 // ---------------------------------------------------------------------------

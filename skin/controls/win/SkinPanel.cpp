@@ -232,7 +232,7 @@ void TspSkinPanel::SetCaptionFont(TCanvas* C) {
     C->Font()->SetHeight(FontHeight);
     C->Font()->SetStyle(FontStyle);
   } else {
-    C->Font()->Assign(FDefaultFont);
+    AssignFont(C->Font(), FDefaultFont);
   }
   C->Font()->SetCharset(SkinTextCharset(FSD, FDefaultFont));
 }
@@ -350,7 +350,7 @@ void TspSkinPanel::CreateControlDefaultImage(TBitmap* B) {
   TRect R = Inset(R0, 2);
   if (FCheckedMode) R.Left += 20;
   if (FRollUpMode) R.Right -= 10;
-  C->Font()->Assign(FDefaultFont);
+  AssignFont(C->Font(), FDefaultFont);
   C->Font()->SetCharset(SkinTextCharset(FSD, FDefaultFont));
   const String Cap = Text();
   const bool HasList = FGlyph->Empty() && FCaptionImageList && FCaptionImageIndex >= 0 &&
@@ -415,7 +415,7 @@ void TspSkinPanel::DrawSkinnedCaption(TBitmap* B) {
     C->Font()->SetHeight(FontHeight);
     C->Font()->SetStyle(FontStyle);
   } else {
-    C->Font()->Assign(FDefaultFont);
+    AssignFont(C->Font(), FDefaultFont);
   }
   C->Font()->SetCharset(SkinTextCharset(FSD, FDefaultFont));
   C->Font()->SetColor(FontColor);
@@ -672,7 +672,7 @@ void TspSkinPanel::Paint() {
       TspSkinCustomControl::Paint();
       if (FShowCaption && !Text().empty()) {
         TCanvas* C = Canvas();
-        C->Font()->Assign(FDefaultFont);
+        AssignFont(C->Font(), FDefaultFont);
         C->Font()->SetCharset(SkinTextCharset(FSD, FDefaultFont));
         C->Brush()->SetStyle(bsClear);
         const String Cap = Text();

@@ -163,14 +163,11 @@ void TspSkinSpeedButton::StartMorph() {
     return;
   }
   if (MorphTimer) return;
-  MorphTimer = new TTimer(nullptr);
-  MorphTimer->SetInterval(20);
-  MorphTimer->SetOnTimer([this](TObject*) { MorphStep(); });
+  MorphTimer.Start(20, [this](TObject*) { MorphStep(); });
 }
 
 void TspSkinSpeedButton::StopMorph() {
-  delete MorphTimer;
-  MorphTimer = nullptr;
+  MorphTimer.Stop();
 }
 
 void TspSkinSpeedButton::MorphStep() {
@@ -190,14 +187,11 @@ void TspSkinSpeedButton::StartAnimate(bool Forward) {
   StopAnimate();
   AnimateInc = Forward;
   CurrentFrame = Forward ? 1 : FrameCount;
-  AnimateTimer = new TTimer(nullptr);
-  AnimateTimer->SetInterval(Cardinal(AnimateInterval));
-  AnimateTimer->SetOnTimer([this](TObject*) { AnimateStep(); });
+  AnimateTimer.Start(Cardinal(AnimateInterval), [this](TObject*) { AnimateStep(); });
 }
 
 void TspSkinSpeedButton::StopAnimate() {
-  delete AnimateTimer;
-  AnimateTimer = nullptr;
+  AnimateTimer.Stop();
   CurrentFrame = 0;
 }
 
@@ -219,17 +213,14 @@ void TspSkinSpeedButton::AnimateStep() {
 
 void TspSkinSpeedButton::StartRepeat() {
   StopRepeat();
-  RepeatTimer = new TTimer(nullptr);
-  RepeatTimer->SetInterval(500);
-  RepeatTimer->SetOnTimer([this](TObject*) {
-    if (RepeatTimer->Interval() != Cardinal(FRepeatInterval)) RepeatTimer->SetInterval(Cardinal(FRepeatInterval));
+  RepeatTimer.Start(500, [this](TObject*) {
+    if (RepeatTimer.Interval() != Cardinal(FRepeatInterval)) RepeatTimer.SetInterval(Cardinal(FRepeatInterval));
     ButtonClick();
   });
 }
 
 void TspSkinSpeedButton::StopRepeat() {
-  delete RepeatTimer;
-  RepeatTimer = nullptr;
+  RepeatTimer.Stop();
 }
 
 // --- skin
@@ -317,7 +308,7 @@ void TspSkinSpeedButton::SetStateFont(TCanvas* C, bool ADown, bool AMouseIn) {
     F->SetHeight(FontHeight);
     F->SetStyle(FontStyle);
   } else {
-    F->Assign(FDefaultFont);
+    AssignFont(F, FDefaultFont);
   }
   F->SetCharset(SkinTextCharset(FSD, FDefaultFont));
   if (Enabled() && !FUseSkinFontColor)
@@ -368,7 +359,7 @@ void TspSkinSpeedButton::CreateControlDefaultImage(TBitmap* B) {
     FillFramedRect(C, R, DefaultHotFrame, DefaultHotFace);
   else
     FillFramedRect(C, R, clBtnShadow, clBtnFace);
-  C->Font()->Assign(FDefaultFont);
+  AssignFont(C->Font(), FDefaultFont);
   C->Font()->SetCharset(SkinTextCharset(FSD, FDefaultFont));
   bool DrawDefault = true;
   auto Alive = LivenessToken();
@@ -412,7 +403,7 @@ void TspSkinSpeedButton::Paint() {
     if (PressedLook() || FMouseIn || !FFlat) {
       TspGraphicSkinCustomControl::Paint();
     } else {
-      C->Font()->Assign(FDefaultFont);
+      AssignFont(C->Font(), FDefaultFont);
       C->Font()->SetCharset(SkinTextCharset(FSD, FDefaultFont));
       if (!Enabled()) C->Font()->SetColor(clBtnShadow);
       PaintFlatContent(TRect(0, 0, Width(), Height()));
@@ -442,7 +433,7 @@ void TspSkinSpeedButton::Paint() {
       F->SetStyle(FontStyle);
       F->SetHeight(FontHeight);
     } else {
-      F->Assign(FDefaultFont);
+      AssignFont(F, FDefaultFont);
     }
     TspSkinColors* SC = FSD->SkinColors();
     if (!Enabled())
@@ -775,7 +766,7 @@ void TspSkinMenuSpeedButton::Paint() {
     F->SetStyle(FontStyle);
     F->SetHeight(FontHeight);
   } else {
-    F->Assign(FDefaultFont);
+    AssignFont(F, FDefaultFont);
   }
   if (Skinned()) {
     TspSkinColors* SC = FSD->SkinColors();
@@ -970,7 +961,7 @@ void TspSkinMenuSpeedButton::CreateControlDefaultImage(TBitmap* B) {
       Face(Whole, FFlat ? FaceOnly : Normal);
     }
   }
-  C->Font()->Assign(FDefaultFont);
+  AssignFont(C->Font(), FDefaultFont);
   C->Font()->SetCharset(SkinTextCharset(FSD, FDefaultFont));
   if (!Enabled()) C->Font()->SetColor(clBtnShadow);
   TspButtonContent Ct = Content();

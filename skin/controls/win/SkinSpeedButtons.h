@@ -81,9 +81,9 @@ class TspSkinSpeedButton : public TspGraphicSkinCustomControl {
 
   TspButtonPaintEvent OnPaint;
 
-  TTimer* MorphTimer = nullptr;
-  TTimer* AnimateTimer = nullptr;
-  TTimer* RepeatTimer = nullptr;
+  TspControlTimer MorphTimer;
+  TspControlTimer AnimateTimer;
+  TspControlTimer RepeatTimer;
   Integer CurrentFrame = 0;
   bool AnimateInc = false;
   double FMorphKf = 0;

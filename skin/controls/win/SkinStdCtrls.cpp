@@ -2,6 +2,7 @@
 #include "skin/controls/win/SkinStdCtrls.h"
 
 #include "skin/controls/SkinCtrlGeometry.h"
+#include "skin/controls/win/SkinControl.h"
 
 // ---------------------------------------------------------------------------
 // TspSkinBevel
@@ -114,9 +115,9 @@ void TspSkinStdLabel::DoDrawText(TRect& Rect, UINT Flags) {
   TFont* F = C->Font();
   const bool SkinnedLook = FIndex != -1;
   if (!SkinnedLook) {
-    F->Assign(FUseSkinFont ? FDefaultFont : Font());
+    AssignFont(F, FUseSkinFont ? FDefaultFont : Font());
   } else {
-    F->Assign(Font());
+    AssignFont(F, Font());
     if (FUseSkinFont) {
       F->SetName(FontName);
       F->SetStyle(FontStyle);

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "skin/data/SpRegions.h"
 
@@ -212,12 +213,43 @@ TFBitmap::~TFBitmap() {
 
 namespace {
 
+// The pixels of a mask as 32-bit colours, top-down (a palettised mask through
+// its palette), read into the program's own memory: the same black pixels as
+// TFBitmap's 24-bit copy, without the cost of first touching a new DIB
+// section's pages and of the 24-bit conversion (docs/platform-gdi.md). False
+// for an empty mask or one whose pixels cannot be read.
+bool ReadMaskPixels(TBitmap* Mask, std::vector<Cardinal>& Pixels, Integer& Width, Integer& Height) {
+  Width = Height = 0;
+  if (!Mask || Mask->Empty()) return false;
+  const HBITMAP H = Mask->Handle();
+  BITMAP BM{};
+  if (!H || !GetObjectW(H, sizeof(BM), &BM)) return false;
+  const Integer W = BM.bmWidth, Ht = BM.bmHeight < 0 ? -BM.bmHeight : BM.bmHeight;
+  if (W <= 0 || Ht <= 0) return false;
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  Info.bmiHeader.biWidth = W;
+  Info.bmiHeader.biHeight = -Ht;
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 32;
+  Info.bmiHeader.biCompression = BI_RGB;
+  Pixels.assign(size_t(W) * size_t(Ht), 0);
+  HDC Screen = GetDC(nullptr);
+  const int Read = GetDIBits(Screen, H, 0, UINT(Ht), Pixels.data(), &Info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, Screen);
+  if (Read <= 0) return false;
+  Width = W;
+  Height = Ht;
+  return true;
+}
+
 // The black runs of a mask moved by the offset; false for an empty mask.
 bool MaskRuns(TBitmap* Mask, Integer XOffset, Integer YOffset, std::vector<TRect>& Runs) {
   Runs.clear();
-  if (!Mask || Mask->Empty()) return false;
-  TFBitmap F(Mask->Handle());
-  ScanMaskRuns(F.Bits, F.Width, F.Height, F.RowInc, XOffset, YOffset, Runs);
+  std::vector<Cardinal> Pixels;
+  Integer W = 0, H = 0;
+  if (!ReadMaskPixels(Mask, Pixels, W, H)) return false;
+  ScanMaskRuns(Pixels.data(), W, H, W, XOffset, YOffset, Runs);
   return true;
 }
 
@@ -297,26 +329,39 @@ void CreateSkinFrameRegion(HRGN& Rgn, TPoint LTPoint, TPoint RTPoint, TPoint LBP
                            TRect NewClRect, TBitmap* Mask, Integer NewWidth, Integer NewHeight) {
   Rgn = nullptr;
   if (NewLTPoint.X > NewRTPoint.X || NewLTPoint.Y > NewLBPoint.Y) return;
-  TBitmap Top, Left, Right, Bottom;
-  CreateBorderStripImages(LTPoint, RTPoint, LBPoint, RBPoint, ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint,
-                          NewClRect, Mask, &Top, &Left, &Right, &Bottom, NewWidth, NewHeight);
-  // The union of the strips' runs at their places and the client rectangle,
-  // built as one region; nothing when no piece exists.
-  const struct {
-    TBitmap* Strip;
-    TPoint At;
-  } Pieces[4] = {{&Top, TPoint(0, 0)},
-                 {&Bottom, TPoint(0, NewClRect.Bottom)},
-                 {&Left, TPoint(0, NewClRect.Top)},
-                 {&Right, TPoint(NewClRect.Right, NewClRect.Top)}};
-  std::vector<TRect> All, Runs;
+  std::vector<TRect> All;
   bool Any = false;
-  for (const auto& P : Pieces) {
-    if (P.Strip->Width() <= 0 || P.Strip->Height() <= 0) continue;
-    if (!MaskRuns(P.Strip, P.At.X, P.At.Y, Runs)) continue;
-    Any = true;
-    All.insert(All.end(), Runs.begin(), Runs.end());
+  // The strips are cut from the mask's pixels in memory; only a malformed
+  // geometry that would stretch a piece makes them on canvases.
+  std::vector<Cardinal> Pixels;
+  Integer MW = 0, MH = 0, Strips = 0;
+  const TspNineSlice A = NineSliceArgs(LTPoint, RTPoint, LBPoint, RBPoint, ClRect, NewLTPoint, NewRTPoint, NewLBPoint,
+                                       NewRBPoint, NewClRect, TRect(), NewWidth, NewHeight);
+  if (ReadMaskPixels(Mask, Pixels, MW, MH) && FrameStripRuns(A, Pixels.data(), MW, MH, All, Strips)) {
+    Any = Strips > 0;
+  } else {
+    All.clear();
+    TBitmap Top, Left, Right, Bottom;
+    CreateBorderStripImages(LTPoint, RTPoint, LBPoint, RBPoint, ClRect, NewLTPoint, NewRTPoint, NewLBPoint,
+                            NewRBPoint, NewClRect, Mask, &Top, &Left, &Right, &Bottom, NewWidth, NewHeight);
+    // The union of the strips' runs at their places, in the listed order.
+    const struct {
+      TBitmap* Strip;
+      TPoint At;
+    } Pieces[4] = {{&Top, TPoint(0, 0)},
+                   {&Bottom, TPoint(0, NewClRect.Bottom)},
+                   {&Left, TPoint(0, NewClRect.Top)},
+                   {&Right, TPoint(NewClRect.Right, NewClRect.Top)}};
+    std::vector<TRect> Runs;
+    for (const auto& P : Pieces) {
+      if (P.Strip->Width() <= 0 || P.Strip->Height() <= 0) continue;
+      if (!MaskRuns(P.Strip, P.At.X, P.At.Y, Runs)) continue;
+      Any = true;
+      All.insert(All.end(), Runs.begin(), Runs.end());
+    }
   }
+  // With the client rectangle, built as one region; nothing when no piece
+  // exists.
   if (!RectIsEmpty(NewClRect)) {
     Any = true;
     All.push_back(NewClRect);

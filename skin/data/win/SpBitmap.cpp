@@ -213,8 +213,14 @@ void TspBitmap::AssignTo(TPersistent* Dest) {
     return;
   }
   if (auto* C = dynamic_cast<TClipboard*>(Dest)) {
+    // The picture as it shows over the white of a new bitmap, opaque: the
+    // alpha bytes GDI leaves in a 32-bit bitmap (0 after keyed drawing and
+    // after pixels that never had any, blended ones after blending) would
+    // reach programs that read the clipboard's alpha as transparency.
     TBitmap Temp;
-    Prepare(&Temp);
+    Temp.SetPixelFormat(pf24bit);
+    Temp.SetSize(FWidth, FHeight);
+    if (!Empty()) Draw(Temp.Canvas()->Handle(), 0, 0);
     C->Assign(&Temp);
     return;
   }
@@ -551,14 +557,13 @@ bool Intersects(const TRect& A, const TRect& B) {
   return std::max(A.Left, B.Left) < std::min(A.Right, B.Right) && std::max(A.Top, B.Top) < std::min(A.Bottom, B.Bottom);
 }
 
+// The tiles of Tile (cut at DstRect's right and bottom edges), each drawn
+// whole when it meets DstClip: the clip chooses tiles, it cuts none.
 template <class Target>
 void TileClipped(TspBitmap* Self, Target T, const TRect& DstRect, const TRect& DstClip, const TRect& SrcRect) {
   const bool All = DstClip.Right <= DstClip.Left || DstClip.Bottom <= DstClip.Top;
-  // Whole tiles: each is drawn with the full source, not cut at DstRect.
-  const Integer w = SrcRect.Width(), h = SrcRect.Height();
-  ForEachTile(DstRect, SrcRect, [&](const TRect& D, const TRect&) {
-    const TRect Whole(D.Left, D.Top, D.Left + w, D.Top + h);
-    if (All || Intersects(Whole, DstClip)) Self->Draw(T, Whole, SrcRect);
+  ForEachTile(DstRect, SrcRect, [&](const TRect& D, const TRect& S) {
+    if (All || Intersects(D, DstClip)) Self->Draw(T, D, S);
   });
 }
 

@@ -27,11 +27,18 @@ class TspBitmap : public TPersistent {
   void Clear(TspColor Color);
 
   void Assign(TPersistent* Source) override;
+  // A TBitmap or a TPicture's bitmap becomes a pf32bit bitmap of this size
+  // with this bitmap drawn on it (Draw onto its DC); the clipboard receives
+  // the picture as it shows over white, opaque.
   void AssignTo(TPersistent* Dest) override;
   void SaveToStream(TStream* Stream);
   // A stream whose name length or pixel count exceeds what the stream holds
   // raises EReadError "Stream read error" with the bitmap unchanged.
   void LoadFromStream(TStream* Stream);
+  // The bitmap resource ResName of the module file ResFileName (loaded as
+  // data; the program's own module when the file cannot be loaded): a
+  // 32-bit one with its alpha, others through the system's loader. Nothing
+  // changes when there is no such resource.
   void LoadFromResource(const String& ResFileName, const String& ResName);
   // An 8-bit PCX image; a header of a wrong kind or inconsistent sizes
   // changes nothing.

@@ -13,7 +13,6 @@
 namespace {
 
 using imgtest::Pump;
-using imgtest::SharedForm;
 
 class ImageMappingTest : public ::testing::Test {
  protected:
@@ -170,7 +169,7 @@ class ImageWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     InitializeBitmapEngine();
-    Form = SharedForm();
+    Form = imgtest::NewShownForm();
     Img = new TImage32(Form);
     Img->SetBounds(10, 10, 120, 100);
     Img->SetParent(Form);
@@ -184,7 +183,7 @@ class ImageWindowTest : public ::testing::Test {
     Pump();
   }
   void TearDown() override {
-    delete Img;
+    delete Form;
     Pump();
   }
   LPARAM At(Integer X, Integer Y) { return MAKELPARAM(X, Y); }

@@ -1,5 +1,4 @@
-// Helpers of the image-control window tests: one shown form reused by every
-// case (hiding a shown window costs seconds under Xvfb) and a pump.
+// Helpers of the image-control window tests: a shown form per test and a pump.
 #pragma once
 
 #include "classlib/Forms.h"
@@ -13,18 +12,15 @@ inline void Pump() {
   }
 }
 
-// Made and shown on first use; lives until the program ends.
-inline TForm* SharedForm() {
-  static TForm* F = nullptr;
-  if (!F) {
-    Application->Initialize();
-    F = new TForm(nullptr);
-    F->BeginLoading();
-    F->SetBounds(30, 30, 640, 520);
-    F->EndLoading();
-    F->Show();
-    Pump();
-  }
+// A new shown form at a fixed place; the test frees it.
+inline TForm* NewShownForm() {
+  Application->Initialize();
+  TForm* F = new TForm(nullptr);
+  F->BeginLoading();
+  F->SetBounds(30, 30, 640, 520);
+  F->EndLoading();
+  F->Show();
+  Pump();
   return F;
 }
 

@@ -3,26 +3,31 @@
 // the bars' geometry, position rules and mouse stepping.
 #include "common/gtest.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "bitmap/Bmp32_Engine.h"
 #include "bitmap/Bmp32_ImgView.h"
 #include "classlib/Forms.h"
+#include "common/Screens.h"
 #include "rtl/Math.h"
 #include "test_image_controls_util.h"
 
 namespace {
 
 using imgtest::Pump;
-using imgtest::SharedForm;
 
-// A view in the shared form, built in its loading phase.
+// A view on a shown form, built in its loading phase.
 class ImgViewTest : public ::testing::Test {
  protected:
-  void SetUp() override { InitializeBitmapEngine(); }
+  void SetUp() override {
+    InitializeBitmapEngine();
+    Form = imgtest::NewShownForm();
+  }
   void TearDown() override {
     delete View;
+    delete Form;
     Pump();
   }
   // ViewportW x ViewportH is the area inside the bars (Size 17, svAlways)
@@ -41,7 +46,7 @@ class ImgViewTest : public ::testing::Test {
     for (Integer Y = 0; Y < BH; ++Y)
       for (Integer X = 0; X < BW; ++X) View->Bitmap()->SetPixel(X, Y, 0xFF000000u | TColor32(X << 8) | TColor32(Y));
     View->SetScale(Scale);
-    View->SetParent(SharedForm());
+    View->SetParent(Form);
     View->EndLoading();
     Pump();
   }
@@ -49,6 +54,7 @@ class ImgViewTest : public ::testing::Test {
     View->Repaint();
     Pump();
   }
+  TForm* Form = nullptr;
   TImgView32* View = nullptr;
 };
 
@@ -94,10 +100,12 @@ TEST_F(ImgViewTest, ZoomLevelsShowTheBitmapPixelsAtTheirPlace) {
   Make(40, 30, 1, 0, 117, 117);
   struct Case {
     Single Scale;
-  } Cases[] = {{1}, {2}, {0.5f}};
+    const char* Screen;
+  } Cases[] = {{1, "imgview-zoom-1"}, {2, "imgview-zoom-2"}, {0.5f, "imgview-zoom-0.5"}};
   for (const Case& K : Cases) {
     View->SetScale(K.Scale);
     Paint();
+    lumigra_test::SaveWindowScreen(View->Handle(), K.Screen);
     TRect R = View->GetBitmapRect();
     EXPECT_EQ(R.Width(), Integer(Round(40 * K.Scale))) << K.Scale;
     // Every sampled control pixel inside the viewport shows the bitmap pixel
@@ -121,6 +129,7 @@ TEST_F(ImgViewTest, ZoomLevelsShowTheBitmapPixelsAtTheirPlace) {
   EXPECT_EQ(Scrolls, 1);
   EXPECT_FLOAT_EQ(View->OffsetHorz(), Before - 10);
   Paint();
+  lumigra_test::SaveWindowScreen(View->Handle(), "imgview-zoom-4-scrolled");
   TPoint P = View->ControlToBitmap(TPoint(20, 20));
   EXPECT_EQ(View->Buffer()->GetPixel(20, 20), View->Bitmap()->GetPixel(P.X, P.Y));
 }
@@ -261,10 +270,10 @@ TEST_F(RangeBarTest, CenteredBarKeepsTheMiddleWhenRangeOrWindowChanges) {
 }
 
 TEST_F(RangeBarTest, DraggingAShortHandleCoversTheWholeRange) {
-  TForm* F = SharedForm();
+  std::unique_ptr<TForm> F(imgtest::NewShownForm());
   TRangeBar B(nullptr);
   B.SetBounds(0, 480, 100, 16);
-  B.SetParent(F);
+  B.SetParent(F.get());
   B.SetParams(10000, 0);
   Pump();
   HWND H = B.Handle();
@@ -286,10 +295,10 @@ TEST_F(RangeBarTest, DraggingAShortHandleCoversTheWholeRange) {
 }
 
 TEST_F(RangeBarTest, HeldButtonAtTheEndFallsBackToHoverPoll) {
-  TForm* F = SharedForm();
+  std::unique_ptr<TForm> F(imgtest::NewShownForm());
   TRangeBar B(nullptr);
   B.SetBounds(0, 480, 100, 16);
-  B.SetParent(F);
+  B.SetParent(F.get());
   B.SetParams(120, 0);
   Pump();
   HWND H = B.Handle();

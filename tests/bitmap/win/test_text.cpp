@@ -3,6 +3,7 @@
 
 #include "bitmap/Bmp32_Engine.h"
 #include "bitmap/Bmp32_Windowed.h"
+#include "common/ScreensBitmap32.h"
 #include "rtl/Thread.h"
 
 #include <memory>
@@ -104,6 +105,14 @@ TEST_F(BitmapText, RenderTextLevelsStrengthAndLimits) {
     EXPECT_EQ(LF.lfQuality, 0);
     return Pixels(B);
   };
+  {
+    TBitmap32 Shown;
+    Shown.SetSize(80, 30);
+    Shown.Clear(0xFF000000u);
+    UseArial(Shown, -18);
+    Shown.RenderText(2, 2, u"Abc", 2, 0xFFFF0000u);
+    lumigra_test::SaveBitmapScreen(Shown, "render-text-level-2");
+  }
   EXPECT_EQ(Render(7, 0xFFFF0000u), Render(4, 0xFFFF0000u));
   EXPECT_EQ(Render(-3, 0xFFFF0000u), Render(-1, 0xFFFF0000u));
   for (Integer Level : {-1, 0, 2}) {

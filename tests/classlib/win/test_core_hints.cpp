@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/Screens.h"
+
 using namespace ctltest;
 
 namespace {
@@ -98,6 +100,7 @@ TEST_F(CoreHints, ShownAfterThePauseHiddenAfterTheHidePause) {
     ReleaseDC(HW, DC);
     EXPECT_GT(Paper, Ink);
     EXPECT_GT(Ink, 10);
+    lumigra_test::SaveWindowScreen(HW, "hint-window");
   }
   // It takes neither activation nor the mouse.
   EXPECT_EQ(GetActiveWindow(), F->Handle());

@@ -3,6 +3,7 @@
 #include "tests/classlib/win/test_controls_util.h"
 
 #include "classlib/ExtCtrls.h"
+#include "common/Screens.h"
 
 using namespace ctltest;
 
@@ -188,6 +189,7 @@ TEST_F(ExtBalloon, ShowsWithoutActivationAndHides) {
     for (int X = 6; X < R.right - R.left - 6; ++X) Ink += TColor(GetPixel(DC, X, Y)) == RGBOf(clInfoText);
   ReleaseDC(H, DC);
   EXPECT_GT(Ink, 10);
+  lumigra_test::SaveWindowScreen(H, "balloon-hint");
   // The mouse goes through to the form.
   POINT Mid{(R.left + R.right) / 2, R.top + 10};
   EXPECT_NE(WindowFromPoint(Mid), H);

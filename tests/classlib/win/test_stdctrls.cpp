@@ -68,8 +68,8 @@ class TTestEdit : public TCustomEdit {
   }
 };
 
-// One shown form per test (freeing a shown form costs Wine about two
-// seconds); the rows make and free their controls on it.
+// One shown form per test; the rows make and free their controls on it, as
+// a form of the program makes and frees controls while it stays open.
 class StdForm : public AppFixture {
  protected:
   TForm* F = nullptr;

@@ -5,11 +5,17 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/Screens.h"
 #include "tests/gdiplus/win/gdiplus_fixture.h"
 
 namespace {
 
 IGPBrush Solid(TGPColor C) { return new TGPSolidBrush(C); }
+
+// The surface as a screenshot, alpha kept (what was drawn over nothing).
+void SaveSurface(const TTestSurface& S, const char* Name) {
+  lumigra_test::SaveScreenPixels(reinterpret_cast<const uint8_t*>(S.Bits), S.W, S.H, S.W * 4, Name, "", true);
+}
 
 bool Near(uint32_t A, uint32_t B, int Tol) {
   for (int sh = 0; sh < 32; sh += 8)
@@ -86,6 +92,7 @@ TEST(GdiPlusRender, PathGradientFromCentreToSurround) {
     b->SetCenterPoint(TGPPointF{30, 30});
     g->FillPath(b, path);
   });
+  SaveSurface(s, "path-gradient");
   const uint32_t centre = s.At(30, 30);
   const uint32_t nearEdge = s.At(30, 3);
   EXPECT_GE(Red(centre), 230) << std::hex << centre;
@@ -141,6 +148,7 @@ TEST(GdiPlusRender, DashesAndCaps) {
     IGPPen flat(new TGPPen(0xFF000000, 6));
     g->DrawLine(flat, 20, 44, 80, 44);
   });
+  SaveSurface(s, "dashes-and-caps");
   // Dashes: runs of ink and gaps along y = 10.
   int changes = 0;
   for (int x = 1; x < 100; ++x)
@@ -232,6 +240,7 @@ TEST(GdiPlusRender, TextInALayoutRectangle) {
     fmt->SetLineAlignment(StringAlignmentCenter);
     g->DrawString(u"Hello world wraps", font, TGPRectF{20, 5, 70, 60}, fmt, Solid(0xFF000000));
   });
+  SaveSurface(s, "text-in-a-layout-rectangle");
   // Everything inside the layout rectangle (one pixel of anti-aliasing).
   const int all = s.CountWhere([](uint32_t c) { return Alpha(c) > 0; });
   const int inside = s.CountWhere([](uint32_t c) { return Alpha(c) > 0; }, 19, 4, 91, 66);

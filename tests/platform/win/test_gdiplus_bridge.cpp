@@ -381,3 +381,122 @@ TEST(GdiPlusBridge, GammaCorrectedLinearGradient) {
     }
   }
 }
+
+TEST(GdiPlusBridge, PathGradientHonoursGammaCorrection) {
+  EnsureStarted();
+  auto expected = [](double T) { return 255 * std::pow(T, 1 / 2.2); };
+  for (BOOL gamma : {0, 1}) {
+    TDibFixture d(101, 101, 0x00FFFFFF);
+    GpGraphics* g = MakeGraphics(d);
+    const GpPointF square[4] = {{0, 0}, {101, 0}, {101, 101}, {0, 101}};
+    GpBrush* b = nullptr;
+    ASSERT_EQ(Api.GdipCreatePathGradient(square, 4, 4, &b), Ok);
+    Api.GdipSetPathGradientCenterColor(b, 0xFFFFFFFF);
+    ARGB black = 0xFF000000;
+    INT one = 1;
+    Api.GdipSetPathGradientSurroundColorsWithCount(b, &black, &one);
+    Api.GdipSetPathGradientGammaCorrection(b, gamma);
+    Api.GdipFillRectangle(g, b, 0, 0, 101, 101);
+    Api.GdipDeleteBrush(b);
+    Api.GdipDeleteGraphics(g);
+    // Halfway from the edge to the centre along the middle row.
+    const uint32_t p = d.At(25, 50);
+    const double t = 1 - (50.5 - 25.5) / 50.5;
+    EXPECT_NEAR(Ch(p, 16), gamma ? expected(t) : 255 * t, 4) << "gamma " << gamma;
+  }
+}
+
+TEST(GdiPlusBridge, ReleaseComposesOnlyInsideTheDcClipRegion) {
+  EnsureStarted();
+  // A fill over everything, the DC clipped to two rectangles.
+  TDibFixture d(60, 40, 0x00FFFFFF);
+  HRGN a = CreateRectRgn(5, 5, 20, 20), b = CreateRectRgn(30, 10, 50, 30);
+  CombineRgn(a, a, b, RGN_OR);
+  SelectClipRgn(d.Dc, a);
+  DeleteObject(a);
+  DeleteObject(b);
+  GpGraphics* g = MakeGraphics(d);
+  Api.GdipSetSmoothingMode(g, 4);
+  FillRect(g, 0xFF102030, 0.5f, 0.5f, 59, 39);
+  Api.GdipDeleteGraphics(g);
+  SelectClipRgn(d.Dc, nullptr);
+  EXPECT_EQ(d.At(10, 10), 0xFF102030u);
+  EXPECT_EQ(d.At(40, 20), 0xFF102030u);
+  EXPECT_EQ(d.At(25, 10), 0x00FFFFFFu);
+  EXPECT_EQ(d.At(4, 10), 0x00FFFFFFu);
+  EXPECT_EQ(d.At(40, 35), 0x00FFFFFFu);
+  // Inside the region the pixels are those of an unclipped graphics.
+  TDibFixture full(60, 40, 0x00FFFFFF);
+  g = MakeGraphics(full);
+  Api.GdipSetSmoothingMode(g, 4);
+  FillRect(g, 0xFF102030, 0.5f, 0.5f, 59, 39);
+  Api.GdipDeleteGraphics(g);
+  EXPECT_EQ(d.At(5, 5), full.At(5, 5));
+}
+
+TEST(GdiPlusBridge, ReleaseKeepsEverythingThatWasDrawn) {
+  // Each call bounded by its geometry (turned and scaled, wide mitred pens,
+  // images) composes exactly what a release of the whole surface composes:
+  // an arc in a transparent pen (a call without a cheap bound, drawing
+  // nothing) makes the whole surface count as drawn for the reference.
+  EnsureStarted();
+  using TPaint = void (*)(GpGraphics*, GpPen*, GpBrush*);
+  const std::pair<const char*, TPaint> calls[] = {
+      {"mitred polyline",
+       [](GpGraphics* G, GpPen* P, GpBrush*) {
+         const GpPointF spike[3] = {{-40, 10}, {0, -5}, {40, 10}};
+         Api.GdipDrawLines(G, P, spike, 3);
+       }},
+      {"line", [](GpGraphics* G, GpPen* P, GpBrush*) { Api.GdipDrawLineI(G, P, -30, 5, 30, 5); }},
+      {"rectangle outline", [](GpGraphics* G, GpPen* P, GpBrush*) { Api.GdipDrawRectangle(G, P, -20, -10, 40, 20); }},
+      {"path outline",
+       [](GpGraphics* G, GpPen* P, GpBrush*) {
+         GpPath* path = nullptr;
+         Api.GdipCreatePath(0, &path);
+         const GpPointF tri[3] = {{-30, 15}, {0, -20}, {30, 15}};
+         Api.GdipAddPathPolygon(path, tri, 3);
+         Api.GdipDrawPath(G, P, path);
+         Api.GdipDeletePath(path);
+       }},
+      {"polygon fill",
+       [](GpGraphics* G, GpPen*, GpBrush* B) {
+         const GpPoint tri[3] = {{-50, -30}, {-30, -45}, {-20, -20}};
+         Api.GdipFillPolygonI(G, B, tri, 3, 0);
+       }},
+      {"ellipse fill", [](GpGraphics* G, GpPen*, GpBrush* B) { Api.GdipFillEllipse(G, B, -25, -12.5f, 50, 25); }},
+  };
+  for (const auto& c : calls) {
+    auto paint = [&](GpGraphics* G) {
+      Api.GdipSetSmoothingMode(G, 4);
+      Api.GdipTranslateWorldTransform(G, 60, 50, 0);
+      Api.GdipRotateWorldTransform(G, 33, 0);
+      Api.GdipScaleWorldTransform(G, 1.5f, 0.7f, 0);
+      GpPen* pen = nullptr;
+      Api.GdipCreatePen1(0xFFFF0000, 9, 2, &pen);
+      Api.GdipSetPenMiterLimit(pen, 10);
+      GpBrush* brush = nullptr;
+      Api.GdipCreateSolidFill(0x8000FF00, &brush);
+      c.second(G, pen, brush);
+      Api.GdipDeleteBrush(brush);
+      Api.GdipDeletePen(pen);
+    };
+    TDibFixture bounded(120, 100, 0x00FFFFFF), whole(120, 100, 0x00FFFFFF);
+    GpGraphics* g = MakeGraphics(bounded);
+    paint(g);
+    Api.GdipDeleteGraphics(g);
+    g = MakeGraphics(whole);
+    GpPen* clear = nullptr;
+    Api.GdipCreatePen1(0x00000000, 1, 2, &clear);
+    Api.GdipDrawArc(g, clear, 0, 0, 10, 10, 0, 90);
+    Api.GdipDeletePen(clear);
+    paint(g);
+    Api.GdipDeleteGraphics(g);
+    int differ = 0, drawn = 0;
+    for (int i = 0; i < 120 * 100; ++i) {
+      differ += bounded.Bits[i] != whole.Bits[i];
+      drawn += whole.Bits[i] != 0x00FFFFFFu;
+    }
+    EXPECT_EQ(differ, 0) << c.first;
+    EXPECT_GT(drawn, 100) << c.first;
+  }
+}

@@ -12,18 +12,17 @@
 
 namespace {
 
-// A 24-bit mask, top-down, padded rows; Black(x, y) marks the shape.
+// A 32-bit mask, top-down, white, its rows three pixels longer than the
+// mask is wide; Black(x, y) marks the shape.
 struct Mask {
-  Integer W, H, RowInc;
-  std::vector<Byte> B;
-  Mask(Integer w, Integer h) : W(w), H(h), RowInc(w * 3 + w % 4), B(size_t(RowInc) * size_t(h), 0xFF) {}
-  void Set(Integer x, Integer y, Byte b, Byte g, Byte r) {
-    Byte* p = &B[size_t(y) * size_t(RowInc) + size_t(x) * 3];
-    p[0] = b;
-    p[1] = g;
-    p[2] = r;
+  Integer W, H, Stride;
+  std::vector<Cardinal> B;
+  Mask(Integer w, Integer h) : W(w), H(h), Stride(w + 3), B(size_t(Stride) * size_t(h), 0x00FFFFFFu) {}
+  void Set(Integer x, Integer y, Cardinal c) { B[size_t(y) * size_t(Stride) + size_t(x)] = c; }
+  void Black(Integer x, Integer y) { Set(x, y, 0); }
+  void Scan(Integer XOffset, Integer YOffset, std::vector<TRect>& Runs) const {
+    ScanMaskRuns(B.data(), W, H, Stride, XOffset, YOffset, Runs);
   }
-  void Black(Integer x, Integer y) { Set(x, y, 0, 0, 0); }
 };
 
 std::set<std::pair<Integer, Integer>> Points(const std::vector<TRect>& Rects) {
@@ -37,10 +36,12 @@ std::set<std::pair<Integer, Integer>> Points(const std::vector<TRect>& Rects) {
 TEST(SpRegions, RunsAndTheirData) {
   Mask M(5, 3);
   for (Integer x = 3; x < 5; ++x) M.Black(x, 0);  // a run to the last column
-  M.Black(1, 1);                                   // a single pixel
-  M.Set(2, 2, 1, 0, 0);                            // b = 1 is not black
+  M.Set(1, 1, 0xFF000000u);                        // a single pixel: alpha does not count
+  M.Set(2, 2, 0x00000001u);                        // b = 1 is not black
+  M.Set(3, 2, 0x00010000u);                        // nor r = 1
+  for (Integer y = 0; y < 3; ++y) M.B[size_t(y) * size_t(M.Stride) + 5] = 0;  // beyond the width: not read
   std::vector<TRect> Runs;
-  ScanMaskRuns(M.B.data(), M.W, M.H, M.RowInc, 10, 20, Runs);
+  M.Scan(10, 20, Runs);
   ASSERT_EQ(Runs.size(), 2u);
   EXPECT_EQ(Runs[0], TRect(13, 20, 15, 21));
   EXPECT_EQ(Runs[1], TRect(11, 21, 12, 22));
@@ -61,7 +62,7 @@ TEST(SpRegions, RunsAndTheirData) {
 TEST(SpRegions, AllWhiteGivesAnEmptyBlock) {
   Mask M(4, 2);
   std::vector<TRect> Runs;
-  ScanMaskRuns(M.B.data(), M.W, M.H, M.RowInc, 0, 0, Runs);
+  M.Scan(0, 0, Runs);
   EXPECT_TRUE(Runs.empty());
   const std::vector<Byte> D = MakeRegionData(Runs, TRect(0, 0, 4, 2));
   EXPECT_EQ(D.size(), 32u);
@@ -72,7 +73,7 @@ TEST(SpRegions, CheckerboardOfManyRuns) {
   for (Integer y = 0; y < 300; ++y)
     for (Integer x = (y & 1); x < 300; x += 2) M.Black(x, y);
   std::vector<TRect> Runs, Merged;
-  ScanMaskRuns(M.B.data(), M.W, M.H, M.RowInc, 0, 0, Runs);
+  M.Scan(0, 0, Runs);
   EXPECT_EQ(Runs.size(), 45000u);
   MergeVerticalRuns(Runs, Merged);
   EXPECT_EQ(Points(Merged), Points(Runs));
@@ -86,7 +87,7 @@ TEST(SpRegions, MergingKeepsThePointSet) {
       for (Integer x = 0; x < 23; ++x)
         if (((s = s * 1103515245u + 12345u) >> 16) % 3 != 0) M.Black(x, y);
     std::vector<TRect> Runs, Merged;
-    ScanMaskRuns(M.B.data(), M.W, M.H, M.RowInc, 0, 0, Runs);
+    M.Scan(0, 0, Runs);
     MergeVerticalRuns(Runs, Merged);
     EXPECT_EQ(Points(Merged), Points(Runs));
     EXPECT_LE(Merged.size(), Runs.size());
@@ -300,6 +301,117 @@ TEST(SpPlan, BorderStrips) {
   EXPECT_EQ(S[siRight].Width, 4);
   ASSERT_FALSE(S[siTop].Plan.empty());
   EXPECT_EQ(S[siTop].Plan.front().Dst.Left, M.NewLTPoint.X);
+}
+
+// ---- plans run in memory ----------------------------------------------------
+
+// A picture of W x H whose pixel is the code of its (x, y).
+std::vector<Cardinal> CodedPicture(Integer W, Integer H) {
+  std::vector<Cardinal> P(size_t(W) * size_t(H));
+  for (Integer y = 0; y < H; ++y)
+    for (Integer x = 0; x < W; ++x) P[size_t(y) * size_t(W) + size_t(x)] = Cardinal(Code(x, y));
+  return P;
+}
+
+// The in-memory run against the reference runner above, which checks each
+// pixel on its own: sources outside the picture, targets outside the bitmap
+// or the clips, copies inside the target that overlap.
+void ExpectSameAsReference(const TspPlan& Plan, Integer W, Integer H, Integer PicW, Integer PicH) {
+  const std::vector<Cardinal> Pic = CodedPicture(PicW, PicH);
+  std::vector<Cardinal> Got(size_t(W) * size_t(H), 0xFFFFFFFFu);
+  ASSERT_TRUE(RunCopyPlan(Plan, Got.data(), W, H, Pic.data(), PicW, PicH));
+  Canvas Want(W, H);
+  RunPlan(Plan, Want, PicW, PicH);
+  for (Integer y = 0; y < H; ++y)
+    for (Integer x = 0; x < W; ++x)
+      ASSERT_EQ(Integer(Got[size_t(y) * size_t(W) + size_t(x)]), Want.At(x, y)) << x << "," << y;
+}
+
+TEST(SpPlanInMemory, CopyPlansAsTheReferenceRunsThem) {
+  // The nine-slice plans without stretches, both tilings, at several sizes,
+  // from a picture that cuts the skin rect short (sources partly outside).
+  for (auto [W, H] : {std::pair{20, 16}, std::pair{57, 16}, std::pair{111, 93}, std::pair{12, 9}})
+    for (TspTiling T : {tlEachTile, tlDoubling})
+      for (Integer PicW : {40, 22}) {
+        TspNineSlice A = Geometry(W, H);
+        TspPlan Plan;
+        ASSERT_TRUE(PlanNineSlice(A, T, Plan));
+        ExpectSameAsReference(Plan, W, H, PicW, 40);
+      }
+  // Clips (nested, partly outside the target), copies partly outside the
+  // target, and copies inside the target that overlap their source.
+  const TspPlan Hand = {
+      {poCopy, TRect(0, 0, 10, 10), TRect(-3, -2, 7, 8)},
+      {poClip, TRect(), TRect(2, 1, 30, 7)},
+      {poClip, TRect(), TRect(-5, 3, 9, 20)},
+      {poCopy, TRect(10, 10, 20, 20), TRect(0, 0, 10, 10)},
+      {poUnclip, TRect(), TRect()},
+      {poCopy, TRect(20, 0, 30, 10), TRect(6, 0, 16, 10)},
+      {poUnclip, TRect(), TRect()},
+      {poDestCopy, TRect(0, 0, 8, 6), TRect(3, 2, 11, 8)},
+      {poDestCopy, TRect(4, 4, 12, 12), TRect(2, 3, 10, 11)},
+      {poCopy, TRect(35, 35, 45, 45), TRect(9, 9, 19, 19)},
+  };
+  ExpectSameAsReference(Hand, 14, 12, 40, 40);
+}
+
+TEST(SpPlanInMemory, StretchesAreLeftToCanvases) {
+  const std::vector<Cardinal> Pic = CodedPicture(10, 10);
+  std::vector<Cardinal> Got(100, 7u);
+  const TspPlan Plans[] = {
+      {{poCopy, TRect(0, 0, 2, 2), TRect(0, 0, 4, 4)}},
+      {{poCopy, TRect(0, 0, 5, 5), TRect(0, 0, 5, 5)}, {poStretch, TRect(0, 0, 1, 1), TRect(0, 0, 1, 1)}},
+  };
+  for (const TspPlan& P : Plans) {
+    EXPECT_FALSE(RunCopyPlan(P, Got.data(), 10, 10, Pic.data(), 10, 10));
+    EXPECT_EQ(Got, std::vector<Cardinal>(100, 7u));  // nothing written
+  }
+}
+
+// The frame strips' runs against each strip drawn by the reference runner:
+// a pixel is in the region when the mask pixel it came from is black.
+TEST(SpPlanInMemory, FrameStripRunsAreTheStripsBlackPixels) {
+  // A 20 x 16 mask: black frame, the four corner pixels cut away, a white
+  // dot on the top edge so tiles show.
+  Mask M(20, 16);
+  for (Integer y = 0; y < 16; ++y)
+    for (Integer x = 0; x < 20; ++x) {
+      const bool Corner = (x == 0 || x == 19) && (y == 0 || y == 15);
+      const bool Client = x >= 3 && x < 16 && y >= 2 && y < 13;
+      if (!Corner && !Client && !(x == 9 && y == 0)) M.Black(x, y);
+    }
+  std::vector<Cardinal> Packed(20 * 16);
+  for (Integer y = 0; y < 16; ++y)
+    for (Integer x = 0; x < 20; ++x) Packed[size_t(y * 20 + x)] = M.B[size_t(y * M.Stride + x)];
+  for (auto [W, H] : {std::pair{20, 16}, std::pair{73, 41}, std::pair{21, 17}}) {
+    const TspNineSlice A = Geometry(W, H);
+    std::vector<TRect> Runs;
+    Integer Strips = -1;
+    ASSERT_TRUE(FrameStripRuns(A, Packed.data(), 20, 16, Runs, Strips));
+    EXPECT_EQ(Strips, 4);
+    TspStripPlan S[4];
+    PlanMaskBorderStrips(A, 20, 16, tlEachTile, S);
+    const TPoint At[4] = {TPoint(0, 0), TPoint(0, A.NewClRect.Top), TPoint(A.NewClRect.Right, A.NewClRect.Top),
+                          TPoint(0, A.NewClRect.Bottom)};
+    std::set<std::pair<Integer, Integer>> Want;
+    for (int i = 0; i < 4; ++i) {
+      Canvas C(S[i].Width, S[i].Height);
+      RunPlan(S[i].Plan, C, 20, 16);
+      for (Integer y = 0; y < C.H; ++y)
+        for (Integer x = 0; x < C.W; ++x) {
+          const Integer v = C.At(x, y);
+          if (v >= 0 && M.B[size_t((v / 1000) * M.Stride + v % 1000)] == 0) Want.insert({At[i].X + x, At[i].Y + y});
+        }
+    }
+    EXPECT_EQ(Points(Runs), Want) << W << "x" << H;
+  }
+  // Corner pieces of another size than the new geometry gives them would be
+  // stretched: left to canvases.
+  TspNineSlice Odd = Geometry(40, 30);
+  Odd.NewRTPoint.X += 3;
+  std::vector<TRect> Runs;
+  Integer Strips = 0;
+  EXPECT_FALSE(FrameStripRuns(Odd, Packed.data(), 20, 16, Runs, Strips));
 }
 
 }  // namespace

@@ -10,38 +10,70 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "classlib/Forms.h"
-#include "classlib/PngImage.h"
+#include "common/Screens.h"
 #include "skin/data/win/SPUtils.h"
 
 namespace sptest {
 
-// Saves a picture of a main state for people to review. For now it writes
-// only when LUMIGRA_SCREEN_DIR names a folder (as "<folder>\<name>.png").
-inline void SaveReviewPicture(const String& Name, TBitmap* Bitmap) {
-  const char* Dir = std::getenv("LUMIGRA_SCREEN_DIR");
-  if (!Dir || !*Dir || !Bitmap || Bitmap->Empty()) return;
-  String Path;
-  for (const char* p = Dir; *p; ++p) Path += char16_t(Byte(*p));
-  TPngImage Png;
-  Png.Assign(Bitmap);
-  Png.SaveToFile(Path + u"\\" + Name + u".png");
+// Pictures of main states for people to review, saved through the tests'
+// screenshot routine as build/screens/<test program>/<Name>.png. They decide
+// nothing. A picture of at most 64 pixels a side is saved magnified eight
+// times (each pixel a square), so that single pixels show. Pixels: $AARRGGBB,
+// top-down; KeepAlpha saves the alpha channel (a layer), else the picture is
+// opaque.
+inline void SaveReviewPixels(const String& Name, const std::vector<Cardinal>& Pixels, Integer W, Integer H,
+                             bool KeepAlpha = false) {
+  if (W <= 0 || H <= 0 || Pixels.size() < size_t(W) * size_t(H)) return;
+  std::string N;
+  for (char16_t c : Name) N += c < 128 ? char(c) : '_';
+  const Integer Zoom = (W <= 64 && H <= 64) ? 8 : 1;
+  std::vector<Cardinal> Big(size_t(W) * Zoom * size_t(H) * Zoom);
+  for (Integer y = 0; y < H * Zoom; ++y)
+    for (Integer x = 0; x < W * Zoom; ++x)
+      Big[size_t(y) * size_t(W * Zoom) + size_t(x)] = Pixels[size_t(y / Zoom) * size_t(W) + size_t(x / Zoom)];
+  lumigra_test::SaveScreenPixels(reinterpret_cast<const std::uint8_t*>(Big.data()), W * Zoom, H * Zoom, W * Zoom * 4,
+                                 N, std::string(), KeepAlpha);
 }
 
-inline void SaveReviewPicture(const String& Name, TspBitmap* Bitmap) {
-  TBitmap B;
-  B.SetPixelFormat(pf32bit);
-  B.SetSize(Bitmap->Width(), Bitmap->Height());
-  for (Integer y = 0; y < B.Height(); ++y)
-    std::memcpy(B.ScanLine(y), Bitmap->GetRowPtr(y), size_t(B.Width()) * 4);
-  SaveReviewPicture(Name, &B);
+// The pixels of any bitmap as 32-bit colours, top-down.
+inline std::vector<Cardinal> PixelsOf(TBitmap* Bitmap) {
+  std::vector<Cardinal> P;
+  if (!Bitmap || Bitmap->Empty()) return P;
+  const Integer W = Bitmap->Width(), H = Bitmap->Height();
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  Info.bmiHeader.biWidth = W;
+  Info.bmiHeader.biHeight = -H;
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 32;
+  Info.bmiHeader.biCompression = BI_RGB;
+  P.assign(size_t(W) * size_t(H), 0);
+  HDC Screen = GetDC(nullptr);
+  const int Read = GetDIBits(Screen, Bitmap->Handle(), 0, UINT(H), P.data(), &Info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, Screen);
+  if (Read != H) P.clear();
+  return P;
+}
+
+inline void SaveReviewPicture(const String& Name, TBitmap* Bitmap) {
+  if (!Bitmap || Bitmap->Empty()) return;
+  SaveReviewPixels(Name, PixelsOf(Bitmap), Bitmap->Width(), Bitmap->Height());
+}
+
+inline void SaveReviewPicture(const String& Name, TspBitmap* Bitmap, bool KeepAlpha = false) {
+  if (!Bitmap || Bitmap->Empty()) return;
+  GdiFlush();
+  std::vector<Cardinal> P(Bitmap->Bits(), Bitmap->Bits() + Bitmap->PixelCount());
+  SaveReviewPixels(Name, P, Bitmap->Width(), Bitmap->Height(), KeepAlpha);
 }
 
 // The colour of a pixel of a bitmap as $00RRGGBB (alpha dropped).
@@ -50,19 +82,20 @@ inline Cardinal Rgb(TBitmap* B, Integer X, Integer Y) {
   return (Cardinal(GetRValue(C)) << 16) | (Cardinal(GetGValue(C)) << 8) | GetBValue(C);
 }
 
-// A 32-bit picture whose pixel (x, y) is $00xxyy7F... : red = x, green = y, blue 0x55.
+// A 32-bit picture (at most 42 pixels a side) whose pixel (x, y) names its
+// place: red 6x, green 6y, blue $55 (spread so that reviewers see it).
+inline Cardinal Numbered(Integer X, Integer Y) { return (Cardinal(X * 6) << 16) | (Cardinal(Y * 6) << 8) | 0x55; }
+
 inline TBitmap* NumberedPicture(Integer W, Integer H) {
   auto* B = new TBitmap();
   B->SetPixelFormat(pf32bit);
   B->SetSize(W, H);
   for (Integer y = 0; y < H; ++y) {
     auto* Row = static_cast<Cardinal*>(B->ScanLine(y));
-    for (Integer x = 0; x < W; ++x) Row[x] = (Cardinal(x) << 16) | (Cardinal(y) << 8) | 0x55;
+    for (Integer x = 0; x < W; ++x) Row[x] = Numbered(x, y);
   }
   return B;
 }
-
-inline Cardinal Numbered(Integer X, Integer Y) { return (Cardinal(X) << 16) | (Cardinal(Y) << 8) | 0x55; }
 
 // The pixels of a bitmap that are not Background, as points.
 inline std::set<std::pair<Integer, Integer>> SetPixels(TBitmap* B, Cardinal Background) {

@@ -2,6 +2,8 @@
 // (x, y), and the regions of masks and masked frames.
 #include "SkinToolkitTestUtil.h"
 
+#include <functional>
+
 namespace {
 
 using namespace sptest;
@@ -65,6 +67,10 @@ TEST(SkinBuilders, DoublingEqualsTileByTile) {
           for (Integer x = 0; x < W; ++x)
             ASSERT_EQ(Rgb(&A, x, y), Rgb(&B, x, y)) << W << "x" << H << " " << int(T) << " " << Stretch << " at " << x
                                                   << "," << y;
+        if (W == 97 && (Stretch || T == spstFull))
+          SaveReviewPicture(String(u"nine_slice_") + (Stretch ? u"stretched_" : u"tiled_") +
+                                (T == spstFull ? u"full" : T == spstHorz ? u"horz" : u"vert"),
+                            &B);
       }
 }
 
@@ -105,6 +111,9 @@ TEST(SkinBuilders, ThreeSlicesAndClientStretch) {
   CreateClientStretchImage(&C, Pic.get(), TRect(0, 0, 10, 10), TRect(2, 2, 8, 8), false);
   EXPECT_EQ(C.Width(), 30);
   EXPECT_EQ(Rgb(&C, 29, 19), Numbered(9, 9));
+  SaveReviewPicture(u"three_slice_horz", &D);
+  SaveReviewPicture(u"three_slice_vert_empty_middle", &V);
+  SaveReviewPicture(u"client_stretch_without_client", &C);
 }
 
 // A 20 x 16 mask whose frame is black with its four corner pixels cut away.
@@ -149,6 +158,9 @@ TEST(SkinRegions, MaskAndFrameRegionsAreTheExpectedPointSets) {
     ASSERT_NE(Rgn, nullptr);
     HRGN E = ExpectedFrame(W, H);
     EXPECT_TRUE(EqualRgn(Rgn, E)) << W << "x" << H;
+    std::unique_ptr<TBitmap> Shown(WhiteBitmap(W, H));
+    FillRgn(Shown->Canvas()->Handle(), Rgn, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SaveReviewPicture(u"frame_region_" + IntToStr(W) + u"x" + IntToStr(H), Shown.get());
     DeleteObject(E);
     DeleteObject(Rgn);
   }
@@ -179,6 +191,74 @@ TEST(SkinRegions, FrameWithoutALeftBorder) {
   EXPECT_TRUE(EqualRgn(Rgn, Full));
   DeleteObject(Full);
   DeleteObject(Rgn);
+}
+
+// The frame region is cut from the mask's pixels in memory: it equals the
+// union of the strips made on canvases by the border-strip builder (and the
+// client rectangle), also where the strips' pieces reach past the mask and
+// where a piece would be stretched (then the strips are made on canvases).
+TEST(SkinRegions, FrameRegionEqualsTheStripsMadeOnCanvases) {
+  std::unique_ptr<TBitmap> M(FrameMask());
+  M->Canvas()->Brush()->SetColor(clWhite);
+  M->Canvas()->FillRect(Bounds(9, 0, 1, 1));  // a notch in the top edge, repeated by the tiles
+  struct Case {
+    const char* Name;
+    Integer W, H;
+    std::function<void(Geo&)> Change;
+  } Cases[] = {
+      {"same size", 20, 16, [](Geo&) {}},
+      {"larger", 73, 41, [](Geo&) {}},
+      {"one more", 21, 17, [](Geo&) {}},
+      {"side pieces past the mask's bottom", 40, 30, [](Geo& G) { G.LB.Y = G.RB.Y = 20; }},
+      {"corner piece of another size", 40, 30, [](Geo& G) { G.NRT.X += 3; }},
+      {"no client area", 40, 30, [](Geo& G) { G.NCl.Bottom = G.NCl.Top; }},
+  };
+  for (const Case& C : Cases) {
+    Geo G(C.W, C.H);
+    C.Change(G);
+    HRGN Got = nullptr;
+    CreateSkinFrameRegion(Got, G.LT, G.RT, G.LB, G.RB, G.Cl, G.NLT, G.NRT, G.NLB, G.NRB, G.NCl, M.get(), C.W, C.H);
+    ASSERT_NE(Got, nullptr) << C.Name;
+    TBitmap T, L, R, B;
+    CreateBorderStripImages(G.LT, G.RT, G.LB, G.RB, G.Cl, G.NLT, G.NRT, G.NLB, G.NRB, G.NCl, M.get(), &T, &L, &R, &B,
+                            C.W, C.H);
+    HRGN Want = CreateRectRgn(G.NCl.Left, G.NCl.Top, G.NCl.Right, G.NCl.Bottom);
+    for (auto [Strip, At] : {std::pair{&T, TPoint(0, 0)}, std::pair{&B, TPoint(0, G.NCl.Bottom)},
+                             std::pair{&L, TPoint(0, G.NCl.Top)}, std::pair{&R, TPoint(G.NCl.Right, G.NCl.Top)}}) {
+      if (Strip->Empty()) continue;
+      HRGN S = nullptr;
+      CreateMaskRegion(S, Strip);
+      ASSERT_NE(S, nullptr);
+      OffsetRgn(S, At.X, At.Y);
+      CombineRgn(Want, Want, S, RGN_OR);
+      DeleteObject(S);
+    }
+    EXPECT_TRUE(EqualRgn(Got, Want)) << C.Name;
+    DeleteObject(Got);
+    DeleteObject(Want);
+  }
+}
+
+// A mask of any pixel format: black is r = g = b = 0 after its palette.
+TEST(SkinRegions, MasksOfEveryPixelFormat) {
+  for (TPixelFormat F : {pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit}) {
+    TBitmap Mask;
+    Mask.SetPixelFormat(F);
+    Mask.SetSize(9, 3);
+    TCanvas* C = Mask.Canvas();
+    C->Brush()->SetColor(clWhite);
+    C->FillRect(TRect(0, 0, 9, 3));
+    C->Brush()->SetColor(clBlack);
+    C->FillRect(TRect(2, 0, 9, 1));  // a run to the last column
+    C->FillRect(TRect(4, 1, 5, 3));  // a column of one pixel
+    HRGN Got = nullptr;
+    CreateMaskRegion(Got, &Mask);
+    ASSERT_NE(Got, nullptr) << int(F);
+    HRGN Want = CreateRectRgn(2, 0, 9, 1), Col = CreateRectRgn(4, 1, 5, 3);
+    CombineRgn(Want, Want, Col, RGN_OR);
+    EXPECT_TRUE(EqualRgn(Got, Want)) << "pixel format " << int(F);
+    for (HRGN R : {Got, Want, Col}) DeleteObject(R);
+  }
 }
 
 TEST(SkinRegions, DataBlocksAndManyRuns) {
@@ -241,6 +321,9 @@ TEST(SkinBuilders, BorderStripsOfAPicture) {
   EXPECT_EQ(Rgb(&T, 0, 0), Numbered(5, 7));
   EXPECT_EQ(B.Height(), 3);
   EXPECT_EQ(R.Height(), 30 - 2 - 3);
+  SaveReviewPicture(u"border_strip_top", &T);
+  SaveReviewPicture(u"border_strip_right", &R);
+  SaveReviewPicture(u"border_strip_bottom", &B);
 }
 
 }  // namespace

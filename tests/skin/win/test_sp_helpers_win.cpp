@@ -4,7 +4,15 @@
 // manager.
 #include "SkinToolkitTestUtil.h"
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
 #include <functional>
+#include <string>
+
+extern char** environ;
 
 using namespace sppix;
 
@@ -378,6 +386,114 @@ TEST(SkinLayers, AlphaFromAMaskPictureTable) {
   // Beyond the smaller mask the image's own alpha stays (0 in a GDI-made
   // 32-bit bitmap), and the channels follow it.
   EXPECT_EQ(T.GetPixel(2, 0), 0x00000000u);
+}
+
+// ---- a real layer window under the pointer --------------------------------
+
+// Runs xdotool (the Unix program) with Args against the X display.
+bool Xdo(std::vector<std::string> Args) {
+  Args.insert(Args.begin(), "xdotool");
+  std::vector<char*> Argv;
+  for (std::string& A : Args) Argv.push_back(A.data());
+  Argv.push_back(nullptr);
+  pid_t Pid = 0;
+  if (posix_spawnp(&Pid, "xdotool", nullptr, nullptr, Argv.data(), environ) != 0) return false;
+  int Status = 0;
+  pid_t Got;
+  do Got = waitpid(Pid, &Status, 0);
+  while (Got < 0 && errno == EINTR);
+  if (Got == Pid) return WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
+  // Wine reaped the child itself: it has ended once it is gone.
+  const DWORD Start = GetTickCount();
+  while (kill(Pid, 0) == 0) {
+    if (GetTickCount() - Start > 5000) return false;
+    Sleep(2);
+  }
+  return true;
+}
+
+// Handles the messages that arrive within Ms milliseconds, or until Done.
+void PumpFor(DWORD Ms, const std::function<bool()>& Done = nullptr) {
+  const DWORD Start = GetTickCount();
+  while (GetTickCount() - Start < Ms) {
+    MSG M;
+    while (PeekMessageW(&M, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&M);
+      DispatchMessageW(&M);
+    }
+    if (Done && Done()) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+// A windowed control that counts the left-button presses it receives.
+class TClickTarget : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  Integer Presses = 0;
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == WM_LBUTTONDOWN) ++Presses;
+    TCustomControl::Dispatch(Message);
+  }
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(clBtnFace);
+    Canvas()->FillRect(TRect(0, 0, Width(), Height()));
+  }
+};
+
+// The layer over a control of an active form: a click at the layer's place
+// through the X server (the real pointer) reaches the control beneath, and
+// the active window stays the form; the same layer without
+// WS_EX_TRANSPARENT takes the click itself, still without activation.
+TEST(SkinLayers, ClicksGoThroughTheLayerToTheWindowBeneath) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+  TForm Form(nullptr);
+  Form.SetBounds(100, 100, 300, 200);
+  auto* Target = new TClickTarget(&Form);
+  Target->SetParent(&Form);
+  Target->SetBounds(40, 40, 160, 80);
+  Form.Show();
+  SetForegroundWindow(Form.Handle());
+  PumpFor(200);
+  ASSERT_EQ(GetActiveWindow(), Form.Handle());
+  POINT P{Target->Width() / 2, Target->Height() / 2};
+  ClientToScreen(Target->Handle(), &P);
+  ASSERT_EQ(WindowFromPoint(P), Target->Handle());
+  // An opaque layer (a white mask: alpha 255 everywhere) faded in fully over
+  // the whole control.
+  std::unique_ptr<TBitmap> Img(WhiteBitmap(200, 120)), Mask(WhiteBitmap(200, 120));
+  Img->Canvas()->Brush()->SetColor(clRed);
+  Img->Canvas()->FillRect(TRect(0, 0, 200, 120));
+  TspLayerManager Layer(nullptr);
+  Layer.Show(P.x - 100, P.y - 60, Img.get(), Mask.get(), 255);
+  while (Layer.Timer()->Enabled()) Layer.TimerStep();
+  ASSERT_EQ(Layer.BeginAlphaBlendValue(), 255);
+  const HWND LayerWnd = Layer.LayerWindow()->Handle();
+  ASSERT_TRUE(IsWindowVisible(LayerWnd));
+  PumpFor(100);
+  EXPECT_EQ(WindowFromPoint(P), Target->Handle()) << "the system's own hit test passes through the layer";
+
+  auto Click = [&] {
+    const Integer Before = Target->Presses;
+    EXPECT_TRUE(Xdo({"mousemove", std::to_string(P.x), std::to_string(P.y), "click", "1"}));
+    PumpFor(1000, [&] { return Target->Presses > Before; });
+    PumpFor(100);
+    return Target->Presses - Before;
+  };
+  EXPECT_EQ(Click(), 1) << "the click reaches the control beneath the layer";
+  EXPECT_EQ(GetActiveWindow(), Form.Handle());
+  EXPECT_EQ(GetForegroundWindow(), Form.Handle());
+  // Without WS_EX_TRANSPARENT the layer itself is hit: the control gets
+  // nothing, and the layer still does not take activation.
+  SetWindowLongPtrW(LayerWnd, GWL_EXSTYLE, GetWindowLongPtrW(LayerWnd, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_TRANSPARENT));
+  SetWindowPos(LayerWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  PumpFor(100);
+  EXPECT_EQ(WindowFromPoint(P), LayerWnd);
+  EXPECT_EQ(Click(), 0) << "a layer that is not transparent to the mouse takes the click";
+  EXPECT_EQ(GetActiveWindow(), Form.Handle());
+  Layer.Hide();
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include "tests/skin/controls/win/CtlTestUtil.h"
 
+#include <cstdint>
 #include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/Screens.h"
 
 namespace ctl {
 
@@ -14,6 +19,7 @@ class SkinControlsEnvironment : public ::testing::Environment {
     InitializeSPUtils();
   }
   void TearDown() override {
+    FreeSkinScratchBitmaps();
     FinalizeSPUtils();
     FinalizeSpBitmapUnit();
   }
@@ -163,22 +169,19 @@ String RectValue(const TRect& R) {
 }
 
 void SaveScreen(const String& Scheme, const String& Control, const String& State, TBitmap* B) {
-  const char* Dir = std::getenv("LUMIGRA_SCREEN_DIR");
-  if (!Dir || !*Dir || !B || B->Empty()) return;
-  String Path;
-  for (const char* P = Dir; *P; ++P) Path += char16_t(Byte(*P));
-  Path += u"\\test_skin_controls\\" + Scheme;
-  CreateDirectoryW(reinterpret_cast<const WCHAR*>((Path.substr(0, Path.size() - Scheme.size() - 1)).c_str()),
-                   nullptr);
-  CreateDirectoryW(reinterpret_cast<const WCHAR*>(Path.c_str()), nullptr);
+  if (!B || B->Empty()) return;
+  auto Ascii = [](const String& S) {
+    std::string R;
+    for (Char C : S) R += char(C);
+    return R;
+  };
   TBitmap Rgb;
   Rgb.Assign(B);
-  Rgb.SetPixelFormat(pf24bit);
-  TPngImage Png;
-  Png.CreateBlank(COLOR_RGB, 8, Rgb.Width(), Rgb.Height());
-  for (Integer Y = 0; Y < Rgb.Height(); ++Y)
-    std::memcpy(Png.Scanline(Y), Rgb.ScanLine(Y), size_t(Rgb.Width()) * 3);
-  Png.SaveToFile(Path + u"\\" + Control + u"-" + State + u".png");
+  Rgb.SetPixelFormat(pf32bit);
+  const Integer W = Rgb.Width(), H = Rgb.Height();
+  std::vector<std::uint8_t> Pixels(size_t(W) * size_t(H) * 4);
+  for (Integer Y = 0; Y < H; ++Y) std::memcpy(&Pixels[size_t(Y) * size_t(W) * 4], Rgb.ScanLine(Y), size_t(W) * 4);
+  lumigra_test::SaveScreenPixels(Pixels.data(), W, H, W * 4, Ascii(Control + u"-" + State), Ascii(Scheme));
 }
 
 }  // namespace ctl

@@ -70,10 +70,10 @@ TEST_F(PushButton, InputTable) {
     B->SetAllowAllUp(Row.AllowAllUp);
     B->SetCheckedMode(Row.CheckedMode);
     B->SetRepeatMode(Row.RepeatMode);
-    TButtonProbe P{B, [B] { return B->Down(); }, [B] { return B->RepeatTimer; }};
+    TButtonProbe P{B, [B] { return B->Down(); }, [B] { return B->RepeatTimer.Timer(); }};
     B->OnClick = [&P](TObject*) { ++P.Clicks; };
     RunSteps(P, Row.Steps);
-    EXPECT_EQ(B->RepeatTimer, nullptr);
+    EXPECT_EQ(B->RepeatTimer.Timer(), nullptr);
     delete B;
   }
 }
@@ -87,7 +87,7 @@ TEST_F(SpeedButton, InputTable) {
     B->SetAllowAllUp(Row.AllowAllUp);
     B->SetCheckedMode(Row.CheckedMode);
     B->SetRepeatMode(Row.RepeatMode);
-    TButtonProbe P{B, [B] { return B->Down(); }, [B] { return B->RepeatTimer; }};
+    TButtonProbe P{B, [B] { return B->Down(); }, [B] { return B->RepeatTimer.Timer(); }};
     B->OnClick = [&P](TObject*) { ++P.Clicks; };
     RunSteps(P, Row.Steps);
     delete B;
@@ -178,17 +178,17 @@ TEST_F(PushButton, CrossFadeSteps) {
   B->SetSkinData(SD.get());
   ASSERT_TRUE(B->Skinned());
   B->Perform(CM_MOUSEENTER, 0, 0);
-  ASSERT_NE(B->MorphTimer, nullptr);
+  ASSERT_NE(B->MorphTimer.Timer(), nullptr);
   std::vector<double> Seen;
-  while (B->MorphTimer) {
-    Fire(B->MorphTimer);
+  while (B->MorphTimer.Timer()) {
+    Fire(B->MorphTimer.Timer());
     Seen.push_back(B->FMorphKf);
   }
   EXPECT_EQ(Seen, (std::vector<double>{0.2, 0.4, 0.6000000000000001, 0.8, 1.0, 1.0}));
   B->Perform(CM_MOUSELEAVE, 0, 0);
   int Ticks = 0;
-  while (B->MorphTimer) {
-    Fire(B->MorphTimer);
+  while (B->MorphTimer.Timer()) {
+    Fire(B->MorphTimer.Timer());
     ++Ticks;
   }
   EXPECT_EQ(Ticks, 7);  // 0.8 ... 5.6e-17, -0.2, then the reset tick
@@ -202,7 +202,7 @@ TEST_F(PushButton, CrossFadeSteps) {
   // Without skin effects the factor jumps and nothing runs.
   SD->SetEnableSkinEffects(false);
   B->Perform(CM_MOUSEENTER, 0, 0);
-  EXPECT_EQ(B->MorphTimer, nullptr);
+  EXPECT_EQ(B->MorphTimer.Timer(), nullptr);
 }
 
 TEST_F(PushButton, FrameAnimationNeedsFramesAndAnInterval) {
@@ -225,11 +225,11 @@ TEST_F(PushButton, FrameAnimationNeedsFramesAndAnInterval) {
     B->SetCanFocused(false);
     B->SetSkinData(SD.get());
     B->Perform(CM_MOUSEENTER, 0, 0);
-    EXPECT_EQ(B->AnimateTimer != nullptr, R.Runs);
+    EXPECT_EQ(B->AnimateTimer.Timer() != nullptr, R.Runs);
     if (R.Runs) {
-      Fire(B->AnimateTimer);  // frame 2 shows
+      Fire(B->AnimateTimer.Timer());  // frame 2 shows
       EXPECT_EQ(Px(Render(B).get(), 0, 0), Coord(40, 100));
-      while (B->AnimateTimer) Fire(B->AnimateTimer);
+      while (B->AnimateTimer.Timer()) Fire(B->AnimateTimer.Timer());
       EXPECT_EQ(B->CurrentFrame, 0);
     } else {
       EXPECT_EQ(Px(Render(B).get(), 0, 0), Coord(0, 0));  // the static image
@@ -289,6 +289,59 @@ TEST_F(PushButton, SkinnedImagesByState) {
   EXPECT_EQ(Px(Render(B).get(), 3, 3), Coord(3, 83));
   B->SetEnabled(false);
   EXPECT_EQ(Px(Render(B).get(), 3, 3), Coord(3, 63));
+}
+
+// The glow frame: a layered window beside the hot button, offset as the
+// skin says, gone when the mouse leaves; the skin's switch and a picture
+// index out of range show none.
+TEST_F(PushButton, GlowFrameFollowsTheMouse) {
+  struct TRow {
+    const char* Name;
+    Integer GlowIndex;  // -2: the glow picture's own index
+    bool SkinSwitch;
+    bool Shows;
+  };
+  const TRow Rows[] = {
+      {"glow", -2, true, true},
+      {"switched off", -2, false, false},
+      {"no glow picture", -1, true, false},
+      {"index out of range", 9, true, false},
+  };
+  for (const TRow& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    auto S = CoordSkin();
+    const Integer Glow = S.ActivePicture(skintest::FlatPicture(50, 30, clRed));
+    const Integer GlowMask = S.ActivePicture(skintest::FlatPicture(50, 30, clWhite));
+    const Integer Index = R.GlowIndex == -2 ? Glow : R.GlowIndex;
+    S.Control(u"button", u"button",
+              {u"pictureindex=0", u"skinrect=0,0,40,20", u"glowlayerpictureindex=" + IntToStr(Index),
+               u"glowlayermaskpictureindex=" + IntToStr(GlowMask), u"glowlayershowoffsetx=5",
+               u"glowlayershowoffsety=5"});
+    auto SD = LoadSkin(S);
+    SD->SetShowButtonGlowFrames(R.SkinSwitch);
+    auto* B = new TspSkinButton(Host);
+    B->SetParent(Host);
+    B->SetCanFocused(false);
+    B->SetSkinData(SD.get());
+    B->Perform(CM_MOUSEENTER, 0, 0);
+    Pump();
+    TspLayerManager* L = B->LayerManager();
+    EXPECT_EQ(L->IsVisible(), R.Shows);
+    if (R.Shows) {
+      ASSERT_NE(L->LayerWindow(), nullptr);
+      RECT W{};
+      GetWindowRect(L->LayerWindow()->Handle(), &W);
+      const TPoint P = B->ClientToScreen(TPoint(0, 0));
+      EXPECT_EQ(W.left, P.X - 5);
+      EXPECT_EQ(W.top, P.Y - 5);
+      EXPECT_EQ(W.right - W.left, 50);
+      EXPECT_EQ(W.bottom - W.top, 30);
+    }
+    B->Perform(CM_MOUSELEAVE, 0, 0);
+    Pump();
+    EXPECT_FALSE(L->IsVisible());
+    delete B;
+  }
 }
 
 // The nine- and three-slice looks of the resizable buttons at several sizes.
