@@ -1,6 +1,6 @@
 #include "tests/skin/form/win/FormTestUtil.h"
 
-#include <cstdlib>
+#include "common/Screens.h"
 
 namespace formtest {
 
@@ -112,15 +112,7 @@ std::unique_ptr<TBitmap> GrabWindow(HWND Wnd) {
 }
 
 void SaveForReview(HWND Wnd, const char* Look, const char* State) {
-  const char* Dir = std::getenv("LUMIGRA_SCREENS_DIR");
-  if (!Dir || !*Dir) return;
-  try {
-    auto B = GrabWindow(Wnd);
-    const String Folder = AsciiToString(Dir) + u"\\test_skin_form\\" + AsciiToString(Look);
-    ForceDirectories(Folder);
-    B->SaveToFile(Folder + u"\\" + AsciiToString(State) + u".bmp");
-  } catch (...) {
-  }
+  lumigra_test::SaveWindowScreen(Wnd, State, Look);
 }
 
 void FormTest::SetUp() {

@@ -59,7 +59,7 @@ class TLogForm : public TForm {
 std::unique_ptr<TBitmap> GrabWindow(HWND Wnd);
 inline TColor Px(TBitmap* B, Integer X, Integer Y) { return ColorToRGB(B->Canvas()->Pixels(X, Y)); }
 inline TColor Sys(TColor C) { return ColorToRGB(C); }
-// Saves a window picture for review under <screens>/test_skin_form/<look>/<state>.png.
+// Saves a window picture for review as <screens>/test_skin_form/<look>/<state>.png.
 void SaveForReview(HWND Wnd, const char* Look, const char* State);
 
 class FormTest : public ::testing::Test {
