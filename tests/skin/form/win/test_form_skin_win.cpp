@@ -638,3 +638,73 @@ TEST_F(FormTest, WineFacts) {
   EXPECT_FALSE(IsDwmCompositionOn());
   EXPECT_TRUE(IsWindows7() && IsVistaOrLater() && IsXPOrLater() && IsWin2000OrLater());
 }
+
+// ---------------------------------------------------------------------------
+// Moving and sizing with real input in Wine's own loop (no window manager)
+
+namespace {
+
+void MouseAbs(DWORD Flags, Integer X, Integer Y) {
+  INPUT I = {};
+  I.type = INPUT_MOUSE;
+  I.mi.dx = static_cast<LONG>((X * 65536 + 65535) / GetSystemMetrics(SM_CXSCREEN));
+  I.mi.dy = static_cast<LONG>((Y * 65536 + 65535) / GetSystemMetrics(SM_CYSCREEN));
+  I.mi.dwFlags = Flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  SendInput(1, &I, sizeof(INPUT));
+}
+
+// Press at window point (X, Y), move by (DX, DY) in steps, release.
+void Drag(HWND W, Integer X, Integer Y, Integer DX, Integer DY) {
+  RECT R;
+  GetWindowRect(W, &R);
+  const Integer SX = R.left + X, SY = R.top + Y;
+  MouseAbs(0, SX, SY);
+  Pump();
+  MouseAbs(MOUSEEVENTF_LEFTDOWN, SX, SY);
+  for (Integer K = 1; K <= 4; ++K) MouseAbs(0, SX + DX * K / 4, SY + DY * K / 4);
+  MouseAbs(MOUSEEVENTF_LEFTUP, SX + DX, SY + DY);
+  for (int I = 0; I < 30; ++I) {
+    Application->ProcessMessages();
+    Sleep(5);
+  }
+}
+
+}  // namespace
+
+TEST_F(FormTest, MoveAndSizeWithRealInput) {
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  TShown S(SD.get());
+  const HWND W = S.F->Handle();
+  struct Case {
+    const char* Name;
+    Integer X, Y, DX, DY;
+    TRect Expected;  // the form's bounds afterwards
+  };
+  const Case Cases[] = {
+      {"caption", 20, 10, 30, 20, TRect(130, 120, 330, 270)},
+      {"right edge", 199, 75, 40, 0, TRect(130, 120, 370, 270)},
+      {"bottom edge", 100, 149, 0, 30, TRect(130, 120, 370, 300)},
+      {"left edge", 0, 75, -20, 0, TRect(110, 120, 370, 300)},
+      {"top-left corner", 1, 1, 10, 10, TRect(120, 130, 370, 300)},
+      {"bottom-right corner", 249, 169, 11, 12, TRect(120, 130, 381, 312)},
+      // Below the minimum size: held at the skin's 60 x 24.
+      {"right edge past the minimum", 260, 80, -400, 0, TRect(120, 130, 180, 312)},
+  };
+  for (const Case& C : Cases) {
+    S.F->Passed.clear();
+    Drag(W, C.X, C.Y, C.DX, C.DY);
+    EXPECT_TRUE(S.F->WasPassed(WM_ENTERSIZEMOVE)) << C.Name;
+    EXPECT_TRUE(S.F->WasPassed(WM_EXITSIZEMOVE)) << C.Name;
+    EXPECT_EQ(S.F->BoundsRect(), C.Expected) << C.Name;
+    // The frame is laid out for the new size.
+    EXPECT_EQ(S.FS->Frame().W, S.F->Width()) << C.Name;
+    EXPECT_EQ(S.FS->Frame().NewClRect, TRect(4, 20, S.F->Width() - 4, S.F->Height() - 4)) << C.Name;
+    EXPECT_FALSE(S.FS->FSizeMove) << C.Name;
+  }
+  // A maximised form stays where it is.
+  S.FS->SetWindowState(wsMaximized);
+  const TRect Max = S.F->BoundsRect();
+  Drag(W, 20, 10, 50, 50);
+  EXPECT_EQ(S.F->BoundsRect(), Max);
+}
