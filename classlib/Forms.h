@@ -51,6 +51,7 @@ inline constexpr TBorderIcons biMinimize = 0x02;
 inline constexpr TBorderIcons biMaximize = 0x04;
 inline constexpr TBorderIcons biHelp = 0x08;
 enum TFormStyle : Byte { fsNormal, fsStayOnTop };
+enum TWindowState : Byte { wsNormal, wsMinimized, wsMaximized };
 
 // ---------------------------------------------------------------------------
 
@@ -114,6 +115,10 @@ class TCustomForm : public TWinControl {
   void SetBorderIcons(TBorderIcons Value);
   TFormStyle FormStyle() const { return FFormStyle; }
   void SetFormStyle(TFormStyle Value);
+  // The window's own state (minimised, maximised by the system); a form
+  // without a window keeps the request until it is shown.
+  TWindowState WindowState();
+  void SetWindowState(TWindowState Value);
 
   // Fires OnCreate.
   void DoCreate();
@@ -153,6 +158,7 @@ class TCustomForm : public TWinControl {
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
   TFormStyle FFormStyle = fsNormal;
+  TWindowState FWindowState = wsNormal;
 };
 
 // A small top-level window that shows a hint without taking activation and

@@ -178,6 +178,9 @@ class TPopupMenu : public TMenu {
   // items with Wine's popup menu (TrackPopupMenuEx, modal) and then clicks
   // the chosen item. Exceptions of OnPopup and of the click reach the caller.
   virtual void Popup(Integer X, Integer Y);
+  // Shows the visible items with Wine's popup menu at (X, Y) (modal) and
+  // gives back the chosen item's command without clicking it (0: none).
+  Word TrackPopupCommand(Integer X, Integer Y);
   TComponent* PopupComponent() const { return FPopupComponent; }
   void SetPopupComponent(TComponent* Value);
   bool AutoPopup() const { return FAutoPopup; }

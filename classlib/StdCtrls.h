@@ -12,6 +12,8 @@
 // TAlignment: classlib/UITypes.h.
 enum TTextLayout : Byte { tlTop, tlCenter, tlBottom };
 enum TEditCharCase : Byte { ecNormal, ecUpperCase, ecLowerCase };
+// The state of a check box.
+enum TCheckBoxState : Byte { cbUnchecked, cbChecked, cbGrayed };
 
 // The state of an owner-drawn item: the bits of DRAWITEMSTRUCT.itemState.
 using TOwnerDrawState = Word;

@@ -211,6 +211,90 @@ class TComponent : public TPersistent {
 };
 
 // ---------------------------------------------------------------------------
+// TCollection: an owned list of items of one class. Every change of the list
+// or of an item reaches the collection's Update (nullptr: the whole list),
+// unless updates are held between BeginUpdate and EndUpdate, after which one
+// Update(nullptr) follows.
+
+class TCollection;
+
+class TCollectionItem : public TPersistent {
+ public:
+  // Joins Collection (when given) at its end.
+  explicit TCollectionItem(TCollection* Collection);
+  // Leaves its collection.
+  ~TCollectionItem() override;
+
+  TCollection* Collection() const { return FCollection; }
+  // Moves the item to the end of another collection (nullptr: none).
+  void SetCollection(TCollection* Value);
+  // A number unique within the collection, kept for the item's life.
+  Integer ID() const { return FID; }
+  // The item's place in its collection (-1 without one).
+  Integer Index() const;
+  // Moves the item; an index outside the list raises EListError.
+  void SetIndex(Integer Value);
+
+ protected:
+  // Tells the collection of a change: of the whole list or of this item.
+  void Changed(bool AllItems);
+
+ private:
+  friend class TCollection;
+  TCollection* FCollection = nullptr;
+  Integer FID = 0;
+};
+
+enum TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
+
+class TCollection : public TPersistent {
+ public:
+  // ItemFactory makes the items of Add and Insert (new T(Collection)).
+  using TItemFactory = std::function<TCollectionItem*(TCollection*)>;
+  explicit TCollection(TItemFactory ItemFactory, TPersistent* AOwner = nullptr);
+  // Frees every item.
+  ~TCollection() override;
+
+  TCollectionItem* Add();
+  // Adds an item and moves it to Index (0 .. Count).
+  TCollectionItem* Insert(Integer Index);
+  // Frees the item at Index (EListError for a bad index).
+  void Delete(Integer Index);
+  void Clear();
+  // Replaces the items by new ones assigned from Source's items (another
+  // collection); other sources as TPersistent::Assign.
+  void Assign(TPersistent* Source) override;
+  void BeginUpdate();
+  void EndUpdate();
+  Integer UpdateCount() const { return FUpdateCount; }
+
+  Integer Count() const { return static_cast<Integer>(FItems.size()); }
+  // EListError "List index out of bounds (%d)" for a bad index.
+  TCollectionItem* Items(Integer Index) const;
+  TCollectionItem* FindItemID(Integer ID) const;
+  TPersistent* Owner() const { return FOwner; }
+
+ protected:
+  // A change of Item (nullptr: of the list). Empty here.
+  virtual void Update(TCollectionItem* Item);
+  // Item has joined the list, or is leaving it.
+  virtual void Notify(TCollectionItem* Item, TCollectionNotification Action);
+  // Update(nullptr) unless updates are held.
+  void Changed();
+
+ private:
+  friend class TCollectionItem;
+  void InsertItem(TCollectionItem* Item);
+  void RemoveItem(TCollectionItem* Item);
+
+  TItemFactory FItemFactory;
+  TPersistent* FOwner;
+  std::vector<TCollectionItem*> FItems;
+  Integer FUpdateCount = 0;
+  Integer FNextID = 0;
+};
+
+// ---------------------------------------------------------------------------
 // Encodings of text files and streams.
 
 enum class TEncoding {

@@ -148,6 +148,22 @@ void TCustomForm::SetFormStyle(TFormStyle Value) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+TWindowState TCustomForm::WindowState() {
+  if (FHandle && IsWindowVisible(FHandle)) {
+    if (IsIconic(FHandle)) return wsMinimized;
+    if (IsZoomed(FHandle)) return wsMaximized;
+    return wsNormal;
+  }
+  return FWindowState;
+}
+
+void TCustomForm::SetWindowState(TWindowState Value) {
+  FWindowState = Value;
+  if (!FHandle || !IsWindowVisible(FHandle)) return;
+  static const int Show[3] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+  if (WindowState() != Value) ShowWindow(FHandle, Show[Value]);
+}
+
 void TCustomForm::ApplyPosition() {
   TRect Screen0(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   TRect Area;

@@ -471,12 +471,17 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
   FPopupPoint = TPoint{X, Y};
   DoPopup(this);
   if (!*Alive) return;
+  Word Cmd = TrackPopupCommand(X, Y);
+  if (!*Alive || Cmd == 0) return;
+  DispatchCommand(Cmd);
+}
+
+Word TPopupMenu::TrackPopupCommand(Integer X, Integer Y) {
   HMENU Menu = BuildMenu(Items());
   HWND Owner = PopupListWindow();
   // Wine's popup runs its own modal loop; with TPM_RETURNCMD no WM_COMMAND
   // is sent and the choice comes back here.
   UINT Cmd = static_cast<UINT>(TrackPopupMenuEx(Menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, X, Y, Owner, nullptr));
   DestroyMenu(Menu);
-  if (!*Alive || Cmd == 0) return;
-  DispatchCommand(static_cast<Word>(Cmd));
+  return static_cast<Word>(Cmd);
 }

@@ -261,7 +261,11 @@ void TWinControl::UpdateShowing() {
   if (S == FShowing) return;
   FShowing = S;
   if (FHandle) {
-    if (S)
+    // A top-level window is shown with ShowWindow so that it receives
+    // WM_SHOWWINDOW before it is mapped (SetWindowPos sends none).
+    if (S && !FParent)
+      ShowWindow(FHandle, SW_SHOWNA);
+    else if (S)
       SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
                    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     else

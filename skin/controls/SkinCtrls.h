@@ -1,0 +1,17 @@
+// The skinned controls: the control bases, push and menu buttons, speed and
+// menu speed buttons, check and radio boxes, panels, the bevel and the
+// standard label, and the two menus the buttons drop down. The arithmetic
+// is portable (SkinCtrlGeometry.h); the controls are Winelib only.
+#pragma once
+
+#include "skin/controls/SkinCtrlGeometry.h"
+
+#if defined(_WIN32)
+#include "skin/controls/win/SkinButtons.h"
+#include "skin/controls/win/SkinCheckRadio.h"
+#include "skin/controls/win/SkinControl.h"
+#include "skin/controls/win/SkinMenus.h"
+#include "skin/controls/win/SkinPanel.h"
+#include "skin/controls/win/SkinSpeedButtons.h"
+#include "skin/controls/win/SkinStdCtrls.h"
+#endif

@@ -1,0 +1,277 @@
+// The skinned popup menu and the picture-grid menu, with their stand-in
+// popups.
+#include "skin/controls/win/SkinMenus.h"
+
+#include <vector>
+
+#include "classlib/Forms.h"
+#include "skin/data/SkinMessages.h"
+
+TComponent* FindSkinForm(TComponent* AForm) {
+  if (!AForm) return nullptr;
+  for (Integer I = 0; I < AForm->ComponentCount(); ++I)
+    if (dynamic_cast<TspSkinMenuHost*>(AForm->Components(I))) return AForm->Components(I);
+  return nullptr;
+}
+
+TspSkinMenuHost* FindSkinMenuHost(TComponent* AForm) { return dynamic_cast<TspSkinMenuHost*>(FindSkinForm(AForm)); }
+
+// ---------------------------------------------------------------------------
+// TspSkinPopupMenu
+
+TspSkinPopupMenu::TspSkinPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner), FAlive(std::make_shared<bool>(true)) {}
+
+TspSkinPopupMenu::~TspSkinPopupMenu() { *FAlive = false; }
+
+void TspSkinPopupMenu::SetSkinData(TspSkinData* Value) {
+  if (FSD == Value) return;
+  if (FSD) FSD->RemoveFreeNotification(this);
+  FSD = Value;
+  if (FSD) FSD->FreeNotification(this);
+}
+
+void TspSkinPopupMenu::SetSkinComponent(TComponent* Value) {
+  if (FSkinComponent == Value) return;
+  if (FSkinComponent) FSkinComponent->RemoveFreeNotification(this);
+  FSkinComponent = Value;
+  if (FSkinComponent) FSkinComponent->FreeNotification(this);
+}
+
+void TspSkinPopupMenu::SetComponentForm(TCustomForm* Value) {
+  if (FComponentForm == Value) return;
+  if (FComponentForm) FComponentForm->RemoveFreeNotification(this);
+  FComponentForm = Value;
+  if (FComponentForm) FComponentForm->FreeNotification(this);
+}
+
+void TspSkinPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
+  TPopupMenu::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FSD) FSD = nullptr;
+  if (AComponent == FSkinComponent) FSkinComponent = nullptr;
+  if (AComponent == FComponentForm) FComponentForm = nullptr;
+}
+
+TspSkinMenuHost* TspSkinPopupMenu::FindHost() {
+  TspSkinMenuHost* Host = nullptr;
+  if (FSkinComponent)
+    Host = dynamic_cast<TspSkinMenuHost*>(FSkinComponent);
+  else if (FComponentForm)
+    Host = FindSkinMenuHost(FComponentForm);
+  else if (dynamic_cast<TCustomForm*>(Owner()))
+    Host = FindSkinMenuHost(Owner());
+  else if (Owner() && dynamic_cast<TCustomForm*>(Owner()->Owner()))
+    Host = FindSkinMenuHost(Owner()->Owner());
+  if (Host && !FSD) {
+    TspSkinData* SD = Host->MenuHostMenusSkinData();
+    SetSkinData(SD ? SD : Host->MenuHostSkinData());
+  }
+  return Host;
+}
+
+namespace {
+
+void SendMenuMessage(TControl* C, UINT Msg) {
+  auto* W = dynamic_cast<TWinControl*>(C);
+  if (W && W->HandleAllocated())
+    SendMessageW(W->Handle(), Msg, 0, 0);
+  else
+    C->Perform(Msg, 0, 0);
+}
+
+}  // namespace
+
+void TspSkinPopupMenu::ShowStandIn(TspSkinMenuHost* Host, TControl* ACtrl, Integer X, Integer Y) {
+  // The order of a skinned menu's close: the control hears 1228, then
+  // OnMenuClose, then the form; the chosen item's click; 1229 to the control.
+  auto Alive = FAlive;
+  auto CtrlAlive = ACtrl ? ACtrl->LivenessToken() : std::make_shared<bool>(false);
+  if (Host->SkinMenuVisible()) Host->SkinMenuClose();
+  Host->SkinMenuOpen();
+  const Word Cmd = TrackPopupCommand(X, Y);
+  if (*CtrlAlive) SendMenuMessage(ACtrl, FEM_MENU_CLOSED);
+  if (!*Alive) return;
+  Fire(OnMenuClose, this);
+  if (!*Alive) return;
+  Host->SkinMenuClose();
+  if (Cmd == 0) return;
+  DispatchCommand(Cmd);
+  if (*CtrlAlive) SendMenuMessage(ACtrl, FEM_MENU_COMMAND);
+}
+
+void TspSkinPopupMenu::Popup(Integer X, Integer Y) {
+  auto Alive = FAlive;
+  DoPopup(this);
+  if (!*Alive) return;
+  if (TspSkinMenuHost* Host = FindHost()) ShowStandIn(Host, nullptr, X, Y);
+}
+
+void TspSkinPopupMenu::PopupFromRect(const TRect& R, bool APopupUp) {
+  auto Alive = FAlive;
+  DoPopup(this);
+  if (!*Alive) return;
+  if (TspSkinMenuHost* Host = FindHost()) ShowStandIn(Host, nullptr, R.Left, APopupUp ? R.Top : R.Bottom);
+}
+
+bool TspSkinPopupMenu::PopupFromRect2(TControl* ACtrl, const TRect& R, bool APopupUp) {
+  auto Alive = FAlive;
+  DoPopup(this);
+  if (!*Alive) return false;
+  TspSkinMenuHost* Host = FindHost();
+  if (!Host) return false;
+  ShowStandIn(Host, ACtrl, R.Left, APopupUp ? R.Top : R.Bottom);
+  return true;
+}
+
+void TspSkinPopupMenu::Popup2(TControl* ACtrl, Integer X, Integer Y) {
+  (void)ACtrl;
+  (void)X;
+  (void)Y;
+  auto Alive = FAlive;
+  DoPopup(this);
+  if (*Alive) FindHost();
+}
+
+// ---------------------------------------------------------------------------
+// TspImagesMenuItem
+
+TspImagesMenuItem::TspImagesMenuItem(TCollection* Collection) : TCollectionItem(Collection) {}
+
+void TspImagesMenuItem::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TspImagesMenuItem*>(Source)) {
+    FImageIndex = S->FImageIndex;
+    FCaption = S->FCaption;
+    FHint = S->FHint;
+    FButton = S->FButton;
+    FHeader = S->FHeader;
+    OnClick = S->OnClick;
+    Changed(false);
+    return;
+  }
+  TCollectionItem::Assign(Source);
+}
+
+void TspImagesMenuItem::SetImageIndex(Integer Value) {
+  FImageIndex = Value;
+  Changed(false);
+}
+
+void TspImagesMenuItem::SetCaption(const String& Value) {
+  FCaption = Value;
+  Changed(false);
+}
+
+void TspImagesMenuItem::SetButton(bool Value) {
+  FButton = Value;
+  Changed(false);
+}
+
+void TspImagesMenuItem::SetHeader(bool Value) {
+  FHeader = Value;
+  Changed(false);
+}
+
+TspImagesMenuItems::TspImagesMenuItems(TspSkinImagesMenu* AMenu)
+    : TCollection([](TCollection* C) { return new TspImagesMenuItem(C); }, AMenu), FMenu(AMenu) {}
+
+// ---------------------------------------------------------------------------
+// TspSkinImagesMenu
+
+TspSkinImagesMenu::TspSkinImagesMenu(TComponent* AOwner)
+    : TComponent(AOwner), FImagesItems(new TspImagesMenuItems(this)), FDefaultFont(new TFont()),
+      FAlive(std::make_shared<bool>(true)) {
+  FDefaultFont->SetName(u"Arial");
+  FDefaultFont->SetHeight(14);
+  FDefaultFont->SetStyle(0);
+}
+
+TspSkinImagesMenu::~TspSkinImagesMenu() {
+  *FAlive = false;
+  delete FImagesItems;
+  delete FDefaultFont;
+}
+
+void TspSkinImagesMenu::SetImages(TCustomImageList* Value) {
+  if (FImages == Value) return;
+  if (FImages) FImages->RemoveFreeNotification(this);
+  FImages = Value;
+  if (FImages) FImages->FreeNotification(this);
+}
+
+void TspSkinImagesMenu::SetSkinData(TspSkinData* Value) {
+  if (FSD == Value) return;
+  if (FSD) FSD->RemoveFreeNotification(this);
+  FSD = Value;
+  if (FSD) FSD->FreeNotification(this);
+}
+
+void TspSkinImagesMenu::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FImages) FImages = nullptr;
+  if (AComponent == FSD) FSD = nullptr;
+}
+
+TspImagesMenuItem* TspSkinImagesMenu::GetSelectedItem() const {
+  if (FItemIndex < 0 || FItemIndex >= FImagesItems->Count()) return nullptr;
+  return FImagesItems->Items(FItemIndex);
+}
+
+void TspSkinImagesMenu::SetColumnsCount(Integer Value) {
+  if (Value >= 1 && Value <= 50) FColumnsCount = Value;
+}
+
+bool TspSkinImagesMenu::PopupFromRect(const TRect& R) {
+  auto Alive = FAlive;
+  Fire(OnMenuPopup, this);
+  if (!*Alive || !FImages || FImages->Count() == 0) return false;
+  const Integer OldIndex = FItemIndex;
+  // One bitmap entry per item (its caption when its image is missing), in
+  // rows of ColumnsCount.
+  HMENU Menu = CreatePopupMenu();
+  std::vector<HBITMAP> Bitmaps;
+  for (Integer I = 0; I < FImagesItems->Count(); ++I) {
+    TspImagesMenuItem* It = FImagesItems->Items(I);
+    UINT Flags = (I > 0 && I % FColumnsCount == 0) ? MF_MENUBREAK : 0;
+    if (I == FItemIndex) Flags |= MF_CHECKED;
+    if (It->ImageIndex() >= 0 && It->ImageIndex() < FImages->Count()) {
+      TBitmap B;
+      B.SetPixelFormat(pf24bit);
+      B.SetSize(FImages->Width(), FImages->Height());
+      B.Canvas()->Brush()->SetColor(clMenu);
+      B.Canvas()->FillRect(TRect(0, 0, B.Width(), B.Height()));
+      FImages->Draw(B.Canvas(), 0, 0, It->ImageIndex());
+      HBITMAP H = B.ReleaseHandle();
+      Bitmaps.push_back(H);
+      AppendMenuW(Menu, Flags | MF_BITMAP, UINT_PTR(I + 1), reinterpret_cast<LPCWSTR>(H));
+    } else {
+      AppendMenuW(Menu, Flags | MF_STRING, UINT_PTR(I + 1), reinterpret_cast<LPCWSTR>(It->Caption().c_str()));
+    }
+  }
+  const UINT Cmd = static_cast<UINT>(
+      TrackPopupMenuEx(Menu, TPM_LEFTALIGN | TPM_RETURNCMD, R.Left, R.Bottom, PopupListWindow(), nullptr));
+  DestroyMenu(Menu);
+  for (HBITMAP H : Bitmaps) DeleteObject(H);
+  if (*Alive) MenuClosed(Cmd > 0 ? Integer(Cmd) - 1 : -1, OldIndex);
+  return true;
+}
+
+void TspSkinImagesMenu::MenuClosed(Integer Chosen, Integer OldIndex) {
+  auto Alive = FAlive;
+  if (Chosen >= 0 && Chosen < FImagesItems->Count()) {
+    FItemIndex = Chosen;
+    Fire(FImagesItems->Items(Chosen)->OnClick, FImagesItems->Items(Chosen));
+    if (!*Alive) return;
+    Fire(OnItemClick, this);
+    if (!*Alive) return;
+    if (FItemIndex != OldIndex) {
+      Fire(OnInternalChange, this);
+      if (!*Alive) return;
+      Fire(OnChange, this);
+      if (!*Alive) return;
+    }
+  }
+  Fire(OnInternalMenuClose, this);
+  if (!*Alive) return;
+  Fire(OnMenuClose, this);
+}

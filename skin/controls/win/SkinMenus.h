@@ -1,0 +1,202 @@
+// The two menus the skinned buttons drop down, as the buttons, the tray
+// icon, the edits and the form engine see them: the skinned popup menu
+// TspSkinPopupMenu and the picture-grid menu TspSkinImagesMenu with its
+// items. The form component reaches them through the small host interface
+// TspSkinMenuHost (which it implements), found by FindSkinForm.
+//
+// The skinned levels of the popup menu and the grid popup are not here yet:
+// until then PopupFromRect2 and PopupFromRect show the items with the
+// platform's popup menu (modal) and run the close notifications when it
+// returns, so a button that dropped a menu comes up as it will with the
+// skinned ones. Both answer whether a menu was shown. Winelib only.
+#pragma once
+
+#include <memory>
+
+#include "classlib/ImgList.h"
+#include "classlib/Menus.h"
+#include "skin/data/SkinData.h"
+
+class TspSkinHint;
+
+// What a menu needs of its form's skin component.
+class TspSkinMenuHost {
+ public:
+  // The form the component skins.
+  virtual TCustomForm* MenuHostForm() = 0;
+  virtual TspSkinData* MenuHostSkinData() = 0;
+  // The menus' own skin (nullptr: the form's).
+  virtual TspSkinData* MenuHostMenusSkinData() = 0;
+  // A skinned menu of the form is open.
+  virtual bool SkinMenuVisible() = 0;
+  virtual void SkinMenuOpen() = 0;
+  virtual void SkinMenuClose() = 0;
+
+ protected:
+  ~TspSkinMenuHost() = default;
+};
+
+// nullptr for nullptr; else the first of AForm's owned components, in
+// Components order, that is a menu host (the form's skin component).
+TComponent* FindSkinForm(TComponent* AForm);
+// The same as the host interface.
+TspSkinMenuHost* FindSkinMenuHost(TComponent* AForm);
+
+// ---------------------------------------------------------------------------
+
+class TspSkinPopupMenu : public TPopupMenu {
+ public:
+  explicit TspSkinPopupMenu(TComponent* AOwner);
+  ~TspSkinPopupMenu() override;
+
+  TspSkinData* SkinData() const { return FSD; }
+  void SetSkinData(TspSkinData* Value);
+  // The host named directly (else the one of ComponentForm, else of the
+  // owner or the owner's owner when that is a form).
+  TComponent* SkinComponent() const { return FSkinComponent; }
+  void SetSkinComponent(TComponent* Value);
+  TCustomForm* ComponentForm() const { return FComponentForm; }
+  void SetComponentForm(TCustomForm* Value);
+
+  // Each fires OnPopup first and shows nothing without a host.
+  void Popup(Integer X, Integer Y) override;
+  virtual void PopupFromRect(const TRect& R, bool APopupUp);
+  // The menu at R (screen coordinates) on behalf of ACtrl, which receives
+  // message 1228 when the menu has closed (SendMessage to a windowed
+  // control, Perform on a graphic one). True when a menu was shown.
+  virtual bool PopupFromRect2(TControl* ACtrl, const TRect& R, bool APopupUp);
+  // Shows nothing until the skinned levels exist.
+  virtual void Popup2(TControl* ACtrl, Integer X, Integer Y);
+
+  TNotifyEvent OnMenuClose;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The host of this menu (finding it takes the host's skin when the menu has none).
+  TspSkinMenuHost* FindHost();
+  // The items with the platform's popup menu at (X, Y) (modal), then the
+  // close notifications of a skinned menu to ACtrl (may be nullptr).
+  void ShowStandIn(TspSkinMenuHost* Host, TControl* ACtrl, Integer X, Integer Y);
+
+ private:
+  TspSkinData* FSD = nullptr;
+  TComponent* FSkinComponent = nullptr;
+  TCustomForm* FComponentForm = nullptr;
+  std::shared_ptr<bool> FAlive;
+};
+
+// ---------------------------------------------------------------------------
+
+class TspSkinImagesMenu;
+
+class TspImagesMenuItem : public TCollectionItem {
+ public:
+  explicit TspImagesMenuItem(TCollection* Collection);
+  void Assign(TPersistent* Source) override;
+
+  Integer ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(Integer Value);
+  const String& Caption() const { return FCaption; }
+  void SetCaption(const String& Value);
+  const String& Hint() const { return FHint; }
+  void SetHint(const String& Value) { FHint = Value; }
+  bool Button() const { return FButton; }
+  void SetButton(bool Value);
+  bool Header() const { return FHeader; }
+  void SetHeader(bool Value);
+
+  TNotifyEvent OnClick;
+
+ private:
+  Integer FImageIndex = -1;
+  String FCaption;
+  String FHint;
+  bool FButton = false;
+  bool FHeader = false;
+};
+
+class TspImagesMenuItems : public TCollection {
+ public:
+  explicit TspImagesMenuItems(TspSkinImagesMenu* AMenu);
+  TspImagesMenuItem* Add() { return static_cast<TspImagesMenuItem*>(TCollection::Add()); }
+  TspImagesMenuItem* Items(Integer Index) const { return static_cast<TspImagesMenuItem*>(TCollection::Items(Index)); }
+  TspSkinImagesMenu* Menu() const { return FMenu; }
+
+ private:
+  TspSkinImagesMenu* FMenu;
+};
+
+class TspSkinImagesMenu : public TComponent {
+ public:
+  explicit TspSkinImagesMenu(TComponent* AOwner);
+  ~TspSkinImagesMenu() override;
+
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  TspImagesMenuItems* ImagesItems() const { return FImagesItems; }
+  Integer ItemIndex() const { return FItemIndex; }
+  void SetItemIndex(Integer Value) { FItemIndex = Value; }
+  // The item at ItemIndex, or nullptr when it is out of range.
+  TspImagesMenuItem* GetSelectedItem() const;
+  TspImagesMenuItem* SelectedItem() const { return GetSelectedItem(); }
+  Integer ColumnsCount() const { return FColumnsCount; }
+  // 1..50; other values are ignored.
+  void SetColumnsCount(Integer Value);
+  TspSkinData* SkinData() const { return FSD; }
+  void SetSkinData(TspSkinData* Value);
+  bool ShowHints() const { return FShowHints; }
+  void SetShowHints(bool Value) { FShowHints = Value; }
+  TspSkinHint* SkinHint() const { return FSkinHint; }
+  void SetSkinHint(TspSkinHint* Value) { FSkinHint = Value; }
+  TFont* DefaultFont() const { return FDefaultFont; }
+  void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
+  bool UseSkinFont() const { return FUseSkinFont; }
+  void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+  bool ShowSelectedItem() const { return FShowSelectedItem; }
+  void SetShowSelectedItem(bool Value) { FShowSelectedItem = Value; }
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
+  bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+  void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
+  Integer AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(Integer Value) { FAlphaBlendValue = Value; }
+
+  // The grid at R (screen coordinates). True when a popup was shown; then,
+  // once it closes: after a choice ItemIndex, the item's OnClick,
+  // OnItemClick, and OnInternalChange with OnChange when the index changed;
+  // on every close OnInternalMenuClose and OnMenuClose. Without images
+  // nothing is shown and no close notification follows.
+  virtual bool PopupFromRect(const TRect& R);
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnItemClick;
+  TNotifyEvent OnMenuPopup;
+  TNotifyEvent OnMenuClose;
+  // Set by the buttons that show the menu's selected item.
+  TNotifyEvent OnInternalChange;
+  TNotifyEvent OnInternalMenuClose;
+
+  // The selected item's index (-1 none); written directly by the
+  // picture-menu buttons.
+  Integer FItemIndex = -1;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The close sequence after the popup returned Chosen (-1: none).
+  void MenuClosed(Integer Chosen, Integer OldIndex);
+
+ private:
+  TCustomImageList* FImages = nullptr;
+  TspImagesMenuItems* FImagesItems;
+  Integer FColumnsCount = 1;
+  TspSkinData* FSD = nullptr;
+  bool FShowHints = true;
+  TspSkinHint* FSkinHint = nullptr;
+  TFont* FDefaultFont;
+  bool FUseSkinFont = true;
+  bool FShowSelectedItem = true;
+  bool FAlphaBlend = false;
+  bool FAlphaBlendAnimation = false;
+  Integer FAlphaBlendValue = 200;
+  std::shared_ptr<bool> FAlive;
+};

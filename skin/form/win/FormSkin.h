@@ -1,0 +1,408 @@
+// TspFormSkin: the component every skinned form owns. It takes over the
+// form's window procedure and draws the whole frame itself (from the skin
+// model, or in a plain default look without a skin), answers the frame's hit
+// tests, sizes, rolls up, fades and minimises the form by its own rules, and
+// walks the form's skinned controls when the skin changes. Winelib only; the
+// geometry rules are in skin/form/FormGeometry.h.
+#pragma once
+
+#include <memory>
+
+#include "classlib/ExtCtrls.h"
+#include "classlib/Forms.h"
+#include "classlib/ImgList.h"
+#include "classlib/Menus.h"
+#include "skin/controls/win/SkinMenus.h"
+#include "skin/data/SkinData.h"
+#include "skin/data/win/SPUtils.h"
+#include "skin/form/FormGeometry.h"
+#include "skin/form/win/FormObjects.h"
+
+// The caption buttons and system-menu items a form shows. The class
+// library's own biSystemMenu... are the form's native icons; these live in
+// their own scope.
+namespace spbi {
+enum TspBorderIcon : Byte {
+  biSystemMenu = 0x01,
+  biMinimize = 0x02,
+  biMaximize = 0x04,
+  biRollUp = 0x08,
+  biMinimizeToTray = 0x10,
+};
+}  // namespace spbi
+using TspBorderIcons = Byte;
+
+enum TspPositionInMonitor : Byte { sppDefault, sppScreenCenter, sppDesktopCenter };
+enum TspClientInActiveEffect : Byte { spieSemiTransparent, spieBlur };
+
+// Private messages of the form engine (the rest: skin/data/SkinMessages.h).
+inline constexpr unsigned FEM_MDI_REFIT = 0x400 + 206;            // 1230
+inline constexpr unsigned FEM_MDI_CHILD_MAXIMIZED = 0x400 + 207;  // 1231
+inline constexpr unsigned FEM_MDI_CHILD_RESTORED = 0x400 + 208;   // 1232
+inline constexpr unsigned FEM_MDI_CHILD_MOVED = 0x400 + 209;      // 1233
+inline constexpr unsigned FEM_MDI_RESTORE_ALL = 0x400 + 210;      // 1234
+inline constexpr unsigned FEM_MDI_RESTORE_OTHERS = 0x400 + 211;   // 1235
+inline constexpr unsigned FEM_MDI_QUERY_MAXIMIZED = 0x400 + 212;  // 1236
+inline constexpr unsigned FEM_QUERY_SKINNABLE = 0xB1B2;           // 45490
+inline constexpr unsigned FEM_SMART_SHOW_BEGIN = 0xB1B3;          // 45491
+inline constexpr unsigned FEM_SMART_SHOW_END = 0xB1B4;            // 45492
+inline constexpr long SP_FORM_SKINNABLE = 12853;
+inline constexpr long SP_FORM_UNSKINNABLE = 12852;
+
+using TspCaptionPaintEvent = std::function<void(TCanvas* Cnvs, TRect R, bool AActive)>;
+using TChangeClientRectEvent = std::function<void(TRect NewClientRect)>;
+using TspActivateCustomObjectEvent = std::function<void(const String& IDName, bool& ObjectVisible)>;
+
+class TspFormSkin;
+
+// One quick button drawn by the caption to the left of the caption buttons.
+class TspQuickButtonItem : public TCollectionItem {
+ public:
+  explicit TspQuickButtonItem(TCollection* Collection);
+  void Assign(TPersistent* Source) override;
+  Integer ImageIndex() const { return FImageIndex; }
+  virtual void SetImageIndex(Integer Value);
+  bool Enabled() const { return FEnabled; }
+  virtual void SetEnabled(bool Value);
+  bool Visible() const { return FVisible; }
+  virtual void SetVisible(bool Value);
+  const String& Hint() const { return FHint; }
+  void SetHint(const String& Value) { FHint = Value; }
+
+  TNotifyEvent OnClick;
+  TspSkinPopupMenu* PopupMenu = nullptr;
+  TMouseEvent OnMouseDown;
+  TRect ItemRect;
+  bool Active = false;
+  bool Down = false;
+
+ private:
+  Integer FImageIndex = -1;
+  String FHint;
+  bool FEnabled = true;
+  bool FVisible = true;
+};
+
+class TspQuickButtonItems : public TCollection {
+ public:
+  explicit TspQuickButtonItems(TspFormSkin* ADSF);
+  TspQuickButtonItem* Add() { return static_cast<TspQuickButtonItem*>(TCollection::Add()); }
+  TspQuickButtonItem* Insert(Integer Index) { return static_cast<TspQuickButtonItem*>(TCollection::Insert(Index)); }
+  TspQuickButtonItem* Items(Integer Index) const {
+    return static_cast<TspQuickButtonItem*>(TCollection::Items(Index));
+  }
+  TspFormSkin* DSF;
+
+ protected:
+  void Update(TCollectionItem* Item) override;
+};
+
+class TspFormSkin : public TComponent, public TspSkinMenuHost {
+ public:
+  explicit TspFormSkin(TComponent* AOwner);
+  ~TspFormSkin() override;
+
+  // --- the menus' host interface
+  TCustomForm* MenuHostForm() override { return FForm; }
+  TspSkinData* MenuHostSkinData() override { return FSD; }
+  TspSkinData* MenuHostMenusSkinData() override { return FMSD; }
+  bool SkinMenuVisible() override { return SkinMenu->Visible(); }
+  void SkinMenuOpen() override;
+  void SkinMenuClose() override;
+
+  // --- skin
+  TspSkinData* SkinData() const { return FSD; }
+  void SetSkinData(TspSkinData* Value);
+  TspSkinData* MenusSkinData() const { return FMSD; }
+  void SetMenusSkinData(TspSkinData* Value);
+  bool SkinnableForm() const { return FSkinnableForm; }
+  bool GetSkinnableForm() const { return FSkinnableForm; }
+  void SetSkinnableForm(bool Value);
+  void ApplySkinData();
+  bool CanShowLayeredBorder();
+  void NudgeFormWidth();
+  void RestoreBoundsAfterBorderChange();
+  void CreateSkinObjects();
+  void CreateMainMenuItems();
+  void UpdateMainMenu(bool ARedraw);
+  void CreateDefaultButtons();
+  void UpdateStdButtons();
+  void SetDefaultButtonHints();
+  void ClearObjects();
+  void LinkAreaControls();
+  void Move(Integer AX, Integer AY);
+  void SetBounds(Integer AX, Integer AY, Integer AWidth, Integer AHeight);
+  bool IsSizeAble();
+  void BringStayOnTopFormsToFront();
+
+  // --- window procedure
+  void SkinFormWndProc(TMessage& Message);
+  void CloseMenusOnMessage(TMessage& Message);
+  TWndMethod OldWindowProc;
+
+  // --- frame layout and painting
+  bool HasSkinFrame();
+  bool IsSkinResizable();
+  bool IsObjectShown(bool RollUpFlag);
+  void CalcSkinRects();
+  TRect MapSkinRect(const TRect& R);
+  TRect MapAreaRect(const TRect& R, bool UseAnchors, bool AnchorLeft, bool AnchorTop, bool AnchorRight,
+                    bool AnchorBottom);
+  void LayoutObjects();
+  void ApplyFrameSize(bool Full);
+  void PaintNCSkin(HDC ADC, bool AUseExternalDC);
+  void DrawSkinObject(TspActiveSkinObject* AObject);
+  void UpdateCaptionText();
+  void CalcDefRects();
+  TRect GetDefCaptionRect();
+  void PaintNCDefault(HDC ADC, bool AUseExternalDC);
+  void PaintBG(HDC DC);
+  void PaintBG2(HDC DC);
+  void PaintBG3(HDC DC);
+  void PaintBGDefault(HDC DC);
+  void PaintMDIBGDefault(HDC DC);
+  void Paint(HDC DC);
+  void BuildSkinImage(TBitmap* B);
+  void DrawSizeGrip(TBitmap* B);
+  Integer DefCaptionHeight();
+  Integer DefButtonSize();
+
+  // --- hit testing, mouse, sizes
+  void PointToFrame(TPoint& P);
+  Integer DefaultHitTest(TPoint P);
+  Integer SkinHitTest(TPoint P);
+  Integer ClientHitTest(TPoint P);
+  bool IsCaptionPoint(TPoint P);
+  bool IsNearFrameEdge(TPoint P);
+  bool PointInWindowShape(TPoint P);
+  void FrameMouseDown(TMouseButton Button, Integer X, Integer Y);
+  void FrameMouseUp(TMouseButton Button, Integer X, Integer Y);
+  void FrameMouseMove(Integer X, Integer Y);
+  void FrameDblClick();
+  Integer GetMinWidth();
+  Integer GetMinHeight();
+  Integer GetMaxWidth();
+  Integer GetMaxHeight();
+  void GetMinimizedPosition(TPoint& P);
+  void SnapToWorkArea(Integer& ALeft, Integer& ATop, Integer AWidth, Integer AHeight);
+  bool IsFullDragEnabled();
+  // Frame objects (the hot-object tracking fills these in).
+  void UpdateActiveObject(Integer X, Integer Y, bool On);
+  void ResetObjectStates();
+  void BeginFormDrag(Integer X, Integer Y);
+  void EndFormDrag();
+  void UpdateLinkedControls() {}
+
+  // --- region, roll-up, fade, activity
+  void UpdateWindowRegion(bool Full);
+  bool IsBorderCollapsed();
+  bool RollUpState() const { return FRollUpState; }
+  void SetRollUpState(bool Value);
+  void ShrinkToRollUpHeight();
+  void RestoreRollUpHeight();
+  void RollUpToPicture();
+  void RollDownFromPicture();
+  void SetRollUpRegion();
+  void FitClientToPicture();
+  bool GetFormActive();
+  void UpdateActiveState(bool AUpdate);
+  bool NeedsBorderShowStep();
+  // The fade's ramp after the first tick of window timer 1.
+  void FadeTimerTick();
+  // Where each opacity step goes (a test records them); default: the window.
+  std::function<void(HWND, Byte)> AlphaSink;
+
+  // --- skin walk and options
+  void NotifyBeforeChangeSkin(TspSkinData* ASkinData, TControl* AControl);
+  void NotifyChangeSkin(TspSkinData* ASkinData, TControl* AControl);
+  void SetFormBorderStyle(TFormBorderStyle BS);
+  void SetFormStyle(TFormStyle FS);
+  void UpDateFormNC();
+  void CheckAppLayeredBorders();
+  void ApplyPositionInMonitor();
+  TPoint GetPositionInMonitor(Integer AX, Integer AY, Integer AW, Integer AH);
+  void EnableShadow(bool AShowShadow, bool AHideFormBefore);
+  void GetSmallIconSize(Integer& W, Integer& H);
+  void DrawFormIcon(TCanvas* Canvas, Integer X, Integer Y);
+  bool IconHasAlpha();
+  void DrawLogo(TCanvas* Canvas);
+  String GetProductVersion() const { return u"12.22"; }
+  void ApplyFormBorderIcons();
+  void ApplicationRestore(TObject* Sender);
+  void ShowClientInActiveEffect() {}
+  void HideClientInActiveEffect() {}
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool Value);
+  Byte AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(Byte Value);
+  bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+  void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
+  TspBorderIcons BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TspBorderIcons Value);
+  bool ShowIcon() const { return FShowIcon; }
+  void SetShowIcon(bool Value);
+  bool UseRibbon() const { return FUseRibbon; }
+  void SetUseRibbon(bool Value);
+  TFont* DefCaptionFont() const { return FDefCaptionFont; }
+  void SetDefCaptionFont(TFont* Value);
+  TFont* DefInActiveCaptionFont() const { return FDefInActiveCaptionFont; }
+  void SetDefInActiveCaptionFont(TFont* Value);
+  TBitmap* LogoBitMap() const { return FLogoBitMap; }
+  void SetLogoBitMap(TBitmap* Value) { FLogoBitMap->Assign(Value); }
+  TspQuickButtonItems* QuickButtons() const { return FQuickButtons; }
+  void SetQuickButtons(TspQuickButtonItems* Value) { FQuickButtons->Assign(Value); }
+
+  // --- window states
+  TWindowState WindowState() const { return FWindowStateInit; }
+  void SetWindowState(TWindowState Value);
+  void Loaded() override;
+  void ChangeWindowState(TWindowState Value);
+  void DoMinimize();
+  void DoMaximize();
+  void DoRestore();
+  void CaptionDblClick();
+  Integer RealHeight() { return FRollUpState ? OldHeight : FFormHeight; }
+  // The shortcut handler installed on the form.
+  void FormShortCut(MSG& Msg, bool& Handled);
+
+  // --- plain properties
+  bool SupportNCArea() const { return FSupportNCArea; }
+  void SetSupportNCArea(bool Value) { FSupportNCArea = Value; }
+  TspPositionInMonitor PositionInMonitor() const { return FPositionInMonitor; }
+  void SetPositionInMonitor(TspPositionInMonitor Value) { FPositionInMonitor = Value; }
+
+  // Fields (the names the design gives them).
+  TCustomForm* FForm = nullptr;
+  TList* ObjectList;
+  TList* AreaList;
+  TspSkinMenu* SkinMenu = nullptr;
+  TspFormLayerBorder* FBorderLayer = nullptr;
+  TspLayerManager* FLayerManager = nullptr;
+  TspLayerManager* FMenuLayerManager = nullptr;
+  TspQuickButtonItems* FQuickButtons = nullptr;
+  TCustomImageList* FQuickImageList = nullptr;
+  TPopupMenu* FSysMenu = nullptr;
+  TspSkinPopupMenu* FSysTrayMenu = nullptr;
+  TTimer* MorphTimer = nullptr;
+  TTimer* AnimateTimer = nullptr;
+  TTimer* MouseTimer = nullptr;
+  TBitmap *RMTop, *RMBottom, *RMLeft, *RMRight;
+  TColor BlackColor = 0;
+  TList* VisibleControls;
+
+  TWindowState FWindowStateInit = wsNormal;
+  TWindowState FWindowState = wsNormal;
+  TWindowState OldWindowState = wsNormal;
+  Integer FOldFullBorder = -1;
+  TRect FOldFormBounds;
+  bool FUseRibbon = false;
+  bool FClientInActiveEffect = false;
+  TspClientInActiveEffect FClientInActiveEffectType = spieSemiTransparent;
+  bool FSmartEffectsShow = false;
+  bool FDisableSystemMenu = false;
+  bool FInAppHook = false;
+  bool FSkinnableForm = true;
+  bool FIsW7 = false, FIsVistaOS = false, FIsLayerEnabled = false;
+  bool FHaveShadow = false;
+  bool FRollUpBeforeMaximize = false;
+  bool FStopPainting = false;
+  bool FStartShow = true;
+  TspPositionInMonitor FPositionInMonitor = sppDefault;
+  TspSnapState FSnap;
+  bool FMinimizeDefault = false;
+  TComponent* FStatusBar = nullptr;  // the skinned status bar
+  bool FUseFormCursorInNCArea = false;
+  Integer FClientWidth = 0, FClientHeight = 0;
+  bool FHideCaptionButtons = false;
+  bool FLogoBitMapTransparent = false;
+  TBitmap* FLogoBitMap;
+  TIcon* FIcon = nullptr;
+  bool FShowIcon = false;
+  bool ButtonsInLeft = false;
+  bool FMaximizeOnFullScreen = false;
+  TComponent* FSkinHint = nullptr;  // the skinned hint
+  bool FShowObjectHint = false;
+  bool FUseDefaultObjectHint = true;
+  bool FSkinSupport = false;
+  TFont* FDefCaptionFont;
+  TFont* FDefInActiveCaptionFont;
+  bool FFormActive = false;
+  TComponent* FTrayIcon = nullptr;  // the notification-area icon
+  bool FUseDefaultSysMenu = true;
+  TComponent* FMainMenuBar = nullptr;
+  TComponent* FMDITabsBar = nullptr;
+  bool FFullDrag = false;
+  Integer FFormWidth = 0, FFormHeight = 0, FFormLeft = 0, FFormTop = 0, FOldFormLeft = 0, FOldFormTop = 0;
+  bool FSizeMove = false;
+  bool FSizing = false;
+  bool FSupportNCArea = true;
+  bool FRollUpState = false;
+  bool MaxRollUpState = false;
+  TspBorderIcons FBorderIcons = spbi::biSystemMenu | spbi::biMinimize | spbi::biMaximize | spbi::biRollUp;
+  bool MouseIn = false;
+  TRect OldBoundsRect;
+  Integer OldHeight = 0;
+  TspFrameRects FR;  // NewLTPoint ... NewMainMenuRect
+  TRect NewDefCaptionRect;
+  bool FSizeable = true;
+  Integer FMinHeight = 0, FMinWidth = 0, FMaxHeight = 0, FMaxWidth = 0;
+  TspSkinData* FSD = nullptr;
+  TspSkinData* FMSD = nullptr;
+  TMainMenu* FMainMenu = nullptr;
+  TPopupMenu* FSystemMenu = nullptr;
+  bool FDraggAble = false;
+  bool FNCDraggAble = true;
+  bool FIsDragging = false;
+  Integer FOldX = 0, FOldY = 0;
+  bool FInChangeSkinData = false;
+  Byte FMagneticSize = 10;
+  bool FAlphaBlend = false;
+  bool FAlphaBlendAnimation = false;
+  Byte FAlphaBlendValue = 200;
+  bool OldActive = false;
+  bool InMenu = false, InMainMenu = false;
+  HRGN FRgn = nullptr;
+  bool FMagnetic = false;
+  TRect FSizeGripArea;
+  Integer ActiveObject = -1, OldActiveObject = -1, MouseCaptureObject = -1;
+  bool FMouseDownControl = false;
+  bool PreviewMode = false;
+  bool FBorderLayerChangeSize = false;
+  bool AlwaysDisableLayeredFrames = false;
+  bool IsAlphaIcon = false;
+  bool FDestroying = false;
+
+  TspCaptionPaintEvent OnCaptionPaint;
+  TChangeClientRectEvent OnChangeClientRect;
+  TNotifyEvent OnChangeSkinData, OnActivate, OnDeActivate, OnChangeRollUpState;
+  TNotifyEvent OnMinimize, OnRestore, OnMaximize;
+  TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
+  TspActivateCustomObjectEvent OnActivateCustomObject;
+  TShortCutEvent OnShortCut;
+
+  // Convenience reads of the mapped geometry.
+  const TspFrameRects& Frame() const { return FR; }
+  TspSkinData* Skin() const { return FSD && !FSD->Empty ? FSD : nullptr; }
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  TspFrameSkin FrameSkin() const;
+  TspMaskShape MaskShape();
+  void TakeFormSize();
+  bool IsMaximizedMDIChild() const { return false; }
+  // The window procedure's stages.
+  void FirstStage(TMessage& M, bool& PassOn);
+  void SecondStage(TMessage& M);
+  void OnShowWindow(TMessage& M, bool& PassOn);
+  void OnSize(TMessage& M, bool& PassOn);
+  void OnNCActivate(TMessage& M);
+  void CallOld(TMessage& M);
+  void PaintFrameToDC(HDC DC);
+  void FillClient(HDC DC, TColor Color);
+  void DrawBackground(HDC DC, TBitmap* S, bool Stretch, TspStretchType Type);
+  void StripRegion(HRGN& Rgn, TBitmap* Strip, Integer X, Integer Y);
+
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+};

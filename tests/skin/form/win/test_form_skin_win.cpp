@@ -1,0 +1,640 @@
+// The skinned form component on real windows: the window procedure's
+// contract, frame pixels of the default look and the fixture skin, the
+// region, hit tests, roll-up, fade, window states, the skin walk and the
+// mended faults.
+#include "tests/skin/form/win/FormTestUtil.h"
+
+#include "skin/controls/win/SkinPanel.h"
+#include "skin/controls/win/SkinStdCtrls.h"
+
+using namespace formtest;
+
+namespace {
+
+// A form with its component, shown.
+struct TShown {
+  explicit TShown(TspSkinData* SD, TFormBorderStyle BS = bsSizeable, bool Show = true) {
+    F = new TLogForm(BS);
+    FS = new TspFormSkin(F);
+    if (SD) FS->SetSkinData(SD);
+    if (Show) {
+      F->Show();
+      SetForegroundWindow(F->Handle());
+      Pump();
+    }
+  }
+  ~TShown() { delete F; }
+  TLogForm* F;
+  TspFormSkin* FS;
+};
+
+// The rectangles of the window's region, or none when it has no region.
+std::vector<RECT> RegionRects(HWND W) {
+  std::vector<RECT> Out;
+  HRGN R = CreateRectRgn(0, 0, 0, 0);
+  if (GetWindowRgn(W, R) != ERROR) {
+    const DWORD Size = GetRegionData(R, 0, nullptr);
+    std::vector<Byte> Buf(Size);
+    auto* D = reinterpret_cast<RGNDATA*>(Buf.data());
+    GetRegionData(R, Size, D);
+    const RECT* P = reinterpret_cast<const RECT*>(D->Buffer);
+    Out.assign(P, P + D->rdh.nCount);
+  }
+  DeleteObject(R);
+  return Out;
+}
+
+bool RegionEquals(HWND W, HRGN Expected) {
+  HRGN R = CreateRectRgn(0, 0, 0, 0);
+  const bool Has = GetWindowRgn(W, R) != ERROR;
+  const bool Eq = Has && EqualRgn(R, Expected);
+  DeleteObject(R);
+  DeleteObject(Expected);
+  return Eq;
+}
+
+// The fixture mask at W x H: two pixels off each top corner, one off each bottom corner.
+HRGN FixtureShape(Integer W, Integer H) {
+  HRGN R = CreateRectRgn(0, 2, W, H - 1);
+  auto Add = [&](Integer L, Integer T, Integer Rt, Integer B) {
+    HRGN P = CreateRectRgn(L, T, Rt, B);
+    CombineRgn(R, R, P, RGN_OR);
+    DeleteObject(P);
+  };
+  Add(2, 0, W - 2, 1);
+  Add(1, 1, W - 1, 2);
+  Add(1, H - 1, W - 1, H);
+  return R;
+}
+
+LRESULT NCHit(HWND W, Integer X, Integer Y) {
+  RECT R;
+  GetWindowRect(W, &R);
+  return SendMessageW(W, WM_NCHITTEST, 0, MAKELPARAM(R.left + X, R.top + Y));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// The window procedure
+
+TEST_F(FormTest, WindowProcedureContract) {
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  enum Setup { Skin, NoSkin, BsNone, Unskinnable, ClientArea };
+  struct Row {
+    const char* Name;
+    UINT Msg;
+    WPARAM W;
+    LPARAM L;
+    // Passed on to the previous procedure, per setup.
+    bool Passed[5];
+  };
+  RECT Calc[3] = {{0, 0, 200, 150}, {}, {}};
+  const Row Rows[] = {
+      {"WM_NCCALCSIZE", WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(Calc), {false, false, false, true, false}},
+      {"WM_NCPAINT", WM_NCPAINT, 1, 0, {false, false, false, true, false}},
+      {"WM_NCACTIVATE", WM_NCACTIVATE, TRUE, 0, {false, false, false, true, false}},
+      {"WM_NCHITTEST", WM_NCHITTEST, 0, MAKELPARAM(150, 150), {false, false, false, true, false}},
+      {"45490", FEM_QUERY_SKINNABLE, 0, 0, {false, false, false, false, false}},
+      {"45513 dc 0", FEM_PAINT_FRAME, 0, 0, {false, false, false, true, false}},
+      {"48203 magic", FEM_PAINT_FRAME_EX, 0, SP_PAINT_EX_MAGIC, {false, false, false, true, false}},
+      {"48203 other", FEM_PAINT_FRAME_EX, 0, 5, {true, true, true, true, true}},
+      {"1236", FEM_MDI_QUERY_MAXIMIZED, 0, 0, {false, false, false, false, false}},
+      {"1228", FEM_MENU_CLOSED, 0, 0, {true, true, true, true, true}},
+      {"SC_RESTORE + 2", WM_SYSCOMMAND, SC_RESTORE + 2, 0, {true, true, true, true, true}},
+      {"WM_ERASEBKGND", WM_ERASEBKGND, 0, 0, {false, false, false, false, false}},
+  };
+  for (int S = Skin; S <= ClientArea; ++S) {
+    auto* F = new TLogForm(S == BsNone ? bsNone : bsSizeable);
+    auto* FS = new TspFormSkin(F);
+    if (S == ClientArea) FS->SetSupportNCArea(false);
+    if (S != NoSkin) FS->SetSkinData(SD.get());
+    if (S == Unskinnable) FS->SetSkinnableForm(false);
+    F->HandleNeeded();
+    for (const Row& R : Rows) {
+      F->Passed.clear();
+      Calc[0] = RECT{0, 0, 200, 150};
+      const LRESULT Res = F->Perform(R.Msg, R.W, R.L);
+      EXPECT_EQ(F->WasPassed(R.Msg), R.Passed[S]) << R.Name << " setup " << S;
+      if (R.Msg == FEM_QUERY_SKINNABLE) EXPECT_EQ(Res, S == Unskinnable ? 12852 : 12853) << "setup " << S;
+      if (R.Msg == FEM_PAINT_FRAME && S != Unskinnable) EXPECT_EQ(Res, 12851) << "setup " << S;
+      if (R.Msg == FEM_PAINT_FRAME_EX && R.L == SP_PAINT_EX_MAGIC && S != Unskinnable) EXPECT_EQ(Res, 16802);
+      if (R.Msg == FEM_MDI_QUERY_MAXIMIZED) EXPECT_EQ(Res, 0);
+      if (R.Msg == WM_NCACTIVATE && S != Unskinnable) EXPECT_EQ(Res, 1);
+    }
+    // The client area after WM_NCCALCSIZE: the skin's frame, the default
+    // frame, or the whole window.
+    Calc[0] = RECT{0, 0, 200, 150};
+    F->Perform(WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(Calc));
+    if (S == Skin) {
+      EXPECT_EQ(Calc[0].left, 4);
+      EXPECT_EQ(Calc[0].top, 20);
+      EXPECT_EQ(Calc[0].right, 196);
+      EXPECT_EQ(Calc[0].bottom, 146);
+    } else if (S == NoSkin) {
+      EXPECT_EQ(Calc[0].left, 3);
+      EXPECT_EQ(Calc[0].top, 22);
+      EXPECT_EQ(Calc[0].right, 197);
+      EXPECT_EQ(Calc[0].bottom, 147);
+    } else if (S == BsNone || S == ClientArea) {
+      EXPECT_EQ(Calc[0].top, 0);
+      EXPECT_EQ(Calc[0].bottom, 150);
+    }
+    delete F;
+  }
+  // 1225 and 1226 with the form's own skin and with a foreign one.
+  TTempFolder Dir2("formskin2");
+  auto Other = LoadFixtureSkin(Dir2);
+  auto* F = new TLogForm;
+  auto* FS = new TspFormSkin(F);
+  FS->SetSkinData(SD.get());
+  F->HandleNeeded();
+  ASSERT_GT(FS->ObjectList->Count(), 0);
+  F->Perform(FEM_SKIN_BEFORE_CHANGE, reinterpret_cast<WPARAM>(Other.get()), 1000);
+  EXPECT_GT(FS->ObjectList->Count(), 0);
+  EXPECT_FALSE(FS->FStopPainting);
+  F->Perform(FEM_SKIN_BEFORE_CHANGE, reinterpret_cast<WPARAM>(SD.get()), 1000);
+  EXPECT_EQ(FS->ObjectList->Count(), 0);
+  EXPECT_TRUE(FS->FStopPainting);
+  EXPECT_TRUE(F->WasPassed(FEM_SKIN_BEFORE_CHANGE));
+  F->Perform(FEM_SKIN_CHANGED, reinterpret_cast<WPARAM>(SD.get()), 1000);
+  EXPECT_FALSE(FS->FStopPainting);
+  EXPECT_GT(FS->ObjectList->Count(), 0);
+  delete F;
+}
+
+TEST_F(FormTest, SkinChangeThroughTheModelOnTwoForms) {
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  TShown A(SD.get()), B(nullptr);
+  // A skin load sends 1225/1226 to every form; only A re-applies.
+  SD->LoadFromFile(Dir.Path("skin.ini"));
+  Pump();
+  EXPECT_TRUE(A.FS->FSkinSupport);
+  EXPECT_FALSE(B.FS->FSkinSupport);
+  EXPECT_GT(A.FS->ObjectList->Count(), 0);
+  // SkinData := nil rebuilds the default look with its six buttons.
+  A.FS->SetSkinData(nullptr);
+  SendMessageW(A.F->Handle(), WM_NCPAINT, 0, 0);
+  EXPECT_EQ(A.FS->ObjectList->Count(), 6);
+  RECT C;
+  GetClientRect(A.F->Handle(), &C);
+  EXPECT_EQ(C.right, 200 - 6);
+  EXPECT_EQ(C.bottom, 150 - 19 - 6);
+  EXPECT_TRUE(Errors.empty());
+}
+
+// Right click on the caption and Alt+Space: Wine's own system menu never opens.
+TEST_F(FormTest, NoNativeSystemMenu) {
+  TShown S(nullptr);
+  RECT R;
+  GetWindowRect(S.F->Handle(), &R);
+  SetCursorPos(R.left + 60, R.top + 10);
+  INPUT In[2] = {};
+  In[0].type = In[1].type = INPUT_MOUSE;
+  In[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  In[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  SendInput(2, In, sizeof(INPUT));
+  for (int I = 0; I < 20; ++I) {
+    Application->ProcessMessages();
+    Sleep(5);
+  }
+  EXPECT_EQ(FindWindowW(L"#32768", nullptr), nullptr);
+  ctltest::SendKeys({VK_MENU}, VK_SPACE);
+  EXPECT_EQ(FindWindowW(L"#32768", nullptr), nullptr);
+  EXPECT_EQ(GetWindowLongW(S.F->Handle(), GWL_STYLE) & (WS_SYSMENU | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0);
+}
+
+// ---------------------------------------------------------------------------
+// Frame pixels
+
+TEST_F(FormTest, DefaultLookPixels) {
+  for (TFormBorderStyle BS : {bsSingle, bsToolWindow}) {
+    TShown S(nullptr, BS);
+    const HWND W = S.F->Handle();
+    const Integer CH = BS == bsToolWindow ? 15 : 19;
+    for (auto [Width, Height] : {std::pair{200, 150}, std::pair{320, 90}}) {
+      S.F->SetBounds(100, 100, Width, Height);
+      S.F->SetCaption(u"MMMMMMMM");
+      auto B = GrabWindow(W);
+      // The three rings.
+      EXPECT_EQ(Px(B.get(), 0, 40), Sys(cl3DLight));
+      EXPECT_EQ(Px(B.get(), 40, 0), Sys(cl3DLight));
+      EXPECT_EQ(Px(B.get(), Width - 1, 40), Sys(cl3DDkShadow));
+      EXPECT_EQ(Px(B.get(), 40, Height - 1), Sys(cl3DDkShadow));
+      EXPECT_EQ(Px(B.get(), 1, 40), Sys(clBtnHighlight));
+      EXPECT_EQ(Px(B.get(), Width - 2, 40), Sys(clBtnShadow));
+      EXPECT_EQ(Px(B.get(), 2, 40), Sys(clBtnFace));
+      // Engraved lines from caption row 2, starting with the highlight.
+      EXPECT_EQ(Px(B.get(), 30, 3 + 2), Sys(clBtnHighlight));
+      EXPECT_EQ(Px(B.get(), 30, 3 + 3), Sys(clBtnShadow));
+      EXPECT_EQ(Px(B.get(), 30, 3 + CH - 4), Sys((CH - 4 - 2) % 2 ? clBtnShadow : clBtnHighlight));
+      EXPECT_EQ(Px(B.get(), 30, 3 + CH - 3), Sys(clBtnFace));
+      // The client area starts below the caption band.
+      RECT C;
+      GetClientRect(W, &C);
+      EXPECT_EQ(C.right, Width - 6);
+      EXPECT_EQ(C.bottom, Height - CH - 6);
+      // The caption text in the active colour.
+      bool TextActive = false, TextInactive = false;
+      for (Integer X = 3; X < Width - 3; ++X)
+        for (Integer Y = 3; Y < 3 + CH; ++Y) {
+          TextActive |= Px(B.get(), X, Y) == Sys(clBtnText);
+          TextInactive |= Px(B.get(), X, Y) == Sys(clBtnShadow) && Y > 3 + CH - 3;
+        }
+      EXPECT_TRUE(TextActive);
+      SaveForReview(W, "default", BS == bsToolWindow ? "toolwindow-active" : "active");
+    }
+  }
+  // Inactive: the caption text takes clBtnShadow and no clBtnText remains.
+  TShown S(nullptr, bsSingle), Other(nullptr, bsSingle);
+  S.F->SetCaption(u"MMMMMMMM");
+  SetForegroundWindow(Other.F->Handle());
+  Pump();
+  ASSERT_FALSE(S.F->Active());
+  auto B = GrabWindow(S.F->Handle());
+  bool Active = false;
+  for (Integer X = 3; X < 197; ++X)
+    for (Integer Y = 3; Y < 22; ++Y) Active |= Px(B.get(), X, Y) == Sys(clBtnText);
+  EXPECT_FALSE(Active);
+  SaveForReview(S.F->Handle(), "default", "inactive");
+}
+
+TEST_F(FormTest, SkinnedFramePixels) {
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  TShown S(SD.get());
+  const HWND W = S.F->Handle();
+  for (auto [Width, Height] : {std::pair{200, 150}, std::pair{320, 240}}) {
+    S.F->SetBounds(100, 100, Width, Height);
+    auto B = GrabWindow(W);
+    EXPECT_EQ(Px(B.get(), Width / 2, 10), TopColor);
+    EXPECT_EQ(Px(B.get(), 1, Height / 2), LeftColor);
+    EXPECT_EQ(Px(B.get(), Width - 2, Height / 2), RightColor);
+    EXPECT_EQ(Px(B.get(), Width / 2, Height - 2), BottomColor);
+    // The client background is the picture's client part.
+    EXPECT_EQ(Px(B.get(), Width / 2, Height / 2), ClientColor);
+    RECT C;
+    GetClientRect(W, &C);
+    EXPECT_EQ(C.right, Width - 8);
+    EXPECT_EQ(C.bottom, Height - 24);
+  }
+  SaveForReview(W, "fixture", "active");
+  // A caption and an icon change leave no Wine caption pixels.
+  S.F->SetCaption(u"Changed");
+  SendMessageW(W, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))));
+  auto B = GrabWindow(W);
+  for (Integer X = 0; X < 320; X += 7)
+    for (Integer Y = 2; Y < 20; Y += 3) ASSERT_EQ(Px(B.get(), X, Y), TopColor) << X << "," << Y;
+  // Inactive: the inactive picture.
+  TShown Other(nullptr);
+  Pump();
+  ASSERT_FALSE(S.F->Active());
+  B = GrabWindow(W);
+  EXPECT_EQ(Px(B.get(), 160, 10), InactiveTopColor);
+  EXPECT_EQ(Px(B.get(), 160, 120), ClientColor);
+  SaveForReview(W, "fixture", "inactive");
+}
+
+TEST_F(FormTest, InactiveEffectGreysTheStripsOnly) {
+  TTempFolder Dir("formskin");
+  TSkinOptions O;
+  O.InactivePicture = false;
+  O.FormInfo = {u"autorenderinginactiveimage=1", u"inactiveeffect=iegrayscale"};
+  auto SD = LoadFixtureSkin(Dir, O);
+  TShown S(SD.get()), Other(nullptr);
+  Pump();
+  auto B = GrabWindow(S.F->Handle());
+  for (TPoint P : {TPoint(100, 10), TPoint(1, 75), TPoint(198, 75), TPoint(100, 148)}) {
+    const TColor C = Px(B.get(), P.X, P.Y);
+    EXPECT_EQ(C & 0xFF, (C >> 8) & 0xFF) << P.X << "," << P.Y;
+    EXPECT_EQ(C & 0xFF, (C >> 16) & 0xFF) << P.X << "," << P.Y;
+    EXPECT_NE(C, TopColor);
+  }
+  EXPECT_EQ(Px(B.get(), 100, 75), ClientColor);
+  SaveForReview(S.F->Handle(), "fixture", "inactive-effect");
+}
+
+TEST_F(FormTest, BackgroundsStretchedTiledAndBroken) {
+  TTempFolder Dir("formskin");
+  struct Case {
+    const char* Name;
+    std::vector<String> FormInfo;
+    std::vector<std::pair<Integer, Integer>> Active;
+    TColor At00, AtFar;
+  };
+  // The checker is 10 x 10 with a 5 x 5 teal corner.
+  const Case Cases[] = {
+      {"tiled", {u"bgpictureindex=0"}, {{10, 10}}, clTeal, clTeal},
+      {"stretched full", {u"bgpictureindex=0", u"stretcheffect=1", u"stretchtype=stfull"}, {{10, 10}}, clTeal,
+       clYellow},
+      // Stretched across the client height (not the window's): the far end shows.
+      {"stretched horz", {u"bgpictureindex=0", u"stretcheffect=1", u"stretchtype=sthorz"}, {{10, 10}}, clTeal,
+       clYellow},
+      {"index out of range", {u"bgpictureindex=3"}, {{10, 10}}, clBtnFace, clBtnFace},
+      {"zero-size source", {u"bgpictureindex=0"}, {{0, 0}}, clBtnFace, clBtnFace},
+  };
+  for (const Case& C : Cases) {
+    TSkinOptions O;
+    O.FormInfo = C.FormInfo;
+    O.ActiveSizes = C.Active;
+    auto SD = LoadFixtureSkin(Dir, O);
+    TShown S(SD.get());
+    auto B = GrabWindow(S.F->Handle());
+    EXPECT_EQ(Px(B.get(), 4, 20), Sys(C.At00)) << C.Name;
+    // Client point (100, 120): tiled 10 x 10 gives (0,0) of a tile again.
+    EXPECT_EQ(Px(B.get(), 4 + 100, 20 + 120), Sys(C.AtFar)) << C.Name;
+    EXPECT_TRUE(Errors.empty()) << C.Name;
+    if (C.Name[0] == 't') SaveForReview(S.F->Handle(), "fixture", "background-tiled");
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Region and hit tests
+
+TEST_F(FormTest, WindowRegionFromTheMask) {
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  TShown S(SD.get());
+  const HWND W = S.F->Handle();
+  EXPECT_TRUE(RegionEquals(W, FixtureShape(200, 150)));
+  S.F->SetBounds(100, 100, 321, 97);
+  EXPECT_TRUE(RegionEquals(W, FixtureShape(321, 97)));
+  EXPECT_FALSE(RegionRects(W).empty());
+  // Without a mask: the window rectangle; after removing the skin as well.
+  TTempFolder Dir2("formskin");
+  TSkinOptions O;
+  O.Mask = false;
+  auto Plain = LoadFixtureSkin(Dir2, O);
+  S.FS->SetSkinData(Plain.get());
+  EXPECT_TRUE(RegionEquals(W, CreateRectRgn(0, 0, S.F->Width(), S.F->Height())));
+  S.FS->SetSkinData(nullptr);
+  EXPECT_TRUE(RegionEquals(W, CreateRectRgn(0, 0, S.F->Width(), S.F->Height())));
+  EXPECT_TRUE(S.FS->RMTop->Empty());
+}
+
+TEST_F(FormTest, HitTests) {
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  TShown S(SD.get());
+  const HWND W = S.F->Handle();
+  S.FS->ActiveObject = -1;
+  EXPECT_EQ(NCHit(W, 1, 75), HTLEFT);
+  EXPECT_EQ(NCHit(W, 198, 75), HTRIGHT);
+  EXPECT_EQ(NCHit(W, 100, 148), HTBOTTOM);
+  EXPECT_EQ(NCHit(W, 2, 2), HTTOPLEFT);
+  EXPECT_EQ(NCHit(W, 5, 5), spHTOBJECT);
+  EXPECT_EQ(NCHit(W, 198, 148), HTBOTTOMRIGHT);
+  EXPECT_EQ(NCHit(W, 100, 75), HTCLIENT);
+  EXPECT_EQ(NCHit(W, 20, 10), HTCAPTION);
+  // Not sizeable: no sizing zone.
+  S.FS->FSizeable = false;
+  EXPECT_EQ(NCHit(W, 1, 75), spHTOBJECT);
+  EXPECT_EQ(NCHit(W, 20, 10), HTCAPTION);
+  // No dragging by the caption.
+  S.FS->FNCDraggAble = false;
+  EXPECT_EQ(NCHit(W, 20, 10), spHTOBJECT);
+  S.FS->FNCDraggAble = true;
+  S.FS->FSizeable = true;
+  // Minimum size from the skin picture; the default look 130 wide.
+  EXPECT_EQ(S.FS->GetMinWidth(), 60);
+  EXPECT_EQ(S.FS->GetMinHeight(), 24);
+  S.F->SetBounds(100, 100, 20, 10);
+  EXPECT_EQ(S.F->Width(), 60);
+  EXPECT_EQ(S.F->Height(), 24);
+  S.FS->SetSkinData(nullptr);
+  EXPECT_EQ(S.FS->GetMinWidth(), 130);
+  EXPECT_EQ(S.FS->GetMinHeight(), 19 + 6);
+}
+
+// ---------------------------------------------------------------------------
+// Roll-up, fade, states
+
+TEST_F(FormTest, RollUpKeepsTheHeightToReturnTo) {
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  TShown S(SD.get());
+  Integer Events = 0;
+  S.FS->OnChangeRollUpState = [&](TObject*) { ++Events; };
+  // Down without up changes nothing.
+  S.FS->SetRollUpState(false);
+  EXPECT_EQ(S.F->Height(), 150);
+  S.FS->SetRollUpState(true);
+  EXPECT_EQ(S.F->Height(), S.FS->GetMinHeight());
+  S.FS->SetRollUpState(true);
+  S.FS->SetRollUpState(false);
+  EXPECT_EQ(S.F->Height(), 150);
+  EXPECT_EQ(Events, 2);
+  // Without biRollUp the request is ignored.
+  S.FS->SetBorderIcons(spbi::biSystemMenu);
+  S.FS->SetRollUpState(true);
+  EXPECT_FALSE(S.FS->RollUpState());
+  // With ClientHeight set, rolling down restores that client height.
+  S.FS->SetBorderIcons(spbi::biSystemMenu | spbi::biRollUp);
+  S.FS->FClientHeight = 80;
+  S.FS->SetRollUpState(true);
+  S.FS->SetRollUpState(false);
+  EXPECT_EQ(S.F->ClientHeight(), 80);
+}
+
+TEST_F(FormTest, FadeSteps) {
+  struct Case {
+    bool Blend, Animation;
+    Byte Value;
+    std::vector<int> Steps;
+    bool EndsLayered;
+  };
+  std::vector<int> To255, To200;
+  for (int A = 17; A <= 255; A += 17) To255.push_back(A);
+  for (int A = 13; A < 200; A += 13) To200.push_back(A);
+  To200.push_back(200);
+  const Case Cases[] = {
+      {false, true, 200, To255, false},
+      {true, true, 200, To200, true},
+      {true, false, 200, {200}, true},
+  };
+  for (const Case& C : Cases) {
+    TShown S(nullptr, bsSizeable, false);
+    S.FS->FAlphaBlend = C.Blend;
+    S.FS->SetAlphaBlendAnimation(C.Animation);
+    S.FS->SetAlphaBlendValue(C.Value);
+    std::vector<int> Seen;
+    S.FS->AlphaSink = [&](HWND W, Byte A) {
+      Seen.push_back(A);
+      SetWindowAlphaValue(W, A);
+    };
+    S.F->Show();
+    // The show made the window layered at 0 with timer 1 armed.
+    EXPECT_TRUE(GetWindowLongW(S.F->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    PumpUntil([&] { return !Seen.empty() && Seen.back() == (C.Blend ? C.Value : 255); });
+    EXPECT_EQ(Seen, C.Steps);
+    EXPECT_EQ((GetWindowLongW(S.F->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0, C.EndsLayered);
+    if (C.EndsLayered) {
+      BYTE A = 0;
+      DWORD Flags = 0;
+      GetLayeredWindowAttributes(S.F->Handle(), nullptr, &A, &Flags);
+      EXPECT_EQ(A, C.Value);
+    }
+  }
+}
+
+TEST_F(FormTest, WindowStates) {
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  TShown S(SD.get());
+  const TRect Before = S.F->BoundsRect();
+  const Integer SW = GetSystemMetrics(SM_CXSCREEN), SH = GetSystemMetrics(SM_CYSCREEN);
+  Integer Max = 0, Min = 0, Res = 0;
+  S.FS->OnMaximize = [&](TObject*) { ++Max; };
+  S.FS->OnMinimize = [&](TObject*) { ++Min; };
+  S.FS->OnRestore = [&](TObject*) { ++Res; };
+  S.FS->SetWindowState(wsMaximized);
+  // The work area is the whole screen on the test display: one pixel in.
+  EXPECT_EQ(S.F->BoundsRect(), TRect(1, 1, SW - 1, SH - 1));
+  EXPECT_EQ(S.FS->WindowState(), wsMaximized);
+  // A maximised form is not moved by the system.
+  S.F->Passed.clear();
+  S.F->Perform(WM_SYSCOMMAND, SC_MOVE, 0);
+  EXPECT_FALSE(S.F->WasPassed(WM_SYSCOMMAND));
+  EXPECT_EQ(S.F->BoundsRect(), TRect(1, 1, SW - 1, SH - 1));
+  S.FS->SetWindowState(wsMinimized);
+  EXPECT_EQ(S.F->BoundsRect(), TRect(0, SH - 24, 60, SH));
+  S.FS->SetWindowState(wsNormal);
+  EXPECT_EQ(S.F->BoundsRect(), Before);
+  EXPECT_EQ(Max + Min + Res, 3);
+  // The same state again: nothing, no event.
+  S.FS->SetWindowState(wsNormal);
+  EXPECT_EQ(Res, 1);
+  // With MaximizeOnFullScreen: the whole screen.
+  S.FS->FMaximizeOnFullScreen = true;
+  S.FS->SetWindowState(wsMaximized);
+  EXPECT_EQ(S.F->BoundsRect(), TRect(0, 0, SW, SH));
+  S.FS->SetWindowState(wsNormal);
+  // A second minimised form takes the next place.
+  TShown T(SD.get());
+  S.FS->SetWindowState(wsMinimized);
+  T.FS->SetWindowState(wsMinimized);
+  EXPECT_EQ(T.F->BoundsRect(), TRect(60, SH - 24, 120, SH));
+  // Position on the monitor.
+  S.FS->SetWindowState(wsNormal);
+  S.FS->SetPositionInMonitor(sppScreenCenter);
+  EXPECT_EQ(S.FS->GetPositionInMonitor(0, 0, 500, 301), TPoint(SW / 2 - 250, SH / 2 - 150));
+}
+
+// ---------------------------------------------------------------------------
+// The skin walk and mended faults
+
+namespace {
+
+std::vector<String> WalkLog;
+
+class TLogPanel : public TspSkinPanel {
+ public:
+  using TspSkinPanel::TspSkinPanel;
+  void BeforeChangeSkinData() override {
+    WalkLog.push_back(u"before " + Name());
+    TspSkinPanel::BeforeChangeSkinData();
+  }
+  void ChangeSkinData() override {
+    WalkLog.push_back(u"change " + Name());
+    TspSkinPanel::ChangeSkinData();
+  }
+};
+
+}  // namespace
+
+TEST_F(FormTest, SkinWalkOrder) {
+  TTempFolder Dir("formskin"), Dir2("formskin2");
+  auto SD = LoadFixtureSkin(Dir), Other = LoadFixtureSkin(Dir2);
+  TShown S(SD.get());
+  auto* Outer = new TLogPanel(S.F);
+  Outer->SetName(u"outer");
+  Outer->SetParent(S.F);
+  Outer->SetSkinData(SD.get());
+  auto* Inner = new TLogPanel(S.F);
+  Inner->SetName(u"inner");
+  Inner->SetParent(Outer);
+  Inner->SetSkinData(SD.get());
+  auto* Foreign = new TLogPanel(S.F);
+  Foreign->SetName(u"foreign");
+  Foreign->SetParent(S.F);
+  Foreign->SetSkinData(Other.get());
+  auto* Plain = new TLabel(S.F);
+  Plain->SetParent(Outer);
+  WalkLog.clear();
+  S.FS->NotifyBeforeChangeSkin(SD.get(), S.F);
+  S.FS->NotifyChangeSkin(SD.get(), S.F);
+  EXPECT_EQ(WalkLog, (std::vector<String>{u"before outer", u"before inner", u"change outer", u"change inner"}));
+  WalkLog.clear();
+  S.FS->NotifyChangeSkin(nullptr, S.F);
+  EXPECT_EQ(WalkLog, (std::vector<String>{u"change outer", u"change inner", u"change foreign"}));
+}
+
+TEST_F(FormTest, FreedSkinClearsBothReferences) {
+  TTempFolder Dir("formskin");
+  auto* SD = LoadFixtureSkin(Dir).release();
+  TShown S(nullptr, bsSizeable, false);
+  S.FS->SetSkinData(SD);
+  S.FS->SetMenusSkinData(SD);
+  delete SD;
+  EXPECT_EQ(S.FS->SkinData(), nullptr);
+  EXPECT_EQ(S.FS->MenusSkinData(), nullptr);
+}
+
+TEST_F(FormTest, FailedCaptionCommandIsReported) {
+  TShown S(nullptr);
+  const HWND W = S.F->Handle();
+  S.F->OnCloseQuery = [](TObject*, bool&) { throw Exception(u"close failed"); };
+  SendMessageW(W, WM_NCPAINT, 0, 0);
+  // The default close button sits at the right end of the caption.
+  RECT R;
+  GetWindowRect(W, &R);
+  const LPARAM At = MAKELPARAM(R.left + 200 - 10, R.top + 10);
+  S.FS->UpdateActiveObject(190, 10, true);
+  ASSERT_NE(S.FS->ActiveObject, -1);
+  SendMessageW(W, WM_NCLBUTTONDOWN, spHTOBJECT, At);
+  EXPECT_EQ(GetCapture(), W);
+  SendMessageW(W, WM_NCLBUTTONUP, spHTOBJECT, At);
+  EXPECT_EQ(S.FS->MouseCaptureObject, -1);
+  EXPECT_NE(GetCapture(), W);
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_EQ(Errors[0], u"close failed");
+  S.F->OnCloseQuery = nullptr;
+}
+
+TEST_F(FormTest, HostileSkinsApply) {
+  TTempFolder Dir("formskin");
+  struct Case {
+    const char* Name;
+    TSkinOptions O;
+  };
+  std::vector<Case> Cases(4);
+  Cases[0].Name = "empty client rect";
+  Cases[0].O.FormInfo = {u"clientrect=0,0,0,0"};
+  Cases[1].Name = "background index out of range";
+  Cases[1].O.FormInfo = {u"bgpictureindex=7"};
+  Cases[2].Name = "no objects, no inactive picture, no mask";
+  Cases[2].O.Objects = false;
+  Cases[2].O.InactivePicture = false;
+  Cases[2].O.Mask = false;
+  Cases[3].Name = "zero-size background";
+  Cases[3].O.FormInfo = {u"bgpictureindex=0"};
+  Cases[3].O.ActiveSizes = {{0, 0}};
+  for (const Case& C : Cases) {
+    auto SD = LoadFixtureSkin(Dir, C.O);
+    TShown S(SD.get());
+    SendMessageW(S.F->Handle(), WM_NCPAINT, 0, 0);
+    RedrawWindow(S.F->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump();
+    EXPECT_TRUE(Errors.empty()) << C.Name;
+  }
+}
+
+TEST_F(FormTest, WineFacts) {
+  BOOL Full = TRUE;
+  SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &Full, 0);
+  EXPECT_FALSE(Full);
+  EXPECT_FALSE(IsDwmCompositionOn());
+  EXPECT_TRUE(IsWindows7() && IsVistaOrLater() && IsXPOrLater() && IsWin2000OrLater());
+}
