@@ -8,6 +8,7 @@
 #     its own Xvfb and throwaway prefix in the build tree).
 # Exit status and last lines are ctest's; then where the screenshots are.
 # Environment: LUMIGRA_BUILD (build folder, default ./build), JOBS.
+# Arguments go to ctest: scripts/test.sh -R test_skin runs only those tests.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${LUMIGRA_BUILD:-$root/build}
@@ -67,7 +68,7 @@ done
 wait
 
 rm -rf "$build/screens"
-ctest --test-dir "$build/wine" --output-on-failure -j "$jobs"
+ctest --test-dir "$build/wine" --output-on-failure -j "$jobs" "$@"
 rc=$?
 if [ -d "$build/screens" ]; then
   echo "test.sh: screenshots of the tests are in $build/screens"

@@ -70,6 +70,11 @@ bool EncodersFilled = false;
 namespace {
 uintptr_t Token = 0;
 bool Started = false;
+// libgdiplus is started once per process and never shut down: its shutdown
+// finalises fontconfig, which Wine's own font code in the same process still
+// holds, and fontconfig then aborts the process (an assertion in its cache
+// clean-up) whenever Wine has cached fonts at that moment.
+bool LibraryStarted = false;
 
 template <class T>
 void ReleaseShared(T*& P) {
@@ -90,9 +95,12 @@ void GdiPlusStartup() {
     throw Exception(String(e.begin(), e.end()));
   }
   EncodersFilled = false;
-  GdiplusStartupInput in{1, nullptr, 0, 0};
-  Token = 0;
-  Api.GdiplusStartup(&Token, &in, nullptr);
+  if (!LibraryStarted) {
+    GdiplusStartupInput in{1, nullptr, 0, 0};
+    Token = 0;
+    Api.GdiplusStartup(&Token, &in, nullptr);
+    LibraryStarted = true;
+  }
   Started = true;
 }
 
@@ -106,8 +114,7 @@ void GdiPlusShutdown() {
   EncodersFilled = false;
   ReleaseShared(FormatDefault);
   ReleaseShared(FormatTypographic);
-  Api.GdiplusShutdown(Token);
-  Token = 0;
+  // The library itself stays up (see LibraryStarted).
   Started = false;
 }
 

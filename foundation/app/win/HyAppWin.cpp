@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "classlib/Graphics.h"
+#include "foundation/app/HySkinSchemes.h"
 #include "foundation/app/HyStrUtils.h"
 #include "foundation/app/win/HyExeVersion.h"
 #include "foundation/app/win/HySysUtils.h"
@@ -82,6 +83,7 @@ void AppInit(const String& AAppId, const String& DataDir) {
 void InitMainWindow(HWND AMainHandle, bool AllowMessages) {
   MainHandle = AMainHandle;
   ActiveDialogHandle = nullptr;
+  BuildSkinSchemeTable();
   if (AllowMessages) {
     OSVERSIONINFOW vi{};
     vi.dwOSVersionInfoSize = sizeof(vi);

@@ -19,8 +19,10 @@ inline constexpr UINT InstanceAnswerTimeoutMs = 5000;
 // The start-up set-up (see HyAppUtils.h for the globals it sets). DataDir,
 // when not empty, replaces SharePath + AppId as the data folder.
 void AppInit(const String& AAppId, const String& DataDir);
-// Keeps the main window's handle, clears ActiveDialogHandle and, when
-// AllowMessages and the system is Vista or later, opens the message filter.
+// Keeps the main window's handle, clears ActiveDialogHandle, builds the skin
+// scheme table (HySkinSchemes.h; an empty scheme property becomes "Dawn")
+// and, when AllowMessages and the system is Vista or later, opens the
+// message filter.
 void InitMainWindow(HWND AMainHandle, bool AllowMessages);
 // The single-instance caption text for a language column.
 String InstanceTitle(Integer ALangIndex);

@@ -260,6 +260,69 @@ TEST(PackLoaders, NestedLayerTables) {
   ExpectLoad("no preview", TStylePackKind::FrameNested, pack2, 1, {});
 }
 
+// Rows that stop early: a cell past a row's last stored cell reads as empty,
+// so each optional picture is simply absent, nothing raises, and the rows
+// after it load as usual.
+TEST(PackLoaders, RowsThatStopEarly) {
+  Bytes j1 = Z(HeaderJpeg(8, 8, 1)), j2 = Z(HeaderJpeg(6, 6, 2)), j3 = Z(HeaderJpeg(4, 4, 3));
+  // Effects: cut after cell 15 (no second picture), after cell 13 (no cell 14 at all), then a whole row.
+  ExpectLoad("effects", TStylePackKind::Effects,
+             mediagen::AssemblePack({j1, j2, j3},
+                                    Text("", {Row({{14, "a"}, {15, Len(j1)}}, 16), Row({{5, "9"}}, 14),
+                                              Row({{14, "b"}, {15, Len(j2)}, {16, Len(j3)}}, 17)}),
+                                    false),
+             3, {{0, 2, 1, 8, 8}, {2, 2, 2, 6, 6}, {2, 3, 3, 4, 4}});
+
+  Bytes tip = Z(HeaderBmp(5, 5, 4, 24)), prev = HeaderPng(3, 3, 5), tip2 = Z(HeaderBmp(7, 7, 6, 24));
+  ExpectLoad("brush cut after the tip", TStylePackKind::Brush,
+             mediagen::AssemblePack({tip, tip2, prev},
+                                    Text("", {Row({{14, "1"}, {15, Len(tip)}}, 16),
+                                              Row({{14, "1"}, {15, Len(tip2)}, {16, Len(prev)}}, 17)}),
+                                    false),
+             2, {{0, 1, 4, 5, 5}, {1, 1, 6, 7, 7}, {1, 2, 5, 3, 3, true}});
+
+  Bytes s1 = HeaderPng(4, 4, 7);
+  for (TStylePackKind k : {TStylePackKind::Shadow, TStylePackKind::Reflection})
+    ExpectLoad("shadow cut after cell 14", k,
+               mediagen::AssemblePack({s1}, Text("", {Row({{14, "1"}}, 15), Row({{14, "1"}, {16, Len(s1)}}, 17)}), false), 2,
+               {{1, 2, 7, 4, 4, true}});
+
+  Bytes f1 = Z(HeaderBmp(9, 9, 8)), f2 = Z(HeaderBmp(5, 5, 9)), f3 = Z(HeaderJpeg(3, 3, 10));
+  ExpectLoad("frame style cut after its frame", TStylePackKind::FrameStyle,
+             mediagen::AssemblePack({f1, f2, f3},
+                                    Text("", {Row({{1, "0"}, {15, Len(f1)}}, 16), Row({{1, "0"}, {15, Len(f2)}, {17, Len(f3)}}, 18)}),
+                                    true),
+             2, {{0, 2, 8, 9, 9}, {1, 2, 9, 5, 5}, {1, 3, 10, 3, 3}});
+
+  Bytes m1 = Z(HeaderPng(6, 6, 11));
+  ExpectLoad("frame image cut after cell 1", TStylePackKind::FrameImage,
+             mediagen::AssemblePack({m1}, Text("", {Row({{1, "3"}}, 2), Row({{1, "3"}, {14, "1"}, {15, Len(m1)}}, 16)}), true), 2,
+             {{1, 2, 11, 6, 6}});
+
+  // A layer table of nine properties (no preview length) whose picture row
+  // stops after cell 1, and a texture row ending at its texture.
+  Bytes tex = Z(HeaderBmp(4, 4, 12));
+  Bytes layers = Z(mediagen::AssemblePack(
+      {tex}, Text(",,,,,,,,", {Row({{0, "-1"}, {1, "-1"}}, 2), Row({{0, "-1"}, {1, "0"}, {19, Len(tex)}}, 20)}), false));
+  Bytes nested = mediagen::AssemblePack({layers}, Text("", {Row({{1, "2"}}, 2), Row({{1, "2"}, {14, "1"}, {15, Len(layers)}}, 16)}), true);
+  ExpectLoad("frame nested, short rows and a short layer table", TStylePackKind::FrameNested, nested, 2, {});
+  TFakeHooks fake;
+  auto* t = new TDataTable();
+  String err;
+  ASSERT_TRUE(LoadStylePackBytes(t, TStylePackKind::FrameNested, nested.data(), nested.size(), fake.Hooks(), err))
+      << UTF8Encode(err);
+  EXPECT_EQ(t->Items(0)->Data3(), nullptr);
+  auto* lt = static_cast<TDataTable*>(t->Items(1)->Data3());
+  ASSERT_NE(lt, nullptr);
+  ASSERT_EQ(lt->ItemCount(), 2);
+  EXPECT_EQ(lt->Items(0)->Data(), nullptr);
+  auto* texture = static_cast<TCustomBitmap32*>(lt->Items(1)->Data());
+  ASSERT_NE(texture, nullptr);
+  EXPECT_EQ(texture->GetPixel(0, 0), TagColor(12));
+  EXPECT_EQ(lt->Data(), nullptr);
+  FreeStylePackTable(t, TStylePackKind::FrameNested);
+}
+
 TEST(PackLoaders, EmptyTableText) {
   // Only the tail: one row of one empty cell, no blob read.
   for (TStylePackKind k : {TStylePackKind::Effects, TStylePackKind::Pattern, TStylePackKind::Brush, TStylePackKind::Shadow,

@@ -113,8 +113,8 @@ TEST(GdiPlusAssertions, MisuseRaisesBeforeGdiPlusIsCalled) {
   EXPECT_EQ(s.CountWhere([](uint32_t c) { return c != 0x00FFFFFFu; }), 0);
 }
 
-// Start-up and shut-down: the cached shared objects are released before
-// GDI+ stops, and GDI+ can be started again afterwards. Runs last.
+// Start-up and shut-down: the cached shared objects are released at
+// shut-down, and GDI+ can be started again afterwards. Runs last.
 TEST(GdiPlusZLifecycle, ShutdownReleasesSharedObjectsAndRestartWorks) {
   EnsureGdiPlus();
   IGPFontFamily sans = TGPFontFamily::GenericSansSerif();
