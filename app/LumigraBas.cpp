@@ -1,5 +1,4 @@
 // The main program block of Lumigra Basic.
-#define NOMINMAX
 #include <windows.h>
 #include <shellapi.h>
 

@@ -39,7 +39,7 @@
 
 #include "bench/native/BenchCodecs.h"
 #include "bitmap/Bmp32_Engine.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/Classes.h"
 #include "rtl/FileUtils.h"
 #include "rtl/SysUtils.h"

@@ -3,6 +3,7 @@
 // Sub-pixel reads and Draw live in Bmp32_DrawTo.cpp, whole-bitmap operations
 // in Bmp32_Ops.cpp.
 #include "bitmap/Bmp32.h"
+#include "rtl/ScopeGuard.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -33,10 +34,9 @@ Integer TPlainInterfacedPersistent::_Release() {
   return r;
 }
 
-void FreeObject(TPlainInterfacedPersistent* Obj) {
-  if (!Obj) return;
-  if (Obj->RefCounted() && Obj->RefCount() != 0) throw Exception(u"Unmatched reference counting.");
-  delete Obj;
+void TPlainInterfacedPersistent::BeforeDestruction() {
+  if (FRefCounted && FRefCount.load() != 0) throw Exception(u"Unmatched reference counting.");
+  TPersistent::BeforeDestruction();
 }
 
 // ---------------------------------------------------------------------------
@@ -126,19 +126,14 @@ void TCustomBackend::Clear() {
 
 void TCustomBackend::ChangeSize(Integer& Width, Integer& Height, Integer NewWidth, Integer NewHeight,
                                 bool ClearBuffer) {
-  try {
-    AnnounceChanging();
-    ReleaseSurface();
-    Width = 0;
-    Height = 0;
-    if (NewWidth > 0 && NewHeight > 0) AllocateSurface(NewWidth, NewHeight, ClearBuffer);
-    Width = NewWidth;
-    Height = NewHeight;
-  } catch (...) {
-    Changed();
-    throw;
-  }
-  Changed();
+  TFinally Done([&] { Changed(); });
+  AnnounceChanging();
+  ReleaseSurface();
+  Width = 0;
+  Height = 0;
+  if (NewWidth > 0 && NewHeight > 0) AllocateSurface(NewWidth, NewHeight, ClearBuffer);
+  Width = NewWidth;
+  Height = NewHeight;
 }
 
 void TCustomBackend::Assign(TPersistent* Source) {
@@ -220,13 +215,11 @@ void EnsureBackendSupport(TCustomBitmap32* Bitmap, const std::vector<TInterfaceI
   if (ClearFirst) Bitmap->SetSize(0, 0);
   Released = Bitmap->ReleaseBackend();
   TCustomBackend* b = DefaultBackendClass();
-  try {
-    Bitmap->SetBackend(b);
-  } catch (...) {
+  TFinally Undo([&] {
     if (Bitmap->Backend() != b) b->_Release();
-    throw;
-  }
-  // The bitmap took over the creator's reference.
+  });
+  Bitmap->SetBackend(b);
+  Undo.Dismiss();  // the bitmap took over the creator's reference
 }
 
 void ReinstateBackend(TCustomBitmap32* Bitmap, TCustomBackend* Saved) {
@@ -370,8 +363,8 @@ void TCustomBitmap32::DetachBackend() {
 
 void TCustomBitmap32::SetBackend(TCustomBackend* Value) {
   if (!Value || Value == FBackend) return;
-  BeginUpdate();
-  try {
+  {
+    TUpdateLock Updating(*this);
     Value->FOwner = this;
     if (FBackend) {
       Value->Assign(FBackend);
@@ -379,11 +372,7 @@ void TCustomBitmap32::SetBackend(TCustomBackend* Value) {
     }
     FBackend = Value;
     InstallBackendEvents(Value);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
   Value->Changed();
   Changed();
 }
@@ -480,23 +469,15 @@ void TCustomBitmap32::SetClipRect(const TRect& Value) {
 }
 
 void TCustomBitmap32::Assign(TPersistent* Source) {
-  BeginUpdate();
-  try {
-    if (!Source) {
-      SetSize(0, 0);
-    } else if (auto* src = dynamic_cast<TCustomBitmap32*>(Source)) {
-      src->CopyPixelsTo(this);
-      src->CopySettingsTo(this);
-    } else {
-      TCustomMap::Assign(Source);
-    }
-  } catch (...) {
-    EndUpdate();
-    Changed();
-    throw;
+  TUpdateLock Updating(*this, ReportChange);
+  if (!Source) {
+    SetSize(0, 0);
+  } else if (auto* src = dynamic_cast<TCustomBitmap32*>(Source)) {
+    src->CopyPixelsTo(this);
+    src->CopySettingsTo(this);
+  } else {
+    TCustomMap::Assign(Source);
   }
-  EndUpdate();
-  Changed();
 }
 
 void TCustomBitmap32::CopyPixelsTo(TCustomBitmap32* Dst) {

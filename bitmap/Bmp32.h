@@ -5,7 +5,8 @@
 //  - EBitmapException; AreaInfoRect / AreaInfoLine; TAreaChangedEvent;
 //    TPixelCombineEvent; TPixelAccessMode;
 //  - TPlainInterfacedPersistent (optional intrusive reference count:
-//    _AddRef/_Release, FreeObject raises "Unmatched reference counting."),
+//    _AddRef/_Release; FreeObject of a counted one still referenced raises
+//    "Unmatched reference counting."),
 //    TNotifiablePersistent (OnChange, BeginUpdate/EndUpdate/Changed),
 //    TThreadPersistent (per-object recursive Lock/Unlock),
 //    TCustomMap (Width/Height, SetSize, SetSizeFrom, OnResize);
@@ -75,15 +76,14 @@ class TPlainInterfacedPersistent : public TPersistent {
   Integer _Release();
   Integer RefCount() const { return FRefCount.load(); }
   bool RefCounted() const { return FRefCounted; }
+  // Freed through FreeObject, a reference-counted object whose count is not
+  // 0 raises "Unmatched reference counting." and is not freed.
+  void BeforeDestruction() override;
 
  protected:
   bool FRefCounted = false;
   std::atomic<Integer> FRefCount{0};
 };
-
-// Frees an object the way its Free does: a reference-counted object whose
-// count is not 0 raises "Unmatched reference counting." and is not freed.
-void FreeObject(TPlainInterfacedPersistent* Obj);
 
 // ---------------------------------------------------------------------------
 // TNotifiablePersistent

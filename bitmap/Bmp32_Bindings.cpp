@@ -14,7 +14,7 @@ Integer StandardPriority(PFunctionInfo Info) {
 
 TFunctionRegistry::~TFunctionRegistry() { Clear(); }
 
-void TFunctionRegistry::Add(Integer FunctionID, void* Proc, TCPUFeatures CPUFeatures, Integer Flags) {
+void TFunctionRegistry::AddProc(Integer FunctionID, void* Proc, TCPUFeatures CPUFeatures, Integer Flags) {
   auto* info = new TFunctionInfo;
   info->FunctionID = FunctionID;
   info->Proc = Proc;
@@ -23,7 +23,7 @@ void TFunctionRegistry::Add(Integer FunctionID, void* Proc, TCPUFeatures CPUFeat
   FItems.push_back(info);
 }
 
-void TFunctionRegistry::RegisterBinding(Integer FunctionID, void* BindVariable) {
+void TFunctionRegistry::RegisterVariable(Integer FunctionID, void* BindVariable) {
   auto* entry = new TBindingEntry;
   entry->FunctionID = FunctionID;
   entry->BindVariable = BindVariable;

@@ -8,19 +8,31 @@
 // Clear), CreateRegistry, Registries() and FreeRegistries().
 //
 // Usage by a unit:
+//   inline constexpr TFunctionID<TBlendReg> FID_BLENDOVER{10};  // the slot's type rides on its ID
 //   TFunctionRegistry* R = CreateRegistry(u"Bmp32_Blend bindings");
 //   R->RegisterBinding(FID_BLENDOVER, &BlendOver);      // BlendOver is a slot variable
 //   R->Add(FID_BLENDOVER, BlendOver_Scalar);             // no features: always usable
 //   R->Add(FID_BLENDOVER, BlendOver_SSE2, {ciSSE2});
 //   R->RebindAll();
+// A slot variable or an implementation whose type is not the ID's slot type
+// does not compile: nothing is ever called through the wrong type.
 // Portable: no Windows header.
 #pragma once
 
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "bitmap/Bmp32_System.h"
 #include "rtl/System.h"
+
+// A function ID (slot number of a registry) carrying its slot's type P, a
+// function-pointer type. It reads as the Integer it is.
+template <class P>
+struct TFunctionID {
+  Integer Value;
+  constexpr operator Integer() const { return Value; }
+};
 
 struct TFunctionInfo {
   Integer FunctionID = 0;
@@ -50,15 +62,16 @@ class TFunctionRegistry : public TObject {
   const String& Name() const { return FName; }
   void SetName(const String& Value) { FName = Value; }
 
-  void Add(Integer FunctionID, void* Proc, TCPUFeatures CPUFeatures = {}, Integer Flags = 0);
-  template <class F>
-  void Add(Integer FunctionID, F* Proc, TCPUFeatures CPUFeatures = {}, Integer Flags = 0) {
-    Add(FunctionID, reinterpret_cast<void*>(Proc), CPUFeatures, Flags);
+  // Proc must have exactly the slot type of FunctionID.
+  template <class P>
+  void Add(TFunctionID<P> FunctionID, std::type_identity_t<P> Proc, TCPUFeatures CPUFeatures = {},
+           Integer Flags = 0) {
+    AddProc(FunctionID, reinterpret_cast<void*>(Proc), CPUFeatures, Flags);
   }
-  void RegisterBinding(Integer FunctionID, void* BindVariable);
-  template <class F>
-  void RegisterBinding(Integer FunctionID, F** BindVariable) {
-    RegisterBinding(FunctionID, static_cast<void*>(BindVariable));
+  // BindVariable is a slot of FunctionID's type.
+  template <class P>
+  void RegisterBinding(TFunctionID<P> FunctionID, std::type_identity_t<P>* BindVariable) {
+    RegisterVariable(FunctionID, static_cast<void*>(BindVariable));
   }
   // Walks the infos from last to first; nil when nothing is usable.
   // A nil callback means StandardPriority.
@@ -71,6 +84,8 @@ class TFunctionRegistry : public TObject {
   Integer BindingCount() const { return Integer(FBindings.size()); }
 
  private:
+  void AddProc(Integer FunctionID, void* Proc, TCPUFeatures CPUFeatures, Integer Flags);
+  void RegisterVariable(Integer FunctionID, void* BindVariable);
   std::vector<PFunctionInfo> FItems;
   std::vector<PBindingEntry> FBindings;
   String FName;

@@ -15,6 +15,7 @@
 // Portable: no Windows header.
 #pragma once
 
+#include "bitmap/Bmp32_Bindings.h"
 #include "bitmap/Bmp32_Types.h"
 
 // --- slot types
@@ -32,14 +33,34 @@ using TColorArith = TColor32 (*)(TColor32 C1, TColor32 C2);
 using TScaleColorProc = TColor32 (*)(TColor32 Color, Cardinal S);
 using TLightenColorProc = TColor32 (*)(TColor32 Color, Integer Amount);
 
-// --- function IDs (slot numbers of the registry)
-enum : Integer {
-  FID_ENDBLENDING = 0, FID_MERGEOVER, FID_MERGEINTO, FID_MERGEROW, FID_MERGEOVEREX, FID_MERGEINTOEX,
-  FID_MERGEROWEX, FID_COMBINECOLORS, FID_COMBINEINTO, FID_COMBINEROW, FID_BLENDOVER, FID_BLENDINTO,
-  FID_BLENDROW, FID_BLENDOVEREX, FID_BLENDINTOEX, FID_BLENDROWEX, FID_MAXCOLORS, FID_MINCOLORS,
-  FID_AVERAGECOLORS, FID_ADDCOLORS, FID_SUBTRACTCOLORS, FID_DIVIDECOLORS, FID_MODULATECOLORS,
-  FID_DIFFERENCECOLORS, FID_EXCLUSIONCOLORS, FID_SCALECOLOR, FID_LIGHTENCOLOR
-};
+// --- function IDs (slot numbers of the registry, with their slot types)
+inline constexpr TFunctionID<TBlendProc> FID_ENDBLENDING{0};
+inline constexpr TFunctionID<TBlendReg> FID_MERGEOVER{1};
+inline constexpr TFunctionID<TBlendMem> FID_MERGEINTO{2};
+inline constexpr TFunctionID<TBlendLine> FID_MERGEROW{3};
+inline constexpr TFunctionID<TBlendRegEx> FID_MERGEOVEREX{4};
+inline constexpr TFunctionID<TBlendMemEx> FID_MERGEINTOEX{5};
+inline constexpr TFunctionID<TBlendLineEx> FID_MERGEROWEX{6};
+inline constexpr TFunctionID<TCombineReg> FID_COMBINECOLORS{7};
+inline constexpr TFunctionID<TCombineMem> FID_COMBINEINTO{8};
+inline constexpr TFunctionID<TCombineLine> FID_COMBINEROW{9};
+inline constexpr TFunctionID<TBlendReg> FID_BLENDOVER{10};
+inline constexpr TFunctionID<TBlendMem> FID_BLENDINTO{11};
+inline constexpr TFunctionID<TBlendLine> FID_BLENDROW{12};
+inline constexpr TFunctionID<TBlendRegEx> FID_BLENDOVEREX{13};
+inline constexpr TFunctionID<TBlendMemEx> FID_BLENDINTOEX{14};
+inline constexpr TFunctionID<TBlendLineEx> FID_BLENDROWEX{15};
+inline constexpr TFunctionID<TColorArith> FID_MAXCOLORS{16};
+inline constexpr TFunctionID<TColorArith> FID_MINCOLORS{17};
+inline constexpr TFunctionID<TColorArith> FID_AVERAGECOLORS{18};
+inline constexpr TFunctionID<TColorArith> FID_ADDCOLORS{19};
+inline constexpr TFunctionID<TColorArith> FID_SUBTRACTCOLORS{20};
+inline constexpr TFunctionID<TColorArith> FID_DIVIDECOLORS{21};
+inline constexpr TFunctionID<TColorArith> FID_MODULATECOLORS{22};
+inline constexpr TFunctionID<TColorArith> FID_DIFFERENCECOLORS{23};
+inline constexpr TFunctionID<TColorArith> FID_EXCLUSIONCOLORS{24};
+inline constexpr TFunctionID<TScaleColorProc> FID_SCALECOLOR{25};
+inline constexpr TFunctionID<TLightenColorProc> FID_LIGHTENCOLOR{26};
 
 // --- call slots
 extern TBlendProc EndBlending;

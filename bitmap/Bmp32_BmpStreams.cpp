@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "rtl/ScopeGuard.h"
 #include "rtl/SizeMath.h"
 
 namespace {
@@ -85,17 +86,12 @@ void WriteBitmap32PixelData(TCustomBitmap32* Bitmap, TStream* Stream) {
 }
 
 void ReadBitmap32PixelData(TCustomBitmap32* Bitmap, TStream* Stream) {
-  try {
-    Integer WH[2];
-    Stream->ReadBuffer(WH, 8);
-    const Int64 W = WH[0], H = WH[1];
-    if (!PixelBytesFit(W, H, Stream->Size() - Stream->Position())) ReadError();
-    Bitmap->SetSize(Integer(W), Integer(H));
-    if (!Bitmap->Empty())
-      for (Integer Y = 0; Y < Integer(H); ++Y) Stream->ReadBuffer(Bitmap->ScanLine(Y), Integer(W) * 4);
-  } catch (...) {
-    Bitmap->Changed();
-    throw;
-  }
-  Bitmap->Changed();
+  TFinally changed([&] { Bitmap->Changed(); });
+  Integer WH[2];
+  Stream->ReadBuffer(WH, 8);
+  const Int64 W = WH[0], H = WH[1];
+  if (!PixelBytesFit(W, H, Stream->Size() - Stream->Position())) ReadError();
+  Bitmap->SetSize(Integer(W), Integer(H));
+  if (!Bitmap->Empty())
+    for (Integer Y = 0; Y < Integer(H); ++Y) Stream->ReadBuffer(Bitmap->ScanLine(Y), Integer(W) * 4);
 }

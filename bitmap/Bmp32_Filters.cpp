@@ -7,6 +7,7 @@
 
 #include "bitmap/Bmp32_Bindings.h"
 #include "bitmap/Bmp32_Engine.h"
+#include "rtl/ScopeGuard.h"
 
 TLogicalOperatorRow AndRow = nullptr;
 TLogicalOperatorRow OrRow = nullptr;
@@ -86,14 +87,8 @@ const bool FiltersRegistered = (RegisterEngineUnit("Bmp32_Filters", InitializeBm
 // Runs Body between BeginUpdate and EndUpdate (EndUpdate also on failure).
 template <class Body>
 void InUpdate(TCustomBitmap32* B, Body body) {
-  B->BeginUpdate();
-  try {
-    body();
-  } catch (...) {
-    B->EndUpdate();
-    throw;
-  }
-  B->EndUpdate();
+  TUpdateLock Updating(*B);
+  body();
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "bitmap/Bmp32.h"
+#include "bitmap/Bmp32_Bindings.h"
 
 enum TColorChannel : Integer { ccBlue = 0, ccGreen = 1, ccRed = 2, ccAlpha = 3 };
 // A set of channels: bit 1 blue, 2 green, 4 red, 8 alpha.
@@ -32,7 +33,8 @@ enum TMaskOperation : Integer { moXor = 0, moAnd = 1, moOr = 2 };
 using TLogicalOperatorRow = void (*)(PColor32 Dst, TColor32 Mask, Integer Count);
 using TLogicalOperatorRowTo = void (*)(PColor32 Src, PColor32 Dst, Integer Count, TColor32 Mask);
 
-enum : Integer { FID_ANDROW = 0, FID_ORROW, FID_XORROW, FID_ANDROWTO, FID_ORROWTO, FID_XORROWTO };
+inline constexpr TFunctionID<TLogicalOperatorRow> FID_ANDROW{0}, FID_ORROW{1}, FID_XORROW{2};
+inline constexpr TFunctionID<TLogicalOperatorRowTo> FID_ANDROWTO{3}, FID_ORROWTO{4}, FID_XORROWTO{5};
 
 extern TLogicalOperatorRow AndRow;
 extern TLogicalOperatorRow OrRow;

@@ -11,6 +11,7 @@
 #include "bitmap/Bmp32_DrawingEx.h"
 #include "bitmap/Bmp32_LowLevel.h"
 #include "bitmap/Bmp32_Math.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -23,13 +24,8 @@ Int64 Abs64(Int64 V) { return V < 0 ? -V : V; }
 // Runs out of the body even when it throws, then rethrows.
 template <class Body, class Finish>
 void WithFinally(Body body, Finish finish) {
-  try {
-    body();
-  } catch (...) {
-    finish();
-    throw;
-  }
-  finish();
+  TFinally Done([&] { finish(); });
+  body();
 }
 
 // The half-open box of an inclusive run from A to B on one row/column.

@@ -10,12 +10,13 @@
 
 #include <cstring>
 
+#include "bitmap/Bmp32_Bindings.h"
 #include "bitmap/Bmp32_Types.h"
 
 // --- FillWords32 (call slot) --------------------------------------------------
 using TFillWords32Proc = void (*)(void* X, Integer Count, Cardinal Value);
 extern TFillWords32Proc FillWords32;
-inline constexpr Integer FID_FILLWORDS32 = 0;
+inline constexpr TFunctionID<TFillWords32Proc> FID_FILLWORDS32{0};
 // The implementations (all give identical memory; exposed for tests/benchmarks).
 void FillWords32_Pas(void* X, Integer Count, Cardinal Value);     // last word to first
 void FillWords32_String(void* X, Integer Count, Cardinal Value);  // string store

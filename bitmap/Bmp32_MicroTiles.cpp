@@ -347,10 +347,10 @@ TFunctionRegistry* MicroTilesRegistry = nullptr;
 
 void InitMicroTiles() {
   MicroTilesRegistry = CreateRegistry(u"Bmp32_MicroTiles bindings");
-  MicroTilesRegistry->RegisterBinding(0, &UniteTile);
-  MicroTilesRegistry->RegisterBinding(1, &UniteTileGridsExact);
-  MicroTilesRegistry->Add(0, &UniteTile_Pas);
-  MicroTilesRegistry->Add(1, &UniteTileGridsExact_Pas);
+  MicroTilesRegistry->RegisterBinding(FID_UNITETILE, &UniteTile);
+  MicroTilesRegistry->RegisterBinding(FID_UNITETILEGRIDSEXACT, &UniteTileGridsExact);
+  MicroTilesRegistry->Add(FID_UNITETILE, &UniteTile_Pas);
+  MicroTilesRegistry->Add(FID_UNITETILEGRIDSEXACT, &UniteTileGridsExact_Pas);
   MicroTilesRegistry->RebindAll();
 }
 

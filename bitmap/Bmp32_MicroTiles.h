@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "bitmap/Bmp32_Containers.h"
+#include "bitmap/Bmp32_Bindings.h"
 #include "rtl/System.h"
 
 using TMicroTile = std::uint32_t;
@@ -72,6 +73,8 @@ using TUniteTileProc = void (*)(TMicroTile& DstTile, TMicroTile SrcTile);
 using TUniteTileGridsExactProc = void (*)(TMicroTiles& DstTiles, const TMicroTiles& SrcTiles);
 extern TUniteTileProc UniteTile;
 extern TUniteTileGridsExactProc UniteTileGridsExact;
+inline constexpr TFunctionID<TUniteTileProc> FID_UNITETILE{0};
+inline constexpr TFunctionID<TUniteTileGridsExactProc> FID_UNITETILEGRIDSEXACT{1};
 void UniteTile_Pas(TMicroTile& DstTile, TMicroTile SrcTile);
 void UniteTileGridsExact_Pas(TMicroTiles& DstTiles, const TMicroTiles& SrcTiles);
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "bitmap/Bmp32.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -77,16 +78,12 @@ void TCustomBitmap32::FlipHorz(TCustomBitmap32* Dst) {
     Changed();
     return;
   }
-  Dst->BeginUpdate();
-  try {
+  {
+    TUpdateLock Updating(*Dst);
     Dst->SetSize(FWidth, FHeight);
     if (FBits && Dst->FBits)
       for (Integer y = 0; y < FHeight; ++y) std::reverse_copy(ScanLine(y), ScanLine(y) + FWidth, Dst->ScanLine(y));
-  } catch (...) {
-    Dst->EndUpdate();
-    throw;
   }
-  Dst->EndUpdate();
   Dst->Changed();
 }
 
@@ -116,27 +113,19 @@ void RotateQuarter(TCustomBitmap32* Self, TCustomBitmap32* Dst, bool Clockwise) 
       tmp.resize(size_t(W) * size_t(H));
       TurnQuarter(Self->Bits(), tmp.data(), W, H, Clockwise);
     }
-    Self->BeginUpdate();
-    try {
+    {
+      TUpdateLock Updating(*Self);
       Self->SetSize(H, W);
       if (Self->Bits() && !tmp.empty()) std::memcpy(Self->Bits(), tmp.data(), tmp.size() * 4);
-    } catch (...) {
-      Self->EndUpdate();
-      throw;
     }
-    Self->EndUpdate();
     Self->Changed();
     return;
   }
-  Dst->BeginUpdate();
-  try {
+  {
+    TUpdateLock Updating(*Dst);
     Dst->SetSize(H, W);
     if (Self->Bits() && Dst->Bits()) TurnQuarter(Self->Bits(), Dst->Bits(), W, H, Clockwise);
-  } catch (...) {
-    Dst->EndUpdate();
-    throw;
   }
-  Dst->EndUpdate();
   Dst->Changed();
 }
 }  // namespace

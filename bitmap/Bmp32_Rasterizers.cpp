@@ -7,6 +7,7 @@
 #include "bitmap/Bmp32_Resamplers.h"
 #include "bitmap/Bmp32_Spans.h"
 #include "bitmap/Bmp32_Transforms.h"
+#include "rtl/ScopeGuard.h"
 
 TClassRef DefaultRasterizer = TRegularRasterizer::Class();
 
@@ -71,32 +72,19 @@ void TRasterizer::Rasterize(TCustomBitmap32* Dst, const TRect& DstRect) {
     while (Dst->UpdateCount() > UpdateCount) Dst->EndUpdate();
     FSampler->FinalizeSampling();
   };
-  try {
-    TRect R;
-    IntersectRects(R, DstRect, Dst->BoundsRect());
-    if (FSampler->HasBounds()) IntersectRects(R, R, MakeRect(FSampler->GetSampleBounds(), rrOutward));
-    RasterizeArea(Dst, R);
-  } catch (...) {
-    Cleanup();
-    throw;
-  }
-  Cleanup();
+  TFinally Done([&] { Cleanup(); });
+  TRect R;
+  IntersectRects(R, DstRect, Dst->BoundsRect());
+  if (FSampler->HasBounds()) IntersectRects(R, R, MakeRect(FSampler->GetSampleBounds(), rrOutward));
+  RasterizeArea(Dst, R);
 }
 
 void TRasterizer::Assign(TPersistent* Source) {
-  BeginUpdate();
-  try {
-    if (auto* B = dynamic_cast<TCustomBitmap32*>(Source))
-      ApplyCombineInfo(MakeCombineInfo(B));
-    else
-      TThreadPersistent::Assign(Source);
-  } catch (...) {
-    EndUpdate();
-    Changed();
-    throw;
-  }
-  EndUpdate();
-  Changed();
+  TUpdateLock Updating(*this, ReportChange);
+  if (auto* B = dynamic_cast<TCustomBitmap32*>(Source))
+    ApplyCombineInfo(MakeCombineInfo(B));
+  else
+    TThreadPersistent::Assign(Source);
 }
 
 void TRasterizer::AssignTo(TPersistent* Dest) {

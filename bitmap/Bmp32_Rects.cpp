@@ -3,6 +3,7 @@
 
 #include "bitmap/Bmp32_Blend.h"
 #include "bitmap/Bmp32_LowLevel.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -58,24 +59,20 @@ void TCustomBitmap32::FillRectT(Integer X1, Integer Y1, Integer X2, Integer Y2, 
     return;
   }
   if (A == 0) return;
-  try {
-    if (!Empty() && X2 > X1) {
-      bool merge = CombineMode() == cmMerge;
-      for (Integer y = Y1; y < Y2; ++y) {
-        TColor32* p = PixelPtr(X1, y);
-        for (Integer i = 0, n = X2 - X1; i < n; ++i) {
-          if (merge) MergeInto(Value, p[i]);
-          else CombineInto(Value, p[i], A);
-        }
-      }
-    }
-  } catch (...) {
+  TFinally Done([&] {
     EndBlending();
     Changed(TRect(X1, Y1, X2, Y2), AreaInfoRect);
-    throw;
+  });
+  if (!Empty() && X2 > X1) {
+    bool merge = CombineMode() == cmMerge;
+    for (Integer y = Y1; y < Y2; ++y) {
+      TColor32* p = PixelPtr(X1, y);
+      for (Integer i = 0, n = X2 - X1; i < n; ++i) {
+        if (merge) MergeInto(Value, p[i]);
+        else CombineInto(Value, p[i], A);
+      }
+    }
   }
-  EndBlending();
-  Changed(TRect(X1, Y1, X2, Y2), AreaInfoRect);
 }
 
 void TCustomBitmap32::FillRectTS(Integer X1, Integer Y1, Integer X2, Integer Y2, TColor32 Value) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "bitmap/Bmp32_System.h"
+#include "rtl/ScopeGuard.h"
 
 TLayerAccess LayerAccess;
 
@@ -214,15 +215,11 @@ void TMicroTilesRepaintOptimizer::MeasureLayer(TMicroTiles& Tiles, TCustomLayer*
   FBuffer->BeginMeasuring([this](TObject*, const TRect& Area, Cardinal Info) {
     if (FWorkMicroTiles != nullptr) MarkArea(*FWorkMicroTiles, Area, Info);
   });
-  try {
-    LayerAccess.Paint(Layer, FBuffer);
-  } catch (...) {
+  TFinally Done([&] {
     FBuffer->EndMeasuring();
     FWorkMicroTiles = nullptr;
-    throw;
-  }
-  FBuffer->EndMeasuring();
-  FWorkMicroTiles = nullptr;
+  });
+  LayerAccess.Paint(Layer, FBuffer);
 }
 
 void TMicroTilesRepaintOptimizer::PrepareWorkTiles() {

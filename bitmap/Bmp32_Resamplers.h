@@ -13,12 +13,17 @@
 //    transformation; implemented with Bmp32_Transforms);
 //  - the call slots AverageBlock (id 0) and BilinearInterpolate (id 1) of
 //    "Bmp32_Resamplers bindings", usable before start-up (portable binding).
+// Units: Bmp32_Transfers.cpp (transfers, nearest and draft stretches, the
+// call slots' implementations), Bmp32_StretchBilinear.cpp, the kernel engine
+// Bmp32_KernelEngine.cpp with its SSE4.1 and AVX2 passes, and
+// Bmp32_Resamplers.cpp (the resampler classes and lists).
 // Portable: no Windows header.
 #pragma once
 
 #include <vector>
 
 #include "bitmap/Bmp32.h"
+#include "bitmap/Bmp32_Bindings.h"
 #include "bitmap/Bmp32_Containers.h"
 #include "bitmap/Bmp32_Kernels.h"
 #include "bitmap/Bmp32_OrdinalMaps.h"
@@ -36,6 +41,8 @@ using TAverageBlockProc = TColor32 (*)(Integer W, Integer H, const TColor32* Src
 using TBilinearInterpolateProc = TColor32 (*)(Cardinal WX, Cardinal WY, const TColor32* C11, const TColor32* C21);
 extern TAverageBlockProc AverageBlock;
 extern TBilinearInterpolateProc BilinearInterpolate;
+inline constexpr TFunctionID<TAverageBlockProc> FID_AVERAGEBLOCK{0};
+inline constexpr TFunctionID<TBilinearInterpolateProc> FID_BILINEARINTERPOLATE{1};
 TColor32 AverageBlock_Pas(Integer W, Integer H, const TColor32* Src, Integer SrcPitch);
 TColor32 BilinearInterpolate_Pas(Cardinal WX, Cardinal WY, const TColor32* C11, const TColor32* C21);
 #if defined(__x86_64__) || defined(__i386__)

@@ -12,6 +12,7 @@
 #include "bitmap/Bmp32_Bindings.h"
 #include "bitmap/Bmp32_Engine.h"
 #include "bitmap/Bmp32_Spans.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -783,13 +784,8 @@ void Transform(TCustomBitmap32* Dst, TCustomBitmap32* Src, TTransformation* Tran
 void TransformClipped(TCustomBitmap32* Dst, TCustomBitmap32* Src, TTransformation* Transformation,
                       const TRect& DstClip) {
   TRasterizer* Rasterizer = CreateRasterizer(DefaultRasterizer);
-  try {
-    TransformClipped(Dst, Src, Transformation, Rasterizer, DstClip);
-  } catch (...) {
-    delete Rasterizer;
-    throw;
-  }
-  delete Rasterizer;
+  TFinally Done([&] { delete Rasterizer; });
+  TransformClipped(Dst, Src, Transformation, Rasterizer, DstClip);
 }
 
 void TransformClipped(TCustomBitmap32* Dst, TCustomBitmap32* Src, TTransformation* Transformation,
@@ -806,14 +802,9 @@ void TransformClipped(TCustomBitmap32* Dst, TCustomBitmap32* Src, TTransformatio
         if (Rasterizer->Sampler() == Transformer) Rasterizer->SetSampler(nullptr);
         delete Transformer;
       };
-      try {
-        Rasterizer->SetSampler(Transformer);
-        Rasterizer->Rasterize(Dst, DstRect, Src);
-      } catch (...) {
-        Cleanup();
-        throw;
-      }
-      Cleanup();
+      TFinally Done([&] { Cleanup(); });
+      Rasterizer->SetSampler(Transformer);
+      Rasterizer->Rasterize(Dst, DstRect, Src);
     }
   }
   Dst->Changed(DstRect, AreaInfoRect);
@@ -824,12 +815,12 @@ void TransformClipped(TCustomBitmap32* Dst, TCustomBitmap32* Src, TTransformatio
 
 void InitTransforms() {
   TFunctionRegistry* R = CreateRegistry(u"Bmp32_Transforms bindings");
-  R->RegisterBinding(0, &DET32);
-  R->RegisterBinding(1, &DET64);
-  R->Add(0, &Det32_A);
-  R->Add(0, &Det32_B);
-  R->Add(1, &Det64_A);
-  R->Add(1, &Det64_B);
+  R->RegisterBinding(FID_DET32, &DET32);
+  R->RegisterBinding(FID_DET64, &DET64);
+  R->Add(FID_DET32, &Det32_A);
+  R->Add(FID_DET32, &Det32_B);
+  R->Add(FID_DET64, &Det64_A);
+  R->Add(FID_DET64, &Det64_B);
   R->RebindAll();
 }
 

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "bitmap/Bmp32.h"
+#include "bitmap/Bmp32_Bindings.h"
 #include "bitmap/Bmp32_Rasterizers.h"
 #include "bitmap/Bmp32_Resamplers.h"
 #include "bitmap/Bmp32_VectorMaps.h"
@@ -51,6 +52,8 @@ using TDet32Proc = Single (*)(Single A, Single B, Single C, Single D);
 using TDet64Proc = Double (*)(Double A, Double B, Double C, Double D);
 extern TDet32Proc DET32;
 extern TDet64Proc DET64;
+inline constexpr TFunctionID<TDet32Proc> FID_DET32{0};
+inline constexpr TFunctionID<TDet64Proc> FID_DET64{1};
 
 class ETransformNotImplemented : public Exception {
  public:

@@ -12,6 +12,7 @@
 #include "bitmap/Bmp32_Blend.h"
 #include "bitmap/Bmp32_LowLevel.h"
 #include "bitmap/Bmp32_Resamplers.h"
+#include "rtl/ScopeGuard.h"
 
 // ---------------------------------------------------------------------------
 // Generator: the class library's linear congruential sequence, one state per
@@ -308,14 +309,11 @@ void ResizeBitmap(TCustomBitmap32* Src, TCustomBitmap32* Dst, Integer NewWidth, 
   new TDraftResampler(&temp);  // installs itself; the bitmap owns it
   temp.SetSize(Src->Width(), Src->Height());
   TDrawMode saved = Src->DrawMode();
-  try {
+  {
+    TFinally Done([&] { Src->SetDrawMode(saved); });
     Src->SetDrawMode(dmOpaque);
     temp.Draw(0, 0, Src);
-  } catch (...) {
-    Src->SetDrawMode(saved);
-    throw;
   }
-  Src->SetDrawMode(saved);
   Dst->SetSize(NewWidth < 0 ? 0 : NewWidth, NewHeight < 0 ? 0 : NewHeight);
   if (!Dst->Empty() && !temp.Empty()) Dst->Draw(Dst->BoundsRect(), temp.BoundsRect(), &temp);
 }

@@ -6,6 +6,7 @@
 #include "bitmap/Bmp32_Blend.h"
 #include "bitmap/Bmp32_LowLevel.h"
 #include "bitmap/VaZU32Vudover.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -455,42 +456,37 @@ void TilePattern(TCustomBitmap32* Pattern, TCustomBitmap32* Dst, const TRect& Re
   TRect saved = Dst->ClipRect();
   if (Pattern->Empty() || RectIsEmpty(Rect)) return;
   Dst->SetClipRect(Rect);
-  try {
-    if (!AsFrame) {
-      Integer pw = Pattern->Width(), ph = Pattern->Height();
-      for (Int64 y = Rect.Top; y < Rect.Bottom; y += ph)
-        for (Int64 x = Rect.Left; x <= Int64(Rect.Right) - 1; x += pw) Dst->Draw(Integer(x), Integer(y), Pattern);
-    } else {
-      // a turned copy; the caller's pattern is never changed
-      TCustomBitmap32 tile, corner;
-      tile.Assign(Pattern);
-      Int64 L = Rect.Left, T = Rect.Top, R = Rect.Right, B = Rect.Bottom;
-      for (Int64 x = L; x < R; x += tile.Width()) Dst->Draw(Integer(x), Integer(T), &tile);
-      tile.Rotate90();
-      corner.Assign(&tile);
-      corner.SetDrawMode(dmBlend);
-      for (Integer j = 0; j < corner.Height(); ++j)
-        for (Integer i = 0; i < corner.Width(); ++i)
-          if (i + j < corner.Width()) *corner.PixelPtr(i, j) &= 0x00FFFFFFu;
-      // right edge, top to bottom
-      for (Int64 y = T; y < B; y += tile.Height())
-        Dst->Draw(Integer(R - tile.Width()), Integer(y), y == T ? &corner : &tile);
-      tile.Rotate90();
-      corner.Rotate90();
-      // bottom edge, right to left
-      for (Int64 x = R - tile.Width(); x + tile.Width() >= L; x -= tile.Width())
-        Dst->Draw(Integer(x), Integer(B - tile.Height()), x == R - tile.Width() ? &corner : &tile);
-      tile.Rotate90();
-      corner.Rotate90();
-      // left edge, bottom to top
-      for (Int64 y = B - tile.Height(); y + tile.Height() >= T; y -= tile.Height())
-        Dst->Draw(Integer(L), Integer(y), y == B - tile.Height() ? &corner : &tile);
-      corner.Rotate90();
-      Dst->Draw(Integer(L), Integer(T), &corner);
-    }
-  } catch (...) {
-    Dst->SetClipRect(saved);
-    throw;
+  TFinally Done([&] { Dst->SetClipRect(saved); });
+  if (!AsFrame) {
+    Integer pw = Pattern->Width(), ph = Pattern->Height();
+    for (Int64 y = Rect.Top; y < Rect.Bottom; y += ph)
+      for (Int64 x = Rect.Left; x <= Int64(Rect.Right) - 1; x += pw) Dst->Draw(Integer(x), Integer(y), Pattern);
+  } else {
+    // a turned copy; the caller's pattern is never changed
+    TCustomBitmap32 tile, corner;
+    tile.Assign(Pattern);
+    Int64 L = Rect.Left, T = Rect.Top, R = Rect.Right, B = Rect.Bottom;
+    for (Int64 x = L; x < R; x += tile.Width()) Dst->Draw(Integer(x), Integer(T), &tile);
+    tile.Rotate90();
+    corner.Assign(&tile);
+    corner.SetDrawMode(dmBlend);
+    for (Integer j = 0; j < corner.Height(); ++j)
+      for (Integer i = 0; i < corner.Width(); ++i)
+        if (i + j < corner.Width()) *corner.PixelPtr(i, j) &= 0x00FFFFFFu;
+    // right edge, top to bottom
+    for (Int64 y = T; y < B; y += tile.Height())
+      Dst->Draw(Integer(R - tile.Width()), Integer(y), y == T ? &corner : &tile);
+    tile.Rotate90();
+    corner.Rotate90();
+    // bottom edge, right to left
+    for (Int64 x = R - tile.Width(); x + tile.Width() >= L; x -= tile.Width())
+      Dst->Draw(Integer(x), Integer(B - tile.Height()), x == R - tile.Width() ? &corner : &tile);
+    tile.Rotate90();
+    corner.Rotate90();
+    // left edge, bottom to top
+    for (Int64 y = B - tile.Height(); y + tile.Height() >= T; y -= tile.Height())
+      Dst->Draw(Integer(L), Integer(y), y == B - tile.Height() ? &corner : &tile);
+    corner.Rotate90();
+    Dst->Draw(Integer(L), Integer(T), &corner);
   }
-  Dst->SetClipRect(saved);
 }

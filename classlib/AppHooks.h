@@ -5,9 +5,6 @@
 // owner's entries go when the owner is freed. Winelib only.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <functional>

@@ -450,7 +450,14 @@ struct TCreateParams {
 class TWinControl : public TControl {
  public:
   explicit TWinControl(TComponent* AOwner);
+  // A destructor of a class that keeps data its window or its child
+  // controls use calls Destroying(); DestroyChildControls(); DestroyHandle();
+  // first: after a plain delete that is where they go. Freed through
+  // FreeObject they are gone already (BeforeDestruction).
   ~TWinControl() override;
+  // Child controls and the window go while the whole control still exists,
+  // then the owned components.
+  void BeforeDestruction() override;
 
   // Reading the handle makes the window (and its parents').
   HWND Handle();

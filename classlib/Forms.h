@@ -61,6 +61,9 @@ class TCustomForm : public TWinControl {
  public:
   explicit TCustomForm(TComponent* AOwner);
   ~TCustomForm() override;
+  // OnDestroy (once; an exception goes to Application), then the controls,
+  // the window and the owned components.
+  void BeforeDestruction() override;
 
   void Show();
   // Runs the form's own message loop until ModalResult is set; returns it.
@@ -134,6 +137,8 @@ class TCustomForm : public TWinControl {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // Moves the form where Position puts it (before it shows).
   void ApplyPosition();
+  // Fires OnDestroy the first time it is called.
+  void DoDestroy();
 
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;
@@ -142,6 +147,7 @@ class TCustomForm : public TWinControl {
   bool FActive = false;
   bool FKeyPreview = false;
   Integer FFocusCount = 0;
+  bool FDestroyFired = false;
   TMainMenu* FMenu = nullptr;
   TPosition FPosition = poDesigned;
   TFormBorderStyle FBorderStyle = bsSizeable;

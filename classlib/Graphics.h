@@ -5,9 +5,6 @@
 // the canvas's device context, and the pixels are GDI's. Winelib only.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <functional>

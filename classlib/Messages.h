@@ -7,9 +7,6 @@
 // Our numbers stay below $B100 (the skin engine uses numbers above it).
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include "rtl/System.h"

@@ -27,7 +27,9 @@ if(LUMIGRA_NATIVE)
   endif()
   add_compile_definitions(LUMIGRA_NATIVE=1)
 else()
-  add_compile_definitions(LUMIGRA_WINE=1)
+  # <windows.h> without its min and max macros, in every Winelib unit (the
+  # other colliding names are listed in docs/platform-wine.md).
+  add_compile_definitions(LUMIGRA_WINE=1 NOMINMAX)
 endif()
 
 # The options that undo what wineg++ defines for Windows code, so a native

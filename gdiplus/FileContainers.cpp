@@ -11,6 +11,7 @@
 #include "rtl/FileIO.h"
 #include "rtl/FileUtils.h"
 #include "rtl/Math.h"
+#include "rtl/ScopeGuard.h"
 #include "rtl/SysUtils.h"
 
 namespace {
@@ -128,7 +129,11 @@ void WriteFileArchive(const String& ContainerFile, const String& BaseFolder, con
   const String tempName = ContainerFile + u".tmp";
   {
     std::unique_ptr<TFileStream> out(new TFileStream(tempName, fmCreate));
-    try {
+    TFinally Undo([&] {  // no half-written temporary file stays behind
+      out.reset();
+      DeleteFile(tempName);
+    });
+    {
       std::vector<uint8_t> data;
       std::vector<uint8_t> packed;
       for (Integer i = 0; i < Table->ItemCount(); ++i) {
@@ -158,11 +163,8 @@ void WriteFileArchive(const String& ContainerFile, const String& BaseFolder, con
       WriteAll(out.get(), noteBlock.data(), static_cast<Int64>(noteBlock.size()));
       out->WriteBuffer(&version, 1);
       out->Flush();
-    } catch (...) {
-      out.reset();
-      DeleteFile(tempName);
-      throw;
     }
+    Undo.Dismiss();
   }
   if (!ReplaceFile(tempName, ContainerFile)) {
     const Cardinal code = FileLastError();

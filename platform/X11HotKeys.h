@@ -36,7 +36,9 @@ bool X11HotKeysOpen();
 // True while the connection is open.
 bool X11HotKeysAvailable();
 // The event loop: reports presses through Report until X11HotKeysClose.
-// Returns at once when the connection is not open.
+// Returns at once when the connection is not open. A press whose handling
+// raises (Report included) goes to the application's exception handler
+// (rtl/CallbackGuard.h) and the loop goes on.
 void X11HotKeysRun(TX11HotKeyReport Report);
 // Grabs Vk with Mods (MOD_* bits; MOD_NOREPEAT and unknown bits are ignored)
 // for (Target, Id).

@@ -139,6 +139,12 @@ class TComponent : public TPersistent {
   // component. A derived destructor that needs csDestroying set while its
   // own members still live calls Destroying() first.
   ~TComponent() override;
+  // Freed through FreeObject: Destroying, the free-notified components told
+  // and the owned ones freed while this object is still whole (their
+  // notifications reach its overrides); the destructor then finds nothing
+  // left. Owned components themselves are freed with a plain delete: each
+  // destructor body runs before what its component owns goes.
+  void BeforeDestruction() override;
 
   TComponent* Owner() const { return FOwner; }
   Integer ComponentCount() const { return static_cast<Integer>(FComponents.size()); }

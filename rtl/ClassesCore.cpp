@@ -206,6 +206,12 @@ TComponent::~TComponent() {
   if (FOwner != nullptr) FOwner->RemoveComponent(this);
 }
 
+void TComponent::BeforeDestruction() {
+  Destroying();
+  RemoveFreeNotifications();
+  DestroyComponents();
+}
+
 TComponent* TComponent::Components(Integer Index) const {
   if (Index < 0 || Index >= ComponentCount()) TList::Error(SListIndexError, Index);
   return FComponents[Index];

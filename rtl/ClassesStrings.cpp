@@ -1,5 +1,6 @@
 // TStrings, TStringList and the text encodings.
 #include "rtl/Classes.h"
+#include "rtl/ScopeGuard.h"
 
 // ---------------------------------------------------------------------------
 // Encodings
@@ -59,15 +60,9 @@ void TStrings::CheckIndex(Integer Index) const {
 
 void TStrings::SetStrings(Integer Index, const String& S) {
   TObject* Obj = Objects(Index);
-  BeginUpdate();
-  try {
-    Delete(Index);
-    InsertObject(Index, S, Obj);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock Updating(*this);
+  Delete(Index);
+  InsertObject(Index, S, Obj);
 }
 
 TObject* TStrings::Objects(Integer) const { return nullptr; }
@@ -93,21 +88,15 @@ Integer TStrings::AddObject(const String& S, TObject* AObject) {
 
 void TStrings::AddStrings(TStrings* Strings) {
   if (Strings == nullptr) return;
-  BeginUpdate();
-  try {
-    for (Integer i = 0; i < Strings->Count(); ++i) AddObject(Strings->Strings(i), Strings->Objects(i));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock Updating(*this);
+  for (Integer i = 0; i < Strings->Count(); ++i) AddObject(Strings->Strings(i), Strings->Objects(i));
 }
 
 void TStrings::Assign(TPersistent* Source) {
   if (auto* Src = dynamic_cast<TStrings*>(Source)) {
     if (Src == this) return;
-    BeginUpdate();
-    try {
+    {
+      TUpdateLock Updating(*this);
       Clear();
       FDelimiter = Src->FDelimiter;
       FQuoteChar = Src->FQuoteChar;
@@ -117,47 +106,31 @@ void TStrings::Assign(TPersistent* Source) {
       FEncoding = Src->FEncoding;
       FDefaultEncoding = Src->FDefaultEncoding;
       AddStrings(Src);
-    } catch (...) {
-      EndUpdate();
-      throw;
     }
-    EndUpdate();
     return;
   }
   TPersistent::Assign(Source);
 }
 
 void TStrings::Exchange(Integer Index1, Integer Index2) {
-  BeginUpdate();
-  try {
-    String Temp = Strings(Index1);
-    TObject* TempObject = Objects(Index1);
-    SetStrings(Index1, Strings(Index2));
-    SetObjects(Index1, Objects(Index2));
-    SetStrings(Index2, Temp);
-    SetObjects(Index2, TempObject);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock Updating(*this);
+  String Temp = Strings(Index1);
+  TObject* TempObject = Objects(Index1);
+  SetStrings(Index1, Strings(Index2));
+  SetObjects(Index1, Objects(Index2));
+  SetStrings(Index2, Temp);
+  SetObjects(Index2, TempObject);
 }
 
 void TStrings::Move(Integer CurIndex, Integer NewIndex) {
   if (CurIndex == NewIndex) return;
-  BeginUpdate();
-  try {
-    String S = Strings(CurIndex);
-    TObject* Obj = Objects(CurIndex);
-    // Keep an owned object alive across the move.
-    SetObjects(CurIndex, nullptr);
-    Delete(CurIndex);
-    InsertObject(NewIndex, S, Obj);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock Updating(*this);
+  String S = Strings(CurIndex);
+  TObject* Obj = Objects(CurIndex);
+  // Keep an owned object alive across the move.
+  SetObjects(CurIndex, nullptr);
+  Delete(CurIndex);
+  InsertObject(NewIndex, S, Obj);
 }
 
 Integer TStrings::CompareStrings(const String& S1, const String& S2) const { return AnsiCompareText(S1, S2); }
@@ -254,22 +227,16 @@ String TStrings::Text() const {
 }
 
 void TStrings::SetText(const String& Value) {
-  BeginUpdate();
-  try {
-    Clear();
-    size_t P = 0, N = Value.size();
-    while (P < N) {
-      size_t Start = P;
-      while (P < N && Value[P] != u'\n' && Value[P] != u'\r') ++P;
-      Add(Value.substr(Start, P - Start));
-      if (P < N && Value[P] == u'\r') ++P;
-      if (P < N && Value[P] == u'\n') ++P;
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  TUpdateLock Updating(*this);
+  Clear();
+  size_t P = 0, N = Value.size();
+  while (P < N) {
+    size_t Start = P;
+    while (P < N && Value[P] != u'\n' && Value[P] != u'\r') ++P;
+    Add(Value.substr(Start, P - Start));
+    if (P < N && Value[P] == u'\r') ++P;
+    if (P < N && Value[P] == u'\n') ++P;
   }
-  EndUpdate();
 }
 
 String TStrings::DelimitedText() const {
@@ -296,40 +263,34 @@ String TStrings::DelimitedText() const {
 }
 
 void TStrings::SetDelimitedText(const String& Value) {
-  BeginUpdate();
-  try {
-    Clear();
-    // Walk as over a zero-terminated text: an embedded #0 ends it.
-    const String V = Value.substr(0, Value.find(u'\0'));
-    const size_t N = V.size();
-    auto at = [&](size_t i) -> Char { return i < N ? V[i] : u'\0'; };
-    auto blank = [&](size_t i) { Char c = at(i); return c >= 1 && c <= u' '; };
-    size_t P = 0;
+  TUpdateLock Updating(*this);
+  Clear();
+  // Walk as over a zero-terminated text: an embedded #0 ends it.
+  const String V = Value.substr(0, Value.find(u'\0'));
+  const size_t N = V.size();
+  auto at = [&](size_t i) -> Char { return i < N ? V[i] : u'\0'; };
+  auto blank = [&](size_t i) { Char c = at(i); return c >= 1 && c <= u' '; };
+  size_t P = 0;
+  if (!FStrictDelimiter)
+    while (blank(P)) ++P;
+  while (at(P) != 0) {
+    String S;
+    if (at(P) == FQuoteChar) {
+      S = AnsiExtractQuotedStr(V, P, FQuoteChar);
+    } else {
+      size_t P1 = P;
+      while (at(P) != 0 && (FStrictDelimiter || at(P) > u' ') && at(P) != FDelimiter) ++P;
+      S = V.substr(P1, P - P1);
+    }
+    Add(S);
     if (!FStrictDelimiter)
       while (blank(P)) ++P;
-    while (at(P) != 0) {
-      String S;
-      if (at(P) == FQuoteChar) {
-        S = AnsiExtractQuotedStr(V, P, FQuoteChar);
-      } else {
-        size_t P1 = P;
-        while (at(P) != 0 && (FStrictDelimiter || at(P) > u' ') && at(P) != FDelimiter) ++P;
-        S = V.substr(P1, P - P1);
-      }
-      Add(S);
-      if (!FStrictDelimiter)
-        while (blank(P)) ++P;
-      if (at(P) == FDelimiter) {
-        if (at(P + 1) == 0) Add(String());
-        do ++P;
-        while (!FStrictDelimiter && blank(P));
-      }
+    if (at(P) == FDelimiter) {
+      if (at(P + 1) == 0) Add(String());
+      do ++P;
+      while (!FStrictDelimiter && blank(P));
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 String TStrings::CommaText() const {
@@ -341,13 +302,10 @@ String TStrings::CommaText() const {
   self->FQuoteChar = u'"';
   self->FStrictDelimiter = false;
   String R;
-  try {
+  {
+    TFinally Done([&] { self->FDelimiter = d, self->FQuoteChar = q, self->FStrictDelimiter = s; });
     R = DelimitedText();
-  } catch (...) {
-    self->FDelimiter = d, self->FQuoteChar = q, self->FStrictDelimiter = s;
-    throw;
   }
-  self->FDelimiter = d, self->FQuoteChar = q, self->FStrictDelimiter = s;
   return R;
 }
 
@@ -357,13 +315,8 @@ void TStrings::SetCommaText(const String& Value) {
   FDelimiter = u',';
   FQuoteChar = u'"';
   FStrictDelimiter = false;
-  try {
-    SetDelimitedText(Value);
-  } catch (...) {
-    FDelimiter = d, FQuoteChar = q, FStrictDelimiter = s;
-    throw;
-  }
-  FDelimiter = d, FQuoteChar = q, FStrictDelimiter = s;
+  TFinally Done([&] { FDelimiter = d, FQuoteChar = q, FStrictDelimiter = s; });
+  SetDelimitedText(Value);
 }
 
 std::vector<String> TStrings::ToStringArray() const {
@@ -394,33 +347,21 @@ void TStrings::LoadFromBytes(const std::string& Bytes, TEncoding Encoding, bool 
 }
 
 void TStrings::LoadFromStream(TStream* Stream) {
-  BeginUpdate();
-  try {
-    Int64 Size = Stream->Size() - Stream->Position();
-    if (Size < 0) Size = 0;
-    std::string Bytes(static_cast<size_t>(Size), '\0');
-    if (Size > 0) Stream->ReadBuffer(Bytes.data(), static_cast<Integer>(Size));
-    LoadFromBytes(Bytes, TEncoding::Default, true);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock Updating(*this);
+  Int64 Size = Stream->Size() - Stream->Position();
+  if (Size < 0) Size = 0;
+  std::string Bytes(static_cast<size_t>(Size), '\0');
+  if (Size > 0) Stream->ReadBuffer(Bytes.data(), static_cast<Integer>(Size));
+  LoadFromBytes(Bytes, TEncoding::Default, true);
 }
 
 void TStrings::LoadFromStream(TStream* Stream, TEncoding Encoding) {
-  BeginUpdate();
-  try {
-    Int64 Size = Stream->Size() - Stream->Position();
-    if (Size < 0) Size = 0;
-    std::string Bytes(static_cast<size_t>(Size), '\0');
-    if (Size > 0) Stream->ReadBuffer(Bytes.data(), static_cast<Integer>(Size));
-    LoadFromBytes(Bytes, Encoding, false);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock Updating(*this);
+  Int64 Size = Stream->Size() - Stream->Position();
+  if (Size < 0) Size = 0;
+  std::string Bytes(static_cast<size_t>(Size), '\0');
+  if (Size > 0) Stream->ReadBuffer(Bytes.data(), static_cast<Integer>(Size));
+  LoadFromBytes(Bytes, Encoding, false);
 }
 
 void TStrings::LoadFromFile(const String& FileName) {
@@ -563,11 +504,10 @@ void TStringList::Assign(TPersistent* Source) {
     // the source's order already satisfies them.
     bool s = FSorted;
     FSorted = false;
-    try {
+    {
+      TFinally Undo([&] { FSorted = s; });
       TStrings::Assign(Source);
-    } catch (...) {
-      FSorted = s;
-      throw;
+      Undo.Dismiss();
     }
     FCaseSensitive = Src->FCaseSensitive;
     FDuplicates = Src->FDuplicates;

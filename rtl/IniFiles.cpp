@@ -1,5 +1,6 @@
 // TCustomIniFile and TMemIniFile.
 #include "rtl/IniFiles.h"
+#include "rtl/ScopeGuard.h"
 
 #include <memory>
 
@@ -129,16 +130,11 @@ void TMemIniFile::LoadValues() {
   }
   TStringList List;
   {
+    TFinally Close([&] { FileClose(h); });
     THandleStream Stream(h);
-    try {
-      if (FEncodingGiven) List.LoadFromStream(&Stream, FEncoding);
-      else List.LoadFromStream(&Stream);
-    } catch (...) {
-      FileClose(h);
-      throw;
-    }
+    if (FEncodingGiven) List.LoadFromStream(&Stream, FEncoding);
+    else List.LoadFromStream(&Stream);
   }
-  FileClose(h);
   FEncoding = List.Encoding();
   SetStrings(&List);
 }
@@ -180,19 +176,13 @@ void TMemIniFile::SetStrings(TStrings* List) {
 }
 
 void TMemIniFile::GetStrings(TStrings* List) {
-  List->BeginUpdate();
-  try {
-    for (Integer I = 0; I < FSections.Count(); ++I) {
-      List->Add(u"[" + FSections.Strings(I) + u"]");
-      auto* Strings = static_cast<TStringList*>(FSections.Objects(I));
-      for (Integer J = 0; J < Strings->Count(); ++J) List->Add(Strings->Strings(J));
-      List->Add(String());
-    }
-  } catch (...) {
-    List->EndUpdate();
-    throw;
+  TUpdateLock Updating(*List);
+  for (Integer I = 0; I < FSections.Count(); ++I) {
+    List->Add(u"[" + FSections.Strings(I) + u"]");
+    auto* Strings = static_cast<TStringList*>(FSections.Objects(I));
+    for (Integer J = 0; J < Strings->Count(); ++J) List->Add(Strings->Strings(J));
+    List->Add(String());
   }
-  List->EndUpdate();
 }
 
 void TMemIniFile::Rename(const String& FileName, bool Reload) {
@@ -224,40 +214,22 @@ void TMemIniFile::WriteString(const String& Section, const String& Ident, const 
 }
 
 void TMemIniFile::ReadSection(const String& Section, TStrings* Strings) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    if (TStringList* S = FindSection(Section))
-      for (Integer J = 0; J < S->Count(); ++J) Strings->Add(S->Names(J));
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+  TUpdateLock Updating(*Strings);
+  Strings->Clear();
+  if (TStringList* S = FindSection(Section))
+    for (Integer J = 0; J < S->Count(); ++J) Strings->Add(S->Names(J));
 }
 
 void TMemIniFile::ReadSections(TStrings* Strings) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    for (Integer I = 0; I < FSections.Count(); ++I) Strings->Add(FSections.Strings(I));
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+  TUpdateLock Updating(*Strings);
+  Strings->Clear();
+  for (Integer I = 0; I < FSections.Count(); ++I) Strings->Add(FSections.Strings(I));
 }
 
 void TMemIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    if (TStringList* S = FindSection(Section)) Strings->AddStrings(S);
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+  TUpdateLock Updating(*Strings);
+  Strings->Clear();
+  if (TStringList* S = FindSection(Section)) Strings->AddStrings(S);
 }
 
 void TMemIniFile::EraseSection(const String& Section) {

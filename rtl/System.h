@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <typeinfo>
 
 namespace rtl {}
@@ -68,13 +69,21 @@ constexpr TRect Rect(Integer l, Integer t, Integer r, Integer b) { return TRect(
 constexpr TRect Bounds(Integer l, Integer t, Integer w, Integer h) { return TRect(l, t, l + w, t + h); }
 
 // The root of the class hierarchy. Objects are owned through raw pointers as
-// the design owns them ("whoever creates frees"); Free tolerates nullptr.
+// the design owns them ("whoever creates frees"); FreeObject and FreeAndNil
+// tolerate nullptr.
 class TObject {
  public:
   TObject() = default;
   TObject(const TObject&) = delete;
   TObject& operator=(const TObject&) = delete;
   virtual ~TObject() = default;
+
+  // Called by FreeObject before delete, while the whole object still exists
+  // (the mirror of a constructor's end): a class tears down here what must
+  // go while its overrides still dispatch (owned components, windows). An
+  // exception raised here leaves the object alive. A plain delete skips it,
+  // so destructors still clean up whatever it did not.
+  virtual void BeforeDestruction() {}
 
   // The class name as the design spells it ("TStringList"). Classes that are
   // looked up or shown by name override it.
@@ -85,12 +94,22 @@ class TObject {
   bool InheritsFrom() const { return dynamic_cast<const T*>(this) != nullptr; }
 };
 
-// Frees an object (nullptr allowed) and clears the reference.
+// Frees an object (nullptr allowed): BeforeDestruction, then delete.
+inline void FreeObject(TObject* Obj) {
+  if (Obj == nullptr) return;
+  Obj->BeforeDestruction();
+  delete Obj;
+}
+
+// Frees an object (nullptr allowed) and clears the reference first.
 template <class T>
 inline void FreeAndNil(T*& obj) {
   T* tmp = obj;
   obj = nullptr;
-  delete tmp;
+  if constexpr (std::is_base_of_v<TObject, T>)
+    FreeObject(tmp);
+  else
+    delete tmp;
 }
 
 // Unqualified class name of a C++ type ("rtl::TStringList" -> "TStringList").

@@ -5,6 +5,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "rtl/CallbackGuard.h"
+
 namespace {
 
 struct TSyncEntry {
@@ -78,29 +80,25 @@ bool CheckSynchronize(Integer TimeoutMs) {
     batch.swap(Sync().Queue);
   }
   if (batch.empty()) return false;
-  while (!batch.empty()) {
-    std::shared_ptr<TSyncEntry> e = batch.front();
-    batch.pop_front();
-    std::exception_ptr error;
-    try {
-      e->Method();
-    } catch (...) {
-      error = std::current_exception();
-    }
+  for (const std::shared_ptr<TSyncEntry>& e : batch) {
     if (e->Synchronous) {
+      std::exception_ptr error;
+      try {
+        e->Method();
+      } catch (...) {
+        error = std::current_exception();
+      }
       {
         std::lock_guard<std::mutex> g(Sync().Lock);
         e->Error = error;
         e->Done = true;
       }
       Sync().Done.notify_all();
-    } else if (error) {
+    } else {
       // A queued call has nobody waiting for it: its exception goes to the
-      // caller of CheckSynchronize (the application shows it). The calls not
-      // run yet go back to the front of the queue.
-      std::lock_guard<std::mutex> g(Sync().Lock);
-      for (auto it = batch.rbegin(); it != batch.rend(); ++it) Sync().Queue.push_front(*it);
-      std::rethrow_exception(error);
+      // application's handler. Never to the caller: CheckSynchronize runs
+      // inside WaitFor, and so inside the destructors of threads.
+      CallbackGuard(nullptr, [&] { e->Method(); });
     }
   }
   return true;
@@ -220,10 +218,7 @@ void TThread::DoTerminate() {
 
 void TThread::ThreadProc(void* Self) {
   // Nothing may unwind out of here: this frame is called by the platform.
-  try {
-    static_cast<TThread*>(Self)->Run();
-  } catch (...) {
-  }
+  CallbackGuard(nullptr, [Self] { static_cast<TThread*>(Self)->Run(); });
 }
 
 void TThread::Run() {

@@ -52,7 +52,8 @@ class TThread : public TObject {
   void Terminate();
   // Waits until Execute has returned and OnTerminate has run; returns
   // ReturnValue. On the GUI thread it keeps running synchronized calls while
-  // it waits, so a worker blocked in Synchronize cannot deadlock it.
+  // it waits, so a worker blocked in Synchronize cannot deadlock it. Never
+  // raises (it runs in destructors).
   Integer WaitFor();
 
   bool Terminated() const { return FTerminated.load(); }
@@ -69,7 +70,8 @@ class TThread : public TObject {
   // Runs Method on the GUI thread and waits for it; an exception it raises is
   // raised again in the calling thread. Called on the GUI thread, it just runs.
   static void Synchronize(TThread* Thread, const TThreadMethod& Method);
-  // Runs Method on the GUI thread later; does not wait.
+  // Runs Method on the GUI thread later; does not wait. An exception it
+  // raises goes to the application's handler (rtl/CallbackGuard.h).
   static void Queue(TThread* Thread, const TThreadMethod& Method);
   // Drops calls queued by Thread that have not run yet.
   static void RemoveQueuedEvents(TThread* Thread);
@@ -109,7 +111,9 @@ void SetMainThreadID(Cardinal Id);
 
 // Runs the synchronized and queued calls waiting for the GUI thread. Returns
 // true when at least one ran. Waits up to TimeoutMs for the first one.
-// Called only on the GUI thread (elsewhere it returns false).
+// Called only on the GUI thread (elsewhere it returns false). Never raises:
+// a synchronized call's exception goes back to its thread, a queued call's to
+// the application's handler.
 bool CheckSynchronize(Integer TimeoutMs = 0);
 
 // Called (from any thread) whenever a call has been queued for the GUI thread.

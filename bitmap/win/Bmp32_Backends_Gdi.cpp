@@ -1,8 +1,9 @@
 // TGDIBackend: DIB-section pixels, the memory DC, canvas, font and text.
-#include "bitmap/Bmp32_Backends_Gdi.h"
+#include "bitmap/win/Bmp32_Backends_Gdi.h"
 
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "rtl/SizeMath.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -165,16 +166,13 @@ SIZE TGDIBackend::TextExtent(const String& Text) {
   }
   TCanvas* C = MeasuringBitmap()->Canvas();
   C->Lock();
-  try {
+  {
+    TFinally Done([&] { C->Unlock(); });
     HDC DC = C->Handle();
     HGDIOBJ Old = SelectObject(DC, FFont->Handle());
     GetTextExtentPoint32W(DC, W(Text), Integer(Text.size()), &S);
     SelectObject(DC, Old);
-  } catch (...) {
-    C->Unlock();
-    throw;
   }
-  C->Unlock();
   return S;
 }
 

@@ -4,8 +4,9 @@
 #include <cstring>
 #include <typeinfo>
 
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "classlib/Clipbrd.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -23,46 +24,37 @@ void DrawGraphic(TCustomBitmap32* Bitmap, TGraphic* Graphic, TColor32 FillColor,
   if (!Graphic) return;
   TCustomBackend* Saved = nullptr;
   EnsureBackendSupport(Bitmap, {IID_IDeviceContextSupport, IID_ICanvasSupport}, rqAny, true, Saved);
-  try {
-    Bitmap->SetSize(Graphic->Width(), Graphic->Height());
-    if (!Bitmap->Empty()) {
-      Bitmap->Clear(FillColor);
-      const TRect R(0, 0, Bitmap->Width(), Bitmap->Height());
-      auto Paint = [&](TCanvas* C) {
-        if (auto* B = dynamic_cast<TBitmap*>(Graphic)) {
-          // Opaquely, whatever its transparency: keying is done afterwards.
-          StretchBlt(C->Handle(), 0, 0, R.Right, R.Bottom, B->Canvas()->Handle(), 0, 0, B->Width(), B->Height(),
-                     SRCCOPY);
-        } else {
-          C->StretchDraw(R, Graphic);
-        }
-      };
-      if (auto* DC = QueryBackendInterface<IDeviceContextSupport>(Bitmap->Backend(), IID_IDeviceContextSupport)) {
-        TCanvas C;
-        C.Lock();
-        try {
-          C.SetHandle(DC->GetHandle());
-          Paint(&C);
-          C.SetHandle(nullptr);
-        } catch (...) {
-          C.SetHandle(nullptr);
-          C.Unlock();
-          throw;
-        }
-        C.Unlock();
-      } else if (auto* CS = QueryBackendInterface<ICanvasSupport>(Bitmap->Backend(), IID_ICanvasSupport)) {
-        Paint(CS->GetCanvas());
+  TFinally Done([&] { ReinstateBackend(Bitmap, Saved); });
+  Bitmap->SetSize(Graphic->Width(), Graphic->Height());
+  if (!Bitmap->Empty()) {
+    Bitmap->Clear(FillColor);
+    const TRect R(0, 0, Bitmap->Width(), Bitmap->Height());
+    auto Paint = [&](TCanvas* C) {
+      if (auto* B = dynamic_cast<TBitmap*>(Graphic)) {
+        // Opaquely, whatever its transparency: keying is done afterwards.
+        StretchBlt(C->Handle(), 0, 0, R.Right, R.Bottom, B->Canvas()->Handle(), 0, 0, B->Width(), B->Height(),
+                   SRCCOPY);
       } else {
-        throw Exception(u"Inpropriate Backend");
+        C->StretchDraw(R, Graphic);
       }
-      GdiFlush();
-      if (ResetAlphaAfter) Bitmap->ResetAlpha();
+    };
+    if (auto* DC = QueryBackendInterface<IDeviceContextSupport>(Bitmap->Backend(), IID_IDeviceContextSupport)) {
+      TCanvas C;
+      C.Lock();
+      TFinally Release([&] {
+        C.SetHandle(nullptr);
+        C.Unlock();
+      });
+      C.SetHandle(DC->GetHandle());
+      Paint(&C);
+    } else if (auto* CS = QueryBackendInterface<ICanvasSupport>(Bitmap->Backend(), IID_ICanvasSupport)) {
+      Paint(CS->GetCanvas());
+    } else {
+      throw Exception(u"Inpropriate Backend");
     }
-  } catch (...) {
-    ReinstateBackend(Bitmap, Saved);
-    throw;
+    GdiFlush();
+    if (ResetAlphaAfter) Bitmap->ResetAlpha();
   }
-  ReinstateBackend(Bitmap, Saved);
 }
 
 // Pixels drawn the same on white and on red are opaque, the rest transparent.
@@ -117,29 +109,19 @@ void AssignFromGraphic(TCustomBitmap32* Bitmap, TGraphic* Graphic) {
 void AssignToBitmap(TCustomBitmap32* Bitmap, TBitmap* Dest) {
   TCustomBackend* Saved = nullptr;
   EnsureBackendSupport(Bitmap, {IID_IDeviceContextSupport}, rqAny, false, Saved);
-  try {
-    Dest->SetHandleType(bmDIB);
-    Dest->SetPixelFormat(pf32bit);
-    Dest->SetSize(Bitmap->Width(), Bitmap->Height());
-    if (auto* F = QueryBackendInterface<IFontSupport>(Bitmap->Backend(), IID_IFontSupport))
-      Dest->Canvas()->Font()->Assign(F->GetFont());
-    if (!Bitmap->Empty()) {
-      auto* DC = RequireBackendInterface<IDeviceContextSupport>(Bitmap->Backend(), IID_IDeviceContextSupport);
-      TCanvas* C = Dest->Canvas();
-      C->Lock();
-      try {
-        DC->DrawTo(C->Handle(), Bitmap->BoundsRect(), Bitmap->BoundsRect());
-      } catch (...) {
-        C->Unlock();
-        throw;
-      }
-      C->Unlock();
-    }
-  } catch (...) {
-    ReinstateBackend(Bitmap, Saved);
-    throw;
+  TFinally Done([&] { ReinstateBackend(Bitmap, Saved); });
+  Dest->SetHandleType(bmDIB);
+  Dest->SetPixelFormat(pf32bit);
+  Dest->SetSize(Bitmap->Width(), Bitmap->Height());
+  if (auto* F = QueryBackendInterface<IFontSupport>(Bitmap->Backend(), IID_IFontSupport))
+    Dest->Canvas()->Font()->Assign(F->GetFont());
+  if (!Bitmap->Empty()) {
+    auto* DC = RequireBackendInterface<IDeviceContextSupport>(Bitmap->Backend(), IID_IDeviceContextSupport);
+    TCanvas* C = Dest->Canvas();
+    C->Lock();
+    TFinally Done([&] { C->Unlock(); });
+    DC->DrawTo(C->Handle(), Bitmap->BoundsRect(), Bitmap->BoundsRect());
   }
-  ReinstateBackend(Bitmap, Saved);
 }
 
 // ---------------------------------------------------------------------------
@@ -196,16 +178,8 @@ void LoadBitmap32FromFile(TCustomBitmap32* Bitmap, const String& FileName) {
   if (auto* B32 = dynamic_cast<TBitmap32*>(Bitmap)) {
     B32->Assign(&P);
   } else {
-    Bitmap->BeginUpdate();
-    try {
-      AssignFromGraphic(Bitmap, P.Graphic());
-    } catch (...) {
-      Bitmap->EndUpdate();
-      Bitmap->Changed();
-      throw;
-    }
-    Bitmap->EndUpdate();
-    Bitmap->Changed();
+    TUpdateLock Updating(*Bitmap, ReportChange);
+    AssignFromGraphic(Bitmap, P.Graphic());
   }
 }
 

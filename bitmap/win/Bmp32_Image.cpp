@@ -1,12 +1,13 @@
 // The paint box and the image control.
-#include "bitmap/Bmp32_Image.h"
+#include "bitmap/win/Bmp32_Image.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "bitmap/Bmp32_Backends.h"
+#include "bitmap/win/Bmp32_Backends.h"
 #include "classlib/Forms.h"
 #include "rtl/Math.h"
+#include "rtl/ScopeGuard.h"
 
 // ---------------------------------------------------------------------------
 // TPaintStages
@@ -104,13 +105,10 @@ void TCustomPaintBox32::ResizeBuffer() {
   if (W == FBuffer->Width() && H == FBuffer->Height()) return;
   Integer OldW = FBuffer->Width(), OldH = FBuffer->Height();
   FBuffer->Lock();
-  try {
+  {
+    TFinally Done([&] { FBuffer->Unlock(); });
     FBuffer->SetSize(W, H);
-  } catch (...) {
-    FBuffer->Unlock();
-    throw;
   }
-  FBuffer->Unlock();
   DoBufferResized(OldW, OldH);
   ForceFullInvalidate();
 }
@@ -186,13 +184,10 @@ void TCustomPaintBox32::Paint() {
     if (PS) PS->CheckPixmap();
   }
   FBuffer->Lock();
-  try {
+  {
+    TFinally Done([&] { FBuffer->Unlock(); });
     if (PS) PS->DoPaint(FBuffer, FInvalidRects, Canvas(), GetViewportRect());
-  } catch (...) {
-    FBuffer->Unlock();
-    throw;
   }
-  FBuffer->Unlock();
   DoPaintGDIOverlay();
   if (FRepaintOptimizer->Enabled()) FRepaintOptimizer->EndPaint();
   ResetInvalidRects();
@@ -592,16 +587,12 @@ void TCustomImage32::SetOnBitmapPixelCombine(TPixelCombineEvent Value) {
 }
 
 void TCustomImage32::SetupBitmap(bool DoClear, TColor32 ClearColor) {
-  FBitmap->BeginUpdate();
-  try {
+  {
+    TUpdateLock Updating(*FBitmap);
     TRect V = GetViewportRect();
     FBitmap->SetSize(V.Width(), V.Height());
     if (DoClear) FBitmap->Clear(ClearColor);
-  } catch (...) {
-    FBitmap->EndUpdate();
-    throw;
   }
-  FBitmap->EndUpdate();
   InvalidateCache();
   Changed();
 }
@@ -634,8 +625,8 @@ void TCustomImage32::DoPaintBuffer() {
     const TPaintStage& S = FPaintStages->Items(I);
     if (S.RunTime && S.Stage >= 1 && S.Stage <= 7) FPaintStageHandlers.emplace_back(S.Stage, I);
   }
-  FBuffer->BeginUpdate();
-  try {
+  {
+    TUpdateLock Updating(*FBuffer);
     if (FInvalidRects->Count() > 0) {
       for (Integer I = 0; I < FInvalidRects->Count(); ++I) {
         FBuffer->SetClipRect((*FInvalidRects)[I]);
@@ -646,11 +637,7 @@ void TCustomImage32::DoPaintBuffer() {
       FBuffer->SetClipRect(GetViewportRect());
       for (auto& H : FPaintStageHandlers) ExecStage(H.first, FBuffer, H.second);
     }
-  } catch (...) {
-    FBuffer->EndUpdate();
-    throw;
   }
-  FBuffer->EndUpdate();
   if (FRepaintOptimizer->Enabled()) FRepaintOptimizer->EndPaintBuffer();
   FBufferValid = true;
 }
@@ -698,20 +685,15 @@ void TCustomImage32::ExecDrawBitmap(TBitmap32* Dest, Integer StageNum) {
   const TRect R = CachedBitmapRect;
   if (FBitmap->Empty() || R.Width() <= 0 || R.Height() <= 0) return;
   FBitmap->Lock();
-  try {
-    if (FBitmapAlign != baTile) {
-      FBitmap->DrawTo(Dest, R);
-    } else if (R.Right > 0 && R.Bottom > 0) {
-      for (Integer J = 0; J <= Dest->Height() / R.Bottom; ++J)
-        for (Integer I = 0; I <= Dest->Width() / R.Right; ++I)
-          FBitmap->DrawTo(Dest, TRect(R.Left + I * R.Right, R.Top + J * R.Bottom, R.Right + I * R.Right,
-                                      R.Bottom + J * R.Bottom));
-    }
-  } catch (...) {
-    FBitmap->Unlock();
-    throw;
+  TFinally Done([&] { FBitmap->Unlock(); });
+  if (FBitmapAlign != baTile) {
+    FBitmap->DrawTo(Dest, R);
+  } else if (R.Right > 0 && R.Bottom > 0) {
+    for (Integer J = 0; J <= Dest->Height() / R.Bottom; ++J)
+      for (Integer I = 0; I <= Dest->Width() / R.Right; ++I)
+        FBitmap->DrawTo(Dest, TRect(R.Left + I * R.Right, R.Top + J * R.Bottom, R.Right + I * R.Right,
+                                    R.Bottom + J * R.Bottom));
   }
-  FBitmap->Unlock();
 }
 
 void TCustomImage32::ExecDrawLayers(TBitmap32* Dest, Integer StageNum) {
@@ -752,20 +734,15 @@ void TCustomImage32::PaintTo(TBitmap32* Dest, const TRect& DestRect) {
   CachedRecScaleY = CachedScaleY == 0 ? 0 : 1 / CachedScaleY;
   CacheValid = true;
   PaintToMode = true;
-  try {
-    for (Integer I = 0; I < FPaintStages->Count(); ++I) {
-      const TPaintStage& S = FPaintStages->Items(I);
-      if (S.RunTime) ExecStage(S.Stage, Dest, I);
-    }
-  } catch (...) {
+  TFinally Done([&] {
     PaintToMode = false;
     CacheValid = false;
     SetRepaintMode(Old);
-    throw;
+  });
+  for (Integer I = 0; I < FPaintStages->Count(); ++I) {
+    const TPaintStage& S = FPaintStages->Items(I);
+    if (S.RunTime) ExecStage(S.Stage, Dest, I);
   }
-  PaintToMode = false;
-  CacheValid = false;
-  SetRepaintMode(Old);
 }
 
 // --- mouse

@@ -1,8 +1,9 @@
 // The scrolled image view.
-#include "bitmap/Bmp32_ImgView.h"
+#include "bitmap/win/Bmp32_ImgView.h"
 
 #include "classlib/Forms.h"
 #include "rtl/Math.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 bool InRect(const TRect& R, Integer X, Integer Y) { return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom; }
@@ -138,8 +139,8 @@ void TCustomImgView32::UpdateImage() {
   Integer D = static_cast<Integer>(Round(static_cast<Single>(FOverSize) * FScaleX));
   TRect V = GetViewportRect();
   Integer VW = V.Width(), VH = V.Height();
-  BeginUpdate();
-  try {
+  {
+    TUpdateLock Updating(*this);
     if (FCentered && VW > S.cx + 2 * D)
       SetOffsetHorz(static_cast<Single>(VW - S.cx) / 2);
     else
@@ -149,11 +150,7 @@ void TCustomImgView32::UpdateImage() {
     else
       SetOffsetVert(static_cast<Single>(D) - VScroll->Position());
     InvalidateCache();
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
   Changed();
 }
 

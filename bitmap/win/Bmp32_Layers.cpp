@@ -1,10 +1,11 @@
 // Layers of an image control: the collection, the layer base and the
 // positioned layer.
-#include "bitmap/Bmp32_Layers.h"
+#include "bitmap/win/Bmp32_Layers.h"
 
 #include <algorithm>
 
 #include "classlib/Forms.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -40,32 +41,19 @@ TCustomLayer* TLayerCollection::Add(TLayerClass ItemClass) {
 }
 
 TCustomLayer* TLayerCollection::Insert(Integer Index, TLayerClass ItemClass) {
-  BeginUpdate();
-  TCustomLayer* L;
-  try {
-    L = Add(ItemClass);
-    L->SetIndex(Index);
-    Notify(lnLayerInserted, L, Index);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock Updating(*this);
+  TCustomLayer* L = Add(ItemClass);
+  L->SetIndex(Index);
+  Notify(lnLayerInserted, L, Index);
   return L;
 }
 
 void TLayerCollection::Delete(Integer Index) { delete FItems.at(static_cast<size_t>(Index)); }
 
 void TLayerCollection::Clear() {
-  BeginUpdate();
-  try {
-    while (!FItems.empty()) delete FItems.back();
-    Notify(lnCleared, nullptr, 0);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock Updating(*this);
+  while (!FItems.empty()) delete FItems.back();
+  Notify(lnCleared, nullptr, 0);
 }
 
 void TLayerCollection::Assign(TPersistent* Source) {
@@ -75,21 +63,15 @@ void TLayerCollection::Assign(TPersistent* Source) {
     return;
   }
   if (Src == this) return;
-  BeginUpdate();
-  try {
-    while (!FItems.empty()) delete FItems.back();
-    for (TCustomLayer* S : Src->FItems) {
-      // A layer of the same class: the source makes its twin.
-      TCustomLayer* L = S->CloneEmpty(this);
-      L->SetIndex(Count() - 1);
-      Notify(lnLayerAdded, L, L->Index());
-      L->Assign(S);
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  TUpdateLock Updating(*this);
+  while (!FItems.empty()) delete FItems.back();
+  for (TCustomLayer* S : Src->FItems) {
+    // A layer of the same class: the source makes its twin.
+    TCustomLayer* L = S->CloneEmpty(this);
+    L->SetIndex(Count() - 1);
+    Notify(lnLayerAdded, L, L->Index());
+    L->Assign(S);
   }
-  EndUpdate();
 }
 
 void TLayerCollection::BeginUpdate() {

@@ -1,9 +1,10 @@
 // The range bars of the image view and the theme service they draw with.
-#include "bitmap/Bmp32_RangeBars.h"
+#include "bitmap/win/Bmp32_RangeBars.h"
 
 #include <algorithm>
 
 #include "rtl/Math.h"
+#include "rtl/ScopeGuard.h"
 
 // ---------------------------------------------------------------------------
 // Theme service: uxtheme loaded by name; a hidden window reopens the theme
@@ -424,13 +425,8 @@ void TCustomRangeBar::SetPosition(Single Value) {
 
 void TCustomRangeBar::UserPosition(Single Value) {
   GenChange = true;
-  try {
-    SetPosition(Value);
-  } catch (...) {
-    GenChange = false;
-    throw;
-  }
-  GenChange = false;
+  TFinally Done([&] { GenChange = false; });
+  SetPosition(Value);
 }
 
 TRect TCustomRangeBar::GetHandleRect() {

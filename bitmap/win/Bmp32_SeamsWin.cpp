@@ -6,7 +6,6 @@
 #include "bitmap/Bmp32_System.h"
 #include "bitmap/Bmp32_Types.h"
 
-#define NOMINMAX
 #include <windows.h>
 
 

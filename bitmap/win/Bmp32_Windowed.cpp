@@ -1,12 +1,13 @@
 // TBitmap32 on the GDI backend, its text routines, and the start-up seams
 // that make the GDI backend the engine's default in the Winelib build.
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "classlib/Clipbrd.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "bitmap/Bmp32_Resamplers.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -173,55 +174,50 @@ void TBitmap32::RenderText(Integer X, Integer Y, const String& Text, Integer AAL
   AALevel = LimitRange(AALevel, -1, 4);
   const String Measuring = Text + u" ";
   SetFontQuality(F, AALevel < 0 ? 4 : 3);
-  try {
-    TBitmap32 S;
-    if (AALevel > 0) {
-      const Integer N = 1 << AALevel;
-      TBitmap32 B;
-      B.SetFont(F);
-      B.Font()->SetSize(F->Size() * N);
-      B.Font()->SetColor(clWhite);
-      SIZE Sz = B.TextExtent(Measuring);
-      // The scratch box never exceeds this bitmap's size, oversampled.
-      Integer Cx = std::min<Int64>(Int64(Sz.cx) + N, Int64(Width()) * N);
-      Integer Cy = std::min<Int64>(Int64(Sz.cy) + N, Int64(Height()) * N);
-      B.SetSize(Cx, Cy);
-      B.Clear(0);
-      B.Textout(0, 0, Text);
-      const Integer Sw = Cx >> AALevel, Sh = Cy >> AALevel;
-      S.SetSize(Sw, Sh);
-      for (Integer Yy = 0; Yy < Sh; ++Yy)
-        for (Integer Xx = 0; Xx < Sw; ++Xx) {
-          Cardinal Sum = 0;
-          for (Integer j = 0; j < N; ++j) {
-            const TColor32* Row = B.ScanLine(Yy * N + j) + Xx * N;
-            for (Integer i = 0; i < N; ++i) Sum += Row[i] & 0xFFu;
-          }
-          S.SetPixel(Xx, Yy, RGB | (TColor32(Sum >> (2 * AALevel)) << 24));
+  TFinally Done([&] { SetFontQuality(F, 0); });
+  TBitmap32 S;
+  if (AALevel > 0) {
+    const Integer N = 1 << AALevel;
+    TBitmap32 B;
+    B.SetFont(F);
+    B.Font()->SetSize(F->Size() * N);
+    B.Font()->SetColor(clWhite);
+    SIZE Sz = B.TextExtent(Measuring);
+    // The scratch box never exceeds this bitmap's size, oversampled.
+    Integer Cx = std::min<Int64>(Int64(Sz.cx) + N, Int64(Width()) * N);
+    Integer Cy = std::min<Int64>(Int64(Sz.cy) + N, Int64(Height()) * N);
+    B.SetSize(Cx, Cy);
+    B.Clear(0);
+    B.Textout(0, 0, Text);
+    const Integer Sw = Cx >> AALevel, Sh = Cy >> AALevel;
+    S.SetSize(Sw, Sh);
+    for (Integer Yy = 0; Yy < Sh; ++Yy)
+      for (Integer Xx = 0; Xx < Sw; ++Xx) {
+        Cardinal Sum = 0;
+        for (Integer j = 0; j < N; ++j) {
+          const TColor32* Row = B.ScanLine(Yy * N + j) + Xx * N;
+          for (Integer i = 0; i < N; ++i) Sum += Row[i] & 0xFFu;
         }
-    } else {
-      SIZE Sz = TextExtent(Measuring);
-      const Integer Cx = std::min<Integer>(Sz.cx, Width()), Cy = std::min<Integer>(Sz.cy, Height());
-      S.SetSize(Cx, Cy);
-      S.SetFont(F);
-      S.Clear(0);
-      S.Font()->SetColor(clWhite);
-      S.Textout(0, 0, Text);
-      if (!S.Empty()) {
-        TColor32* P = S.Bits();
-        for (Int64 i = 0, n = Int64(Cx) * Cy; i < n; ++i)
-          if (P[i] != 0) P[i] = RGB | ((P[i] & 0xFFu) << 24);
+        S.SetPixel(Xx, Yy, RGB | (TColor32(Sum >> (2 * AALevel)) << 24));
       }
+  } else {
+    SIZE Sz = TextExtent(Measuring);
+    const Integer Cx = std::min<Integer>(Sz.cx, Width()), Cy = std::min<Integer>(Sz.cy, Height());
+    S.SetSize(Cx, Cy);
+    S.SetFont(F);
+    S.Clear(0);
+    S.Font()->SetColor(clWhite);
+    S.Textout(0, 0, Text);
+    if (!S.Empty()) {
+      TColor32* P = S.Bits();
+      for (Int64 i = 0, n = Int64(Cx) * Cy; i < n; ++i)
+        if (P[i] != 0) P[i] = RGB | ((P[i] & 0xFFu) << 24);
     }
-    S.SetDrawMode(dmBlend);
-    S.SetMasterAlpha(Alpha);
-    S.SetCombineMode(FCombineMode);
-    S.DrawTo(this, X, Y);
-  } catch (...) {
-    SetFontQuality(F, 0);
-    throw;
   }
-  SetFontQuality(F, 0);
+  S.SetDrawMode(dmBlend);
+  S.SetMasterAlpha(Alpha);
+  S.SetCombineMode(FCombineMode);
+  S.DrawTo(this, X, Y);
 }
 
 // ---------------------------------------------------------------------------
@@ -235,19 +231,11 @@ void TBitmap32::Assign(TPersistent* Source) {
     TCustomBitmap32::Assign(Source);
     return;
   }
-  BeginUpdate();
-  try {
-    if (C)
-      AssignFromClipboard(this, C);
-    else
-      AssignFromGraphic(this, G ? G : P->Graphic());
-  } catch (...) {
-    EndUpdate();
-    Changed();
-    throw;
-  }
-  EndUpdate();
-  Changed();
+  TUpdateLock Updating(*this, ReportChange);
+  if (C)
+    AssignFromClipboard(this, C);
+  else
+    AssignFromGraphic(this, G ? G : P->Graphic());
 }
 
 void TBitmap32::AssignTo(TPersistent* Dest) {
@@ -271,24 +259,14 @@ void TBitmap32::WritePixelData(TStream* Stream) { WriteBitmap32PixelData(this, S
 
 void TBitmap32::LoadFromResourceID(HINSTANCE Instance, Integer ResID) {
   TBitmap B;
-  try {
-    B.LoadFromResourceID(Instance, ResID);
-    Assign(&B);
-  } catch (...) {
-    Changed();
-    throw;
-  }
-  Changed();
+  TFinally Done([&] { Changed(); });
+  B.LoadFromResourceID(Instance, ResID);
+  Assign(&B);
 }
 
 void TBitmap32::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
   TBitmap B;
-  try {
-    B.LoadFromResourceName(Instance, ResName);
-    Assign(&B);
-  } catch (...) {
-    Changed();
-    throw;
-  }
-  Changed();
+  TFinally Done([&] { Changed(); });
+  B.LoadFromResourceName(Instance, ResName);
+  Assign(&B);
 }

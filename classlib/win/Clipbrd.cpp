@@ -1,5 +1,6 @@
 // The system clipboard.
 #include "classlib/Clipbrd.h"
+#include "rtl/ScopeGuard.h"
 
 #include <shlobj.h>
 
@@ -217,14 +218,9 @@ HANDLE TClipboard::GetAsHandle(UINT Format) {
 
 void TClipboard::SetAsHandle(UINT Format, HANDLE Value) {
   Open();
-  try {
-    Adding();
-    if (!SetClipboardData(Format, Value)) throw EClipboardException(u"Cannot put the data on the clipboard");
-  } catch (...) {
-    Close();
-    throw;
-  }
-  Close();
+  TFinally Done([&] { Close(); });
+  Adding();
+  if (!SetClipboardData(Format, Value)) throw EClipboardException(u"Cannot put the data on the clipboard");
 }
 
 String TClipboard::AsText() {
@@ -250,12 +246,9 @@ void TClipboard::SetAsText(const String& Value) {
     TGlobalLock L(G);
     std::memcpy(L.Data(), Value.c_str(), (Value.size() + 1) * sizeof(Char));
   }
-  try {
-    SetAsHandle(CF_UNICODETEXT, G);
-  } catch (...) {
-    GlobalFree(G);
-    throw;
-  }
+  TFinally Undo([&] { GlobalFree(G); });  // the clipboard owns it once set
+  SetAsHandle(CF_UNICODETEXT, G);
+  Undo.Dismiss();
 }
 
 void TClipboard::Assign(TPersistent* Source) {
@@ -290,7 +283,8 @@ void TClipboard::Assign(TPersistent* Source) {
       else GlobalFree(Hd);
     }
   };
-  try {
+  {
+    TFinally Undo(FreeAll);
     Items.push_back({CF_DIB, MakeDIB(Pixels, W, H, Alpha ? 32 : 24, false)});
     if (Alpha) Items.push_back({CF_DIBV5, MakeDIB(Pixels, W, H, 32, true)});
     // A device bitmap for the programs that read CF_BITMAP.
@@ -301,9 +295,7 @@ void TClipboard::Assign(TPersistent* Source) {
     ReleaseDC(nullptr, Screen);
     if (!DDB) throw EOutOfResources(u"Out of system resources");
     Items.push_back({CF_BITMAP, DDB});
-  } catch (...) {
-    FreeAll();
-    throw;
+    Undo.Dismiss();
   }
   Open();
   Adding();
@@ -332,24 +324,19 @@ void TClipboard::AssignTo(TPersistent* Dest) {
     return;
   }
   Open();
-  try {
-    HANDLE H = nullptr;
-    if ((H = GetClipboardData(CF_DIBV5)) || (H = GetClipboardData(CF_DIB))) {
-      TGlobalLock L(H);
-      if (!L.Data()) InvalidBitmap();
-      DIBToBitmap(L.Data(), L.Size(), B);
-    } else if (HBITMAP Bmp = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
-      HBITMAP Copy = static_cast<HBITMAP>(CopyImage(Bmp, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-      if (!Copy) InvalidBitmap();
-      B->SetHandle(Copy);
-    } else {
-      throw EInvalidGraphic(u"Unsupported clipboard format");
-    }
-  } catch (...) {
-    Close();
-    throw;
+  TFinally Done([&] { Close(); });
+  HANDLE H = nullptr;
+  if ((H = GetClipboardData(CF_DIBV5)) || (H = GetClipboardData(CF_DIB))) {
+    TGlobalLock L(H);
+    if (!L.Data()) InvalidBitmap();
+    DIBToBitmap(L.Data(), L.Size(), B);
+  } else if (HBITMAP Bmp = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+    HBITMAP Copy = static_cast<HBITMAP>(CopyImage(Bmp, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!Copy) InvalidBitmap();
+    B->SetHandle(Copy);
+  } else {
+    throw EInvalidGraphic(u"Unsupported clipboard format");
   }
-  Close();
 }
 
 void TClipboard::SetFiles(const std::vector<String>& Files) {
@@ -371,12 +358,9 @@ void TClipboard::SetFiles(const std::vector<String>& Files) {
       P += F.size() + 1;  // zero-initialised terminator
     }
   }
-  try {
-    SetAsHandle(CF_HDROP, G);
-  } catch (...) {
-    GlobalFree(G);
-    throw;
-  }
+  TFinally Undo([&] { GlobalFree(G); });  // the clipboard owns it once set
+  SetAsHandle(CF_HDROP, G);
+  Undo.Dismiss();
 }
 
 std::vector<String> TClipboard::Files() {

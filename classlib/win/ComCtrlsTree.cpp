@@ -8,6 +8,7 @@
 
 #include "classlib/Forms.h"
 #include "classlib/win/ComCtrlsCommon.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 constexpr UINT kExpandActionMask = TVE_EXPAND | TVE_COLLAPSE;
@@ -434,7 +435,8 @@ void TCustomTreeView::CreateWnd() {
   ApplyImageList(FImages, TVSIL_NORMAL);
   ApplyImageList(FStateImages, TVSIL_STATE);
   FCreatingItems = true;
-  try {
+  {
+    TFinally Done([&] { FCreatingItems = false; });
     for (TTreeNode* R : FTreeNodes->FRoots) R->Push(TVI_LAST);
     if (FSavedSelected && FSavedSelected->FItemId)
       SendMessageW(FHandle, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(FSavedSelected->FItemId));
@@ -442,11 +444,7 @@ void TCustomTreeView::CreateWnd() {
       SendMessageW(FHandle, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(FSavedTop->FItemId));
     if (FSavedDropTarget && FSavedDropTarget->FItemId)
       SendMessageW(FHandle, TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(FSavedDropTarget->FItemId));
-  } catch (...) {
-    FCreatingItems = false;
-    throw;
   }
-  FCreatingItems = false;
   FSavedSelected = FSavedTop = FSavedDropTarget = nullptr;
 }
 
@@ -460,13 +458,10 @@ void TCustomTreeView::DestroyWnd() {
   if (IsEditing()) SendMessageW(FHandle, TVM_ENDEDITLABELNOW, TRUE, 0);
   // The window's items go with the window; the nodes stay.
   FCreatingItems = true;
-  try {
+  {
+    TFinally Done([&] { FCreatingItems = false; });
     TWinControl::DestroyWnd();
-  } catch (...) {
-    FCreatingItems = false;
-    throw;
   }
-  FCreatingItems = false;
   if (FTreeNodes)
     for (TTreeNode* N = FTreeNodes->GetFirstNode(); N; N = N->GetNext()) N->FItemId = nullptr;
 }
@@ -699,13 +694,8 @@ LRESULT TCustomTreeView::DoCustomDraw(NMTVCUSTOMDRAW& CD) {
   };
   auto Run = [&](auto Body) {
     Bind();
-    try {
-      Body();
-    } catch (...) {
-      Unbind();
-      throw;
-    }
-    Unbind();
+    TFinally Done([&] { Unbind(); });
+    Body();
   };
   switch (CD.nmcd.dwDrawStage) {
     case CDDS_PREPAINT: {

@@ -6,6 +6,8 @@
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
 #include "classlib/win/CoreInternal.h"
+#include "rtl/CallbackGuard.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -21,15 +23,11 @@ template <class F>
 void PaintOnCanvas(TControlCanvas* C, HDC DC, F Paint) {
   C->Lock();
   C->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
+  TFinally Done([&] {
     C->SetHandle(nullptr);
     C->Unlock();
-    throw;
-  }
-  C->SetHandle(nullptr);
-  C->Unlock();
+  });
+  Paint();
 }
 
 }  // namespace
@@ -77,12 +75,8 @@ LRESULT CALLBACK UtilWndProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
   if (Holder == nullptr) return DefWindowProcW(Wnd, Msg, W, L);
   TMethodHolder Keep = *Holder;  // survives DeallocateHWnd inside the call
   TMessage M{Msg, W, L, 0};
-  try {
-    (*Keep)(M);
-  } catch (...) {
-    if (Application) Application->HandleException(nullptr);
-  }
-  FreeDeviceContexts();
+  CallbackGuard(nullptr, [&] { (*Keep)(M); });
+  CallbackGuard(nullptr, [] { FreeDeviceContexts(); });
   return M.Result;
 }
 

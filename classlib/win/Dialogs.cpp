@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "classlib/Printers.h"
+#include "rtl/ScopeGuard.h"
 
 HWND TCommonDialog::OwnerWindow(HWND Owner) { return Owner ? Owner : GetActiveWindow(); }
 
@@ -174,6 +175,10 @@ bool TPrinterSetupDialog::Execute(HWND Owner) {
   PD.hDevNames = DevNames;
   PD.Flags = PD_PRINTSETUP;
   const bool OK = PrintDlgW(&PD) != FALSE;
+  TFinally FreeBlocks([&] {
+    if (PD.hDevMode) GlobalFree(PD.hDevMode);
+    if (PD.hDevNames) GlobalFree(PD.hDevNames);
+  });
   if (OK) {
     String NewName = Name;
     if (PD.hDevNames) {
@@ -184,17 +189,10 @@ bool TPrinterSetupDialog::Execute(HWND Owner) {
       }
     }
     const DEVMODEW* DM = PD.hDevMode ? static_cast<const DEVMODEW*>(GlobalLock(PD.hDevMode)) : nullptr;
-    try {
-      P->SetDevice(NewName, DM);
-    } catch (...) {
+    TFinally Unlock([&] {
       if (DM) GlobalUnlock(PD.hDevMode);
-      if (PD.hDevMode) GlobalFree(PD.hDevMode);
-      if (PD.hDevNames) GlobalFree(PD.hDevNames);
-      throw;
-    }
-    if (DM) GlobalUnlock(PD.hDevMode);
+    });
+    P->SetDevice(NewName, DM);
   }
-  if (PD.hDevMode) GlobalFree(PD.hDevMode);
-  if (PD.hDevNames) GlobalFree(PD.hDevNames);
   return OK;
 }

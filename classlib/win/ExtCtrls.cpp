@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "classlib/Forms.h"
+#include "rtl/CallbackGuard.h"
+#include "rtl/ScopeGuard.h"
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FAlive(std::make_shared<bool>(true)) {
   FWindowHandle = AllocateHWnd([this](TMessage& M) { WndProc(M); });
@@ -49,11 +51,7 @@ void TTimer::WndProc(TMessage& M) {
     return;
   }
   auto Alive = FAlive;
-  try {
-    Timer();
-  } catch (...) {
-    if (Application) Application->HandleException(*Alive ? this : nullptr);
-  }
+  CallbackGuard([&]() -> TObject* { return *Alive ? this : nullptr; }, [&] { Timer(); });
   // Nothing of this object is touched here: the handler may have freed it.
 }
 
@@ -268,13 +266,8 @@ void TImage::Paint() {
   TGraphic* G = FPicture->Graphic();
   if (!G || G->Empty()) return;
   FDrawing = true;
-  try {
-    TGraphicControl::Canvas()->StretchDraw(DestRect(), G);
-  } catch (...) {
-    FDrawing = false;
-    throw;
-  }
-  FDrawing = false;
+  TFinally Done([&] { FDrawing = false; });
+  TGraphicControl::Canvas()->StretchDraw(DestRect(), G);
 }
 
 // ---------------------------------------------------------------------------
@@ -322,16 +315,10 @@ LRESULT CALLBACK BalloonWndProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
     case WM_PAINT: {
       PAINTSTRUCT PS{};
       HDC DC = BeginPaint(Wnd, &PS);
-      if (B) {
-        try {
-          B->Paint(DC);
-        } catch (...) {
-          EndPaint(Wnd, &PS);
-          if (Application) Application->HandleException(B);
-          return 0;
-        }
-      }
-      EndPaint(Wnd, &PS);
+      CallbackGuard(B, [&] {
+        TFinally End([&] { EndPaint(Wnd, &PS); });  // before the exception is shown
+        if (B) B->Paint(DC);
+      });
       return 0;
     }
   }

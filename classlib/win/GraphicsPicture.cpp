@@ -4,6 +4,7 @@
 
 #include "classlib/Graphics.h"
 #include "rtl/FileUtils.h"
+#include "rtl/ScopeGuard.h"
 
 // Registration of the codec-backed picture classes (their units).
 void RegisterJPEGFileFormat();
@@ -251,12 +252,9 @@ void TPicture::SetGraphic(TGraphic* Value) {
     return;
   }
   TGraphic* G = Value->NewInstance();
-  try {
-    G->Assign(Value);
-  } catch (...) {
-    delete G;
-    throw;
-  }
+  TFinally Undo([&] { delete G; });
+  G->Assign(Value);
+  Undo.Dismiss();
   SetOwnedGraphic(G);
 }
 
@@ -283,12 +281,9 @@ void TPicture::LoadFromFile(const String& FileName) {
   TGraphicClass Class = FileFormatClass(Ext);
   if (!Class) throw EInvalidGraphic(Format(u"Unknown picture file extension (.%s)", {Ext}));
   TGraphic* G = Class();
-  try {
-    G->LoadFromFile(FileName);
-  } catch (...) {
-    delete G;
-    throw;
-  }
+  TFinally Undo([&] { delete G; });
+  G->LoadFromFile(FileName);
+  Undo.Dismiss();
   SetOwnedGraphic(G);
 }
 

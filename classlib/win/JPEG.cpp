@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "classlib/CodecJpeg.h"
+#include "rtl/ScopeGuard.h"
 
 void RegisterJPEGFileFormat() {
   TGraphicClass C = []() -> TGraphic* { return new TJPEGImage(); };
@@ -104,11 +105,10 @@ void TJPEGImage::LoadFromStream(TStream* Stream) {
   TBytes Old;
   Old.swap(FData);
   FData = std::move(Data);
-  try {
+  {
+    TFinally Undo([&] { FData.swap(Old); });
     Decode();
-  } catch (...) {
-    FData.swap(Old);
-    throw;
+    Undo.Dismiss();
   }
   Changed(this);
 }

@@ -1,5 +1,6 @@
 // The printer over winspool.
 #include "classlib/Printers.h"
+#include "rtl/ScopeGuard.h"
 
 #include <winspool.h>
 
@@ -150,13 +151,14 @@ void TPrinter::SetDevice(const String& Name, const DEVMODEW* Mode) {
     const size_t Size = size_t(Mode->dmSize) + Mode->dmDriverExtra;
     FDevMode.assign(reinterpret_cast<const Byte*>(Mode), reinterpret_cast<const Byte*>(Mode) + Size);
   }
-  try {
+  {
+    TFinally Undo([&] {
+      FDevice = OldDevice;
+      FDevMode = OldMode;
+      FPrinterIndex = OldIndex;
+    });
     NeedPrinter();
-  } catch (...) {
-    FDevice = OldDevice;
-    FDevMode = OldMode;
-    FPrinterIndex = OldIndex;
-    throw;
+    Undo.Dismiss();
   }
   FPrinterIndex = Printers()->IndexOf(Name);
   FreeDC();

@@ -5,6 +5,7 @@
 #include <imm.h>
 
 #include "classlib/Forms.h"
+#include "rtl/ScopeGuard.h"
 
 // The procedure of every window of our classes (the control core's).
 
@@ -113,13 +114,10 @@ void TCustomEdit::CreateWnd() {
   CreateParams(P);
   FDefWndProc = RegisterSuperclass(P, u"EDIT");
   FCreatingWnd = true;
-  try {
+  {
+    TFinally Done([&] { FCreatingWnd = false; });
     TWinControl::CreateWnd();
-  } catch (...) {
-    FCreatingWnd = false;
-    throw;
   }
-  FCreatingWnd = false;
   SendMessageW(FHandle, EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
   if (FPasswordChar != 0) SendMessageW(FHandle, EM_SETPASSWORDCHAR, FPasswordChar, 0);
   SendMessageW(FHandle, EM_SETMODIFY, FModified ? TRUE : FALSE, 0);
@@ -276,7 +274,10 @@ void TCustomEdit::PasteText(const String& Text) {
   auto Alive = FAlive;
   FInPaste = true;
   FPasteChanged = false;
-  try {
+  {
+    TFinally Done([&] {
+      if (*Alive) FInPaste = false;  // a handler may have freed the edit
+    });
     for (Char C : Text) {
       if (SingleLine() && IsControlChar(C)) continue;
       TMessage K{WM_CHAR, C, 1, 0};
@@ -289,11 +290,7 @@ void TCustomEdit::PasteText(const String& Text) {
       SendMessageW(FHandle, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(One));
       if (!*Alive) return;
     }
-  } catch (...) {
-    if (*Alive) FInPaste = false;
-    throw;
   }
-  FInPaste = false;
   if (FPasteChanged) {
     FPasteChanged = false;
     Change();

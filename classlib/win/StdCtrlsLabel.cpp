@@ -1,5 +1,6 @@
 // The label: a graphic control that draws its caption.
 #include "classlib/StdCtrls.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -149,18 +150,15 @@ void TCustomLabel::AdjustBounds() {
   TCanvas* C = Canvas();
   C->Lock();
   C->SetHandle(DC);
-  try {
+  {
+    TFinally Done([&] {
+      C->SetHandle(nullptr);
+      C->Unlock();
+      ReleaseDC(nullptr, DC);
+    });
     C->SetFont(FFont);
     DoDrawText(R, DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? DT_WORDBREAK : 0));
-  } catch (...) {
-    C->SetHandle(nullptr);
-    C->Unlock();
-    ReleaseDC(nullptr, DC);
-    throw;
   }
-  C->SetHandle(nullptr);
-  C->Unlock();
-  ReleaseDC(nullptr, DC);
   Integer X = FLeft;
   // The edge the alignment holds stays where it is.
   if (FAlignment == taRightJustify) X += FWidth - R.Right;

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "classlib/StdCtrls.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -410,7 +411,11 @@ void TCustomListBox::CNDrawItem(TMessage& M) {
   TOwnerDrawState State = static_cast<TOwnerDrawState>(LOWORD(D->itemState));
   FCanvas->Lock();
   FCanvas->SetHandle(D->hDC);
-  try {
+  {
+    TFinally Done([&] {
+      FCanvas->SetHandle(nullptr);
+      FCanvas->Unlock();
+    });
     FCanvas->SetFont(FFont);
     FCanvas->Brush()->SetStyle(bsSolid);
     FCanvas->Brush()->SetColor(FColor);
@@ -425,13 +430,7 @@ void TCustomListBox::CNDrawItem(TMessage& M) {
     else
       FCanvas->FillRect(R);
     if (State & odFocused) DrawFocusRect(D->hDC, &D->rcItem);
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
   }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
   M.Result = 1;
 }
 

@@ -6,6 +6,8 @@
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
 #include "classlib/win/CoreInternal.h"
+#include "rtl/CallbackGuard.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -125,10 +127,17 @@ TWinControl::~TWinControl() {
   DestroyHandle();
 }
 
+void TWinControl::BeforeDestruction() {
+  Destroying();
+  DestroyChildControls();
+  DestroyHandle();
+  TControl::BeforeDestruction();
+}
+
 void TWinControl::DestroyChildControls() {
   while (!FWinControls.empty() || !FControls.empty()) {
     TControl* C = !FWinControls.empty() ? static_cast<TControl*>(FWinControls.back()) : FControls.back();
-    delete C;  // its destructor takes it out of our lists
+    FreeObject(C);  // its destructor takes it out of our lists
   }
 }
 
@@ -166,13 +175,10 @@ void TWinControl::CreateWnd() {
     throw EInvalidOperation(u"Control '" + Name() + u"' has no parent window");
   RegisterControlClass(P);
   FControlState |= csCreating;
-  try {
+  {
+    TFinally Done([&] { FControlState &= ~csCreating; });
     CreateWindowHandle(P);
-  } catch (...) {
-    FControlState &= ~csCreating;
-    throw;
   }
-  FControlState &= ~csCreating;
   if (!FHandle) throw EOutOfResources(u"Error creating window");
   SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 0);
   UpdateBounds();
@@ -277,12 +283,8 @@ void TWinControl::Loaded() {
 
 void TWinControl::MainWndProc(TMessage& M) {
   auto Alive = FAlive;
-  try {
-    FWindowProc(M);
-  } catch (...) {
-    if (Application) Application->HandleException(*Alive ? this : nullptr);
-  }
-  FreeDeviceContexts();
+  CallbackGuard([&]() -> TObject* { return *Alive ? this : nullptr; }, [&] { FWindowProc(M); });
+  CallbackGuard(nullptr, [] { FreeDeviceContexts(); });
 }
 
 void TWinControl::DefaultHandler(TMessage& M) {
@@ -455,15 +457,12 @@ void TWinControl::DoAlign(TControl* AControl) {
   }
   FControlState &= ~csAlignmentNeeded;
   DisableAlign();
-  try {
+  {
+    TFinally Done([&] { --FAlignLevel; });
     TRect R = ClientRect();
     AdjustClientRect(R);
     AlignControls(AControl, R);
-  } catch (...) {
-    --FAlignLevel;
-    throw;
   }
-  --FAlignLevel;
   FControlState &= ~csAlignmentNeeded;
 }
 
@@ -634,20 +633,15 @@ void TWinControl::PaintHandler(TMessage& M) {
   HDC DC = reinterpret_cast<HDC>(M.WParam);
   bool Own = DC == nullptr;
   if (Own) DC = BeginPaint(FHandle, &PS);
-  try {
-    // Opaque graphic children paint their own area: keep it out of ours.
-    Integer Saved = SaveDC(DC);
-    for (TControl* C : FControls)
-      if (C->FVisible && (C->FControlStyle & csOpaque))
-        ExcludeClipRect(DC, C->FLeft, C->FTop, C->FLeft + C->FWidth, C->FTop + C->FHeight);
-    PaintWindow(DC);
-    RestoreDC(DC, Saved);
-    PaintControls(DC, nullptr);
-  } catch (...) {
-    if (Own) EndPaint(FHandle, &PS);
-    throw;
-  }
-  if (Own) EndPaint(FHandle, &PS);
+  TFinally Done([&] { if (Own) EndPaint(FHandle, &PS); });
+  // Opaque graphic children paint their own area: keep it out of ours.
+  Integer Saved = SaveDC(DC);
+  for (TControl* C : FControls)
+    if (C->FVisible && (C->FControlStyle & csOpaque))
+      ExcludeClipRect(DC, C->FLeft, C->FTop, C->FLeft + C->FWidth, C->FTop + C->FHeight);
+  PaintWindow(DC);
+  RestoreDC(DC, Saved);
+  PaintControls(DC, nullptr);
 }
 
 void TWinControl::PaintControls(HDC DC, TControl* First) {
@@ -664,13 +658,8 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
     GetViewportOrgEx(DC, &Org);
     SetViewportOrgEx(DC, Org.x + C->FLeft, Org.y + C->FTop, nullptr);
     IntersectClipRect(DC, 0, 0, C->FWidth, C->FHeight);
-    try {
-      C->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    } catch (...) {
-      RestoreDC(DC, Saved);
-      throw;
-    }
-    RestoreDC(DC, Saved);
+    TFinally Done([&] { RestoreDC(DC, Saved); });
+    C->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
   }
 }
 
@@ -1007,13 +996,10 @@ void TWinControl::Dispatch(TMessage& M) {
       }
       if (!*Alive) return;
       InWheelDefault = true;
-      try {
+      {
+        TFinally Done([&] { InWheelDefault = false; });
         DefaultHandler(M);
-      } catch (...) {
-        InWheelDefault = false;
-        throw;
       }
-      InWheelDefault = false;
       return;
     }
     case WM_CONTEXTMENU: {

@@ -9,9 +9,10 @@
 #include "document/ShapeRows.h"
 #include "document/win/ImageLine.h"
 #include "document/win/ImageRectangle.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileUtils.h"
 #include "rtl/Math.h"
+#include "rtl/ScopeGuard.h"
 #include "rtl/SysUtils.h"
 
 namespace {
@@ -370,7 +371,11 @@ void TImageDraw::Compose(const TRect* Area) {
     FBitmap->ResetClipRect();
     FBitmap->EndUpdate();
   };
-  try {
+  {
+    // The clip and the update count come back on every path; the view is
+    // whole only once everything was drawn.
+    TFinally invalid([&] { FViewValid = false; });
+    TFinally restored([&] { restore(); });
     FBitmap->SetClipRect(clip);
     if (Area)
       FBitmap->FillRectS(clip, 0x00FFFFFFu);
@@ -402,12 +407,8 @@ void TImageDraw::Compose(const TRect* Area) {
       }
       s->SetLastPaintRect(s->PaintBounds());
     }
-  } catch (...) {
-    restore();
-    FViewValid = false;
-    throw;
+    invalid.Dismiss();
   }
-  restore();
   if (Area) {
     FBitmap->Changed(clip);
   } else {

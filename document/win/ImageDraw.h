@@ -22,14 +22,14 @@
 #include <vector>
 
 #include "bitmap/Bmp32_ColorBalance.h"
-#include "bitmap/Bmp32_ImgView.h"
-#include "bitmap/Bmp32_Layers.h"
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_ImgView.h"
+#include "bitmap/win/Bmp32_Layers.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "classlib/Graphics.h"
 #include "document/DocumentMath.h"
 #include "document/ShapeCore.h"
 #include "foundation/data/HyDataTable.h"
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/VaVavuve.h"
 #include "rtl/Classes.h"
 

@@ -6,9 +6,10 @@
 #include "document/ShapeRows.h"
 #include "document/ShapeStyles.h"
 #include "document/win/ImageDraw.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileUtils.h"
 #include "rtl/Math.h"
+#include "rtl/ScopeGuard.h"
 #include "rtl/SizeMath.h"
 #include "rtl/SysUtils.h"
 
@@ -366,13 +367,8 @@ void TImgShape::PaintFillAndOutline(TBitmap32* Target, const TShapePaint& P) {
 void TImgShape::RenderCentred(TBitmap32* Target, const TRect& Area) {
   const TPoint d = CentringOffset(FRect, Area.Width(), Area.Height());
   OffsetShape(d.X, d.Y);
-  try {
-    Draw(Target);
-  } catch (...) {
-    OffsetShape(-d.X, -d.Y);
-    throw;
-  }
-  OffsetShape(-d.X, -d.Y);
+  TFinally back([&] { OffsetShape(-d.X, -d.Y); });
+  Draw(Target);
 }
 
 void TImgShape::BuildEdging() {
@@ -387,16 +383,15 @@ void TImgShape::BuildEdging() {
   }
   TBitmap32 *a = WorkBitmap(0, r, 0), *b = WorkBitmap(1, r, 0), *fill = WorkBitmap(2, r, 0);
   const Integer saved = FDrawMode2;
-  try {
+  {
+    TFinally back([&] { FDrawMode2 = saved; });
     FDrawMode2 = 1;
     RenderCentred(a, r);
     FDrawMode2 = 2;
     RenderCentred(b, r);
     FDrawMode2 = 3;
     RenderCentred(fill, r);
-  } catch (...) {
-    FDrawMode2 = saved;
-    throw;
+    back.Dismiss();
   }
   FDrawMode2 = 0;
   BuildEdgingBand(a, b, fill, FGradientEdgingWidth);

@@ -9,7 +9,7 @@
 #include "classlib/Graphics.h"
 #include "classlib/JPEG.h"
 #include "foundation/app/HyAppUtils.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileIO.h"
 #include "rtl/FileUtils.h"
 #include "rtl/SysUtils.h"

@@ -12,10 +12,10 @@
 
 #include <vector>
 
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "document/StylePackReader.h"
 #include "foundation/data/HyDataTable.h"
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "rtl/Classes.h"
 
 // The brush pack of the process (loaded by the editor when a brush tool is

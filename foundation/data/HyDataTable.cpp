@@ -2,7 +2,6 @@
 #include "foundation/data/HyDataTable.h"
 
 #include <algorithm>
-#include <cassert>
 #include <numeric>
 
 #include "foundation/data/HyCrypUtils.h"
@@ -497,8 +496,8 @@ void TDataTable::CheckIndex(Integer Index) const {
 }
 
 void TDataTable::CheckNotInBatch() const {
-  // Structural replacements are not journalled: a batch cannot undo them.
-  assert(!FInBatch && "operation not allowed inside a batch");
+  // Structural replacements are not journalled: a batch could not undo them.
+  if (FInBatch) throw EInvalidOperation(u"Operation not allowed inside a batch");
 }
 
 TRow* TDataTable::Items(Integer Index) const {

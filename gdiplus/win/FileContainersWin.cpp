@@ -1,8 +1,5 @@
 // The Win32 half of the file routines: the clipboard file list, file sizes
 // and times, the folder picker, starting programs and copying folders.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/win/GdiPlusShared.h"
 #include "platform/GdiPlusBridge.h"
 #include "rtl/SysUtils.h"
@@ -98,7 +98,7 @@ void GdiPlusStartup() {
   if (!LibraryStarted) {
     GdiplusStartupInput in{1, nullptr, 0, 0};
     Token = 0;
-    Api.GdiplusStartup(&Token, &in, nullptr);
+    Gp.GdiplusStartup(&Token, &in, nullptr);
     LibraryStarted = true;
   }
   Started = true;

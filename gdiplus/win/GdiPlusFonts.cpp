@@ -1,5 +1,5 @@
 // Font families, fonts and string formats.
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/win/GdiPlusShared.h"
 
 using namespace gdipflat;
@@ -10,13 +10,13 @@ using namespace gdiplus_shared;
 
 TGPFontFamily::TGPFontFamily(const String& Name, const IGPFontCollection& Collection) {
   GpFontFamily* f = nullptr;
-  if (Api.GdipCreateFontFamilyFromName(Name.c_str(), GPHandle<GpFontCollection>(Collection), &f) != Ok)
+  if (Gp.GdipCreateFontFamilyFromName(Name.c_str(), GPHandle<GpFontCollection>(Collection), &f) != Ok)
     f = nullptr;
   if (f == nullptr) {
     // A face no installed font has: the generic sans-serif face, so text
     // never disappears.
     IGPFontFamily sans = GenericSansSerif();
-    if (sans && sans->Native() != nullptr) Api.GdipCloneFontFamily(sans->Native(), &f);
+    if (sans && sans->Native() != nullptr) Gp.GdipCloneFontFamily(sans->Native(), &f);
   }
   FNativeHandle = f;
 }
@@ -31,7 +31,7 @@ TGPFontFamily* TGPFontFamily::Wrap(GpFontFamily* Handle) {
 IGPFontFamily TGPFontFamily::GenericSansSerif() {
   return GetShared(FamilySansSerif, [] {
     GpFontFamily* f = nullptr;
-    Api.GdipGetGenericFontFamilySansSerif(&f);
+    Gp.GdipGetGenericFontFamilySansSerif(&f);
     return Wrap(f);
   });
 }
@@ -39,7 +39,7 @@ IGPFontFamily TGPFontFamily::GenericSansSerif() {
 IGPFontFamily TGPFontFamily::GenericSerif() {
   return GetShared(FamilySerif, [] {
     GpFontFamily* f = nullptr;
-    Api.GdipGetGenericFontFamilySerif(&f);
+    Gp.GdipGetGenericFontFamilySerif(&f);
     return Wrap(f);
   });
 }
@@ -47,36 +47,36 @@ IGPFontFamily TGPFontFamily::GenericSerif() {
 IGPFontFamily TGPFontFamily::GenericMonospace() {
   return GetShared(FamilyMonospace, [] {
     GpFontFamily* f = nullptr;
-    Api.GdipGetGenericFontFamilyMonospace(&f);
+    Gp.GdipGetGenericFontFamilyMonospace(&f);
     return Wrap(f);
   });
 }
 
-TGPFontFamily::~TGPFontFamily() { Api.GdipDeleteFontFamily(Native()); }
+TGPFontFamily::~TGPFontFamily() { Gp.GdipDeleteFontFamily(Native()); }
 
 String TGPFontFamily::GetFamilyName(Word Language) {
   gdipflat::WCHAR name[33] = {};
-  Api.GdipGetFamilyName(Native(), name, Language);
+  Gp.GdipGetFamilyName(Native(), name, Language);
   name[32] = 0;
   return String(name);
 }
 
 IGPFontFamily TGPFontFamily::Clone() {
   GpFontFamily* f = nullptr;
-  Api.GdipCloneFontFamily(Native(), &f);
+  Gp.GdipCloneFontFamily(Native(), &f);
   return Wrap(f);
 }
 
 bool TGPFontFamily::IsStyleAvailable(TGPFontStyle Style) {
   BOOL r = 0;
-  if (Api.GdipIsStyleAvailable(Native(), Style, &r) != Ok) return false;
+  if (Gp.GdipIsStyleAvailable(Native(), Style, &r) != Ok) return false;
   return r != 0;
 }
 
 #define LUMIGRA_FAMILY_METRIC(Name, Flat)          \
   Word TGPFontFamily::Name(TGPFontStyle Style) {   \
     UINT16 v = 0;                                  \
-    Api.Flat(Native(), Style, &v);                 \
+    Gp.Flat(Native(), Style, &v);                 \
     return v;                                      \
   }
 LUMIGRA_FAMILY_METRIC(GetEmHeight, GdipGetEmHeight)
@@ -90,7 +90,7 @@ LUMIGRA_FAMILY_METRIC(GetLineSpacing, GdipGetLineSpacing)
 
 TGPFont::TGPFont(const IGPFontFamily& Family, Single EmSize, TGPFontStyle Style, TGPUnit Unit) {
   GpFont* f = nullptr;
-  Api.GdipCreateFont(GPHandle<GpFontFamily>(Family), EmSize, Style, Unit, &f);
+  Gp.GdipCreateFont(GPHandle<GpFontFamily>(Family), EmSize, Style, Unit, &f);
   FNativeHandle = f;
 }
 
@@ -99,56 +99,56 @@ TGPFont::TGPFont(const String& FamilyName, Single EmSize, TGPFontStyle Style, TG
   GpFont* f = nullptr;
   {
     IGPFontFamily family(new TGPFontFamily(FamilyName, Collection));
-    if (Api.GdipCreateFont(family->Native(), EmSize, Style, Unit, &f) != Ok) f = nullptr;
+    if (Gp.GdipCreateFont(family->Native(), EmSize, Style, Unit, &f) != Ok) f = nullptr;
   }
   if (f == nullptr) {
     IGPFontFamily sans = TGPFontFamily::GenericSansSerif();
-    if (Api.GdipCreateFont(sans->Native(), EmSize, Style, Unit, &f) != Ok) f = nullptr;
+    if (Gp.GdipCreateFont(sans->Native(), EmSize, Style, Unit, &f) != Ok) f = nullptr;
   }
   FNativeHandle = f;
 }
 
-TGPFont::~TGPFont() { Api.GdipDeleteFont(Native()); }
+TGPFont::~TGPFont() { Gp.GdipDeleteFont(Native()); }
 
 TGPFontStyle TGPFont::GetStyle() {
   INT s = 0;
-  Api.GdipGetFontStyle(Native(), &s);
+  Gp.GdipGetFontStyle(Native(), &s);
   return s;
 }
 
 Single TGPFont::GetSize() {
   REAL s = 0;
-  Api.GdipGetFontSize(Native(), &s);
+  Gp.GdipGetFontSize(Native(), &s);
   return s;
 }
 
 TGPUnit TGPFont::GetUnit() {
   INT u = 0;
-  Api.GdipGetFontUnit(Native(), &u);
+  Gp.GdipGetFontUnit(Native(), &u);
   return TGPUnit(u);
 }
 
 IGPFontFamily TGPFont::GetFamily() {
   GpFontFamily* f = nullptr;
-  Api.GdipGetFamily(Native(), &f);
+  Gp.GdipGetFamily(Native(), &f);
   return TGPFontFamily::Wrap(f);
 }
 
 IGPFont TGPFont::Clone() {
   GpFont* f = nullptr;
-  Api.GdipCloneFont(Native(), &f);
+  Gp.GdipCloneFont(Native(), &f);
   return new TGPFont(TWrapTag{}, f);
 }
 
 Single TGPFont::GetHeight(const IGPGraphics& G) {
   REAL h = 0;
-  Api.GdipGetFontHeight(Native(), GPHandle<GpGraphics>(G), &h);
+  Gp.GdipGetFontHeight(Native(), GPHandle<GpGraphics>(G), &h);
   return h;
 }
 
 Single TGPFont::GetHeight(Single Dpi) {
   REAL h = 0;
-  Api.GdipGetFontHeightGivenDPI(Native(), Dpi, &h);
+  Gp.GdipGetFontHeightGivenDPI(Native(), Dpi, &h);
   return h;
 }
 
@@ -157,20 +157,20 @@ Single TGPFont::GetHeight(Single Dpi) {
 
 TGPStringFormat::TGPStringFormat(TGPStringFormatFlags Flags, Word Language) {
   GpStringFormat* f = nullptr;
-  Api.GdipCreateStringFormat(Flags, Language, &f);
+  Gp.GdipCreateStringFormat(Flags, Language, &f);
   FNativeHandle = f;
 }
 
 TGPStringFormat::TGPStringFormat(const IGPStringFormat& Format) {
   GpStringFormat* f = nullptr;
-  Api.GdipCloneStringFormat(GPHandle<GpStringFormat>(Format), &f);
+  Gp.GdipCloneStringFormat(GPHandle<GpStringFormat>(Format), &f);
   FNativeHandle = f;
 }
 
 IGPStringFormat TGPStringFormat::GenericDefault() {
   return GetShared(FormatDefault, [] {
     GpStringFormat* f = nullptr;
-    Api.GdipStringFormatGetGenericDefault(&f);
+    Gp.GdipStringFormatGetGenericDefault(&f);
     return new TGPStringFormat(TWrapTag{}, f);
   });
 }
@@ -178,20 +178,20 @@ IGPStringFormat TGPStringFormat::GenericDefault() {
 IGPStringFormat TGPStringFormat::GenericTypographic() {
   return GetShared(FormatTypographic, [] {
     GpStringFormat* f = nullptr;
-    Api.GdipStringFormatGetGenericTypographic(&f);
+    Gp.GdipStringFormatGetGenericTypographic(&f);
     return new TGPStringFormat(TWrapTag{}, f);
   });
 }
 
-TGPStringFormat::~TGPStringFormat() { Api.GdipDeleteStringFormat(Native()); }
+TGPStringFormat::~TGPStringFormat() { Gp.GdipDeleteStringFormat(Native()); }
 
 #define LUMIGRA_FORMAT_INT_PROP(Get, Set, FlatGet, FlatSet) \
   Integer TGPStringFormat::Get() {                          \
     INT v = 0;                                              \
-    Api.FlatGet(Native(), &v);                              \
+    Gp.FlatGet(Native(), &v);                              \
     return v;                                               \
   }                                                         \
-  void TGPStringFormat::Set(Integer V) { Api.FlatSet(Native(), V); }
+  void TGPStringFormat::Set(Integer V) { Gp.FlatSet(Native(), V); }
 LUMIGRA_FORMAT_INT_PROP(GetFormatFlags, SetFormatFlags, GdipGetStringFormatFlags, GdipSetStringFormatFlags)
 LUMIGRA_FORMAT_INT_PROP(GetAlignment, SetAlignment, GdipGetStringFormatAlign, GdipSetStringFormatAlign)
 LUMIGRA_FORMAT_INT_PROP(GetLineAlignment, SetLineAlignment, GdipGetStringFormatLineAlign, GdipSetStringFormatLineAlign)
@@ -201,25 +201,25 @@ LUMIGRA_FORMAT_INT_PROP(GetTrimming, SetTrimming, GdipGetStringFormatTrimming, G
 
 Integer TGPStringFormat::GetMeasurableCharacterRangeCount() {
   INT n = 0;
-  Api.GdipGetStringFormatMeasurableCharacterRangeCount(Native(), &n);
+  Gp.GdipGetStringFormatMeasurableCharacterRangeCount(Native(), &n);
   return n;
 }
 
 IGPStringFormat TGPStringFormat::Clone() {
   GpStringFormat* f = nullptr;
-  Api.GdipCloneStringFormat(Native(), &f);
+  Gp.GdipCloneStringFormat(Native(), &f);
   return new TGPStringFormat(TWrapTag{}, f);
 }
 
 IGPArray<Single> TGPStringFormat::GetTabStops(Single& FirstTabOffset) {
   INT n = 0;
-  Api.GdipGetStringFormatTabStopCount(Native(), &n);
+  Gp.GdipGetStringFormatTabStopCount(Native(), &n);
   IGPArray<Single> a(new TGPArray<Single>(n));
-  if (n > 0) Api.GdipGetStringFormatTabStops(Native(), n, &FirstTabOffset, a->GetItemPtr());
+  if (n > 0) Gp.GdipGetStringFormatTabStops(Native(), n, &FirstTabOffset, a->GetItemPtr());
   return a;
 }
 
 void TGPStringFormat::SetTabStops(Single FirstTabOffset, const std::vector<Single>& Stops) {
   GP_ASSERT(!Stops.empty());
-  Api.GdipSetStringFormatTabStops(Native(), FirstTabOffset, INT(Stops.size()), Stops.data());
+  Gp.GdipSetStringFormatTabStops(Native(), FirstTabOffset, INT(Stops.size()), Stops.data());
 }

@@ -1,19 +1,19 @@
 // The drawing surface.
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/win/GdiPlusShared.h"
 
 using namespace gdipflat;
 
 TGPGraphics::TGPGraphics(HDC DC) {
   GpGraphics* g = nullptr;
-  if (Api.GdipCreateFromHDC(DC, &g) != Ok) g = nullptr;
+  if (Gp.GdipCreateFromHDC(DC, &g) != Ok) g = nullptr;
   FNativeHandle = g;
 }
 
 TGPGraphics::TGPGraphics(const IGPImage& Image) {
   GP_ASSERT(Image);
   GpGraphics* g = nullptr;
-  Api.GdipGetImageGraphicsContext(Image->Native(), &g);
+  Gp.GdipGetImageGraphicsContext(Image->Native(), &g);
   FNativeHandle = g;
 }
 
@@ -21,15 +21,15 @@ IGPGraphics TGPGraphics::FromHDC(HDC DC) { return new TGPGraphics(DC); }
 IGPGraphics TGPGraphics::FromImage(const IGPImage& Image) { return new TGPGraphics(Image); }
 
 // Deleting a DC surface is what composes its drawing into the bitmap.
-TGPGraphics::~TGPGraphics() { Api.GdipDeleteGraphics(Native()); }
+TGPGraphics::~TGPGraphics() { Gp.GdipDeleteGraphics(Native()); }
 
 #define LUMIGRA_GRAPHICS_INT_PROP(Get, Set, FlatGet, FlatSet) \
   Integer TGPGraphics::Get() {                                \
     INT v = 0;                                                \
-    Api.FlatGet(Native(), &v);                                \
+    Gp.FlatGet(Native(), &v);                                \
     return v;                                                 \
   }                                                           \
-  void TGPGraphics::Set(Integer V) { Api.FlatSet(Native(), V); }
+  void TGPGraphics::Set(Integer V) { Gp.FlatSet(Native(), V); }
 LUMIGRA_GRAPHICS_INT_PROP(GetCompositingMode, SetCompositingMode, GdipGetCompositingMode, GdipSetCompositingMode)
 LUMIGRA_GRAPHICS_INT_PROP(GetCompositingQuality, SetCompositingQuality, GdipGetCompositingQuality, GdipSetCompositingQuality)
 LUMIGRA_GRAPHICS_INT_PROP(GetTextRenderingHint, SetTextRenderingHint, GdipGetTextRenderingHint, GdipSetTextRenderingHint)
@@ -41,71 +41,71 @@ LUMIGRA_GRAPHICS_INT_PROP(GetPageUnit, SetPageUnit, GdipGetPageUnit, GdipSetPage
 
 IGPMatrix TGPGraphics::GetTransform() {
   IGPMatrix m(new TGPMatrix());
-  Api.GdipGetWorldTransform(Native(), m->Native());
+  Gp.GdipGetWorldTransform(Native(), m->Native());
   return m;
 }
 
-void TGPGraphics::SetTransform(const IGPMatrix& M) { Api.GdipSetWorldTransform(Native(), GPHandle<GpMatrix>(M)); }
+void TGPGraphics::SetTransform(const IGPMatrix& M) { Gp.GdipSetWorldTransform(Native(), GPHandle<GpMatrix>(M)); }
 
 Single TGPGraphics::GetPageScale() {
   REAL v = 0;
-  Api.GdipGetPageScale(Native(), &v);
+  Gp.GdipGetPageScale(Native(), &v);
   return v;
 }
 
-void TGPGraphics::SetPageScale(Single S) { Api.GdipSetPageScale(Native(), S); }
+void TGPGraphics::SetPageScale(Single S) { Gp.GdipSetPageScale(Native(), S); }
 
 Single TGPGraphics::GetDpiX() {
   REAL v = 0;
-  Api.GdipGetDpiX(Native(), &v);
+  Gp.GdipGetDpiX(Native(), &v);
   return v;
 }
 
 Single TGPGraphics::GetDpiY() {
   REAL v = 0;
-  Api.GdipGetDpiY(Native(), &v);
+  Gp.GdipGetDpiY(Native(), &v);
   return v;
 }
 
 IGPRegion TGPGraphics::GetClip() {
   IGPRegion r(new TGPRegion());
-  Api.GdipGetClip(Native(), r->Native());
+  Gp.GdipGetClip(Native(), r->Native());
   return r;
 }
 
 void TGPGraphics::SetClip(const IGPRegion& R, Integer Mode) {
   GP_ASSERT(R);
-  Api.GdipSetClipRegion(Native(), R->Native(), Mode);
+  Gp.GdipSetClipRegion(Native(), R->Native(), Mode);
 }
 
-void TGPGraphics::SetClip(const TGPRectF& R, Integer Mode) { Api.GdipSetClipRect(Native(), R.X, R.Y, R.Width, R.Height, Mode); }
-void TGPGraphics::SetClip(const TGPRect& R, Integer Mode) { Api.GdipSetClipRectI(Native(), R.X, R.Y, R.Width, R.Height, Mode); }
+void TGPGraphics::SetClip(const TGPRectF& R, Integer Mode) { Gp.GdipSetClipRect(Native(), R.X, R.Y, R.Width, R.Height, Mode); }
+void TGPGraphics::SetClip(const TGPRect& R, Integer Mode) { Gp.GdipSetClipRectI(Native(), R.X, R.Y, R.Width, R.Height, Mode); }
 
 void TGPGraphics::SetClip(const IGPGraphicsPath& P, Integer Mode) {
   GP_ASSERT(P);
-  Api.GdipSetClipPath(Native(), P->Native(), Mode);
+  Gp.GdipSetClipPath(Native(), P->Native(), Mode);
 }
 
-void TGPGraphics::GetClipBounds(TGPRectF& R) { Api.GdipGetClipBounds(Native(), &R); }
+void TGPGraphics::GetClipBounds(TGPRectF& R) { Gp.GdipGetClipBounds(Native(), &R); }
 
 bool TGPGraphics::IsClipEmpty() {
   BOOL r = 0;
-  Api.GdipIsClipEmpty(Native(), &r);
+  Gp.GdipIsClipEmpty(Native(), &r);
   return r != 0;
 }
 
-void TGPGraphics::ResetClip() { Api.GdipResetClip(Native()); }
-void TGPGraphics::TranslateClip(Single DX, Single DY) { Api.GdipTranslateClip(Native(), DX, DY); }
-void TGPGraphics::ResetTransform() { Api.GdipResetWorldTransform(Native()); }
+void TGPGraphics::ResetClip() { Gp.GdipResetClip(Native()); }
+void TGPGraphics::TranslateClip(Single DX, Single DY) { Gp.GdipTranslateClip(Native(), DX, DY); }
+void TGPGraphics::ResetTransform() { Gp.GdipResetWorldTransform(Native()); }
 
 void TGPGraphics::MultiplyTransform(const IGPMatrix& M, Integer O) {
   GP_ASSERT(M);
-  Api.GdipMultiplyWorldTransform(Native(), M->Native(), O);
+  Gp.GdipMultiplyWorldTransform(Native(), M->Native(), O);
 }
 
-void TGPGraphics::TranslateTransform(Single X, Single Y, Integer O) { Api.GdipTranslateWorldTransform(Native(), X, Y, O); }
-void TGPGraphics::ScaleTransform(Single X, Single Y, Integer O) { Api.GdipScaleWorldTransform(Native(), X, Y, O); }
-void TGPGraphics::RotateTransform(Single A, Integer O) { Api.GdipRotateWorldTransform(Native(), A, O); }
+void TGPGraphics::TranslateTransform(Single X, Single Y, Integer O) { Gp.GdipTranslateWorldTransform(Native(), X, Y, O); }
+void TGPGraphics::ScaleTransform(Single X, Single Y, Integer O) { Gp.GdipScaleWorldTransform(Native(), X, Y, O); }
+void TGPGraphics::RotateTransform(Single A, Integer O) { Gp.GdipRotateWorldTransform(Native(), A, O); }
 
 namespace {
 
@@ -139,116 +139,116 @@ INT WholeCount(const std::vector<T>& Points) {
 }  // namespace
 
 void TGPGraphics::DrawLine(const IGPPen& P, Single X1, Single Y1, Single X2, Single Y2) {
-  Api.GdipDrawLine(Native(), PenOf(P), X1, Y1, X2, Y2);
+  Gp.GdipDrawLine(Native(), PenOf(P), X1, Y1, X2, Y2);
 }
 void TGPGraphics::DrawLine(const IGPPen& P, Integer X1, Integer Y1, Integer X2, Integer Y2) {
-  Api.GdipDrawLineI(Native(), PenOf(P), X1, Y1, X2, Y2);
+  Gp.GdipDrawLineI(Native(), PenOf(P), X1, Y1, X2, Y2);
 }
 void TGPGraphics::DrawLines(const IGPPen& P, const std::vector<TGPPointF>& Pts, Integer Count) {
   const INT n = LeadingCount(Pts, Count);
-  Api.GdipDrawLines(Native(), PenOf(P), Pts.data(), n);
+  Gp.GdipDrawLines(Native(), PenOf(P), Pts.data(), n);
 }
 void TGPGraphics::DrawLines(const IGPPen& P, const std::vector<TGPPoint>& Pts, Integer Count) {
   const INT n = LeadingCount(Pts, Count);
-  Api.GdipDrawLinesI(Native(), PenOf(P), Pts.data(), n);
+  Gp.GdipDrawLinesI(Native(), PenOf(P), Pts.data(), n);
 }
 void TGPGraphics::DrawArc(const IGPPen& P, Single X, Single Y, Single W, Single H, Single S, Single Sw) {
-  Api.GdipDrawArc(Native(), PenOf(P), X, Y, W, H, S, Sw);
+  Gp.GdipDrawArc(Native(), PenOf(P), X, Y, W, H, S, Sw);
 }
 void TGPGraphics::DrawArc(const IGPPen& P, Integer X, Integer Y, Integer W, Integer H, Single S, Single Sw) {
-  Api.GdipDrawArcI(Native(), PenOf(P), X, Y, W, H, S, Sw);
+  Gp.GdipDrawArcI(Native(), PenOf(P), X, Y, W, H, S, Sw);
 }
 void TGPGraphics::DrawBezier(const IGPPen& P, Single X1, Single Y1, Single X2, Single Y2, Single X3, Single Y3,
                              Single X4, Single Y4) {
-  Api.GdipDrawBezier(Native(), PenOf(P), X1, Y1, X2, Y2, X3, Y3, X4, Y4);
+  Gp.GdipDrawBezier(Native(), PenOf(P), X1, Y1, X2, Y2, X3, Y3, X4, Y4);
 }
 void TGPGraphics::DrawBeziers(const IGPPen& P, const std::vector<TGPPointF>& Pts) {
   const INT n = WholeCount(Pts);
-  Api.GdipDrawBeziers(Native(), PenOf(P), Pts.data(), n);
+  Gp.GdipDrawBeziers(Native(), PenOf(P), Pts.data(), n);
 }
 void TGPGraphics::DrawBeziers(const IGPPen& P, const std::vector<TGPPoint>& Pts) {
   const INT n = WholeCount(Pts);
-  Api.GdipDrawBeziersI(Native(), PenOf(P), Pts.data(), n);
+  Gp.GdipDrawBeziersI(Native(), PenOf(P), Pts.data(), n);
 }
 void TGPGraphics::DrawRectangle(const IGPPen& P, Single X, Single Y, Single W, Single H) {
-  Api.GdipDrawRectangle(Native(), PenOf(P), X, Y, W, H);
+  Gp.GdipDrawRectangle(Native(), PenOf(P), X, Y, W, H);
 }
 void TGPGraphics::DrawRectangle(const IGPPen& P, Integer X, Integer Y, Integer W, Integer H) {
-  Api.GdipDrawRectangleI(Native(), PenOf(P), X, Y, W, H);
+  Gp.GdipDrawRectangleI(Native(), PenOf(P), X, Y, W, H);
 }
 void TGPGraphics::DrawEllipse(const IGPPen& P, Single X, Single Y, Single W, Single H) {
-  Api.GdipDrawEllipse(Native(), PenOf(P), X, Y, W, H);
+  Gp.GdipDrawEllipse(Native(), PenOf(P), X, Y, W, H);
 }
 void TGPGraphics::DrawEllipse(const IGPPen& P, Integer X, Integer Y, Integer W, Integer H) {
-  Api.GdipDrawEllipseI(Native(), PenOf(P), X, Y, W, H);
+  Gp.GdipDrawEllipseI(Native(), PenOf(P), X, Y, W, H);
 }
 void TGPGraphics::DrawPolygon(const IGPPen& P, const std::vector<TGPPointF>& Pts, Integer Count) {
   const INT n = LeadingCount(Pts, Count);
-  Api.GdipDrawPolygon(Native(), PenOf(P), Pts.data(), n);
+  Gp.GdipDrawPolygon(Native(), PenOf(P), Pts.data(), n);
 }
 void TGPGraphics::DrawPolygon(const IGPPen& P, const std::vector<TGPPoint>& Pts, Integer Count) {
   const INT n = LeadingCount(Pts, Count);
-  Api.GdipDrawPolygonI(Native(), PenOf(P), Pts.data(), n);
+  Gp.GdipDrawPolygonI(Native(), PenOf(P), Pts.data(), n);
 }
 void TGPGraphics::DrawPath(const IGPPen& P, const IGPGraphicsPath& Path) {
-  Api.GdipDrawPath(Native(), GPHandle<GpPen>(P), GPHandle<GpPath>(Path));
+  Gp.GdipDrawPath(Native(), GPHandle<GpPen>(P), GPHandle<GpPath>(Path));
 }
 void TGPGraphics::DrawCurve(const IGPPen& P, const std::vector<TGPPointF>& Pts) {
   const INT n = WholeCount(Pts);
-  Api.GdipDrawCurve(Native(), PenOf(P), Pts.data(), n);
+  Gp.GdipDrawCurve(Native(), PenOf(P), Pts.data(), n);
 }
 void TGPGraphics::DrawCurve(const IGPPen& P, const std::vector<TGPPointF>& Pts, Single T) {
   const INT n = WholeCount(Pts);
-  Api.GdipDrawCurve2(Native(), PenOf(P), Pts.data(), n, T);
+  Gp.GdipDrawCurve2(Native(), PenOf(P), Pts.data(), n, T);
 }
 void TGPGraphics::DrawCurve(const IGPPen& P, const std::vector<TGPPoint>& Pts) {
   const INT n = WholeCount(Pts);
-  Api.GdipDrawCurveI(Native(), PenOf(P), Pts.data(), n);
+  Gp.GdipDrawCurveI(Native(), PenOf(P), Pts.data(), n);
 }
 void TGPGraphics::DrawCurve(const IGPPen& P, const std::vector<TGPPoint>& Pts, Single T) {
   const INT n = WholeCount(Pts);
-  Api.GdipDrawCurve2I(Native(), PenOf(P), Pts.data(), n, T);
+  Gp.GdipDrawCurve2I(Native(), PenOf(P), Pts.data(), n, T);
 }
 void TGPGraphics::DrawClosedCurve(const IGPPen& P, const std::vector<TGPPointF>& Pts) {
   const INT n = WholeCount(Pts);
-  Api.GdipDrawClosedCurve(Native(), PenOf(P), Pts.data(), n);
+  Gp.GdipDrawClosedCurve(Native(), PenOf(P), Pts.data(), n);
 }
 void TGPGraphics::DrawClosedCurve(const IGPPen& P, const std::vector<TGPPoint>& Pts) {
   const INT n = WholeCount(Pts);
-  Api.GdipDrawClosedCurveI(Native(), PenOf(P), Pts.data(), n);
+  Gp.GdipDrawClosedCurveI(Native(), PenOf(P), Pts.data(), n);
 }
 
-void TGPGraphics::Clear(TGPColor C) { Api.GdipGraphicsClear(Native(), C); }
+void TGPGraphics::Clear(TGPColor C) { Gp.GdipGraphicsClear(Native(), C); }
 void TGPGraphics::FillRectangle(const IGPBrush& B, Single X, Single Y, Single W, Single H) {
-  Api.GdipFillRectangle(Native(), BrushOf(B), X, Y, W, H);
+  Gp.GdipFillRectangle(Native(), BrushOf(B), X, Y, W, H);
 }
 void TGPGraphics::FillRectangle(const IGPBrush& B, Integer X, Integer Y, Integer W, Integer H) {
-  Api.GdipFillRectangleI(Native(), BrushOf(B), X, Y, W, H);
+  Gp.GdipFillRectangleI(Native(), BrushOf(B), X, Y, W, H);
 }
 void TGPGraphics::FillPolygon(const IGPBrush& B, const std::vector<TGPPointF>& Pts, Integer Count, TGPFillMode M) {
   const INT n = LeadingCount(Pts, Count);
-  Api.GdipFillPolygon(Native(), BrushOf(B), Pts.data(), n, M);
+  Gp.GdipFillPolygon(Native(), BrushOf(B), Pts.data(), n, M);
 }
 void TGPGraphics::FillPolygon(const IGPBrush& B, const std::vector<TGPPoint>& Pts, Integer Count, TGPFillMode M) {
   const INT n = LeadingCount(Pts, Count);
-  Api.GdipFillPolygonI(Native(), BrushOf(B), Pts.data(), n, M);
+  Gp.GdipFillPolygonI(Native(), BrushOf(B), Pts.data(), n, M);
 }
 void TGPGraphics::FillEllipse(const IGPBrush& B, Single X, Single Y, Single W, Single H) {
-  Api.GdipFillEllipse(Native(), BrushOf(B), X, Y, W, H);
+  Gp.GdipFillEllipse(Native(), BrushOf(B), X, Y, W, H);
 }
 void TGPGraphics::FillEllipse(const IGPBrush& B, Integer X, Integer Y, Integer W, Integer H) {
-  Api.GdipFillEllipseI(Native(), BrushOf(B), X, Y, W, H);
+  Gp.GdipFillEllipseI(Native(), BrushOf(B), X, Y, W, H);
 }
 void TGPGraphics::FillPie(const IGPBrush& B, Single X, Single Y, Single W, Single H, Single S, Single Sw) {
-  Api.GdipFillPie(Native(), BrushOf(B), X, Y, W, H, S, Sw);
+  Gp.GdipFillPie(Native(), BrushOf(B), X, Y, W, H, S, Sw);
 }
 void TGPGraphics::FillPath(const IGPBrush& B, const IGPGraphicsPath& Path) {
   GP_ASSERT(Path);
-  Api.GdipFillPath(Native(), BrushOf(B), Path->Native());
+  Gp.GdipFillPath(Native(), BrushOf(B), Path->Native());
 }
 void TGPGraphics::FillRegion(const IGPBrush& B, const IGPRegion& R) {
   GP_ASSERT(R);
-  Api.GdipFillRegion(Native(), BrushOf(B), R->Native());
+  Gp.GdipFillRegion(Native(), BrushOf(B), R->Native());
 }
 
 void TGPGraphics::DrawString(const String& Text, const IGPFont& Font, const TGPPointF& Origin, const IGPBrush& Brush) {
@@ -257,7 +257,7 @@ void TGPGraphics::DrawString(const String& Text, const IGPFont& Font, const TGPP
 
 void TGPGraphics::DrawString(const String& Text, const IGPFont& Font, const TGPRectF& Layout,
                              const IGPStringFormat& Format, const IGPBrush& Brush) {
-  Api.GdipDrawString(Native(), Text.c_str(), INT(Text.size()), GPHandle<GpFont>(Font), &Layout,
+  Gp.GdipDrawString(Native(), Text.c_str(), INT(Text.size()), GPHandle<GpFont>(Font), &Layout,
                      GPHandle<GpStringFormat>(Format), BrushOf(Brush));
 }
 
@@ -274,7 +274,7 @@ void TGPGraphics::MeasureString(const String& Text, const IGPFont& Font, const T
 
 void TGPGraphics::MeasureString(const String& Text, const IGPFont& Font, const TGPRectF& Layout,
                                 const IGPStringFormat& Format, TGPRectF& Box, Integer& Fitted, Integer& Lines) {
-  Api.GdipMeasureString(Native(), Text.c_str(), INT(Text.size()), GPHandle<GpFont>(Font), &Layout,
+  Gp.GdipMeasureString(Native(), Text.c_str(), INT(Text.size()), GPHandle<GpFont>(Font), &Layout,
                         GPHandle<GpStringFormat>(Format), &Box, &Fitted, &Lines);
 }
 
@@ -289,12 +289,12 @@ void TGPGraphics::MeasureString(const String& Text, const IGPFont& Font, const T
 void TGPGraphics::MeasureString(const String& Text, const IGPFont& Font, const TGPPointF& Origin,
                                 const IGPStringFormat& Format, TGPRectF& Box) {
   const TGPRectF layout{Origin.X, Origin.Y, 0, 0};
-  Api.GdipMeasureString(Native(), Text.c_str(), INT(Text.size()), GPHandle<GpFont>(Font), &layout,
+  Gp.GdipMeasureString(Native(), Text.c_str(), INT(Text.size()), GPHandle<GpFont>(Font), &layout,
                         GPHandle<GpStringFormat>(Format), &Box, nullptr, nullptr);
 }
 
 void TGPGraphics::MeasureString(const String& Text, const IGPFont& Font, const TGPRectF& Layout, TGPRectF& Box) {
-  Api.GdipMeasureString(Native(), Text.c_str(), INT(Text.size()), GPHandle<GpFont>(Font), &Layout, nullptr, &Box,
+  Gp.GdipMeasureString(Native(), Text.c_str(), INT(Text.size()), GPHandle<GpFont>(Font), &Layout, nullptr, &Box,
                         nullptr, nullptr);
 }
 
@@ -302,31 +302,31 @@ void TGPGraphics::MeasureString(const String& Text, const IGPFont& Font, const T
   MeasureString(Text, Font, Origin, nullptr, Box);
 }
 
-void TGPGraphics::DrawImage(const IGPImage& I, Single X, Single Y) { Api.GdipDrawImage(Native(), GPHandle<GpImage>(I), X, Y); }
-void TGPGraphics::DrawImage(const IGPImage& I, Integer X, Integer Y) { Api.GdipDrawImageI(Native(), GPHandle<GpImage>(I), X, Y); }
+void TGPGraphics::DrawImage(const IGPImage& I, Single X, Single Y) { Gp.GdipDrawImage(Native(), GPHandle<GpImage>(I), X, Y); }
+void TGPGraphics::DrawImage(const IGPImage& I, Integer X, Integer Y) { Gp.GdipDrawImageI(Native(), GPHandle<GpImage>(I), X, Y); }
 void TGPGraphics::DrawImage(const IGPImage& I, Single X, Single Y, Single W, Single H) {
-  Api.GdipDrawImageRect(Native(), GPHandle<GpImage>(I), X, Y, W, H);
+  Gp.GdipDrawImageRect(Native(), GPHandle<GpImage>(I), X, Y, W, H);
 }
 void TGPGraphics::DrawImage(const IGPImage& I, Integer X, Integer Y, Integer W, Integer H) {
-  Api.GdipDrawImageRectI(Native(), GPHandle<GpImage>(I), X, Y, W, H);
+  Gp.GdipDrawImageRectI(Native(), GPHandle<GpImage>(I), X, Y, W, H);
 }
 
 bool TGPGraphics::IsVisible(Integer X, Integer Y) {
   BOOL r = 0;
-  Api.GdipIsVisiblePointI(Native(), X, Y, &r);
+  Gp.GdipIsVisiblePointI(Native(), X, Y, &r);
   return r != 0;
 }
 
 bool TGPGraphics::IsVisible(Single X, Single Y) {
   BOOL r = 0;
-  Api.GdipIsVisiblePoint(Native(), X, Y, &r);
+  Gp.GdipIsVisiblePoint(Native(), X, Y, &r);
   return r != 0;
 }
 
 Cardinal TGPGraphics::Save() {
   UINT s = 0;
-  Api.GdipSaveGraphics(Native(), &s);
+  Gp.GdipSaveGraphics(Native(), &s);
   return s;
 }
 
-void TGPGraphics::Restore(Cardinal State) { Api.GdipRestoreGraphics(Native(), State); }
+void TGPGraphics::Restore(Cardinal State) { Gp.GdipRestoreGraphics(Native(), State); }

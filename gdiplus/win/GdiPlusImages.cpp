@@ -9,8 +9,9 @@
 #include <cstring>
 #include <vector>
 
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/win/GdiPlusShared.h"
+#include "rtl/CallbackGuard.h"
 #include "rtl/SysUtils.h"
 
 using namespace gdipflat;
@@ -60,16 +61,14 @@ long DelegateSeek(INT Offset, INT Whence) {
 
 INT DelegatePutBytes(BYTE* Buf, INT Size) {
   if (CurStream == nullptr || Buf == nullptr || Size < 0) return 0;
-  try {
+  return CallbackGuard(nullptr, INT(0), [&] {  // no memory: nothing written, the save fails
     TMemStream& s = *CurStream;
     const size_t end = s.Pos + size_t(Size);
     if (end > s.Data.size()) s.Data.resize(end);
     std::memcpy(s.Data.data() + s.Pos, Buf, size_t(Size));
     s.Pos = end;
     return Size;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 void DelegateClose() {}
@@ -86,7 +85,7 @@ GpImage* DecodeMemory(TMemStream& S) {
   if (S.Data.empty() || S.Data.size() > size_t(INT_MAX)) return nullptr;
   TStreamScope scope(&S);
   GpImage* img = nullptr;
-  if (Api.GdipLoadImageFromDelegate_linux(DelegateGetHeader, DelegateGetBytes, DelegatePutBytes, DelegateSeek,
+  if (Gp.GdipLoadImageFromDelegate_linux(DelegateGetHeader, DelegateGetBytes, DelegatePutBytes, DelegateSeek,
                                           DelegateClose, DelegateSize, &img) != Ok)
     return nullptr;
   return img;
@@ -150,11 +149,11 @@ void FillEncoderCache() {
   if (!EncodersFilled) {
     EncodersFilled = true;
     UINT count = 0, size = 0;
-    Api.GdipGetImageEncodersSize(&count, &size);
+    Gp.GdipGetImageEncodersSize(&count, &size);
     if (size != 0) {
       std::vector<BYTE> block(size);
       auto* infos = reinterpret_cast<GpImageCodecInfo*>(block.data());
-      if (Api.GdipGetImageEncoders(count, size, infos) == Ok) {
+      if (Gp.GdipGetImageEncoders(count, size, infos) == Ok) {
         const TGUID* ids[5] = {&ImageFormatBMP, &ImageFormatJPEG, &ImageFormatGIF, &ImageFormatTIFF, &ImageFormatPNG};
         for (UINT i = 0; i < count; ++i)
           for (int k = 0; k < 5; ++k)
@@ -289,55 +288,55 @@ TGPImage::TGPImage(IStream* Stream, bool) { FNativeHandle = DecodeStream(Stream)
 IGPImage TGPImage::FromFile(const String& FileName, bool Icm) { return new TGPImage(FileName, Icm); }
 IGPImage TGPImage::FromStream(IStream* Stream, bool Icm) { return new TGPImage(Stream, Icm); }
 TGPImage* TGPImage::Wrap(GpImage* Handle) { return new TGPImage(static_cast<void*>(Handle)); }
-TGPImage::~TGPImage() { Api.GdipDisposeImage(Native()); }
+TGPImage::~TGPImage() { Gp.GdipDisposeImage(Native()); }
 
 Integer TGPImage::GetType() {
   INT t = 0;
-  Api.GdipGetImageType(Native(), &t);
+  Gp.GdipGetImageType(Native(), &t);
   return t;
 }
 
 Cardinal TGPImage::GetWidth() {
   UINT v = 0;
-  Api.GdipGetImageWidth(Native(), &v);
+  Gp.GdipGetImageWidth(Native(), &v);
   return v;
 }
 
 Cardinal TGPImage::GetHeight() {
   UINT v = 0;
-  Api.GdipGetImageHeight(Native(), &v);
+  Gp.GdipGetImageHeight(Native(), &v);
   return v;
 }
 
 Single TGPImage::GetHorizontalResolution() {
   REAL v = 0;
-  Api.GdipGetImageHorizontalResolution(Native(), &v);
+  Gp.GdipGetImageHorizontalResolution(Native(), &v);
   return v;
 }
 
 Single TGPImage::GetVerticalResolution() {
   REAL v = 0;
-  Api.GdipGetImageVerticalResolution(Native(), &v);
+  Gp.GdipGetImageVerticalResolution(Native(), &v);
   return v;
 }
 
 Cardinal TGPImage::GetFlags() {
   UINT v = 0;
-  Api.GdipGetImageFlags(Native(), &v);
+  Gp.GdipGetImageFlags(Native(), &v);
   return v;
 }
 
-void TGPImage::GetRawFormat(TGUID& Format) { Api.GdipGetImageRawFormat(Native(), &Format); }
+void TGPImage::GetRawFormat(TGUID& Format) { Gp.GdipGetImageRawFormat(Native(), &Format); }
 
 Integer TGPImage::GetPixelFormat() {
   PixelFormat f = 0;
-  Api.GdipGetImagePixelFormat(Native(), &f);
+  Gp.GdipGetImagePixelFormat(Native(), &f);
   return f;
 }
 
 IGPImage TGPImage::Clone() {
   GpImage* i = nullptr;
-  Api.GdipCloneImage(Native(), &i);
+  Gp.GdipCloneImage(Native(), &i);
   return Wrap(i);
 }
 
@@ -349,7 +348,7 @@ bool TGPImage::Save(IStream* Stream, const IGPImageFormat& Format, const IGPEnco
   GpStatus st;
   {
     TStreamScope scope(&s);
-    st = Api.GdipSaveImageToDelegate_linux(Native(), DelegateGetBytes, DelegatePutBytes, DelegateSeek, DelegateClose,
+    st = Gp.GdipSaveImageToDelegate_linux(Native(), DelegateGetBytes, DelegatePutBytes, DelegateSeek, DelegateClose,
                                            DelegateSize, &codec, Params ? Params->GetNative() : nullptr);
   }
   if (st != Ok || s.Data.empty()) return false;
@@ -359,7 +358,7 @@ bool TGPImage::Save(IStream* Stream, const IGPImageFormat& Format, const IGPEnco
 
 IGPImage TGPImage::GetThumbnailImage(Cardinal W, Cardinal H) {
   GpImage* t = nullptr;
-  Api.GdipGetImageThumbnail(Native(), W, H, &t, nullptr, nullptr);
+  Gp.GdipGetImageThumbnail(Native(), W, H, &t, nullptr, nullptr);
   return Wrap(t);
 }
 
@@ -371,13 +370,13 @@ TGPBitmap::TGPBitmap(IStream* Stream, bool) { FNativeHandle = DecodeStream(Strea
 
 TGPBitmap::TGPBitmap(Integer W, Integer H, Integer Stride, Integer Format, void* Scan0) {
   GpBitmap* b = nullptr;
-  Api.GdipCreateBitmapFromScan0(W, H, Stride, Format, static_cast<BYTE*>(Scan0), &b);
+  Gp.GdipCreateBitmapFromScan0(W, H, Stride, Format, static_cast<BYTE*>(Scan0), &b);
   FNativeHandle = b;
 }
 
 TGPBitmap::TGPBitmap(Integer W, Integer H, Integer Format) {
   GpBitmap* b = nullptr;
-  Api.GdipCreateBitmapFromScan0(W, H, 0, Format, nullptr, &b);
+  Gp.GdipCreateBitmapFromScan0(W, H, 0, Format, nullptr, &b);
   FNativeHandle = b;
 }
 
@@ -407,15 +406,15 @@ TGPBitmap::TGPBitmap(HBITMAP Bitmap, HPALETTE) {
   if (lines != h) return;
   for (auto& p : px) p |= 0xFF000000u;  // a Windows bitmap's fourth byte is no alpha
   GpBitmap* over = nullptr;
-  if (Api.GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(px.data()), &over) != Ok)
+  if (Gp.GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(px.data()), &over) != Ok)
     return;
   GpBitmap* copy = nullptr;
   const PixelFormat target = bm.bmBitsPixel == 24 ? PixelFormat24bppRGB : PixelFormat32bppRGB;
-  if (Api.GdipCloneBitmapAreaI(0, 0, w, h, target, over, &copy) != Ok) {
+  if (Gp.GdipCloneBitmapAreaI(0, 0, w, h, target, over, &copy) != Ok) {
     copy = nullptr;
-    if (Api.GdipCloneBitmapAreaI(0, 0, w, h, PixelFormat32bppRGB, over, &copy) != Ok) copy = nullptr;
+    if (Gp.GdipCloneBitmapAreaI(0, 0, w, h, PixelFormat32bppRGB, over, &copy) != Ok) copy = nullptr;
   }
-  Api.GdipDisposeImage(over);
+  Gp.GdipDisposeImage(over);
   FNativeHandle = copy;
 }
 
@@ -425,18 +424,18 @@ IGPBitmap TGPBitmap::FromHBitmap(HBITMAP Bitmap, HPALETTE Palette) { return new 
 
 TGPColor TGPBitmap::GetPixel(Integer X, Integer Y) {
   ARGB c = 0;
-  Api.GdipBitmapGetPixel(Native(), X, Y, &c);
+  Gp.GdipBitmapGetPixel(Native(), X, Y, &c);
   return c;
 }
 
-void TGPBitmap::SetPixel(Integer X, Integer Y, TGPColor C) { Api.GdipBitmapSetPixel(Native(), X, Y, C); }
+void TGPBitmap::SetPixel(Integer X, Integer Y, TGPColor C) { Gp.GdipBitmapSetPixel(Native(), X, Y, C); }
 
 IGPBitmap TGPBitmap::Clone() { return Clone(0, 0, Integer(GetWidth()), Integer(GetHeight()), GetPixelFormat()); }
 IGPBitmap TGPBitmap::Clone(const TGPRect& R, Integer F) { return Clone(R.X, R.Y, R.Width, R.Height, F); }
 
 IGPBitmap TGPBitmap::Clone(Integer X, Integer Y, Integer W, Integer H, Integer F) {
   GpBitmap* b = nullptr;
-  Api.GdipCloneBitmapAreaI(X, Y, W, H, F, Native(), &b);
+  Gp.GdipCloneBitmapAreaI(X, Y, W, H, F, Native(), &b);
   return new TGPBitmap(TWrapTag{}, b);
 }
 
@@ -444,17 +443,17 @@ IGPBitmap TGPBitmap::Clone(const TGPRectF& R, Integer F) { return Clone(R.X, R.Y
 
 IGPBitmap TGPBitmap::Clone(Single X, Single Y, Single W, Single H, Integer F) {
   GpBitmap* b = nullptr;
-  Api.GdipCloneBitmapArea(X, Y, W, H, F, Native(), &b);
+  Gp.GdipCloneBitmapArea(X, Y, W, H, F, Native(), &b);
   return new TGPBitmap(TWrapTag{}, b);
 }
 
 GpStatus TGPBitmap::LockBits(const TGPRect& R, Cardinal Flags, Integer Format, GpBitmapData& Data) {
-  return Api.GdipBitmapLockBits(Native(), &R, Flags, Format, &Data);
+  return Gp.GdipBitmapLockBits(Native(), &R, Flags, Format, &Data);
 }
 
-GpStatus TGPBitmap::UnlockBits(GpBitmapData& Data) { return Api.GdipBitmapUnlockBits(Native(), &Data); }
+GpStatus TGPBitmap::UnlockBits(GpBitmapData& Data) { return Gp.GdipBitmapUnlockBits(Native(), &Data); }
 
-void TGPBitmap::SetResolution(Single X, Single Y) { Api.GdipBitmapSetResolution(Native(), X, Y); }
+void TGPBitmap::SetResolution(Single X, Single Y) { Gp.GdipBitmapSetResolution(Native(), X, Y); }
 
 HBITMAP TGPBitmap::GetHBITMAP(TGPColor Background) {
   const Integer w = Integer(GetWidth()), h = Integer(GetHeight());

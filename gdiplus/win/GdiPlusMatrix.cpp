@@ -1,38 +1,38 @@
 // Matrices.
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/win/GdiPlusShared.h"
 
 using namespace gdipflat;
 
 TGPMatrix::TGPMatrix() {
   GpMatrix* m = nullptr;
-  Api.GdipCreateMatrix(&m);
+  Gp.GdipCreateMatrix(&m);
   FNativeHandle = m;
 }
 
 TGPMatrix::TGPMatrix(Single M11, Single M12, Single M21, Single M22, Single DX, Single DY) {
   GpMatrix* m = nullptr;
-  Api.GdipCreateMatrix2(M11, M12, M21, M22, DX, DY, &m);
+  Gp.GdipCreateMatrix2(M11, M12, M21, M22, DX, DY, &m);
   FNativeHandle = m;
 }
 
 TGPMatrix::TGPMatrix(const TGPRectF& Rect, const TGPPlgPointsF& DstPlg) {
   GpMatrix* m = nullptr;
-  Api.GdipCreateMatrix3(&Rect, &DstPlg.UpperLeft, &m);
+  Gp.GdipCreateMatrix3(&Rect, &DstPlg.UpperLeft, &m);
   FNativeHandle = m;
 }
 
 TGPMatrix::TGPMatrix(const TGPRect& Rect, const TGPPlgPoints& DstPlg) {
   GpMatrix* m = nullptr;
-  Api.GdipCreateMatrix3I(&Rect, &DstPlg.UpperLeft, &m);
+  Gp.GdipCreateMatrix3I(&Rect, &DstPlg.UpperLeft, &m);
   FNativeHandle = m;
 }
 
 TGPMatrix* TGPMatrix::Wrap(GpMatrix* Handle) { return new TGPMatrix(TWrapTag{}, Handle); }
 
-TGPMatrix::~TGPMatrix() { Api.GdipDeleteMatrix(Native()); }
+TGPMatrix::~TGPMatrix() { Gp.GdipDeleteMatrix(Native()); }
 
-void TGPMatrix::GetElements(TGPMatrixElements& E) { Api.GdipGetMatrixElements(Native(), &E.M11); }
+void TGPMatrix::GetElements(TGPMatrixElements& E) { Gp.GdipGetMatrixElements(Native(), &E.M11); }
 void TGPMatrix::SetElements(const TGPMatrixElements& E) { SetElements(E.M11, E.M12, E.M21, E.M22, E.DX, E.DY); }
 
 Single TGPMatrix::OffsetX() {
@@ -49,36 +49,36 @@ Single TGPMatrix::OffsetY() {
 
 bool TGPMatrix::IsInvertible() {
   BOOL r = 0;
-  Api.GdipIsMatrixInvertible(Native(), &r);
+  Gp.GdipIsMatrixInvertible(Native(), &r);
   return r != 0;
 }
 
 bool TGPMatrix::IsIdentity() {
   BOOL r = 0;
-  Api.GdipIsMatrixIdentity(Native(), &r);
+  Gp.GdipIsMatrixIdentity(Native(), &r);
   return r != 0;
 }
 
 IGPMatrix TGPMatrix::Clone() {
   GpMatrix* m = nullptr;
-  Api.GdipCloneMatrix(Native(), &m);
+  Gp.GdipCloneMatrix(Native(), &m);
   return Wrap(m);
 }
 
-void TGPMatrix::Reset() { Api.GdipSetMatrixElements(Native(), 1, 0, 0, 1, 0, 0); }
+void TGPMatrix::Reset() { Gp.GdipSetMatrixElements(Native(), 1, 0, 0, 1, 0, 0); }
 
 void TGPMatrix::SetElements(Single M11, Single M12, Single M21, Single M22, Single DX, Single DY) {
-  Api.GdipSetMatrixElements(Native(), M11, M12, M21, M22, DX, DY);
+  Gp.GdipSetMatrixElements(Native(), M11, M12, M21, M22, DX, DY);
 }
 
 void TGPMatrix::Multiply(const IGPMatrix& Matrix, Integer Order) {
   GP_ASSERT(Matrix);
-  Api.GdipMultiplyMatrix(Native(), Matrix->Native(), Order);
+  Gp.GdipMultiplyMatrix(Native(), Matrix->Native(), Order);
 }
 
-void TGPMatrix::Translate(Single X, Single Y, Integer Order) { Api.GdipTranslateMatrix(Native(), X, Y, Order); }
-void TGPMatrix::Scale(Single X, Single Y, Integer Order) { Api.GdipScaleMatrix(Native(), X, Y, Order); }
-void TGPMatrix::Rotate(Single Angle, Integer Order) { Api.GdipRotateMatrix(Native(), Angle, Order); }
+void TGPMatrix::Translate(Single X, Single Y, Integer Order) { Gp.GdipTranslateMatrix(Native(), X, Y, Order); }
+void TGPMatrix::Scale(Single X, Single Y, Integer Order) { Gp.GdipScaleMatrix(Native(), X, Y, Order); }
+void TGPMatrix::Rotate(Single Angle, Integer Order) { Gp.GdipRotateMatrix(Native(), Angle, Order); }
 
 void TGPMatrix::RotateAt(Single Angle, const TGPPointF& Center, Integer Order) {
   if (Order != MatrixOrderPrepend) {
@@ -92,37 +92,37 @@ void TGPMatrix::RotateAt(Single Angle, const TGPPointF& Center, Integer Order) {
   }
 }
 
-void TGPMatrix::Shear(Single X, Single Y, Integer Order) { Api.GdipShearMatrix(Native(), X, Y, Order); }
-void TGPMatrix::Invert() { Api.GdipInvertMatrix(Native()); }
-void TGPMatrix::TransformPoint(TGPPointF& P) { Api.GdipTransformMatrixPoints(Native(), &P, 1); }
-void TGPMatrix::TransformPoint(TGPPoint& P) { Api.GdipTransformMatrixPointsI(Native(), &P, 1); }
+void TGPMatrix::Shear(Single X, Single Y, Integer Order) { Gp.GdipShearMatrix(Native(), X, Y, Order); }
+void TGPMatrix::Invert() { Gp.GdipInvertMatrix(Native()); }
+void TGPMatrix::TransformPoint(TGPPointF& P) { Gp.GdipTransformMatrixPoints(Native(), &P, 1); }
+void TGPMatrix::TransformPoint(TGPPoint& P) { Gp.GdipTransformMatrixPointsI(Native(), &P, 1); }
 
 void TGPMatrix::TransformPoints(TGPPointF* Points, Integer Count) {
   GP_ASSERT(Points != nullptr && Count > 0);
-  Api.GdipTransformMatrixPoints(Native(), Points, Count);
+  Gp.GdipTransformMatrixPoints(Native(), Points, Count);
 }
 
 void TGPMatrix::TransformPoints(TGPPoint* Points, Integer Count) {
   GP_ASSERT(Points != nullptr && Count > 0);
-  Api.GdipTransformMatrixPointsI(Native(), Points, Count);
+  Gp.GdipTransformMatrixPointsI(Native(), Points, Count);
 }
 
-void TGPMatrix::TransformVector(TGPPointF& P) { Api.GdipVectorTransformMatrixPoints(Native(), &P, 1); }
-void TGPMatrix::TransformVector(TGPPoint& P) { Api.GdipVectorTransformMatrixPointsI(Native(), &P, 1); }
+void TGPMatrix::TransformVector(TGPPointF& P) { Gp.GdipVectorTransformMatrixPoints(Native(), &P, 1); }
+void TGPMatrix::TransformVector(TGPPoint& P) { Gp.GdipVectorTransformMatrixPointsI(Native(), &P, 1); }
 
 void TGPMatrix::TransformVectors(TGPPointF* Points, Integer Count) {
   GP_ASSERT(Points != nullptr && Count > 0);
-  Api.GdipVectorTransformMatrixPoints(Native(), Points, Count);
+  Gp.GdipVectorTransformMatrixPoints(Native(), Points, Count);
 }
 
 void TGPMatrix::TransformVectors(TGPPoint* Points, Integer Count) {
   GP_ASSERT(Points != nullptr && Count > 0);
-  Api.GdipVectorTransformMatrixPointsI(Native(), Points, Count);
+  Gp.GdipVectorTransformMatrixPointsI(Native(), Points, Count);
 }
 
 bool TGPMatrix::Equals(const IGPMatrix& Matrix) {
   GP_ASSERT(Matrix);
   BOOL r = 0;
-  Api.GdipIsMatrixEqual(Native(), Matrix->Native(), &r);
+  Gp.GdipIsMatrixEqual(Native(), Matrix->Native(), &r);
   return r != 0;
 }

@@ -1,5 +1,5 @@
 // Pens, brushes and blends.
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/win/GdiPlusShared.h"
 
 using namespace gdipflat;
@@ -27,7 +27,8 @@ namespace {
 
 ARGB* ArgbPtr(TGPColor* C) { return reinterpret_cast<ARGB*>(C); }
 
-IGPMatrix NewMatrixFilled(GpStatus (*Get)(GpBrush*, GpMatrix*), GpBrush* B) {
+template <class GetMatrix>
+IGPMatrix NewMatrixFilled(GetMatrix Get, GpBrush* B) {
   IGPMatrix m(new TGPMatrix());
   Get(B, m->Native());
   return m;
@@ -57,239 +58,243 @@ IGPColorBlend ReadColorBlend(GpBrush* B, GetCount Count, GetBlend Get) {
 // Brushes
 
 TGPBrush* TGPBrush::Wrap(GpBrush* Handle) { return new TGPBrush(static_cast<void*>(Handle)); }
-TGPBrush::~TGPBrush() { Api.GdipDeleteBrush(Native()); }
+TGPBrush::~TGPBrush() { Gp.GdipDeleteBrush(Native()); }
 
 Integer TGPBrush::GetBrushType() {
   INT t = -1;
-  if (Api.GdipGetBrushType(Native(), &t) != Ok) return -1;
+  if (Gp.GdipGetBrushType(Native(), &t) != Ok) return -1;
   return t;
 }
 
 IGPBrush TGPBrush::Clone() {
   GpBrush* b = nullptr;
-  Api.GdipCloneBrush(Native(), &b);
+  Gp.GdipCloneBrush(Native(), &b);
   return Wrap(b);
 }
 
 TGPSolidBrush::TGPSolidBrush(TGPColor Color) {
   GpBrush* b = nullptr;
-  Api.GdipCreateSolidFill(Color, &b);
+  Gp.GdipCreateSolidFill(Color, &b);
   FNativeHandle = b;
 }
 
 TGPColor TGPSolidBrush::GetColor() {
   ARGB c = 0;
-  Api.GdipGetSolidFillColor(Native(), &c);
+  Gp.GdipGetSolidFillColor(Native(), &c);
   return c;
 }
 
-void TGPSolidBrush::SetColor(TGPColor Color) { Api.GdipSetSolidFillColor(Native(), Color); }
+void TGPSolidBrush::SetColor(TGPColor Color) { Gp.GdipSetSolidFillColor(Native(), Color); }
 
 TGPHatchBrush::TGPHatchBrush(Integer HatchStyle, TGPColor ForeColor, TGPColor BackColor) {
   GpBrush* b = nullptr;
-  Api.GdipCreateHatchBrush(HatchStyle, ForeColor, BackColor, &b);
+  Gp.GdipCreateHatchBrush(HatchStyle, ForeColor, BackColor, &b);
   FNativeHandle = b;
 }
 
 Integer TGPHatchBrush::GetHatchStyle() {
   INT s = 0;
-  Api.GdipGetHatchStyle(Native(), &s);
+  Gp.GdipGetHatchStyle(Native(), &s);
   return s;
 }
 
 TGPColor TGPHatchBrush::GetForegroundColor() {
   ARGB c = 0;
-  Api.GdipGetHatchForegroundColor(Native(), &c);
+  Gp.GdipGetHatchForegroundColor(Native(), &c);
   return c;
 }
 
 TGPColor TGPHatchBrush::GetBackgroundColor() {
   ARGB c = 0;
-  Api.GdipGetHatchBackgroundColor(Native(), &c);
+  Gp.GdipGetHatchBackgroundColor(Native(), &c);
   return c;
 }
 
 TGPTextureBrush::TGPTextureBrush(const IGPImage& Image, TGPWrapMode WrapMode) {
   GP_ASSERT(Image);
   GpBrush* b = nullptr;
-  Api.GdipCreateTexture(Image->Native(), WrapMode, &b);
+  Gp.GdipCreateTexture(Image->Native(), WrapMode, &b);
   FNativeHandle = b;
 }
 
 TGPTextureBrush::TGPTextureBrush(const IGPImage& Image, TGPWrapMode WrapMode, const TGPRectF& R) {
   GP_ASSERT(Image);
   GpBrush* b = nullptr;
-  Api.GdipCreateTexture2(Image->Native(), WrapMode, R.X, R.Y, R.Width, R.Height, &b);
+  Gp.GdipCreateTexture2(Image->Native(), WrapMode, R.X, R.Y, R.Width, R.Height, &b);
   FNativeHandle = b;
 }
 
 TGPTextureBrush::TGPTextureBrush(const IGPImage& Image, TGPWrapMode WrapMode, const TGPRect& R) {
   GP_ASSERT(Image);
   GpBrush* b = nullptr;
-  Api.GdipCreateTexture2I(Image->Native(), WrapMode, R.X, R.Y, R.Width, R.Height, &b);
+  Gp.GdipCreateTexture2I(Image->Native(), WrapMode, R.X, R.Y, R.Width, R.Height, &b);
   FNativeHandle = b;
 }
 
-IGPMatrix TGPTextureBrush::GetTransform() { return NewMatrixFilled(Api.GdipGetTextureTransform, Native()); }
-void TGPTextureBrush::SetTransform(const IGPMatrix& M) { Api.GdipSetTextureTransform(Native(), GPHandle<GpMatrix>(M)); }
+IGPMatrix TGPTextureBrush::GetTransform() {
+  return NewMatrixFilled(GP_FUNCTION(GdipGetTextureTransform), Native());
+}
+void TGPTextureBrush::SetTransform(const IGPMatrix& M) { Gp.GdipSetTextureTransform(Native(), GPHandle<GpMatrix>(M)); }
 
 TGPWrapMode TGPTextureBrush::GetWrapMode() {
   INT w = 0;
-  Api.GdipGetTextureWrapMode(Native(), &w);
+  Gp.GdipGetTextureWrapMode(Native(), &w);
   return TGPWrapMode(w);
 }
 
-void TGPTextureBrush::SetWrapMode(TGPWrapMode W) { Api.GdipSetTextureWrapMode(Native(), W); }
+void TGPTextureBrush::SetWrapMode(TGPWrapMode W) { Gp.GdipSetTextureWrapMode(Native(), W); }
 
 IGPImage TGPTextureBrush::GetImage() {
   GpImage* i = nullptr;
-  Api.GdipGetTextureImage(Native(), &i);
+  Gp.GdipGetTextureImage(Native(), &i);
   return TGPImage::Wrap(i);
 }
 
-void TGPTextureBrush::ResetTransform() { Api.GdipResetTextureTransform(Native()); }
-void TGPTextureBrush::TranslateTransform(Single X, Single Y, Integer O) { Api.GdipTranslateTextureTransform(Native(), X, Y, O); }
-void TGPTextureBrush::ScaleTransform(Single X, Single Y, Integer O) { Api.GdipScaleTextureTransform(Native(), X, Y, O); }
-void TGPTextureBrush::RotateTransform(Single A, Integer O) { Api.GdipRotateTextureTransform(Native(), A, O); }
+void TGPTextureBrush::ResetTransform() { Gp.GdipResetTextureTransform(Native()); }
+void TGPTextureBrush::TranslateTransform(Single X, Single Y, Integer O) { Gp.GdipTranslateTextureTransform(Native(), X, Y, O); }
+void TGPTextureBrush::ScaleTransform(Single X, Single Y, Integer O) { Gp.GdipScaleTextureTransform(Native(), X, Y, O); }
+void TGPTextureBrush::RotateTransform(Single A, Integer O) { Gp.GdipRotateTextureTransform(Native(), A, O); }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPointF& P1, const TGPPointF& P2, TGPColor C1, TGPColor C2) {
   GpBrush* b = nullptr;
-  Api.GdipCreateLineBrush(&P1, &P2, C1, C2, WrapModeTile, &b);
+  Gp.GdipCreateLineBrush(&P1, &P2, C1, C2, WrapModeTile, &b);
   FNativeHandle = b;
 }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPoint& P1, const TGPPoint& P2, TGPColor C1, TGPColor C2) {
   GpBrush* b = nullptr;
-  Api.GdipCreateLineBrushI(&P1, &P2, C1, C2, WrapModeTile, &b);
+  Gp.GdipCreateLineBrushI(&P1, &P2, C1, C2, WrapModeTile, &b);
   FNativeHandle = b;
 }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& R, TGPColor C1, TGPColor C2, TGPLinearGradientMode M) {
   GpBrush* b = nullptr;
-  Api.GdipCreateLineBrushFromRect(&R, C1, C2, M, WrapModeTile, &b);
+  Gp.GdipCreateLineBrushFromRect(&R, C1, C2, M, WrapModeTile, &b);
   FNativeHandle = b;
 }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRect& R, TGPColor C1, TGPColor C2, TGPLinearGradientMode M) {
   GpBrush* b = nullptr;
-  Api.GdipCreateLineBrushFromRectI(&R, C1, C2, M, WrapModeTile, &b);
+  Gp.GdipCreateLineBrushFromRectI(&R, C1, C2, M, WrapModeTile, &b);
   FNativeHandle = b;
 }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& R, TGPColor C1, TGPColor C2, Single Angle, bool Scalable) {
   GpBrush* b = nullptr;
-  Api.GdipCreateLineBrushFromRectWithAngle(&R, C1, C2, Angle, GPBool(Scalable), WrapModeTile, &b);
+  Gp.GdipCreateLineBrushFromRectWithAngle(&R, C1, C2, Angle, GPBool(Scalable), WrapModeTile, &b);
   FNativeHandle = b;
 }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRect& R, TGPColor C1, TGPColor C2, Single Angle, bool Scalable) {
   GpBrush* b = nullptr;
-  Api.GdipCreateLineBrushFromRectWithAngleI(&R, C1, C2, Angle, GPBool(Scalable), WrapModeTile, &b);
+  Gp.GdipCreateLineBrushFromRectWithAngleI(&R, C1, C2, Angle, GPBool(Scalable), WrapModeTile, &b);
   FNativeHandle = b;
 }
 
 void TGPLinearGradientBrush::GetColors(TGPColor& C1, TGPColor& C2) {
   ARGB c[2] = {0, 0};
-  Api.GdipGetLineColors(Native(), c);
+  Gp.GdipGetLineColors(Native(), c);
   C1 = c[0];
   C2 = c[1];
 }
 
-void TGPLinearGradientBrush::SetColors(TGPColor C1, TGPColor C2) { Api.GdipSetLineColors(Native(), C1, C2); }
+void TGPLinearGradientBrush::SetColors(TGPColor C1, TGPColor C2) { Gp.GdipSetLineColors(Native(), C1, C2); }
 
 TGPRectF TGPLinearGradientBrush::GetRectangle() {
   TGPRectF r{};
-  Api.GdipGetLineRect(Native(), &r);
+  Gp.GdipGetLineRect(Native(), &r);
   return r;
 }
 
-void TGPLinearGradientBrush::GetRectangle(TGPRect& R) { Api.GdipGetLineRectI(Native(), &R); }
+void TGPLinearGradientBrush::GetRectangle(TGPRect& R) { Gp.GdipGetLineRectI(Native(), &R); }
 
 bool TGPLinearGradientBrush::GetGammaCorrection() {
   BOOL b = 0;
-  Api.GdipGetLineGammaCorrection(Native(), &b);
+  Gp.GdipGetLineGammaCorrection(Native(), &b);
   return b != 0;
 }
 
-void TGPLinearGradientBrush::SetGammaCorrection(bool Use) { Api.GdipSetLineGammaCorrection(Native(), GPBool(Use)); }
+void TGPLinearGradientBrush::SetGammaCorrection(bool Use) { Gp.GdipSetLineGammaCorrection(Native(), GPBool(Use)); }
 
 IGPBlend TGPLinearGradientBrush::GetBlend() {
-  return ReadBlend(Native(), Api.GdipGetLineBlendCount, Api.GdipGetLineBlend);
+  return ReadBlend(Native(), GP_FUNCTION(GdipGetLineBlendCount), GP_FUNCTION(GdipGetLineBlend));
 }
 
 void TGPLinearGradientBrush::SetBlend(const IGPBlend& B) {
   GP_ASSERT(B);
-  Api.GdipSetLineBlend(Native(), B->GetFactorPtr(), B->GetPositionPtr(), B->GetCount());
+  Gp.GdipSetLineBlend(Native(), B->GetFactorPtr(), B->GetPositionPtr(), B->GetCount());
 }
 
 IGPColorBlend TGPLinearGradientBrush::GetInterpolationColors() {
-  return ReadColorBlend(Native(), Api.GdipGetLinePresetBlendCount, Api.GdipGetLinePresetBlend);
+  return ReadColorBlend(Native(), GP_FUNCTION(GdipGetLinePresetBlendCount), GP_FUNCTION(GdipGetLinePresetBlend));
 }
 
 void TGPLinearGradientBrush::SetInterpolationColors(const IGPColorBlend& B) {
   GP_ASSERT(B);
-  Api.GdipSetLinePresetBlend(Native(), ArgbPtr(B->GetColorPtr()), B->GetPositionPtr(), B->GetCount());
+  Gp.GdipSetLinePresetBlend(Native(), ArgbPtr(B->GetColorPtr()), B->GetPositionPtr(), B->GetCount());
 }
 
-IGPMatrix TGPLinearGradientBrush::GetTransform() { return NewMatrixFilled(Api.GdipGetLineTransform, Native()); }
-void TGPLinearGradientBrush::SetTransform(const IGPMatrix& M) { Api.GdipSetLineTransform(Native(), GPHandle<GpMatrix>(M)); }
+IGPMatrix TGPLinearGradientBrush::GetTransform() {
+  return NewMatrixFilled(GP_FUNCTION(GdipGetLineTransform), Native());
+}
+void TGPLinearGradientBrush::SetTransform(const IGPMatrix& M) { Gp.GdipSetLineTransform(Native(), GPHandle<GpMatrix>(M)); }
 
 TGPWrapMode TGPLinearGradientBrush::GetWrapMode() {
   INT w = 0;
-  Api.GdipGetLineWrapMode(Native(), &w);
+  Gp.GdipGetLineWrapMode(Native(), &w);
   return TGPWrapMode(w);
 }
 
-void TGPLinearGradientBrush::SetWrapMode(TGPWrapMode W) { Api.GdipSetLineWrapMode(Native(), W); }
-void TGPLinearGradientBrush::SetBlendBellShape(Single F, Single S) { Api.GdipSetLineSigmaBlend(Native(), F, S); }
-void TGPLinearGradientBrush::SetBlendTriangularShape(Single F, Single S) { Api.GdipSetLineLinearBlend(Native(), F, S); }
-void TGPLinearGradientBrush::ResetTransform() { Api.GdipResetLineTransform(Native()); }
-void TGPLinearGradientBrush::TranslateTransform(Single X, Single Y, Integer O) { Api.GdipTranslateLineTransform(Native(), X, Y, O); }
-void TGPLinearGradientBrush::ScaleTransform(Single X, Single Y, Integer O) { Api.GdipScaleLineTransform(Native(), X, Y, O); }
-void TGPLinearGradientBrush::RotateTransform(Single A, Integer O) { Api.GdipRotateLineTransform(Native(), A, O); }
+void TGPLinearGradientBrush::SetWrapMode(TGPWrapMode W) { Gp.GdipSetLineWrapMode(Native(), W); }
+void TGPLinearGradientBrush::SetBlendBellShape(Single F, Single S) { Gp.GdipSetLineSigmaBlend(Native(), F, S); }
+void TGPLinearGradientBrush::SetBlendTriangularShape(Single F, Single S) { Gp.GdipSetLineLinearBlend(Native(), F, S); }
+void TGPLinearGradientBrush::ResetTransform() { Gp.GdipResetLineTransform(Native()); }
+void TGPLinearGradientBrush::TranslateTransform(Single X, Single Y, Integer O) { Gp.GdipTranslateLineTransform(Native(), X, Y, O); }
+void TGPLinearGradientBrush::ScaleTransform(Single X, Single Y, Integer O) { Gp.GdipScaleLineTransform(Native(), X, Y, O); }
+void TGPLinearGradientBrush::RotateTransform(Single A, Integer O) { Gp.GdipRotateLineTransform(Native(), A, O); }
 
 TGPPathGradientBrush::TGPPathGradientBrush(const IGPGraphicsPath& Path) {
   GP_ASSERT(Path);
   GpBrush* b = nullptr;
-  Api.GdipCreatePathGradientFromPath(Path->Native(), &b);
+  Gp.GdipCreatePathGradientFromPath(Path->Native(), &b);
   FNativeHandle = b;
 }
 
 TGPPathGradientBrush::TGPPathGradientBrush(const std::vector<TGPPointF>& Points, TGPWrapMode W) {
   GP_ASSERT(!Points.empty());
   GpBrush* b = nullptr;
-  Api.GdipCreatePathGradient(Points.data(), INT(Points.size()), W, &b);
+  Gp.GdipCreatePathGradient(Points.data(), INT(Points.size()), W, &b);
   FNativeHandle = b;
 }
 
 TGPPathGradientBrush::TGPPathGradientBrush(const std::vector<TGPPoint>& Points, TGPWrapMode W) {
   GP_ASSERT(!Points.empty());
   GpBrush* b = nullptr;
-  Api.GdipCreatePathGradientI(Points.data(), INT(Points.size()), W, &b);
+  Gp.GdipCreatePathGradientI(Points.data(), INT(Points.size()), W, &b);
   FNativeHandle = b;
 }
 
 TGPColor TGPPathGradientBrush::GetCenterColor() {
   ARGB c = 0;
-  Api.GdipGetPathGradientCenterColor(Native(), &c);
+  Gp.GdipGetPathGradientCenterColor(Native(), &c);
   return c;
 }
 
-void TGPPathGradientBrush::SetCenterColor(TGPColor C) { Api.GdipSetPathGradientCenterColor(Native(), C); }
+void TGPPathGradientBrush::SetCenterColor(TGPColor C) { Gp.GdipSetPathGradientCenterColor(Native(), C); }
 
 Integer TGPPathGradientBrush::GetPointCount() {
   INT n = 0;
-  Api.GdipGetPathGradientPointCount(Native(), &n);
+  Gp.GdipGetPathGradientPointCount(Native(), &n);
   return n;
 }
 
 IGPArray<TGPColor> TGPPathGradientBrush::GetSurroundColors() {
   INT n = 0;
-  Api.GdipGetPathGradientSurroundColorCount(Native(), &n);
+  Gp.GdipGetPathGradientSurroundColorCount(Native(), &n);
   IGPArray<TGPColor> a(new TGPArray<TGPColor>(n));
   if (n >= 1) {
     INT got = n;
-    Api.GdipGetPathGradientSurroundColorsWithCount(Native(), ArgbPtr(a->GetItemPtr()), &got);
+    Gp.GdipGetPathGradientSurroundColorsWithCount(Native(), ArgbPtr(a->GetItemPtr()), &got);
     a->SetCount(got);
   }
   return a;
@@ -298,98 +303,98 @@ IGPArray<TGPColor> TGPPathGradientBrush::GetSurroundColors() {
 void TGPPathGradientBrush::SetSurroundColors(const IGPArray<TGPColor>& Colors) {
   GP_ASSERT(Colors);
   INT n = Colors->GetCount();
-  Api.GdipSetPathGradientSurroundColorsWithCount(Native(), ArgbPtr(Colors->GetItemPtr()), &n);
+  Gp.GdipSetPathGradientSurroundColorsWithCount(Native(), ArgbPtr(Colors->GetItemPtr()), &n);
   Colors->SetCount(n);
 }
 
 void TGPPathGradientBrush::SetSurroundColors(const std::vector<TGPColor>& Colors) {
   GP_ASSERT(!Colors.empty());
   INT n = INT(Colors.size());
-  Api.GdipSetPathGradientSurroundColorsWithCount(Native(), reinterpret_cast<const ARGB*>(Colors.data()), &n);
+  Gp.GdipSetPathGradientSurroundColorsWithCount(Native(), reinterpret_cast<const ARGB*>(Colors.data()), &n);
 }
 
 TGPPointF TGPPathGradientBrush::GetCenterPoint() {
   TGPPointF p{};
-  Api.GdipGetPathGradientCenterPoint(Native(), &p);
+  Gp.GdipGetPathGradientCenterPoint(Native(), &p);
   return p;
 }
 
-void TGPPathGradientBrush::SetCenterPoint(const TGPPointF& P) { Api.GdipSetPathGradientCenterPoint(Native(), &P); }
+void TGPPathGradientBrush::SetCenterPoint(const TGPPointF& P) { Gp.GdipSetPathGradientCenterPoint(Native(), &P); }
 
 void TGPPathGradientBrush::SetCenterPoint(const TGPPoint& P) {
   const TGPPointF f{Single(P.X), Single(P.Y)};
-  Api.GdipSetPathGradientCenterPoint(Native(), &f);
+  Gp.GdipSetPathGradientCenterPoint(Native(), &f);
 }
 
 TGPRectF TGPPathGradientBrush::GetRectangle() {
   TGPRectF r{};
-  Api.GdipGetPathGradientRect(Native(), &r);
+  Gp.GdipGetPathGradientRect(Native(), &r);
   return r;
 }
 
 bool TGPPathGradientBrush::GetGammaCorrection() {
   BOOL b = 0;
-  Api.GdipGetPathGradientGammaCorrection(Native(), &b);
+  Gp.GdipGetPathGradientGammaCorrection(Native(), &b);
   return b != 0;
 }
 
-void TGPPathGradientBrush::SetGammaCorrection(bool Use) { Api.GdipSetPathGradientGammaCorrection(Native(), GPBool(Use)); }
+void TGPPathGradientBrush::SetGammaCorrection(bool Use) { Gp.GdipSetPathGradientGammaCorrection(Native(), GPBool(Use)); }
 
 IGPBlend TGPPathGradientBrush::GetBlend() {
-  return ReadBlend(Native(), Api.GdipGetPathGradientBlendCount, Api.GdipGetPathGradientBlend);
+  return ReadBlend(Native(), GP_FUNCTION(GdipGetPathGradientBlendCount), GP_FUNCTION(GdipGetPathGradientBlend));
 }
 
 void TGPPathGradientBrush::SetBlend(const IGPBlend& B) {
   GP_ASSERT(B);
-  Api.GdipSetPathGradientBlend(Native(), B->GetFactorPtr(), B->GetPositionPtr(), B->GetCount());
+  Gp.GdipSetPathGradientBlend(Native(), B->GetFactorPtr(), B->GetPositionPtr(), B->GetCount());
 }
 
 IGPColorBlend TGPPathGradientBrush::GetInterpolationColors() {
-  return ReadColorBlend(Native(), Api.GdipGetPathGradientPresetBlendCount, Api.GdipGetPathGradientPresetBlend);
+  return ReadColorBlend(Native(), GP_FUNCTION(GdipGetPathGradientPresetBlendCount), GP_FUNCTION(GdipGetPathGradientPresetBlend));
 }
 
 void TGPPathGradientBrush::SetInterpolationColors(const IGPColorBlend& B) {
   GP_ASSERT(B);
-  Api.GdipSetPathGradientPresetBlend(Native(), ArgbPtr(B->GetColorPtr()), B->GetPositionPtr(), B->GetCount());
+  Gp.GdipSetPathGradientPresetBlend(Native(), ArgbPtr(B->GetColorPtr()), B->GetPositionPtr(), B->GetCount());
 }
 
 TGPWrapMode TGPPathGradientBrush::GetWrapMode() {
   INT w = 0;
-  Api.GdipGetPathGradientWrapMode(Native(), &w);
+  Gp.GdipGetPathGradientWrapMode(Native(), &w);
   return TGPWrapMode(w);
 }
 
-void TGPPathGradientBrush::SetWrapMode(TGPWrapMode W) { Api.GdipSetPathGradientWrapMode(Native(), W); }
-void TGPPathGradientBrush::SetBlendBellShape(Single F, Single S) { Api.GdipSetPathGradientSigmaBlend(Native(), F, S); }
-void TGPPathGradientBrush::SetBlendTriangularShape(Single F, Single S) { Api.GdipSetPathGradientLinearBlend(Native(), F, S); }
-void TGPPathGradientBrush::GetFocusScales(Single& X, Single& Y) { Api.GdipGetPathGradientFocusScales(Native(), &X, &Y); }
-void TGPPathGradientBrush::SetFocusScales(Single X, Single Y) { Api.GdipSetPathGradientFocusScales(Native(), X, Y); }
+void TGPPathGradientBrush::SetWrapMode(TGPWrapMode W) { Gp.GdipSetPathGradientWrapMode(Native(), W); }
+void TGPPathGradientBrush::SetBlendBellShape(Single F, Single S) { Gp.GdipSetPathGradientSigmaBlend(Native(), F, S); }
+void TGPPathGradientBrush::SetBlendTriangularShape(Single F, Single S) { Gp.GdipSetPathGradientLinearBlend(Native(), F, S); }
+void TGPPathGradientBrush::GetFocusScales(Single& X, Single& Y) { Gp.GdipGetPathGradientFocusScales(Native(), &X, &Y); }
+void TGPPathGradientBrush::SetFocusScales(Single X, Single Y) { Gp.GdipSetPathGradientFocusScales(Native(), X, Y); }
 
 // ---------------------------------------------------------------------------
 // Pens
 
 TGPPen::TGPPen(TGPColor Color, Single Width) {
   GpPen* p = nullptr;
-  Api.GdipCreatePen1(Color, Width, UnitWorld, &p);
+  Gp.GdipCreatePen1(Color, Width, UnitWorld, &p);
   FNativeHandle = p;
 }
 
 TGPPen::TGPPen(const IGPBrush& Brush, Single Width) {
   GP_ASSERT(Brush);
   GpPen* p = nullptr;
-  Api.GdipCreatePen2(Brush->Native(), Width, UnitWorld, &p);
+  Gp.GdipCreatePen2(Brush->Native(), Width, UnitWorld, &p);
   FNativeHandle = p;
 }
 
-TGPPen::~TGPPen() { Api.GdipDeletePen(Native()); }
+TGPPen::~TGPPen() { Gp.GdipDeletePen(Native()); }
 
 #define LUMIGRA_PEN_INT_PROP(Get, Set, FlatGet, FlatSet) \
   Integer TGPPen::Get() {                                \
     INT v = 0;                                           \
-    Api.FlatGet(Native(), &v);                           \
+    Gp.FlatGet(Native(), &v);                           \
     return v;                                            \
   }                                                      \
-  void TGPPen::Set(Integer V) { Api.FlatSet(Native(), V); }
+  void TGPPen::Set(Integer V) { Gp.FlatSet(Native(), V); }
 
 LUMIGRA_PEN_INT_PROP(GetStartCap, SetStartCap, GdipGetPenStartCap, GdipSetPenStartCap)
 LUMIGRA_PEN_INT_PROP(GetEndCap, SetEndCap, GdipGetPenEndCap, GdipSetPenEndCap)
@@ -401,42 +406,42 @@ LUMIGRA_PEN_INT_PROP(GetDashStyle, SetDashStyle, GdipGetPenDashStyle, GdipSetPen
 
 Single TGPPen::GetWidth() {
   REAL w = 0;
-  Api.GdipGetPenWidth(Native(), &w);
+  Gp.GdipGetPenWidth(Native(), &w);
   return w;
 }
 
-void TGPPen::SetWidth(Single W) { Api.GdipSetPenWidth(Native(), W); }
+void TGPPen::SetWidth(Single W) { Gp.GdipSetPenWidth(Native(), W); }
 
 Single TGPPen::GetMiterLimit() {
   REAL v = 0;
-  Api.GdipGetPenMiterLimit(Native(), &v);
+  Gp.GdipGetPenMiterLimit(Native(), &v);
   return v;
 }
 
-void TGPPen::SetMiterLimit(Single V) { Api.GdipSetPenMiterLimit(Native(), V); }
+void TGPPen::SetMiterLimit(Single V) { Gp.GdipSetPenMiterLimit(Native(), V); }
 
 IGPMatrix TGPPen::GetTransform() {
   IGPMatrix m(new TGPMatrix());
-  Api.GdipGetPenTransform(Native(), m->Native());
+  Gp.GdipGetPenTransform(Native(), m->Native());
   return m;
 }
 
-void TGPPen::SetTransform(const IGPMatrix& M) { Api.GdipSetPenTransform(Native(), GPHandle<GpMatrix>(M)); }
+void TGPPen::SetTransform(const IGPMatrix& M) { Gp.GdipSetPenTransform(Native(), GPHandle<GpMatrix>(M)); }
 
 Integer TGPPen::GetPenType() {
   INT t = -1;
-  Api.GdipGetPenFillType(Native(), &t);
+  Gp.GdipGetPenFillType(Native(), &t);
   return t;
 }
 
 TGPColor TGPPen::GetColor() {
   GetPenType();
   ARGB c = 0;
-  Api.GdipGetPenColor(Native(), &c);
+  Gp.GdipGetPenColor(Native(), &c);
   return c;
 }
 
-void TGPPen::SetColor(TGPColor C) { Api.GdipSetPenColor(Native(), C); }
+void TGPPen::SetColor(TGPColor C) { Gp.GdipSetPenColor(Native(), C); }
 
 IGPBrush TGPPen::GetBrush() {
   IGPBrush result;
@@ -449,54 +454,54 @@ IGPBrush TGPPen::GetBrush() {
     default: return result;
   }
   GpBrush* b = nullptr;
-  Api.GdipGetPenBrushFill(Native(), &b);
+  Gp.GdipGetPenBrushFill(Native(), &b);
   result->SetNativeHandle(b);
   return result;
 }
 
 void TGPPen::SetBrush(const IGPBrush& B) {
   GP_ASSERT(B);
-  Api.GdipSetPenBrushFill(Native(), B->Native());
+  Gp.GdipSetPenBrushFill(Native(), B->Native());
 }
 
 Single TGPPen::GetDashOffset() {
   REAL v = 0;
-  Api.GdipGetPenDashOffset(Native(), &v);
+  Gp.GdipGetPenDashOffset(Native(), &v);
   return v;
 }
 
-void TGPPen::SetDashOffset(Single V) { Api.GdipSetPenDashOffset(Native(), V); }
+void TGPPen::SetDashOffset(Single V) { Gp.GdipSetPenDashOffset(Native(), V); }
 
 IGPArray<Single> TGPPen::GetDashPattern() {
   INT n = 0;
-  Api.GdipGetPenDashCount(Native(), &n);
+  Gp.GdipGetPenDashCount(Native(), &n);
   IGPArray<Single> a(new TGPArray<Single>(n));
-  if (n >= 1) Api.GdipGetPenDashArray(Native(), a->GetItemPtr(), n);
+  if (n >= 1) Gp.GdipGetPenDashArray(Native(), a->GetItemPtr(), n);
   return a;
 }
 
 void TGPPen::SetDashPattern(const IGPArray<Single>& P) {
   GP_ASSERT(P);
-  Api.GdipSetPenDashArray(Native(), P->GetItemPtr(), P->GetCount());
+  Gp.GdipSetPenDashArray(Native(), P->GetItemPtr(), P->GetCount());
 }
 
 void TGPPen::SetDashPattern(const std::vector<Single>& P) {
   GP_ASSERT(!P.empty());
-  Api.GdipSetPenDashArray(Native(), P.data(), INT(P.size()));
+  Gp.GdipSetPenDashArray(Native(), P.data(), INT(P.size()));
 }
 
 IGPPen TGPPen::Clone() {
   GpPen* p = nullptr;
-  Api.GdipClonePen(Native(), &p);
+  Gp.GdipClonePen(Native(), &p);
   return new TGPPen(TWrapTag{}, p);
 }
 
-void TGPPen::SetLineCap(Integer S, Integer E, Integer D) { Api.GdipSetPenLineCap197819(Native(), S, E, D); }
-void TGPPen::ResetTransform() { Api.GdipResetPenTransform(Native()); }
+void TGPPen::SetLineCap(Integer S, Integer E, Integer D) { Gp.GdipSetPenLineCap197819(Native(), S, E, D); }
+void TGPPen::ResetTransform() { Gp.GdipResetPenTransform(Native()); }
 void TGPPen::MultiplyTransform(const IGPMatrix& M, Integer O) {
   GP_ASSERT(M);
-  Api.GdipMultiplyPenTransform(Native(), M->Native(), O);
+  Gp.GdipMultiplyPenTransform(Native(), M->Native(), O);
 }
-void TGPPen::TranslateTransform(Single X, Single Y, Integer O) { Api.GdipTranslatePenTransform(Native(), X, Y, O); }
-void TGPPen::ScaleTransform(Single X, Single Y, Integer O) { Api.GdipScalePenTransform(Native(), X, Y, O); }
-void TGPPen::RotateTransform(Single A, Integer O) { Api.GdipRotatePenTransform(Native(), A, O); }
+void TGPPen::TranslateTransform(Single X, Single Y, Integer O) { Gp.GdipTranslatePenTransform(Native(), X, Y, O); }
+void TGPPen::ScaleTransform(Single X, Single Y, Integer O) { Gp.GdipScalePenTransform(Native(), X, Y, O); }
+void TGPPen::RotateTransform(Single A, Integer O) { Gp.GdipRotatePenTransform(Native(), A, O); }

@@ -1,7 +1,9 @@
 // The object layer's shared state, seen by its own units only.
 #pragma once
 
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
+#include "platform/GdiPlusStatus.h"
+#include "rtl/ScopeGuard.h"
 
 namespace gdiplus_shared {
 
@@ -19,18 +21,13 @@ extern bool EncodersFilled;
 template <class T, class F>
 TGPIntf<T> GetShared(T*& Slot, F Make) {
   AcquireSRWLockExclusive(&Lock);
+  TFinally Release([&] { ReleaseSRWLockExclusive(&Lock); });
   if (Slot == nullptr) {
-    try {
-      T* obj = Make();
-      obj->_AddRef();
-      Slot = obj;
-    } catch (...) {
-      ReleaseSRWLockExclusive(&Lock);
-      throw;
-    }
+    T* obj = Make();
+    obj->_AddRef();
+    Slot = obj;
   }
   TGPIntf<T> result(Slot);
-  ReleaseSRWLockExclusive(&Lock);
   return result;
 }
 

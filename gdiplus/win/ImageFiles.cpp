@@ -1,7 +1,7 @@
 // Image files: decoding JPEG, PNG, GIF and BMP through the codec units
 // straight into the bitmap (GDI+ for every other format and for the files
 // the codecs leave to it), thumbnails, the extension map, and writing.
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 
 #include <algorithm>
 #include <array>

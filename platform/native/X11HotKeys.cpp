@@ -16,8 +16,12 @@
 
 #include <condition_variable>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <vector>
+
+#include "rtl/CallbackGuard.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -218,16 +222,24 @@ void X11HotKeysRun(TX11HotKeyReport Report) {
     Running = true;
     c = Conn;
   }
+  // X11HotKeysClose waits for this, however the loop ends.
+  TFinally stopped([] {
+    std::lock_guard<std::mutex> g(Lock);
+    Running = false;
+    Idle.notify_all();
+  });
   while (xcb_generic_event_t* ev = xcb_wait_for_event(c)) {
+    std::unique_ptr<xcb_generic_event_t, void (*)(void*)> hold(ev, std::free);
     const uint8_t type = ev->response_type & 0x7F;
     if (type == XCB_CLIENT_MESSAGE) {
       const auto* cm = reinterpret_cast<const xcb_client_message_event_t*>(ev);
-      const bool wake = cm->window == WakeWindow && cm->type == WakeAtom;
-      std::free(ev);
-      if (wake) break;
+      if (cm->window == WakeWindow && cm->type == WakeAtom) break;
       continue;
     }
-    if (type == XCB_KEY_PRESS) {
+    if (type != XCB_KEY_PRESS) continue;
+    // A press that fails (no memory for its list, a report that raises) is
+    // reported to the application and lost; the loop goes on.
+    CallbackGuard(nullptr, [&] {
       const auto* kp = reinterpret_cast<const xcb_key_press_event_t*>(ev);
       const uint16_t state = kp->state & (XShift | XControl | XMod1 | XMod4);
       std::vector<TGrab> hits;
@@ -238,12 +250,8 @@ void X11HotKeysRun(TX11HotKeyReport Report) {
       }
       if (Report)
         for (const TGrab& gr : hits) Report(gr.Target, gr.Id, gr.Mods, gr.Vk);
-    }
-    std::free(ev);
+    });
   }
-  std::lock_guard<std::mutex> g(Lock);
-  Running = false;
-  Idle.notify_all();
 }
 
 TX11GrabResult X11HotKeysGrab(uintptr_t Target, uint32_t Id, uint32_t Mods, uint32_t Vk) {

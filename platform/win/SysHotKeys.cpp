@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/X11HotKeys.h"
+#include "rtl/CallbackGuard.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ void ReportPress(uintptr_t Target, uint32_t Id, uint32_t Mods, uint32_t Vk) {
 }
 
 DWORD WINAPI EventLoop(void*) {
-  X11HotKeysRun(ReportPress);
+  CallbackGuard(nullptr, [] { X11HotKeysRun(ReportPress); });
   return 0;
 }
 

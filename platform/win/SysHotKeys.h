@@ -7,7 +7,6 @@
 // Winelib only.
 #pragma once
 
-#define NOMINMAX
 #include <windows.h>
 
 // RegisterHotKey, then the X grab. When another X client holds the

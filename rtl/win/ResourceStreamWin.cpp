@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "rtl/Classes.h"
+#include "rtl/ScopeGuard.h"
 
 TResourceStream::TResourceStream(THandle Instance, const String& ResName, const Char* ResType) {
   Initialize(Instance, ResName.c_str(), ResType, ResName);
@@ -9,13 +10,10 @@ TResourceStream::TResourceStream(THandle Instance, const String& ResName, const 
 
 TResourceStream* TResourceStream::CreateFromID(THandle Instance, Integer ResID, const Char* ResType) {
   auto* s = new TResourceStream();
-  try {
-    const Char* name = reinterpret_cast<const Char*>(static_cast<ULONG_PTR>(static_cast<WORD>(ResID)));
-    s->Initialize(Instance, name, ResType, IntToStr(ResID));
-  } catch (...) {
-    delete s;
-    throw;
-  }
+  TFinally Undo([&] { delete s; });
+  const Char* name = reinterpret_cast<const Char*>(static_cast<ULONG_PTR>(static_cast<WORD>(ResID)));
+  s->Initialize(Instance, name, ResType, IntToStr(ResID));
+  Undo.Dismiss();
   return s;
 }
 

@@ -1,7 +1,4 @@
 // Thread seam of the Winelib build: Win32 threads.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include "rtl/Thread.h"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "bitmap/Bmp32_Bindings.h"
+#include "bitmap/Bmp32_Blend.h"
 #include "bitmap/Bmp32_LowLevel.h"
 #include "bitmap/Bmp32_System.h"
 #include "rtl/SysUtils.h"
@@ -192,22 +193,41 @@ TEST(PerfTimer, FakeCounter) {
 int ImplA(int) { return 1; }
 int ImplB(int) { return 2; }
 int ImplC(int) { return 3; }
+long ImplLong(int) { return 4; }
+int ImplTwo(int, int) { return 5; }
 using TIntProc = int (*)(int);
+constexpr TFunctionID<TIntProc> FID_0{0}, FID_1{1};
+
+// An implementation or a slot variable of another type than its ID's slot
+// does not compile (nothing is ever called through the wrong type).
+template <class ID, class F>
+concept Addable = requires(TFunctionRegistry& R, ID Id, F Proc) { R.Add(Id, Proc); };
+template <class ID, class V>
+concept Bindable = requires(TFunctionRegistry& R, ID Id, V* Var) { R.RegisterBinding(Id, Var); };
+static_assert(Addable<TFunctionID<TIntProc>, decltype(&ImplA)>);
+static_assert(!Addable<TFunctionID<TIntProc>, decltype(&ImplLong)>);
+static_assert(!Addable<TFunctionID<TIntProc>, decltype(&ImplTwo)>);
+static_assert(!Addable<Integer, decltype(&ImplA)>);  // an ID without its slot type takes nothing
+static_assert(!Addable<decltype(FID_BLENDROW), decltype(&blend_scalar::BlendRowEx)>);
+static_assert(Addable<decltype(FID_BLENDROWEX), decltype(&blend_scalar::BlendRowEx)>);
+static_assert(Bindable<TFunctionID<TIntProc>, TIntProc>);
+static_assert(!Bindable<TFunctionID<TIntProc>, long (*)(int)>);
+static_assert(!Bindable<Integer, TIntProc>);
 
 TEST(FunctionRegistry, LastUsableWins) {
   TFunctionRegistry R;
   TIntProc slot = nullptr, slot2 = nullptr;
-  R.RegisterBinding(0, &slot);
-  R.RegisterBinding(1, &slot2);
-  R.Add(0, ImplA);
-  R.Add(0, ImplB);
-  R.Add(1, ImplC);
+  R.RegisterBinding(FID_0, &slot);
+  R.RegisterBinding(FID_1, &slot2);
+  R.Add(FID_0, ImplA);
+  R.Add(FID_0, ImplB);
+  R.Add(FID_1, ImplC);
   R.RebindAll();
   ASSERT_NE(slot, nullptr);
   EXPECT_EQ(slot(0), 2);
   EXPECT_EQ(slot2(0), 3);
   // an implementation the processor lacks is never bound, even when added last
-  R.Add(0, ImplC, {ci3DNow});
+  R.Add(FID_0, ImplC, {ci3DNow});
   R.Rebind(0, [](PFunctionInfo Info) { return Info->CPUFeatures.Contains(ci3DNow) ? INVALID_PRIORITY : 0; });
   EXPECT_EQ(slot(0), 2);
   R.Rebind(0, [](PFunctionInfo) { return 0; });

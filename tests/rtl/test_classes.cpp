@@ -321,6 +321,26 @@ TEST_F(ComponentTest, DestroyingStateIsSetBeforeOwnedComponentsGo) {
   EXPECT_TRUE(seen);
 }
 
+// Freed through FreeObject, the owner is whole while what it owns goes: the
+// owned components go (last first, each freed as a plain delete frees it)
+// before its destructor runs, and its own Notification hears of those
+// removed through it.
+TEST_F(ComponentTest, FreeObjectFreesOwnedComponentsWhileTheOwnerIsWhole) {
+  TProbe Other(nullptr, u"other");
+  auto* Root = new TProbe(nullptr, u"root");
+  auto* A = new TProbe(Root, u"a");
+  new TProbe(Root, u"b");
+  new TProbe(A, u"a1");
+  A->FreeNotification(&Other);  // so a leaves through its owner's RemoveComponent
+  Events.clear();
+  const std::uintptr_t a = Addr(A);
+  FreeObject(Root);
+  const std::vector<TRecord> want = {{u"b", u"destroy", 0},   {u"a1", u"remove", a},    {u"a", u"remove", a},
+                                     {u"root", u"remove", a}, {u"a", u"destroy", 0},    {u"other", u"remove", a},
+                                     {u"a1", u"destroy", 0},  {u"root", u"destroy", 0}};
+  EXPECT_EQ(Events, want);
+}
+
 TEST(ComponentList, DropsComponentsFreedElsewhere) {
   TComponent Owner(nullptr);
   auto* A = new TComponent(&Owner);

@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
+#include "rtl/CallbackGuard.h"
 #include "rtl/Thread.h"
 
 namespace {
@@ -65,6 +67,36 @@ class TPolling : public TThread {
   }
  private:
   std::atomic<bool>* FExited;
+};
+
+// Queues a call that raises, then waits (Synchronize) until the GUI thread
+// has run the queue: the call runs inside whatever the GUI thread is doing,
+// here the WaitFor of the destructor.
+class TQueuesAFailure : public TThread {
+ public:
+  TQueuesAFailure() : TThread(false) {}
+  ~TQueuesAFailure() override { TerminateAndWait(); }
+
+ protected:
+  void Execute() override {
+    Queue([] { throw std::runtime_error("queued call failed"); });
+    Synchronize([] {});
+  }
+};
+
+// The messages of the exceptions the application's handler received.
+struct THandlerRecorder {
+  std::vector<std::string> Messages;
+  THandlerRecorder() {
+    SetApplicationHandleException([this](TObject*) {
+      try {
+        throw;
+      } catch (const std::exception& E) {
+        Messages.push_back(E.what());
+      }
+    });
+  }
+  ~THandlerRecorder() { SetApplicationHandleException(nullptr); }
 };
 
 }  // namespace
@@ -143,4 +175,48 @@ TEST(Thread, CheckSynchronizeOffTheGuiThreadDoesNothing) {
   } t;
   t.WaitFor();
   EXPECT_FALSE(t.Result);
+}
+
+// Freeing a thread on the GUI thread runs the calls it queued; one that
+// raises goes to the application's handler and the destructor returns.
+TEST(Thread, QueuedCallThatRaisesDoesNotLeaveTheDestructor) {
+  SetMainThreadID(TThread::CurrentThreadID());
+  THandlerRecorder handler;
+  delete TThread::Create<TQueuesAFailure>();
+  EXPECT_EQ(std::vector<std::string>{"queued call failed"}, handler.Messages);
+}
+
+// Without an application's handler the message goes to standard error.
+TEST(Thread, QueuedCallThatRaisesWithoutAHandlerIsReported) {
+  SetMainThreadID(TThread::CurrentThreadID());
+  ASSERT_FALSE(ApplicationHandleExceptionSet());
+  testing::internal::CaptureStderr();
+  delete TThread::Create<TQueuesAFailure>();
+  EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("queued call failed"));
+}
+
+// CheckSynchronize runs every waiting call even when an earlier one raises.
+TEST(Thread, CheckSynchronizeRunsTheCallsAfterOneThatRaises) {
+  SetMainThreadID(TThread::CurrentThreadID());
+  THandlerRecorder handler;
+  class TTwoCalls : public TThread {
+   public:
+    TTwoCalls() : TThread(false) {}
+    ~TTwoCalls() override { TerminateAndWait(); }
+    std::atomic<bool> Queued{false};
+    bool SecondRan = false;
+
+   protected:
+    void Execute() override {
+      Queue([] { throw std::runtime_error("first"); });
+      Queue([this] { SecondRan = true; });
+      Queued = true;
+    }
+  };
+  auto* t = TThread::Create<TTwoCalls>();
+  while (!t->Queued) TThread::Sleep(1);
+  EXPECT_TRUE(CheckSynchronize(0));
+  EXPECT_TRUE(t->SecondRan);
+  EXPECT_EQ(std::vector<std::string>{"first"}, handler.Messages);
+  delete t;
 }

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "bitmap/Bmp32_Engine.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/Classes.h"
 #include "rtl/FileIO.h"
 #include "rtl/FileUtils.h"

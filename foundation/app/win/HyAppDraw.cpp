@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "bitmap/Bmp32_Windowed.h"
-#include "gdiplus/GdiPlus.h"
+#include "bitmap/win/Bmp32_Windowed.h"
+#include "gdiplus/win/GdiPlus.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 // window-handle globals. Winelib only.
 #pragma once
 
-#define NOMINMAX
 #include <windows.h>
 
 #include "foundation/app/HyAppUtils.h"

@@ -1,7 +1,6 @@
 // The version of the running program. Winelib only.
 #pragma once
 
-#define NOMINMAX
 #include <windows.h>
 
 #include "rtl/System.h"

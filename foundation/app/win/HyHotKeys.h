@@ -4,7 +4,6 @@
 // Winelib only.
 #pragma once
 
-#define NOMINMAX
 #include <windows.h>
 
 #include <vector>

@@ -1,7 +1,6 @@
 // The language table read from the program's resources. Winelib only.
 #pragma once
 
-#define NOMINMAX
 #include <windows.h>
 
 #include "foundation/app/HyLangTable.h"

@@ -1,6 +1,5 @@
 #include "foundation/app/win/HySysUtils.h"
 
-#define NOMINMAX
 #include <windows.h>
 #include <wininet.h>
 

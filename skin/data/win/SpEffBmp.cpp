@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "rtl/ScopeGuard.h"
 #include "rtl/SizeMath.h"
 
 void TspEffectBmp::CreateSection(Integer cx, Integer cy) {
@@ -36,11 +37,10 @@ TspEffectBmp* TspEffectBmp::CreateFromhWnd(HBITMAP hBmp) {
   BITMAP BM{};
   if (!hBmp || !GetObjectW(hBmp, sizeof(BM), &BM)) throw EOutOfMemory(SOutOfMemory);
   auto* E = new TspEffectBmp();
-  try {
+  {
+    TFinally drop([&] { delete E; });
     E->CreateSection(BM.bmWidth, BM.bmHeight < 0 ? -BM.bmHeight : BM.bmHeight);
-  } catch (...) {
-    delete E;
-    throw;
+    drop.Dismiss();
   }
   HDC DC = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
   GetDIBits(DC, hBmp, 0, UINT(E->FHeight), E->FBits, &E->FBmpInfo, DIB_RGB_COLORS);

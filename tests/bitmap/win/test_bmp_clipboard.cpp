@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "bitmap/Bmp32_Engine.h"
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "classlib/Clipbrd.h"
 
 namespace {

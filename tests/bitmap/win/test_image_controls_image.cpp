@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "bitmap/Bmp32_Engine.h"
-#include "bitmap/Bmp32_Image.h"
+#include "bitmap/win/Bmp32_Image.h"
 #include "classlib/Forms.h"
 #include "test_image_controls_util.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "bitmap/Bmp32_Layers.h"
+#include "bitmap/win/Bmp32_Layers.h"
 #include "bitmap/Bmp32_Engine.h"
 #include "classlib/Forms.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bitmap/Bmp32_Engine.h"
-#include "bitmap/Bmp32_ImgView.h"
+#include "bitmap/win/Bmp32_ImgView.h"
 #include "classlib/Forms.h"
 #include "common/Screens.h"
 #include "rtl/Math.h"

@@ -5,7 +5,6 @@
 #include "bitmap/Bmp32_Engine.h"
 #include "bitmap/Bmp32_System.h"
 
-#define NOMINMAX
 #include <windows.h>
 
 

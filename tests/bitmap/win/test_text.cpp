@@ -2,7 +2,7 @@
 #include "common/gtest.h"
 
 #include "bitmap/Bmp32_Engine.h"
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "common/ScreensBitmap32.h"
 #include "rtl/Thread.h"
 

@@ -6,7 +6,7 @@
 
 #include "bitmap/Bmp32_Engine.h"
 #include "bitmap/Bmp32_Resamplers.h"
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 
 namespace {
 

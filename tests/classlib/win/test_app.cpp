@@ -5,6 +5,7 @@
 #include <atomic>
 #include <string>
 
+#include "rtl/CallbackGuard.h"
 #include "rtl/Thread.h"
 
 using namespace ctltest;
@@ -187,6 +188,27 @@ TEST_F(CtlAppLoop, SynchronizeFromAWorkerRunsInTheLoop) {
   EXPECT_EQ(W->RanOn.load(), GetCurrentThreadId());
   W->WaitFor();
   delete W;
+}
+
+// What a worker's queued call raises, and what a guarded callback catches
+// on another thread, reach OnException on the GUI thread. Freeing the
+// worker on the GUI thread runs its queue and returns normally.
+TEST_F(CtlAppLoop, ExceptionsFromOtherThreadsAreShownByTheLoop) {
+  class TWorker : public TThread {
+   public:
+    TWorker() : TThread(false) {}
+    ~TWorker() override { TerminateAndWait(); }
+
+   protected:
+    void Execute() override {
+      Queue([] { throw Exception(u"queued call failed"); });
+      CallbackGuard(nullptr, [] { throw Exception(u"callback failed"); });
+      Synchronize([] {});
+    }
+  };
+  delete TThread::Create<TWorker>();
+  EXPECT_TRUE(PumpUntil([&] { return Errors.size() == 2; }));
+  EXPECT_EQ(Errors, (std::vector<String>{u"queued call failed", u"callback failed"}));
 }
 
 class CtlScreen : public AppFixture {};

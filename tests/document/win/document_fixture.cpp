@@ -5,7 +5,7 @@
 #include "common/ScreensBitmap32.h"
 
 #include "bitmap/Bmp32_Engine.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileUtils.h"
 #include "rtl/SysUtils.h"
 

@@ -4,7 +4,7 @@
 #include "common/gtest.h"
 
 #include "bitmap/VaZU32Vudover.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileUtils.h"
 #include "rtl/SysUtils.h"
 #include "tests/document/win/document_fixture.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "document/ShapeStyles.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "tests/document/win/document_fixture.h"
 #include "tests/rtl/test_streams_tempdir.h"
 

@@ -3,7 +3,7 @@
 // are checked to hold a drawing; the pictures decide nothing beyond that.
 #include "common/gtest.h"
 
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "tests/document/win/document_fixture.h"
 #include "tests/rtl/test_streams_tempdir.h"
 

@@ -545,6 +545,42 @@ TEST(DataTableRowIndex, ColIndex) {
 // ---------------------------------------------------------------------------
 // Batches
 
+// The calls that replace the table wholesale are not journalled: inside a
+// batch they raise and change nothing, and the batch still rolls back.
+TEST(DataTableBatch, WholesaleReplacementsRaiseInsideABatch) {
+  TDataTable source;
+  source.Init(u"x|y");
+  TMemoryStream stream;
+  source.SaveToStream(source.ToString(true), &stream);
+  struct Case {
+    const char* What;
+    std::function<void(TDataTable&)> Call;
+  } cases[] = {
+      {"Clear", [](TDataTable& T) { T.Clear(); }},
+      {"Init(text)", [](TDataTable& T) { T.Init(u"p|q"); }},
+      {"Init(rows, cols)", [](TDataTable& T) { T.Init(2, 2); }},
+      {"CopyFrom", [&](TDataTable& T) { T.CopyFrom(&source, true, 0); }},
+      {"Sort", [](TDataTable& T) { T.Sort(smText); }},
+      {"LoadFromStream",
+       [&](TDataTable& T) {
+         stream.SetPosition(0);
+         T.LoadFromStream(&stream);
+       }},
+      {"Load", [](TDataTable& T) { T.Load(u"no such file.dat", 0, 0); }},
+  };
+  for (const Case& c : cases) {
+    TDataTable dt;
+    dt.Init(u"a|b|c");
+    const String before = Stored(dt);
+    dt.BatchStart();
+    dt.AddItem(u"d");
+    EXPECT_THROW(c.Call(dt), EInvalidOperation) << c.What;
+    EXPECT_EQ(RowTexts(dt), (std::vector<String>{u"a", u"b", u"c", u"d"})) << c.What;
+    dt.BatchRollback();
+    EXPECT_EQ(Stored(dt), before) << c.What;
+  }
+}
+
 TEST(DataTableBatch, RollbackRestoresTextsAndOrder) {
   TDataTable dt(u"", CellIndexSet({1}));
   dt.Init(u"#p#1,a|2,b|3,c|4,d");

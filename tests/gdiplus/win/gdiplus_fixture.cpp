@@ -30,12 +30,25 @@ TTestSurface::~TTestSurface() {
   DeleteDC(Dc);
 }
 
+TNoRefusedCalls::TNoRefusedCalls() {
+  gdipflat::ClearTracedFailures();
+  gdipflat::TraceStatuses(true);
+}
+
+TNoRefusedCalls::~TNoRefusedCalls() {
+  gdipflat::TraceStatuses(false);
+  EXPECT_EQ(gdipflat::TracedFailures(), std::vector<std::string>{}) << "GDI+ refused calls";
+  gdipflat::ClearTracedFailures();
+}
+
 void TTestSurface::Draw(const std::function<void(const IGPGraphics&)>& Paint, Integer Smoothing) {
+  TNoRefusedCalls watch;
   IGPGraphics g = TGPGraphics::FromHDC(Dc);
   ASSERT_NE(g->GetNativeHandle(), nullptr);
   g->SetSmoothingMode(Smoothing);
   g->SetTextRenderingHint(TextRenderingHintAntiAlias);
   Paint(g);
+  g = nullptr;  // released (and composed) while the watch still looks
 }
 
 int TTestSurface::CountWhere(const std::function<bool(uint32_t)>& Pred, int X0, int Y0, int X1, int Y1) const {

@@ -6,9 +6,17 @@
 #include <cstring>
 #include <functional>
 
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
+#include "platform/GdiPlusStatus.h"
 
 void EnsureGdiPlus();
+
+// While it lives, the flat calls GDI+ refuses are traced; when it ends, the
+// test fails unless there was none (rendering that should work all the way).
+struct TNoRefusedCalls {
+  TNoRefusedCalls();
+  ~TNoRefusedCalls();
+};
 
 struct TTestSurface {
   HDC Dc = nullptr;
@@ -20,7 +28,8 @@ struct TTestSurface {
   TTestSurface(int Width, int Height, uint32_t Fill = 0x00FFFFFF);
   ~TTestSurface();
   uint32_t At(int X, int Y) const { return Bits[Y * W + X]; }
-  // Draws through a fresh graphics released before returning (anti-aliased).
+  // Draws through a fresh graphics released before returning (anti-aliased);
+  // no flat call may be refused meanwhile.
   void Draw(const std::function<void(const IGPGraphics&)>& Paint, Integer Smoothing = SmoothingModeAntiAlias);
   int CountWhere(const std::function<bool(uint32_t)>& Pred, int X0 = 0, int Y0 = 0, int X1 = -1, int Y1 = -1) const;
 };

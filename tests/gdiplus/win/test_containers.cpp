@@ -2,9 +2,6 @@
 // broken input, and the atomic replacement of the container file.
 #include "common/gtest.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <cstring>

@@ -1,9 +1,6 @@
 // File and folder routines and the clipboard file list.
 #include "common/gtest.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>

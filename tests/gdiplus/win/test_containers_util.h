@@ -2,9 +2,6 @@
 // folder removed afterwards, and whole-file reads and writes.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <string>

@@ -1,11 +1,12 @@
 // The program's surface: a graphics on the DC of a TBitmap32.
 #include "common/gtest.h"
 
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "tests/gdiplus/win/gdiplus_fixture.h"
 
 TEST(GdiPlusOnBitmap32, DrawingLandsInTheBitmapOnRelease) {
   EnsureGdiPlus();
+  TNoRefusedCalls watch;
   TBitmap32 bmp;
   bmp.SetSize(30, 20);
   bmp.Clear(0x00FFFFFF);

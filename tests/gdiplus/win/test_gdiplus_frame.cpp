@@ -49,6 +49,27 @@ TEST(GdiPlusRefCount, RefusedCreationLeavesAWorkingNilWrapper) {
   g->FillRectangle(IGPBrush(new TGPSolidBrush(0xFFFF0000)), 0, 0, 5, 5);  // refused, harmless
 }
 
+// A refused call raises nothing; its status is the thread's last status and,
+// while tracing is on, it is recorded with the function's name.
+TEST(GdiPlusStatuses, RefusedCallsAreKeptAndTraced) {
+  EnsureGdiPlus();
+  gdipflat::ClearTracedFailures();
+  gdipflat::TraceStatuses(true);
+  IGPGraphics g = TGPGraphics::FromHDC(nullptr);
+  g->SetSmoothingMode(SmoothingModeAntiAlias);
+  EXPECT_EQ(gdipflat::LastStatus(), gdipflat::InvalidParameter);
+  IGPPen pen(new TGPPen(0xFF000000, 2));
+  EXPECT_FLOAT_EQ(pen->GetWidth(), 2.0f);
+  EXPECT_EQ(gdipflat::LastStatus(), gdipflat::Ok);
+  gdipflat::TraceStatuses(false);
+  g->SetSmoothingMode(SmoothingModeAntiAlias);  // refused again, no longer traced
+  const std::vector<std::string> traced = gdipflat::TracedFailures();
+  gdipflat::ClearTracedFailures();
+  ASSERT_FALSE(traced.empty());
+  EXPECT_EQ(traced.back(), "GdipSetSmoothingMode: " + std::to_string(gdipflat::InvalidParameter));
+  for (const std::string& T : traced) EXPECT_EQ(T.find("Gdip"), 0u) << T;
+}
+
 TEST(GdiPlusArray, CountEnumeratorAndItemPointer) {
   IGPArray<Single> a(new TGPArray<Single>(3));
   a->SetItem(0, 1.5f);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "classlib/GIFImg.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/Classes.h"
 #include "rtl/FileUtils.h"
 #include "tests/gdiplus/win/gdiplus_fixture.h"

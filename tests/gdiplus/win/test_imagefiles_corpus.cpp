@@ -21,7 +21,7 @@
 
 #include "classlib/JPEG.h"
 #include "classlib/PngImage.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/Classes.h"
 #include "rtl/FileUtils.h"
 #include "rtl/SysUtils.h"

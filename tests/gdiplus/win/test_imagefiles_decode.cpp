@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/Classes.h"
 #include "rtl/FileUtils.h"
 #include "tests/gdiplus/win/gdiplus_fixture.h"

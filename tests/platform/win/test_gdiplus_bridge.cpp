@@ -1,13 +1,15 @@
 #include "common/gtest.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <new>
 #include <vector>
 
-#define NOMINMAX
 #include <windows.h>
 
 #include "platform/GdiPlusBridge.h"
@@ -499,4 +501,70 @@ TEST(GdiPlusBridge, ReleaseKeepsEverythingThatWasDrawn) {
     EXPECT_EQ(differ, 0) << c.first;
     EXPECT_GT(drawn, 100) << c.first;
   }
+}
+
+// --- Allocation failures ----------------------------------------------------
+
+namespace {
+
+// The program's operator new fails while a TFailingAllocations lives.
+std::atomic<bool> FailAllocations{false};
+
+struct TFailingAllocations {
+  TFailingAllocations() { FailAllocations = true; }
+  ~TFailingAllocations() { FailAllocations = false; }
+};
+
+}  // namespace
+
+void* operator new(std::size_t Size) {
+  if (FailAllocations) throw std::bad_alloc();
+  if (void* p = std::malloc(Size ? Size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* P) noexcept { std::free(P); }
+void operator delete(void* P, std::size_t) noexcept { std::free(P); }
+
+// What the bridge records of a new surface or brush needs memory. Without it
+// the creation answers OutOfMemory with nothing made, and nothing is left
+// locked: the bridge goes on working.
+TEST(GdiPlusBridge, CreationsWithoutMemoryAreRefusedCleanly) {
+  EnsureStarted();
+  TDibFixture dib(8, 8, 0xFF102030);
+  const GpPointF tri[3] = {{0, 0}, {8, 0}, {0, 8}};
+  struct Case {
+    const char* What;
+    std::function<GpStatus(void*&)> Create;
+  } cases[] = {
+      {"a graphics on a DC",
+       [&](void*& Out) { return Api.GdipCreateFromHDC(dib.Dc, reinterpret_cast<GpGraphics**>(&Out)); }},
+      {"a path gradient",
+       [&](void*& Out) { return Api.GdipCreatePathGradient(tri, 3, 0, reinterpret_cast<GpBrush**>(&Out)); }},
+      {"a linear gradient",
+       [&](void*& Out) {
+         return Api.GdipCreateLineBrush(&tri[0], &tri[1], 0xFF000000, 0xFFFFFFFF, 0, reinterpret_cast<GpBrush**>(&Out));
+       }},
+  };
+  for (const Case& c : cases) {
+    const int surfaces = BridgeSurfaceCount();
+    void* made = reinterpret_cast<void*>(1);
+    GpStatus st = Ok;
+    {
+      TFailingAllocations fail;
+      try {
+        st = c.Create(made);
+      } catch (const std::bad_alloc&) {
+        ADD_FAILURE() << c.What << ": the failure left the bridge as an exception";
+        continue;  // a lock may be held: touch nothing more
+      }
+    }
+    EXPECT_EQ(st, OutOfMemory) << c.What;
+    EXPECT_EQ(made, nullptr) << c.What;
+    EXPECT_EQ(BridgeSurfaceCount(), surfaces) << c.What;
+  }
+  // With memory again everything works.
+  GpGraphics* g = MakeGraphics(dib);
+  FillRect(g, 0xFF00FF00, 0, 0, 8, 8);
+  EXPECT_EQ(Api.GdipDeleteGraphics(g), Ok);
+  EXPECT_EQ(dib.At(3, 3), 0xFF00FF00u);
 }

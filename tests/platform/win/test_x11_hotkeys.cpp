@@ -6,8 +6,10 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -97,6 +99,27 @@ std::vector<THotKeyMsg> PressAndCollect(HWND Wnd, std::vector<std::string> Keys)
     }
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
+}
+
+// True once Done() holds (within five seconds).
+template <class F>
+bool WaitUntil(F Done) {
+  const DWORD start = ::GetTickCount();
+  while (!Done()) {
+    if (::GetTickCount() - start > 5000) return false;
+    ::Sleep(5);
+  }
+  return true;
+}
+
+// A report whose first press fails the way a full heap would.
+std::atomic<int> ReportsSeen{0};
+void FailingFirstReport(uintptr_t, uint32_t, uint32_t, uint32_t) {
+  if (ReportsSeen.fetch_add(1) == 0) throw std::bad_alloc();
+}
+DWORD WINAPI RunFailingLoop(void*) {
+  X11HotKeysRun(FailingFirstReport);
+  return 0;
 }
 
 class X11HotKeys : public ::testing::Test {
@@ -207,6 +230,24 @@ TEST_F(X11HotKeys, WithoutDisplayRegistrationIsWinesAlone) {
     SysHotKeysShutdown();
   }
   EXPECT_TRUE(SysHotKeysOnX11());
+}
+
+// A press whose report fails is lost; the presses after it still arrive and
+// closing the connection still stops the loop.
+TEST_F(X11HotKeys, PressThatFailsLeavesTheEventLoopRunning) {
+  SysHotKeysShutdown();  // this test runs the loop itself
+  ASSERT_TRUE(X11HotKeysOpen());
+  ReportsSeen = 0;
+  HANDLE loop = ::CreateThread(nullptr, 0, RunFailingLoop, nullptr, 0, nullptr);
+  ASSERT_NE(loop, nullptr);
+  ASSERT_EQ(X11HotKeysGrab(1, 0xC327, MOD_CONTROL | MOD_SHIFT, 'Q'), x11grabDone);
+  XdoKey({"ctrl+shift+q"});
+  ASSERT_TRUE(WaitUntil([] { return ReportsSeen >= 1; }));
+  XdoKey({"ctrl+shift+q"});
+  EXPECT_TRUE(WaitUntil([] { return ReportsSeen >= 2; })) << "the loop ended with the failing press";
+  X11HotKeysClose();
+  EXPECT_EQ(::WaitForSingleObject(loop, 5000), WAIT_OBJECT_0);
+  ::CloseHandle(loop);
 }
 
 TEST(X11HotKeyKeys, VirtualKeysMapToKeysyms) {

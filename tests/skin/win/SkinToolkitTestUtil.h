@@ -4,9 +4,6 @@
 
 #include "common/gtest.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <algorithm>

@@ -8,7 +8,7 @@
 #include "common/RemoveTree.h"
 #include "common/ScreensBitmap32.h"
 #include "foundation/app/HyAppUtils.h"
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "rtl/Classes.h"
 #include "rtl/FileIO.h"
 #include "rtl/FileUtils.h"

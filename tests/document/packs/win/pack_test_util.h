@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "document/win/StylePacks.h"
 #include "tests/document/packs/pack_fixtures.h"
 

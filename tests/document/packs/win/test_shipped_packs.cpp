@@ -10,7 +10,7 @@
 
 #include "document/FrameGeometry.h"
 #include "foundation/app/HyAppUtils.h"
-#include "gdiplus/ImageFiles.h"
+#include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileUtils.h"
 #include "tests/document/packs/win/pack_test_util.h"
 

@@ -2,10 +2,12 @@
 #include "common/gtest.h"
 
 #include <string>
+#include <vector>
 
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "foundation/app/win/HyAppDraw.h"
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
+#include "platform/GdiPlusStatus.h"
 
 namespace {
 
@@ -123,10 +125,15 @@ struct TLook {
 class AppItemBackground : public ::testing::Test {
  protected:
   void SetUp() override { EnsureGdiPlus(); }
+  // Paints through GDI+; no flat call may be refused meanwhile.
   void Paint(Integer W, Integer H, Integer Kind) {
     Bmp.SetSize(W, H);
     Bmp.Clear(0x00000000);
+    gdipflat::ClearTracedFailures();
+    gdipflat::TraceStatuses(true);
     DrawItemBackground(&Bmp, 0, 0, W, H, Kind);
+    gdipflat::TraceStatuses(false);
+    EXPECT_EQ(gdipflat::TracedFailures(), std::vector<std::string>{}) << "GDI+ refused calls";
   }
   TBitmap32 Bmp;
 };

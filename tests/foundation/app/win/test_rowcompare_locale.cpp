@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-#define NOMINMAX
 #include <windows.h>
 
 #include "foundation/app/HyAppUtils.h"

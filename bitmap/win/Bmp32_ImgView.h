@@ -4,8 +4,8 @@
 // Winelib only.
 #pragma once
 
-#include "bitmap/Bmp32_Image.h"
-#include "bitmap/Bmp32_RangeBars.h"
+#include "bitmap/win/Bmp32_Image.h"
+#include "bitmap/win/Bmp32_RangeBars.h"
 
 enum TScrollBarVisibility : Byte { svAlways, svHidden, svAuto };
 enum TSizeGripStyle : Byte { sgAuto, sgNone, sgAlways };

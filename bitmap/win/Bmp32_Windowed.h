@@ -10,7 +10,7 @@
 
 class TClipboard;
 
-#include "bitmap/Bmp32_Backends_Gdi.h"
+#include "bitmap/win/Bmp32_Backends_Gdi.h"
 #include "bitmap/Bmp32_BmpStreams.h"
 
 class TBitmap32 : public TCustomBitmap32 {

@@ -12,7 +12,7 @@
 
 #include "bitmap/Bmp32.h"
 #include "bitmap/Bmp32_RepaintOpt.h"
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "classlib/Controls.h"
 
 class TCustomLayer;

@@ -16,10 +16,10 @@
 // run on worker threads: they touch only what they create or are given.
 #pragma once
 
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "classlib/GIFImg.h"
 #include "classlib/Graphics.h"
-#include "gdiplus/GdiPlus.h"
+#include "gdiplus/win/GdiPlus.h"
 #include "gdiplus/VaVavuve.h"
 
 // Decodes a file. A missing or undecodable file gives a 0 x 0 bitmap with

@@ -4,7 +4,7 @@
 // anew on every resize. Winelib only.
 #pragma once
 
-#include "bitmap/Bmp32_Backends.h"
+#include "bitmap/win/Bmp32_Backends.h"
 
 class TGDIBackend : public TCustomBackend,
                     public ICanvasSupport,

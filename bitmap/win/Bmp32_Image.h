@@ -9,9 +9,9 @@
 #include <functional>
 #include <vector>
 
-#include "bitmap/Bmp32_Layers.h"
+#include "bitmap/win/Bmp32_Layers.h"
 #include "bitmap/Bmp32_RepaintOpt.h"
-#include "bitmap/Bmp32_Windowed.h"
+#include "bitmap/win/Bmp32_Windowed.h"
 #include "classlib/Controls.h"
 
 struct TPaintStage {
