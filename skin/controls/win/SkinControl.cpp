@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "rtl/ScopeGuard.h"
 #include "skin/data/win/SPUtils.h"
 #include "skin/data/win/SpEffBmp.h"
 
@@ -321,13 +322,10 @@ void TspSkinControl::Dispatch(TMessage& M) {
     case WM_PAINT: {
       auto Alive = LivenessToken();
       FromWMPaint = true;
-      try {
-        TspSkinLook<TCustomControl>::Dispatch(M);
-      } catch (...) {
+      TFinally Painted([&] {
         if (*Alive) FromWMPaint = false;
-        throw;
-      }
-      if (*Alive) FromWMPaint = false;
+      });
+      TspSkinLook<TCustomControl>::Dispatch(M);
       return;
     }
     case WM_ERASEBKGND:
