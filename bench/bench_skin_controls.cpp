@@ -4,10 +4,10 @@
 // frame); one control's state change with its repaint (a 75 x 25 button's
 // hover and press, a morph step, a flat box's toggle with the panel behind
 // it: 2 ms each); and a skin switch of the whole form (100 ms). The skin is
-// a test skin of the program's kind: nine-slice buttons, tool buttons and
-// panels, flat check images, a bevel and a label description.
+// the program's own: Dawn, switched to Charm and back.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -15,48 +15,23 @@
 #include "classlib/Forms.h"
 #include "skin/controls/SkinCtrls.h"
 #include "skin/data/win/SPUtils.h"
-#include "tests/skin/win/SkinFixture.h"
 
 namespace {
 
-std::unique_ptr<TBitmap> Picture(TColor Base) {
-  // Face pieces in slightly different shades so the builders copy real pixels.
-  auto B = skintest::FlatPicture(256, 256, Base);
-  TCanvas* C = B->Canvas();
-  for (Integer Y = 0; Y < 256; Y += 8) {
-    C->Brush()->SetColor(TColor(Base ^ (Y * 0x010101)));
-    C->FillRect(TRect(0, Y, 256, Y + 4));
+// A made scheme: Dawn is stored in the program's resources, the others are
+// ".skn" files of its Skin folder.
+std::unique_ptr<TspSkinData> MadeScheme(const String& Name) {
+  auto D = std::make_unique<TspSkinData>(nullptr);
+  if (Name == u"Dawn") {
+    TspCompressedStoredSkin Stored(nullptr, GetModuleHandleW(nullptr), u"SkinDawn");
+    D->LoadCompressedStoredSkin(&Stored);
+  } else {
+    String Path = u"Z:";
+    for (const char* P = LUMIGRA_SKIN_SKN_DIR; *P; ++P) Path += *P == '/' ? u'\\' : char16_t(Byte(*P));
+    D->LoadFromCompressedFile(Path + u"\\" + Name + u".skn");
   }
-  return B;
-}
-
-std::unique_ptr<TspSkinData> MakeSkin(TColor Base) {
-  skintest::TFixtureSkin S;
-  S.ActivePicture(Picture(Base));
-  const String Nine = u"lefttoppoint=4,4";
-  auto Button = [&](const String& Name, const String& Word, Integer Y) {
-    S.Control(Name, Word,
-              {u"pictureindex=0", u"skinrect=0," + IntToStr(Y) + u",40," + IntToStr(Y + 22),
-               u"activeskinrect=40," + IntToStr(Y) + u",80," + IntToStr(Y + 22),
-               u"downskinrect=80," + IntToStr(Y) + u",120," + IntToStr(Y + 22), Nine, u"righttoppoint=36,4",
-               u"leftbottompoint=4,18", u"rightbottompoint=36,18", u"clientrect=4,4,36,18", u"morphing=1",
-               u"fontname=Arial", u"fontheight=14", u"fontcolor=0", u"activefontcolor=8388608"});
-  };
-  Button(u"button", u"button", 0);
-  Button(u"toolbutton", u"button", 24);
-  Button(u"resizetoolbutton", u"menubutton", 48);
-  S.Control(u"panel", u"panel",
-            {u"pictureindex=0", u"skinrect=0,80,60,140", Nine, u"righttoppoint=56,4", u"leftbottompoint=4,56",
-             u"rightbottompoint=56,56", u"clientrect=4,4,56,56"});
-  for (const Char* Name : {u"checkbox", u"radiobox"})
-    S.Control(Name, u"checkradio",
-              {u"pictureindex=0", u"skinrect=0,150,100,170", u"checkimagerect=120,150,133,163",
-               u"uncheckimagerect=140,150,153,163", u"framefontcolor=0"});
-  S.Control(u"bevel", u"bevel", {u"lightcolor=16777215", u"darkcolor=8421504"});
-  S.Control(u"stdlabel", u"stdlabel", {u"fontname=Arial", u"fontheight=14", u"fontcolor=0"});
-  auto SD = std::make_unique<TspSkinData>(nullptr);
-  S.LoadInto(SD.get());
-  return SD;
+  if (D->Empty) std::fprintf(stderr, "bench_skin_controls: the scheme %s did not load\n", ToUtf8(Name).c_str());
+  return D;
 }
 
 struct TBenchForm {
@@ -143,11 +118,11 @@ void Start() {
 }
 
 TspSkinData* SkinA() {
-  static auto SD = MakeSkin(0xC8C8C8);
+  static auto SD = MadeScheme(u"Dawn");
   return SD.get();
 }
 TspSkinData* SkinB() {
-  static auto SD = MakeSkin(0xB4D2E6);
+  static auto SD = MadeScheme(u"Charm");
   return SD.get();
 }
 

@@ -218,7 +218,7 @@ void TspSkinCheckRadioBox::DrawStateImage(TCanvas* C, Integer X, Integer Y) {
   if (!Picture || RectIsEmpty(*R)) return;
   auto B = NewSkinBitmap(R->Width(), R->Height());
   B->Canvas()->CopyRect(TRect(0, 0, R->Width(), R->Height()), Picture->Canvas(), *R);
-  std::unique_ptr<TspEffectBmp> E(TspEffectBmp::CreateFromhWnd(B->Handle()));
+  auto E = SkinEffectOf(B.get());
   E->ChangeBrightness(0.5);
   E->Draw(B->Canvas()->Handle(), 0, 0);
   B->SetTransparentMode(tmAuto);

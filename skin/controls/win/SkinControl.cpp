@@ -1,6 +1,10 @@
 // The skinned control bases.
 #include "skin/controls/win/SkinControl.h"
 
+#include <cstring>
+#include <memory>
+
+#include "rtl/ScopeGuard.h"
 #include "skin/data/win/SPUtils.h"
 #include "skin/data/win/SpEffBmp.h"
 
@@ -107,6 +111,15 @@ void TspControlTimer::SetInterval(Cardinal Interval) {
   if (FTimer) FTimer->SetInterval(Interval);
 }
 
+std::unique_ptr<TspEffectBmp> SkinEffectOf(TBitmap* B) {
+  if (B->PixelFormat() != pf24bit) return std::unique_ptr<TspEffectBmp>(TspEffectBmp::CreateFromhWnd(B->Handle()));
+  const Integer W = B->Width(), H = B->Height();
+  auto E = std::make_unique<TspEffectBmp>(W, H);
+  GdiFlush();
+  for (Integer Y = 0; Y < H; ++Y) std::memcpy(E->GetRowPtr(Y), B->ScanLine(Y), size_t(W) * 3);
+  return E;
+}
+
 namespace {
 
 void RunMorph(TspEffectBmp* From, TspEffectBmp* To, double Kf, TMorphKind Kind) {
@@ -126,7 +139,7 @@ void BlendAndDraw(TControl* Control, TCanvas* Canvas, TspEffectBmp* Image, bool 
   if (Blend) {
     auto Bg = NewSkinBitmap(Image->Width(), Image->Height());
     PaintParentBackground(Control, Bg->Canvas());
-    std::unique_ptr<TspEffectBmp> EBg(TspEffectBmp::CreateFromhWnd(Bg->Handle()));
+    auto EBg = SkinEffectOf(Bg.get());
     Image->Morph(EBg.get(), 1 - Value / 255.0);
   }
   Image->Draw(Canvas->Handle(), 0, 0);
@@ -140,15 +153,15 @@ void DrawSkinImage(TControl* Control, TCanvas* Canvas, TBitmap* Image, bool Blen
     Canvas->Draw(0, 0, Image);
     return;
   }
-  std::unique_ptr<TspEffectBmp> E(TspEffectBmp::CreateFromhWnd(Image->Handle()));
+  auto E = SkinEffectOf(Image);
   BlendAndDraw(Control, Canvas, E.get(), true, Value);
 }
 
 void DrawMorphedSkinImage(TControl* Control, TCanvas* Canvas, TBitmap* Normal, TBitmap* Active, double Kf,
                           TMorphKind Kind, bool Blend, Byte Value) {
   if (Normal->Empty() || Active->Empty()) return;
-  std::unique_ptr<TspEffectBmp> E1(TspEffectBmp::CreateFromhWnd(Normal->Handle()));
-  std::unique_ptr<TspEffectBmp> E2(TspEffectBmp::CreateFromhWnd(Active->Handle()));
+  auto E1 = SkinEffectOf(Normal);
+  auto E2 = SkinEffectOf(Active);
   RunMorph(E1.get(), E2.get(), Kf, Kind);
   BlendAndDraw(Control, Canvas, E1.get(), Blend, Value);
 }
@@ -309,13 +322,10 @@ void TspSkinControl::Dispatch(TMessage& M) {
     case WM_PAINT: {
       auto Alive = LivenessToken();
       FromWMPaint = true;
-      try {
-        TspSkinLook<TCustomControl>::Dispatch(M);
-      } catch (...) {
+      TFinally Painted([&] {
         if (*Alive) FromWMPaint = false;
-        throw;
-      }
-      if (*Alive) FromWMPaint = false;
+      });
+      TspSkinLook<TCustomControl>::Dispatch(M);
       return;
     }
     case WM_ERASEBKGND:

@@ -279,6 +279,11 @@ void DrawSkinImage(TControl* Control, TCanvas* Canvas, TBitmap* Image, bool Blen
 // blended as DrawSkinImage does, drawn at (0, 0).
 void DrawMorphedSkinImage(TControl* Control, TCanvas* Canvas, TBitmap* Normal, TBitmap* Active, double Kf,
                           TMorphKind Kind, bool Blend, Byte Value);
+// An effect bitmap of B's pixels (B not empty). A 24-bit bitmap is copied
+// row by row from its section: reading it through a display device context
+// costs more than a whole cross-fade under Wine.
+class TspEffectBmp;
+std::unique_ptr<TspEffectBmp> SkinEffectOf(TBitmap* B);
 // Dest takes Source's attributes one by one, so an unchanged font keeps its
 // handle (a new one costs a font lookup on every paint).
 void AssignFont(TFont* Dest, TFont* Source);

@@ -2,6 +2,7 @@
 #include "skin/controls/win/SkinPanel.h"
 
 #include "classlib/Forms.h"
+#include "rtl/ScopeGuard.h"
 #include "skin/data/win/SPUtils.h"
 
 namespace {
@@ -482,28 +483,24 @@ void TspSkinPanel::DrawSkinnedCaption(TBitmap* B) {
 
 void TspSkinPanel::PaintCaptionStrip(TBitmap* B) {
   const String Own = FSkinDataName;
-  auto Restore = [&] {
-    FSkinDataName = Own;
+  TRect Client;
+  {
+    // The strip is drawn from the "panel" description; the panel's own comes
+    // back on every path.
+    FSkinDataName = u"panel";
+    TFinally Restore([&] {
+      FSkinDataName = Own;
+      GetSkinData();
+    });
     GetSkinData();
-  };
-  FSkinDataName = u"panel";
-  try {
-    GetSkinData();
-    if (!Skinned()) {
-      Restore();
-      return;
-    }
+    if (!Skinned()) return;
     RefreshSkinGeometry();
     if (Picture)
       CreateNineSliceImage(LTPt, RTPt, LBPt, RBPt, ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewClRect,
                            B, Picture, SkinRect, Width(), Height(), true, LeftStretch, TopStretch, RightStretch,
                            BottomStretch, StretchEffect, StretchType);
-  } catch (...) {
-    Restore();
-    throw;
+    Client = NewClRect;
   }
-  const TRect Client = NewClRect;
-  Restore();
   const Integer SW = Client.Width(), SH = FDefaultCaptionHeight - Client.Top - 1;
   if (Picture && SW > 0 && SH > 0 && CaptionRect.Width() > 2 && CaptionRect.Height() > 2) {
     const TRect Src(SkinRect.Left + CaptionRect.Left + 1, SkinRect.Top + CaptionRect.Top + 1,
@@ -512,13 +509,8 @@ void TspSkinPanel::PaintCaptionStrip(TBitmap* B) {
   }
   NewCaptionRect = TRect(Client.Left, Client.Top, Client.Right, FDefaultCaptionHeight - 1);
   FCaptionOnly = true;
-  try {
-    CreateControlSkinImage(B);
-  } catch (...) {
-    FCaptionOnly = false;
-    throw;
-  }
-  FCaptionOnly = false;
+  TFinally CaptionOnly([&] { FCaptionOnly = false; });
+  CreateControlSkinImage(B);
 }
 
 void TspSkinPanel::PaintGroupBox(TBitmap* B) {

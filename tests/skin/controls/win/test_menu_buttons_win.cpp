@@ -5,6 +5,8 @@
 // menus' host lookup.
 #include "tests/skin/controls/win/CtlTestUtil.h"
 
+#include "rtl/CallbackGuard.h"
+
 using namespace ctl;
 
 namespace {
@@ -344,8 +346,10 @@ class TFakeHost : public TComponent, public TspSkinMenuHost {
 };
 
 void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR Id, DWORD) {
-  KillTimer(nullptr, Id);
-  EndMenu();
+  CallbackGuard(nullptr, [&] {
+    KillTimer(nullptr, Id);
+    EndMenu();
+  });
 }
 
 TEST_F(MenuButtons, StandInPopupThroughTheFormsHost) {

@@ -201,9 +201,38 @@ const std::vector<std::pair<const char16_t*, std::vector<TShot>>>& Families() {
   return F;
 }
 
+// A made scheme: Dawn is stored in the program's resources, the others are
+// ".skn" files of its Skin folder.
+std::unique_ptr<TspSkinData> MadeScheme(const String& Name) {
+  auto D = std::make_unique<TspSkinData>(nullptr);
+  if (Name == u"Dawn") {
+    TspCompressedStoredSkin Stored(nullptr, GetModuleHandleW(nullptr), u"SkinDawn");
+    D->LoadCompressedStoredSkin(&Stored);
+  } else {
+    String Path = u"Z:";
+    for (const char* P = LUMIGRA_SKIN_SKN_DIR; *P; ++P) Path += *P == '/' ? u'\\' : char16_t(Byte(*P));
+    D->LoadFromCompressedFile(Path + u"\\" + Name + u".skn");
+  }
+  return D;
+}
+
+void ApplyScheme(TControl* C, TspSkinData* SD) {
+  if (auto* W = dynamic_cast<TspSkinControl*>(C)) W->SetSkinData(SD);
+  if (auto* G = dynamic_cast<TspGraphicSkinControl*>(C)) G->SetSkinData(SD);
+  if (auto* B = dynamic_cast<TspSkinBevel*>(C)) B->SetSkinData(SD);
+  if (auto* L = dynamic_cast<TspSkinStdLabel*>(C)) L->SetSkinData(SD);
+}
+
 TEST_F(Screens, EveryFamilyInItsStates) {
-  // The made skins join this list as they arrive; nullptr is the default look.
-  const std::vector<std::pair<String, TspSkinData*>> Schemes = {{u"default", nullptr}};
+  // nullptr is the default look; the made schemes follow. The states are
+  // checked on the default look; the schemes' pictures are for review.
+  std::vector<std::unique_ptr<TspSkinData>> Loaded;
+  std::vector<std::pair<String, TspSkinData*>> Schemes = {{u"default", nullptr}};
+  for (const String& Name : {String(u"Dawn"), String(u"Charm"), String(u"Laconic"), String(u"Cool")}) {
+    Loaded.push_back(MadeScheme(Name));
+    EXPECT_FALSE(Loaded.back()->Empty) << ToUtf8(Name);
+    if (!Loaded.back()->Empty) Schemes.emplace_back(Name, Loaded.back().get());
+  }
   for (const auto& [Scheme, Skin] : Schemes) {
     for (const auto& [Family, Shots] : Families()) {
       SCOPED_TRACE(ToUtf8(Family));
@@ -212,6 +241,7 @@ TEST_F(Screens, EveryFamilyInItsStates) {
       for (const TShot& S : Shots) {
         TControl* C = S.Make(Host);
         C->SetParent(Host);
+        if (Skin) ApplyScheme(C, Skin);
         C->SetLeft(5);
         C->SetTop(Top);
         Top += C->Height() + 6;
@@ -230,6 +260,9 @@ TEST_F(Screens, EveryFamilyInItsStates) {
         }
         const bool Interactive = dynamic_cast<TspSkinBevel*>(C) == nullptr && dynamic_cast<TspSkinStdLabel*>(C) == nullptr &&
                                  dynamic_cast<TspSkinPanel*>(C) == nullptr;
+        EXPECT_GT(C->Width(), 0) << ToUtf8(S.Name);
+        EXPECT_GT(C->Height(), 0) << ToUtf8(S.Name);
+        if (Skin) continue;
         if (Interactive && !S.OpensMenu) {
           EXPECT_FALSE(SamePicture(Pics[stNormal].get(), Pics[stHot].get())) << ToUtf8(S.Name) << " hot";
           EXPECT_FALSE(SamePicture(Pics[stHot].get(), Pics[stPressed].get()) &&
