@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "bitmap/Bmp32_Resamplers.h"
+#include "document/UndoSteps.h"
 
 namespace {
 
@@ -122,4 +123,33 @@ TRect TImgSmall::ObjectPaintBounds() const {
     InflateRectXY(r, half, half);
   }
   return r;
+}
+
+// ---------------------------------------------------------------------------
+// Undo and the sidecar
+
+void TImgSmall::TakePixels(TCustomBitmap32* Picture) {
+  if (Picture == nullptr) {
+    FSrcBmp->SetSize(0, 0);
+  } else {
+    Picture->CopyPixelsTo(FSrcBmp.get());
+  }
+  FChanged2 = true;
+}
+
+void TImgSmall::SaveUndoParts(TRow* StepRow) {
+  if (!FDataChanged) return;
+  SetPartOf(StepRow, TUndoSlot::Picture, new TUndoBitmap(CopyOfBitmap(FSrcBmp.get())));
+  FDataChanged = false;
+}
+
+void TImgSmall::RestoreUndoParts(TDataTable* UndoDT, Integer Index) {
+  if (TRow* r = FindRowPart(UndoDT, Index, FId, TUndoSlot::Picture))
+    TakePixels(static_cast<TUndoBitmap*>(PartOf(r, TUndoSlot::Picture))->Value.get());
+  FDataChanged = false;
+}
+
+void TImgSmall::RestorePicture(TCustomBitmap32* Picture) {
+  TakePixels(Picture);
+  FDataChanged = true;
 }

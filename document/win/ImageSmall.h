@@ -20,6 +20,14 @@ class TImgSmall : public TImgShape {
   void AdjustShape(Integer X1, Integer Y1, Integer X2, Integer Y2) override;
   void MoveShape(Integer X1, Integer Y1, Integer X2, Integer Y2) override;
   TRect ObjectPaintBounds() const override;
+  // Undo keeps a copy of the picture in the step row whenever DataChanged
+  // is set (then cleared); the sidecar stores the picture itself.
+  void SaveUndoParts(TRow* StepRow) override;
+  void RestoreUndoParts(TDataTable* UndoDT, Integer Index) override;
+  TCustomBitmap32* StoredPicture() override { return FSrcBmp.get(); }
+  // Takes Picture's pixels (the picture's own resampling stays) and marks
+  // the object changed.
+  void RestorePicture(TCustomBitmap32* Picture) override;
 
   // The scaled picture, rebuilt when the object changed.
   void DrawPrepare();
@@ -29,6 +37,8 @@ class TImgSmall : public TImgShape {
   // The turned picture's bounds for the current box.
   void GetMaxRect(TRect& R);
 
+  // Whoever changes the picture's pixels sets DataChanged, so that the next
+  // undo step keeps a copy, and Changed2, so that the scaled copy follows.
   TBitmap32* SrcBmp() const { return FSrcBmp.get(); }
   TBitmap32* TmpBmp() const { return FTmpBmp.get(); }
   const TRect& MaxRect() const { return FMaxRect; }
@@ -40,6 +50,7 @@ class TImgSmall : public TImgShape {
 
  private:
   void SetupRotation(const TRect& R);
+  void TakePixels(TCustomBitmap32* Picture);
 
   std::unique_ptr<TBitmap32> FSrcBmp, FTmpBmp;
   std::unique_ptr<TAffineTransformation> FTransformation;

@@ -6,6 +6,7 @@
 
 #include "document/ProjectSidecar.h"
 #include "document/UndoSteps.h"
+#include "document/win/ImageSmall.h"
 #include "gdiplus/win/ImageFiles.h"
 #include "tests/document/win/document_fixture.h"
 #include "tests/rtl/test_streams_tempdir.h"
@@ -62,6 +63,25 @@ void Furnish(TTestDocument& d) {
   d->Draw();
 }
 
+// A picture of W x H with every pixel different, some half transparent.
+std::unique_ptr<TCustomBitmap32> PictureOf(Integer W, Integer H, TColor32 Seed) {
+  auto b = std::make_unique<TCustomBitmap32>();
+  b->SetSize(W, H);
+  for (Integer y = 0; y < H; ++y)
+    for (Integer x = 0; x < W; ++x)
+      b->SetPixel(x, y, ((x + y) % 3 == 0 ? 0x80000000u : 0xFF000000u) | ((Seed + TColor32(x * 11)) & 0xFF) << 16 |
+                            TColor32(y * 13 & 0xFF) << 8 | TColor32(x * y & 0xFF));
+  return b;
+}
+
+TImgSmall* AddPicture(TTestDocument& D, Integer Id, const TRect& Box, Integer Opacity, TCustomBitmap32* Picture) {
+  auto* s = static_cast<TImgSmall*>(
+      D.Add(ObjectRow(Id, TShapeType::shSmall, Box, {{ShapeCol::Opacity, IntToStr(Opacity)}})));
+  Picture->CopyPixelsTo(s->SrcBmp());  // the object keeps its own resampling
+  s->SetChanged2(true);
+  return s;
+}
+
 }  // namespace
 
 // Saved and opened again: the same rows, guides, ruler, selections and the
@@ -98,6 +118,43 @@ TEST(DocumentFile, SidecarRoundTrip) {
   {
     TOpened o(file, p);
     EXPECT_EQ(Rows(o.Doc), Rows(d.Get()));
+    EXPECT_EQ(Pixels(o->Bitmap()), composed);
+  }
+  delete static_cast<TMemoryStream*>(p);
+}
+
+// Picture objects keep their pictures through the sidecar and the project
+// stream: same pixels, size and opacity, each picture with its own object
+// (pictures scaled to their boxes with the object's own resampling, so the
+// composed views compare too).
+TEST(DocumentFile, PictureObjectsRoundTrip) {
+  TTempFolder dir("lumigra_doc_");
+  const String file = dir.Path("pictures.png");
+  TTestDocument d(70, 60, 0xFFFFFF);
+  const auto first = PictureOf(17, 11, 0x10), second = PictureOf(9, 23, 0x70);
+  AddPicture(d, 4, TRect(3, 4, 50, 30), 150, first.get());
+  d.Add(ObjectRow(5, TShapeType::shRectangle, TRect(40, 40, 60, 55)));
+  AddPicture(d, 7, TRect(30, 10, 66, 58), 255, second.get());
+  d->InitBitmap();
+  d->Draw();
+  const std::vector<TColor32> composed = Pixels(d->Bitmap());
+  d->SaveAs(file);
+  void* p = nullptr;
+  d->SaveToStream(p);
+  ASSERT_NE(p, nullptr);
+  for (void* stream : {static_cast<void*>(nullptr), p}) {
+    SCOPED_TRACE(stream ? "project stream" : "sidecar");
+    TOpened o(file, stream);
+    EXPECT_EQ(o->MsgString(), u"");
+    EXPECT_EQ(o->ShapeCount(), 3);
+    for (auto [id, picture, opacity] : {std::tuple{4, first.get(), 150}, std::tuple{7, second.get(), 255}}) {
+      auto* s = dynamic_cast<TImgSmall*>(o->ShapeById(id));
+      ASSERT_NE(s, nullptr);
+      EXPECT_EQ(s->Width(), picture->Width());
+      EXPECT_EQ(s->Height(), picture->Height());
+      EXPECT_EQ(Pixels(s->SrcBmp()), Pixels(picture));
+      EXPECT_EQ(s->Opacity(), opacity);
+    }
     EXPECT_EQ(Pixels(o->Bitmap()), composed);
   }
   delete static_cast<TMemoryStream*>(p);
@@ -338,5 +395,81 @@ TEST(DocumentUndo, EveryStepComesBackExactly) {
   d->ClearUndoStateName(u"EffectDraw");
   d->Godo(true);
   EXPECT_EQ(seen, u"");
+  ClearHistory(&history);
+}
+
+// A picture object over undo and redo: a step copies the picture only when
+// it changed (added, replaced, painted on); every step, reached in any
+// order, shows its own picture again.
+TEST(DocumentUndo, PictureObjectStepsComeBack) {
+  TTestDocument d(60, 50, 0xFFFFFF);
+  TDataTable history;
+  d->SetUndoDT(&history);
+  d->SetAvailMemoryFunc([] { return Int64(1) << 40; });
+  d->SaveUndoFirst();
+  const auto first = PictureOf(12, 8, 0x20), second = PictureOf(20, 15, 0x90);
+  std::vector<std::vector<TColor32>> pictures{{}}, views;
+  d->Draw();
+  views.push_back(Pixels(d->Bitmap()));
+  TImgSmall* s = nullptr;
+  auto record = [&] {
+    d->SetChanged(true);
+    d->SaveUndo();
+    pictures.push_back(Pixels(s->SrcBmp()));
+    d->InitBitmap();
+    d->Draw();
+    views.push_back(Pixels(d->Bitmap()));
+  };
+  s = AddPicture(d, 3, TRect(5, 5, 45, 35), 200, first.get());
+  record();  // 1: added
+  s->OffsetShape(6, 4);
+  record();  // 2: moved, picture unchanged
+  s->RestorePicture(second.get());
+  record();  // 3: replaced
+  s->SrcBmp()->FillRectS(TRect(2, 2, 9, 7), 0xFF00FF00u);
+  s->SetDataChanged(true);
+  s->SetChanged2(true);
+  record();  // 4: painted on
+  s->OffsetShape(-3, 1);
+  record();  // 5: moved
+  ASSERT_EQ(d->UndoIndex(), 5);
+  // The picture object's row (the only row) of a step.
+  auto row = [&](Integer Step) { return StepTable(&history, Step)->Items(0); };
+  // Only the steps that changed the picture hold a copy.
+  for (Integer i = 1; i <= 5; ++i)
+    EXPECT_EQ(PartOf(row(i), TUndoSlot::Picture) != nullptr, i == 1 || i == 3 || i == 4) << i;
+  for (Integer target : {2, 0, 5, 1, 3, 2, 4, 5}) {
+    SCOPED_TRACE(target);
+    d->SetUndoIndex(target);
+    d->Godo(false);
+    d->Draw();
+    EXPECT_EQ(Pixels(d->Bitmap()), views[size_t(target)]);
+    auto* now = dynamic_cast<TImgSmall*>(d->ShapeById(3));
+    ASSERT_EQ(now != nullptr, target > 0);
+    if (now) {
+      EXPECT_EQ(Pixels(now->SrcBmp()), pictures[size_t(target)]);
+      EXPECT_FALSE(now->DataChanged());
+    }
+  }
+  // Undo from the painted picture to the replaced one, redo back, then a
+  // new step after undoing: it holds no copy, its picture is found again.
+  d->Undo();
+  d->Draw();
+  EXPECT_EQ(Pixels(d->Bitmap()), views[4]);
+  d->Undo();
+  d->Draw();
+  EXPECT_EQ(Pixels(d->Bitmap()), views[3]);
+  d->Redo();
+  d->Draw();
+  EXPECT_EQ(Pixels(d->Bitmap()), views[4]);
+  s = dynamic_cast<TImgSmall*>(d->ShapeById(3));
+  ASSERT_NE(s, nullptr);
+  s->OffsetShape(1, 1);
+  d->SetChanged(true);
+  d->SaveUndo();
+  EXPECT_EQ(d->UndoIndex(), 5);
+  EXPECT_EQ(PartOf(row(5), TUndoSlot::Picture), nullptr);
+  d->Godo(false);
+  EXPECT_EQ(Pixels(static_cast<TImgSmall*>(d->ShapeById(3))->SrcBmp()), pictures[4]);
   ClearHistory(&history);
 }
