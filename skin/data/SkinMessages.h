@@ -36,3 +36,19 @@ inline constexpr long SP_FRAME_PAINTED = 12851;
 inline constexpr unsigned SP_PAINT_LIST_BACKGROUND = 0xBC4A;
 inline constexpr unsigned FEM_PAINT_FRAME_EX = 0xBC4B;
 inline constexpr long SP_PAINT_EX_MAGIC = 16802;
+
+// The skinned form: multiple-document refits and states, the skinnable
+// query (answered with SP_FORM_SKINNABLE or SP_FORM_UNSKINNABLE) and the
+// smart show around a first display.
+inline constexpr unsigned FEM_MDI_REFIT = 0x400 + 206;            // 1230
+inline constexpr unsigned FEM_MDI_CHILD_MAXIMIZED = 0x400 + 207;  // 1231
+inline constexpr unsigned FEM_MDI_CHILD_RESTORED = 0x400 + 208;   // 1232
+inline constexpr unsigned FEM_MDI_CHILD_MOVED = 0x400 + 209;      // 1233
+inline constexpr unsigned FEM_MDI_RESTORE_ALL = 0x400 + 210;      // 1234
+inline constexpr unsigned FEM_MDI_RESTORE_OTHERS = 0x400 + 211;   // 1235
+inline constexpr unsigned FEM_MDI_QUERY_MAXIMIZED = 0x400 + 212;  // 1236
+inline constexpr unsigned FEM_QUERY_SKINNABLE = 0xB1B2;           // 45490
+inline constexpr unsigned FEM_SMART_SHOW_BEGIN = 0xB1B3;          // 45491
+inline constexpr unsigned FEM_SMART_SHOW_END = 0xB1B4;            // 45492
+inline constexpr long SP_FORM_SKINNABLE = 12853;
+inline constexpr long SP_FORM_UNSKINNABLE = 12852;

@@ -14,6 +14,7 @@
 #include "classlib/Menus.h"
 #include "skin/controls/win/SkinMenus.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/win/SPUtils.h"
 #include "skin/form/FormGeometry.h"
 #include "skin/form/win/FormObjects.h"
@@ -34,20 +35,6 @@ using TspBorderIcons = Byte;
 
 enum TspPositionInMonitor : Byte { sppDefault, sppScreenCenter, sppDesktopCenter };
 enum TspClientInActiveEffect : Byte { spieSemiTransparent, spieBlur };
-
-// Private messages of the form engine (the rest: skin/data/SkinMessages.h).
-inline constexpr unsigned FEM_MDI_REFIT = 0x400 + 206;            // 1230
-inline constexpr unsigned FEM_MDI_CHILD_MAXIMIZED = 0x400 + 207;  // 1231
-inline constexpr unsigned FEM_MDI_CHILD_RESTORED = 0x400 + 208;   // 1232
-inline constexpr unsigned FEM_MDI_CHILD_MOVED = 0x400 + 209;      // 1233
-inline constexpr unsigned FEM_MDI_RESTORE_ALL = 0x400 + 210;      // 1234
-inline constexpr unsigned FEM_MDI_RESTORE_OTHERS = 0x400 + 211;   // 1235
-inline constexpr unsigned FEM_MDI_QUERY_MAXIMIZED = 0x400 + 212;  // 1236
-inline constexpr unsigned FEM_QUERY_SKINNABLE = 0xB1B2;           // 45490
-inline constexpr unsigned FEM_SMART_SHOW_BEGIN = 0xB1B3;          // 45491
-inline constexpr unsigned FEM_SMART_SHOW_END = 0xB1B4;            // 45492
-inline constexpr long SP_FORM_SKINNABLE = 12853;
-inline constexpr long SP_FORM_UNSKINNABLE = 12852;
 
 using TspCaptionPaintEvent = std::function<void(TCanvas* Cnvs, TRect R, bool AActive)>;
 using TChangeClientRectEvent = std::function<void(TRect NewClientRect)>;
