@@ -144,6 +144,17 @@ bool MorphTick(double& Kf, bool Active) {
   return false;
 }
 
+bool AnimationTick(Integer& Frame, bool Forward, Integer FrameCount, bool& Repaint) {
+  if (Forward) {
+    Repaint = Frame <= FrameCount;
+    if (Repaint) ++Frame;
+    return Frame <= FrameCount;
+  }
+  Repaint = Frame >= 0;
+  if (Repaint) --Frame;
+  return Frame > 0;
+}
+
 bool FrameAnimationUsable(const TRect& AnimateSkinRect, Integer FrameCount, Integer AnimateInterval) {
   return !RectIsEmpty(AnimateSkinRect) && FrameCount >= 1 && AnimateInterval >= 1;
 }

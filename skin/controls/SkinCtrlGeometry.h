@@ -85,6 +85,10 @@ inline bool MorphInProgress(double Kf) { return Kf > 0 && Kf < 1; }
 // is set to 1 (0) and false is returned (the timer stops).
 bool MorphTick(double& Kf, bool Active);
 
+// One step of a frame animation of FrameCount frames, forward or back:
+// Frame moves by one while it is inside the strip (Repaint tells whether it
+// moved); false is returned once it has run past the end (the timer stops).
+bool AnimationTick(Integer& Frame, bool Forward, Integer FrameCount, bool& Repaint);
 // A frame animation needs a strip, at least one frame and an interval.
 bool FrameAnimationUsable(const TRect& AnimateSkinRect, Integer FrameCount, Integer AnimateInterval);
 // Frame Frame (1-based) of the strip: side by side when the strip is wider

@@ -231,19 +231,10 @@ void TspSkinButton::StopAnimate() {
 }
 
 void TspSkinButton::AnimateStep() {
-  if (AnimateInc) {
-    if (CurrentFrame <= FrameCount) {
-      ++CurrentFrame;
-      Repaint();
-    }
-    if (CurrentFrame > FrameCount) StopAnimate();
-  } else {
-    if (CurrentFrame >= 0) {
-      --CurrentFrame;
-      Repaint();
-    }
-    if (CurrentFrame <= 0) StopAnimate();
-  }
+  bool Moved = false;
+  const bool Going = AnimationTick(CurrentFrame, AnimateInc, FrameCount, Moved);
+  if (Moved) Repaint();
+  if (!Going) StopAnimate();
 }
 
 void TspSkinButton::StartRepeat() {

@@ -196,19 +196,10 @@ void TspSkinSpeedButton::StopAnimate() {
 }
 
 void TspSkinSpeedButton::AnimateStep() {
-  if (AnimateInc) {
-    if (CurrentFrame <= FrameCount) {
-      ++CurrentFrame;
-      Repaint();
-    }
-    if (CurrentFrame > FrameCount) StopAnimate();
-  } else {
-    if (CurrentFrame >= 0) {
-      --CurrentFrame;
-      Repaint();
-    }
-    if (CurrentFrame <= 0) StopAnimate();
-  }
+  bool Moved = false;
+  const bool Going = AnimationTick(CurrentFrame, AnimateInc, FrameCount, Moved);
+  if (Moved) Repaint();
+  if (!Going) StopAnimate();
 }
 
 void TspSkinSpeedButton::StartRepeat() {

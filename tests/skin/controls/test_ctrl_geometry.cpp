@@ -194,6 +194,22 @@ TEST(SkinGeometry, AnimationFrames) {
   EXPECT_FALSE(FrameAnimationUsable(TRect(), 3, 50));
 }
 
+// A run of three frames: forward from 1 shows 2, 3 and one step past the
+// strip (the static image), then stops; back from 3 shows 2, 1 and stops at 0.
+TEST(SkinGeometry, AnimationTicksRunOnceThroughTheStrip) {
+  for (bool Forward : {true, false}) {
+    Integer Frame = Forward ? 1 : 3;
+    std::vector<Integer> Shown;
+    bool Moved = false;
+    bool Going = true;
+    while (Going) {
+      Going = AnimationTick(Frame, Forward, 3, Moved);
+      if (Moved) Shown.push_back(Frame);
+    }
+    EXPECT_EQ(Shown, Forward ? std::vector<Integer>({2, 3, 4}) : std::vector<Integer>({2, 1, 0})) << Forward;
+  }
+}
+
 TEST(SkinGeometry, DropDownPartEdgesAndArrowMode) {
   const TRect Part = DropDownPartRect(false, TRect(), 0, TRect(), false, 70, 24);
   EXPECT_TRUE(PointWithinRect(Part, TPoint(70 - 15, 5)));
