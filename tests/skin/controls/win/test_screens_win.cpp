@@ -151,6 +151,7 @@ const std::vector<std::pair<const char16_t*, std::vector<TShot>>>& Families() {
             [](TWinControl* P) -> TControl* {
               auto* B = new TspSkinCheckRadioBox(P);
               B->SetRadio(true);
+              B->SetSkinDataName(u"radiobox");  // as the program's forms name it
               B->SetCaption(u"Radio box");
               B->SetBounds(0, 0, 120, 20);
               return B;
