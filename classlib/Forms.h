@@ -52,6 +52,7 @@ inline constexpr TBorderIcons biMaximize = 0x04;
 inline constexpr TBorderIcons biHelp = 0x08;
 enum TFormStyle : Byte { fsNormal, fsStayOnTop };
 enum TWindowState : Byte { wsNormal, wsMinimized, wsMaximized };
+enum TScrollBarKind : Byte { sbHorizontal, sbVertical };
 
 // ---------------------------------------------------------------------------
 
@@ -180,6 +181,26 @@ class THintWindow : public TCustomControl {
   void Dispatch(TMessage& Message) override;
 };
 
+// The factory by which the application makes its hint window. Replaced by a
+// skinned hint component; switching Application->ShowHint off and on makes
+// the window again in the class it names then.
+using THintWindowClass = std::function<THintWindow*(TComponent* AOwner)>;
+extern THintWindowClass HintWindowClass;
+
+// What a hint about to show is made of; OnShowHint may change it.
+struct THintInfo {
+  TControl* HintControl = nullptr;
+  TPoint HintPos;  // screen point of the window's top-left
+  Integer HintMaxWidth = 300;
+  TColor HintColor = clInfoBk;
+  TRect CursorRect;  // the hint control's client rect
+  TPoint CursorPos;  // the mouse in the hint control's coordinates
+  Integer HideTimeout = 0;
+  String HintStr;
+};
+// CanShow false keeps the hint away.
+using TShowHintEvent = std::function<void(String& HintStr, bool& CanShow, THintInfo& HintInfo)>;
+
 class TForm : public TCustomForm {
  public:
   explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
@@ -271,6 +292,8 @@ class TApplication : public TComponent {
   // Replaces the message box of HandleException.
   TExceptionEvent OnException;
   TNotifyEvent OnHint;
+  // Fired before a hint shows, with its text and place.
+  TShowHintEvent OnShowHint;
   TNotifyEvent OnMinimize;
   TNotifyEvent OnRestore;
 

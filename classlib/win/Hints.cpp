@@ -92,11 +92,13 @@ void THintWindow::Paint() {
   SelectObject(DC, Old);
 }
 
+THintWindowClass HintWindowClass = [](TComponent* AOwner) { return new THintWindow(AOwner); };
+
 // ---------------------------------------------------------------------------
 // TApplication: hints
 
 THintWindow* TApplication::HintWindow() {
-  if (!FHintWindow) FHintWindow = new THintWindow(nullptr);
+  if (!FHintWindow) FHintWindow = HintWindowClass ? HintWindowClass(nullptr) : new THintWindow(nullptr);
   return FHintWindow;
 }
 
@@ -107,7 +109,15 @@ TControl* TApplication::HintControl() const {
 void TApplication::SetShowHint(bool Value) {
   if (FShowHint == Value) return;
   FShowHint = Value;
-  if (!Value) CancelHint();
+  if (Value) {
+    HintWindow();
+    return;
+  }
+  // Off frees the window: on again makes it in the current class.
+  CancelHint();
+  THintWindow* W = FHintWindow;
+  FHintWindow = nullptr;
+  delete W;
 }
 
 void TApplication::SetHint(const String& Value) {
@@ -163,10 +173,23 @@ void TApplication::HintTimerExpired() {
   }
   String Text = GetShortHint(HintOf(C));
   if (Text.empty() || !FShowHint) return;
+  THintInfo Info;
+  Info.HintControl = C;
+  Info.HintPos = TPoint(FHintPos.X, FHintPos.Y + 20);
+  Info.CursorRect = C->ClientRect();
+  Info.CursorPos = C->ScreenToClient(FHintPos);
+  Info.HideTimeout = FHintHidePause;
+  Info.HintStr = Text;
+  if (OnShowHint) {
+    auto Alive = C->LivenessToken();
+    bool CanShow = true;
+    OnShowHint(Text, CanShow, Info);
+    if (!CanShow || !*Alive || Text.empty() || !FShowHint) return;
+  }
   THintWindow* W = HintWindow();
   TRect Area(0, 0, Screen ? Screen->Width() : 800, Screen ? Screen->Height() : 600);
-  TRect R = W->CalcHintRect(std::min<Integer>(300, Area.Width()), Text);
-  Integer X = FHintPos.X, Y = FHintPos.Y + 20;
+  TRect R = W->CalcHintRect(std::min<Integer>(std::max<Integer>(1, Info.HintMaxWidth), Area.Width()), Text);
+  Integer X = Info.HintPos.X, Y = Info.HintPos.Y;
   if (X + R.Width() > Area.Right) X = Area.Right - R.Width();
   if (Y + R.Height() > Area.Bottom) Y = FHintPos.Y - R.Height() - 2;
   X = std::max<Integer>(X, Area.Left);

@@ -4,6 +4,7 @@
 // is portable (SkinCtrlGeometry.h); the controls are Winelib only.
 #pragma once
 
+#include "skin/controls/SkinBarGeometry.h"
 #include "skin/controls/SkinCtrlGeometry.h"
 
 #if defined(_WIN32)
@@ -12,6 +13,8 @@
 #include "skin/controls/win/SkinControl.h"
 #include "skin/controls/win/SkinMenus.h"
 #include "skin/controls/win/SkinPanel.h"
+#include "skin/controls/win/SkinScrollBar.h"
 #include "skin/controls/win/SkinSpeedButtons.h"
 #include "skin/controls/win/SkinStdCtrls.h"
+#include "skin/controls/win/SkinTrackBar.h"
 #endif
