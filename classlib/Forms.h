@@ -52,6 +52,7 @@ inline constexpr TBorderIcons biMaximize = 0x04;
 inline constexpr TBorderIcons biHelp = 0x08;
 enum TFormStyle : Byte { fsNormal, fsStayOnTop };
 enum TWindowState : Byte { wsNormal, wsMinimized, wsMaximized };
+// Orientation of scroll bars (the image view's bars and the skinned ones).
 enum TScrollBarKind : Byte { sbHorizontal, sbVertical };
 
 // ---------------------------------------------------------------------------

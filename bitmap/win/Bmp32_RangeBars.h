@@ -12,7 +12,6 @@
 enum TRBBackgnd : Byte { bgPattern, bgSolid };
 enum TRBStyle : Byte { rbsDefault, rbsMac };
 enum TRBZone : Byte { zNone, zBtnPrev, zTrackPrev, zHandle, zTrackNext, zBtnNext };
-enum TScrollBarKind : Byte { sbHorizontal, sbVertical };
 // The bars take the forms' border styles; only bsNone and bsSingle are used.
 using TRBBorderStyle = TFormBorderStyle;
 using TRBIncrement = Integer;

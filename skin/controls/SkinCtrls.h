@@ -1,11 +1,13 @@
 // The skinned controls: the control bases, push and menu buttons, speed and
 // menu speed buttons, check and radio boxes, panels, the bevel and the
-// standard label, and the two menus the buttons drop down. The arithmetic
-// is portable (SkinCtrlGeometry.h); the controls are Winelib only.
+// standard label, the two menus the buttons drop down, the scroll bar, the
+// track bar and the slider. The arithmetic is portable (SkinCtrlGeometry.h,
+// SkinBarGeometry.h, SkinSliderGeometry.h); the controls are Winelib only.
 #pragma once
 
 #include "skin/controls/SkinBarGeometry.h"
 #include "skin/controls/SkinCtrlGeometry.h"
+#include "skin/controls/SkinSliderGeometry.h"
 
 #if defined(_WIN32)
 #include "skin/controls/win/SkinButtons.h"
@@ -14,6 +16,7 @@
 #include "skin/controls/win/SkinMenus.h"
 #include "skin/controls/win/SkinPanel.h"
 #include "skin/controls/win/SkinScrollBar.h"
+#include "skin/controls/win/SkinSlider.h"
 #include "skin/controls/win/SkinSpeedButtons.h"
 #include "skin/controls/win/SkinStdCtrls.h"
 #include "skin/controls/win/SkinTrackBar.h"

@@ -274,14 +274,21 @@ TEST_F(ScrollBarWin, KindChangesTheDescriptionNameOnly) {
 
 // A 100 x 17 horizontal scroll bar of the coordinate picture: buttons 15
 // wide at both ends, a 20 x 13 thumb at (0, 20), hot buttons at y 40.
-skintest::TFixtureSkin ScrollSkin(std::initializer_list<String> Extra = {}) {
+// Replace: lines that take the place of the lines with the same key.
+skintest::TFixtureSkin ScrollSkin(std::initializer_list<String> Replace = {}) {
+  std::vector<String> Lines = {u"pictureindex=0", u"skinrect=0,0,100,17", u"lefttoppoint=15,0",
+                               u"righttoppoint=50,0", u"clientrect=15,0,50,17", u"trackarea=15,1,85,16",
+                               u"downbuttonrect=0,0,15,17", u"upbuttonrect=85,0,100,17",
+                               u"activeupbuttonrect=100,40,115,57", u"activedownbuttonrect=120,40,135,57",
+                               u"thumbrect=0,20,20,33"};
+  for (const String& R : Replace) {
+    const String Key = R.substr(0, R.find(u'=') + 1);
+    for (String& L : Lines)
+      if (L.compare(0, Key.size(), Key) == 0) L = R;
+  }
   auto S = CoordSkin();
-  S.Control(u"hscrollbar", u"scrollbar",
-            {u"pictureindex=0", u"skinrect=0,0,100,17", u"lefttoppoint=15,0", u"righttoppoint=50,0",
-             u"clientrect=15,0,50,17", u"trackarea=15,1,85,16", u"downbuttonrect=0,0,15,17",
-             u"upbuttonrect=85,0,100,17", u"activeupbuttonrect=100,40,115,57",
-             u"activedownbuttonrect=120,40,135,57", u"thumbrect=0,20,20,33"});
-  for (const String& L : Extra) S.Keys(u"hscrollbar", {L});
+  S.Control(u"hscrollbar", u"scrollbar", {});
+  for (const String& L : Lines) S.Keys(u"hscrollbar", {L});
   return S;
 }
 
