@@ -186,3 +186,116 @@ Integer TrackClampValue(Integer MinValue, Integer MaxValue, Integer Value) {
 Integer TrackJumpPos(bool Vertical, Integer X, Integer Y, Integer Height, const TRect& BR, Integer A) {
   return Vertical ? Height - Y - BR.Height() / 2 - A : X - BR.Width() / 2 - A;
 }
+
+// ---------------------------------------------------------------------------
+
+TRect StatusGripRect(const TRect& S, Integer GripW, Integer GripH) {
+  if (GripW > 0 && GripH > 0) return TRect(S.Right, S.Bottom - GripH, S.Right + GripW, S.Bottom);
+  return TRect(S.Right + 2, S.Top, S.Right + S.Height(), S.Bottom - 2);
+}
+
+std::vector<TspGripLine> StatusGripStripes(const TRect& G) {
+  std::vector<TspGripLine> L;
+  Integer D = 3;
+  for (Integer K = 0; K <= G.Width() / 3; ++K) {
+    if (G.Left + D + 2 <= G.Right) {
+      L.push_back({G.Left + D, G.Bottom, G.Right, G.Top + D, true});
+      L.push_back({G.Left + D + 1, G.Bottom, G.Right, G.Top + D + 1, false});
+      D += 3;
+    }
+  }
+  return L;
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+bool Horizontal(TspSplitAlign A) { return A == saLeft || A == saRight; }
+
+}  // namespace
+
+Integer SplitterNeighbour(TspSplitAlign A, const TRect& Bar, const std::vector<TspSplitSibling>& Siblings) {
+  TPoint P(Bar.Left, Bar.Top);
+  switch (A) {
+    case saTop:
+      P.Y -= 1;
+      break;
+    case saBottom:
+      P.Y = Bar.Bottom;
+      break;
+    case saLeft:
+      P.X -= 1;
+      break;
+    case saRight:
+      P.X = Bar.Right;
+      break;
+    default:
+      return -1;
+  }
+  const bool Before = A == saTop || A == saLeft;
+  for (size_t I = 0; I < Siblings.size(); ++I) {
+    const TspSplitSibling& S = Siblings[I];
+    if (!S.Visible || !S.Enabled) continue;
+    TRect R = S.Bounds;
+    if (R.Width() == 0) {
+      if (Before)
+        R.Left -= 1;
+      else
+        R.Right += 1;
+    }
+    if (R.Height() == 0) {
+      if (Before)
+        R.Top -= 1;
+      else
+        R.Bottom += 1;
+    }
+    if (P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom) return Integer(I);
+  }
+  return -1;
+}
+
+Integer SplitterMaxSize(TspSplitAlign A, Integer ClientW, Integer ClientH, Integer MinSize,
+                        const std::vector<TspSplitSibling>& Siblings, Integer N) {
+  const bool H = Horizontal(A);
+  Integer M = (H ? ClientW : ClientH) - MinSize;
+  for (const TspSplitSibling& S : Siblings) {
+    if (!S.Visible) continue;
+    if (H && (S.Align == saLeft || S.Align == saRight)) M -= S.Bounds.Width();
+    if (!H && (S.Align == saTop || S.Align == saBottom)) M -= S.Bounds.Height();
+  }
+  if (N >= 0 && N < Integer(Siblings.size())) M += H ? Siblings[N].Bounds.Width() : Siblings[N].Bounds.Height();
+  return M;
+}
+
+Integer SplitterNewSize(TspSplitAlign A, Integer ControlW, Integer ControlH, Integer MinSize, Integer MaxSize,
+                        Integer& Split) {
+  Integer S = 0;
+  switch (A) {
+    case saTop:
+      S = ControlH + Split;
+      break;
+    case saBottom:
+      S = ControlH - Split;
+      break;
+    case saLeft:
+      S = ControlW + Split;
+      break;
+    case saRight:
+      S = ControlW - Split;
+      break;
+    default:
+      S = ControlH + Split;
+      break;
+  }
+  const Integer Unclamped = S;
+  if (S < MinSize) S = MinSize;
+  if (S > MaxSize) S = MaxSize;
+  if (S != Unclamped) {
+    if (A == saBottom || A == saRight)
+      Split += Unclamped - S;
+    else
+      Split += S - Unclamped;
+  }
+  return S;
+}

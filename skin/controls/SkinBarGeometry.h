@@ -1,9 +1,11 @@
 // The arithmetic of the skinned bars: the scroll bar's value clamps, its
 // part rectangles and thumb, and the pixel offset of a drag turned back into
 // a position; the track bar's button rectangle and the value of a button
-// position. The Winelib controls draw and act on what these decide.
+// position; the status bar's grip; the splitter's neighbour and sizes. The Winelib controls draw and act on what these decide.
 // Portable: no Windows header.
 #pragma once
+
+#include <vector>
 
 #include "rtl/System.h"
 #include "skin/data/SkinTypes.h"
@@ -90,3 +92,45 @@ Integer TrackClampValue(Integer MinValue, Integer MaxValue, Integer Value);
 // track's start margin (2 for the default look; the skinned track's left
 // edge, or for a vertical bar the distance of its bottom from the bottom).
 Integer TrackJumpPos(bool Vertical, Integer X, Integer Y, Integer Height, const TRect& BR, Integer A);
+
+// ---------------------------------------------------------------------------
+// Status bar
+
+// The size grip next to the client rect S (which already lost the grip's
+// width): the skin's gripper image (GripW x GripH, 0 x 0 for none) at the
+// bottom right, else a square of the client height, 2 in from the edges.
+TRect StatusGripRect(const TRect& S, Integer GripW, Integer GripH);
+// The diagonal stripes of a grip in G: dark and light lines in turn, each
+// from (X1, Y1) to (X2, Y2), the end point excluded.
+struct TspGripLine {
+  Integer X1, Y1, X2, Y2;
+  bool Dark;
+  friend bool operator==(const TspGripLine&, const TspGripLine&) = default;
+};
+std::vector<TspGripLine> StatusGripStripes(const TRect& G);
+
+// ---------------------------------------------------------------------------
+// Splitter
+
+enum TspSplitAlign : Byte { saNone, saTop, saBottom, saLeft, saRight, saClient };
+
+// One control of the splitter's parent, in the parent's control order.
+struct TspSplitSibling {
+  TRect Bounds;
+  bool Visible = true, Enabled = true;
+  TspSplitAlign Align = saNone;
+};
+
+// The neighbour a bar at Bar (aligned A) resizes: the first visible and
+// enabled sibling holding the point one pixel outside the bar (a zero-size
+// sibling counts one pixel wide, toward the bar's side). -1 for none.
+Integer SplitterNeighbour(TspSplitAlign A, const TRect& Bar, const std::vector<TspSplitSibling>& Siblings);
+// The largest size the neighbour N may take: the parent's client length
+// less MinSize and the lengths of the visible siblings aligned on the same
+// axis, plus the neighbour's own.
+Integer SplitterMaxSize(TspSplitAlign A, Integer ClientW, Integer ClientH, Integer MinSize,
+                        const std::vector<TspSplitSibling>& Siblings, Integer N);
+// The size for a mouse offset Split from the press (clamped to
+// MinSize..MaxSize); Split is corrected to match a clamped size.
+Integer SplitterNewSize(TspSplitAlign A, Integer ControlW, Integer ControlH, Integer MinSize, Integer MaxSize,
+                        Integer& Split);

@@ -1,7 +1,7 @@
 // The skinned controls: the control bases, push and menu buttons, speed and
 // menu speed buttons, check and radio boxes, panels, the bevel and the
 // standard label, the two menus the buttons drop down, the scroll bar, the
-// track bar and the slider. The arithmetic is portable (SkinCtrlGeometry.h,
+// track bar, the slider, the splitters and the status bar. The arithmetic is portable (SkinCtrlGeometry.h,
 // SkinBarGeometry.h, SkinSliderGeometry.h); the controls are Winelib only.
 #pragma once
 
@@ -17,6 +17,8 @@
 #include "skin/controls/win/SkinPanel.h"
 #include "skin/controls/win/SkinScrollBar.h"
 #include "skin/controls/win/SkinSlider.h"
+#include "skin/controls/win/SkinSplitter.h"
+#include "skin/controls/win/SkinStatusBar.h"
 #include "skin/controls/win/SkinSpeedButtons.h"
 #include "skin/controls/win/SkinStdCtrls.h"
 #include "skin/controls/win/SkinTrackBar.h"

@@ -231,3 +231,93 @@ TEST(TrackBarGeometry, JumpCentresTheButtonUnderTheClick) {
 }
 
 }  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+
+TEST(StatusGrip, RectAndStripesOfA21PixelBar) {
+  // A 300 x 21 bar whose client rect lost the grip's 21 pixels.
+  const TRect S(0, 0, 279, 21);
+  EXPECT_EQ(StatusGripRect(S, 0, 0), TRect(281, 0, 300, 19));
+  EXPECT_EQ(StatusGripRect(S, 12, 14), TRect(279, 7, 291, 21));
+  const std::vector<TspGripLine> L = StatusGripStripes(TRect(281, 0, 300, 19));
+  // Every third diagonal from x 284 while two pixels remain: 284 .. 296.
+  ASSERT_EQ(L.size(), 10u);
+  EXPECT_EQ(L[0], (TspGripLine{284, 19, 300, 3, true}));
+  EXPECT_EQ(L[1], (TspGripLine{285, 19, 300, 4, false}));
+  EXPECT_EQ(L[8], (TspGripLine{296, 19, 300, 15, true}));
+  EXPECT_TRUE(StatusGripStripes(TRect(0, 0, 4, 4)).empty());
+}
+
+// ---------------------------------------------------------------------------
+
+// A 400 x 300 parent: a top panel 40 high, a left panel 100 wide under it,
+// a 5-pixel left bar beside it, the rest client.
+std::vector<TspSplitSibling> Parent(bool TopVisible = true) {
+  return {
+      {{0, 0, 400, 40}, TopVisible, true, saTop},
+      {{0, 40, 100, 300}, true, true, saLeft},
+      {{100, 40, 105, 300}, true, true, saLeft},  // the bar
+      {{105, 40, 400, 300}, true, true, saClient},
+  };
+}
+
+TEST(Splitter, NeighbourOnTheAlignedSide) {
+  const auto P = Parent();
+  struct Row {
+    const char* Name;
+    TspSplitAlign A;
+    TRect Bar;
+    std::vector<TspSplitSibling> S;
+    Integer N;
+  };
+  auto Disabled = Parent();
+  Disabled[1].Enabled = false;
+  auto Zero = Parent();
+  Zero[1].Bounds = TRect(100, 40, 100, 300);  // a collapsed left panel
+  const Row Rows[] = {
+      {"left", saLeft, {100, 40, 105, 300}, P, 1},
+      {"right", saRight, {100, 40, 105, 300}, P, 3},
+      {"top", saTop, {0, 40, 400, 45}, P, 0},
+      {"bottom", saBottom, {0, 35, 400, 40}, P, 1},
+      {"disabled neighbour", saLeft, {100, 40, 105, 300}, Disabled, -1},
+      {"zero width counts one pixel", saLeft, {100, 40, 105, 300}, Zero, 1},
+      {"client bar", saClient, {100, 40, 105, 300}, P, -1},
+      {"no alignment", saNone, {100, 40, 105, 300}, P, -1},
+  };
+  for (const Row& R : Rows) EXPECT_EQ(SplitterNeighbour(R.A, R.Bar, R.S), R.N) << R.Name;
+}
+
+TEST(Splitter, MaximumCountsVisibleControlsOnly) {
+  // Left bar: 400 - 30 - (100 + 5) + 100 = 365.
+  EXPECT_EQ(SplitterMaxSize(saLeft, 400, 300, 30, Parent(), 1), 365);
+  // Top bar under the top panel: 300 - 30 - 40 + 40 = 270.
+  auto S = Parent();
+  S.push_back({{0, 40, 400, 45}, true, true, saTop});
+  EXPECT_EQ(SplitterMaxSize(saTop, 400, 300, 30, S, 0), 265);
+  // An invisible top panel reduces nothing.
+  auto Hidden = Parent(false);
+  Hidden.push_back({{0, 0, 400, 25}, false, true, saBottom});
+  EXPECT_EQ(SplitterMaxSize(saTop, 400, 300, 30, Hidden, 3), 300 - 30 + 260);
+}
+
+TEST(Splitter, SizeForAnOffsetIsClampedAndTheSplitFollows) {
+  struct Row {
+    TspSplitAlign A;
+    Integer Split, Size, SplitAfter;
+  };
+  // A 100 x 80 neighbour, MinSize 30, MaxSize 200.
+  const Row Rows[] = {
+      {saLeft, 20, 120, 20},   {saLeft, -90, 30, -70},  {saLeft, 150, 200, 100},
+      {saRight, 20, 80, 20},   {saRight, 90, 30, 70},   {saTop, 10, 90, 10},
+      {saBottom, -10, 90, -10}, {saBottom, 60, 30, 50},
+  };
+  for (const Row& R : Rows) {
+    Integer Split = R.Split;
+    EXPECT_EQ(SplitterNewSize(R.A, 100, 80, 30, 200, Split), R.Size) << int(R.A) << " " << R.Split;
+    EXPECT_EQ(Split, R.SplitAfter) << int(R.A) << " " << R.Split;
+  }
+}
+
+}  // namespace
