@@ -1,0 +1,172 @@
+// The horizontal item list in a real window: its scroll bar made and freed
+// with the row's length, the current item by code (refused indexes change
+// nothing), by the mouse and by the keys, the redraw pair, and the row
+// pulled back after a widening.
+#include "tests/skin/controls/win/CtlTestUtil.h"
+
+#include "skin/controls/win/SkinHorzListBox.h"
+
+using namespace ctl;
+
+namespace {
+
+class HorzListWin : public SkinCtlTest {
+ protected:
+  TspSkinHorzListBox* Make(Integer Count) {
+    auto* L = new TspSkinHorzListBox(Host);
+    L->SetParent(Host);
+    L->SetBounds(10, 10, 250, 100);
+    L->HandleNeeded();
+    for (Integer I = 0; I < Count; ++I) {
+      TspSkinHorzItem* It = L->Items()->Add();
+      It->SetCaption(u"Item " + IntToStr(I));
+      It->OnClick = [this, I](TObject*) { Events.push_back("item" + std::to_string(I)); };
+    }
+    L->OnItemClick = [this](TObject*) { Events.push_back("list"); };
+    Pump();
+    return L;
+  }
+  std::vector<std::string> Events;
+};
+
+TEST_F(HorzListWin, ScrollBarComesAndGoesWithTheRow) {
+  auto* L = Make(4);
+  TspSkinScrollBar* SB = L->ScrollBar();
+  ASSERT_NE(SB, nullptr);
+  EXPECT_EQ(SB->Height(), 19);
+  EXPECT_EQ(SB->BoundsRect(), TRect(2, 98 - 19, 248, 98));
+  EXPECT_EQ(SB->SkinDataName(), u"hscrollbar");
+  Integer Min = -1, Max = -1, Page = -1, Pos = -1;
+  L->GetScrollInfo(Min, Max, Page, Pos);
+  EXPECT_EQ(Min, 0);
+  EXPECT_EQ(Max, 280);
+  EXPECT_EQ(Page, 246);
+  EXPECT_EQ(SB->Max(), 280);
+  EXPECT_EQ(SB->PageSize(), 246);
+  EXPECT_EQ(L->ItemsRect().Bottom, 98 - 19) << "the items lose the bar's height";
+  auto Img = Render(L);
+  SaveScreen(u"default", u"horzlist", u"scrollbar", Grab(L).get());
+  L->Items()->Delete(3);
+  EXPECT_EQ(L->ScrollBar(), nullptr) << "the row fits again";
+  EXPECT_EQ(L->ItemsRect().Bottom, 98);
+}
+
+TEST_F(HorzListWin, ScrollingByTheBarAndTheWheel) {
+  auto* L = Make(6);
+  ASSERT_NE(L->ScrollBar(), nullptr);
+  L->ScrollBar()->SetPosition(70);
+  EXPECT_EQ(L->ScrollOffset(), 70);
+  SendMessageW(L->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-120)), 0);
+  EXPECT_EQ(L->ScrollOffset(), 140);
+  SendMessageW(L->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+  EXPECT_EQ(L->ScrollOffset(), 70);
+}
+
+TEST_F(HorzListWin, ItemIndexByCode) {
+  auto* L = Make(4);
+  L->SetItemIndex(1);
+  EXPECT_EQ(Events, (std::vector<std::string>{"item1", "list"}));
+  EXPECT_TRUE(L->Items()->Items(1)->Active);
+  Events.clear();
+  L->SetItemIndex(-1);
+  EXPECT_EQ(L->ItemIndex(), -1);
+  EXPECT_TRUE(L->Items()->Items(1)->Active) << "the old item stays drawn as current";
+  EXPECT_TRUE(Events.empty());
+  // An index past the list is refused before anything changes.
+  L->SetItemIndex(2);
+  Events.clear();
+  EXPECT_THROW(L->SetItemIndex(4), EListError);
+  EXPECT_EQ(L->ItemIndex(), 2);
+  EXPECT_TRUE(L->Items()->Items(2)->Active);
+  EXPECT_TRUE(Events.empty());
+  // While loading nothing fires.
+  L->BeginLoading();
+  L->SetItemIndex(3);
+  EXPECT_TRUE(Events.empty());
+  L->EndLoading();
+  EXPECT_EQ(L->ItemIndex(), 3);
+  EXPECT_GT(L->ScrollOffset(), 0) << "loading brings the current item into view";
+}
+
+TEST_F(HorzListWin, MousePressIsSilentReleaseChooses) {
+  auto* L = Make(3);
+  L->Items()->Items(2)->SetEnabled(false);
+  Press(L, 100, 20);  // item 1
+  EXPECT_EQ(L->ItemIndex(), 1);
+  EXPECT_TRUE(Events.empty());
+  Release(L, 100, 20);
+  EXPECT_EQ(Events, (std::vector<std::string>{"item1", "list"}));
+  Events.clear();
+  // Released over the disabled item: nothing.
+  Press(L, 30, 20);
+  Move(L, 170, 20);
+  Release(L, 170, 20);
+  EXPECT_EQ(Events, std::vector<std::string>{});
+  EXPECT_EQ(L->ItemIndex(), 0);
+  // Moving without a button changes the item silently when asked to.
+  L->SetMouseMoveChangeIndex(true);
+  Move(L, 100, 20, false);
+  EXPECT_EQ(L->ItemIndex(), 1);
+  Move(L, 30, 20, false);
+  EXPECT_EQ(L->ItemIndex(), 0);
+  EXPECT_TRUE(Events.empty());
+}
+
+TEST_F(HorzListWin, KeysFindEnabledItems) {
+  auto* L = Make(6);
+  L->Items()->Items(3)->SetEnabled(false);
+  L->SetFocus();
+  Pump();
+  struct Row {
+    WPARAM Key;
+    Integer Index;
+  };
+  // The area holds three items (246 / 70): Page Down from none goes up to 3,
+  // which is disabled, so 2.
+  for (const Row& R : {Row{VK_NEXT, 2}, Row{VK_RIGHT, 4}, Row{VK_LEFT, 2}, Row{VK_PRIOR, 0}, Row{VK_UP, 0},
+                       Row{VK_END, 0}}) {
+    SendKey(L->Handle(), WM_KEYDOWN, R.Key);
+    EXPECT_EQ(L->ItemIndex(), R.Index) << R.Key;
+  }
+  EXPECT_EQ(L->Perform(WM_GETDLGCODE, 0, 0), LRESULT(DLGC_WANTARROWS));
+  SharedForm()->SetFocus();
+  Pump();
+}
+
+TEST_F(HorzListWin, RedrawPairKeepsTheControlVisible) {
+  auto* L = Make(2);
+  L->BeginUpdateItems();
+  EXPECT_TRUE(L->Visible());
+  EXPECT_TRUE(L->Showing());
+  for (int I = 0; I < 5; ++I) L->Items()->Add();
+  EXPECT_EQ(L->ScrollBar(), nullptr) << "no scroll bar work while updating";
+  L->EndUpdateItems();
+  EXPECT_TRUE(L->Visible());
+  EXPECT_TRUE(IsWindowVisible(L->Handle()));
+  EXPECT_NE(L->ScrollBar(), nullptr);
+}
+
+TEST_F(HorzListWin, WideningAfterScrollingToTheEndPullsTheRowBack) {
+  auto* L = Make(5);
+  L->SetItemIndex(4);
+  const Integer Scrolled = L->ScrollOffset();
+  EXPECT_GT(Scrolled, 0);
+  L->SetWidth(300);
+  EXPECT_LT(L->ScrollOffset(), Scrolled);
+  EXPECT_GE(L->ScrollOffset(), 0);
+  L->SetWidth(400);
+  EXPECT_EQ(L->ScrollOffset(), 0);
+  EXPECT_EQ(L->ScrollBar(), nullptr);
+}
+
+TEST_F(HorzListWin, DefaultLookOfTheCurrentItem) {
+  auto* L = Make(3);
+  L->SetItemIndex(1);
+  auto Img = Render(L);
+  EXPECT_EQ(Px(Img.get(), 0, 0), Sys(clBtnShadow));
+  EXPECT_EQ(Px(Img.get(), 75, 5), Sys(clHighlight)) << "the current item";
+  EXPECT_EQ(Px(Img.get(), 5, 5), Sys(clWindow));
+  SaveScreen(u"default", u"horzlist", u"current", Img.get());
+}
+
+}  // namespace
