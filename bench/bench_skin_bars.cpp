@@ -58,6 +58,7 @@ void DragLoop(benchmark::State& State, TCtl* C, Integer X, Integer Y, Integer Sp
   for (auto _ : State) {
     const Integer D = (I++ % 2) ? Span : 0;
     SendMessageW(C->Handle(), WM_MOUSEMOVE, MK_LBUTTON, Vertical ? At(X, Y + D) : At(X + D, Y));
+    UpdateWindow(C->Handle());  // a control that only invalidates paints here
   }
   SendMessageW(C->Handle(), WM_LBUTTONUP, 0, At(X, Y));
 }

@@ -187,8 +187,11 @@ void TspSkinHorzListBox::UpdateScrollInfo() {
   GetScrollInfo(Min, Max, Page, Pos);
   if (Max != 0) {
     if (!FScrollBar) ShowScrollbar();
-    FScrollBar->SetRange(Min, Max, Pos, Page);
-    FScrollBar->SetLargeChange(Page);
+    // An unchanged bar is not painted again.
+    TspSkinScrollBar* B = FScrollBar;
+    if (B->Min() != Min || B->Max() != Max || B->Position() != Pos || B->PageSize() != Page)
+      B->SetRange(Min, Max, Pos, Page);
+    if (B->LargeChange() != Page) B->SetLargeChange(Page);
   } else if (FScrollBar) {
     HideScrollBar();
   }
