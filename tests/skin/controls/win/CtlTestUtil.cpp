@@ -158,6 +158,24 @@ std::unique_ptr<TBitmap> CoordPicture(Integer W, Integer H) {
   return B;
 }
 
+std::unique_ptr<TspSkinData> MadeScheme(const String& Name) {
+  auto D = std::make_unique<TspSkinData>(nullptr);
+  if (Name == u"Dawn") {
+    TspCompressedStoredSkin Stored(nullptr, GetModuleHandleW(nullptr), u"SkinDawn");
+    D->LoadCompressedStoredSkin(&Stored);
+  } else {
+    String Path = u"Z:";
+    for (const char* P = LUMIGRA_SKIN_SKN_DIR; *P; ++P) Path += *P == '/' ? u'\\' : char16_t(Byte(*P));
+    D->LoadFromCompressedFile(Path + u"\\" + Name + u".skn");
+  }
+  return D;
+}
+
+const std::vector<String>& MadeSchemeNames() {
+  static const std::vector<String> Names = {u"Dawn", u"Charm", u"Laconic", u"Cool"};
+  return Names;
+}
+
 std::unique_ptr<TspSkinData> LoadSkin(const skintest::TFixtureSkin& S) {
   auto SD = std::make_unique<TspSkinData>(nullptr);
   S.LoadInto(SD.get());

@@ -95,6 +95,12 @@ inline TColor Coord(Integer X, Integer Y) { return TColor((0x55 << 16) | ((Y & 0
 // A picture whose pixel (x, y) has red x, green y and blue 0x55.
 std::unique_ptr<TBitmap> CoordPicture(Integer W, Integer H);
 
+// A made scheme: "Dawn" from the program's resources, the others from the
+// ".skn" files of its Skin folder (Empty when it did not load).
+std::unique_ptr<TspSkinData> MadeScheme(const String& Name);
+// The made schemes' names.
+const std::vector<String>& MadeSchemeNames();
+
 // A skin model loaded from a fixture skin.
 std::unique_ptr<TspSkinData> LoadSkin(const skintest::TFixtureSkin& S);
 // "x1,y1,x2,y2"

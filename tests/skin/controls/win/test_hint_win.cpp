@@ -42,10 +42,14 @@ class HintWin : public SkinCtlTest {
 };
 
 TEST_F(HintWin, TheApplicationMakesItsHintWindowSkinned) {
-  Make();
+  TspSkinHint* H = Make();
   EXPECT_NE(dynamic_cast<TspSkinHintWindow*>(Application->HintWindow()), nullptr);
   EXPECT_EQ(Application->HintShortPause(), 100);
   EXPECT_TRUE(Application->OnShowHint != nullptr);
+  // Gone, it leaves no handler behind that would reach a freed component.
+  Hints.clear();
+  delete H;
+  EXPECT_TRUE(Application->OnShowHint == nullptr);
 }
 
 TEST_F(HintWin, SeparatorBreaksTheTextIntoLines) {

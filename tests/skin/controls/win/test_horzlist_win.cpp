@@ -169,4 +169,45 @@ TEST_F(HorzListWin, DefaultLookOfTheCurrentItem) {
   SaveScreen(u"default", u"horzlist", u"current", Img.get());
 }
 
+// A frame of the coordinate picture for the list, and a "listbox"
+// description whose current item comes from the rect at (100, 100).
+skintest::TFixtureSkin ListSkin(const String& FrameName) {
+  auto S = CoordSkin();
+  S.Control(FrameName, u"panel",
+            {u"pictureindex=0", u"skinrect=0,0,60,40", u"lefttoppoint=5,5", u"righttoppoint=55,5",
+             u"leftbottompoint=5,35", u"rightbottompoint=55,35", u"clientrect=5,5,55,35"});
+  if (FrameName != u"listbox")
+    S.Control(u"listbox", u"listbox",
+              {u"pictureindex=0", u"skinrect=0,0,60,40", u"activeitemrect=100,100,140,120",
+               u"focusitemrect=100,130,140,150", u"itemtextrect=2,2,38,18", u"fontcolor=255"});
+  return S;
+}
+
+TEST_F(HorzListWin, SkinnedItemsUseTheListBoxDescription) {
+  auto SD = LoadSkin(ListSkin(u"resizetoolpanel"));
+  auto* L = Make(3);
+  L->SetSkinDataName(u"resizetoolpanel");
+  L->SetSkinData(SD.get());
+  ASSERT_TRUE(L->Skinned());
+  EXPECT_EQ(L->ItemsRect().Left, 5) << "the items area is the frame's client area";
+  L->SetItemIndex(1);
+  auto Img = Render(L);
+  const TRect R = L->Items()->Items(1)->ItemRect;
+  // The current item's background is the description's active item rect,
+  // stretched over the item; the frame shows elsewhere.
+  EXPECT_EQ(Px(Img.get(), R.Left, R.Top), Coord(100, 100));
+  EXPECT_EQ(Px(Img.get(), 1, 1), Coord(1, 1));
+  SaveScreen(u"test", u"horzlist", u"current", Img.get());
+  // Without a "listbox" description the items are left undrawn, the frame stays.
+  auto NoList = CoordSkin();
+  NoList.Control(u"resizetoolpanel", u"panel",
+                 {u"pictureindex=0", u"skinrect=0,0,60,40", u"lefttoppoint=5,5", u"righttoppoint=55,5",
+                  u"leftbottompoint=5,35", u"rightbottompoint=55,35", u"clientrect=5,5,55,35"});
+  auto SD2 = LoadSkin(NoList);
+  L->SetSkinData(SD2.get());
+  Img = Render(L);
+  EXPECT_NE(Px(Img.get(), R.Left, R.Top), Coord(100, 100));
+  EXPECT_EQ(Px(Img.get(), 1, 1), Coord(1, 1));
+}
+
 }  // namespace

@@ -202,21 +202,6 @@ const std::vector<std::pair<const char16_t*, std::vector<TShot>>>& Families() {
   return F;
 }
 
-// A made scheme: Dawn is stored in the program's resources, the others are
-// ".skn" files of its Skin folder.
-std::unique_ptr<TspSkinData> MadeScheme(const String& Name) {
-  auto D = std::make_unique<TspSkinData>(nullptr);
-  if (Name == u"Dawn") {
-    TspCompressedStoredSkin Stored(nullptr, GetModuleHandleW(nullptr), u"SkinDawn");
-    D->LoadCompressedStoredSkin(&Stored);
-  } else {
-    String Path = u"Z:";
-    for (const char* P = LUMIGRA_SKIN_SKN_DIR; *P; ++P) Path += *P == '/' ? u'\\' : char16_t(Byte(*P));
-    D->LoadFromCompressedFile(Path + u"\\" + Name + u".skn");
-  }
-  return D;
-}
-
 void ApplyScheme(TControl* C, TspSkinData* SD) {
   if (auto* W = dynamic_cast<TspSkinControl*>(C)) W->SetSkinData(SD);
   if (auto* G = dynamic_cast<TspGraphicSkinControl*>(C)) G->SetSkinData(SD);
@@ -229,7 +214,7 @@ TEST_F(Screens, EveryFamilyInItsStates) {
   // checked on the default look; the schemes' pictures are for review.
   std::vector<std::unique_ptr<TspSkinData>> Loaded;
   std::vector<std::pair<String, TspSkinData*>> Schemes = {{u"default", nullptr}};
-  for (const String& Name : {String(u"Dawn"), String(u"Charm"), String(u"Laconic"), String(u"Cool")}) {
+  for (const String& Name : MadeSchemeNames()) {
     Loaded.push_back(MadeScheme(Name));
     EXPECT_FALSE(Loaded.back()->Empty) << ToUtf8(Name);
     if (!Loaded.back()->Empty) Schemes.emplace_back(Name, Loaded.back().get());
