@@ -168,6 +168,16 @@ TEST_F(SplitterWin, SkinnedColumnWithItsGripper) {
   EXPECT_EQ(Px(Img.get(), 0, H - 1), Coord(10, 21)) << "the bottom piece";
   EXPECT_NE(Px(Img.get(), 1, GY), TColor(clFuchsia)) << "magenta stays transparent";
   SaveScreen(u"test", u"splitter", u"normal", Img.get());
+  // A "vsplitter" of another kind: the default thickness, nothing kept from
+  // the skin before.
+  auto Other = CoordSkin();
+  Other.Control(u"vsplitter", u"button", {u"pictureindex=0", u"skinrect=0,0,40,20"});
+  auto Bad = LoadSkin(Other);
+  Bar->SetSkinData(Bad.get());
+  EXPECT_FALSE(Bar->Skinned());
+  EXPECT_EQ(Bar->Width(), 10);
+  EXPECT_EQ(Bar->FSkinPicture, nullptr);
+  Grab(Bar);
 }
 
 // ---------------------------------------------------------------------------
