@@ -73,6 +73,7 @@ TspTrayIcon::TspTrayIcon(TComponent* AOwner) : TComponent(AOwner), FIcon(new TIc
   FClickTimer->SetOnTimer([this](TObject*) { ClickTick(); });
 
   if (ComponentState().Contains(csDesigning)) return;
+  WatchOwner();
   if (FIcon->Empty()) FIcon->SetHandle(CopyIcon(LoadIconW(nullptr, MAKEINTRESOURCEW(32512))));
   // The main form's minimise reaches the icon through the application's
   // event while nobody else uses it.
@@ -86,6 +87,7 @@ TspTrayIcon::TspTrayIcon(TComponent* AOwner) : TComponent(AOwner), FIcon(new TIc
 }
 
 TspTrayIcon::~TspTrayIcon() {
+  UnwatchOwner();
   if (FIconVisible) Notify(NIM_DELETE);
   if (FOwnsMinimize && gMinimizeOwner == this) {
     gMinimizeOwner = nullptr;
@@ -100,6 +102,7 @@ TspTrayIcon::~TspTrayIcon() {
 
 void TspTrayIcon::Loaded() {
   TComponent::Loaded();
+  if (!ComponentState().Contains(csDesigning)) WatchOwner();
   if (dynamic_cast<TWinControl*>(Owner()) && FMinimizedOnStart && !ComponentState().Contains(csDesigning)) {
     FIconVisible = true;
     FMinimizeToTray = true;
@@ -246,6 +249,51 @@ void TspTrayIcon::ShowMainForm() {
 void TspTrayIcon::DoMinimizeToTray() {
   HideMainForm();
   SetIconVisible(true);
+}
+
+// ---------------------------------------------------------------------------
+// The owner's window
+
+void TspTrayIcon::WatchOwner() {
+  auto* O = dynamic_cast<TWinControl*>(Owner());
+  if (FOwnerWatched || !O || !O->HandleAllocated()) return;
+  if (SetWindowSubclass(O->Handle(), &TspTrayIcon::OwnerWatch, reinterpret_cast<UINT_PTR>(this),
+                        reinterpret_cast<DWORD_PTR>(this)))
+    FOwnerWatched = O->Handle();
+}
+
+void TspTrayIcon::UnwatchOwner() {
+  if (!FOwnerWatched) return;
+  // A destroyed window has dropped its subclasses already.
+  if (IsWindow(FOwnerWatched))
+    RemoveWindowSubclass(FOwnerWatched, &TspTrayIcon::OwnerWatch, reinterpret_cast<UINT_PTR>(this));
+  FOwnerWatched = nullptr;
+}
+
+LRESULT CALLBACK TspTrayIcon::OwnerWatch(HWND Wnd, UINT Msg, WPARAM W, LPARAM L, UINT_PTR Id, DWORD_PTR Ref) {
+  (void)Id;
+  auto* Self = reinterpret_cast<TspTrayIcon*>(Ref);
+  CallbackGuard([&]() -> TObject* { return Self; }, [&] {
+    switch (Msg) {
+      case WM_ACTIVATE:
+        // Back to the control that had the focus, unless the window being
+        // left is that control's own parent.
+        if ((LOWORD(W) == WA_ACTIVE || LOWORD(W) == WA_CLICKACTIVE) && Screen && Screen->ActiveControl()) {
+          TWinControl* C = Screen->ActiveControl();
+          TWinControl* Home = C->Parent() ? C->Parent() : C;
+          if (Home->HandleAllocated() && HWND(L) != Home->Handle() && C->CanFocus()) C->SetFocus();
+        }
+        break;
+      case WM_SHOWWINDOW:
+        if (W == 1 && L == 0) SetForegroundWindow(Wnd);
+        break;
+      case WM_NCDESTROY:
+        RemoveWindowSubclass(Wnd, &TspTrayIcon::OwnerWatch, reinterpret_cast<UINT_PTR>(Self));
+        Self->FOwnerWatched = nullptr;
+        break;
+    }
+  });
+  return DefSubclassProc(Wnd, Msg, W, L);
 }
 
 // ---------------------------------------------------------------------------

@@ -80,6 +80,8 @@ class TspTrayIcon : public TComponent {
   TTimer* ClickTimer() const { return FClickTimer; }
   TTimer* AnimateTimer() const { return FAnimateTimer; }
   static UINT TaskbarCreatedMessage();
+  // The owner's window is being watched.
+  bool WatchingOwner() const { return FOwnerWatched != nullptr; }
 
   TNotifyEvent OnClick, OnDblClick, OnBalloonHintClick;
   TMouseEvent OnMouseDown, OnMouseUp;
@@ -95,6 +97,11 @@ class TspTrayIcon : public TComponent {
 
  private:
   static LRESULT CALLBACK IconWndProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
+  // The owner's window is watched (activation, showing) through a subclass
+  // of its own, removed by identity: no procedure is replaced or restored.
+  static LRESULT CALLBACK OwnerWatch(HWND Wnd, UINT Msg, WPARAM W, LPARAM L, UINT_PTR Id, DWORD_PTR Ref);
+  void WatchOwner();
+  void UnwatchOwner();
   LRESULT HandleMessage(UINT Msg, WPARAM W, LPARAM L);
   void Callback(LPARAM Mouse);
   void PrepareIconData();
@@ -123,4 +130,6 @@ class TspTrayIcon : public TComponent {
   NOTIFYICONDATAW FIconData{};
   // The application's minimise event was free and is ours.
   bool FOwnsMinimize = false;
+  // The owner's window while it is watched.
+  HWND FOwnerWatched = nullptr;
 };

@@ -7,6 +7,8 @@
 
 #include "skin/controls/spTrayIcon.h"
 
+#include <commctrl.h>
+
 using namespace ctl;
 
 namespace {
@@ -241,6 +243,39 @@ TEST_F(TrayWin, MinimiseEventIsBorrowedOnlyWhenFreeAndGivenBack) {
   Application->SetMainForm(Saved);
   F->SetVisible(false);
   delete F;
+}
+
+// Counts the messages a window gets, through a subclass of its own.
+LRESULT CALLBACK CountingWatch(HWND W, UINT Msg, WPARAM Wp, LPARAM Lp, UINT_PTR, DWORD_PTR Ref) {
+  if (Msg == WM_USER + 77) ++*reinterpret_cast<int*>(Ref);
+  return DefSubclassProc(W, Msg, Wp, Lp);
+}
+
+TEST_F(TrayWin, OwnerWatchLeavesLaterHooksWorking) {
+  auto* Owner = new TCustomControl(Host);
+  Owner->SetParent(Host);
+  Owner->HandleNeeded();
+  auto T = Make(Owner);
+  EXPECT_TRUE(T->WatchingOwner());
+  // Another component watches the same window after the icon did.
+  int Seen = 0;
+  ASSERT_TRUE(SetWindowSubclass(Owner->Handle(), &CountingWatch, 1, reinterpret_cast<DWORD_PTR>(&Seen)));
+  SendMessageW(Owner->Handle(), WM_USER + 77, 0, 0);
+  EXPECT_EQ(Seen, 1);
+  T.reset();
+  SendMessageW(Owner->Handle(), WM_USER + 77, 0, 0);
+  EXPECT_EQ(Seen, 2) << "the later hook survives the icon";
+  RemoveWindowSubclass(Owner->Handle(), &CountingWatch, 1);
+  // Freed with its owner: the watch goes with the window, the icon leaves the
+  // tray.
+  auto* Owner2 = new TCustomControl(Host);
+  Owner2->SetParent(Host);
+  Owner2->HandleNeeded();
+  Make(Owner2).release();  // the owner frees it
+  Calls.clear();
+  delete Owner2;
+  ASSERT_FALSE(Calls.empty());
+  EXPECT_EQ(Calls.back().Message, DWORD(NIM_DELETE));
 }
 
 }  // namespace
