@@ -3,6 +3,7 @@
 // and reflection, the parent background under a control, and the layer
 // manager.
 #include "SkinToolkitTestUtil.h"
+#include "common/Xdo.h"
 
 #include <signal.h>
 #include <spawn.h>
@@ -390,27 +391,7 @@ TEST(SkinLayers, AlphaFromAMaskPictureTable) {
 
 // ---- a real layer window under the pointer --------------------------------
 
-// Runs xdotool (the Unix program) with Args against the X display.
-bool Xdo(std::vector<std::string> Args) {
-  Args.insert(Args.begin(), "xdotool");
-  std::vector<char*> Argv;
-  for (std::string& A : Args) Argv.push_back(A.data());
-  Argv.push_back(nullptr);
-  pid_t Pid = 0;
-  if (posix_spawnp(&Pid, "xdotool", nullptr, nullptr, Argv.data(), environ) != 0) return false;
-  int Status = 0;
-  pid_t Got;
-  do Got = waitpid(Pid, &Status, 0);
-  while (Got < 0 && errno == EINTR);
-  if (Got == Pid) return WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
-  // Wine reaped the child itself: it has ended once it is gone.
-  const DWORD Start = GetTickCount();
-  while (kill(Pid, 0) == 0) {
-    if (GetTickCount() - Start > 5000) return false;
-    Sleep(2);
-  }
-  return true;
-}
+using lumigra_test::Xdo;
 
 // Handles the messages that arrive within Ms milliseconds, or until Done.
 void PumpFor(DWORD Ms, const std::function<bool()>& Done = nullptr) {

@@ -4,6 +4,10 @@
 // the skinned look from a coordinate picture, and skins that say nonsense.
 #include "tests/skin/controls/win/CtlTestUtil.h"
 
+#include "common/Xdo.h"
+
+#include <commctrl.h>
+
 using namespace ctl;
 
 namespace {
@@ -254,6 +258,41 @@ TEST_F(ScrollBarWin, KeysAndWheelNeedCanFocusedAndTheFocus) {
     Pump();
     delete B;
   }
+}
+
+LRESULT CALLBACK CountWheel(HWND W, UINT Msg, WPARAM Wp, LPARAM Lp, UINT_PTR, DWORD_PTR Ref) {
+  if (Msg == WM_MOUSEWHEEL) ++*reinterpret_cast<int*>(Ref);
+  return DefSubclassProc(W, Msg, Wp, Lp);
+}
+
+// Where Wine delivers a real wheel turn, measured: to the window under the
+// pointer, not to the focus window. A bar under the pointer without the
+// focus ignores it; the focused bar elsewhere never sees it.
+TEST_F(ScrollBarWin, RealWheelGoesToTheWindowUnderThePointer) {
+  auto* B = Make();
+  B->SetCanFocused(true);
+  B->SimplySetPosition(50);
+  auto* Other = Make();
+  Other->SetTop(100);
+  Other->SetCanFocused(true);
+  Other->SimplySetPosition(50);
+  int AtFocus = 0, AtPointer = 0;
+  SetWindowSubclass(B->Handle(), &CountWheel, 1, reinterpret_cast<DWORD_PTR>(&AtFocus));
+  SetWindowSubclass(Other->Handle(), &CountWheel, 1, reinterpret_cast<DWORD_PTR>(&AtPointer));
+  B->SetFocus();
+  Pump();
+  ASSERT_TRUE(B->Focused());
+  const TPoint Over = Other->ClientToScreen(TPoint(100, 9));
+  ASSERT_TRUE(lumigra_test::Xdo({"mousemove", std::to_string(Over.X), std::to_string(Over.Y), "click", "5"}));
+  PumpUntil([&] { return AtFocus + AtPointer > 0; }, 2000);
+  EXPECT_EQ(AtPointer, 1);
+  EXPECT_EQ(AtFocus, 0);
+  EXPECT_EQ(B->Position(), 50);
+  EXPECT_EQ(Other->Position(), 50);
+  RemoveWindowSubclass(B->Handle(), &CountWheel, 1);
+  RemoveWindowSubclass(Other->Handle(), &CountWheel, 1);
+  SharedForm()->SetFocus();
+  Pump();
 }
 
 TEST_F(ScrollBarWin, KindChangesTheDescriptionNameOnly) {
