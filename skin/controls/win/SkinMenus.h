@@ -4,17 +4,16 @@
 // items. The form component reaches them through the small host interface
 // TspSkinMenuHost (which it implements), found by FindSkinForm.
 //
-// The skinned levels of the popup menu and the grid popup are not here yet:
-// until then PopupFromRect2 and PopupFromRect show the items with the
-// platform's popup menu (modal) and run the close notifications when it
-// returns, so a button that dropped a menu comes up as it will with the
-// skinned ones. Both answer whether a menu was shown. Winelib only.
+// The popup menu opens its items through the host form's skinned menu
+// (SkinMenuLevels.h) and returns at once; the menu closes later and tells
+// the control that opened it (1228, then 1229 after a command). Winelib only.
 #pragma once
 
 #include <memory>
 
 #include "classlib/ImgList.h"
 #include "classlib/Menus.h"
+#include "skin/controls/win/SkinMenuLevels.h"
 #include "skin/data/SkinData.h"
 
 class TspSkinHint;
@@ -31,6 +30,8 @@ class TspSkinMenuHost {
   virtual bool SkinMenuVisible() = 0;
   virtual void SkinMenuOpen() = 0;
   virtual void SkinMenuClose() = 0;
+  // The form's skinned menu.
+  virtual TspSkinMenu* MenuHostSkinMenu() = 0;
 
  protected:
   ~TspSkinMenuHost() = default;
@@ -65,8 +66,10 @@ class TspSkinPopupMenu : public TPopupMenu {
   // message 1228 when the menu has closed (SendMessage to a windowed
   // control, Perform on a graphic one). True when a menu was shown.
   virtual bool PopupFromRect2(TControl* ACtrl, const TRect& R, bool APopupUp);
-  // Shows nothing until the skinned levels exist.
+  // Below (X, Y) with ACtrl as the popup control; only when a skin is known.
   virtual void Popup2(TControl* ACtrl, Integer X, Integer Y);
+  bool SupportDirectlyMouseUp() const { return FSupportDirectlyMouseUp; }
+  void SetSupportDirectlyMouseUp(bool Value) { FSupportDirectlyMouseUp = Value; }
 
   TNotifyEvent OnMenuClose;
 
@@ -74,14 +77,14 @@ class TspSkinPopupMenu : public TPopupMenu {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // The host of this menu (finding it takes the host's skin when the menu has none).
   TspSkinMenuHost* FindHost();
-  // The items with the platform's popup menu at (X, Y) (modal), then the
-  // close notifications of a skinned menu to ACtrl (may be nullptr).
-  void ShowStandIn(TspSkinMenuHost* Host, TControl* ACtrl, Integer X, Integer Y);
+  // The common path of the four openings; false when no menu could open.
+  bool Open(TControl* ACtrl, const TRect& R, bool APopupUp, bool AMouseUp, bool ANeedSkin);
 
  private:
   TspSkinData* FSD = nullptr;
   TComponent* FSkinComponent = nullptr;
   TCustomForm* FComponentForm = nullptr;
+  bool FSupportDirectlyMouseUp = false;
   std::shared_ptr<bool> FAlive;
 };
 

@@ -162,12 +162,15 @@ void TspFormSkin::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TspFormSkin::SkinMenuOpen() {
+  if (!InMainMenu) HookAppMessage();
+  if (InMenu) return;
   InMenu = true;
   if (OnSkinMenuOpen) OnSkinMenuOpen(this);
 }
 
 void TspFormSkin::SkinMenuClose() {
   InMenu = false;
+  UnHookAppMessage();
   if (OnSkinMenuClose) OnSkinMenuClose(this);
 }
 

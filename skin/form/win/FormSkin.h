@@ -94,6 +94,7 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   TspSkinData* MenuHostSkinData() override { return FSD; }
   TspSkinData* MenuHostMenusSkinData() override { return FMSD; }
   bool SkinMenuVisible() override { return SkinMenu->Visible(); }
+  TspSkinMenu* MenuHostSkinMenu() override { return SkinMenu; }
   void SkinMenuOpen() override;
   void SkinMenuClose() override;
 
@@ -251,6 +252,16 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   Integer RealHeight() { return FRollUpState ? OldHeight : FFormHeight; }
   // The shortcut handler installed on the form.
   void FormShortCut(MSG& Msg, bool& Handled);
+  // The keyboard of an open menu: an entry of the application's message
+  // hooks while a menu of this form is open.
+  void HookAppMessage();
+  void UnHookAppMessage();
+  void MenuAppMessage(MSG& Msg, bool& Handled);
+  void MenuKeyDown(TMessage& Message);
+  // Menus shown through this form's skinned menu.
+  void PopupSkinMenu(TMenu* Menu, const TPoint& P);
+  void PopupSkinMenu1(TMenu* Menu, const TRect& R, bool PopupUp);
+  void DoPopupMenu(TPopupMenu* Menu, Integer X, Integer Y);
 
   // --- plain properties
   bool SupportNCArea() const { return FSupportNCArea; }
