@@ -117,8 +117,6 @@ void TspImagesMenuItem::Assign(TPersistent* Source) {
     FCaption = S->FCaption;
     FHint = S->FHint;
     FButton = S->FButton;
-    FHeader = S->FHeader;
-    OnClick = S->OnClick;
     Changed(false);
     return;
   }
@@ -160,6 +158,12 @@ TspSkinImagesMenu::TspSkinImagesMenu(TComponent* AOwner)
 }
 
 TspSkinImagesMenu::~TspSkinImagesMenu() {
+  // An open popup goes without events, with its hooks.
+  if (TspSkinImagesMenuPopupWindow* P = FPopupWindow) {
+    FPopupWindow = nullptr;
+    if (Application) Application->CancelRelease(P);
+    FreeObject(P);
+  }
   *FAlive = false;
   delete FImagesItems;
   delete FDefaultFont;
@@ -195,57 +199,3 @@ void TspSkinImagesMenu::SetColumnsCount(Integer Value) {
   if (Value >= 1 && Value <= 50) FColumnsCount = Value;
 }
 
-bool TspSkinImagesMenu::PopupFromRect(const TRect& R) {
-  auto Alive = FAlive;
-  Fire(OnMenuPopup, this);
-  if (!*Alive || !FImages || FImages->Count() == 0) return false;
-  const Integer OldIndex = FItemIndex;
-  // One bitmap entry per item (its caption when its image is missing), in
-  // rows of ColumnsCount.
-  HMENU Menu = CreatePopupMenu();
-  std::vector<HBITMAP> Bitmaps;
-  for (Integer I = 0; I < FImagesItems->Count(); ++I) {
-    TspImagesMenuItem* It = FImagesItems->Items(I);
-    UINT Flags = (I > 0 && I % FColumnsCount == 0) ? MF_MENUBREAK : 0;
-    if (I == FItemIndex) Flags |= MF_CHECKED;
-    if (It->ImageIndex() >= 0 && It->ImageIndex() < FImages->Count()) {
-      TBitmap B;
-      B.SetPixelFormat(pf24bit);
-      B.SetSize(FImages->Width(), FImages->Height());
-      B.Canvas()->Brush()->SetColor(clMenu);
-      B.Canvas()->FillRect(TRect(0, 0, B.Width(), B.Height()));
-      FImages->Draw(B.Canvas(), 0, 0, It->ImageIndex());
-      HBITMAP H = B.ReleaseHandle();
-      Bitmaps.push_back(H);
-      AppendMenuW(Menu, Flags | MF_BITMAP, UINT_PTR(I + 1), reinterpret_cast<LPCWSTR>(H));
-    } else {
-      AppendMenuW(Menu, Flags | MF_STRING, UINT_PTR(I + 1), reinterpret_cast<LPCWSTR>(It->Caption().c_str()));
-    }
-  }
-  const UINT Cmd = static_cast<UINT>(
-      TrackPopupMenuEx(Menu, TPM_LEFTALIGN | TPM_RETURNCMD, R.Left, R.Bottom, PopupListWindow(), nullptr));
-  DestroyMenu(Menu);
-  for (HBITMAP H : Bitmaps) DeleteObject(H);
-  if (*Alive) MenuClosed(Cmd > 0 ? Integer(Cmd) - 1 : -1, OldIndex);
-  return true;
-}
-
-void TspSkinImagesMenu::MenuClosed(Integer Chosen, Integer OldIndex) {
-  auto Alive = FAlive;
-  if (Chosen >= 0 && Chosen < FImagesItems->Count()) {
-    FItemIndex = Chosen;
-    Fire(FImagesItems->Items(Chosen)->OnClick, FImagesItems->Items(Chosen));
-    if (!*Alive) return;
-    Fire(OnItemClick, this);
-    if (!*Alive) return;
-    if (FItemIndex != OldIndex) {
-      Fire(OnInternalChange, this);
-      if (!*Alive) return;
-      Fire(OnChange, this);
-      if (!*Alive) return;
-    }
-  }
-  Fire(OnInternalMenuClose, this);
-  if (!*Alive) return;
-  Fire(OnMenuClose, this);
-}

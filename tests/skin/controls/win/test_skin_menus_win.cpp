@@ -697,3 +697,272 @@ TEST_F(SkinMenus, AnimationFramesWithoutACount) {
   It->CurrentFrame = 0;
   Menu()->Hide();
 }
+
+// ---------------------------------------------------------------------------
+// The picture-grid menu
+
+namespace {
+
+class ImagesMenu : public SkinCtlTest {
+ public:
+  void SetUp() override {
+    SkinCtlTest::SetUp();
+    List = new TImageList(Host);
+    List->SetSize(20, 16);
+    for (TColor C : {clRed, clLime, clBlue, clYellow}) {
+      auto Pic = skintest::FlatPicture(20, 16, C);
+      List->Add(Pic.get(), nullptr);
+    }
+    Im = new TspSkinImagesMenu(Host);
+    Im->SetImages(List);
+    Im->OnMenuPopup = [this](TObject*) { Log.push_back(u"popup"); };
+    Im->OnItemClick = [this](TObject*) { Log.push_back(u"itemclick"); };
+    Im->OnInternalChange = [this](TObject*) { Log.push_back(u"internalchange"); };
+    Im->OnChange = [this](TObject*) { Log.push_back(u"change"); };
+    Im->OnInternalMenuClose = [this](TObject*) { Log.push_back(u"internalclose"); };
+    Im->OnMenuClose = [this](TObject*) { Log.push_back(u"close"); };
+  }
+  TspImagesMenuItem* Cell(Integer Image) {
+    auto* It = Im->ImagesItems()->Add();
+    It->SetImageIndex(Image);
+    const Integer N = Im->ImagesItems()->Count() - 1;
+    It->OnClick = [this, N](TObject*) { Log.push_back(u"click " + IntToStr(N)); };
+    return It;
+  }
+  TspImagesMenuItem* Row(const String& Caption, bool Header) {
+    auto* It = Cell(-1);
+    It->SetCaption(Caption);
+    if (Header)
+      It->SetHeader(true);
+    else
+      It->SetButton(true);
+    return It;
+  }
+  // Two buttons and nine cells in four columns.
+  void Example() {
+    Im->SetColumnsCount(4);
+    Row(u"First", false);
+    Row(u"Second", false);
+    for (Integer I = 0; I < 9; ++I) Cell(I % 4);
+  }
+  TspSkinImagesMenuPopupWindow* Grid() const { return Im->PopupWindow(); }
+  THost* Ground() const { return Host; }
+  TImageList* List = nullptr;
+  TspSkinImagesMenu* Im = nullptr;
+  std::vector<String> Log;
+};
+
+}  // namespace
+
+TEST_F(ImagesMenu, LayoutOfTheFourColumnExample) {
+  Example();
+  ASSERT_TRUE(Im->PopupFromRect(TRect(100, 100, 160, 120)));
+  // CW 30, CH 26, a row 120 wide from (5, 5); rows 1 pixel apart.
+  const TRect Want[] = {
+      TRect(5, 5, 125, 31),   TRect(5, 32, 125, 58),  TRect(5, 59, 35, 85),   TRect(35, 59, 65, 85),
+      TRect(65, 59, 95, 85),  TRect(95, 59, 125, 85), TRect(5, 86, 35, 112),  TRect(35, 86, 65, 112),
+      TRect(65, 86, 95, 112), TRect(95, 86, 125, 112), TRect(5, 113, 35, 139),
+  };
+  for (Integer I = 0; I < 11; ++I) EXPECT_EQ(Im->ImagesItems()->Items(I)->ItemRect, Want[I]) << I;
+  EXPECT_EQ(Grid()->Width(), 130);
+  EXPECT_EQ(Grid()->Height(), 144);
+  EXPECT_EQ(Grid()->Left(), 100);
+  EXPECT_EQ(Grid()->Top(), 120);
+  Im->SetItemIndex(3);
+  for (Integer Key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RIGHT}) Grid()->ProcessKey(Key);
+  EXPECT_EQ(Grid()->ItemIndex(), 4);
+  auto Img = Render(Grid());
+  SaveScreen(u"default", u"imagesmenu", u"grid", Img.get());
+  // The chosen cell pressed, the hot cell hot, the ground of the window.
+  EXPECT_EQ(Px(Img.get(), 36, 60), TColor(0xB59385));
+  EXPECT_EQ(Px(Img.get(), 66, 60), TColor(0xD2BDB6));
+  EXPECT_EQ(Px(Img.get(), 0, 0), Sys(clBtnShadow));
+  EXPECT_EQ(Px(Img.get(), 40 + 5, 64 + 5), clLime);
+  Im->Hide();
+}
+
+TEST(ImagesMenuRules, GridPlacement) {
+  const TRect WA(0, 0, 800, 600);
+  const struct {
+    const char* Case;
+    TRect R;
+    Integer W, H;
+    TPoint Want;
+  } Rows[] = {
+      {"below", TRect(100, 100, 160, 120), 130, 144, TPoint(100, 120)},
+      {"above without room below", TRect(100, 500, 160, 520), 130, 144, TPoint(100, 356)},
+      {"pushed left", TRect(750, 100, 800, 120), 130, 144, TPoint(670, 120)},
+      {"raised to the work area's left and top", TRect(-20, 50, 0, 70), 130, 580, TPoint(0, 0)},
+  };
+  for (const auto& R : Rows) {
+    const TPoint P = TspSkinImagesMenuPopupWindow::PlaceGrid(WA, R.R, R.W, R.H);
+    EXPECT_EQ(P.X, R.Want.X) << R.Case;
+    EXPECT_EQ(P.Y, R.Want.Y) << R.Case;
+  }
+}
+
+TEST_F(ImagesMenu, KeysWithHeaders) {
+  Im->SetColumnsCount(2);
+  Row(u"Head", true);  // 0
+  Cell(0);             // 1  row 1
+  Cell(1);             // 2
+  Cell(2);             // 3  row 2
+  Row(u"Mid", true);   // 4
+  Row(u"Button", false);  // 5
+  Cell(3);             // 6  row 4
+  Row(u"Tail", true);  // 7
+  ASSERT_TRUE(Im->PopupFromRect(TRect(100, 100, 160, 120)));
+  const struct {
+    Integer Key, Hot;
+  } Steps[] = {
+      {VK_DOWN, 1},  {VK_DOWN, 3},  {VK_DOWN, 5},  {VK_DOWN, 6}, {VK_DOWN, 6},  // nothing below
+      {VK_UP, 5},    {VK_UP, 3},    {VK_UP, 1},    {VK_UP, 1},                  // nothing above
+      {VK_RIGHT, 2}, {VK_RIGHT, 3}, {VK_RIGHT, 5}, {VK_LEFT, 3}, {VK_LEFT, 2},
+      {VK_LEFT, 1},  {VK_LEFT, 6},  // from the first item (after a header): the last that is not one
+      {VK_RIGHT, 7 - 1},
+  };
+  for (const auto& S : Steps) {
+    Grid()->ProcessKey(S.Key);
+    EXPECT_EQ(Grid()->ItemIndex(), S.Hot) << S.Key;
+  }
+  Im->Hide();
+  // Up and Left without a hot item skip a trailing header too.
+  for (Integer Key : {VK_UP, VK_LEFT}) {
+    ASSERT_TRUE(Im->PopupFromRect(TRect(100, 100, 160, 120)));
+    Grid()->ProcessKey(Key);
+    EXPECT_EQ(Grid()->ItemIndex(), 6) << Key;
+    Im->Hide();
+  }
+  // Keys fire no hover events.
+  EXPECT_EQ(std::count(Log.begin(), Log.end(), String(u"popup")), 3);
+}
+
+TEST_F(ImagesMenu, EventOrderOfTheWaysToClose) {
+  Example();
+  const struct {
+    const char* Case;
+    Integer StartIndex;
+    std::function<void(ImagesMenu*)> Act;
+    std::vector<String> Want;
+  } Rows[] = {
+      {"click on another cell", 2,
+       [](ImagesMenu* T) {
+         const TRect R = T->Im->ImagesItems()->Items(4)->ItemRect;
+         SendMessageW(T->Grid()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(R.Left + 3, R.Top + 3));
+         SendMessageW(T->Grid()->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(R.Left + 3, R.Top + 3));
+       },
+       {u"popup", u"click 4", u"itemclick", u"internalchange", u"change", u"internalclose", u"close"}},
+      {"click on the chosen cell", 4,
+       [](ImagesMenu* T) {
+         const TRect R = T->Im->ImagesItems()->Items(4)->ItemRect;
+         SendMessageW(T->Grid()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(R.Left + 3, R.Top + 3));
+         SendMessageW(T->Grid()->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(R.Left + 3, R.Top + 3));
+       },
+       {u"popup", u"click 4", u"itemclick", u"internalclose", u"close"}},
+      {"Enter on a hot cell", 2,
+       [](ImagesMenu* T) {
+         T->Grid()->ProcessKey(VK_DOWN);
+         T->Grid()->ProcessKey(VK_RETURN);
+       },
+       {u"popup", u"click 0", u"itemclick", u"internalchange", u"change", u"internalclose", u"close"}},
+      {"Enter without a hot item", 3, [](ImagesMenu* T) { T->Grid()->ProcessKey(VK_RETURN); },
+       {u"popup", u"click 3", u"itemclick", u"internalclose", u"close"}},
+      {"Escape", 3, [](ImagesMenu* T) { T->Grid()->ProcessKey(VK_ESCAPE); },
+       {u"popup", u"internalclose", u"close"}},
+      {"opening again", 3, [](ImagesMenu* T) { T->Im->PopupFromRect(TRect(100, 100, 160, 120)); },
+       {u"popup", u"internalclose", u"close", u"popup"}},
+      {"the application deactivated", 3,
+       [](ImagesMenu* T) {
+         SendMessageW(SharedForm()->Handle(), WM_ACTIVATEAPP, FALSE, 0);
+         Pump();
+       },
+       {u"popup", u"internalclose", u"close"}},
+      {"the active form moved", 3,
+       [](ImagesMenu* T) {
+         if (TCustomForm* F = Screen->ActiveForm())
+           SendMessageW(F->Handle(), WM_MOVE, 0, MAKELPARAM(F->Left(), F->Top()));
+         else
+           SendMessageW(SharedForm()->Handle(), WM_ACTIVATEAPP, FALSE, 0);
+         Pump();
+       },
+       {u"popup", u"internalclose", u"close"}},
+      {"a press outside", 3,
+       [](ImagesMenu* T) {
+         const TPoint P = T->Ground()->ClientToScreen(TPoint(5, 5));
+         SetCursorPos(P.X, P.Y);
+         PostMessageW(T->Ground()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+         Pump();
+       },
+       {u"popup", u"internalclose", u"close"}},
+  };
+  for (const auto& R : Rows) {
+    Log.clear();
+    Im->SetItemIndex(R.StartIndex);
+    ASSERT_TRUE(Im->PopupFromRect(TRect(100, 100, 160, 120))) << R.Case;
+    R.Act(this);
+    EXPECT_EQ(Log, R.Want) << R.Case;
+    Im->Hide();
+    Pump();
+  }
+  // A release on empty space keeps the grid open and with the mouse.
+  Log.clear();
+  ASSERT_TRUE(Im->PopupFromRect(TRect(100, 100, 160, 120)));
+  SendMessageW(Grid()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+  SendMessageW(Grid()->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+  EXPECT_NE(Grid(), nullptr);
+  EXPECT_EQ(GetCapture(), Grid()->Handle());
+  ReleaseCapture();
+  Im->Hide();
+  EXPECT_EQ(Log, (std::vector<String>{u"popup", u"internalclose", u"close"}));
+}
+
+TEST_F(ImagesMenu, NothingOpensWithoutItemsOrImages) {
+  EXPECT_FALSE(Im->PopupFromRect(TRect(100, 100, 160, 120)));
+  EXPECT_EQ(Log, (std::vector<String>{u"popup"}));
+  EXPECT_EQ(Grid(), nullptr);
+  Cell(0);
+  List->Clear();
+  Log.clear();
+  EXPECT_FALSE(Im->PopupFromRect(TRect(100, 100, 160, 120)));
+  EXPECT_EQ(Log, (std::vector<String>{u"popup"}));
+}
+
+TEST_F(ImagesMenu, DestroyedWhileOpen) {
+  Example();
+  ASSERT_TRUE(Im->PopupFromRect(TRect(100, 100, 160, 120)));
+  TspSkinImagesMenuPopupWindow* G = Grid();
+  EXPECT_TRUE(Application->MessageHooks().Installed(G));
+  Log.clear();
+  delete Im;
+  Im = nullptr;
+  EXPECT_FALSE(Application->MessageHooks().Installed(G));
+  // No close events from a menu being destroyed.
+  Pump();
+  EXPECT_TRUE(Log.empty());
+}
+
+TEST_F(ImagesMenu, HoverMessagesOverColourCells) {
+  Im->SetColumnsCount(4);
+  for (Integer I = 0; I < 4; ++I) Cell(I)->FColor = TColor(0x010101 * (I + 1));
+  std::vector<std::pair<WPARAM, LPARAM>> Got;
+  THost* Main = new THost(Host);
+  Main->SetParent(Host);
+  TWndMethod Old = Main->WindowProc();
+  Main->SetWindowProc([&Got, Old](TMessage& M) {
+    if (M.Msg == 0x400 + 11) Got.emplace_back(M.WParam, M.LParam);
+    Old(M);
+  });
+  Im->SetMainWindowHandle(Main->Handle());
+  std::vector<Integer> Changed;
+  Im->OnItemIndexChanged = [&](TObject*, Integer I) { Changed.push_back(I); };
+  ASSERT_TRUE(Im->PopupFromRect(TRect(100, 100, 160, 120)));
+  auto MoveTo = [&](Integer X, Integer Y) { SendMessageW(Grid()->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(X, Y)); };
+  MoveTo(10, 10);  // cell 0
+  MoveTo(12, 12);  // still cell 0
+  MoveTo(40, 10);  // cell 1
+  MoveTo(2, 2);    // the frame: no item
+  MoveTo(100, 10); // cell 3
+  EXPECT_EQ(Changed, (std::vector<Integer>{0, 1, -1, 3}));
+  EXPECT_EQ(Got, (std::vector<std::pair<WPARAM, LPARAM>>{{0x010101, 0}, {0x020202, 1}, {0x040404, 3}}));
+  Im->Hide();
+}
