@@ -188,6 +188,21 @@ void SaveScreen(const String& Scheme, const String& Control, const String& State
 
 namespace ctl {
 
+// A made scheme: Dawn is stored in the program's resources, the others are
+// ".skn" files of its Skin folder.
+std::unique_ptr<TspSkinData> MadeScheme(const String& Name) {
+  auto D = std::make_unique<TspSkinData>(nullptr);
+  if (Name == u"Dawn") {
+    TspCompressedStoredSkin Stored(nullptr, GetModuleHandleW(nullptr), u"SkinDawn");
+    D->LoadCompressedStoredSkin(&Stored);
+  } else {
+    String Path = u"Z:";
+    for (const char* P = LUMIGRA_SKIN_SKN_DIR; *P; ++P) Path += *P == '/' ? u'\\' : char16_t(Byte(*P));
+    D->LoadFromCompressedFile(Path + u"\\" + Name + u".skn");
+  }
+  return D;
+}
+
 skintest::TFixtureSkin CoordSkin() {
   skintest::TFixtureSkin S;
   S.ActivePicture(CoordPicture(256, 256));

@@ -109,6 +109,9 @@ void SaveScreen(const String& Scheme, const String& Control, const String& State
 
 namespace ctl {
 
+// A made scheme by name ("Dawn", "Charm", "Laconic", "Cool").
+std::unique_ptr<TspSkinData> MadeScheme(const String& Name);
+
 // A fixture skin whose active picture 0 is a 256 x 256 coordinate picture.
 skintest::TFixtureSkin CoordSkin();
 

@@ -202,21 +202,6 @@ const std::vector<std::pair<const char16_t*, std::vector<TShot>>>& Families() {
   return F;
 }
 
-// A made scheme: Dawn is stored in the program's resources, the others are
-// ".skn" files of its Skin folder.
-std::unique_ptr<TspSkinData> MadeScheme(const String& Name) {
-  auto D = std::make_unique<TspSkinData>(nullptr);
-  if (Name == u"Dawn") {
-    TspCompressedStoredSkin Stored(nullptr, GetModuleHandleW(nullptr), u"SkinDawn");
-    D->LoadCompressedStoredSkin(&Stored);
-  } else {
-    String Path = u"Z:";
-    for (const char* P = LUMIGRA_SKIN_SKN_DIR; *P; ++P) Path += *P == '/' ? u'\\' : char16_t(Byte(*P));
-    D->LoadFromCompressedFile(Path + u"\\" + Name + u".skn");
-  }
-  return D;
-}
-
 void ApplyScheme(TControl* C, TspSkinData* SD) {
   if (auto* W = dynamic_cast<TspSkinControl*>(C)) W->SetSkinData(SD);
   if (auto* G = dynamic_cast<TspGraphicSkinControl*>(C)) G->SetSkinData(SD);

@@ -204,7 +204,9 @@ TEST(SkinMenuRules, MarkPatterns) {
   EXPECT_EQ(Dot[7][7], '.');
   for (Integer Y = 0; Y < 10; ++Y)
     for (Integer X = 0; X < 10; ++X)
-      if (X < 2 || X > 7 || Y < 2 || Y > 7) EXPECT_EQ(Dot[Y][X], '.') << X << "," << Y;
+      if (X < 2 || X > 7 || Y < 2 || Y > 7) {
+        EXPECT_EQ(Dot[Y][X], '.') << X << "," << Y;
+      }
 }
 
 TEST_F(SkinMenus, ItemKinds) {
@@ -965,4 +967,96 @@ TEST_F(ImagesMenu, HoverMessagesOverColourCells) {
   EXPECT_EQ(Changed, (std::vector<Integer>{0, 1, -1, 3}));
   EXPECT_EQ(Got, (std::vector<std::pair<WPARAM, LPARAM>>{{0x010101, 0}, {0x020202, 1}, {0x040404, 3}}));
   Im->Hide();
+}
+
+// Review pictures of an open menu (a level with its submenu open, checked
+// and radio items, a header, scroll markers) and of the picture grid, in
+// the default look and every made scheme. The schemes describe a popup
+// window and menu items: their levels take the skinned look.
+TEST_F(SkinMenus, ReviewPicturesOfEveryScheme) {
+  auto* Images = new TImageList(Host);
+  Images->SetSize(16, 16);
+  for (TColor C : {clRed, clTeal}) {
+    auto Pic = skintest::FlatPicture(16, 16, C, {{TRect(4, 4, 12, 12), clWhite}});
+    Images->Add(Pic.get(), nullptr);
+  }
+  Pm->SetImages(Images);
+  Pm->SetAutoLineReduction(maManual);
+  Add(Pm->Items(), u"-Edit-")->SetEnabled(false);
+  Add(Pm->Items(), u"&Undo")->SetShortCut(ShortCut('Z', ssCtrl));
+  Add(Pm->Items(), u"Cu&t")->SetImageIndex(0);
+  Add(Pm->Items(), u"-");
+  Add(Pm->Items(), u"Show &grid")->SetChecked(true);
+  for (const char16_t* C : {u"&Fit", u"&Actual size"}) {
+    auto* R = Add(Pm->Items(), C);
+    R->SetRadioItem(true);
+    R->SetGroupIndex(1);
+  }
+  Pm->Items()->Items(6)->SetChecked(true);
+  auto* Sub = Add(Pm->Items(), u"&Zoom");
+  for (const char16_t* C : {u"50 %", u"100 %", u"200 %"}) Add(Sub, C);
+  Add(Pm->Items(), u"Disabled")->SetEnabled(false);
+  // The grid: two buttons and colour cells.
+  auto* Grid = new TspSkinImagesMenu(Host);
+  auto* Colours = new TImageList(Host);
+  Colours->SetSize(14, 14);
+  const TColor Cells[] = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clGray};
+  for (TColor C : Cells) {
+    auto Pic = skintest::FlatPicture(14, 14, C);
+    Colours->Add(Pic.get(), nullptr);
+  }
+  Grid->SetImages(Colours);
+  Grid->SetColumnsCount(4);
+  auto* H = Grid->ImagesItems()->Add();
+  H->SetCaption(u"Colours");
+  H->SetHeader(true);
+  for (Integer I = 0; I < 8; ++I) Grid->ImagesItems()->Add()->SetImageIndex(I);
+  auto* More = Grid->ImagesItems()->Add();
+  More->SetButton(true);
+  More->SetCaption(u"More colours...");
+  Grid->SetItemIndex(3);
+
+  std::vector<std::unique_ptr<TspSkinData>> Loaded;
+  std::vector<std::pair<String, TspSkinData*>> Schemes = {{u"default", nullptr}};
+  for (const String& Name : {String(u"Dawn"), String(u"Charm"), String(u"Laconic"), String(u"Cool")}) {
+    Loaded.push_back(MadeScheme(Name));
+    if (!Loaded.back()->Empty) Schemes.emplace_back(Name, Loaded.back().get());
+  }
+  EXPECT_EQ(Schemes.size(), 5u);
+  for (const auto& [Scheme, Skin] : Schemes) {
+    SCOPED_TRACE(ToUtf8(Scheme));
+    Pm->SetSkinData(Skin);
+    Pm->PopupFromRect(TRect(100, 100, 100, 100), false);
+    ASSERT_EQ(Menu()->LevelCount(), 1);
+    EXPECT_EQ(Level(0)->Skinned(), Skin != nullptr);
+    Level(0)->PopupKeyDown(VK_DOWN);
+    Level(0)->Items(7)->MouseDown();
+    ASSERT_EQ(Menu()->LevelCount(), 2);
+    auto Img = PaintLevel(Level(0));
+    SaveScreen(Scheme, u"popupmenu", u"submenu-open", Img.get());
+    auto Img2 = PaintLevel(Level(1));
+    SaveScreen(Scheme, u"popupmenu", u"submenu", Img2.get());
+    Menu()->Hide();
+    Menu()->MaxMenuItemsInWindow = 5;
+    Pm->PopupFromRect(TRect(100, 100, 100, 100), false);
+    EXPECT_TRUE(Level(0)->Scroll);
+    Level(0)->ScrollDown(false);
+    auto Img3 = PaintLevel(Level(0));
+    SaveScreen(Scheme, u"popupmenu", u"scroll-markers", Img3.get());
+    Menu()->Hide();
+    Menu()->MaxMenuItemsInWindow = 0;
+
+    Grid->SetSkinData(Skin);
+    ASSERT_TRUE(Grid->PopupFromRect(TRect(300, 100, 360, 120)));
+    EXPECT_EQ(Grid->PopupWindow()->SkinSupport(), Skin != nullptr);
+    Grid->PopupWindow()->ProcessKey(VK_DOWN);
+    Grid->PopupWindow()->ProcessKey(VK_RIGHT);
+    auto Img4 = Render(Grid->PopupWindow());
+    SaveScreen(Scheme, u"imagesmenu", u"colour-grid", Img4.get());
+    Grid->Hide();
+  }
+  Pm->SetSkinData(nullptr);
+  Pm->SetImages(nullptr);
+  Pump();
+  EXPECT_TRUE(Errors.empty());
 }

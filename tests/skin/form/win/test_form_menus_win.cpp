@@ -121,7 +121,9 @@ TEST_F(FormMenus, ClicksAndKeysWithAMenuOpen) {
     PumpFor(250);
     EXPECT_EQ(Menu->Visible(), !R.Closes) << R.Case;
     EXPECT_EQ(Chosen, R.ChoosesBeta ? std::vector<String>{u"&Beta"} : std::vector<String>{}) << R.Case;
-    if (R.ChoosesBeta || !R.Closes) EXPECT_FALSE(Deactivated()) << R.Case;
+    if (R.ChoosesBeta || !R.Closes) {
+      EXPECT_FALSE(Deactivated()) << R.Case;
+    }
     if (Menu->Visible()) Menu->Hide();
     PumpFor(50);
   }
