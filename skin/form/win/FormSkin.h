@@ -262,6 +262,24 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   void PopupSkinMenu(TMenu* Menu, const TPoint& P);
   void PopupSkinMenu1(TMenu* Menu, const TRect& R, bool PopupUp);
   void DoPopupMenu(TPopupMenu* Menu, Integer X, Integer Y);
+  // The system menu: the component's own, built for the form's state, or
+  // SystemMenu with the standard items merged in.
+  TMenuItem* GetSystemMenuItems();
+  void BuildSystemMenu();
+  void MergeSystemMenu();
+  void PopupSystemMenu(Integer X, Integer Y);
+  void PopupSystemMenuAt(const TRect& R);
+  // Alt+Space: at the first enabled system-menu button of the frame.
+  void PopupSystemMenuFromButton();
+  TPopupMenu* SystemMenu() const { return FSystemMenu; }
+  void SetSystemMenu(TPopupMenu* Value);
+  bool DisableSystemMenu() const { return FDisableSystemMenu; }
+  void SetDisableSystemMenu(bool Value) { FDisableSystemMenu = Value; }
+  bool UseDefaultSysMenu() const { return FUseDefaultSysMenu; }
+  void SetUseDefaultSysMenu(bool Value) { FUseDefaultSysMenu = Value; }
+  TPopupMenu* SysTrayMenu() const { return FSysTrayMenu; }
+  // Restore, a separator and Close, with the built-in texts.
+  void BuildTrayMenu();
 
   // --- plain properties
   bool SupportNCArea() const { return FSupportNCArea; }

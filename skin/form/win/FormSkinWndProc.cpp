@@ -601,8 +601,16 @@ void TspFormSkin::SecondStage(TMessage& M) {
       PointToFrame(P);
       UpdateActiveObject(P.X, P.Y, true);
       FrameMouseDown(mbRight, P.X, P.Y);
-      if (M.WParam == HTCAPTION) MouseCaptureObject = -1;
-      // The skinned system menu opens here once it exists.
+      if (M.WParam == HTCAPTION) {
+        MouseCaptureObject = -1;
+        // Wine holds this message until the button is up: the menu opens
+        // at the release, where the pointer is now.
+        if (!FDisableSystemMenu && M.Msg == WM_NCRBUTTONDOWN) {
+          POINT C;
+          GetCursorPos(&C);
+          PopupSystemMenu(C.x, C.y);
+        }
+      }
       return;
     }
     case WM_NCRBUTTONUP: {

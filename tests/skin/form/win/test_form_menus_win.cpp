@@ -197,3 +197,108 @@ TEST_F(FormTest, MessagesThatCloseTheMenu) {
   delete F;
   EXPECT_TRUE(Errors.empty());
 }
+
+namespace {
+
+std::vector<String> Names(TMenuItem* Root) {
+  std::vector<String> N;
+  for (Integer I = 0; I < Root->Count(); ++I)
+    N.push_back(Root->Items(I)->Caption() == u"-" ? String(u"-") : Root->Items(I)->Name());
+  return N;
+}
+
+}  // namespace
+
+TEST_F(FormTest, SystemMenuItemsByState) {
+  auto* F = new TLogForm();
+  auto* FS = new TspFormSkin(F);
+  const TspBorderIcons All =
+      spbi::biSystemMenu | spbi::biMinimize | spbi::biMaximize | spbi::biRollUp | spbi::biMinimizeToTray;
+  const struct {
+    const char* Case;
+    TspBorderIcons Icons;
+    TWindowState State;
+    bool RolledUp;
+    std::vector<String> Want;
+  } Rows[] = {
+      {"normal", All, wsNormal, false,
+       {u"DSF_MINITEM", u"DSF_MAXITEM", u"DSF_ROLLUP", u"DSF_MINTOTRAY", u"-", u"DSF_CLOSE"}},
+      {"maximised", All, wsMaximized, false,
+       {u"DSF_MINITEM", u"DSF_RESTORE", u"DSF_ROLLUP", u"DSF_MINTOTRAY", u"-", u"DSF_CLOSE"}},
+      {"minimised", All, wsMinimized, false, {u"DSF_MAXITEM", u"DSF_RESTORE", u"DSF_MINTOTRAY", u"-", u"DSF_CLOSE"}},
+      {"rolled up", All, wsNormal, true,
+       {u"DSF_MINITEM", u"DSF_MAXITEM", u"DSF_RESTORE", u"DSF_MINTOTRAY", u"-", u"DSF_CLOSE"}},
+      {"no icons", 0, wsNormal, false, {u"DSF_CLOSE"}},
+      {"system menu only, maximised", spbi::biSystemMenu, wsMaximized, false, {u"DSF_RESTORE", u"-", u"DSF_CLOSE"}},
+  };
+  for (const auto& R : Rows) {
+    FS->FBorderIcons = R.Icons;
+    FS->FWindowState = R.State;
+    FS->FRollUpState = R.RolledUp;
+    TMenuItem* Root = FS->GetSystemMenuItems();
+    EXPECT_EQ(Names(Root), R.Want) << R.Case;
+    // The built-in texts without a text table; Close with its short-cut text.
+    TMenuItem* Close = Root->Items(Root->Count() - 1);
+    EXPECT_EQ(Close->Caption(), u"&Close") << R.Case;
+    EXPECT_EQ(ShortCutToText(Close->ShortCut()), u"Alt+F4") << R.Case;
+  }
+  FS->FWindowState = wsNormal;
+  FS->FRollUpState = false;
+  FS->FBorderIcons = All;
+  // Merged into the program's menu, twice: the same items once.
+  auto* Own = new TPopupMenu(F);
+  for (const char16_t* C : {u"&About", u"&Options"}) {
+    auto* M = new TMenuItem(Own);
+    M->SetCaption(C);
+    M->SetName(C[1] == u'A' ? u"About" : u"Options");
+    Own->Items()->Add(M);
+  }
+  FS->SetSystemMenu(Own);
+  for (int Run = 0; Run < 2; ++Run) {
+    FS->FWindowState = Run ? wsMaximized : wsNormal;
+    const std::vector<String> Want =
+        Run ? std::vector<String>{u"DSF_MINITEM", u"DSF_RESTORE", u"DSF_ROLLUP", u"DSF_MINTOTRAY", u"About", u"Options",
+                                  u"DSF_CLOSE"}
+            : std::vector<String>{u"DSF_MINITEM", u"DSF_MAXITEM", u"DSF_ROLLUP", u"DSF_MINTOTRAY", u"About", u"Options",
+                                  u"DSF_CLOSE"};
+    EXPECT_EQ(Names(FS->GetSystemMenuItems()), Want) << Run;
+  }
+  FS->FWindowState = wsNormal;
+  FS->SetUseDefaultSysMenu(false);
+  FS->SetSystemMenu(nullptr);
+  Own->Items()->Clear();
+  FS->SetSystemMenu(Own);
+  EXPECT_TRUE(Names(FS->GetSystemMenuItems()).empty());
+  FS->SetSystemMenu(nullptr);
+  // The own menu again after a merged one: no clash of names.
+  EXPECT_EQ(Names(FS->GetSystemMenuItems()).back(), u"DSF_CLOSE");
+  // The tray menu: Restore, a separator, Close.
+  EXPECT_EQ(Names(FS->SysTrayMenu()->Items()), (std::vector<String>{u"TRAY_DSF_RESTORE", u"-", u"TRAY_DSF_CLOSE"}));
+  delete F;
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(FormTest, SystemMenuOpensSkinnedOnly) {
+  TTempFolder Dir("formsysmenu");
+  auto SD = LoadFixtureSkin(Dir);
+  auto* F = new TLogForm();
+  auto* FS = new TspFormSkin(F);
+  FS->SetSkinData(SD.get());
+  F->HandleNeeded();
+  const TPoint At = F->ClientToScreen(TPoint(20, 20));
+  FS->PopupSystemMenu(At.X, At.Y);
+  ASSERT_TRUE(FS->SkinMenu->Visible());
+  EXPECT_EQ(FS->SkinMenu->Level(0)->Left(), At.X);
+  EXPECT_EQ(FS->SkinMenu->Level(0)->Top(), At.Y);
+  FS->SkinMenu->Hide();
+  // Disabled: Alt+Space shows nothing.
+  FS->SetDisableSystemMenu(true);
+  MSG Msg{F->Handle(), WM_SYSKEYDOWN, VK_SPACE, 0x20000000, 0, {0, 0}};
+  bool Handled = false;
+  F->OnShortCut(Msg, Handled);
+  EXPECT_FALSE(FS->SkinMenu->Visible());
+  // The native system menu never exists for Wine to show.
+  EXPECT_EQ(GetWindowLongW(F->Handle(), GWL_STYLE) & WS_SYSMENU, 0);
+  delete F;
+  EXPECT_TRUE(Errors.empty());
+}
