@@ -145,6 +145,8 @@ TspSkinMenuItem::TspSkinMenuItem(TspSkinPopupWindow* AParent, TMenuItem* AMenuIt
   }
 }
 
+TspSkinMenuItem::~TspSkinMenuItem() = default;
+
 bool TspSkinMenuItem::IsSeparator() const { return MenuItem->Caption() == u"-"; }
 
 bool TspSkinMenuItem::IsHeader() const {
@@ -179,6 +181,11 @@ bool TspSkinMenuItem::CanMorphing() {
 void TspSkinMenuItem::DoMorphing() {
   SetMorphKf((Active || Down) ? FMorphKf + 0.2 : FMorphKf - 0.2);
   Draw(Parent->Canvas());
+  // At either end the fade is over: its looks are made again for the next.
+  if (FMorphKf == 0 || FMorphKf == 1) {
+    FFadeFrom.reset();
+    FFadeTo.reset();
+  }
 }
 
 TRect TspSkinMenuItem::AnimationFrameRect() const {
@@ -398,6 +405,34 @@ void TspSkinMenuItem::CreateItemImage(TBitmap* B, bool AActive, bool AFrame, boo
   }
 }
 
+bool TspSkinMenuItem::CrossFade(TCanvas* Cnvs, TBitmap* B, bool AResized) {
+  const Integer W = ObjectRect.Width(), H = AResized ? ObjectRect.Height() : MI->SkinRect.Height();
+  if (!FFadeFrom || FFadeFrom->Width() != W || FFadeFrom->Height() != H) {
+    FFadeFrom.reset();
+    FFadeTo.reset();
+    CreateItemImage(B, false, false, AResized);
+    TBitmap B2;
+    CreateItemImage(&B2, true, false, AResized);
+    if (B->Width() != W || B->Height() != H || B2.Width() != W || B2.Height() != H || W <= 0 || H <= 0)
+      return false;
+    FFadeFrom.reset(TspEffectBmp::CreateFromhWnd(B->Handle()));
+    FFadeTo.reset(TspEffectBmp::CreateFromhWnd(B2.Handle()));
+  }
+  std::unique_ptr<TspEffectBmp> E(TspEffectBmp::CreateCopy(FFadeFrom.get()));
+  TspEffectBmp* To = FFadeTo.get();
+  switch (AResized ? mkDefault : MI->MorphKind) {
+    case mkGradient: E->MorphGrad(To, FMorphKf); break;
+    case mkLeftGradient: E->MorphLeftGrad(To, FMorphKf); break;
+    case mkRightGradient: E->MorphRightGrad(To, FMorphKf); break;
+    case mkLeftSlide: E->MorphLeftSlide(To, FMorphKf); break;
+    case mkRightSlide: E->MorphRightSlide(To, FMorphKf); break;
+    case mkPush: E->MorphPush(To, FMorphKf); break;
+    default: E->Morph(To, FMorphKf); break;
+  }
+  E->Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
+  return true;
+}
+
 void TspSkinMenuItem::PutOnParent(TCanvas* Cnvs, TBitmap* B) { Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, B); }
 
 void TspSkinMenuItem::Draw(TCanvas* Cnvs) {
@@ -411,7 +446,7 @@ void TspSkinMenuItem::Draw(TCanvas* Cnvs) {
     return;
   }
   const bool A = Active || Down;
-  TBitmap B;
+  TBitmap& B = *Parent->FItemBuffer;  // one buffer for the level's items
   if (IsSeparator()) {
     CreateHorzThreeSliceImage(MI->DividerLO, MI->DividerRO, &B, ActivePicture, MI->DividerRect, ObjectRect.Width(),
                               MI->DividerRect.Height(), MI->DividerStretchEffect);
@@ -419,31 +454,15 @@ void TspSkinMenuItem::Draw(TCanvas* Cnvs) {
     CreateItemImage(&B, A, true, false);
   } else if (!EnableMorphing() || (A && FMorphKf == 1) || (!A && FMorphKf == 0)) {
     CreateItemImage(&B, A, false, false);
-  } else {
-    TBitmap B2;
-    CreateItemImage(&B, false, false, false);
-    CreateItemImage(&B2, true, false, false);
-    if (B.Width() > 0 && B.Height() > 0 && B2.Width() == B.Width() && B2.Height() == B.Height()) {
-      std::unique_ptr<TspEffectBmp> E1(TspEffectBmp::CreateFromhWnd(B.Handle()));
-      std::unique_ptr<TspEffectBmp> E2(TspEffectBmp::CreateFromhWnd(B2.Handle()));
-      switch (MI->MorphKind) {
-        case mkGradient: E1->MorphGrad(E2.get(), FMorphKf); break;
-        case mkLeftGradient: E1->MorphLeftGrad(E2.get(), FMorphKf); break;
-        case mkRightGradient: E1->MorphRightGrad(E2.get(), FMorphKf); break;
-        case mkLeftSlide: E1->MorphLeftSlide(E2.get(), FMorphKf); break;
-        case mkRightSlide: E1->MorphRightSlide(E2.get(), FMorphKf); break;
-        case mkPush: E1->MorphPush(E2.get(), FMorphKf); break;
-        default: E1->Morph(E2.get(), FMorphKf); break;
-      }
-      E1->Draw(B.Canvas()->Handle(), 0, 0);
-    }
+  } else if (CrossFade(Cnvs, &B, false)) {
+    return;
   }
   if (B.Width() > 0 && B.Height() > 0) PutOnParent(Cnvs, &B);
 }
 
 void TspSkinMenuItem::ResizeDraw(TCanvas* Cnvs) {
   const bool A = Active || Down;
-  TBitmap B;
+  TBitmap& B = *Parent->FItemBuffer;  // one buffer for the level's items
   if (IsSeparator()) {
     CreateHorzThreeSliceImage(MI->DividerLO, MI->DividerRO, &B, ActivePicture, MI->DividerRect, ObjectRect.Width(),
                               MI->DividerRect.Height(), MI->DividerStretchEffect);
@@ -451,16 +470,8 @@ void TspSkinMenuItem::ResizeDraw(TCanvas* Cnvs) {
     CreateItemImage(&B, A, true, true);
   } else if (!EnableMorphing() || (A && FMorphKf == 1) || (!A && FMorphKf == 0)) {
     CreateItemImage(&B, A, false, true);
-  } else {
-    TBitmap B2;
-    CreateItemImage(&B, false, false, true);
-    CreateItemImage(&B2, true, false, true);
-    if (B.Width() > 0 && B.Height() > 0 && B2.Width() == B.Width() && B2.Height() == B.Height()) {
-      std::unique_ptr<TspEffectBmp> E1(TspEffectBmp::CreateFromhWnd(B.Handle()));
-      std::unique_ptr<TspEffectBmp> E2(TspEffectBmp::CreateFromhWnd(B2.Handle()));
-      E1->Morph(E2.get(), FMorphKf);
-      E1->Draw(B.Canvas()->Handle(), 0, 0);
-    }
+  } else if (CrossFade(Cnvs, &B, true)) {
+    return;
   }
   if (B.Width() > 0 && B.Height() > 0) PutOnParent(Cnvs, &B);
 }
@@ -469,7 +480,7 @@ void TspSkinMenuItem::DefaultDraw(TCanvas* Cnvs) {
   if (!FVisible) return;
   const Integer W = ObjectRect.Width(), H = ObjectRect.Height();
   if (W <= 0 || H <= 0) return;
-  TBitmap B;
+  TBitmap& B = *Parent->FItemBuffer;  // one buffer for the level's items
   B.SetSize(W, H);
   TCanvas* C = B.Canvas();
   const Integer GW = Parent->ImgL ? Parent->GlyphWidth : 19;
@@ -604,6 +615,7 @@ TspSkinPopupWindow::TspSkinPopupWindow(TComponent* AOwner, TspSkinMenu* AParentM
   AlphaBlendValue = AParentMenu->AlphaBlendValue;
   AlphaBlendAnimation = AParentMenu->AlphaBlendAnimation;
   ItemList = new TList();
+  FItemBuffer = new TBitmap();
   MouseTimer = new TTimer(this);
   MouseTimer->SetEnabled(false);
   MouseTimer->SetInterval(50);
@@ -637,6 +649,7 @@ TspSkinPopupWindow::~TspSkinPopupWindow() {
   if (FSupportDirectlyMouseUp && HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
   for (Integer I = 0; I < ItemList->Count(); ++I) delete Items(I);
   delete ItemList;
+  delete FItemBuffer;
   delete FPaintBuffer;
   if (FRgn) DeleteObject(FRgn);
 }

@@ -26,6 +26,7 @@ bool IsMenuCloseMessage(UINT Msg);
 class TspSkinMenuItem : public TObject {
  public:
   TspSkinMenuItem(TspSkinPopupWindow* AParent, TMenuItem* AMenuItem, TspDataSkinMenuItem* AData);
+  ~TspSkinMenuItem() override;
 
   // A caption exactly "-".
   bool IsSeparator() const;
@@ -76,6 +77,12 @@ class TspSkinMenuItem : public TObject {
   void DrawSkinPart(TCanvas* Canvas, TRect R, const TRect& Src);
   bool HasImage() const;
   void PutOnParent(TCanvas* Cnvs, TBitmap* B);
+  // The cross-fade step of the skinned look drawn on Cnvs: both looks are
+  // made (in B) once per fade and kept until it ends. False when the looks
+  // differ in size: B then holds the normal look.
+  bool CrossFade(TCanvas* Cnvs, TBitmap* B, bool AResized);
+
+  std::unique_ptr<TspEffectBmp> FFadeFrom, FFadeTo;
 };
 
 // One open level of a skinned menu.
@@ -148,6 +155,8 @@ class TspSkinPopupWindow : public TCustomControl {
   TList* ItemList;
   Integer ActiveItem = -1;
   TBitmap* FPaintBuffer = nullptr;
+  // Where the items compose their looks before they go on the level.
+  TBitmap* FItemBuffer = nullptr;
   // The level's hint: the hovered item's.
   String FLevelHint;
 

@@ -1016,6 +1016,22 @@ TEST_F(SkinMenus, ReviewPicturesOfEveryScheme) {
   More->SetCaption(u"More colours...");
   Grid->SetItemIndex(3);
 
+  // A system menu: its items' names give them the caption-button glyphs.
+  auto* Sys = new TspSkinPopupMenu(Host);
+  Sys->SetSkinComponent(Rec);
+  for (const auto& [Name, Caption] : std::vector<std::pair<String, String>>{{u"DSF_MINITEM", u"Mi&nimize"},
+                                                                           {u"DSF_RESTORE", u"&Restore"},
+                                                                           {u"DSF_ROLLUP", u"Ro&llUp"},
+                                                                           {u"DSF_MINTOTRAY", u"Minimize to &Tray"},
+                                                                           {u"", u"-"},
+                                                                           {u"DSF_CLOSE", u"&Close"}}) {
+    auto* M = new TMenuItem(Sys);
+    if (!Name.empty()) M->SetName(Name);
+    M->SetCaption(Caption);
+    Sys->Items()->Add(M);
+  }
+  Sys->Items()->Items(5)->SetShortCut(TextToShortCut(u"Alt+F4"));
+
   std::vector<std::unique_ptr<TspSkinData>> Loaded;
   std::vector<std::pair<String, TspSkinData*>> Schemes = {{u"default", nullptr}};
   for (const String& Name : {String(u"Dawn"), String(u"Charm"), String(u"Laconic"), String(u"Cool")}) {
@@ -1046,6 +1062,13 @@ TEST_F(SkinMenus, ReviewPicturesOfEveryScheme) {
     Menu()->Hide();
     Menu()->MaxMenuItemsInWindow = 0;
 
+    Sys->SetSkinData(Skin);
+    Sys->PopupFromRect(TRect(100, 100, 100, 100), false);
+    ASSERT_EQ(Menu()->LevelCount(), 1);
+    auto Img5 = PaintLevel(Level(0));
+    SaveScreen(Scheme, u"popupmenu", u"system-menu", Img5.get());
+    Menu()->Hide();
+
     Grid->SetSkinData(Skin);
     ASSERT_TRUE(Grid->PopupFromRect(TRect(300, 100, 360, 120)));
     EXPECT_EQ(Grid->PopupWindow()->SkinSupport(), Skin != nullptr);
@@ -1057,6 +1080,7 @@ TEST_F(SkinMenus, ReviewPicturesOfEveryScheme) {
   }
   Pm->SetSkinData(nullptr);
   Pm->SetImages(nullptr);
+  Sys->SetSkinData(nullptr);
   Pump();
   EXPECT_TRUE(Errors.empty());
 }

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <string>
 
+#include "classlib/ImgList.h"
 #include "classlib/StdCtrls.h"
 
 using namespace formtest;
@@ -299,6 +300,53 @@ TEST_F(FormTest, SystemMenuOpensSkinnedOnly) {
   EXPECT_FALSE(FS->SkinMenu->Visible());
   // The native system menu never exists for Wine to show.
   EXPECT_EQ(GetWindowLongW(F->Handle(), GWL_STYLE) & WS_SYSMENU, 0);
+  delete F;
+  EXPECT_TRUE(Errors.empty());
+}
+
+// A form's menu hook and a picture grid's hook closed in either order: the
+// keys reach an edit again afterwards.
+TEST_F(FormTest, MenuHooksRemovedOutOfOrder) {
+  auto* F = new TLogForm();
+  auto* FS = new TspFormSkin(F);
+  auto* Edit = new TEdit(F);
+  Edit->SetParent(F);
+  Edit->SetBounds(10, 10, 100, 22);
+  auto* Pm = new TspSkinPopupMenu(F);
+  auto* M = new TMenuItem(Pm);
+  M->SetCaption(u"Item");
+  Pm->Items()->Add(M);
+  auto* List = new TImageList(F);
+  List->SetSize(8, 8);
+  auto Pic = skintest::FlatPicture(8, 8, clRed);
+  List->Add(Pic.get(), nullptr);
+  auto* Im = new TspSkinImagesMenu(F);
+  Im->SetImages(List);
+  Im->ImagesItems()->Add()->SetImageIndex(0);
+  F->HandleNeeded();
+  auto Type = [&](WPARAM Key) {
+    PostMessageW(Edit->Handle(), WM_KEYDOWN, Key, 1);
+    PostMessageW(Edit->Handle(), WM_KEYUP, Key, 0xC0000001);
+    for (int I = 0; I < 5; ++I) Application->ProcessMessages();
+  };
+  for (bool GridFirst : {false, true}) {
+    Edit->SetText(u"");
+    Pm->Popup(300, 300);
+    ASSERT_TRUE(Im->PopupFromRect(TRect(300, 300, 320, 320)));
+    Type('A');
+    EXPECT_EQ(Edit->Text(), u"") << GridFirst;  // the newest hook (the grid's) took it
+    if (GridFirst) {
+      Im->Hide();
+      FS->SkinMenu->Hide();
+    } else {
+      FS->SkinMenu->Hide();
+      Type('B');
+      EXPECT_EQ(Edit->Text(), u"") << GridFirst;  // the grid still has the keys
+      Im->Hide();
+    }
+    Type('C');
+    EXPECT_EQ(Edit->Text(), u"c") << GridFirst;
+  }
   delete F;
   EXPECT_TRUE(Errors.empty());
 }
