@@ -157,6 +157,54 @@ TEST_F(FormMenus, ClicksAndKeysWithAMenuOpen) {
   ASSERT_TRUE(Xdo({"key", "b"}));
   PumpFor(150);
   EXPECT_EQ(Edit->Text(), u"ab");
+  // A right click on the panel edit: WM_CONTEXTMENU opens its popup menu,
+  // the skinned one, which returns at once.
+  Panel->SetPopupMenu(Pm);
+  PumpFor(50);
+  {
+    const TPoint P = Panel->ClientToScreen(TPoint(20, 10));
+    ASSERT_TRUE(Xdo({"mousemove", std::to_string(P.X), std::to_string(P.Y)}) && Xdo({"click", "3"}));
+    PumpFor(250);
+    EXPECT_TRUE(Menu->Visible());
+    Menu->Hide();
+    Panel->SetPopupMenu(nullptr);
+  }
+  // A press on the frame's caption closes the menu.
+  {
+    Open();
+    RECT W;
+    GetWindowRect(F->Handle(), &W);
+    ASSERT_TRUE(ClickAt(W.left + 60, W.top + 8));
+    PumpFor(250);
+    EXPECT_FALSE(Menu->Visible());
+  }
+  // Long press: the level opened while the button is held takes the mouse;
+  // a release off the items chooses nothing and the menu stays; a release
+  // on an item chooses it.
+  Pm->SetSupportDirectlyMouseUp(true);
+  for (bool OnItem : {false, true}) {
+    Chosen.clear();
+    const TPoint P = F->ClientToScreen(TPoint(300, 40));
+    ASSERT_TRUE(Xdo({"mousemove", std::to_string(P.X), std::to_string(P.Y)}) && Xdo({"mousedown", "1"}));
+    PumpFor(100);
+    Pm->Popup(P.X, P.Y + 10);
+    PumpFor(100);
+    ASSERT_TRUE(Menu->Visible());
+    EXPECT_EQ(GetCapture(), Menu->Level(0)->Handle());
+    TPoint To = P;
+    if (OnItem) {
+      const TRect R = Menu->Level(0)->Items(2)->ObjectRect;
+      To = TPoint(Menu->Level(0)->Left() + R.Left + 10, Menu->Level(0)->Top() + R.Top + 5);
+    } else {
+      To = TPoint(P.X - 150, P.Y + 100);
+    }
+    ASSERT_TRUE(Xdo({"mousemove", std::to_string(To.X), std::to_string(To.Y)}) && Xdo({"mouseup", "1"}));
+    PumpFor(250);
+    EXPECT_EQ(Menu->Visible(), !OnItem) << OnItem;
+    EXPECT_EQ(Chosen, OnItem ? std::vector<String>{u"&Gamma"} : std::vector<String>{}) << OnItem;
+    if (Menu->Visible()) Menu->Hide();
+  }
+  Pm->SetSupportDirectlyMouseUp(false);
   delete F;
   EXPECT_TRUE(Errors.empty());
 }
