@@ -278,6 +278,29 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   bool UseDefaultSysMenu() const { return FUseDefaultSysMenu; }
   void SetUseDefaultSysMenu(bool Value) { FUseDefaultSysMenu = Value; }
   TPopupMenu* SysTrayMenu() const { return FSysTrayMenu; }
+  // The skinned menu's settings, read from and written to it.
+  bool UseSkinFontInMenu() const { return SkinMenu->UseSkinFont(); }
+  void SetUseSkinFontInMenu(bool Value) { SkinMenu->SetUseSkinFont(Value); }
+  bool UseSkinSizeInMenu() const { return SkinMenu->UseSkinSize(); }
+  void SetUseSkinSizeInMenu(bool Value) { SkinMenu->SetUseSkinSize(Value); }
+  Integer DefMenuItemHeight() const { return SkinMenu->DefaultMenuItemHeight(); }
+  // 0 or less is ignored.
+  void SetDefMenuItemHeight(Integer Value) {
+    if (Value > 0) SkinMenu->SetDefaultMenuItemHeight(Value);
+  }
+  TFont* DefMenuItemFont() const { return SkinMenu->DefaultMenuItemFont(); }
+  void SetDefMenuItemFont(TFont* Value) { SkinMenu->SetDefaultMenuItemFont(Value); }
+  bool MenusAlphaBlend() const { return SkinMenu->AlphaBlend; }
+  void SetMenusAlphaBlend(bool Value) { SkinMenu->AlphaBlend = Value; }
+  Byte MenusAlphaBlendValue() const { return SkinMenu->AlphaBlendValue; }
+  void SetMenusAlphaBlendValue(Byte Value) { SkinMenu->AlphaBlendValue = Value; }
+  bool MenusAlphaBlendAnimation() const { return SkinMenu->AlphaBlendAnimation; }
+  void SetMenusAlphaBlendAnimation(bool Value) { SkinMenu->AlphaBlendAnimation = Value; }
+  Integer MaxMenuItemsInWindow() const { return SkinMenu->MaxMenuItemsInWindow; }
+  // A negative value is ignored.
+  void SetMaxMenuItemsInWindow(Integer Value) {
+    if (Value >= 0) SkinMenu->MaxMenuItemsInWindow = Value;
+  }
   // Restore, a separator and Close, with the built-in texts.
   void BuildTrayMenu();
 

@@ -398,3 +398,35 @@ TEST_F(FormTest, MenuHooksRemovedOutOfOrder) {
   delete F;
   EXPECT_TRUE(Errors.empty());
 }
+
+// The form's menu settings reach its skinned menu: item height, the
+// translucency of the popup message window's menus with its fade-in.
+TEST_F(FormTest, MenuSettingsOfTheForm) {
+  auto* F = new TLogForm();
+  auto* FS = new TspFormSkin(F);
+  auto* Pm = new TspSkinPopupMenu(F);
+  auto* M = new TMenuItem(Pm);
+  M->SetCaption(u"Item");
+  Pm->Items()->Add(M);
+  F->HandleNeeded();
+  FS->SetDefMenuItemHeight(0);
+  EXPECT_EQ(FS->DefMenuItemHeight(), 20);
+  FS->SetDefMenuItemHeight(24);
+  FS->SetMaxMenuItemsInWindow(-1);
+  EXPECT_EQ(FS->MaxMenuItemsInWindow(), 0);
+  FS->SetMenusAlphaBlend(true);
+  FS->SetMenusAlphaBlendAnimation(true);
+  FS->SetMenusAlphaBlendValue(180);
+  Pm->Popup(200, 200);
+  ASSERT_EQ(FS->SkinMenu->LevelCount(), 1);
+  TspSkinPopupWindow* L = FS->SkinMenu->Level(0);
+  EXPECT_EQ(L->Height(), 24 + 6);
+  EXPECT_NE(GetWindowLongW(L->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+  BYTE Alpha = 0;
+  DWORD Flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(L->Handle(), nullptr, &Alpha, &Flags));
+  EXPECT_EQ(Alpha, 180);  // the fade has run to the end
+  FS->SkinMenu->Hide();
+  delete F;
+  EXPECT_TRUE(Errors.empty());
+}
