@@ -557,6 +557,14 @@ TEST_F(SkinMenus, PointerWaitAndSubmenus) {
   EXPECT_EQ(Log, (std::vector<String>{u"sub click"}));
   ASSERT_EQ(Menu()->LevelCount(), 2);
   EXPECT_TRUE(L->Items(1)->Down);
+  // Hovering a plain item of the first level closes the submenu and
+  // releases its item; back on the submenu item, the wait opens it again.
+  L->HoverAt(R0.Left + 5, R0.Top + 5);
+  EXPECT_EQ(Menu()->LevelCount(), 1);
+  EXPECT_FALSE(L->Items(1)->Down);
+  L->HoverAt(R1.Left + 5, R1.Top + 5);
+  Fire(Menu()->WaitTimer);
+  ASSERT_EQ(Menu()->LevelCount(), 2);
   // A release off the items chooses nothing; one on the inner item chooses it.
   TspSkinPopupWindow* L2 = Level(1);
   Log.clear();
@@ -616,17 +624,22 @@ TEST_F(SkinMenus, MorphStepsOfASkinnedItem) {
            {u"activepictureindex=" + IntToStr(Item), u"skinrect=0,0,40,18", u"activeskinrect=0,20,40,38",
             u"textrect=2,0,38,18", u"dividerrect=0,38,40,40", u"fontcolor=0", u"activefontcolor=16777215",
             u"unenabledfontcolor=8421504", u"morphing=1", u"stretcheffect=1", u"inactivestretcheffect=1"});
+  const Integer Head = S.ActivePicture(skintest::FlatPicture(30, 14, clPurple));
+  S.Control(u"menuheader", u"label",
+            {u"pictureindex=" + IntToStr(Head), u"skinrect=0,0,30,14", u"lefttoppoint=2,0", u"righttoppoint=28,0",
+             u"clientrect=2,0,28,14", u"stretcheffect=1", u"fontcolor=16777215"});
   auto SD = LoadSkin(S);
   Pm->SetSkinData(SD.get());
   Add(Pm->Items(), u"One");
   Add(Pm->Items(), u"-");
   Add(Pm->Items(), u"Two")->SetChecked(true);
+  Add(Pm->Items(), u"-Head-")->SetEnabled(false);
   Pm->PopupFromRect(TRect(100, 100, 100, 100), false);
   TspSkinPopupWindow* L = Level(0);
   ASSERT_TRUE(L->Skinned());
   EXPECT_EQ(L->Items(0)->ObjectRect, TRect(4, 4, L->Width() - 4, 22));
   EXPECT_EQ(L->Items(1)->ObjectRect.Height(), 2);
-  EXPECT_EQ(L->Height(), 18 + 2 + 18 + 8);
+  EXPECT_EQ(L->Height(), 18 + 2 + 18 + 18 + 8);
   // The first item is on its way to the highlighted look: five 20-ms steps.
   TspSkinMenuItem* It = L->Items(0);
   EXPECT_TRUE(L->MorphTimer->Enabled());
@@ -642,6 +655,10 @@ TEST_F(SkinMenus, MorphStepsOfASkinnedItem) {
   EXPECT_EQ(Px(Img.get(), It->ObjectRect.Right - 2, It->ObjectRect.Top + 1), clYellow);
   EXPECT_EQ(Px(Img.get(), L->Items(2)->ObjectRect.Right - 2, L->Items(2)->ObjectRect.Top + 1), clGreen);
   EXPECT_EQ(Px(Img.get(), 10, L->Items(1)->ObjectRect.Top), clGray);
+  // The header: the "menuheader" strip, 14 high, centred in the item on its strip.
+  const TRect HR = L->Items(3)->ObjectRect;
+  EXPECT_EQ(Px(Img.get(), HR.Left + 1, HR.Top + 2 + 1), clPurple);
+  EXPECT_EQ(Px(Img.get(), HR.Right - 2, HR.Top + 2 + 12), clPurple);
   // Leaving fades back from where it is.
   It->MouseLeave();
   L->MorphTimerTick();
