@@ -1101,3 +1101,44 @@ TEST_F(SkinMenus, ReviewPicturesOfEveryScheme) {
   Pump();
   EXPECT_TRUE(Errors.empty());
 }
+
+// Which form's skinned menu shows a popup menu: its skin component, its
+// component form, its owner form, or its owner's owner (a frame on a form).
+TEST_F(SkinMenus, HostSearch) {
+  std::vector<String> Log2;
+  auto* F2 = new TForm(nullptr);
+  auto* Rec2 = new TRecHost(F2, F2, Log2);
+  auto* Frame = new TComponent(F2);
+  const struct {
+    const char* Case;
+    std::function<TspSkinPopupMenu*()> Make;
+    TRecHost* Want;
+  } Rows[] = {
+      {"skin component", [&] {
+         auto* P = new TspSkinPopupMenu(Host);
+         P->SetSkinComponent(Rec);
+         return P;
+       }, Rec},
+      {"component form", [&] {
+         auto* P = new TspSkinPopupMenu(Host);
+         P->SetComponentForm(F2);
+         return P;
+       }, Rec2},
+      {"owner form", [&] { return new TspSkinPopupMenu(F2); }, Rec2},
+      {"owner's owner", [&] { return new TspSkinPopupMenu(Frame); }, Rec2},
+      {"none", [&] { return new TspSkinPopupMenu(Host); }, nullptr},
+  };
+  for (const auto& R : Rows) {
+    TspSkinPopupMenu* P = R.Make();
+    auto* M = new TMenuItem(P);
+    M->SetCaption(u"Item");
+    P->Items()->Add(M);
+    P->Popup(100, 100);
+    EXPECT_EQ(Rec->Menu->Visible(), R.Want == Rec) << R.Case;
+    EXPECT_EQ(Rec2->Menu->Visible(), R.Want == Rec2) << R.Case;
+    Rec->Menu->Hide();
+    Rec2->Menu->Hide();
+    delete P;
+  }
+  delete F2;
+}
