@@ -588,7 +588,7 @@ void TspSkinMenuItem::MouseEnter(bool Kb) {
     Menu->ItemAction(Parent, this, Kb, false);
   }
   // The action may have closed the level.
-  if (*Alive && Level->FLevelHint != ItemHint) Level->FLevelHint = ItemHint;
+  if (*Alive && Level->Hint() != ItemHint) Level->SetHint(ItemHint);
 }
 
 void TspSkinMenuItem::MouseLeave() {

@@ -157,8 +157,6 @@ class TspSkinPopupWindow : public TCustomControl {
   TBitmap* FPaintBuffer = nullptr;
   // Where the items compose their looks before they go on the level.
   TBitmap* FItemBuffer = nullptr;
-  // The level's hint: the hovered item's.
-  String FLevelHint;
 
  protected:
   void CreateParams(TCreateParams& Params) override;

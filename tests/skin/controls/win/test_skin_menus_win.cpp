@@ -664,6 +664,23 @@ TEST_F(SkinMenus, MorphStepsOfASkinnedItem) {
   L->MorphTimerTick();
   EXPECT_NEAR(It->MorphKf(), 0.8, 1e-9);
   Menu()->Hide();
+  // Without the skin's size: 24-pixel items, the 18-pixel strips stretched.
+  Menu()->SetUseSkinSize(false);
+  Menu()->SetDefaultMenuItemHeight(24);
+  Pm->PopupFromRect(TRect(100, 100, 100, 100), false);
+  L = Level(0);
+  EXPECT_EQ(L->Items(0)->ObjectRect.Height(), 24);
+  EXPECT_EQ(L->Items(1)->ObjectRect.Height(), 2);  // separators keep the divider's height
+  for (int Step = 0; Step < 5; ++Step) L->MorphTimerTick();
+  auto Img2 = PaintLevel(L);
+  SaveScreen(u"fixture", u"popupmenu", u"resized-items", Img2.get());
+  const TRect R0 = L->Items(0)->ObjectRect, R2 = L->Items(2)->ObjectRect;
+  EXPECT_EQ(Px(Img2.get(), R0.Right - 2, R0.Top + 1), clYellow);
+  EXPECT_EQ(Px(Img2.get(), R0.Right - 2, R0.Bottom - 1), clYellow);
+  EXPECT_EQ(Px(Img2.get(), R2.Right - 2, R2.Bottom - 1), clGreen);
+  Menu()->Hide();
+  Menu()->SetUseSkinSize(true);
+  Menu()->SetDefaultMenuItemHeight(20);
 }
 
 TEST_F(SkinMenus, BrokenPopupWindowDescriptionsFallBackToTheDefaultLook) {
