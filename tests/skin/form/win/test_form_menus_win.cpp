@@ -70,6 +70,10 @@ TEST_F(FormMenus, ClicksAndKeysWithAMenuOpen) {
   auto* Panel = new TEdit(F);
   Panel->SetParent(F);
   Panel->SetBounds(10, 60, 150, 24);
+  auto* List = new TListBox(F);
+  List->SetParent(F);
+  List->SetBounds(180, 10, 120, 80);
+  for (Integer I = 0; I < 40; ++I) List->Items()->Add(u"Line " + IntToStr(I));
   auto* Pm = new TspSkinPopupMenu(F);
   std::vector<String> Chosen;
   for (const char16_t* C : {u"&Alpha", u"&Beta", u"&Gamma"}) {
@@ -127,6 +131,23 @@ TEST_F(FormMenus, ClicksAndKeysWithAMenuOpen) {
     }
     if (Menu->Visible()) Menu->Hide();
     PumpFor(50);
+  }
+  // The wheel over the list scrolls nothing while a menu is open, and
+  // scrolls it afterwards.
+  {
+    List->SetFocus();
+    PumpFor(50);
+    Open();
+    const TPoint P = List->ClientToScreen(TPoint(30, 30));
+    ASSERT_TRUE(Xdo({"mousemove", std::to_string(P.X), std::to_string(P.Y)}) && Xdo({"click", "5"}));
+    PumpFor(200);
+    EXPECT_EQ(List->TopIndex(), 0);
+    EXPECT_TRUE(Menu->Visible());
+    Menu->Hide();
+    PumpFor(50);
+    ASSERT_TRUE(Xdo({"click", "5"}));
+    PumpFor(200);
+    EXPECT_GT(List->TopIndex(), 0);
   }
   // Keys: the focus stays in the edit, the menu gets them.
   Edit->SetFocus();
