@@ -1159,3 +1159,30 @@ TEST_F(SkinMenus, HostSearch) {
   }
   delete F2;
 }
+
+// One level listing two item sources (the menu bar's items that do not fit:
+// its own, then a child form's), from a start index across both.
+TEST_F(SkinMenus, LevelOfTwoItemSources) {
+  TMenuItem* A = Pm->Items();
+  Add(A, u"A0");
+  Add(A, u"A1");
+  auto* Other = new TspSkinPopupMenu(Host);
+  for (const char16_t* C : {u"B0", u"B1"}) {
+    auto* M = new TMenuItem(Other);
+    M->SetCaption(C);
+    Other->Items()->Add(M);
+  }
+  const struct {
+    Integer Start;
+    std::vector<String> Want;
+  } Rows[] = {{0, {u"A0", u"A1", u"B0", u"B1"}}, {1, {u"A1", u"B0", u"B1"}}, {3, {u"B1"}}, {4, {}}};
+  for (const auto& R : Rows) {
+    Menu()->Popup2(nullptr, nullptr, R.Start, TRect(100, 100, 100, 100), A, Other->Items(), false, false);
+    std::vector<String> Got;
+    if (Menu()->LevelCount() == 1)
+      for (Integer I = 0; I < Level(0)->ItemCount(); ++I) Got.push_back(Level(0)->Items(I)->MenuItem->Caption());
+    EXPECT_EQ(Got, R.Want) << R.Start;
+    EXPECT_EQ(Menu()->Visible(), !R.Want.empty()) << R.Start;
+    Menu()->Hide();
+  }
+}
