@@ -37,6 +37,10 @@ String StripHotkey(const String& Text);
 // ---------------------------------------------------------------------------
 
 enum TMenuBreak : Byte { mbNone, mbBreak, mbBarBreak };
+
+// Owner drawing of an item: Sender is the object that draws the item (for
+// the skinned menus their item object), ARect the text area on ACanvas.
+using TMenuDrawItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, bool Selected)>;
 enum TMenuAutoFlag : Byte { maAutomatic, maManual, maParent };
 
 // One menu entry and the list of its sub-items. Items held in the list are
@@ -61,6 +65,9 @@ class TMenuItem : public TComponent {
   void SetDefault(bool Value);
   bool RadioItem() const { return FRadioItem; }
   void SetRadioItem(bool Value) { FRadioItem = Value; }
+  // Click toggles Checked first.
+  bool AutoCheck() const { return FAutoCheck; }
+  void SetAutoCheck(bool Value) { FAutoCheck = Value; }
   Byte GroupIndex() const { return FGroupIndex; }
   void SetGroupIndex(Byte Value) { FGroupIndex = Value; }
   Integer ImageIndex() const { return FImageIndex; }
@@ -102,9 +109,12 @@ class TMenuItem : public TComponent {
   // A unique 16-bit command id (never 0), given for the item's lifetime.
   Word Command() const { return FCommand; }
 
-  // Fires OnClick.
+  // An enabled item: toggles Checked when AutoCheck, then fires OnClick.
   virtual void Click();
   TNotifyEvent OnClick;
+  // Assigned: the menus that draw items themselves leave the item's text
+  // area to this handler.
+  TMenuDrawItemEvent OnDrawItem;
 
  private:
   friend class TMenu;
@@ -115,6 +125,7 @@ class TMenuItem : public TComponent {
   bool FVisible = true;
   bool FDefault = false;
   bool FRadioItem = false;
+  bool FAutoCheck = false;
   Byte FGroupIndex = 0;
   Integer FImageIndex = -1;
   String FHint;

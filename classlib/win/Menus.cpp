@@ -318,7 +318,9 @@ bool TMenuItem::RethinkLines() {
 }
 
 void TMenuItem::Click() {
-  if (FEnabled && OnClick) OnClick(this);
+  if (!FEnabled) return;
+  if (FAutoCheck) SetChecked(!FChecked);
+  if (OnClick) OnClick(this);
 }
 
 // ---------------------------------------------------------------------------

@@ -54,14 +54,16 @@ void TspSkinPopupMenu::Notification(TComponent* AComponent, TOperation Operation
 
 TspSkinMenuHost* TspSkinPopupMenu::FindHost() {
   TspSkinMenuHost* Host = nullptr;
-  if (FSkinComponent)
+  if (FSkinComponent) {
     Host = dynamic_cast<TspSkinMenuHost*>(FSkinComponent);
-  else if (FComponentForm)
+  } else if (FComponentForm) {
     Host = FindSkinMenuHost(FComponentForm);
-  else if (dynamic_cast<TCustomForm*>(Owner()))
-    Host = FindSkinMenuHost(Owner());
-  else if (Owner() && dynamic_cast<TCustomForm*>(Owner()->Owner()))
-    Host = FindSkinMenuHost(Owner()->Owner());
+  } else {
+    if (dynamic_cast<TCustomForm*>(Owner()))
+      Host = FindSkinMenuHost(Owner());
+    else if (Owner() && dynamic_cast<TCustomForm*>(Owner()->Owner()))
+      Host = FindSkinMenuHost(Owner()->Owner());
+  }
   if (Host && !FSD) {
     TspSkinData* SD = Host->MenuHostMenusSkinData();
     SetSkinData(SD ? SD : Host->MenuHostSkinData());
@@ -69,67 +71,39 @@ TspSkinMenuHost* TspSkinPopupMenu::FindHost() {
   return Host;
 }
 
-namespace {
-
-void SendMenuMessage(TControl* C, UINT Msg) {
-  auto* W = dynamic_cast<TWinControl*>(C);
-  if (W && W->HandleAllocated())
-    SendMessageW(W->Handle(), Msg, 0, 0);
-  else
-    C->Perform(Msg, 0, 0);
-}
-
-}  // namespace
-
-void TspSkinPopupMenu::ShowStandIn(TspSkinMenuHost* Host, TControl* ACtrl, Integer X, Integer Y) {
-  // The order of a skinned menu's close: the control hears 1228, then
-  // OnMenuClose, then the form; the chosen item's click; 1229 to the control.
-  auto Alive = FAlive;
-  auto CtrlAlive = ACtrl ? ACtrl->LivenessToken() : std::make_shared<bool>(false);
-  if (Host->SkinMenuVisible()) Host->SkinMenuClose();
-  Host->SkinMenuOpen();
-  const Word Cmd = TrackPopupCommand(X, Y);
-  if (*CtrlAlive) SendMenuMessage(ACtrl, FEM_MENU_CLOSED);
-  if (!*Alive) return;
-  Fire(OnMenuClose, this);
-  if (!*Alive) return;
-  Host->SkinMenuClose();
-  if (Cmd == 0) return;
-  DispatchCommand(Cmd);
-  if (*CtrlAlive) SendMenuMessage(ACtrl, FEM_MENU_COMMAND);
-}
-
-void TspSkinPopupMenu::Popup(Integer X, Integer Y) {
-  auto Alive = FAlive;
-  DoPopup(this);
-  if (!*Alive) return;
-  if (TspSkinMenuHost* Host = FindHost()) ShowStandIn(Host, nullptr, X, Y);
-}
-
-void TspSkinPopupMenu::PopupFromRect(const TRect& R, bool APopupUp) {
-  auto Alive = FAlive;
-  DoPopup(this);
-  if (!*Alive) return;
-  if (TspSkinMenuHost* Host = FindHost()) ShowStandIn(Host, nullptr, R.Left, APopupUp ? R.Top : R.Bottom);
-}
-
-bool TspSkinPopupMenu::PopupFromRect2(TControl* ACtrl, const TRect& R, bool APopupUp) {
+bool TspSkinPopupMenu::Open(TControl* ACtrl, const TRect& R, bool APopupUp, bool AMouseUp, bool ANeedSkin) {
   auto Alive = FAlive;
   DoPopup(this);
   if (!*Alive) return false;
   TspSkinMenuHost* Host = FindHost();
-  if (!Host) return false;
-  ShowStandIn(Host, ACtrl, R.Left, APopupUp ? R.Top : R.Bottom);
+  if (!Host || (ANeedSkin && !FSD)) return false;
+  auto CtrlAlive = ACtrl ? ACtrl->LivenessToken() : nullptr;
+  TspSkinMenu* Menu = Host->MenuHostSkinMenu();
+  if (Menu->Visible()) Host->SkinMenuClose();
+  if (!*Alive || (CtrlAlive && !*CtrlAlive)) return false;
+  // A hidden host (a form in the tray) takes the foreground first, so that
+  // a click elsewhere deactivates it and closes the menu.
+  if (TCustomForm* F = Host->MenuHostForm())
+    if (F->HandleAllocated() && !IsWindowVisible(F->Handle())) SetForegroundWindow(F->Handle());
+  Host->SkinMenuOpen();
+  Menu->Popup(ACtrl, FSD, 0, R, Items(), APopupUp, AMouseUp);
+  if (!*Alive) return true;
+  if (OnMenuClose) Menu->OnMenuClose = OnMenuClose;
   return true;
 }
 
+void TspSkinPopupMenu::Popup(Integer X, Integer Y) {
+  Open(nullptr, TRect(X, Y, X, Y), false, FSupportDirectlyMouseUp, false);
+}
+
+void TspSkinPopupMenu::PopupFromRect(const TRect& R, bool APopupUp) { Open(nullptr, R, APopupUp, false, false); }
+
+bool TspSkinPopupMenu::PopupFromRect2(TControl* ACtrl, const TRect& R, bool APopupUp) {
+  return Open(ACtrl, R, APopupUp, false, false);
+}
+
 void TspSkinPopupMenu::Popup2(TControl* ACtrl, Integer X, Integer Y) {
-  (void)ACtrl;
-  (void)X;
-  (void)Y;
-  auto Alive = FAlive;
-  DoPopup(this);
-  if (*Alive) FindHost();
+  Open(ACtrl, TRect(X, Y, X, Y), false, false, true);
 }
 
 // ---------------------------------------------------------------------------
@@ -143,8 +117,6 @@ void TspImagesMenuItem::Assign(TPersistent* Source) {
     FCaption = S->FCaption;
     FHint = S->FHint;
     FButton = S->FButton;
-    FHeader = S->FHeader;
-    OnClick = S->OnClick;
     Changed(false);
     return;
   }
@@ -186,6 +158,12 @@ TspSkinImagesMenu::TspSkinImagesMenu(TComponent* AOwner)
 }
 
 TspSkinImagesMenu::~TspSkinImagesMenu() {
+  // An open popup goes without events, with its hooks.
+  if (TspSkinImagesMenuPopupWindow* P = FPopupWindow) {
+    FPopupWindow = nullptr;
+    if (Application) Application->CancelRelease(P);
+    FreeObject(P);
+  }
   *FAlive = false;
   delete FImagesItems;
   delete FDefaultFont;
@@ -221,57 +199,3 @@ void TspSkinImagesMenu::SetColumnsCount(Integer Value) {
   if (Value >= 1 && Value <= 50) FColumnsCount = Value;
 }
 
-bool TspSkinImagesMenu::PopupFromRect(const TRect& R) {
-  auto Alive = FAlive;
-  Fire(OnMenuPopup, this);
-  if (!*Alive || !FImages || FImages->Count() == 0) return false;
-  const Integer OldIndex = FItemIndex;
-  // One bitmap entry per item (its caption when its image is missing), in
-  // rows of ColumnsCount.
-  HMENU Menu = CreatePopupMenu();
-  std::vector<HBITMAP> Bitmaps;
-  for (Integer I = 0; I < FImagesItems->Count(); ++I) {
-    TspImagesMenuItem* It = FImagesItems->Items(I);
-    UINT Flags = (I > 0 && I % FColumnsCount == 0) ? MF_MENUBREAK : 0;
-    if (I == FItemIndex) Flags |= MF_CHECKED;
-    if (It->ImageIndex() >= 0 && It->ImageIndex() < FImages->Count()) {
-      TBitmap B;
-      B.SetPixelFormat(pf24bit);
-      B.SetSize(FImages->Width(), FImages->Height());
-      B.Canvas()->Brush()->SetColor(clMenu);
-      B.Canvas()->FillRect(TRect(0, 0, B.Width(), B.Height()));
-      FImages->Draw(B.Canvas(), 0, 0, It->ImageIndex());
-      HBITMAP H = B.ReleaseHandle();
-      Bitmaps.push_back(H);
-      AppendMenuW(Menu, Flags | MF_BITMAP, UINT_PTR(I + 1), reinterpret_cast<LPCWSTR>(H));
-    } else {
-      AppendMenuW(Menu, Flags | MF_STRING, UINT_PTR(I + 1), reinterpret_cast<LPCWSTR>(It->Caption().c_str()));
-    }
-  }
-  const UINT Cmd = static_cast<UINT>(
-      TrackPopupMenuEx(Menu, TPM_LEFTALIGN | TPM_RETURNCMD, R.Left, R.Bottom, PopupListWindow(), nullptr));
-  DestroyMenu(Menu);
-  for (HBITMAP H : Bitmaps) DeleteObject(H);
-  if (*Alive) MenuClosed(Cmd > 0 ? Integer(Cmd) - 1 : -1, OldIndex);
-  return true;
-}
-
-void TspSkinImagesMenu::MenuClosed(Integer Chosen, Integer OldIndex) {
-  auto Alive = FAlive;
-  if (Chosen >= 0 && Chosen < FImagesItems->Count()) {
-    FItemIndex = Chosen;
-    Fire(FImagesItems->Items(Chosen)->OnClick, FImagesItems->Items(Chosen));
-    if (!*Alive) return;
-    Fire(OnItemClick, this);
-    if (!*Alive) return;
-    if (FItemIndex != OldIndex) {
-      Fire(OnInternalChange, this);
-      if (!*Alive) return;
-      Fire(OnChange, this);
-      if (!*Alive) return;
-    }
-  }
-  Fire(OnInternalMenuClose, this);
-  if (!*Alive) return;
-  Fire(OnMenuClose, this);
-}

@@ -4,17 +4,16 @@
 // items. The form component reaches them through the small host interface
 // TspSkinMenuHost (which it implements), found by FindSkinForm.
 //
-// The skinned levels of the popup menu and the grid popup are not here yet:
-// until then PopupFromRect2 and PopupFromRect show the items with the
-// platform's popup menu (modal) and run the close notifications when it
-// returns, so a button that dropped a menu comes up as it will with the
-// skinned ones. Both answer whether a menu was shown. Winelib only.
+// The popup menu opens its items through the host form's skinned menu
+// (SkinMenuLevels.h) and returns at once; the menu closes later and tells
+// the control that opened it (1228, then 1229 after a command). Winelib only.
 #pragma once
 
 #include <memory>
 
 #include "classlib/ImgList.h"
 #include "classlib/Menus.h"
+#include "skin/controls/win/SkinMenuLevels.h"
 #include "skin/data/SkinData.h"
 
 class TspSkinHint;
@@ -31,6 +30,8 @@ class TspSkinMenuHost {
   virtual bool SkinMenuVisible() = 0;
   virtual void SkinMenuOpen() = 0;
   virtual void SkinMenuClose() = 0;
+  // The form's skinned menu.
+  virtual TspSkinMenu* MenuHostSkinMenu() = 0;
 
  protected:
   ~TspSkinMenuHost() = default;
@@ -65,8 +66,10 @@ class TspSkinPopupMenu : public TPopupMenu {
   // message 1228 when the menu has closed (SendMessage to a windowed
   // control, Perform on a graphic one). True when a menu was shown.
   virtual bool PopupFromRect2(TControl* ACtrl, const TRect& R, bool APopupUp);
-  // Shows nothing until the skinned levels exist.
+  // Below (X, Y) with ACtrl as the popup control; only when a skin is known.
   virtual void Popup2(TControl* ACtrl, Integer X, Integer Y);
+  bool SupportDirectlyMouseUp() const { return FSupportDirectlyMouseUp; }
+  void SetSupportDirectlyMouseUp(bool Value) { FSupportDirectlyMouseUp = Value; }
 
   TNotifyEvent OnMenuClose;
 
@@ -74,20 +77,24 @@ class TspSkinPopupMenu : public TPopupMenu {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // The host of this menu (finding it takes the host's skin when the menu has none).
   TspSkinMenuHost* FindHost();
-  // The items with the platform's popup menu at (X, Y) (modal), then the
-  // close notifications of a skinned menu to ACtrl (may be nullptr).
-  void ShowStandIn(TspSkinMenuHost* Host, TControl* ACtrl, Integer X, Integer Y);
+  // The common path of the four openings; false when no menu could open.
+  bool Open(TControl* ACtrl, const TRect& R, bool APopupUp, bool AMouseUp, bool ANeedSkin);
 
  private:
   TspSkinData* FSD = nullptr;
   TComponent* FSkinComponent = nullptr;
   TCustomForm* FComponentForm = nullptr;
+  bool FSupportDirectlyMouseUp = false;
   std::shared_ptr<bool> FAlive;
 };
 
 // ---------------------------------------------------------------------------
 
 class TspSkinImagesMenu;
+class TspSkinImagesMenuPopupWindow;
+
+// The item under the pointer changed (-1: none).
+using TMouseMoveItemIndexChangedEvent = std::function<void(TObject* Sender, Integer Index)>;
 
 class TspImagesMenuItem : public TCollectionItem {
  public:
@@ -106,6 +113,10 @@ class TspImagesMenuItem : public TCollectionItem {
   void SetHeader(bool Value);
 
   TNotifyEvent OnClick;
+  // Set by the grid's layout (popup window coordinates).
+  TRect ItemRect;
+  // A colour the item carries (the colour button's cells).
+  TColor FColor = 0;
 
  private:
   Integer FImageIndex = -1;
@@ -161,12 +172,25 @@ class TspSkinImagesMenu : public TComponent {
   Integer AlphaBlendValue() const { return FAlphaBlendValue; }
   void SetAlphaBlendValue(Integer Value) { FAlphaBlendValue = Value; }
 
-  // The grid at R (screen coordinates). True when a popup was shown; then,
-  // once it closes: after a choice ItemIndex, the item's OnClick,
-  // OnItemClick, and OnInternalChange with OnChange when the index changed;
-  // on every close OnInternalMenuClose and OnMenuClose. Without images
-  // nothing is shown and no close notification follows.
+  // The grid below R (screen coordinates; above it when there is no room
+  // below). An open grid closes first, with its close events. True when a
+  // popup was shown; it returns at once and, once the popup closes: after a
+  // choice ItemIndex, the item's OnClick, OnItemClick, and OnInternalChange
+  // with OnChange when the index changed; on every close OnInternalMenuClose
+  // and OnMenuClose. Without images or items nothing is shown and no close
+  // notification follows.
   virtual bool PopupFromRect(const TRect& R);
+  void Popup(Integer X, Integer Y) { PopupFromRect(TRect(X, Y, X, Y)); }
+  // Closes an open popup without a choice.
+  void Hide();
+  TspSkinImagesMenuPopupWindow* PopupWindow() const { return FPopupWindow; }
+  // The popup's hot item changed by the pointer.
+  void ItemChanged(TObject* Sender);
+  // Frees the popup (the application frees it later) and runs the close
+  // events (with the choice's when AProcessEvents).
+  void ClosePopup(bool AProcessEvents);
+  HWND MainWindowHandle() const { return FMainWindowHandle; }
+  void SetMainWindowHandle(HWND Value) { FMainWindowHandle = Value; }
 
   TNotifyEvent OnChange;
   TNotifyEvent OnItemClick;
@@ -175,6 +199,7 @@ class TspSkinImagesMenu : public TComponent {
   // Set by the buttons that show the menu's selected item.
   TNotifyEvent OnInternalChange;
   TNotifyEvent OnInternalMenuClose;
+  TMouseMoveItemIndexChangedEvent OnItemIndexChanged;
 
   // The selected item's index (-1 none); written directly by the
   // picture-menu buttons.
@@ -182,8 +207,6 @@ class TspSkinImagesMenu : public TComponent {
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  // The close sequence after the popup returned Chosen (-1: none).
-  void MenuClosed(Integer Chosen, Integer OldIndex);
 
  private:
   TCustomImageList* FImages = nullptr;
@@ -198,5 +221,66 @@ class TspSkinImagesMenu : public TComponent {
   bool FAlphaBlend = false;
   bool FAlphaBlendAnimation = false;
   Integer FAlphaBlendValue = 200;
+  TspSkinImagesMenuPopupWindow* FPopupWindow = nullptr;
+  Integer FOldItemIndex = 0;
+  HWND FMainWindowHandle = nullptr;
   std::shared_ptr<bool> FAlive;
+};
+
+// The grid window of an open images menu. It never activates; while it is
+// open an entry of the application's message hooks gives it the keys and
+// closes it on presses elsewhere, and a hook on the thread's sent messages
+// closes it when the application or the active form is deactivated, moved
+// or sized.
+class TspSkinImagesMenuPopupWindow : public TCustomControl {
+ public:
+  explicit TspSkinImagesMenuPopupWindow(TspSkinImagesMenu* AMenu);
+  ~TspSkinImagesMenuPopupWindow() override;
+
+  void Show(const TRect& PopupRect);
+  void Hide(bool AProcessEvents);
+  void ProcessKey(Integer KeyCode);
+  // The first non-header item whose rect holds the point (edges included).
+  Integer ItemAtPoint(Integer X, Integer Y) const;
+  Integer ItemIndex() const { return MouseInItem; }
+  bool SkinSupport() const { return FSkinSupport; }
+  // Lays the items out from the origin; the grid's width and height.
+  void LayoutItems(Integer& GridWidth, Integer& GridHeight);
+  // The top-left of a grid of W by H below R (above it without room) in WA.
+  static TPoint PlaceGrid(const TRect& WA, const TRect& R, Integer W, Integer H);
+
+  TNotifyEvent OnItemChanged;
+  TspSkinImagesMenu* ImagesMenu;
+  TPoint NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint;
+  TRect NewItemsRect;
+  TBitmap* WindowPicture = nullptr;
+  TBitmap* MaskPicture = nullptr;
+  Integer MouseInItem = -1;
+  Integer OldMouseInItem = -1;
+  bool FDown = false;
+  bool FItemDown = false;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  void Dispatch(TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+
+ private:
+  void AppMessage(MSG& Msg, bool& Handled);
+  void DrawCell(TCanvas* C, const TRect& R, bool APressed);
+  void DrawButtonText(TCanvas* C, const String& Caption, TRect R, bool APressed, bool AHot);
+  void DrawHeaderItem(TCanvas* C, const TRect& R, const String& Caption);
+  TspDataSkinLabelControl* LabelData() const;
+  TspDataSkinButtonControl* ButtonData() const;
+  void SetHot(Integer Index);
+  void RemoveHooks();
+
+  bool FSkinSupport = false;
+  HRGN FRgn = nullptr;
+  HHOOK FSentHook = nullptr;
+  HWND FWatchedForm = nullptr;
+  bool FHooked = false;
 };

@@ -166,14 +166,3 @@ class TspFormLayerBorder : public TComponent {
   }
 };
 
-// The stack of open skinned menu levels of a form. No level opens yet.
-class TspSkinMenu : public TComponent {
- public:
-  TspSkinMenu(TComponent* AOwner, TCustomForm* AForm) : TComponent(AOwner), FForm(AForm) {}
-  bool Visible() const { return FVisible; }
-  void Hide() { FVisible = false; }
-
- private:
-  TCustomForm* FForm;
-  bool FVisible = false;
-};

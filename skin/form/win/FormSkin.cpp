@@ -109,6 +109,7 @@ TspFormSkin::TspFormSkin(TComponent* AOwner) : TComponent(AOwner) {
   FSysMenu = new TPopupMenu(this);
   FSysTrayMenu = new TspSkinPopupMenu(this);
   FSysTrayMenu->SetComponentForm(FForm);
+  BuildTrayMenu();
   // 6.
   SkinMenu = new TspSkinMenu(this, FForm);
   // 9. The window procedure, before the window exists (or made again).
@@ -162,17 +163,27 @@ void TspFormSkin::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TspFormSkin::SkinMenuOpen() {
+  if (!InMainMenu) HookAppMessage();
+  if (InMenu) return;
   InMenu = true;
   if (OnSkinMenuOpen) OnSkinMenuOpen(this);
 }
 
 void TspFormSkin::SkinMenuClose() {
   InMenu = false;
+  UnHookAppMessage();
   if (OnSkinMenuClose) OnSkinMenuClose(this);
 }
 
 void TspFormSkin::FormShortCut(MSG& Msg, bool& Handled) {
   if (OnShortCut) OnShortCut(Msg, Handled);
+  if (Handled) return;
+  // Alt+Space (the shift state exactly Alt) drops the system menu.
+  const bool Alt = (Msg.lParam & 0x20000000) != 0;
+  if (Msg.wParam == VK_SPACE && Alt && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0) {
+    PopupSystemMenuFromButton();
+    Handled = true;
+  }
 }
 
 // ---------------------------------------------------------------------------

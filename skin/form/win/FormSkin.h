@@ -94,6 +94,7 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   TspSkinData* MenuHostSkinData() override { return FSD; }
   TspSkinData* MenuHostMenusSkinData() override { return FMSD; }
   bool SkinMenuVisible() override { return SkinMenu->Visible(); }
+  TspSkinMenu* MenuHostSkinMenu() override { return SkinMenu; }
   void SkinMenuOpen() override;
   void SkinMenuClose() override;
 
@@ -251,6 +252,57 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   Integer RealHeight() { return FRollUpState ? OldHeight : FFormHeight; }
   // The shortcut handler installed on the form.
   void FormShortCut(MSG& Msg, bool& Handled);
+  // The keyboard of an open menu: an entry of the application's message
+  // hooks while a menu of this form is open.
+  void HookAppMessage();
+  void UnHookAppMessage();
+  void MenuAppMessage(MSG& Msg, bool& Handled);
+  void MenuKeyDown(TMessage& Message);
+  // Menus shown through this form's skinned menu.
+  void PopupSkinMenu(TMenu* Menu, const TPoint& P);
+  void PopupSkinMenu1(TMenu* Menu, const TRect& R, bool PopupUp);
+  void DoPopupMenu(TPopupMenu* Menu, Integer X, Integer Y);
+  // The system menu: the component's own, built for the form's state, or
+  // SystemMenu with the standard items merged in.
+  TMenuItem* GetSystemMenuItems();
+  void BuildSystemMenu();
+  void MergeSystemMenu();
+  void PopupSystemMenu(Integer X, Integer Y);
+  void PopupSystemMenuAt(const TRect& R);
+  // Alt+Space: at the first enabled system-menu button of the frame.
+  void PopupSystemMenuFromButton();
+  TPopupMenu* SystemMenu() const { return FSystemMenu; }
+  void SetSystemMenu(TPopupMenu* Value);
+  bool DisableSystemMenu() const { return FDisableSystemMenu; }
+  void SetDisableSystemMenu(bool Value) { FDisableSystemMenu = Value; }
+  bool UseDefaultSysMenu() const { return FUseDefaultSysMenu; }
+  void SetUseDefaultSysMenu(bool Value) { FUseDefaultSysMenu = Value; }
+  TPopupMenu* SysTrayMenu() const { return FSysTrayMenu; }
+  // The skinned menu's settings, read from and written to it.
+  bool UseSkinFontInMenu() const { return SkinMenu->UseSkinFont(); }
+  void SetUseSkinFontInMenu(bool Value) { SkinMenu->SetUseSkinFont(Value); }
+  bool UseSkinSizeInMenu() const { return SkinMenu->UseSkinSize(); }
+  void SetUseSkinSizeInMenu(bool Value) { SkinMenu->SetUseSkinSize(Value); }
+  Integer DefMenuItemHeight() const { return SkinMenu->DefaultMenuItemHeight(); }
+  // 0 or less is ignored.
+  void SetDefMenuItemHeight(Integer Value) {
+    if (Value > 0) SkinMenu->SetDefaultMenuItemHeight(Value);
+  }
+  TFont* DefMenuItemFont() const { return SkinMenu->DefaultMenuItemFont(); }
+  void SetDefMenuItemFont(TFont* Value) { SkinMenu->SetDefaultMenuItemFont(Value); }
+  bool MenusAlphaBlend() const { return SkinMenu->AlphaBlend; }
+  void SetMenusAlphaBlend(bool Value) { SkinMenu->AlphaBlend = Value; }
+  Byte MenusAlphaBlendValue() const { return SkinMenu->AlphaBlendValue; }
+  void SetMenusAlphaBlendValue(Byte Value) { SkinMenu->AlphaBlendValue = Value; }
+  bool MenusAlphaBlendAnimation() const { return SkinMenu->AlphaBlendAnimation; }
+  void SetMenusAlphaBlendAnimation(bool Value) { SkinMenu->AlphaBlendAnimation = Value; }
+  Integer MaxMenuItemsInWindow() const { return SkinMenu->MaxMenuItemsInWindow; }
+  // A negative value is ignored.
+  void SetMaxMenuItemsInWindow(Integer Value) {
+    if (Value >= 0) SkinMenu->MaxMenuItemsInWindow = Value;
+  }
+  // Restore, a separator and Close, with the built-in texts.
+  void BuildTrayMenu();
 
   // --- plain properties
   bool SupportNCArea() const { return FSupportNCArea; }

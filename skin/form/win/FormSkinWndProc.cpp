@@ -11,25 +11,6 @@ TPoint NCPoint(LPARAM L) { return TPoint(static_cast<short>(LOWORD(L)), static_c
 Integer ClientX(LPARAM L) { return static_cast<Integer>(LOWORD(static_cast<DWORD>(L))); }
 Integer ClientY(LPARAM L) { return static_cast<Integer>(HIWORD(static_cast<DWORD>(L))); }
 
-bool IsMenuCloseMessage(UINT M) {
-  switch (M) {
-    case WM_MOVE:
-    case WM_SIZE:
-    case WM_ACTIVATE:
-    case WM_KILLFOCUS:
-    case WM_CANCELMODE:
-    case WM_MOUSEACTIVATE:
-    case WM_NCLBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_PARENTNOTIFY: return true;
-    default: return false;
-  }
-}
-
 }  // namespace
 
 void TspFormSkin::CallOld(TMessage& M) {
@@ -37,7 +18,10 @@ void TspFormSkin::CallOld(TMessage& M) {
 }
 
 void TspFormSkin::CloseMenusOnMessage(TMessage& M) {
-  if (!IsMenuCloseMessage(M.Msg)) return;
+  // The application losing the activation closes the menus too: a hidden
+  // host (a form in the tray) gets no other message then.
+  const bool AppDeactivated = M.Msg == WM_ACTIVATEAPP && M.WParam == 0;
+  if (!AppDeactivated && !IsMenuCloseMessage(M.Msg)) return;
   if (InMainMenu && !InMenu) {
     InMainMenu = false;
   } else if (SkinMenu->Visible()) {
@@ -243,6 +227,9 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
         if (InMainMenu) {
           InMainMenu = false;
           PassOn = false;
+        } else if (SkinMenu->Visible()) {
+          // The levels go too, not only the menu state.
+          SkinMenu->Hide();
         } else if (InMenu) {
           SkinMenuClose();
         }
@@ -614,8 +601,16 @@ void TspFormSkin::SecondStage(TMessage& M) {
       PointToFrame(P);
       UpdateActiveObject(P.X, P.Y, true);
       FrameMouseDown(mbRight, P.X, P.Y);
-      if (M.WParam == HTCAPTION) MouseCaptureObject = -1;
-      // The skinned system menu opens here once it exists.
+      if (M.WParam == HTCAPTION) {
+        MouseCaptureObject = -1;
+        // Wine holds this message until the button is up: the menu opens
+        // at the release, where the pointer is now.
+        if (!FDisableSystemMenu && M.Msg == WM_NCRBUTTONDOWN) {
+          POINT C;
+          GetCursorPos(&C);
+          PopupSystemMenu(C.x, C.y);
+        }
+      }
       return;
     }
     case WM_NCRBUTTONUP: {

@@ -269,6 +269,47 @@ TEST(MenuItems, RadioItemsOfAGroupExcludeEachOther) {
   EXPECT_TRUE(Plain->Checked());
 }
 
+TEST(MenuItems, AutoCheckTogglesBeforeTheClickHandler) {
+  TPopupMenu Menu(nullptr);
+  const struct {
+    const char* Case;
+    bool AutoCheck, Radio, Enabled, CheckedBefore;
+    bool CheckedAfter, SawChecked, Clicked;
+  } Rows[] = {
+      {"plain, off", false, false, true, false, false, false, true},
+      {"auto, unchecked", true, false, true, false, true, true, true},
+      {"auto, checked", true, false, true, true, false, false, true},
+      {"auto, disabled", true, false, false, false, false, false, false},
+      {"auto radio", true, true, true, false, true, true, true},
+  };
+  for (const auto& R : Rows) {
+    TMenuItem* It = NewItem(Menu.Items(), u"A");
+    TMenuItem* Sibling = NewItem(Menu.Items(), u"B");
+    It->SetRadioItem(R.Radio);
+    Sibling->SetRadioItem(R.Radio);
+    Sibling->SetChecked(R.Radio);
+    It->SetAutoCheck(R.AutoCheck);
+    It->SetEnabled(R.Enabled);
+    It->SetChecked(R.CheckedBefore);
+    bool Clicked = false, Saw = false;
+    It->OnClick = [&](TObject*) {
+      Clicked = true;
+      Saw = It->Checked();
+    };
+    It->Click();
+    EXPECT_EQ(It->Checked(), R.CheckedAfter) << R.Case;
+    EXPECT_EQ(Clicked, R.Clicked) << R.Case;
+    if (R.Clicked) {
+      EXPECT_EQ(Saw, R.SawChecked) << R.Case;
+    }
+    // A radio item checked by its click unchecks its group.
+    if (R.Radio) {
+      EXPECT_FALSE(Sibling->Checked()) << R.Case;
+    }
+    Menu.Items()->Clear();
+  }
+}
+
 TEST(MenuItems, RethinkLinesHidesSeparatorsThatSeparateNothing) {
   struct Case {
     const char* Layout;    // "-" a separator, "a" a shown item, "h" a hidden item

@@ -1,11 +1,10 @@
 // The drop-down buttons with menus that record their calls: which press
 // opens which menu, the state while a menu is open, the close messages,
 // and the buttons that would stay down when no menu can open. Also the
-// stand-in popups of the two menus, the picture-menu buttons and the
+// popups of the two menus through a host, the picture-menu buttons and the
 // menus' host lookup.
 #include "tests/skin/controls/win/CtlTestUtil.h"
 
-#include "rtl/CallbackGuard.h"
 
 using namespace ctl;
 
@@ -338,21 +337,17 @@ class TFakeHost : public TComponent, public TspSkinMenuHost {
     Log.push_back(u"close");
     Visible = false;
   }
+  TspSkinMenu* MenuHostSkinMenu() override { return Menu; }
   TspSkinData* Skin = nullptr;
   TspSkinData* MenusSkin = nullptr;
   bool Visible = false;
   std::vector<String>& Log;
-  TFakeHost(TComponent* AOwner, std::vector<String>& L) : TComponent(AOwner), Log(L) {}
+  TspSkinMenu* Menu;
+  TFakeHost(TComponent* AOwner, std::vector<String>& L)
+      : TComponent(AOwner), Log(L), Menu(new TspSkinMenu(this, nullptr)) {}
 };
 
-void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR Id, DWORD) {
-  CallbackGuard(nullptr, [&] {
-    KillTimer(nullptr, Id);
-    EndMenu();
-  });
-}
-
-TEST_F(MenuButtons, StandInPopupThroughTheFormsHost) {
+TEST_F(MenuButtons, PopupThroughTheFormsHost) {
   std::vector<String> Log;
   auto* F = new TForm(nullptr);
   EXPECT_EQ(FindSkinForm(F), nullptr);
@@ -378,12 +373,15 @@ TEST_F(MenuButtons, StandInPopupThroughTheFormsHost) {
   B->SetParent(Host);
   B->SetSkinPopupMenu(Pm);
   B->OnHideTrackMenu = [&](TObject*) { Log.push_back(u"hide"); };
-  SetTimer(nullptr, 0, 200, EndMenuSoon);
   Press(B, 5, 5);
   EXPECT_EQ(Popups, 1);
   EXPECT_EQ(Pm->SkinData(), SDMenus.get());  // the menus' skin of the host
-  // The control hears the close before OnMenuClose, then the host closes.
-  EXPECT_EQ(Log, (std::vector<String>{u"open", u"hide", u"menuclose", u"close"}));
+  // The menu stays open after the press; the button is down meanwhile.
+  EXPECT_TRUE(H1->Menu->Visible());
+  EXPECT_EQ(Log, (std::vector<String>{u"open"}));
+  // The control hears the close before OnMenuClose.
+  H1->Menu->Hide();
+  EXPECT_EQ(Log, (std::vector<String>{u"open", u"hide", u"menuclose"}));
   EXPECT_FALSE(B->Down());
   EXPECT_FALSE(B->MenuTracked());
   Release(B, 5, 5);
@@ -391,7 +389,7 @@ TEST_F(MenuButtons, StandInPopupThroughTheFormsHost) {
   delete F;
 }
 
-TEST_F(MenuButtons, StandInImagesMenuRunsTheCloseSequence) {
+TEST_F(MenuButtons, ImagesMenuRunsTheCloseSequence) {
   auto* List = new TImageList(Host);
   List->SetSize(8, 8);
   auto Pic = skintest::FlatPicture(8, 8, clRed);
@@ -404,8 +402,9 @@ TEST_F(MenuButtons, StandInImagesMenuRunsTheCloseSequence) {
   Im->OnMenuClose = [&](TObject*) { Log.push_back(u"close"); };
   Im->SetImages(List);
   Im->ImagesItems()->Add()->SetImageIndex(0);
-  SetTimer(nullptr, 0, 200, EndMenuSoon);
   EXPECT_TRUE(Im->PopupFromRect(TRect(100, 100, 170, 124)));
+  EXPECT_EQ(Log, (std::vector<String>{u"popup"}));
+  Im->Hide();
   EXPECT_EQ(Log, (std::vector<String>{u"popup", u"internalclose", u"close"}));
   // Without pictures: OnMenuPopup and nothing more.
   Log.clear();
