@@ -1,7 +1,35 @@
 #include "skin/controls/win/SkinHorzListBox.h"
 
-#include "rtl/ScopeGuard.h"
 #include "skin/data/win/SPUtils.h"
+
+namespace {
+
+// Narrows the clipping of a canvas's DC to R for the scope, and gives back
+// only the clipping: restoring the whole DC would also put back an older
+// background mode and objects behind the canvas's back, and captions drawn
+// afterwards would get an opaque ground.
+class TItemClip {
+ public:
+  TItemClip(TCanvas* C, const TRect& R) : FDC(C->Handle()), FOld(CreateRectRgn(0, 0, 0, 0)) {
+    if (GetClipRgn(FDC, FOld) != 1) {
+      DeleteObject(FOld);
+      FOld = nullptr;
+    }
+    IntersectClipRect(FDC, R.Left, R.Top, R.Right, R.Bottom);
+  }
+  ~TItemClip() {
+    SelectClipRgn(FDC, FOld);
+    if (FOld) DeleteObject(FOld);
+  }
+  TItemClip(const TItemClip&) = delete;
+  TItemClip& operator=(const TItemClip&) = delete;
+
+ private:
+  HDC FDC;
+  HRGN FOld;
+};
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // Items
@@ -433,10 +461,7 @@ void TspSkinHorzListBox::ChangeSkinData() {
 void TspSkinHorzListBox::DrawItems(TBitmap* B) {
   CalcItemRects();
   TCanvas* C = B->Canvas();
-  HDC DC = C->Handle();
-  const Integer Saved = SaveDC(DC);
-  TFinally Restore([&] { RestoreDC(DC, Saved); });
-  IntersectClipRect(DC, FItemsRect.Left, FItemsRect.Top, FItemsRect.Right, FItemsRect.Bottom);
+  TItemClip Clip(C, FItemsRect);
   for (Integer I = 0; I < FItems->Count(); ++I)
     if (FItems->Items(I)->IsVisible) DrawItem(I, C);
 }
@@ -466,20 +491,13 @@ void TspSkinHorzListBox::DefaultDrawItem(Integer Index, TCanvas* C) {
   const TColor Text = Current ? clHighlightText : It->Enabled() ? clWindowText : TColor(0x808080);
   AssignFont(C->Font(), DefaultFont());
   C->Font()->SetColor(Text);
-  HDC DC = C->Handle();
-  const Integer Saved = SaveDC(DC);
-  TFinally Restore([&] { RestoreDC(DC, Saved); });
-  IntersectClipRect(DC, R.Left, R.Top, R.Right, R.Bottom);
+  TItemClip Clip(C, R);
   C->Brush()->SetStyle(bsSolid);
   C->Brush()->SetColor(Back);
   C->FillRect(R);
   C->Brush()->SetStyle(bsClear);
   const TRect Content(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2);
-  if (OnDrawItem)
-    OnDrawItem(C, Index, Content);
-  else
-    DrawImageAndText(C, Content, FItemMargin, FItemSpacing, FItemLayout, It->Caption(), It->ImageIndex(), FImages,
-                     false, It->Enabled(), false, 0);
+  DrawItemContent(Index, C, Content, It->Enabled(), It->Active && FShowGlow, TColor(0xFFFF00));
   if (It->Active && Focused()) {
     C->Brush()->SetStyle(bsSolid);
     C->DrawFocusRect(R);
@@ -514,25 +532,33 @@ void TspSkinHorzListBox::SkinDrawItem(Integer Index, TCanvas* C) {
     SetFont(B->Canvas());
     B->Canvas()->Font()->SetColor(Focused() ? D->FocusFontColor : D->ActiveFontColor);
     B->Canvas()->Brush()->SetStyle(bsClear);
-    const TRect Content(2, 2, W - 2, H - 2);
-    if (OnDrawItem)
-      OnDrawItem(B->Canvas(), Index, Content);
-    else
-      DrawImageAndText(B->Canvas(), Content, FItemMargin, FItemSpacing, FItemLayout, It->Caption(), It->ImageIndex(),
-                       FImages, false, It->Enabled(), false, 0);
+    DrawItemContent(Index, B->Canvas(), TRect(2, 2, W - 2, H - 2), It->Enabled());
     C->Draw(R.Left, R.Top, B.get());
     return;
   }
   SetFont(C);
-  HDC DC = C->Handle();
-  const Integer Saved = SaveDC(DC);
-  TFinally Restore([&] { RestoreDC(DC, Saved); });
-  IntersectClipRect(DC, R.Left, R.Top, R.Right, R.Bottom);
+  TItemClip Clip(C, R);
   C->Brush()->SetStyle(bsClear);
   const TRect Content(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2);
-  if (OnDrawItem)
+  // The current item glows in the skin's highlight colour, drawn as enabled
+  // as the control; every other item draws over the control image.
+  if (It->Active && It->Enabled() && FShowGlow)
+    DrawItemContent(Index, C, Content, Enabled(), true, FSD->SkinColors()->cHighLight());
+  else
+    DrawItemContent(Index, C, Content, It->Enabled());
+}
+
+void TspSkinHorzListBox::DrawItemContent(Integer Index, TCanvas* C, const TRect& Content, bool Enabled, bool Glow,
+                                         TColor GlowColor) {
+  if (OnDrawItem) {
     OnDrawItem(C, Index, Content);
+    return;
+  }
+  const TspSkinHorzItem* It = FItems->Items(Index);
+  if (Glow)
+    DrawImageAndTextGlow(C, Content, FItemMargin, FItemSpacing, FItemLayout, It->Caption(), It->ImageIndex(), FImages,
+                         false, Enabled, false, 0, GlowColor, 7);
   else
     DrawImageAndText(C, Content, FItemMargin, FItemSpacing, FItemLayout, It->Caption(), It->ImageIndex(), FImages,
-                     false, It->Enabled(), false, 0);
+                     false, Enabled, false, 0);
 }

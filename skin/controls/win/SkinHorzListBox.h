@@ -121,6 +121,10 @@ class TspSkinHorzListBox : public TspSkinCustomControl {
   void DrawItem(Integer Index, TCanvas* C);
   void DefaultDrawItem(Integer Index, TCanvas* C);
   void SkinDrawItem(Integer Index, TCanvas* C);
+  // The item's glyph and caption in Content (or OnDrawItem instead), with a
+  // glow of GlowColor when Glow is set.
+  void DrawItemContent(Integer Index, TCanvas* C, const TRect& Content, bool Enabled, bool Glow = false,
+                       TColor GlowColor = 0);
   std::vector<bool> EnabledItems() const;
   Integer PageItems() const;
 

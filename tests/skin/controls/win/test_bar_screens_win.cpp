@@ -1,11 +1,15 @@
 // Pictures of the bars in their main states for people to review: scroll
-// bars horizontal and vertical, the track bar and the slider, in the default
-// look and each made scheme, written as <scheme>/<control>-<state>.png. The
+// bars horizontal and vertical, the track bar and the slider, the horizontal
+// item list, the splitters, the status bar and the hint, in the default look
+// and each made scheme, written as <scheme>/<control>-<state>.png. The
 // checks only ask that states which should look different do (on the
 // default look; the schemes' pictures are for review).
 #include <functional>
 
 #include "tests/skin/controls/win/CtlTestUtil.h"
+
+#include "skin/controls/SkinHint.h"
+#include "skin/controls/win/SkinHorzListBox.h"
 
 using namespace ctl;
 
@@ -157,6 +161,127 @@ TEST_F(BarScreens, TrackBarAndSlider) {
            {u"disabled", [&](TControl*) { S->SetEnabled(false); }, [&](TControl*) { S->SetEnabled(true); }}});
     delete T;
     delete S;
+  }
+}
+
+// An image list of one 16 x 16 glyph: an orange square with a dark centre
+// on a white ground.
+TCustomImageList* GlyphList(TComponent* Owner) {
+  auto Glyph = skintest::FlatPicture(16, 16, clWhite,
+                                     {{TRect(1, 1, 15, 15), TColor(0x0080FF)}, {TRect(5, 5, 11, 11), TColor(0x204080)}});
+  auto* IL = new TCustomImageList(Owner, 16, 16);
+  IL->Add(Glyph.get(), nullptr);
+  return IL;
+}
+
+TEST_F(BarScreens, HorzList) {
+  TCustomImageList* IL = GlyphList(Host);
+  for (const auto& [Scheme, Skin] : Schemes()) {
+    auto* L = new TspSkinHorzListBox(Host);
+    L->SetParent(Host);
+    L->SetBounds(10, 10, 250, 100);
+    L->SetSkinData(Skin);
+    L->SetImages(IL);
+    L->HandleNeeded();
+    for (Integer I = 0; I < 3; ++I) {
+      TspSkinHorzItem* It = L->Items()->Add();
+      It->SetCaption(u"Item " + IntToStr(I));
+      It->SetImageIndex(0);
+    }
+    L->Items()->Items(2)->SetEnabled(false);
+    // The current item stays drawn as current once chosen, so the states
+    // after the first keep it.
+    Shoot(Scheme, u"horzlist", L,
+          {{u"current", [&](TControl*) { L->SetItemIndex(1); }, nullptr},
+           {u"glow", [&](TControl*) { L->SetShowGlow(true); }, [&](TControl*) { L->SetShowGlow(false); }},
+           {u"focused",
+            [&](TControl*) {
+              L->SetFocus();
+              Pump();
+            },
+            [&](TControl*) {
+              SharedForm()->SetFocus();
+              Pump();
+            }},
+           {u"disabled", [&](TControl*) { L->SetEnabled(false); }, [&](TControl*) { L->SetEnabled(true); }}});
+    // Scrolled to its last item: the scroll bar is a window of its own, so
+    // this picture is what the screen shows.
+    for (Integer I = 3; I < 6; ++I) L->Items()->Add()->SetCaption(u"Item " + IntToStr(I));
+    L->SetItemIndex(5);
+    ASSERT_NE(L->ScrollBar(), nullptr);
+    SaveScreen(Scheme, u"horzlist", u"scrolled", Grab(L).get());
+    delete L;
+  }
+}
+
+TEST_F(BarScreens, SplittersAndStatusBar) {
+  for (const auto& [Scheme, Skin] : Schemes()) {
+    // A column and a row, each beside the block it sizes.
+    auto* Top = new THost(Host);
+    Top->SetParent(Host);
+    Top->SetHeight(40);
+    Top->SetAlign(alTop);
+    auto* Row = new TspSkinSplitterEx(Host);
+    Row->SetParent(Host);
+    Row->SetSkinDataName(u"hsplitter");
+    Row->SetAlign(alTop);
+    Row->SetTop(50);
+    auto* Left = new THost(Host);
+    Left->SetParent(Host);
+    Left->SetBounds(0, 60, 100, 10);
+    Left->SetAlign(alLeft);
+    auto* Column = new TspSkinSplitterEx(Host);
+    Column->SetParent(Host);
+    Column->SetAlign(alLeft);
+    Column->SetLeft(150);
+    Row->SetSkinData(Skin);
+    Column->SetSkinData(Skin);
+    Pump();
+    SaveScreen(Scheme, u"hsplitter", u"normal", Grab(Row).get());
+    SaveScreen(Scheme, u"vsplitter", u"normal", Grab(Column).get());
+
+    auto* S = new TspSkinStatusBar(Host);
+    S->SetParent(Host);
+    S->SetSkinData(Skin);
+    S->HandleNeeded();
+    Shoot(Scheme, u"statusbar", S,
+          {{u"grip", [&](TControl*) { S->SetSizeGrip(true); }, [&](TControl*) { S->SetSizeGrip(false); }}});
+    for (TControl* C : std::initializer_list<TControl*>{S, Column, Left, Row, Top}) delete C;
+  }
+}
+
+// The hint component makes the application's hint windows its own while it
+// lives; the class, the main form and the hint window are given back after.
+class HintScreens : public BarScreens {
+ protected:
+  void SetUp() override {
+    BarScreens::SetUp();
+    SavedClass = HintWindowClass;
+    SavedMain = Application->MainForm();
+    Application->SetMainForm(SharedForm());
+  }
+  void TearDown() override {
+    HintWindowClass = SavedClass;
+    Application->SetShowHint(false);
+    Application->SetShowHint(true);
+    Application->SetMainForm(SavedMain);
+    BarScreens::TearDown();
+  }
+  THintWindowClass SavedClass;
+  TCustomForm* SavedMain = nullptr;
+};
+
+TEST_F(HintScreens, Hint) {
+  TCustomImageList* IL = GlyphList(Host);
+  const TPoint At(200, 150);
+  for (const auto& [Scheme, Skin] : Schemes()) {
+    auto H = std::make_unique<TspSkinHint>(SharedForm());
+    H->SetSkinData(Skin);
+    H->ActivateHint(At, u"A hint");
+    Shoot(Scheme, u"hint", H->Window(),
+          {{u"lines", [&](TControl*) { H->ActivateHint(At, u"First line@Second line"); }, nullptr},
+           {u"extended", [&](TControl*) { H->ActivateHintEx(At, u"Title", u"The hint's text", 0, IL); }, nullptr}});
+    H->HideHint();
   }
 }
 

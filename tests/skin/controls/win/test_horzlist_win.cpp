@@ -1,7 +1,9 @@
 // The horizontal item list in a real window: its scroll bar made and freed
 // with the row's length, the current item by code (refused indexes change
 // nothing), by the mouse and by the keys, the redraw pair, and the row
-// pulled back after a widening.
+// pulled back after a widening; the current item's glow.
+#include <algorithm>
+
 #include "tests/skin/controls/win/CtlTestUtil.h"
 
 #include "skin/controls/win/SkinHorzListBox.h"
@@ -197,6 +199,12 @@ TEST_F(HorzListWin, SkinnedItemsUseTheListBoxDescription) {
   // stretched over the item; the frame shows elsewhere.
   EXPECT_EQ(Px(Img.get(), R.Left, R.Top), Coord(100, 100));
   EXPECT_EQ(Px(Img.get(), 1, 1), Coord(1, 1));
+  // Captions are drawn on a clear ground, also those drawn after the current
+  // item (the coordinate picture has no white).
+  Integer White = 0;
+  for (Integer Y = 0; Y < Img->Height(); ++Y)
+    for (Integer X = 0; X < Img->Width(); ++X) White += Px(Img.get(), X, Y) == clWhite;
+  EXPECT_EQ(White, 0);
   SaveScreen(u"test", u"horzlist", u"current", Img.get());
   // Without a "listbox" description the items are left undrawn, the frame stays.
   auto NoList = CoordSkin();
@@ -208,6 +216,85 @@ TEST_F(HorzListWin, SkinnedItemsUseTheListBoxDescription) {
   Img = Render(L);
   EXPECT_NE(Px(Img.get(), R.Left, R.Top), Coord(100, 100));
   EXPECT_EQ(Px(Img.get(), 1, 1), Coord(1, 1));
+}
+
+// The ink of the glyph used below: a square inside a white border (the
+// border's colour is what the glow's silhouette leaves out).
+constexpr TColor GlyphInk = TColor(0x204080);
+
+// C moved from From toward To: different, and channel by channel between them
+// (one step of rounding allowed).
+bool TintedToward(TColor C, TColor From, TColor To) {
+  if (C == From) return false;
+  for (int Shift : {0, 8, 16}) {
+    const int c = (C >> Shift) & 0xFF, f = (From >> Shift) & 0xFF, t = (To >> Shift) & 0xFF;
+    if (c < std::min(f, t) - 1 || c > std::max(f, t) + 1) return false;
+  }
+  return true;
+}
+
+TEST_F(HorzListWin, ShowGlowHaloesOnlyTheCurrentItem) {
+  auto Skin = ListSkin(u"resizetoolpanel");
+  Skin.Keys(u"SKINCOLORS", {u"chighlight=65280"});
+  auto SD = LoadSkin(Skin);
+  auto Glyph = skintest::FlatPicture(16, 16, clWhite, {{TRect(2, 2, 14, 14), GlyphInk}});
+  auto* IL = new TCustomImageList(Host, 16, 16);
+  IL->Add(Glyph.get(), nullptr);
+  struct Case {
+    const char16_t* Scheme;
+    bool Skinned;
+    TColor Glow;
+    // The default look draws the glyph as enabled as the item, the skinned
+    // one as enabled as the control.
+    bool InkWhileControlDisabled;
+  };
+  for (const Case& K : {Case{u"default", false, TColor(0xFFFF00), true}, Case{u"test", true, TColor(0x00FF00), false}}) {
+    SCOPED_TRACE(ToUtf8(K.Scheme));
+    auto* L = Make(3);
+    L->SetImages(IL);
+    for (Integer I = 0; I < 3; ++I) L->Items()->Items(I)->SetImageIndex(0);
+    // Wider than the item: its glow would reach the neighbours unclipped.
+    L->Items()->Items(1)->SetCaption(u"WWWWWWWWWWWWWWWW");
+    if (K.Skinned) {
+      L->SetSkinDataName(u"resizetoolpanel");
+      L->SetSkinData(SD.get());
+      ASSERT_TRUE(L->Skinned());
+    }
+    L->SetShowGlow(true);
+    auto Plain = Render(L);
+    L->SetItemIndex(1);
+    auto Glow = Render(L);
+    SaveScreen(K.Scheme, u"horzlist", u"glow", Glow.get());
+    const TRect R = L->Items()->Items(1)->ItemRect;
+    Integer Outside = 0;
+    TRect Ink(R.Right, R.Bottom, R.Left, R.Top);
+    for (Integer Y = 0; Y < L->Height(); ++Y)
+      for (Integer X = 0; X < L->Width(); ++X) {
+        const bool In = X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
+        if (!In && Px(Glow.get(), X, Y) != Px(Plain.get(), X, Y)) ++Outside;
+        if (In && Px(Glow.get(), X, Y) == GlyphInk) {
+          Ink.Left = std::min(Ink.Left, X);
+          Ink.Top = std::min(Ink.Top, Y);
+          Ink.Right = std::max(Ink.Right, X + 1);
+          Ink.Bottom = std::max(Ink.Bottom, Y + 1);
+        }
+      }
+    EXPECT_EQ(Outside, 0) << "the other items get no glow and the current one's stays inside it";
+    ASSERT_EQ(Ink.Width(), 12) << "the glyph is drawn over its glow";
+    ASSERT_EQ(Ink.Height(), 12);
+    // Near the glyph the ground takes the glow's colour; past the glow's
+    // reach it stays as it was.
+    const TPoint Near[] = {TPoint(Ink.Left - 4, Ink.Top + 6), TPoint(Ink.Left + 6, Ink.Top - 4)};
+    for (const TPoint& P : Near)
+      EXPECT_TRUE(TintedToward(Px(Glow.get(), P.X, P.Y), Px(Plain.get(), P.X, P.Y), K.Glow))
+          << P.X << "," << P.Y << ": " << std::hex << Px(Glow.get(), P.X, P.Y) << " over "
+          << Px(Plain.get(), P.X, P.Y);
+    EXPECT_EQ(Px(Glow.get(), Ink.Left + 6, Ink.Top - 10), Px(Plain.get(), Ink.Left + 6, Ink.Top - 10));
+    L->SetEnabled(false);
+    auto Disabled = Render(L);
+    EXPECT_EQ(Px(Disabled.get(), Ink.Left + 6, Ink.Top + 6) == GlyphInk, K.InkWhileControlDisabled);
+    delete L;
+  }
 }
 
 }  // namespace
