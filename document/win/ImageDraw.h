@@ -317,6 +317,25 @@ class TImageDraw : public TPersistent {
   // False when Mode is the shape's mode already.
   bool FreeShapeSetControlMode(Integer Mode);
 
+  // --- effect previews: EffectBegin, any number of runs, one EffectEnd.
+  // Every run starts again from the copy taken by EffectBegin (SrcBmp_T).
+  void EffectBegin();
+  void EffectDo(Integer Value, bool OptionChecked);
+  void EffectDo2(Integer Value1, Integer Value2, Integer Value3, Integer Value4, TColor ValueColor,
+                 Integer ValueBlendMode, bool OptionChecked);
+  void EffectDoDirection(Integer Value, Integer Direction, bool OptionChecked);
+  void ImageAdjust(Integer BrightnessAmount, Integer ContrastAmount, Integer LightnessAmount,
+                   Integer SaturationAmount, Integer HueAmount, Integer BalanceRedAmount,
+                   Integer BalanceGreenAmount, Integer BalanceBlueAmount, bool BalanceLuminosity);
+  // Keeps the last run as one undo step (IsApply) or puts the copy back.
+  void EffectEnd(bool IsApply);
+  // The working raster := the original image.
+  void ImageRestore();
+  // Src's pixels whose position moved by SrcOriginPoint lies in the
+  // selection's region, copied there into Dest.
+  void SrcInRegionAssignToDest(TCustomBitmap32* Src, TCustomBitmap32* Dest, const TPoint& SrcOriginPoint);
+  TBitmap32* SrcBmp_T() const { return FSrcBmp_T.get(); }
+
   // Toggles the pixel test view and redraws.
   void PixelsTest();
   const String& TimeString() const { return FTimeString; }
@@ -574,6 +593,15 @@ class TImageDraw : public TPersistent {
   TColor FEffectDrawColor = 0;
   Integer FEffectDrawStyle = 0;
   std::unique_ptr<TColorBalance> FColorBalance;
+  // The copy an effect, paint or geometry preview starts from.
+  std::unique_ptr<TBitmap32> FSrcBmp_T;
+  // EffectBegin stamped a lifted selection and stored a step for it.
+  bool FEffectUndoOnCancel = false;
+  // The working copy of a run and where it lies in the raster; FromSelection
+  // when it is the selection's cut-out.
+  std::unique_ptr<TCustomBitmap32> EffectWorkingCopy(bool UseSelection, TPoint& Origin, bool& FromSelection);
+  void EffectWriteBack(TCustomBitmap32* Copy, const TPoint& Origin, bool FromSelection);
+  class TImgSmall* EffectSmallShape() const;
   bool FEffectDrawing = false;
   // Pictures read with the objects, by object id, until the objects exist.
   std::vector<std::pair<Integer, std::unique_ptr<TCustomBitmap32>>> FPendingPictures;
