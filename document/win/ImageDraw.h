@@ -336,6 +336,34 @@ class TImageDraw : public TPersistent {
   void SrcInRegionAssignToDest(TCustomBitmap32* Src, TCustomBitmap32* Dest, const TPoint& SrcOriginPoint);
   TBitmap32* SrcBmp_T() const { return FSrcBmp_T.get(); }
 
+  // --- raster geometry (objects keep their coordinates; the editor moves
+  // them where the command needs it)
+  // False (nothing changes) when the raster has that size already.
+  bool ResizeImage(Integer W, Integer H);
+  // The image centred on a W x H canvas; false when the view has that size.
+  bool ResizeCanvas(Integer W, Integer H);
+  // Margins per side (negative ones remove pixels); false when all are 0.
+  bool ExtendCanvas(Integer iLeft, Integer iRight, Integer iTop, Integer iBottom);
+  // The crop frame's rectangle (else the selection's box) keeps pixels of
+  // the raster.
+  bool CropEnabled() const;
+  void Crop();
+  // 0 a quarter turn counter-clockwise, 1 clockwise, else a half turn.
+  void Rotate(Integer Mode);
+  // 0 left to right, else top to bottom.
+  void Flip(Integer Mode);
+  // Runs of the geometric previews (between EffectBegin and EffectEnd).
+  void EffectDoRotate(Single RatateAngle);
+  void EffectDoSkew(Integer SkewX, Integer SkewY);
+  void EffectDoTransform(Single X0, Single Y0, Single X1, Single Y1, Single X2, Single Y2, Single X3, Single Y3,
+                         Integer ScaleX, Integer ScaleY);
+  // The raster becomes the original image.
+  void SrcBmpToOriBmp();
+  // The original's thumbnail, rebuilt only when marked.
+  void MakeThumbOfOriBmp(Integer ThumbWidth, Integer ThumbHeight);
+  // Moves every object and guide; nothing for (0, 0).
+  void ResetShapeLocation(Integer dx, Integer dy);
+
   // Toggles the pixel test view and redraws.
   void PixelsTest();
   const String& TimeString() const { return FTimeString; }
@@ -602,6 +630,12 @@ class TImageDraw : public TPersistent {
   std::unique_ptr<TCustomBitmap32> EffectWorkingCopy(bool UseSelection, TPoint& Origin, bool& FromSelection);
   void EffectWriteBack(TCustomBitmap32* Copy, const TPoint& Origin, bool FromSelection);
   class TImgSmall* EffectSmallShape() const;
+  // The canvas fill of the geometry commands.
+  TColor32 CanvasFill() const { return FCanvasTransparent ? 0x00FFFFFFu : FCanvasColor; }
+  // The crop frame's or the selection's rectangle; false without either.
+  bool CropFrame(TRect& R) const;
+  // The raster := B's pixels, then the steps every free transformation ends with.
+  void FinishFreeTransform(TCustomBitmap32* B);
   bool FEffectDrawing = false;
   // Pictures read with the objects, by object id, until the objects exist.
   std::vector<std::pair<Integer, std::unique_ptr<TCustomBitmap32>>> FPendingPictures;
