@@ -27,6 +27,7 @@
 #include "bitmap/win/Bmp32_Windowed.h"
 #include "classlib/Graphics.h"
 #include "document/DocumentMath.h"
+#include "document/Region.h"
 #include "document/ShapeCore.h"
 #include "foundation/data/HyDataTable.h"
 #include "gdiplus/win/GdiPlus.h"
@@ -364,6 +365,21 @@ class TImageDraw : public TPersistent {
   // Moves every object and guide; nothing for (0, 0).
   void ResetShapeLocation(Integer dx, Integer dy);
 
+  // --- fill and magic wand
+  // The fill tool's click: the selection's whole area when one exists,
+  // else the region of similar colour around (X, Y).
+  void Fill(Integer X, Integer Y, TColor Color);
+  // The region search from (X0, Y0) on B32 against the fill source colour,
+  // painted with the fill colour; every visited pixel as row runs in row
+  // order, and their number.
+  void FillDo(TBitmap32* B32, Integer X0, Integer Y0, Integer Tolerance, std::vector<TRegionRun>& Runs,
+              Int64& Count);
+  // The wand's pixels appended to the selection being created.
+  void CalcSelectionWandPoints(Integer X, Integer Y, Integer Tolerance, bool Continuous);
+  TColor32 FillColor() const { return FFillColor; }
+  TColor32 FillSourceColor() const { return FFillSourceColor; }
+  void SetFillSourceColor(TColor32 C) { FFillSourceColor = C; }
+
   // Toggles the pixel test view and redraws.
   void PixelsTest();
   const String& TimeString() const { return FTimeString; }
@@ -630,6 +646,8 @@ class TImageDraw : public TPersistent {
   std::unique_ptr<TCustomBitmap32> EffectWorkingCopy(bool UseSelection, TPoint& Origin, bool& FromSelection);
   void EffectWriteBack(TCustomBitmap32* Copy, const TPoint& Origin, bool FromSelection);
   class TImgSmall* EffectSmallShape() const;
+  TColor32 FFillColor = 0xFF000000u;
+  TColor32 FFillSourceColor = 0;
   // The canvas fill of the geometry commands.
   TColor32 CanvasFill() const { return FCanvasTransparent ? 0x00FFFFFFu : FCanvasColor; }
   // The crop frame's or the selection's rectangle; false without either.

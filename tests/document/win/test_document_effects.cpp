@@ -124,11 +124,12 @@ TEST(DocumentEffects, SelectionReachPerFamily) {
         const bool changed = d->SrcBmp()->GetPixel(x, y) != before[size_t(y) * 48 + x];
         (region.Contains(x, y) ? changedInside : changedOutside) += changed ? 1 : 0;
       }
-    EXPECT_GT(changedInside, 0);
-    if (c.LimitedBySelection)
+    if (c.LimitedBySelection) {
+      EXPECT_GT(changedInside, 0);
       EXPECT_EQ(changedOutside, 0);
-    else
+    } else {
       EXPECT_GT(changedOutside, 0);
+    }
     d->EffectEnd(true);
   }
   // The blur inside the region equals the recipe run on the region's box
@@ -191,7 +192,7 @@ TEST(DocumentEffects, PictureObjectPreview) {
   auto* pic = static_cast<TImgSmall*>(d.Add(ObjectRow(1, TShapeType::shSmall, TRect(5, 5, 45, 25))));
   pic->SrcBmp()->SetSize(20, 10);
   PaintPhoto(pic->SrcBmp());
-  d->ClickShape(TSelectMode::selNone, 1);
+  d->ClickShape(TSelectMode::selOne, 1);
   ASSERT_EQ(d->Shape(), pic);
   const std::vector<TColor32> raster = Pixels(d->SrcBmp());
   const std::vector<TColor32> picture = Pixels(pic->SrcBmp());
@@ -246,7 +247,9 @@ TEST(DocumentEffects, LiftedSelectionMergedAndBroughtBack) {
     const bool merges = mode == TEffectMode::emBlur;
     EXPECT_EQ(d->UndoCount(), merges ? steps + 1 : steps);
     EXPECT_EQ(d->Selection()->SelBitmap() == nullptr, merges);
-    if (merges) EXPECT_NE(Pixels(d->SrcBmp()), holed);
+    if (merges) {
+      EXPECT_NE(Pixels(d->SrcBmp()), holed);
+    }
     d->EffectDo(3, false);
     d->EffectEnd(false);
     ASSERT_NE(d->Selection(), nullptr);
@@ -335,7 +338,9 @@ TEST(DocumentEffects, ReviewPictures) {
       for (Integer i = 0; i < n; ++i) {
         TTestDocument d(w, h);
         PaintPhoto(d->SrcBmp());
-        if (withSelection) ASSERT_NE(AddSelection(d, TRect(20, 10, 76, 54), SelKind::Ellipse), nullptr);
+        if (withSelection) {
+          ASSERT_NE(AddSelection(d, TRect(20, 10, 76, 54), SelKind::Ellipse), nullptr);
+        }
         d->SetEffectMaskBmp(&mask);
         d->SetEffectMode(sheet.second[i].Mode);
         d->EffectBegin();
