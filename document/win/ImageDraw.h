@@ -376,6 +376,10 @@ class TImageDraw : public TPersistent {
               Int64& Count);
   // The wand's pixels appended to the selection being created.
   void CalcSelectionWandPoints(Integer X, Integer Y, Integer Tolerance, bool Continuous);
+  // --- gradient tool: paints the drag from (GradientStartX, GradientStartY)
+  // to (MovedX, MovedY); type 0 linear, 1 radial, 3 reflected, 4 diamond;
+  // with a selection only its pixels (or its lifted picture) change.
+  void GradientDo(Integer GradientType, const TArrayOfGPColor& Colors, const TArrayOfSingle& Positions);
   TColor32 FillColor() const { return FFillColor; }
   TColor32 FillSourceColor() const { return FFillSourceColor; }
   void SetFillSourceColor(TColor32 C) { FFillSourceColor = C; }
