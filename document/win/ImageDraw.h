@@ -54,6 +54,12 @@ Integer CacheTextureFile(const String& FileName);
 // The decoded picture of a cache row (nil for a bad index).
 IGPImage CachedTextureImage(Integer Index);
 
+// --- the clone stamp's source, shared by every document of the process:
+// a copy of a raster and the picked point, set by the editor when the user
+// picks the source (it owns the bitmap; nil: none).
+extern TBitmap32* StampSourceBmp;
+extern TPoint StampSourcePoint;
+
 // ---------------------------------------------------------------------------
 
 class TImgShape : public TShapeCore {
@@ -376,6 +382,16 @@ class TImageDraw : public TPersistent {
               Int64& Count);
   // The wand's pixels appended to the selection being created.
   void CalcSelectionWandPoints(Integer X, Integer Y, Integer Tolerance, bool Continuous);
+  // --- paint tools (ProcessMode): a stroke from ProcessBitmapBegin to
+  // ProcessBitmapEnd; (X, Y) is a dab's top-left corner.
+  void ProcessBitmapBegin(Integer X, Integer Y, Integer Opacity, TColor FillColor, Integer StyleIndex);
+  void ProcessBitmap(bool IsMove, Integer X, Integer Y);
+  void ProcessBitmapByLine(Integer X, Integer Y);
+  void ProcessBitmapDo(Integer X, Integer Y);
+  void ProcessBitmapEnd();
+  TBitmap32* SrcBmp_T2() const { return FSrcBmp_T2.get(); }
+  Integer ProcessDirection() const { return FProcessDirection; }
+
   // --- gradient tool: paints the drag from (GradientStartX, GradientStartY)
   // to (MovedX, MovedY); type 0 linear, 1 radial, 3 reflected, 4 diamond;
   // with a selection only its pixels (or its lifted picture) change.
@@ -652,6 +668,21 @@ class TImageDraw : public TPersistent {
   class TImgSmall* EffectSmallShape() const;
   TColor32 FFillColor = 0xFF000000u;
   TColor32 FFillSourceColor = 0;
+  // The stroke of the paint tools.
+  std::unique_ptr<TBitmap32> FSrcBmp_T2, FProcessBrush, FProcessBrushMask;
+  TPoint FProcessDown;
+  Integer FProcessDirection = 0;
+  Integer FProcessStyleIndex = -1;
+  Integer FProcessOpacity = 255;
+  TColor32 FProcessFillColor = 0xFF000000u;
+  Integer FBrushOffset = 0;
+  Integer FProcessStep = 0;
+  TPoint FLastDabPoint{UnsetPosition, 0};
+  // While a segment is dabbed the raster is recomposed once, over the
+  // union of its dabs, from the stroke's start and its layer.
+  bool FDeferRecompose = false;
+  TRect FStrokeDirty;
+  void RecomposeStroke(const TRect& R);
   // The canvas fill of the geometry commands.
   TColor32 CanvasFill() const { return FCanvasTransparent ? 0x00FFFFFFu : FCanvasColor; }
   // The crop frame's or the selection's rectangle; false without either.
