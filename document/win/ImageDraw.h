@@ -382,6 +382,31 @@ class TImageDraw : public TPersistent {
               Int64& Count);
   // The wand's pixels appended to the selection being created.
   void CalcSelectionWandPoints(Integer X, Integer Y, Integer Tolerance, bool Continuous);
+  // --- arrangement of the objects and the whole-image selection commands
+  void MoveShapes(Integer X1, Integer Y1, Integer X2, Integer Y2);
+  void MoveShapesOver(Integer DX, Integer DY);
+  // Windows virtual-key codes 37..40 (left, up, right, down).
+  void MoveShapeByArrowKey(Integer Key);
+  // 0 left, 1 horizontal centre, 2 right, 3 top, 4 vertical centre, 5 bottom.
+  void AlignShape(Integer Mode);
+  void ShapeSetSize(Integer W, Integer H);
+  void BringToFront();
+  void BringForward();
+  void SendBackward();
+  void SendToBack();
+  // The current picture object's picture mirrored (0 left to right) or
+  // replaced.
+  void FlipShape(Integer Mode);
+  void SmallReplaceBy(TBitmap32* B32);
+  // The selected objects (or all) drawn into the raster with their styles
+  // and deleted; crop frames stay, a selection gives its lifted picture.
+  void Flatten(bool bAll);
+  // Select all (bAll) or invert the selection.
+  void SelectImage(bool bAll);
+  void SaveSelection(const String& sName);
+  // A missing name or a region text with nothing usable creates nothing.
+  void LoadSelection(const String& sName);
+
   // --- paint tools (ProcessMode): a stroke from ProcessBitmapBegin to
   // ProcessBitmapEnd; (X, Y) is a dab's top-left corner.
   void ProcessBitmapBegin(Integer X, Integer Y, Integer Opacity, TColor FillColor, Integer StyleIndex);
