@@ -60,6 +60,17 @@ IGPImage CachedTextureImage(Integer Index);
 extern TBitmap32* StampSourceBmp;
 extern TPoint StampSourcePoint;
 
+// --- copy and paste shared by every document of the process: copies of the
+// object rows copied last (an image object's row keeps a copy of its
+// picture in FData2, freed with the row by ClearShapeClipboard), and the
+// picture copied last (nil: none).
+extern TDataTable* ShapeClipboardDT;
+extern TBitmap32* CopiedImage;
+// Frees the pictures of the copied rows, then the rows.
+void ClearShapeClipboard();
+// The row of a new image object for a pasted W x H picture at (X, Y).
+String PastedPictureRow(Integer X, Integer Y, Integer W, Integer H);
+
 // ---------------------------------------------------------------------------
 
 class TImgShape : public TShapeCore {
@@ -382,6 +393,27 @@ class TImageDraw : public TPersistent {
               Int64& Count);
   // The wand's pixels appended to the selection being created.
   void CalcSelectionWandPoints(Integer X, Integer Y, Integer Tolerance, bool Continuous);
+  // --- copy and paste
+  void CopyShape();
+  void CutShape();
+  bool PasteEnabled() const;
+  // A picture (ABmp, else the copied picture, else the system clipboard's)
+  // when no objects were copied, ABmp is given or IsFromClipboard; else the
+  // copied objects with their group's top-left at (X, Y). Nothing when
+  // there is no picture to paste.
+  void Paste(Integer X, Integer Y, TBitmap32* ABmp, bool IsFromClipboard, bool IsCenterXY);
+  // The selected pixels (or the lifted picture) to the copied picture and
+  // the clipboard; the rectangle they came from ((0, 0, 0, 0) for a lifted
+  // picture or nothing copied).
+  TRect CopySelection(bool bMerged);
+  // Copies, then clears the selected pixels, or drops a lifted picture.
+  void CutSelection();
+  void DeleteSelection();
+  void CopyImage();
+  void CopyImageToClipboard(bool bMerged);
+  void CopySmallToClipboard();
+  void CopyText(const String& S);
+
   // --- arrangement of the objects and the whole-image selection commands
   void MoveShapes(Integer X1, Integer Y1, Integer X2, Integer Y2);
   void MoveShapesOver(Integer DX, Integer DY);
