@@ -4,7 +4,6 @@
 // selection, and text.
 #include "common/gtest.h"
 
-#include <clocale>
 
 #include "classlib/Clipbrd.h"
 #include "document/SelectionCore.h"
@@ -99,18 +98,16 @@ TEST(DocumentClipboard, SelectionBetweenDocuments) {
 // The pasted picture's row writes its centre with "." even where the
 // locale's decimal mark is ",", so no cell is split.
 TEST(DocumentClipboard, PastedRowUnderACommaLocale) {
-  const char* old = std::setlocale(LC_ALL, nullptr);
-  const std::string saved = old ? old : "C";
-  const bool comma = std::setlocale(LC_ALL, "de-DE") || std::setlocale(LC_ALL, "German_Germany.1252") ||
-                     std::setlocale(LC_ALL, "de_DE.UTF-8");
+  WCHAR old[8] = {};
+  ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old, 8);
+  ASSERT_NE(::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L","), 0);
   const String row = PastedPictureRow(10, 20, 5, 7);
   TTestDocument d(60, 40);
   TBitmap32 pic;
   pic.SetSize(5, 7);
   pic.Clear(0xFF102030u);
   d->Paste(10, 20, &pic, false, false);
-  std::setlocale(LC_ALL, saved.c_str());
-  if (!comma) GTEST_LOG_(INFO) << "no comma-decimal locale installed: checked under the current one";
+  ::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old);
   const std::vector<String> cells = SplitCell(row, u',');
   ASSERT_EQ(cells.size(), 100u);
   EXPECT_EQ(cells[25], String(u"12.5"));
