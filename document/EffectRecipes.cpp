@@ -288,3 +288,65 @@ void CopyInRegion(const TRegion& Region, const TCustomBitmap32* Src, TCustomBitm
       std::copy_n(Src->PixelPtr(r.Left - Origin.X, y - Origin.Y), r.Width(), Dest->PixelPtr(r.Left, y));
   }
 }
+
+bool RunEffectBrushPicture(TEffectMode Mode, TCustomBitmap32* Copy, Cardinal Value, bool CanvasTransparent,
+                           TColor32 CanvasColor) {
+  switch (Mode) {
+    case TEffectMode::emMosaic:
+      Mosaic(Copy, Integer(Value), CanvasTransparent, CanvasColor);
+      return true;
+    case TEffectMode::emBlurring:
+      ExpBlur(Copy, Integer(Value));
+      return true;
+    case TEffectMode::emSharpening:
+      for (Cardinal i = 0; i < Value; ++i) Sharpen(Copy, 0);
+      return true;
+    case TEffectMode::emColorize:
+      TintSoftLight(Copy, TColor32(Value), 100);
+      return true;
+    case TEffectMode::emColorDodge:
+      TintSoftLight(Copy, 0xFFFFFFFFu, Integer(Value));
+      return true;
+    case TEffectMode::emColorBurn:
+      TintSoftLight(Copy, 0xFF000000u, Integer(Value));
+      return true;
+    case TEffectMode::emSaturation:
+      AdjustSaturation(Copy, Integer(Value));
+      return true;
+    default:
+      return false;
+  }
+}
+
+Integer EffectBrushMaxAlpha(TEffectMode Mode, bool Erase, Integer Radius) {
+  switch (Mode) {
+    case TEffectMode::emMosaic:
+    case TEffectMode::emBlurring:
+    case TEffectMode::emSharpening:
+      return 255;
+    case TEffectMode::emBokeh:
+      return Erase ? 255 : 60;
+    case TEffectMode::emRedEye:
+      return Radius > 6 ? Radius * 255 / (Radius - 6) : Radius * 255;
+    default:
+      return 100;
+  }
+}
+
+Integer EffectBrushSpacing(TEffectMode Mode) { return Mode == TEffectMode::emMosaic ? 2 : 4; }
+
+void EffectBrushDab(TCustomBitmap32* Raster, TCustomBitmap32* Source, const TRect& Square, Integer MaxAlpha) {
+  TRect r;
+  if (!IntersectRects(r, Square, Raster->BoundsRect()) || r.Width() <= 0 || r.Height() <= 0) return;
+  if (!IntersectRects(r, r, Source->BoundsRect()) || r.Width() <= 0 || r.Height() <= 0) return;
+  TCustomBitmap32 patch;
+  patch.SetSize(r.Width(), r.Height());
+  for (Integer y = r.Top; y < r.Bottom; ++y) std::copy_n(Source->PixelPtr(r.Left, y), r.Width(), patch.ScanLine(y - r.Top));
+  // The fade takes the square in raster coordinates, the patch lying at its
+  // top-left clipped to 0.
+  CircleFadeAlpha(&patch, Square, MaxAlpha);
+  patch.SetDrawMode(dmBlend);
+  patch.SetCombineMode(cmMerge);
+  Raster->Draw(r.Left, r.Top, &patch);
+  CopyAlphaRect(Raster, Source, r);
+}

@@ -69,3 +69,18 @@ bool EffectMergesSelection(TEffectMode Mode);
 // Region is copied there into Dest (alpha included). Walks the region's
 // rectangles clipped to Dest and to Src's placed bounds.
 void CopyInRegion(const TRegion& Region, const TCustomBitmap32* Src, TCustomBitmap32* Dest, const TPoint& Origin);
+
+// --- the effect brushes
+// The effect picture of a brush mode made from Copy in place (mosaic,
+// blurring, sharpening, colorize, dodge, burn, saturation); false for a mode
+// without one.
+bool RunEffectBrushPicture(TEffectMode Mode, TCustomBitmap32* Copy, Cardinal Value, bool CanvasTransparent,
+                           TColor32 CanvasColor);
+// The strongest alpha of a dab at its centre.
+Integer EffectBrushMaxAlpha(TEffectMode Mode, bool Erase, Integer Radius);
+// Dabs closer than this on both axes to the last one are skipped.
+Integer EffectBrushSpacing(TEffectMode Mode);
+// One dab: Source's part under Square (clipped to Raster) faded round from
+// MaxAlpha at the centre to 0 at the radius, blended onto Raster; Raster
+// keeps Source's alpha there.
+void EffectBrushDab(TCustomBitmap32* Raster, TCustomBitmap32* Source, const TRect& Square, Integer MaxAlpha);

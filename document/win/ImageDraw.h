@@ -27,6 +27,7 @@
 #include "bitmap/win/Bmp32_Windowed.h"
 #include "classlib/Graphics.h"
 #include "document/DocumentMath.h"
+#include "document/ImageWarping.h"
 #include "document/Region.h"
 #include "document/ShapeCore.h"
 #include "foundation/data/HyDataTable.h"
@@ -393,6 +394,18 @@ class TImageDraw : public TPersistent {
               Int64& Count);
   // The wand's pixels appended to the selection being created.
   void CalcSelectionWandPoints(Integer X, Integer Y, Integer Tolerance, bool Continuous);
+  // --- effect brushes (EffectMode 36..49): EffectDrawBegin, strokes of
+  // EffectDrawDo (IsDo) ended by EffectDrawEnd, then EffectDrawOver. X and
+  // Y are the brush centre.
+  void EffectDrawBegin(Cardinal Value);
+  void EffectDrawReBegin(Cardinal Value, bool bFirstBegin);
+  void EffectDrawPrepare(TShiftState Shift, Integer X, Integer Y);
+  void EffectDrawDo(bool IsDo, TShiftState Shift, Integer X, Integer Y);
+  void EffectDrawEnd();
+  void EffectDrawOver(bool IsUndo);
+  bool EffectDrawDone() const { return FEffectDrawDone; }
+  TImgWarping* Warping() const { return FWarping.get(); }
+
   // --- copy and paste
   void CopyShape();
   void CutShape();
@@ -740,6 +753,15 @@ class TImageDraw : public TPersistent {
   bool FDeferRecompose = false;
   TRect FStrokeDirty;
   void RecomposeStroke(const TRect& R);
+  // Effect brushes.
+  bool FEffectDrawDone = false;
+  TPoint FLastEffectPoint{-10000, 0};
+  TPoint FHighlightLast;
+  std::unique_ptr<TImgShape> FHighlightPen;
+  std::unique_ptr<TImgWarping> FWarping;
+  // Steps stored while an effect brush began (bokeh and colouring).
+  Integer FEffectDrawSteps = 0;
+  void SaveEffectDrawStep();
   // The canvas fill of the geometry commands.
   TColor32 CanvasFill() const { return FCanvasTransparent ? 0x00FFFFFFu : FCanvasColor; }
   // The crop frame's or the selection's rectangle; false without either.
