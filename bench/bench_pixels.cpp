@@ -15,6 +15,9 @@
 //                                their engine primitive alone
 //   BM_RegionWriteBack           an ellipse selection's write-back, beside a
 //                                plain copy of its bounding rectangle
+//   BM_WarpStamp/<size>          one twirl stamp (both passes and the render
+//                                of its square) on a 3840 x 2160 raster
+//   BM_EffectDab                 one blurring dab of radius 100
 // Portable work only: the glue's GDI+ and view costs are not in these rows.
 #include "bench/Benchmark.h"
 
@@ -32,6 +35,7 @@
 #include "bitmap/VaZU32Vudover.h"
 #include "document/EffectRecipes.h"
 #include "document/FloodFill.h"
+#include "document/ImageWarping.h"
 #include "document/SelectionCore.h"
 
 namespace {
@@ -280,6 +284,44 @@ void BM_RegionWriteBack(benchmark::State& State) {
     benchtable::Ours(State, "region-writeback", "1.5x");
 }
 BENCHMARK(BM_RegionWriteBack)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WarpStamp(benchmark::State& State) {
+  InitializeBitmapEngine();
+  const Integer size = Integer(State.range(0));
+  TCustomBitmap32 raster;
+  raster.SetSize(3840, 2160);
+  for (Integer y = 0; y < 2160; ++y)
+    for (Integer x = 0; x < 3840; ++x) raster.SetPixel(x, y, 0xFF000000u | TColor32(x & 0xFF) << 16 | TColor32(y & 0xFF));
+  TImgWarping w(&raster, &raster, btTwirl);
+  w.UpdateBrush(size, 80);
+  w.MouseDown(WarpShiftLeft, 1900, 1000);
+  Integer k = 0;
+  for (auto _ : State) {
+    w.MouseMove(WarpShiftLeft, 1900 + (k % 7), 1000 + (k % 5));
+    ++k;
+    benchmark::DoNotOptimize(raster.Bits()[0]);
+  }
+  benchtable::Ours(State, "", size <= 256 ? "3ms" : "12ms");
+}
+BENCHMARK(BM_WarpStamp)->Arg(256)->Arg(512)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_EffectDab(benchmark::State& State) {
+  InitializeBitmapEngine();
+  TCustomBitmap32 raster, picture;
+  MakePhoto(raster);
+  picture.Assign(&raster);
+  ExpBlur(&picture, 6);
+  Integer k = 0;
+  for (auto _ : State) {
+    const Integer x = 1000 + (k % 50) * 10, y = 1000;
+    EffectBrushDab(&raster, &picture, TRect(x - 100, y - 100, x + 100, y + 100),
+                   EffectBrushMaxAlpha(TEffectMode::emBlurring, false, 100));
+    ++k;
+    benchmark::DoNotOptimize(raster.Bits()[0]);
+  }
+  benchtable::Ours(State, "", "1ms");
+}
+BENCHMARK(BM_EffectDab)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
