@@ -202,3 +202,109 @@ void TImageDraw::CopySmallToClipboard() {
 }
 
 void TImageDraw::CopyText(const String& S) { Clipboard()->SetAsText(S); }
+
+void TImageDraw::CopyProperty() {
+  if (FCurrentShape == nullptr) return;
+  const Integer index = FDT->IndexOfId(FCurrentShape->Id());
+  if (index < 0) return;
+  StoreShapeObjects();
+  TRow* row = FDT->Items(index);
+  FCopyProp = std::make_unique<TRow>(nullptr);
+  FCopyProp->CopyFrom(row);
+  FCopyProp->SetData(nullptr);
+  FCopyPropTag = TShapeType(CellInt(row, 1));
+}
+
+bool TImageDraw::PastePropEnabled() const {
+  if (!FCopyProp || FCopyProp->ItemCount() == 0) return false;
+  TShapeType shared = TShapeType::shNone;
+  bool first = true;
+  for (Integer i = 0; i < FDT->ItemCount(); ++i) {
+    TImgShape* s = ShapeOfRow(i);
+    if (s == nullptr || !s->Selected()) continue;
+    if (first) {
+      shared = s->ShapeType();
+      first = false;
+    } else if (s->ShapeType() != shared) {
+      return false;
+    }
+  }
+  return !first && shared == FCopyPropTag;
+}
+
+void TImageDraw::PasteProperty(Integer Mode) {
+  if (!FCopyProp || FCopyProp->ItemCount() == 0) return;
+  TRow* p = FCopyProp.get();
+  const Integer n = p->ItemCount();
+  auto text = [&](Integer K) { return K < n ? p->Items(K)->Text() : String(); };
+  auto num = [&](Integer K) { return CellTextToInt(text(K)); };
+  auto flag = [&](Integer K) { return CellTextToBool(text(K)); };
+  auto group = [&](Integer G) { return Mode == 0 || Mode == G; };
+  // The font and text-fill cells of text and callout objects.
+  static const Integer textCells[] = {40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 55,
+                                      56, 59, 60, 61, 62, 63, 64, 65, 66, 67};
+  bool rowsStored = false;
+  for (Integer i = 0; i < FDT->ItemCount(); ++i) {
+    TImgShape* s = ShapeOfRow(i);
+    if (s == nullptr || !s->Selected()) continue;
+    if (group(1)) {
+      s->SetColor(TColor(num(14)));
+      s->SetIsOutline(flag(20));
+    }
+    if (group(2)) s->SetOutWidth(num(18));
+    if (group(3)) s->SetPenStyle(num(22));
+    if (group(4)) {
+      s->SetFillColor(TColor(num(15)));
+      s->SetIsFill(flag(21));
+    }
+    if (group(5)) s->SetOpacity(num(16));
+    if (group(6)) {
+      s->SetShadowMode(num(27));
+      if (n > 70) {
+        s->SetShadowAngle(num(70));
+        s->SetShadowDistance(num(71));
+        s->SetShadowZoomValue(num(72));
+        s->SetShadowBlurSize(num(73));
+        s->SetShadowColor(TColor(num(74)));
+        s->SetShadowOpacity(num(75));
+      }
+    }
+    if (group(7)) {
+      s->SetReflectMode(num(28));
+      if (n > 80) {
+        s->SetReflectDistance(num(81));
+        s->SetReflectBlurSize(num(83));
+        s->SetReflectOpacity(num(85));
+        s->SetReflectHeight(num(86));
+      }
+    }
+    if (group(8)) {
+      s->SetGradientMode(num(29));
+      if (n > 90) {
+        s->SetGradientColor(text(90));
+        s->SetGradientOpacity(text(91));
+        s->SetGradientPosition(text(92));
+        s->SetGradientFillMode(num(95));
+        s->SetGradientLinearAngle(num(96));
+        s->SetGradientEdgingWidth(num(98));
+        s->SetGradientHatchMode(num(87));
+        s->SetGradientHatchForeColor(TColor(num(88)));
+        s->SetGradientHatchBackColor(TColor(num(89)));
+        s->SetGradientTextureFileName(UnescapeTableText(text(97)));
+        s->SetGradientGammaCorrected(flag(99));
+      }
+    }
+    if (Mode == 0 && (s->ShapeType() == TShapeType::shText || s->ShapeType() == TShapeType::shCallout)) {
+      if (!rowsStored) {
+        StoreShapeObjects();
+        rowsStored = true;
+      }
+      TRow* own = FDT->Items(i);
+      for (Integer k : textCells)
+        if (k < n && k < own->ItemCount()) own->Items(k)->SetText(text(k));
+      s->ReadRowColumns(own);
+    }
+    s->SetChanged2(true);
+  }
+  SetChanged(true);
+}

@@ -426,6 +426,11 @@ class TImageDraw : public TPersistent {
   void CopyImageToClipboard(bool bMerged);
   void CopySmallToClipboard();
   void CopyText(const String& S);
+  // The style of the current object, and onto the selected objects (Mode 0
+  // every group, 1..8 one group); enabled for objects of the copied type.
+  void CopyProperty();
+  void PasteProperty(Integer Mode);
+  bool PastePropEnabled() const;
 
   // --- arrangement of the objects and the whole-image selection commands
   void MoveShapes(Integer X1, Integer Y1, Integer X2, Integer Y2);
@@ -762,6 +767,7 @@ class TImageDraw : public TPersistent {
   // Steps stored while an effect brush began (bokeh and colouring).
   Integer FEffectDrawSteps = 0;
   void SaveEffectDrawStep();
+  TShapeType FCopyPropTag = TShapeType::shNone;
   // The canvas fill of the geometry commands.
   TColor32 CanvasFill() const { return FCanvasTransparent ? 0x00FFFFFFu : FCanvasColor; }
   // The crop frame's or the selection's rectangle; false without either.

@@ -173,3 +173,46 @@ TEST(DocumentClipboard, TextWithSeparators) {
   d->CopyText(text);
   EXPECT_EQ(Clipboard()->AsText(), text);
 }
+
+// Copied style pasted by group onto the selected objects: one group alone
+// or all; the extra shadow and gradient fields only from a long enough row;
+// enabled only for selected objects of the copied type.
+TEST(DocumentClipboard, PasteStyleByGroup) {
+  TTestDocument d(80, 60);
+  d.Add(ObjectRow(1, TShapeType::shRectangle, TRect(5, 5, 20, 20),
+                  {{14, u"255"}, {15, u"65280"}, {16, u"128"}, {18, u"7"}, {27, u"2"}, {70, u"33"}, {71, u"9"},
+                   {29, u"1"}, {96, u"30"}, {97, String(u"a") + char16_t(26) + u"b" + char16_t(27) + u"c.png"}}));
+  TImgShape* b = d.Add(ObjectRow(2, TShapeType::shRectangle, TRect(30, 5, 45, 20)));
+  TImgShape* c = d.Add(ObjectRow(3, TShapeType::shRectangle, TRect(50, 5, 65, 20)));
+  d.Add(ObjectRow(4, TShapeType::shEllipse, TRect(5, 30, 20, 45)));
+  d->SelectShape(TSelectMode::selNone, 0);
+  d->ClickShape(TSelectMode::selOne, 1);
+  d->CopyProperty();
+  d->SelectShape(TSelectMode::selNone, 0);
+  d->ClickShape(TSelectMode::selMulti, 2);
+  d->ClickShape(TSelectMode::selMulti, 3);
+  EXPECT_TRUE(d->PastePropEnabled());
+  const Integer widthBefore = b->OutWidth();
+  d->PasteProperty(1);  // colour and outline only
+  EXPECT_EQ(b->Color(), TColor(255));
+  EXPECT_EQ(c->Color(), TColor(255));
+  EXPECT_EQ(b->OutWidth(), widthBefore);
+  EXPECT_NE(b->Opacity(), 128);
+  d->PasteProperty(0);
+  for (TImgShape* s : {b, c}) {
+    EXPECT_EQ(s->OutWidth(), 7);
+    EXPECT_EQ(s->FillColor(), TColor(65280));
+    EXPECT_EQ(s->Opacity(), 128);
+    EXPECT_EQ(s->ShadowMode(), 2);
+    EXPECT_EQ(s->ShadowAngle(), 33);
+    EXPECT_EQ(s->ShadowDistance(), 9);
+    EXPECT_EQ(s->GradientMode(), 1);
+    EXPECT_EQ(s->GradientLinearAngle(), 30);
+    EXPECT_EQ(s->GradientTextureFileName(), String(u"a,b|c.png"));
+    EXPECT_EQ(s->SRect().Width(), 15);  // geometry never pasted
+  }
+  d->ClickShape(TSelectMode::selMulti, 4);
+  EXPECT_FALSE(d->PastePropEnabled());  // mixed types
+  d->SelectShape(TSelectMode::selNone, 0);
+  EXPECT_FALSE(d->PastePropEnabled());  // nothing selected
+}
