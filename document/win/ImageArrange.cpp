@@ -188,6 +188,12 @@ void TImageDraw::Flatten(bool bAll) {
   SetChanged(true);
 }
 
+void TImageDraw::SetPencilEditable(bool Value) {
+  for (Integer i = 0; i < FDT->ItemCount(); ++i)
+    if (TImgShape* s = ShapeOfRow(i); s && s->ShapeType() == TShapeType::shLines) s->SetFixed(!Value);
+  FPencilEditable = Value;
+}
+
 void TImageDraw::SelectImage(bool bAll) {
   if (TImgSelection* s = Selection()) {
     TRect r;

@@ -451,6 +451,9 @@ class TImageDraw : public TPersistent {
   // The selected objects (or all) drawn into the raster with their styles
   // and deleted; crop frames stay, a selection gives its lifted picture.
   void Flatten(bool bAll);
+  // Pencil strokes (the polyline objects) are editable, or locked.
+  bool PencilEditable() const { return FPencilEditable; }
+  void SetPencilEditable(bool Value);
   // Select all (bAll) or invert the selection.
   void SelectImage(bool bAll);
   void SaveSelection(const String& sName);
@@ -581,7 +584,6 @@ class TImageDraw : public TPersistent {
   LUMIGRA_DOC_PROP(bool, RulerCreating)
   LUMIGRA_DOC_PROP(bool, RulerEnabled)
   LUMIGRA_DOC_PROP(bool, PencilDebounce)
-  LUMIGRA_DOC_PROP(bool, PencilEditable)
   LUMIGRA_DOC_PROP(Integer, FillTolerance)
   LUMIGRA_DOC_PROP(bool, Antialiasing)
   LUMIGRA_DOC_PROP(bool, SelectionExpanding)

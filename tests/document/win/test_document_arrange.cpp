@@ -200,3 +200,17 @@ TEST(DocumentArrange, SavedSelections) {
   for (Integer i = 0; i < d->DT()->ItemCount(); ++i) selections += d->ShapeOfRow(i)->ShapeType() == TShapeType::shSelection;
   EXPECT_EQ(selections, 1);
 }
+
+// Pencil strokes are locked unless pencil editing is on; other objects
+// keep their lock.
+TEST(DocumentArrange, PencilEditable) {
+  TTestDocument d(40, 30);
+  TImgShape* stroke = d.Add(ObjectRow(1, TShapeType::shLines, TRect(2, 2, 10, 10)));
+  TImgShape* rect = d.Add(ObjectRow(2, TShapeType::shRectangle, TRect(12, 2, 20, 10)));
+  for (bool editable : {false, true, false}) {
+    d->SetPencilEditable(editable);
+    EXPECT_EQ(d->PencilEditable(), editable);
+    EXPECT_EQ(stroke->Fixed(), !editable);
+    EXPECT_FALSE(rect->Fixed());
+  }
+}
