@@ -27,6 +27,8 @@
 #include "bitmap/win/Bmp32_Windowed.h"
 #include "classlib/Graphics.h"
 #include "document/DocumentMath.h"
+#include "document/ImageWarping.h"
+#include "document/Region.h"
 #include "document/ShapeCore.h"
 #include "foundation/data/HyDataTable.h"
 #include "gdiplus/win/GdiPlus.h"
@@ -52,6 +54,23 @@ extern TDataTable* PictureStreamDT;
 Integer CacheTextureFile(const String& FileName);
 // The decoded picture of a cache row (nil for a bad index).
 IGPImage CachedTextureImage(Integer Index);
+
+// --- the clone stamp's source, shared by every document of the process:
+// a copy of a raster and the picked point, set by the editor when the user
+// picks the source (it owns the bitmap; nil: none).
+extern TBitmap32* StampSourceBmp;
+extern TPoint StampSourcePoint;
+
+// --- copy and paste shared by every document of the process: copies of the
+// object rows copied last (an image object's row keeps a copy of its
+// picture in FData2, freed with the row by ClearShapeClipboard), and the
+// picture copied last (nil: none).
+extern TDataTable* ShapeClipboardDT;
+extern TBitmap32* CopiedImage;
+// Frees the pictures of the copied rows, then the rows.
+void ClearShapeClipboard();
+// The row of a new image object for a pasted W x H picture at (X, Y).
+String PastedPictureRow(Integer X, Integer Y, Integer W, Integer H);
 
 // ---------------------------------------------------------------------------
 
@@ -317,6 +336,148 @@ class TImageDraw : public TPersistent {
   // False when Mode is the shape's mode already.
   bool FreeShapeSetControlMode(Integer Mode);
 
+  // --- effect previews: EffectBegin, any number of runs, one EffectEnd.
+  // Every run starts again from the copy taken by EffectBegin (SrcBmp_T).
+  void EffectBegin();
+  void EffectDo(Integer Value, bool OptionChecked);
+  void EffectDo2(Integer Value1, Integer Value2, Integer Value3, Integer Value4, TColor ValueColor,
+                 Integer ValueBlendMode, bool OptionChecked);
+  void EffectDoDirection(Integer Value, Integer Direction, bool OptionChecked);
+  void ImageAdjust(Integer BrightnessAmount, Integer ContrastAmount, Integer LightnessAmount,
+                   Integer SaturationAmount, Integer HueAmount, Integer BalanceRedAmount,
+                   Integer BalanceGreenAmount, Integer BalanceBlueAmount, bool BalanceLuminosity);
+  // Keeps the last run as one undo step (IsApply) or puts the copy back.
+  void EffectEnd(bool IsApply);
+  // The working raster := the original image.
+  void ImageRestore();
+  // Src's pixels whose position moved by SrcOriginPoint lies in the
+  // selection's region, copied there into Dest.
+  void SrcInRegionAssignToDest(TCustomBitmap32* Src, TCustomBitmap32* Dest, const TPoint& SrcOriginPoint);
+  TBitmap32* SrcBmp_T() const { return FSrcBmp_T.get(); }
+
+  // --- raster geometry (objects keep their coordinates; the editor moves
+  // them where the command needs it)
+  // False (nothing changes) when the raster has that size already.
+  bool ResizeImage(Integer W, Integer H);
+  // The image centred on a W x H canvas; false when the view has that size.
+  bool ResizeCanvas(Integer W, Integer H);
+  // Margins per side (negative ones remove pixels); false when all are 0.
+  bool ExtendCanvas(Integer iLeft, Integer iRight, Integer iTop, Integer iBottom);
+  // The crop frame's rectangle (else the selection's box) keeps pixels of
+  // the raster.
+  bool CropEnabled() const;
+  void Crop();
+  // 0 a quarter turn counter-clockwise, 1 clockwise, else a half turn.
+  void Rotate(Integer Mode);
+  // 0 left to right, else top to bottom.
+  void Flip(Integer Mode);
+  // Runs of the geometric previews (between EffectBegin and EffectEnd).
+  void EffectDoRotate(Single RatateAngle);
+  void EffectDoSkew(Integer SkewX, Integer SkewY);
+  void EffectDoTransform(Single X0, Single Y0, Single X1, Single Y1, Single X2, Single Y2, Single X3, Single Y3,
+                         Integer ScaleX, Integer ScaleY);
+  // The raster becomes the original image.
+  void SrcBmpToOriBmp();
+  // The original's thumbnail, rebuilt only when marked.
+  void MakeThumbOfOriBmp(Integer ThumbWidth, Integer ThumbHeight);
+  // Moves every object and guide; nothing for (0, 0).
+  void ResetShapeLocation(Integer dx, Integer dy);
+
+  // --- fill and magic wand
+  // The fill tool's click: the selection's whole area when one exists,
+  // else the region of similar colour around (X, Y).
+  void Fill(Integer X, Integer Y, TColor Color);
+  // The region search from (X0, Y0) on B32 against the fill source colour,
+  // painted with the fill colour; every visited pixel as row runs in row
+  // order, and their number.
+  void FillDo(TBitmap32* B32, Integer X0, Integer Y0, Integer Tolerance, std::vector<TRegionRun>& Runs,
+              Int64& Count);
+  // The wand's pixels appended to the selection being created.
+  void CalcSelectionWandPoints(Integer X, Integer Y, Integer Tolerance, bool Continuous);
+  // --- effect brushes (EffectMode 36..49): EffectDrawBegin, strokes of
+  // EffectDrawDo (IsDo) ended by EffectDrawEnd, then EffectDrawOver. X and
+  // Y are the brush centre.
+  void EffectDrawBegin(Cardinal Value);
+  void EffectDrawReBegin(Cardinal Value, bool bFirstBegin);
+  void EffectDrawPrepare(TShiftState Shift, Integer X, Integer Y);
+  void EffectDrawDo(bool IsDo, TShiftState Shift, Integer X, Integer Y);
+  void EffectDrawEnd();
+  void EffectDrawOver(bool IsUndo);
+  bool EffectDrawDone() const { return FEffectDrawDone; }
+  TImgWarping* Warping() const { return FWarping.get(); }
+
+  // --- copy and paste
+  void CopyShape();
+  void CutShape();
+  bool PasteEnabled() const;
+  // A picture (ABmp, else the copied picture, else the system clipboard's)
+  // when no objects were copied, ABmp is given or IsFromClipboard; else the
+  // copied objects with their group's top-left at (X, Y). Nothing when
+  // there is no picture to paste.
+  void Paste(Integer X, Integer Y, TBitmap32* ABmp, bool IsFromClipboard, bool IsCenterXY);
+  // The selected pixels (or the lifted picture) to the copied picture and
+  // the clipboard; the rectangle they came from ((0, 0, 0, 0) for a lifted
+  // picture or nothing copied).
+  TRect CopySelection(bool bMerged);
+  // Copies, then clears the selected pixels, or drops a lifted picture.
+  void CutSelection();
+  void DeleteSelection();
+  void CopyImage();
+  void CopyImageToClipboard(bool bMerged);
+  void CopySmallToClipboard();
+  void CopyText(const String& S);
+  // The style of the current object, and onto the selected objects (Mode 0
+  // every group, 1..8 one group); enabled for objects of the copied type.
+  void CopyProperty();
+  void PasteProperty(Integer Mode);
+  bool PastePropEnabled() const;
+
+  // --- arrangement of the objects and the whole-image selection commands
+  void MoveShapes(Integer X1, Integer Y1, Integer X2, Integer Y2);
+  void MoveShapesOver(Integer DX, Integer DY);
+  // Windows virtual-key codes 37..40 (left, up, right, down).
+  void MoveShapeByArrowKey(Integer Key);
+  // 0 left, 1 horizontal centre, 2 right, 3 top, 4 vertical centre, 5 bottom.
+  void AlignShape(Integer Mode);
+  void ShapeSetSize(Integer W, Integer H);
+  void BringToFront();
+  void BringForward();
+  void SendBackward();
+  void SendToBack();
+  // The current picture object's picture mirrored (0 left to right) or
+  // replaced.
+  void FlipShape(Integer Mode);
+  void SmallReplaceBy(TBitmap32* B32);
+  // The selected objects (or all) drawn into the raster with their styles
+  // and deleted; crop frames stay, a selection gives its lifted picture.
+  void Flatten(bool bAll);
+  // Pencil strokes (the polyline objects) are editable, or locked.
+  bool PencilEditable() const { return FPencilEditable; }
+  void SetPencilEditable(bool Value);
+  // Select all (bAll) or invert the selection.
+  void SelectImage(bool bAll);
+  void SaveSelection(const String& sName);
+  // A missing name or a region text with nothing usable creates nothing.
+  void LoadSelection(const String& sName);
+
+  // --- paint tools (ProcessMode): a stroke from ProcessBitmapBegin to
+  // ProcessBitmapEnd; (X, Y) is a dab's top-left corner.
+  void ProcessBitmapBegin(Integer X, Integer Y, Integer Opacity, TColor FillColor, Integer StyleIndex);
+  void ProcessBitmap(bool IsMove, Integer X, Integer Y);
+  void ProcessBitmapByLine(Integer X, Integer Y);
+  void ProcessBitmapDo(Integer X, Integer Y);
+  void ProcessBitmapEnd();
+  TBitmap32* SrcBmp_T2() const { return FSrcBmp_T2.get(); }
+  Integer ProcessDirection() const { return FProcessDirection; }
+
+  // --- gradient tool: paints the drag from (GradientStartX, GradientStartY)
+  // to (MovedX, MovedY); type 0 linear, 1 radial, 3 reflected, 4 diamond;
+  // with a selection only its pixels (or its lifted picture) change.
+  void GradientDo(Integer GradientType, const TArrayOfGPColor& Colors, const TArrayOfSingle& Positions);
+  TColor32 FillColor() const { return FFillColor; }
+  TColor32 FillSourceColor() const { return FFillSourceColor; }
+  void SetFillSourceColor(TColor32 C) { FFillSourceColor = C; }
+
   // Toggles the pixel test view and redraws.
   void PixelsTest();
   const String& TimeString() const { return FTimeString; }
@@ -423,7 +584,6 @@ class TImageDraw : public TPersistent {
   LUMIGRA_DOC_PROP(bool, RulerCreating)
   LUMIGRA_DOC_PROP(bool, RulerEnabled)
   LUMIGRA_DOC_PROP(bool, PencilDebounce)
-  LUMIGRA_DOC_PROP(bool, PencilEditable)
   LUMIGRA_DOC_PROP(Integer, FillTolerance)
   LUMIGRA_DOC_PROP(bool, Antialiasing)
   LUMIGRA_DOC_PROP(bool, SelectionExpanding)
@@ -574,6 +734,48 @@ class TImageDraw : public TPersistent {
   TColor FEffectDrawColor = 0;
   Integer FEffectDrawStyle = 0;
   std::unique_ptr<TColorBalance> FColorBalance;
+  // The copy an effect, paint or geometry preview starts from.
+  std::unique_ptr<TBitmap32> FSrcBmp_T;
+  // EffectBegin stamped a lifted selection and stored a step for it.
+  bool FEffectUndoOnCancel = false;
+  // The working copy of a run and where it lies in the raster; FromSelection
+  // when it is the selection's cut-out.
+  std::unique_ptr<TCustomBitmap32> EffectWorkingCopy(bool UseSelection, TPoint& Origin, bool& FromSelection);
+  void EffectWriteBack(TCustomBitmap32* Copy, const TPoint& Origin, bool FromSelection);
+  class TImgSmall* EffectSmallShape() const;
+  TColor32 FFillColor = 0xFF000000u;
+  TColor32 FFillSourceColor = 0;
+  // The stroke of the paint tools.
+  std::unique_ptr<TBitmap32> FSrcBmp_T2, FProcessBrush, FProcessBrushMask;
+  TPoint FProcessDown;
+  Integer FProcessDirection = 0;
+  Integer FProcessStyleIndex = -1;
+  Integer FProcessOpacity = 255;
+  TColor32 FProcessFillColor = 0xFF000000u;
+  Integer FBrushOffset = 0;
+  Integer FProcessStep = 0;
+  TPoint FLastDabPoint{UnsetPosition, 0};
+  // While a segment is dabbed the raster is recomposed once, over the
+  // union of its dabs, from the stroke's start and its layer.
+  bool FDeferRecompose = false;
+  TRect FStrokeDirty;
+  void RecomposeStroke(const TRect& R);
+  // Effect brushes.
+  bool FEffectDrawDone = false;
+  TPoint FLastEffectPoint{-10000, 0};
+  TPoint FHighlightLast;
+  std::unique_ptr<TImgShape> FHighlightPen;
+  std::unique_ptr<TImgWarping> FWarping;
+  // Steps stored while an effect brush began (bokeh and colouring).
+  Integer FEffectDrawSteps = 0;
+  void SaveEffectDrawStep();
+  TShapeType FCopyPropTag = TShapeType::shNone;
+  // The canvas fill of the geometry commands.
+  TColor32 CanvasFill() const { return FCanvasTransparent ? 0x00FFFFFFu : FCanvasColor; }
+  // The crop frame's or the selection's rectangle; false without either.
+  bool CropFrame(TRect& R) const;
+  // The raster := B's pixels, then the steps every free transformation ends with.
+  void FinishFreeTransform(TCustomBitmap32* B);
   bool FEffectDrawing = false;
   // Pictures read with the objects, by object id, until the objects exist.
   std::vector<std::pair<Integer, std::unique_ptr<TCustomBitmap32>>> FPendingPictures;

@@ -9,6 +9,7 @@
 #include "document/win/ImageSelection.h"
 #include "document/win/ImageFreeShape.h"
 #include "document/win/ImageLine.h"
+#include "document/win/ImageSmall.h"
 #include "rtl/SysUtils.h"
 
 namespace {
@@ -189,7 +190,6 @@ void TImageDraw::AdjustShapeOver() {
 }
 
 bool TImageDraw::CreateShapeAuto(const String& S, TBitmap32* ABitmap, Integer OffsetX, Integer OffsetY) {
-  (void)ABitmap;
   if (FDT->PropCount() <= PropNextId) FDT->SetPropCount(50);
   TRow* row = FDT->AddItem(S);
   SetCellText(row, ShapeCol::Id, FDT->Props(PropNextId)->Text());
@@ -198,6 +198,8 @@ bool TImageDraw::CreateShapeAuto(const String& S, TBitmap32* ABitmap, Integer Of
   CreateShapeObjects(index);
   TImgShape* s = index < FDT->ItemCount() ? ShapeOfRow(index) : nullptr;
   if (s == nullptr) return false;
+  // A picture object takes its own copy of the given picture.
+  if (auto* picture = dynamic_cast<TImgSmall*>(s); picture && ABitmap) picture->RestorePicture(ABitmap);
   if (OffsetX != 0 || OffsetY != 0) {
     s->OffsetShape(OffsetX, OffsetY);
     if (s->SRect().Left > FBitmap->Width()) s->OffsetShape(FBitmap->Width() - s->SRect().Left - 20, 0);

@@ -45,6 +45,12 @@ class TImgSelection : public TImgShape {
   TBitmap32* GetSelectionBitmap(TRect& DestRect);
   // Stamps a lifted picture into the image; with bFree it goes.
   bool FlattenBitmap(bool bFree);
+  // Frees a lifted picture without stamping it (it was cut out already).
+  void DropLiftedBitmap() {
+    if (!FSelBitmap) return;
+    FSelBitmap.reset();
+    FBitmapChanged = true;
+  }
   // Smooths the cut pictures (Part of cutting; a node lasso collects its
   // alias points now).
   void AntiAliasing(Integer DX, Integer DY);
