@@ -1,0 +1,843 @@
+// Frame objects of the skinned form: the base's looks and fade, the mask,
+// the glow, the hot object under a fake cursor, named objects, linked areas,
+// the caption buttons (skinless looks, commands, events, real mouse input)
+// and the caption's text and animation.
+#include "tests/skin/form/win/FormTestUtil.h"
+
+#include <string>
+
+#include "common/Screens.h"
+#include "classlib/StdCtrls.h"
+
+using namespace formtest;
+
+namespace {
+
+// The fixture's active picture 0 is 40 x 20: teal in (0, 0, 20, 10), yellow elsewhere.
+const TRect TealRect(0, 0, 10, 10);
+const TRect YellowRect(20, 10, 30, 20);
+
+struct TShownForm {
+  explicit TShownForm(TspSkinData* SD, bool Show = true) {
+    F = new TLogForm(bsSizeable);
+    FS = new TspFormSkin(F);
+    if (SD) FS->SetSkinData(SD);
+    if (Show) {
+      F->Show();
+      SetForegroundWindow(F->Handle());
+      PumpUntil([&] { return F->Active(); }, 2000);
+      Pump();
+    }
+  }
+  ~TShownForm() { delete F; }
+  TLogForm* F;
+  TspFormSkin* FS;
+};
+
+std::unique_ptr<TBitmap> Canvas(Integer W, Integer H, TColor Fill = clWhite) {
+  auto B = std::make_unique<TBitmap>();
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(W, H);
+  B->Canvas()->Brush()->SetColor(Fill);
+  B->Canvas()->FillRect(TRect(0, 0, W, H));
+  return B;
+}
+
+void SaveBitmapForReview(TBitmap* B, const std::string& Name, const std::string& Look) {
+  std::vector<std::uint8_t> Buf(size_t(B->Width()) * B->Height() * 4);
+  for (Integer Y = 0; Y < B->Height(); ++Y)
+    for (Integer X = 0; X < B->Width(); ++X) {
+      const TColor C = Px(B, X, Y);
+      std::uint8_t* P = &Buf[(size_t(Y) * B->Width() + X) * 4];
+      P[0] = (C >> 16) & 0xFF;
+      P[1] = (C >> 8) & 0xFF;
+      P[2] = C & 0xFF;
+      P[3] = 255;
+    }
+  lumigra_test::SaveScreenPixels(Buf.data(), B->Width(), B->Height(), B->Width() * 4, Name, Look);
+}
+
+// Bounding box of the pixels of colour C (empty when none).
+TRect InkBox(TBitmap* B, TColor C) {
+  TRect R(INT32_MAX, INT32_MAX, -1, -1);
+  for (Integer Y = 0; Y < B->Height(); ++Y)
+    for (Integer X = 0; X < B->Width(); ++X)
+      if (Px(B, X, Y) == C) {
+        R.Left = std::min(R.Left, X);
+        R.Top = std::min(R.Top, Y);
+        R.Right = std::max(R.Right, X + 1);
+        R.Bottom = std::max(R.Bottom, Y + 1);
+      }
+  return R.Right < 0 ? TRect() : R;
+}
+
+class FrameObjects : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    TSkinOptions O;
+    O.ActiveSizes = {{40, 20}};
+    SD = LoadFixtureSkin(Dir, O);
+  }
+  // An object of class T from a description filled by Fill, added to the form's list.
+  template <class T, class D = TspDataSkinButton>
+  T* Add(TspFormSkin* FS, const String& Name, const std::type_identity_t<std::function<void(D&)>>& Fill = {}) {
+    D Data(Name);
+    Data.SkinRectInAPicture = true;
+    Data.ActivePictureIndex = 0;
+    Data.SkinRect = YellowRect;
+    Data.ActiveSkinRect = TealRect;
+    if (Fill) Fill(Data);
+    auto* O = new T(FS, &Data);
+    FS->ObjectList->Add(O);
+    return O;
+  }
+  TTempFolder Dir{"frameobjects"};
+  std::unique_ptr<TspSkinData> SD;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Base: looks, fade, mask, glow
+
+TEST_F(FrameObjects, MorphFactorClampsAndStepsOnTheTimer) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  auto* O = Add<TspActiveSkinObject, TspDataSkinObject>(S.FS, u"obj", [](auto& D) { D.Morphing = true; });
+  for (auto [In, Out] : {std::pair{1.3, 1.0}, {-0.1, 0.0}, {0.5, 0.5}}) {
+    O->SetMorphKf(In);
+    EXPECT_DOUBLE_EQ(O->MorphKf(), Out) << In;
+  }
+  O->SetMorphKf(0);
+  // Enter, three steps, leave midway, back to rest; an idle tick stops the timer.
+  O->MouseEnter();
+  EXPECT_TRUE(S.FS->MorphTimer->Enabled());
+  const double Expected[] = {0.2, 0.4, 0.6};
+  for (double E : Expected) {
+    S.FS->MorphTimerTick();
+    EXPECT_NEAR(O->MorphKf(), E, 1e-9);
+  }
+  O->MouseLeave();
+  for (double E : {0.4, 0.2, 0.0}) {
+    S.FS->MorphTimerTick();
+    EXPECT_NEAR(O->MorphKf(), E, 1e-9);
+  }
+  EXPECT_TRUE(S.FS->MorphTimer->Enabled());
+  S.FS->MorphTimerTick();
+  EXPECT_FALSE(S.FS->MorphTimer->Enabled());
+  // A full fade takes five steps.
+  O->MouseEnter();
+  Integer Steps = 0;
+  while (S.FS->MorphTimer->Enabled() && Steps < 20) {
+    S.FS->MorphTimerTick();
+    ++Steps;
+  }
+  EXPECT_EQ(Steps, 6);  // five steps and the idle tick
+  EXPECT_DOUBLE_EQ(O->MorphKf(), 1.0);
+}
+
+TEST_F(FrameObjects, FadeNeedsEffectsAnActiveLookAndMorphing) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  struct Row {
+    const char* Name;
+    bool Morphing, Effects;
+    Integer Picture;
+    bool Fades;
+  } Rows[] = {{"fading", true, true, 0, true},
+              {"no morphing", false, true, 0, false},
+              {"effects off", true, false, 0, false},
+              {"no active picture", true, true, -1, false},
+              {"picture past the list", true, true, 3, false}};
+  for (const Row& R : Rows) {
+    SD->SetEnableSkinEffects(R.Effects);
+    auto* O = Add<TspActiveSkinObject, TspDataSkinObject>(S.FS, u"o", [&](auto& D) {
+      D.Morphing = R.Morphing;
+      D.ActivePictureIndex = R.Picture;
+    });
+    EXPECT_EQ(O->EnableMorphing(), R.Fades) << R.Name;
+    S.FS->MorphTimer->SetEnabled(false);
+    O->MouseEnter();
+    EXPECT_EQ(S.FS->MorphTimer->Enabled(), R.Fades) << R.Name;
+    if (R.Picture != 0) {
+      EXPECT_TRUE(RectIsEmpty(O->ActiveSkinRect)) << R.Name;
+    }
+  }
+  SD->SetEnableSkinEffects(true);
+}
+
+TEST_F(FrameObjects, BaseDrawPicksTheLook) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  S.FS->PreviewMode = true;  // counts as an active form
+  auto* O = Add<TspActiveSkinObject, TspDataSkinObject>(S.FS, u"o", [](auto& D) { D.Morphing = true; });
+  O->ObjectRect = TRect(2, 2, 12, 12);
+  auto At = [&](bool UpDate) {
+    auto B = Canvas(14, 14, clWhite);
+    O->Draw(B->Canvas(), UpDate);
+    return Px(B.get(), 6, 6);
+  };
+  const TColor Teal = Sys(clTeal), Yellow = Sys(clYellow), White = Sys(clWhite);
+  // Normal look from the active picture (SkinRectInAPicture), whatever UpDate says.
+  EXPECT_EQ(At(false), Yellow);
+  EXPECT_EQ(At(true), Yellow);
+  O->Active = true;
+  O->SetMorphKf(1);
+  EXPECT_EQ(At(false), Teal);
+  // Midway: a blend of both.
+  O->SetMorphKf(0.4);
+  const TColor Mid = At(true);
+  EXPECT_NE(Mid, Teal);
+  EXPECT_NE(Mid, Yellow);
+  // A look in the frame picture is not drawn again during a full frame paint.
+  O->SkinRectInAPicture = false;
+  O->Active = false;
+  O->SetMorphKf(0);
+  O->SkinRect = TRect(20, 0, 30, 10);  // the caption band of the frame picture
+  EXPECT_EQ(At(false), White);
+  EXPECT_EQ(At(true), Sys(TopColor));
+}
+
+TEST_F(FrameObjects, MissingActivePictureDrawsNoCutLooks) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  // Picture index past the list, with an inactive look and a normal look cut from it.
+  auto* O = Add<TspSkinStdButtonObject, TspDataSkinStdButton>(S.FS, u"b", [](auto& D) {
+    D.ActivePictureIndex = 9;
+    D.InActiveSkinRect = TRect(0, 0, 10, 10);
+    D.DownRect = TRect(0, 0, 10, 10);
+    D.RestoreRect = TRect(0, 0, 10, 10);
+    D.Command = cmMaximize;
+  });
+  O->ObjectRect = TRect(0, 0, 10, 10);
+  EXPECT_EQ(O->ActivePicture, nullptr);
+  EXPECT_TRUE(RectIsEmpty(O->InActiveSkinRect));
+  EXPECT_TRUE(RectIsEmpty(O->DownRect));
+  EXPECT_TRUE(RectIsEmpty(O->RestoreRect));
+  for (bool Down : {false, true}) {
+    O->FDown = O->FMouseIn = O->Active = Down;
+    auto B = Canvas(10, 10, clWhite);
+    O->Draw(B->Canvas(), true);
+    EXPECT_EQ(Px(B.get(), 5, 5), Sys(clWhite));
+  }
+}
+
+TEST_F(FrameObjects, PointInMask) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  auto* O = Add<TspActiveSkinObject, TspDataSkinObject>(S.FS, u"o");
+  EXPECT_TRUE(O->PointInMask(100, 100));  // no mask: the whole rectangle
+  auto Mask = Canvas(4, 3, clWhite);
+  Mask->Canvas()->SetPixels(0, 0, clBlack);
+  Mask->Canvas()->SetPixels(3, 2, clBlack);
+  Mask->Canvas()->SetPixels(1, 0, TColor(0x010000));
+  O->ActiveMaskPicture = Mask.get();
+  const struct {
+    Integer X, Y;
+    bool In;
+  } Rows[] = {{0, 0, true}, {3, 2, true}, {1, 0, false}, {2, 1, false}, {4, 2, false}, {-1, 0, false}, {0, 3, false}};
+  for (auto R : Rows) EXPECT_EQ(O->PointInMask(R.X, R.Y), R.In) << R.X << "," << R.Y;
+}
+
+TEST_F(FrameObjects, GlowLayerNeedsBothPictures) {
+  TShownForm S(SD.get());
+  S.FS->ClearObjects();
+  const struct {
+    Integer Picture, Mask;
+    bool Shown;
+  } Rows[] = {{0, 0, true}, {0, 5, false}, {0, -1, false}, {7, 0, false}, {-1, 0, false}};
+  for (auto R : Rows) {
+    auto* O = Add<TspSkinButtonObject>(S.FS, u"g", [&](auto& D) {
+      D.GlowLayerPictureIndex = R.Picture;
+      D.GlowLayerMaskPictureIndex = R.Mask;
+      D.GlowLayerOffsetX = 3;
+      D.GlowLayerOffsetY = 2;
+    });
+    O->ObjectRect = TRect(30, 4, 40, 14);
+    O->ShowLayer();
+    EXPECT_EQ(S.FS->FLayerManager->IsVisible(), R.Shown) << R.Picture << "/" << R.Mask;
+    if (R.Shown) {
+      RECT W, L;
+      GetWindowRect(S.F->Handle(), &W);
+      GetWindowRect(S.FS->FLayerManager->LayerWindow()->Handle(), &L);
+      EXPECT_EQ(L.left, W.left + 30 - 3);
+      EXPECT_EQ(L.top, W.top + 4 - 2);
+      EXPECT_EQ(L.right - L.left, 40);
+    }
+    O->HideLayer();
+    EXPECT_FALSE(S.FS->FLayerManager->IsVisible());
+  }
+  EXPECT_TRUE(Errors.empty());
+}
+
+// ---------------------------------------------------------------------------
+// The hot object
+
+TEST_F(FrameObjects, HotObjectFollowsTheFakeCursor) {
+  TShownForm S(SD.get());
+  ASSERT_TRUE(S.F->Active());
+  S.FS->ClearObjects();
+  std::vector<std::string> Log;
+  S.FS->OnMouseEnterEvent = [&](const String& N) { Log.push_back("enter " + ToUtf8(N)); };
+  S.FS->OnMouseLeaveEvent = [&](const String& N) { Log.push_back("leave " + ToUtf8(N)); };
+  auto* A = Add<TspActiveSkinObject, TspDataSkinObject>(S.FS, u"A");
+  auto* B = Add<TspActiveSkinObject, TspDataSkinObject>(S.FS, u"B");
+  auto* C = Add<TspActiveSkinObject, TspDataSkinObject>(S.FS, u"C", [](auto& D) { D.RollUp = true; });
+  auto* B2 = Add<TspActiveSkinObject, TspDataSkinObject>(S.FS, u"B2");
+  RECT W;
+  GetWindowRect(S.F->Handle(), &W);
+  TPoint Cursor;
+  bool OverForm = true;
+  S.FS->CursorPosSource = [&] { return Cursor; };
+  S.FS->WindowFromPointSource = [&](TPoint) { return OverForm ? S.F->Handle() : nullptr; };
+  auto Place = [&] {
+    A->ObjectRect = TRect(20, 2, 30, 12);
+    B->ObjectRect = TRect(40, 2, 50, 12);
+    C->ObjectRect = TRect(60, 2, 70, 12);
+    B2->ObjectRect = TRect(40, 2, 50, 12);  // under B
+  };
+  const struct Row {
+    const char* What;
+    Integer X, Y;
+    bool Over;
+    std::function<void()> Setup;
+    Integer Hot;
+    std::vector<std::string> Events;
+    bool TimerOn;
+  } Rows[] = {
+      {"over A", 25, 5, true, {}, 0, {"enter A"}, true},
+      {"still A", 26, 6, true, {}, 0, {}, true},
+      {"A to B", 45, 5, true, {}, 1, {"leave A", "enter B"}, true},
+      {"into the client area", 100, 80, true, {}, -1, {"leave B"}, true},
+      {"roll-up object hidden in frame mode", 65, 5, true, {}, -1, {}, true},
+      {"capture held by A, over B", 45, 5, true, [&] { S.FS->MouseCaptureObject = 0; }, -1, {}, true},
+      {"capture held by A, over A", 25, 5, true, {}, 0, {"enter A"}, true},
+      {"capture released, B disabled: B2 under it", 45, 5, true,
+       [&] {
+         S.FS->MouseCaptureObject = -1;
+         S.FS->SetEnabled(u"B", false);
+       },
+       3, {"leave A", "enter B2"}, true},
+      {"B2 disabled while hot: no leave", 45, 5, true, [&] { S.FS->SetEnabled(u"B2", false); }, -1, {}, true},
+      {"A again", 25, 5, true, {}, 0, {"enter A"}, true},
+      {"pointer leaves the form", 25, 5, false, {}, -1, {"leave A"}, false},
+  };
+  for (const Row& R : Rows) {
+    Place();
+    if (R.Setup) R.Setup();
+    Log.clear();
+    Cursor = TPoint(W.left + R.X, W.top + R.Y);
+    OverForm = R.Over;
+    S.FS->MouseTimer->SetEnabled(true);
+    S.FS->MouseTimerTick();
+    EXPECT_EQ(S.FS->ActiveObject, R.Hot) << R.What;
+    EXPECT_EQ(Log, R.Events) << R.What;
+    EXPECT_EQ(S.FS->MouseTimer->Enabled(), R.TimerOn) << R.What;
+  }
+  // Nothing becomes hot while the form is inactive.
+  S.FS->SetEnabled(u"B", true);
+  auto* Other = new TForm(nullptr);
+  Other->SetBounds(600, 500, 80, 60);
+  Other->Show();
+  SetForegroundWindow(Other->Handle());
+  PumpUntil([&] { return !S.F->Active(); }, 2000);
+  Place();
+  Cursor = TPoint(W.left + 45, W.top + 5);
+  OverForm = true;
+  S.FS->MouseTimerTick();
+  EXPECT_EQ(S.FS->ActiveObject, -1);
+  delete Other;
+}
+
+TEST_F(FrameObjects, NamedObjects) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  auto* B1 = Add<TspSkinButtonObject>(S.FS, u"btn");
+  Add<TspSkinButtonObject>(S.FS, u"btn");  // same name: never reached
+  auto* Cap = Add<TspSkinCaptionObject, TspDataSkinCaption>(S.FS, u"cap");
+  const struct {
+    const char* Name;
+    Integer Index;
+  } Rows[] = {{"btn", 0}, {"BTN", -1}, {"cap", 2}, {"none", -1}, {"", -1}};
+  for (auto R : Rows) EXPECT_EQ(S.FS->GetIndex(UTF8ToString(R.Name)), R.Index) << R.Name;
+  // Wrong class or name: nothing, the getters answer false.
+  S.FS->ButtonSetDown(u"cap", true);
+  EXPECT_FALSE(S.FS->ButtonGetDown(u"cap"));
+  S.FS->ButtonSetDown(u"btn", true);
+  EXPECT_TRUE(B1->FDown);
+  EXPECT_TRUE(S.FS->ButtonGetDown(u"btn"));
+  S.FS->CaptionSetText(u"btn", u"x");
+  S.FS->CaptionSetText(u"cap", u"Text");
+  EXPECT_EQ(Cap->TextValue(), u"Text");
+  S.FS->FInChangeSkinData = true;
+  S.FS->CaptionSetText(u"cap", u"Quiet");
+  S.FS->FInChangeSkinData = false;
+  EXPECT_EQ(Cap->TextValue(), u"Quiet");
+  S.FS->SetEnabled(u"cap", false);
+  EXPECT_FALSE(Cap->Enabled);
+}
+
+TEST_F(FrameObjects, GroupedButtonsReleaseEachOther) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  auto Grouped = [](auto& D) {
+    D.GroupIndex = 1;
+    D.DownRect = TRect(0, 10, 10, 20);
+  };
+  auto* A = Add<TspSkinButtonObject>(S.FS, u"a", Grouped);
+  auto* B = Add<TspSkinButtonObject>(S.FS, u"b", Grouped);
+  auto* Free = Add<TspSkinButtonObject>(S.FS, u"free", [](auto& D) {
+    D.DownRect = TealRect;
+    D.ActiveSkinRect = TRect();
+  });
+  const struct {
+    TspSkinButtonObject* Press;
+    bool A, B;
+  } Rows[] = {{A, true, false}, {B, false, true}, {A, true, false}, {A, true, false}};
+  for (auto R : Rows) {
+    R.Press->MouseDown(0, 0, mbLeft);
+    R.Press->MouseUp(0, 0, mbLeft);
+    EXPECT_EQ(A->FDown, R.A);
+    EXPECT_EQ(B->FDown, R.B);
+  }
+  // An ungrouped button goes up at the release; dragged outside it shows its normal look.
+  Free->ObjectRect = TRect(0, 0, 10, 10);
+  S.FS->PreviewMode = true;
+  Free->MouseEnter();
+  Free->MouseDown(0, 0, mbLeft);
+  auto Look = [&] {
+    auto Bm = Canvas(10, 10);
+    Free->Draw(Bm->Canvas(), true);
+    return Px(Bm.get(), 5, 5);
+  };
+  EXPECT_EQ(Look(), Sys(clTeal));  // down look while the pointer is on it
+  Free->MouseLeave();
+  EXPECT_EQ(Look(), Sys(clYellow));  // normal look while dragged outside
+  Free->MouseEnter();
+  EXPECT_EQ(Look(), Sys(clTeal));
+  Free->MouseLeave();
+  std::vector<std::string> Ups;
+  S.FS->OnMouseUpEvent = [&](const String& N, Integer, Integer, const TRect&, TMouseButton) {
+    Ups.push_back(ToUtf8(N));
+  };
+  Free->MouseUp(50, 50, mbLeft);
+  EXPECT_FALSE(Free->FDown);
+  EXPECT_TRUE(Ups.empty());
+}
+
+// ---------------------------------------------------------------------------
+// Linked areas
+
+TEST_F(FrameObjects, LinkedAreasFollowTheForm) {
+  TShownForm S(SD.get());
+  const struct Row {
+    const char* Name;
+    bool Left, Right;
+    Integer DW, DX;  // growth of width and left when the form widens by 40
+  } Rows[] = {{"both", true, true, 40, 0}, {"right", false, true, 0, 40}, {"left", true, false, 0, 0}};
+  std::vector<TEdit*> Panels;
+  for (const Row& R : Rows) {
+    SD->AreaList->Add(new TspDataSkinArea(UTF8ToString(R.Name), TRect(10, 24, 30, 40), true, R.Left, true, R.Right, false));
+    auto* P = new TEdit(S.F);
+    P->SetParent(S.F);
+    P->SetAlign(alTop);
+    S.FS->LinkControlToArea(UTF8ToString(R.Name), P);
+    EXPECT_EQ(P->Align(), alNone) << R.Name;
+    Panels.push_back(P);
+  }
+  SD->AreaList->Add(new TspDataSkinArea(u"flat", TRect(10, 24, 10, 40), false, false, false, false, false));
+  SD->AreaList->Add(new TspDataSkinArea(u"both", TRect(1, 2, 3, 4), false, false, false, false, false));
+  auto* Other = new TEdit(S.F);
+  Other->SetParent(S.F);
+  Other->SetAlign(alTop);
+  S.FS->LinkControlToArea(u"flat", Other);
+  S.FS->LinkControlToArea(u"missing", Other);
+  EXPECT_EQ(Other->Align(), alTop);
+  EXPECT_EQ(S.FS->LinkedControlCount(), 3);
+  // The last area of a name wins in GetAreaRect.
+  EXPECT_EQ(S.FS->GetAreaRect(u"both"), TRect(1, 2, 3, 4));
+  EXPECT_EQ(S.FS->GetAreaRect(u"missing"), TRect());
+  S.FS->UpdateLinkedControls();
+  std::vector<TRect> Before;
+  for (auto* P : Panels) Before.push_back(P->BoundsRect());
+  S.F->SetWidth(S.F->Width() + 40);
+  Pump();
+  S.FS->UpdateLinkedControls();
+  for (size_t I = 0; I < Panels.size(); ++I) {
+    EXPECT_EQ(Panels[I]->Width() - Before[I].Width(), Rows[I].DW) << Rows[I].Name;
+    EXPECT_EQ(Panels[I]->Left() - Before[I].Left, Rows[I].DX) << Rows[I].Name;
+  }
+  // A control freed while linked drops its link; the next update runs.
+  delete Panels[0];
+  EXPECT_EQ(S.FS->LinkedControlCount(), 2);
+  S.FS->UpdateLinkedControls();
+  S.FS->UnLinkControlFromArea(Panels[1]);
+  EXPECT_EQ(S.FS->LinkedControlCount(), 1);
+  // A skin change ends every link.
+  S.FS->ApplySkinData();
+  EXPECT_EQ(S.FS->LinkedControlCount(), 0);
+  EXPECT_TRUE(Errors.empty());
+}
+
+// ---------------------------------------------------------------------------
+// Caption buttons
+
+TEST_F(FrameObjects, DefaultButtonLooks) {
+  TShownForm S(nullptr, false);
+  S.FS->CreateDefaultButtons();
+  auto* Close = dynamic_cast<TspSkinStdButtonObject*>(
+      static_cast<TspActiveSkinObject*>(S.FS->ObjectList->Items(S.FS->GetIndex(u"closebutton"))));
+  ASSERT_NE(Close, nullptr);
+  Close->ObjectRect = TRect(0, 0, 16, 14);
+  const struct Row {
+    const char* State;
+    bool Hot, Down, Enabled;
+    TColor Fill;
+    bool Frame;
+    TColor Glyph;
+    Integer Shift;
+  } Rows[] = {{"normal", false, false, true, clBtnFace, false, clBtnText, 0},
+              {"hot", true, false, true, TColor(0xD2BDB6), true, clBtnText, 0},
+              {"pressed", true, true, true, TColor(0xB59385), true, clBtnText, 1},
+              {"disabled", false, false, false, clBtnFace, false, clBtnShadow, 0}};
+  TRect NormalInk;
+  for (const Row& R : Rows) {
+    Close->Active = R.Hot;
+    Close->FDown = R.Down;
+    Close->Enabled = R.Enabled;
+    auto B = Canvas(16, 14, clFuchsia);
+    Close->Draw(B->Canvas(), true);
+    SaveBitmapForReview(B.get(), std::string("closebutton-") + R.State, "default");
+    EXPECT_EQ(Px(B.get(), 1, 1), Sys(R.Fill)) << R.State;
+    EXPECT_EQ(Px(B.get(), 0, 0), R.Frame ? Sys(TColor(0x800000)) : Sys(R.Fill)) << R.State;
+    EXPECT_EQ(Px(B.get(), 15, 13), R.Frame ? Sys(TColor(0x800000)) : Sys(R.Fill)) << R.State;
+    const TRect Ink = InkBox(B.get(), Sys(R.Glyph));
+    ASSERT_FALSE(RectIsEmpty(Ink)) << R.State;
+    if (NormalInk.Right == 0) NormalInk = Ink;
+    EXPECT_EQ(Ink.Left, NormalInk.Left + R.Shift) << R.State;
+    EXPECT_EQ(Ink.Top, NormalInk.Top + R.Shift) << R.State;
+  }
+  // Every command's glyph differs from the empty face.
+  for (const char* Name : {"maxbutton", "minbutton", "rollupbutton", "sysmenubutton", "traybutton"}) {
+    auto* O = static_cast<TspSkinStdButtonObject*>(S.FS->ObjectList->Items(S.FS->GetIndex(UTF8ToString(Name))));
+    O->ObjectRect = TRect(0, 0, 16, 14);
+    O->Enabled = true;
+    auto B = Canvas(16, 14, clFuchsia);
+    O->Draw(B->Canvas(), true);
+    SaveBitmapForReview(B.get(), Name, "default");
+    EXPECT_FALSE(RectIsEmpty(InkBox(B.get(), Sys(clBtnText)))) << Name;
+  }
+}
+
+TEST_F(FrameObjects, RestoreLooksAndHints) {
+  TShownForm S(SD.get());
+  S.FS->ClearObjects();
+  auto* Max = Add<TspSkinStdButtonObject, TspDataSkinStdButton>(S.FS, u"max", [](auto& D) {
+    D.Command = cmMaximize;
+    D.Hint = u"Maximize";
+    D.RestoreHint = u"Restore";
+    D.RestoreRect = TRect(0, 10, 10, 20);  // yellow
+    D.SkinRect = TRect(0, 0, 10, 10);      // teal
+    D.ActiveSkinRect = TRect();
+  });
+  Max->ObjectRect = TRect(0, 0, 10, 10);
+  auto Look = [&] {
+    auto B = Canvas(10, 10);
+    Max->Draw(B->Canvas(), true);
+    return Px(B.get(), 5, 5);
+  };
+  EXPECT_EQ(Look(), Sys(clTeal));
+  Max->MouseEnter();
+  EXPECT_EQ(Max->Hint, u"Maximize");
+  Max->MouseLeave();
+  S.FS->SetWindowState(wsMaximized);
+  Pump();
+  ASSERT_EQ(S.FS->WindowState(), wsMaximized);
+  EXPECT_TRUE(Max->IsRestoreState());
+  S.FS->FFormActive = true;
+  EXPECT_EQ(Look(), Sys(clYellow));
+  Max->MouseEnter();
+  EXPECT_EQ(Max->Hint, u"Restore");
+  Max->MouseLeave();
+  S.FS->SetWindowState(wsNormal);
+  Pump();
+  EXPECT_EQ(Look(), Sys(clTeal));
+  Max->MouseEnter();
+  EXPECT_EQ(Max->Hint, u"Maximize");
+}
+
+TEST_F(FrameObjects, CommandsAndTheirEventOrder) {
+  // The mouse protocol as the frame runs it: hot, press, then release with
+  // the pointer still on the button or after it has left.
+  struct Row {
+    const char* Name;
+    TStdCommand Command;
+    bool ReleaseInside;
+    std::vector<std::string> Expected;
+  };
+  const Row Rows[] = {
+      {"close inside", cmClose, true, {"up", "closed"}},
+      {"close outside", cmClose, false, {}},
+      {"maximise inside", cmMaximize, true, {"maximised"}},
+      {"maximise outside", cmMaximize, false, {}},
+      {"roll-up inside", cmRollUp, true, {"rolled", "up"}},
+      {"roll-up outside", cmRollUp, false, {}},
+  };
+  TShownForm S(SD.get());
+  std::vector<std::string> Log;
+  S.FS->OnMouseUpEvent = [&](const String&, Integer, Integer, const TRect&, TMouseButton) { Log.push_back("up"); };
+  S.F->OnClose = [&](TObject*, TCloseAction& A) {
+    Log.push_back("closed");
+    A = caNone;
+  };
+  S.FS->OnChangeRollUpState = [&](TObject*) { Log.push_back("rolled"); };
+  S.FS->OnMaximize = [&](TObject*) { Log.push_back("maximised"); };
+  for (const Row& R : Rows) {
+    S.FS->ClearObjects();
+    Log.clear();
+    auto* O = Add<TspSkinStdButtonObject, TspDataSkinStdButton>(S.FS, u"b", [&](auto& D) { D.Command = R.Command; });
+    S.FS->ActiveObject = 0;
+    O->MouseEnter();
+    O->MouseDown(1, 1, mbLeft);
+    EXPECT_TRUE(O->FDown) << R.Name;
+    if (!R.ReleaseInside) {
+      S.FS->ActiveObject = -1;
+      O->MouseLeave();
+    }
+    O->MouseUp(1, 1, mbLeft);
+    EXPECT_EQ(Log, R.Expected) << R.Name;
+    EXPECT_FALSE(O->FDown) << R.Name;
+    S.FS->SetRollUpState(false);
+    S.FS->SetWindowState(wsNormal);
+    Pump();
+  }
+  EXPECT_TRUE(Errors.empty());
+}
+
+// Real mouse input on the default look: the frame's own WM_NC* messages,
+// the hover poll and Wine's capture.
+TEST_F(FrameObjects, CaptionButtonsUnderRealInput) {
+  TShownForm S(nullptr);
+  S.FS->SetBorderIcons(spbi::biSystemMenu | spbi::biMinimize | spbi::biMaximize | spbi::biRollUp);
+  S.FS->UpDateFormNC();
+  Pump();
+  std::vector<std::string> Log;
+  S.FS->OnMouseUpEvent = [&](const String& N, Integer, Integer, const TRect&, TMouseButton) {
+    Log.push_back("up " + ToUtf8(N));
+  };
+  S.F->OnClose = [&](TObject*, TCloseAction& A) {
+    Log.push_back("closed");
+    A = caNone;
+  };
+  auto Center = [&](const char* Name) {
+    S.FS->CalcDefRects();
+    const Integer I = S.FS->GetIndex(UTF8ToString(Name));
+    const TRect R = static_cast<TspActiveSkinObject*>(S.FS->ObjectList->Items(I))->ObjectRect;
+    RECT W;
+    GetWindowRect(S.F->Handle(), &W);
+    return TPoint(W.left + (R.Left + R.Right) / 2, W.top + (R.Top + R.Bottom) / 2);
+  };
+  auto Mouse = [&](DWORD Flags) {
+    INPUT In{};
+    In.type = INPUT_MOUSE;
+    In.mi.dwFlags = Flags;
+    SendInput(1, &In, sizeof(INPUT));
+    for (int I = 0; I < 12; ++I) {
+      Application->ProcessMessages();
+      Sleep(10);
+    }
+  };
+  auto MoveTo = [&](TPoint P) {
+    SetCursorPos(P.X, P.Y);
+    Mouse(MOUSEEVENTF_MOVE);
+  };
+  // Hover: the close button becomes hot through the poll.
+  MoveTo(Center("closebutton"));
+  PumpUntil([&] { return S.FS->ActiveObject == S.FS->GetIndex(u"closebutton"); }, 1000);
+  EXPECT_EQ(S.FS->ActiveObject, S.FS->GetIndex(u"closebutton"));
+  // Press inside, release outside: nothing.
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  MoveTo(TPoint(Center("closebutton").X, Center("closebutton").Y + 60));
+  PumpUntil([&] { return S.FS->ActiveObject == -1; }, 1000);
+  Mouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(Log, std::vector<std::string>{});
+  // Press and release inside: the up event, then the close.
+  MoveTo(Center("closebutton"));
+  PumpUntil([&] { return S.FS->ActiveObject == S.FS->GetIndex(u"closebutton"); }, 1000);
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  Mouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(Log, (std::vector<std::string>{"up closebutton", "closed"}));
+  // Roll-up: the state changes, then the up event.
+  Log.clear();
+  S.FS->OnChangeRollUpState = [&](TObject*) { Log.push_back("rolled"); };
+  MoveTo(Center("rollupbutton"));
+  PumpUntil([&] { return S.FS->ActiveObject == S.FS->GetIndex(u"rollupbutton"); }, 1000);
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  Mouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(S.FS->RollUpState());
+  EXPECT_EQ(Log, (std::vector<std::string>{"rolled", "up rollupbutton"}));
+  S.FS->SetRollUpState(false);
+  Pump();
+  // Maximise: no up event.
+  Log.clear();
+  MoveTo(Center("maxbutton"));
+  PumpUntil([&] { return S.FS->ActiveObject == S.FS->GetIndex(u"maxbutton"); }, 1000);
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  Mouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(S.FS->WindowState(), wsMaximized);
+  EXPECT_TRUE(Log.empty());
+  SaveForReview(S.F->Handle(), "default", "maximised-buttons");
+  S.FS->SetWindowState(wsNormal);
+  Pump();
+  EXPECT_TRUE(Errors.empty());
+}
+
+// ---------------------------------------------------------------------------
+// Caption
+
+TEST_F(FrameObjects, CaptionTextPlace) {
+  const TRect TR(10, 0, 110, 20);
+  const struct Row {
+    const char* What;
+    TAlignment Al;
+    bool Centred;
+    Integer W, H, FontHeight;
+    TPoint At;
+  } Rows[] = {{"left", taLeftJustify, false, 40, 14, 14, TPoint(10, 3)},
+              {"right", taRightJustify, false, 40, 14, 14, TPoint(70, 3)},
+              {"centre", taCenter, false, 40, 14, 14, TPoint(40, 3)},
+              {"quick buttons centre it", taLeftJustify, true, 40, 14, 14, TPoint(40, 3)},
+              {"odd font height one pixel higher", taLeftJustify, false, 40, 14, 13, TPoint(10, 2)},
+              {"odd negative height", taLeftJustify, false, 40, 14, -13, TPoint(10, 2)}};
+  for (const Row& R : Rows) EXPECT_EQ(CaptionTextPos(TR, R.W, R.H, R.Al, R.Centred, R.FontHeight), R.At) << R.What;
+}
+
+TEST_F(FrameObjects, CaptionTextPixels) {
+  TShownForm S(SD.get());
+  S.FS->ClearObjects();
+  S.FS->PreviewMode = true;
+  auto* Cap = Add<TspSkinCaptionObject, TspDataSkinCaption>(S.FS, u"caption", [](TspDataSkinCaption& D) {
+    D.SkinRect = TRect(0, 0, 30, 20);
+    D.ActiveSkinRect = TRect();
+    D.TextRct = TRect(4, 0, 26, 20);
+    D.FontName = u"Arial";
+    D.FontHeight = -12;
+    D.FontColor = clBlack;
+    D.ActiveFontColor = clBlack;
+    D.DefaultCaption = true;
+  });
+  Cap->ObjectRect = TRect(0, 0, 120, 20);  // stretched: text rectangle 4 .. 116
+  const struct Row {
+    const char* What;
+    const char* Text;
+    TAlignment Al;
+  } Rows[] = {{"fits-left", "Short", taLeftJustify},
+              {"fits-right", "Short", taRightJustify},
+              {"fits-centre", "Short", taCenter},
+              {"cut", "A caption far too long for this narrow caption band", taLeftJustify}};
+  for (const Row& R : Rows) {
+    S.F->SetCaption(UTF8ToString(R.Text));
+    Cap->Alignment = R.Al;
+    auto B = Canvas(120, 20, clWhite);
+    Cap->PaintText(B->Canvas(), 0, 0, true, B->Canvas());
+    SaveBitmapForReview(B.get(), std::string("caption-") + R.What, "fixture");
+    const TRect Ink = InkBox(B.get(), 0);
+    ASSERT_FALSE(RectIsEmpty(Ink)) << R.What;
+    EXPECT_GE(Ink.Left, 4) << R.What;
+    EXPECT_LE(Ink.Right, 116) << R.What;
+    switch (R.Al) {
+      case taLeftJustify: EXPECT_LE(Ink.Left, 6) << R.What; break;
+      case taRightJustify: EXPECT_GE(Ink.Right, 112) << R.What; break;
+      case taCenter: EXPECT_LE(std::abs((Ink.Left + Ink.Right) / 2 - 60), 2) << R.What; break;
+    }
+  }
+  // The cut text ends in "...": three dots on the baseline at its right end.
+  String Long = u"A caption far too long for this narrow caption band";
+  auto C = Canvas(10, 10);
+  C->Canvas()->Font()->SetName(u"Arial");
+  C->Canvas()->Font()->SetHeight(-12);
+  String Cut = Long;
+  EllipsizeWideText(C->Canvas(), Cut, 112);
+  EXPECT_EQ(Cut.substr(Cut.size() - 3), u"...");
+  EXPECT_LT(Cut.size(), Long.size());
+}
+
+TEST_F(FrameObjects, CaptionInactiveGrayscaleAndMorph) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  SD->AutoRenderingInActiveImage = true;
+  SD->InActiveEffect = ieGrayScale;
+  auto* Cap = Add<TspSkinCaptionObject, TspDataSkinCaption>(S.FS, u"caption", [](TspDataSkinCaption& D) {
+    D.SkinRect = TRect(0, 0, 20, 10);        // the frame picture's caption band
+    D.ActiveSkinRect = TRect(0, 0, 20, 10);  // teal of the active picture
+    D.Morphing = true;
+    D.SkinRectInAPicture = false;
+  });
+  Cap->ObjectRect = TRect(0, 0, 20, 10);
+  auto Look = [&](const char* Name) {
+    auto B = Canvas(20, 10);
+    Cap->Draw(B->Canvas(), true);
+    SaveBitmapForReview(B.get(), Name, "fixture");
+    return Px(B.get(), 10, 5);
+  };
+  // Inactive (the form is hidden): the band colour in grey.
+  const TColor Inactive = Look("caption-inactive-grayscale");
+  EXPECT_EQ(GetRValue(Inactive), GetGValue(Inactive));
+  EXPECT_EQ(GetGValue(Inactive), GetBValue(Inactive));
+  EXPECT_NE(Inactive, Sys(TopColor));
+  // At rest while active: the active look.
+  S.FS->PreviewMode = true;
+  Cap->SetMorphKf(1);
+  EXPECT_EQ(Look("caption-active"), Sys(clTeal));
+  // Mid-fade: neither end.
+  Cap->SetMorphKf(0.4);
+  const TColor Mid = Look("caption-midmorph");
+  EXPECT_NE(Mid, Sys(clTeal));
+  EXPECT_NE(Mid, Sys(TopColor));
+  SD->AutoRenderingInActiveImage = false;
+}
+
+TEST_F(FrameObjects, CaptionAnimationFrames) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  auto Make = [&](Integer Frames) {
+    return Add<TspSkinCaptionObject, TspDataSkinCaption>(S.FS, u"caption", [&](TspDataSkinCaption& D) {
+      D.AnimateSkinRect = TRect(0, 0, 40, 10);
+      D.FrameCount = Frames;
+      D.AnimateInterval = 50;
+    });
+  };
+  auto* Cap = Make(3);
+  ASSERT_TRUE(Cap->EnableAnimation());
+  Cap->Active = true;
+  Cap->CurrentFrame = 1;
+  Cap->FIncTime = 25;
+  S.FS->AnimateTimer->SetEnabled(true);
+  // Every second tick moves a frame (50 ms in 25-ms ticks) up to FrameCount + 1.
+  std::vector<Integer> Frames;
+  for (int I = 0; I < 10 && S.FS->AnimateTimer->Enabled(); ++I) {
+    S.FS->AnimateTimerTick();
+    Frames.push_back(Cap->CurrentFrame);
+  }
+  EXPECT_EQ(Frames, (std::vector<Integer>{1, 2, 2, 3, 3, 4, 4}));
+  EXPECT_FALSE(S.FS->AnimateTimer->Enabled());
+  // And back down to 0 when inactive.
+  Cap->Active = false;
+  Cap->FIncTime = 50;
+  S.FS->AnimateTimer->SetEnabled(true);
+  Frames.clear();
+  for (int I = 0; I < 12 && S.FS->AnimateTimer->Enabled(); ++I) {
+    S.FS->AnimateTimerTick();
+    Frames.push_back(Cap->CurrentFrame);
+  }
+  EXPECT_EQ(Frames, (std::vector<Integer>{3, 3, 2, 2, 1, 1, 0, 0}));
+  // Frame rectangles: side by side; clamped to the strip.
+  const struct {
+    Integer Frame;
+    TRect R;
+  } Rows[] = {{1, TRect(0, 0, 13, 10)}, {3, TRect(26, 0, 39, 10)}, {4, TRect(26, 0, 39, 10)}, {0, TRect(0, 0, 13, 10)}};
+  for (auto R : Rows) EXPECT_EQ(Cap->AnimationFrameRect(R.Frame), R.R) << R.Frame;
+  // No frames: no animation.
+  EXPECT_FALSE(Make(0)->EnableAnimation());
+}
