@@ -1,6 +1,7 @@
 // The base of the frame objects: construction from a description, the
 // normal, active and inactive looks with the fade between them, the mask
 // test, the glow layer and the mouse protocol; the user-drawn object.
+#include <cmath>
 #include <memory>
 
 #include "skin/data/win/SPUtils.h"
@@ -90,7 +91,9 @@ bool TspActiveSkinObject::EnableMorphing() {
 bool TspActiveSkinObject::CanMorphing() { return (Active && FMorphKf < 1) || (!Active && FMorphKf > 0); }
 
 void TspActiveSkinObject::DoMorphing() {
-  SetMorphKf(Active ? FMorphKf + 0.2 : FMorphKf - 0.2);
+  // Kept on the grid of tenths: sums of 0.2 in binary would leave a factor
+  // a hair above 0 or below 1 and cost a sixth step.
+  SetMorphKf(std::round((Active ? FMorphKf + 0.2 : FMorphKf - 0.2) * 10) / 10);
   Parent->DrawSkinObject(this);
 }
 
