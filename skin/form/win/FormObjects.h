@@ -10,8 +10,11 @@
 #include "skin/data/SkinData.h"
 #include "skin/data/win/SpBitmap.h"
 
+#include "skin/controls/win/SkinPanel.h"
+
 class TspFormSkin;
 class TspLayerManager;
+enum TspClientInActiveEffect : Byte { spieSemiTransparent, spieBlur };
 
 // The object events of a form and the state of a frame switch. The class
 // library has its own mouse-event types; these live in their own scope.
@@ -319,6 +322,20 @@ class TspSkinMainMenuItem : public TspActiveSkinObject {
  public:
   using TspActiveSkinObject::TspActiveSkinObject;
   TMenuItem* MenuItem = nullptr;
+};
+
+// A still picture of an inactive form's client area laid over it, dimmed
+// or blurred.
+class TspClientInActivePanel : public TspSkinPaintPanel {
+ public:
+  explicit TspClientInActivePanel(TComponent* AOwner);
+  ~TspClientInActivePanel() override;
+  void ShowPanel(TForm* AForm, TspClientInActiveEffect AEffect);
+  void HidePanel();
+  TspBitmap* Buffer = nullptr;
+
+ protected:
+  void Paint() override;
 };
 
 // The layered shadow border of a form. Without a description it is never

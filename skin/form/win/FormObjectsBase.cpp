@@ -216,3 +216,51 @@ TspSkinAnimateObject::TspSkinAnimateObject(TspFormSkin* AParent, TspDataSkinObje
     if (ActivePicture) DownSkinRect = D->DownSkinRect;
   }
 }
+
+// ---------------------------------------------------------------------------
+// Inactive client picture
+
+TspClientInActivePanel::TspClientInActivePanel(TComponent* AOwner) : TspSkinPaintPanel(AOwner) {
+  SetVisible(false);
+}
+
+TspClientInActivePanel::~TspClientInActivePanel() { delete Buffer; }
+
+void TspClientInActivePanel::ShowPanel(TForm* AForm, TspClientInActiveEffect AEffect) {
+  if (!AForm || !AForm->Visible() || !AForm->HandleAllocated()) return;
+  const Integer W = AForm->ClientWidth(), H = AForm->ClientHeight();
+  if (W <= 0 || H <= 0) return;
+  SetVisible(false);
+  SetParent(AForm);
+  SetBounds(0, 0, W, H);
+  delete Buffer;
+  Buffer = new TspBitmap();
+  Buffer->SetSize(W, H);
+  // The client's pixels through a plain DC: reading them validates nothing,
+  // so a repaint the form is due keeps coming.
+  const HWND Wnd = AForm->Handle();
+  const HDC DC = GetDC(Wnd);
+  BitBlt(Buffer->DC(), 0, 0, W, H, DC, 0, 0, SRCCOPY);
+  ReleaseDC(Wnd, DC);
+  if (AEffect == spieBlur) {
+    StackBlurBitmap(Buffer, 3);
+  } else {
+    TspBitmap Veil;
+    Veil.SetSize(W, H);
+    SendMessageW(Wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(Veil.DC()), 0);
+    Veil.SetAlphaBlend(true);
+    Veil.SetAlpha(170);
+    Veil.Draw(Buffer, 0, 0);
+  }
+  SetVisible(true);
+}
+
+void TspClientInActivePanel::HidePanel() {
+  SetVisible(false);
+  delete Buffer;
+  Buffer = nullptr;
+}
+
+void TspClientInActivePanel::Paint() {
+  if (Buffer) Buffer->Draw(Canvas(), 0, 0);
+}

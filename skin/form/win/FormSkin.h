@@ -34,7 +34,6 @@ enum TspBorderIcon : Byte {
 using TspBorderIcons = Byte;
 
 enum TspPositionInMonitor : Byte { sppDefault, sppScreenCenter, sppDesktopCenter };
-enum TspClientInActiveEffect : Byte { spieSemiTransparent, spieBlur };
 
 using TspCaptionPaintEvent = std::function<void(TCanvas* Cnvs, TRect R, bool AActive)>;
 using TChangeClientRectEvent = std::function<void(TRect NewClientRect)>;

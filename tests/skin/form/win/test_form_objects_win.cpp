@@ -863,3 +863,68 @@ TEST_F(FrameObjects, CaptionAnimationFrames) {
   // No frames: no animation.
   EXPECT_FALSE(Make(0)->EnableAnimation());
 }
+
+// ---------------------------------------------------------------------------
+// Hints and the inactive client picture
+
+TEST_F(FrameObjects, ObjectHintsThroughTheFormsSeam) {
+  TShownForm S(SD.get());
+  S.FS->ClearObjects();
+  auto* A = Add<TspActiveSkinObject, TspDataSkinObject>(S.FS, u"A", [](auto& D) { D.Hint = u"First"; });
+  auto* B = Add<TspActiveSkinObject, TspDataSkinObject>(S.FS, u"B");
+  A->ObjectRect = TRect(20, 2, 30, 12);
+  B->ObjectRect = TRect(40, 2, 50, 12);
+  const struct {
+    bool Show;
+    Integer X;
+    bool Shown;
+    const char16_t* Text;
+  } Rows[] = {{false, 25, false, u""}, {true, 100, false, u""}, {true, 25, true, u"First"},
+              {true, 45, false, u""},  {true, 25, true, u"First"}, {true, -1, false, u""}};
+  for (auto R : Rows) {
+    S.FS->SetShowObjectHint(R.Show);
+    S.FS->UpdateActiveObject(R.X, R.X < 0 ? -1 : 5, R.X >= 0);
+    EXPECT_EQ(S.FS->ObjectHintShown(), R.Shown) << R.X;
+    EXPECT_EQ(S.FS->ObjectHintText(), String(R.Text)) << R.X;
+  }
+}
+
+TEST_F(FrameObjects, InactiveClientPicture) {
+  TShownForm S(nullptr);
+  // A red square in the client area.
+  const HDC CDC = GetDC(S.F->Handle());
+  RECT Sq{40, 30, 80, 70};
+  HBRUSH Red = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(CDC, &Sq, Red);
+  DeleteObject(Red);
+  ReleaseDC(S.F->Handle(), CDC);
+  auto* P = new TspClientInActivePanel(S.F);
+  // A pending repaint of the form survives taking the picture.
+  InvalidateRect(S.F->Handle(), nullptr, FALSE);
+  P->ShowPanel(S.F, spieBlur);
+  RECT U;
+  EXPECT_TRUE(GetUpdateRect(S.F->Handle(), &U, FALSE));
+  ASSERT_NE(P->Buffer, nullptr);
+  EXPECT_EQ(P->Buffer->Width(), S.F->ClientWidth());
+  EXPECT_EQ(P->Buffer->Height(), S.F->ClientHeight());
+  EXPECT_TRUE(P->Visible());
+  Pump();
+  auto Shot = GrabWindow(S.F->Handle());
+  RECT W;
+  GetWindowRect(S.F->Handle(), &W);
+  POINT C{60, 50};
+  ClientToScreen(S.F->Handle(), &C);
+  // The form's own pixels: the middle of the square stays red through the blur.
+  EXPECT_EQ(Px(Shot.get(), C.x - W.left, C.y - W.top), Sys(clRed));
+  SaveForReview(S.F->Handle(), "default", "inactive-client-blur");
+  P->HidePanel();
+  EXPECT_EQ(P->Buffer, nullptr);
+  EXPECT_FALSE(P->Visible());
+  // An empty client: nothing.
+  S.F->SetClientHeight(0);
+  Pump();
+  P->ShowPanel(S.F, spieSemiTransparent);
+  EXPECT_EQ(P->Buffer, nullptr);
+  EXPECT_FALSE(P->Visible());
+  delete P;
+}
