@@ -289,13 +289,70 @@ class TspSkinAnimateObject : public TspActiveSkinObject {
   bool FDown = false;
 };
 
+// Where the fill of a gauge ends for Value in Min..Max over Size pixels (a
+// range of 0 puts it at the start); halves round to even.
+Integer GaugeFillPos(Integer Value, Integer Min, Integer Max, Integer Size);
+// The picture of a strip of Count pictures that shows Value in Min..Max
+// (1-based; a strip of fewer than two pictures always shows the first).
+Integer FrameOfValue(Integer Value, Integer Min, Integer Max, Integer Count);
+
+// A bar that fills as its value grows.
 class TspSkinGaugeObject : public TspActiveSkinObject {
  public:
-  using TspActiveSkinObject::TspActiveSkinObject;
+  TspSkinGaugeObject(TspFormSkin* AParent, TspDataSkinObject* AData);
+  void Draw(TCanvas* Cnvs, bool UpDate) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  Integer Value() const { return FValue; }
+  void SetValue(Integer AValue);
+  // Stores the value without repainting.
+  void SimplySetValue(Integer AValue);
+  TPoint ProgressPos() const;
+
+  TPoint FProgressPos, FOldProgressPos;
+  Integer FValue = 0, MinValue = 0, MaxValue = 0;
+  TGaugeKind Kind = gkHorizontal;
 };
+
+// A strip of equal pictures of which one shows.
+class TspSkinFrameObject : public TspActiveSkinObject {
+ public:
+  TspSkinFrameObject(TspFormSkin* AParent, TspDataSkinObject* AData);
+  void Draw(TCanvas* Cnvs, bool UpDate) override;
+  Integer Frame() const { return FFrame; }
+  void SetFrame(Integer Value);
+  TRect FrameRect(Integer N) const;
+
+  Integer FFrame = 1;
+  Integer FrameW = 0, FrameH = 0, CountFrames = 0;
+  TFramesPlacement FramesPlacement = fpHorizontal;
+};
+
+class TspSkinFrameGaugeObject : public TspSkinFrameObject {
+ public:
+  TspSkinFrameGaugeObject(TspFormSkin* AParent, TspDataSkinObject* AData);
+  void Draw(TCanvas* Cnvs, bool UpDate) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  Integer Value() const { return FValue; }
+  void SetValue(Integer AValue);
+  void SimplySetValue(Integer AValue);
+
+  Integer FValue = 0, MinValue = 0, MaxValue = 0;
+};
+
+// A two-state switch: its active look shows while it is on.
 class TspSkinSwitchObject : public TspActiveSkinObject {
  public:
   using TspActiveSkinObject::TspActiveSkinObject;
+  void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  spobj::TSwitchState State() const { return FState; }
+  void SetState(spobj::TSwitchState Value);
+  void SimpleSetState(spobj::TSwitchState Value);
+
+  spobj::TSwitchState FState = spobj::swsOff;
 };
 class TspSkinTrackBarObject : public TspActiveSkinObject {
  public:
@@ -310,10 +367,6 @@ class TspSkinBitLabelObject : public TspActiveSkinObject {
   using TspActiveSkinObject::TspActiveSkinObject;
 };
 class TspSkinFrameRegulatorObject : public TspActiveSkinObject {
- public:
-  using TspActiveSkinObject::TspActiveSkinObject;
-};
-class TspSkinFrameGaugeObject : public TspActiveSkinObject {
  public:
   using TspActiveSkinObject::TspActiveSkinObject;
 };

@@ -193,6 +193,10 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   void UserObjectDraw(const String& AIDName);
   void SetEnabled(const String& AIDName, bool Value);
   void CaptionSetText(const String& AIDName, const String& AText);
+  void GaugeSetValue(const String& AIDName, Integer AValue);
+  void FrameGaugeSetValue(const String& AIDName, Integer AValue);
+  void SwitchSetState(const String& AIDName, spobj::TSwitchState AState);
+  spobj::TSwitchState SwitchGetState(const String& AIDName);
   bool ButtonGetDown(const String& AIDName);
   void ButtonSetDown(const String& AIDName, bool ADown);
   void DoMouseEnterEvent(const String& IDName);

@@ -286,6 +286,38 @@ void TspFormSkin::CaptionSetText(const String& AIDName, const String& AText) {
     C->SetTextValue(AText);
 }
 
+void TspFormSkin::GaugeSetValue(const String& AIDName, Integer AValue) {
+  auto* G = Named<TspSkinGaugeObject>(this, AIDName);
+  if (!G) return;
+  if (FInChangeSkinData)
+    G->SimplySetValue(AValue);
+  else
+    G->SetValue(AValue);
+}
+
+void TspFormSkin::FrameGaugeSetValue(const String& AIDName, Integer AValue) {
+  auto* G = Named<TspSkinFrameGaugeObject>(this, AIDName);
+  if (!G) return;
+  if (FInChangeSkinData)
+    G->SimplySetValue(AValue);
+  else
+    G->SetValue(AValue);
+}
+
+void TspFormSkin::SwitchSetState(const String& AIDName, spobj::TSwitchState AState) {
+  auto* W = Named<TspSkinSwitchObject>(this, AIDName);
+  if (!W) return;
+  if (FInChangeSkinData)
+    W->SimpleSetState(AState);
+  else
+    W->SetState(AState);
+}
+
+spobj::TSwitchState TspFormSkin::SwitchGetState(const String& AIDName) {
+  auto* W = Named<TspSkinSwitchObject>(this, AIDName);
+  return W ? W->State() : spobj::swsOff;
+}
+
 bool TspFormSkin::ButtonGetDown(const String& AIDName) {
   auto* B = Named<TspSkinButtonObject>(this, AIDName);
   return B && B->Down();

@@ -928,3 +928,85 @@ TEST_F(FrameObjects, InactiveClientPicture) {
   EXPECT_FALSE(P->Visible());
   delete P;
 }
+
+// ---------------------------------------------------------------------------
+// Value objects
+
+TEST_F(FrameObjects, ValueMappings) {
+  const struct {
+    Integer Value, Min, Max, Size, Pos;
+  } Fill[] = {{50, 0, 100, 100, 50}, {0, 0, 100, 100, 0},  {100, 0, 100, 100, 100},
+              {1, 0, 4, 10, 2},      {3, 0, 4, 10, 8},     {5, 5, 5, 100, 0}};  // 2.5 and 7.5 go to even
+  for (auto R : Fill) EXPECT_EQ(GaugeFillPos(R.Value, R.Min, R.Max, R.Size), R.Pos) << R.Value << "/" << R.Max;
+  const struct {
+    Integer Value, Min, Max, Count, Frame;
+  } Frames[] = {{0, 0, 100, 11, 1},  {10, 0, 100, 11, 2}, {100, 0, 100, 11, 11}, {55, 0, 100, 11, 6},
+                {50, 0, 100, 0, 1},  {50, 0, 100, 1, 1},  {3, 0, 2, 5, 1},       {500, 0, 100, 11, 11},
+                {-20, 0, 100, 11, 3}};
+  for (auto R : Frames)
+    EXPECT_EQ(FrameOfValue(R.Value, R.Min, R.Max, R.Count), R.Frame) << R.Value << " of " << R.Count;
+}
+
+TEST_F(FrameObjects, ValueSetters) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  std::vector<std::string> Log;
+  S.FS->OnSwitchChangeStateEvent = [&](const String& N, spobj::TSwitchState St) {
+    Log.push_back(ToUtf8(N) + (St == spobj::swsOn ? " on" : " off"));
+  };
+  auto* G = Add<TspSkinGaugeObject, TspDataSkinGauge>(S.FS, u"gauge", [](TspDataSkinGauge& D) {
+    D.MinValue = 0;
+    D.MaxValue = 100;
+    D.SkinRect = TRect(0, 0, 40, 10);
+  });
+  auto* FG = Add<TspSkinFrameGaugeObject, TspDataSkinFrameGaugeObject>(
+      S.FS, u"frames", [](TspDataSkinFrameGaugeObject& D) {
+        D.MinValue = 0;
+        D.MaxValue = 100;
+        D.CountFrames = 4;
+        D.ActiveSkinRect = TRect(0, 0, 40, 10);
+      });
+  auto* W = Add<TspSkinSwitchObject, TspDataSkinObject>(S.FS, u"switch");
+  EXPECT_EQ(FG->FrameW, 10);
+  EXPECT_EQ(FG->FrameH, 10);
+  // Gauge: clamped both ways; the fill follows.
+  const struct {
+    Integer Set, Value, FillX;
+  } GaugeRows[] = {{50, 50, 20}, {150, 100, 40}, {-5, 0, 0}};
+  for (auto R : GaugeRows) {
+    S.FS->GaugeSetValue(u"gauge", R.Set);
+    EXPECT_EQ(G->Value(), R.Value) << R.Set;
+    EXPECT_EQ(G->FProgressPos.X, R.FillX) << R.Set;
+  }
+  // Frame gauge: values outside the range are ignored.
+  const struct {
+    Integer Set, Value;
+  } FrameRows[] = {{40, 40}, {101, 40}, {-1, 40}, {100, 100}};
+  for (auto R : FrameRows) {
+    S.FS->FrameGaugeSetValue(u"frames", R.Set);
+    EXPECT_EQ(FG->Value(), R.Value) << R.Set;
+  }
+  // Switch: loud outside the skin change, quiet inside; getters of other classes answer off.
+  S.FS->SwitchSetState(u"switch", spobj::swsOn);
+  EXPECT_EQ(S.FS->SwitchGetState(u"switch"), spobj::swsOn);
+  EXPECT_TRUE(W->Active);
+  S.FS->FInChangeSkinData = true;
+  S.FS->SwitchSetState(u"switch", spobj::swsOff);
+  S.FS->SwitchSetState(u"switch", spobj::swsOn);
+  EXPECT_DOUBLE_EQ(W->MorphKf(), 1.0);
+  S.FS->FInChangeSkinData = false;
+  EXPECT_EQ(Log, std::vector<std::string>{"switch on"});
+  W->MouseDown(0, 0, mbLeft);
+  EXPECT_EQ(W->State(), spobj::swsOff);
+  EXPECT_EQ(S.FS->SwitchGetState(u"gauge"), spobj::swsOff);
+  S.FS->SwitchSetState(u"gauge", spobj::swsOn);
+  EXPECT_EQ(Log, (std::vector<std::string>{"switch on", "switch off"}));
+  // Frame gauge pixels: value 100 shows the last picture of the strip.
+  FG->ObjectRect = TRect(0, 0, 10, 10);
+  auto B = Canvas(10, 10);
+  FG->Draw(B->Canvas(), true);
+  EXPECT_EQ(Px(B.get(), 5, 5), Sys(clYellow));  // picture 4: (30, 0, 40, 10)
+  S.FS->FrameGaugeSetValue(u"frames", 0);
+  FG->Draw(B->Canvas(), true);
+  EXPECT_EQ(Px(B.get(), 5, 5), Sys(clTeal));  // picture 1: (0, 0, 10, 10)
+}
