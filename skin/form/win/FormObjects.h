@@ -354,9 +354,37 @@ class TspSkinSwitchObject : public TspActiveSkinObject {
 
   spobj::TSwitchState FState = spobj::swsOff;
 };
+enum TTrackKind : Byte { tkHorizontal, tkVertical };
+
+// A track with a thumb the mouse drags between two points.
 class TspSkinTrackBarObject : public TspActiveSkinObject {
  public:
-  using TspActiveSkinObject::TspActiveSkinObject;
+  TspSkinTrackBarObject(TspFormSkin* AParent, TspDataSkinObject* AData);
+  void Draw(TCanvas* Cnvs, bool UpDate) override;
+  void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseUp(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseMove(Integer X, Integer Y) override;
+  Integer Value() const { return FValue; }
+  void SetValue(Integer AValue);
+  // Stores the value without repainting; the change event still fires.
+  void SimplySetValue(Integer AValue);
+  TPoint PosOfValue(Integer AValue) const;
+  Integer ValueOfPos(const TPoint& P) const;
+  TRect ThumbRect(const TPoint& P) const;
+  // Moves the thumb's centre to P (relative to the object).
+  void MoveThumb(const TPoint& P);
+
+  TPoint FButtonPos, FOldButtonPos;
+  Integer FValue = 0;
+  bool MoveActive = false;
+  TPoint FOldMPoint;
+  TTrackKind TrackKind = tkHorizontal;
+  TRect ButtonRect, ActiveButtonRect;
+  TPoint BeginPoint, EndPoint;
+  Integer MinValue = 0, MaxValue = 0;
+  bool MouseDownChangeValue = false;
+  bool ButtonTransparent = false;
+  TColor ButtonTransparentColor = 0;
 };
 class TspSkinLabelObject : public TspActiveSkinObject {
  public:

@@ -190,3 +190,152 @@ void TspSkinSwitchObject::MouseLeave() {
   FMouseIn = false;
   FireLeave();
 }
+
+// ---------------------------------------------------------------------------
+// Track bar
+
+TspSkinTrackBarObject::TspSkinTrackBarObject(TspFormSkin* AParent, TspDataSkinObject* AData)
+    : TspActiveSkinObject(AParent, AData) {
+  if (auto* D = dynamic_cast<TspDataSkinTrackBar*>(AData)) {
+    if (ActivePicture) {
+      ButtonRect = D->ButtonRect;
+      ActiveButtonRect = D->ActiveButtonRect;
+    }
+    BeginPoint = D->BeginPoint;
+    EndPoint = D->EndPoint;
+    MinValue = D->MinValue;
+    MaxValue = D->MaxValue;
+    MouseDownChangeValue = D->MouseDownChangeValue;
+    ButtonTransparent = D->ButtonTransparent;
+    ButtonTransparentColor = D->ButtonTransparentColor;
+  }
+  TrackKind = std::abs(BeginPoint.Y - EndPoint.Y) < std::abs(BeginPoint.X - EndPoint.X) ? tkHorizontal : tkVertical;
+  FValue = MinValue;
+  FButtonPos = FOldButtonPos = PosOfValue(FValue);
+}
+
+TPoint TspSkinTrackBarObject::PosOfValue(Integer AValue) const {
+  // A range of 0 keeps the thumb at its start.
+  const double F = MaxValue == MinValue ? 0.0 : double(AValue - MinValue) / double(MaxValue - MinValue);
+  if (TrackKind == tkHorizontal)
+    return TPoint(BeginPoint.X + static_cast<Integer>(std::nearbyint(F * (EndPoint.X - BeginPoint.X))), BeginPoint.Y);
+  return TPoint(BeginPoint.X, EndPoint.Y + static_cast<Integer>(std::nearbyint((1 - F) * (BeginPoint.Y - EndPoint.Y))));
+}
+
+Integer TspSkinTrackBarObject::ValueOfPos(const TPoint& P) const {
+  double F = 0;
+  if (TrackKind == tkHorizontal) {
+    if (EndPoint.X != BeginPoint.X) F = double(P.X - BeginPoint.X) / double(EndPoint.X - BeginPoint.X);
+  } else if (BeginPoint.Y != EndPoint.Y) {
+    F = 1 - double(P.Y - EndPoint.Y) / double(BeginPoint.Y - EndPoint.Y);
+  }
+  return MinValue + static_cast<Integer>(std::nearbyint((MaxValue - MinValue) * F));
+}
+
+TRect TspSkinTrackBarObject::ThumbRect(const TPoint& P) const {
+  const Integer W = ButtonRect.Width(), H = ButtonRect.Height();
+  return TRect(P.X - W / 2, P.Y - H / 2, P.X - W / 2 + W, P.Y - H / 2 + H);
+}
+
+void TspSkinTrackBarObject::MoveThumb(const TPoint& P) {
+  if (P == FButtonPos) return;
+  FOldButtonPos = FButtonPos;
+  FButtonPos = P;
+  FValue = ValueOfPos(P);
+  Parent->DrawSkinObject(this);
+  Parent->DoTrackBarChangeValueEvent(IDName, FValue);
+}
+
+void TspSkinTrackBarObject::SimplySetValue(Integer AValue) {
+  FValue = std::clamp(AValue, std::min(MinValue, MaxValue), std::max(MinValue, MaxValue));
+  FOldButtonPos = FButtonPos;
+  FButtonPos = PosOfValue(FValue);
+  Parent->DoTrackBarChangeValueEvent(IDName, FValue);
+}
+
+void TspSkinTrackBarObject::SetValue(Integer AValue) {
+  if (AValue == FValue) return;
+  FValue = std::clamp(AValue, std::min(MinValue, MaxValue), std::max(MinValue, MaxValue));
+  FOldButtonPos = FButtonPos;
+  FButtonPos = PosOfValue(FValue);
+  Parent->DrawSkinObject(this);
+  Parent->DoTrackBarChangeValueEvent(IDName, FValue);
+}
+
+void TspSkinTrackBarObject::Draw(TCanvas* Cnvs, bool) {
+  if (!HasSkin() || !Picture) return;
+  const Integer W = SkinRect.Width(), H = SkinRect.Height();
+  if (W <= 0 || H <= 0) return;
+  auto B = std::make_unique<TBitmap>();
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(W, H);
+  TCanvas* C = B->Canvas();
+  C->CopyRect(TRect(0, 0, W, H), Picture->Canvas(), SkinRect);
+  if (ActivePicture && !RectIsEmpty(ActiveSkinRect)) {
+    const TRect& A = ActiveSkinRect;
+    if (TrackKind == tkHorizontal) {
+      const Integer X = std::clamp(FButtonPos.X, 0, W);
+      C->CopyRect(TRect(0, 0, X, H), ActivePicture->Canvas(), TRect(A.Left, A.Top, A.Left + X, A.Top + H));
+    } else {
+      const Integer Y = std::clamp(FButtonPos.Y, 0, H);
+      C->CopyRect(TRect(0, Y, W, H), ActivePicture->Canvas(), TRect(A.Left, A.Top + Y, A.Left + W, A.Top + H));
+    }
+  }
+  const TRect& Look = (MoveActive && !RectIsEmpty(ActiveButtonRect)) ? ActiveButtonRect : ButtonRect;
+  if (ActivePicture && !RectIsEmpty(Look)) {
+    auto T = std::make_unique<TBitmap>();
+    T->SetPixelFormat(pf24bit);
+    T->SetSize(Look.Width(), Look.Height());
+    T->Canvas()->CopyRect(TRect(0, 0, Look.Width(), Look.Height()), ActivePicture->Canvas(), Look);
+    if (ButtonTransparent) {
+      T->SetTransparent(true);
+      T->SetTransparentColor(ButtonTransparentColor);
+    }
+    const TRect R = ThumbRect(FButtonPos);
+    C->Draw(R.Left, R.Top, T.get());
+  }
+  Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, B.get());
+}
+
+void TspSkinTrackBarObject::MouseDown(Integer X, Integer Y, TMouseButton Button) {
+  const TPoint P(X - ObjectRect.Left, Y - ObjectRect.Top);
+  if (Button == mbLeft && PointInRect(ThumbRect(FButtonPos), P)) {
+    MoveActive = true;
+    FOldMPoint = P;
+    if (!RectIsEmpty(ActiveButtonRect)) Parent->DrawSkinObject(this);
+  } else if (Button == mbLeft && MouseDownChangeValue) {
+    if (TrackKind == tkHorizontal)
+      MoveThumb(TPoint(std::clamp(P.X, std::min(BeginPoint.X, EndPoint.X), std::max(BeginPoint.X, EndPoint.X)),
+                       BeginPoint.Y));
+    else
+      MoveThumb(TPoint(BeginPoint.X,
+                       std::clamp(P.Y, std::min(EndPoint.Y, BeginPoint.Y), std::max(EndPoint.Y, BeginPoint.Y))));
+  }
+  FireMouseDown(X, Y, Button);
+}
+
+void TspSkinTrackBarObject::MouseMove(Integer X, Integer Y) {
+  const TPoint P(X - ObjectRect.Left, Y - ObjectRect.Top);
+  if (MoveActive) {
+    TPoint N = FButtonPos;
+    bool Between;
+    if (TrackKind == tkHorizontal) {
+      N.X += P.X - FOldMPoint.X;
+      Between = N.X >= std::min(BeginPoint.X, EndPoint.X) && N.X <= std::max(BeginPoint.X, EndPoint.X);
+    } else {
+      N.Y += P.Y - FOldMPoint.Y;
+      Between = N.Y >= std::min(BeginPoint.Y, EndPoint.Y) && N.Y <= std::max(BeginPoint.Y, EndPoint.Y);
+    }
+    if (Between) MoveThumb(N);
+    FOldMPoint = P;
+  }
+  TspActiveSkinObject::MouseMove(X, Y);
+}
+
+void TspSkinTrackBarObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {
+  if (Button == mbLeft && MoveActive) {
+    MoveActive = false;
+    if (!RectIsEmpty(ActiveButtonRect)) Parent->DrawSkinObject(this);
+  }
+  FireMouseUp(X, Y, Button);
+}

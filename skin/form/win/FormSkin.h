@@ -193,6 +193,8 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   void UserObjectDraw(const String& AIDName);
   void SetEnabled(const String& AIDName, bool Value);
   void CaptionSetText(const String& AIDName, const String& AText);
+  Integer TrackBarGetValue(const String& AIDName);
+  void TrackBarSetValue(const String& AIDName, Integer AValue);
   void GaugeSetValue(const String& AIDName, Integer AValue);
   void FrameGaugeSetValue(const String& AIDName, Integer AValue);
   void SwitchSetState(const String& AIDName, spobj::TSwitchState AState);

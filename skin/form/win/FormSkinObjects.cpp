@@ -286,6 +286,20 @@ void TspFormSkin::CaptionSetText(const String& AIDName, const String& AText) {
     C->SetTextValue(AText);
 }
 
+Integer TspFormSkin::TrackBarGetValue(const String& AIDName) {
+  auto* T = Named<TspSkinTrackBarObject>(this, AIDName);
+  return T ? T->Value() : 0;
+}
+
+void TspFormSkin::TrackBarSetValue(const String& AIDName, Integer AValue) {
+  auto* T = Named<TspSkinTrackBarObject>(this, AIDName);
+  if (!T) return;
+  if (FInChangeSkinData)
+    T->SimplySetValue(AValue);
+  else
+    T->SetValue(AValue);
+}
+
 void TspFormSkin::GaugeSetValue(const String& AIDName, Integer AValue) {
   auto* G = Named<TspSkinGaugeObject>(this, AIDName);
   if (!G) return;

@@ -1010,3 +1010,62 @@ TEST_F(FrameObjects, ValueSetters) {
   FG->Draw(B->Canvas(), true);
   EXPECT_EQ(Px(B.get(), 5, 5), Sys(clTeal));  // picture 1: (0, 0, 10, 10)
 }
+
+TEST_F(FrameObjects, TrackBarMappingAndDrag) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  std::vector<Integer> Changes;
+  S.FS->OnTrackBarChangeValueEvent = [&](const String&, Integer V) { Changes.push_back(V); };
+  auto Make = [&](const String& Name, TPoint B, TPoint E, Integer Max) {
+    return Add<TspSkinTrackBarObject, TspDataSkinTrackBar>(S.FS, Name, [&](TspDataSkinTrackBar& D) {
+      D.SkinRect = TRect(0, 0, 120, 20);
+      D.BeginPoint = B;
+      D.EndPoint = E;
+      D.MinValue = 0;
+      D.MaxValue = Max;
+      D.ButtonRect = TRect(0, 0, 6, 6);
+      D.MouseDownChangeValue = true;
+    });
+  };
+  auto* H = Make(u"h", TPoint(10, 10), TPoint(110, 10), 100);
+  auto* V = Make(u"v", TPoint(5, 90), TPoint(5, 10), 80);
+  auto* Flat = Make(u"flat", TPoint(10, 10), TPoint(110, 10), 0);
+  EXPECT_EQ(H->TrackKind, tkHorizontal);
+  EXPECT_EQ(V->TrackKind, tkVertical);
+  const struct {
+    TspSkinTrackBarObject* T;
+    Integer Value;
+    TPoint Pos;
+  } Rows[] = {{H, 50, TPoint(60, 10)}, {H, 0, TPoint(10, 10)}, {H, 100, TPoint(110, 10)},
+              {V, 0, TPoint(5, 90)},   {V, 80, TPoint(5, 10)}, {V, 20, TPoint(5, 70)},
+              {Flat, 0, TPoint(10, 10)}};
+  for (auto R : Rows) {
+    EXPECT_EQ(R.T->PosOfValue(R.Value), R.Pos) << ToUtf8(R.T->IDName) << " " << R.Value;
+    if (R.T != Flat) EXPECT_EQ(R.T->ValueOfPos(R.Pos), R.Value) << ToUtf8(R.T->IDName) << " " << R.Value;
+  }
+  // Named setters: clamped; equal values change nothing; quiet ones still report.
+  S.FS->TrackBarSetValue(u"h", 150);
+  S.FS->TrackBarSetValue(u"h", 100);
+  EXPECT_EQ(S.FS->TrackBarGetValue(u"h"), 100);
+  EXPECT_EQ(S.FS->TrackBarGetValue(u"v2"), 0);
+  S.FS->FInChangeSkinData = true;
+  S.FS->TrackBarSetValue(u"h", 40);
+  S.FS->FInChangeSkinData = false;
+  EXPECT_EQ(Changes, (std::vector<Integer>{100, 40}));
+  // Drag the thumb (window coordinates; the object at 30, 5): steps outside the track are not taken.
+  H->ObjectRect = TRect(30, 5, 150, 25);
+  Changes.clear();
+  H->MouseDown(30 + 50, 5 + 10, mbLeft);  // on the thumb at (50, 10)
+  EXPECT_TRUE(H->MoveActive);
+  H->MouseMove(30 + 60, 5 + 10);
+  H->MouseMove(30 + 200, 5 + 10);  // past the end: stays, the pointer's place is kept
+  H->MouseMove(30 + 205, 5 + 10);  // 5 more from there
+  H->MouseUp(30 + 205, 5 + 10, mbLeft);
+  EXPECT_FALSE(H->MoveActive);
+  EXPECT_EQ(Changes, (std::vector<Integer>{50, 55}));
+  EXPECT_EQ(H->Value(), 55);
+  // A click beside the thumb moves it there, clamped to the track.
+  H->MouseDown(30 + 0, 5 + 3, mbLeft);
+  EXPECT_EQ(H->Value(), 0);
+  EXPECT_EQ(H->FButtonPos, TPoint(10, 10));
+}
