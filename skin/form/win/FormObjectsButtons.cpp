@@ -138,9 +138,13 @@ void TspSkinButtonObject::OpenMenu() {
   if (Parent->FLayerManager->IsVisible()) Parent->FLayerManager->Hide();
   if (Parent->FMenuLayerManager->IsVisible()) Parent->FMenuLayerManager->Hide();
   if (FMouseIn) ShowLayer();
-  // The skinned menus open here; until they exist the form is told that a
-  // menu opens and closes at once.
   Parent->SkinMenuOpen();
+  // The form's skinned menu drops the items down here. A menu that did not
+  // open is closed at once, and the button goes up as after any menu.
+  if (!Parent->SkinMenuVisible()) {
+    Parent->SkinMenuClose();
+    SetDown(false);
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -294,7 +298,11 @@ void TspSkinStdButtonObject::MouseDown(Integer, Integer, TMouseButton Button) {
   if (Button != mbLeft || !Enabled || FDown) return;
   if (Command == cmSysMenu) MenuItem = Parent->GetSystemMenuItems();
   if (!IsIconButton()) SetDown(true);
-  if (Command == cmSysMenu) OpenMenu();
+  if (Command == cmSysMenu) {
+    OpenMenu();
+    // Without a menu on the screen the button does not stay pressed.
+    if (FDown && !Parent->SkinMenuVisible()) SetDown(false);
+  }
 }
 
 void TspSkinStdButtonObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {

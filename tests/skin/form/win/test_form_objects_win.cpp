@@ -1069,3 +1069,32 @@ TEST_F(FrameObjects, TrackBarMappingAndDrag) {
   EXPECT_EQ(H->Value(), 0);
   EXPECT_EQ(H->FButtonPos, TPoint(10, 10));
 }
+
+TEST_F(FrameObjects, MenuButtonsComeUpWhenNoMenuShows) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  bool Opened = false, Closed = false;
+  S.FS->OnSkinMenuOpen = [&](TObject*) { Opened = true; };
+  S.FS->OnSkinMenuClose = [&](TObject*) { Closed = true; };
+  auto* Sys = Add<TspSkinStdButtonObject, TspDataSkinStdButton>(S.FS, u"sys", [](auto& D) { D.Command = cmSysMenu; });
+  auto* Menu = new TPopupMenu(S.F);
+  auto* Item = new TMenuItem(Menu);
+  Menu->Items()->Add(Item);
+  auto* Push = Add<TspSkinButtonObject>(S.FS, u"push");
+  Push->MenuItem = Menu->Items();
+  for (int Click = 0; Click < 2; ++Click) {
+    Opened = Closed = false;
+    Push->MouseEnter();
+    Push->MouseDown(0, 0, mbLeft);
+    EXPECT_TRUE(Opened && Closed) << Click;
+    EXPECT_FALSE(Push->FDown) << Click;
+    EXPECT_FALSE(S.FS->InMenu) << Click;
+    Push->MouseUp(0, 0, mbLeft);
+    Push->MouseLeave();
+    Sys->MouseEnter();
+    Sys->MouseDown(0, 0, mbLeft);
+    EXPECT_FALSE(Sys->FDown) << Click;
+    Sys->MouseUp(0, 0, mbLeft);
+    Sys->MouseLeave();
+  }
+}
