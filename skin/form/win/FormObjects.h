@@ -7,6 +7,8 @@
 
 #include "classlib/Controls.h"
 #include "classlib/Menus.h"
+
+#include <memory>
 #include "skin/data/SkinData.h"
 #include "skin/data/win/SpBitmap.h"
 
@@ -386,13 +388,42 @@ class TspSkinTrackBarObject : public TspActiveSkinObject {
   bool ButtonTransparent = false;
   TColor ButtonTransparentColor = 0;
 };
+// A line of text in a skin font over a picture.
 class TspSkinLabelObject : public TspActiveSkinObject {
  public:
-  using TspActiveSkinObject::TspActiveSkinObject;
+  TspSkinLabelObject(TspFormSkin* AParent, TspDataSkinObject* AData);
+  void Draw(TCanvas* Cnvs, bool UpDate) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  const String& TextValue() const { return FTextValue; }
+  // Stores the text; AUpDate repaints the label.
+  void SetTextValue(const String& AValue, bool AUpDate);
+  // The label's look over background S of picture P in text colour T.
+  std::unique_ptr<TBitmap> LabelImage(TBitmap* P, const TRect& S, TColor T);
+
+  String FTextValue;
+  String FontName;
+  TFontStyles FontStyle = 0;
+  Integer FontHeight = 0;
+  TColor FontColor = 0, ActiveFontColor = 0;
+  TAlignment Alignment = taLeftJustify;
 };
+
+// Text made of glyph cells of the skin (a bitmap font).
 class TspSkinBitLabelObject : public TspActiveSkinObject {
  public:
-  using TspActiveSkinObject::TspActiveSkinObject;
+  TspSkinBitLabelObject(TspFormSkin* AParent, TspDataSkinObject* AData);
+  void Draw(TCanvas* Cnvs, bool UpDate) override;
+  const String& TextValue() const { return FTextValue; }
+  void SetTextValue(const String& AValue, bool AUpDate);
+  // Row and column of a character's cell; false when no row holds it.
+  bool FindSymbol(Char C, Integer& Row, Integer& Col) const;
+
+  String FTextValue;
+  Integer SymbolWidth = 0, SymbolHeight = 0;
+  TStrings* Symbols = nullptr;
+  bool Transparent = false;
+  TColor TransparentColor = 0;
 };
 class TspSkinFrameRegulatorObject : public TspActiveSkinObject {
  public:

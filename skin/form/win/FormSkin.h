@@ -195,6 +195,8 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   void CaptionSetText(const String& AIDName, const String& AText);
   Integer TrackBarGetValue(const String& AIDName);
   void TrackBarSetValue(const String& AIDName, Integer AValue);
+  void LabelSetText(const String& AIDName, const String& ATextValue);
+  void BitLabelSetText(const String& AIDName, const String& AValue);
   void GaugeSetValue(const String& AIDName, Integer AValue);
   void FrameGaugeSetValue(const String& AIDName, Integer AValue);
   void SwitchSetState(const String& AIDName, spobj::TSwitchState AState);

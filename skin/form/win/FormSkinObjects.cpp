@@ -300,6 +300,14 @@ void TspFormSkin::TrackBarSetValue(const String& AIDName, Integer AValue) {
     T->SetValue(AValue);
 }
 
+void TspFormSkin::LabelSetText(const String& AIDName, const String& ATextValue) {
+  if (auto* L = Named<TspSkinLabelObject>(this, AIDName)) L->SetTextValue(ATextValue, !FInChangeSkinData);
+}
+
+void TspFormSkin::BitLabelSetText(const String& AIDName, const String& AValue) {
+  if (auto* L = Named<TspSkinBitLabelObject>(this, AIDName)) L->SetTextValue(AValue, !FInChangeSkinData);
+}
+
 void TspFormSkin::GaugeSetValue(const String& AIDName, Integer AValue) {
   auto* G = Named<TspSkinGaugeObject>(this, AIDName);
   if (!G) return;

@@ -1098,3 +1098,74 @@ TEST_F(FrameObjects, MenuButtonsComeUpWhenNoMenuShows) {
     Sys->MouseLeave();
   }
 }
+
+// ---------------------------------------------------------------------------
+// Labels
+
+TEST_F(FrameObjects, BitLabelCells) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  // Glyph cells of 10 x 10 in the active picture: "0" and "1" teal, "2", "3", ":" and "." yellow.
+  // The glyph table stays the description's: it outlives the object.
+  TspDataSkinBitLabel D(u"clock");
+  D.ActivePictureIndex = 0;
+  D.SkinRect = TRect(0, 0, 25, 10);  // the frame picture's caption band
+  D.ActiveSkinRect = TRect(0, 0, 40, 20);
+  D.SymbolWidth = D.SymbolHeight = 10;
+  D.Symbols->Add(u"0123");
+  D.Symbols->Add(u":.");
+  auto* L = new TspSkinBitLabelObject(S.FS, &D);
+  S.FS->ObjectList->Add(L);
+  L->ObjectRect = TRect(0, 0, 25, 10);
+  const TColor T = Sys(clTeal), Y = Sys(clYellow), Bg = Sys(TopColor);
+  const struct {
+    const char16_t* Text;
+    TColor At5, At15, At22;
+  } Rows[] = {{u"02:", T, Y, Y}, {u"x2", Bg, Y, Bg}, {u"20", Y, T, Bg}, {u"0000", T, T, T}, {u"", Bg, Bg, Bg}};
+  for (auto R : Rows) {
+    S.FS->BitLabelSetText(u"clock", R.Text);
+    auto B = Canvas(30, 10, clWhite);
+    L->Draw(B->Canvas(), true);
+    EXPECT_EQ(Px(B.get(), 5, 5), R.At5) << ToUtf8(R.Text);
+    EXPECT_EQ(Px(B.get(), 15, 5), R.At15) << ToUtf8(R.Text);
+    EXPECT_EQ(Px(B.get(), 22, 5), R.At22) << ToUtf8(R.Text);
+    EXPECT_EQ(Px(B.get(), 27, 5), Sys(clWhite)) << ToUtf8(R.Text);  // nothing past the label
+  }
+  S.FS->ClearObjects();
+}
+
+TEST_F(FrameObjects, LabelColoursAndHover) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  S.FS->PreviewMode = true;
+  auto Make = [&](TColor Hot) {
+    return Add<TspSkinLabelObject, TspDataSkinLabel>(S.FS, u"label", [&](TspDataSkinLabel& D) {
+      D.SkinRect = TRect(0, 22, 40, 40);  // white client part of the frame picture
+      D.SkinRectInAPicture = false;
+      D.ActiveSkinRect = TRect();
+      D.FontName = u"Arial";
+      D.FontHeight = -12;
+      D.FontColor = clBlack;
+      D.ActiveFontColor = Hot;
+      D.TextValue = u"Label";
+    });
+  };
+  auto Ink = [&](TspSkinLabelObject* L, TColor C) {
+    L->ObjectRect = TRect(0, 0, 40, 18);
+    auto B = Canvas(40, 18, clFuchsia);
+    L->Draw(B->Canvas(), true);
+    return InkBox(B.get(), [&](TColor P) { return P == Sys(C); });
+  };
+  auto* Red = Make(clRed);
+  EXPECT_FALSE(RectIsEmpty(Ink(Red, clBlack)));
+  Red->MouseEnter();
+  EXPECT_FALSE(RectIsEmpty(Ink(Red, clRed)));
+  EXPECT_TRUE(RectIsEmpty(Ink(Red, clBlack)));
+  // Equal colours and no active look: the hot label draws nothing over what shows.
+  auto* Same = Make(clBlack);
+  Same->MouseEnter();
+  EXPECT_TRUE(RectIsEmpty(Ink(Same, clBlack)));
+  EXPECT_TRUE(RectIsEmpty(Ink(Same, clWhite)));
+  S.FS->LabelSetText(u"label", u"Other");
+  EXPECT_EQ(Red->TextValue(), u"Other");
+}
