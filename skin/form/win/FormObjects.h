@@ -119,6 +119,9 @@ class TspActiveSkinObject : public TObject {
 // pixel higher for an odd font height.
 TPoint CaptionTextPos(const TRect& TR, Integer W, Integer H, TAlignment Al, bool Centred, Integer FontHeight);
 
+// An empty 24-bit image of W x H that a look is composed on.
+std::unique_ptr<TBitmap> NewLookImage(Integer W, Integer H);
+
 // Runs one transition of MorphKind from A towards B at factor Kf (A gets the result).
 class TspEffectBmp;
 void ApplyMorph(TspEffectBmp* A, TspEffectBmp* B, TMorphKind Kind, double Kf);

@@ -16,14 +16,19 @@ TBitmap* ActivePictureAt(TspSkinData* SD, Integer Index) {
 }
 
 std::unique_ptr<TBitmap> LookImage(Integer W, Integer H, TBitmap* Source, const TRect& R) {
-  auto B = std::make_unique<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(W, H);
+  auto B = NewLookImage(W, H);
   if (Source && !RectIsEmpty(R)) B->Canvas()->CopyRect(TRect(0, 0, W, H), Source->Canvas(), R);
   return B;
 }
 
 }  // namespace
+
+std::unique_ptr<TBitmap> NewLookImage(Integer W, Integer H) {
+  auto B = std::make_unique<TBitmap>();
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(W, H);
+  return B;
+}
 
 void ApplyMorph(TspEffectBmp* A, TspEffectBmp* B, TMorphKind Kind, double Kf) {
   switch (Kind) {

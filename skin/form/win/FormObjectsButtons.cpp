@@ -243,9 +243,7 @@ void TspSkinStdButtonObject::DefaultDraw(TCanvas* Cnvs) {
   }
   const Integer W = ObjectRect.Width(), H = ObjectRect.Height();
   if (W <= 0 || H <= 0) return;
-  auto B = std::make_unique<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(W, H);
+  auto B = NewLookImage(W, H);
   TCanvas* C = B->Canvas();
   const bool Hot = Active, Pressed = FDown && Active;
   if (Hot) {

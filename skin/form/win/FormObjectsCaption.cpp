@@ -8,17 +8,6 @@
 #include "skin/data/win/SpEffBmp.h"
 #include "skin/form/win/FormSkin.h"
 
-namespace {
-
-std::unique_ptr<TBitmap> Image(Integer W, Integer H) {
-  auto B = std::make_unique<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(W, H);
-  return B;
-}
-
-}  // namespace
-
 TPoint CaptionTextPos(const TRect& TR, Integer W, Integer H, TAlignment Al, bool Centred, Integer FontHeight) {
   Integer X = TR.Left;
   if (Centred) Al = taCenter;
@@ -221,7 +210,7 @@ void TspSkinCaptionObject::PaintText(TCanvas* C, Integer DX, Integer DY, bool A,
   // 6. Plate.
   if (!RectIsEmpty(FrameRect) && ActivePicture) {
     const TRect Plate = (A && !RectIsEmpty(ActiveFrameRect)) ? ActiveFrameRect : FrameRect;
-    auto B = Image(0, 0);
+    auto B = NewLookImage(0, 0);
     if (FullFrame) {
       const Integer PW = ObjectRect.Width() - 2 * (S ? S->ButtonsOffset : 0);
       if (PW > 0) {
@@ -272,7 +261,7 @@ void TspSkinCaptionObject::PaintText(TCanvas* C, Integer DX, Integer DY, bool A,
 }
 
 std::unique_ptr<TBitmap> TspSkinCaptionObject::Compose(TBitmap* P, const TRect& S, bool A, bool Horizontal) {
-  auto B = Image(std::max(ObjectRect.Width(), 0), std::max(ObjectRect.Height(), 0));
+  auto B = NewLookImage(std::max(ObjectRect.Width(), 0), std::max(ObjectRect.Height(), 0));
   BuildBackground(B.get(), P, S, Horizontal);
   // The program's own painting goes onto the composed image, which is what
   // reaches the screen.
@@ -304,7 +293,7 @@ void TspSkinCaptionObject::Draw(TCanvas* Cnvs, bool UpDate) {
   const bool NC = Parent->SupportNCArea();
   if (Animation && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
     // The text keeps the look of the state the animation leaves.
-    auto B = Image(0, 0);
+    auto B = NewLookImage(0, 0);
     BuildBackground(B.get(), ActivePicture, AnimationFrameRect(CurrentFrame), NC);
     if (!B->Empty()) PaintText(B->Canvas(), 0, 0, !Active, B->Canvas());
     DrawImage(Cnvs, B.get(), false);
@@ -368,7 +357,7 @@ void TspSkinCaptionObject::PaintQuickButtons(TCanvas* C) {
     if (It->Active && FacePicture) {
       const TRect Src = It->Down ? Face->DownSkinRect : Face->ActiveSkinRect;
       if (!RectIsEmpty(Src)) {
-        auto B = Image(0, 0);
+        auto B = NewLookImage(0, 0);
         B->SetSize(It->ItemRect.Width(), It->ItemRect.Height());
         CreateClientStretchImage(B.get(), FacePicture, Src, Face->ClRect, true);
         C->Draw(It->ItemRect.Left, It->ItemRect.Top, B.get());
@@ -380,7 +369,7 @@ void TspSkinCaptionObject::PaintQuickButtons(TCanvas* C) {
     const TRect D = (!Active && !RectIsEmpty(InActiveDividerRect)) ? InActiveDividerRect : DividerRect;
     const Integer DX = ObjectRect.Left + 3;
     const Integer DY = ObjectRect.Top + TextRct.Height() / 2 - D.Height() / 2;
-    auto B = Image(D.Width(), D.Height());
+    auto B = NewLookImage(D.Width(), D.Height());
     B->Canvas()->CopyRect(TRect(0, 0, D.Width(), D.Height()), ActivePicture->Canvas(), D);
     if (DividerTransparent) {
       B->SetTransparent(true);

@@ -5,17 +5,6 @@
 #include "skin/data/win/SpEffBmp.h"
 #include "skin/form/win/FormSkin.h"
 
-namespace {
-
-std::unique_ptr<TBitmap> Image(Integer W, Integer H) {
-  auto B = std::make_unique<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(W, H);
-  return B;
-}
-
-}  // namespace
-
 TspSkinLabelObject::TspSkinLabelObject(TspFormSkin* AParent, TspDataSkinObject* AData)
     : TspActiveSkinObject(AParent, AData) {
   if (auto* D = dynamic_cast<TspDataSkinLabel*>(AData)) {
@@ -36,7 +25,7 @@ void TspSkinLabelObject::SetTextValue(const String& AValue, bool AUpDate) {
 
 std::unique_ptr<TBitmap> TspSkinLabelObject::LabelImage(TBitmap* P, const TRect& S, TColor T) {
   const Integer W = ObjectRect.Width(), H = ObjectRect.Height();
-  auto B = Image(W, H);
+  auto B = NewLookImage(W, H);
   TCanvas* C = B->Canvas();
   if (P && !RectIsEmpty(S)) C->CopyRect(TRect(0, 0, W, H), P->Canvas(), S);
   C->Brush()->SetStyle(bsClear);
@@ -131,7 +120,7 @@ void TspSkinBitLabelObject::Draw(TCanvas* Cnvs, bool) {
   if (!HasSkin() || !Picture) return;
   const Integer W = SkinRect.Width(), H = SkinRect.Height();
   if (W <= 0 || H <= 0) return;
-  auto B = Image(W, H);
+  auto B = NewLookImage(W, H);
   B->Canvas()->CopyRect(TRect(0, 0, W, H), Picture->Canvas(), SkinRect);
   if (ActivePicture && SymbolWidth > 0 && SymbolHeight > 0) {
     for (size_t I = 0; I < FTextValue.size(); ++I) {
@@ -149,7 +138,7 @@ void TspSkinBitLabelObject::Draw(TCanvas* Cnvs, bool) {
   if (Transparent) {
     B->SetTransparent(true);
     B->SetTransparentColor(TransparentColor);
-    auto Back = Image(W, H);
+    auto Back = NewLookImage(W, H);
     Back->Canvas()->CopyRect(TRect(0, 0, W, H), Parent->SkinData()->FPicture->Canvas(), SkinRect);
     Back->Canvas()->Draw(0, 0, B.get());
     Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, Back.get());

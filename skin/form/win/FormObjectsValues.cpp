@@ -60,9 +60,7 @@ void TspSkinGaugeObject::Draw(TCanvas* Cnvs, bool UpDate) {
   if (FValue == MinValue && !UpDate) return;
   const Integer W = ObjectRect.Width(), H = ObjectRect.Height();
   if (W <= 0 || H <= 0 || !Picture) return;
-  auto B = std::make_unique<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(W, H);
+  auto B = NewLookImage(W, H);
   TCanvas* C = B->Canvas();
   C->CopyRect(TRect(0, 0, W, H), Picture->Canvas(), SkinRect);
   if (ActivePicture && !RectIsEmpty(ActiveSkinRect)) {
@@ -266,9 +264,7 @@ void TspSkinTrackBarObject::Draw(TCanvas* Cnvs, bool) {
   if (!HasSkin() || !Picture) return;
   const Integer W = SkinRect.Width(), H = SkinRect.Height();
   if (W <= 0 || H <= 0) return;
-  auto B = std::make_unique<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(W, H);
+  auto B = NewLookImage(W, H);
   TCanvas* C = B->Canvas();
   C->CopyRect(TRect(0, 0, W, H), Picture->Canvas(), SkinRect);
   if (ActivePicture && !RectIsEmpty(ActiveSkinRect)) {
@@ -283,9 +279,7 @@ void TspSkinTrackBarObject::Draw(TCanvas* Cnvs, bool) {
   }
   const TRect& Look = (MoveActive && !RectIsEmpty(ActiveButtonRect)) ? ActiveButtonRect : ButtonRect;
   if (ActivePicture && !RectIsEmpty(Look)) {
-    auto T = std::make_unique<TBitmap>();
-    T->SetPixelFormat(pf24bit);
-    T->SetSize(Look.Width(), Look.Height());
+    auto T = NewLookImage(Look.Width(), Look.Height());
     T->Canvas()->CopyRect(TRect(0, 0, Look.Width(), Look.Height()), ActivePicture->Canvas(), Look);
     if (ButtonTransparent) {
       T->SetTransparent(true);

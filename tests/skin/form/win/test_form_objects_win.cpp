@@ -1041,7 +1041,9 @@ TEST_F(FrameObjects, TrackBarMappingAndDrag) {
               {Flat, 0, TPoint(10, 10)}};
   for (auto R : Rows) {
     EXPECT_EQ(R.T->PosOfValue(R.Value), R.Pos) << ToUtf8(R.T->IDName) << " " << R.Value;
-    if (R.T != Flat) EXPECT_EQ(R.T->ValueOfPos(R.Pos), R.Value) << ToUtf8(R.T->IDName) << " " << R.Value;
+    if (R.T != Flat) {
+      EXPECT_EQ(R.T->ValueOfPos(R.Pos), R.Value) << ToUtf8(R.T->IDName) << " " << R.Value;
+    }
   }
   // Named setters: clamped; equal values change nothing; quiet ones still report.
   S.FS->TrackBarSetValue(u"h", 150);
