@@ -6,7 +6,9 @@
 //  BM_WindowRegion  UpdateWindowRegion(true) for a mask with rounded corners
 //                   and a jagged mask (a different run on every row), next to
 //                   one ExtCreateRegion over the same runs;
-//  BM_FadeStep      one opacity step of a shown 1920 x 1080 layered form.
+//  BM_FadeStep      one opacity step of a shown 1920 x 1080 layered form;
+//  BM_CaptionMorphStep  one fade step of the caption of a 3840-wide form;
+//  BM_HoverTick     the hover poll over 20 objects with masks.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -216,6 +218,68 @@ void BM_FadeStep(benchmark::State& St) {
   }
 }
 BENCHMARK(BM_FadeStep)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// One step of the caption's fade on a 3840-pixel-wide form: the normal and
+// active looks composed at the caption's size, the transition, one copy to
+// the window. The morph timer ticks every 25 ms.
+void BM_CaptionMorphStep(benchmark::State& St) {
+  Init();
+  auto SD = Skin(false, true, false);
+  SD->FActivePictures->Add(Flat(120, 30, 0x30A0F0).release());
+  TBenchForm Form(SD.get(), 3840, 400);
+  TspFormSkin* FS = Form.FS;
+  FS->PreviewMode = true;
+  FS->ClearObjects();
+  TspDataSkinCaption D(u"caption");
+  D.SkinRect = TRect(0, 0, 120, 30);
+  D.ActiveSkinRect = TRect(0, 0, 120, 30);
+  D.ActivePictureIndex = 0;
+  D.Morphing = true;
+  D.TextRct = TRect(10, 0, 110, 30);
+  D.FontName = u"Arial";
+  D.FontHeight = -13;
+  auto* C = new TspSkinCaptionObject(FS, &D);
+  FS->ObjectList->Add(C);
+  C->ObjectRect = TRect(0, 0, 3840, 30);
+  C->Active = true;
+  for (auto _ : St) {
+    C->SetMorphKf(0.4);
+    C->DoMorphing();
+    GdiFlush();
+  }
+}
+BENCHMARK(BM_CaptionMorphStep)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The 50-ms hover poll over a frame of 20 objects with masks, the pointer on
+// the last one (the walk tests every object).
+void BM_HoverTick(benchmark::State& St) {
+  Init();
+  auto SD = Skin(false, true, false);
+  SD->FActivePictures->Add(Flat(20, 10, clBlack).release());
+  TBenchForm Form(SD.get(), 1200, 400);
+  TspFormSkin* FS = Form.FS;
+  SetForegroundWindow(Form.F->Handle());
+  Pump();
+  FS->ClearObjects();
+  for (Integer I = 0; I < 20; ++I) {
+    TspDataSkinObject D(u"object" + IntToStr(I));
+    D.SkinRect = TRect(0, 0, 20, 10);
+    D.ActiveMaskPictureIndex = 0;
+    auto* O = new TspActiveSkinObject(FS, &D);
+    O->ObjectRect = TRect(200 + I * 30, 2, 220 + I * 30, 12);
+    FS->ObjectList->Add(O);
+  }
+  RECT W;
+  GetWindowRect(Form.F->Handle(), &W);
+  const TPoint P(W.left + 200 + 19 * 30 + 5, W.top + 6);
+  FS->CursorPosSource = [P] { return P; };
+  const HWND Wnd = Form.F->Handle();
+  FS->WindowFromPointSource = [Wnd](TPoint) { return Wnd; };
+  FS->MouseTimerTick();
+  for (auto _ : St) FS->MouseTimerTick();
+  St.counters["hot"] = FS->ActiveObject;
+}
+BENCHMARK(BM_HoverTick)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 

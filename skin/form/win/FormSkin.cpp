@@ -95,6 +95,9 @@ TspFormSkin::TspFormSkin(TComponent* AOwner) : TComponent(AOwner) {
   MorphTimer = MakeTimer(25);
   MouseTimer = MakeTimer(50);
   AnimateTimer = MakeTimer(25);
+  MorphTimer->SetOnTimer([this](TObject* S) { MorphTimerTick(S); });
+  MouseTimer->SetOnTimer([this](TObject* S) { MouseTimerTick(S); });
+  AnimateTimer->SetOnTimer([this](TObject* S) { AnimateTimerTick(S); });
   // 3. The owner form.
   FForm = dynamic_cast<TCustomForm*>(AOwner);
   if (!FForm) RaiseInvalidCast();
@@ -160,6 +163,7 @@ void TspFormSkin::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FSkinHint) FSkinHint = nullptr;
   if (AComponent == FStatusBar) FStatusBar = nullptr;
   if (AComponent == FQuickImageList) FQuickImageList = nullptr;
+  DropAreaLinksOf(AComponent);
 }
 
 void TspFormSkin::SkinMenuOpen() {
@@ -423,7 +427,7 @@ void TspFormSkin::CreateDefaultButtons() {
   for (const auto& B : Buttons) {
     auto* O = new TspSkinStdButtonObject(this, nullptr);
     O->SkinRectInAPicture = true;
-    O->SkinRect = O->ActiveSkinRect = TRect(0, 0, 1, 1);
+    O->SkinRect = O->ActiveSkinRect = O->DownRect = TRect(0, 0, 1, 1);
     O->IDName = B.Name;
     O->Command = B.Command;
     ObjectList->Add(O);
@@ -532,13 +536,8 @@ void TspFormSkin::SetDefaultButtonHints() {
 void TspFormSkin::ClearObjects() {
   for (Integer I = 0; I < ObjectList->Count(); ++I) delete static_cast<TspActiveSkinObject*>(ObjectList->Items(I));
   ObjectList->Clear();
-  for (Integer I = 0; I < AreaList->Count(); ++I) delete static_cast<TObject*>(AreaList->Items(I));
-  AreaList->Clear();
+  ClearAreaLinks();
   ActiveObject = OldActiveObject = MouseCaptureObject = -1;
-}
-
-void TspFormSkin::LinkAreaControls() {
-  // The linked areas are placed by the hot-object tracking's area records.
 }
 
 void TspFormSkin::Move(Integer AX, Integer AY) {
@@ -569,85 +568,5 @@ void TspFormSkin::BringStayOnTopFormsToFront() {
   for (Integer I = 0; I < Screen->FormCount(); ++I) {
     TCustomForm* F = Screen->Forms(I);
     if (F->Visible() && F->FormStyle() == fsStayOnTop && F->HandleAllocated()) SetForegroundWindow(F->Handle());
-  }
-}
-
-// ---------------------------------------------------------------------------
-// Frame objects (their looks and tracking build on these)
-
-TspActiveSkinObject::TspActiveSkinObject(TspFormSkin* AParent, TspDataSkinObject* AData) : Parent(AParent) {
-  SD = AParent->SkinData();
-  if (!AData) return;
-  IDName = AData->IDName;
-  Hint = AData->Hint;
-  SkinRectInAPicture = AData->SkinRectInAPicture;
-  SkinRect = AData->SkinRect;
-  ActiveSkinRect = AData->ActiveSkinRect;
-  InActiveSkinRect = AData->InActiveSkinRect;
-  Morphing = AData->Morphing;
-  MorphKind = AData->MorphKind;
-  CursorIndex = AData->CursorIndex;
-  RollUp = AData->RollUp;
-  const Integer Count = SD ? SD->FActivePictures->Count() : 0;
-  if (AData->ActivePictureIndex < 0 || AData->ActivePictureIndex >= Count) {
-    ActivePicture = nullptr;
-    ActiveSkinRect = AData->ActiveSkinRect = TRect();
-  } else {
-    ActivePicture = static_cast<TBitmap*>(SD->FActivePictures->Items(AData->ActivePictureIndex));
-  }
-  if (AData->ActiveMaskPictureIndex >= 0 && AData->ActiveMaskPictureIndex < Count)
-    ActiveMaskPicture = static_cast<TBitmap*>(SD->FActivePictures->Items(AData->ActiveMaskPictureIndex));
-  GlowLayerPictureIndex = AData->GlowLayerPictureIndex;
-  GlowLayerMaskPictureIndex = AData->GlowLayerMaskPictureIndex;
-  GlowLayerOffsetX = AData->GlowLayerOffsetX;
-  GlowLayerOffsetY = AData->GlowLayerOffsetY;
-  GlowLayerAlphaBlendValue = AData->GlowLayerAlphaBlendValue;
-  ObjectRect = SkinRect;
-  if (SD) Picture = RollUp ? SD->FRollUpPicture : SD->FPicture;
-}
-
-bool TspActiveSkinObject::PointInMask(Integer, Integer) { return true; }
-void TspActiveSkinObject::MouseDown(Integer, Integer, TMouseButton) {}
-void TspActiveSkinObject::MouseUp(Integer, Integer, TMouseButton) {}
-void TspActiveSkinObject::MouseMove(Integer, Integer) {}
-void TspActiveSkinObject::ReDraw() { Parent->DrawSkinObject(this); }
-
-TspSkinStdButtonObject::TspSkinStdButtonObject(TspFormSkin* AParent, TspDataSkinObject* AData)
-    : TspSkinButtonObject(AParent, AData) {
-  if (auto* D = dynamic_cast<TspDataSkinStdButton*>(AData)) {
-    Command = D->Command;
-    RestoreHint = D->RestoreHint;
-  }
-}
-
-void TspSkinStdButtonObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {
-  if (Button == mbLeft && Enabled && PointInRect(ObjectRect, TPoint(X, Y))) DoCommand();
-}
-
-void TspSkinStdButtonObject::DoCommand() {
-  switch (Command) {
-    case cmClose: Parent->FForm->Close(); break;
-    case cmMaximize:
-      Parent->SetWindowState(Parent->WindowState() == wsMaximized ? wsNormal : wsMaximized);
-      break;
-    case cmMinimize: Parent->SetWindowState(wsMinimized); break;
-    case cmRollUp: Parent->SetRollUpState(!Parent->RollUpState()); break;
-    default: break;
-  }
-}
-
-TspSkinCaptionObject::TspSkinCaptionObject(TspFormSkin* AParent, TspDataSkinObject* AData)
-    : TspActiveSkinObject(AParent, AData) {
-  if (auto* D = dynamic_cast<TspDataSkinCaption*>(AData)) DefaultCaption = D->DefaultCaption;
-}
-
-void TspSkinCaptionObject::SetTextValue(const String& Value) { FTextValue = Value; }
-
-TspSkinAnimateObject::TspSkinAnimateObject(TspFormSkin* AParent, TspDataSkinObject* AData)
-    : TspActiveSkinObject(AParent, AData) {
-  if (auto* D = dynamic_cast<TspDataSkinAnimate*>(AData)) {
-    ButtonStyle = D->ButtonStyle;
-    Command = D->Command;
-    RestoreHint = D->RestoreHint;
   }
 }

@@ -34,7 +34,6 @@ enum TspBorderIcon : Byte {
 using TspBorderIcons = Byte;
 
 enum TspPositionInMonitor : Byte { sppDefault, sppScreenCenter, sppDesktopCenter };
-enum TspClientInActiveEffect : Byte { spieSemiTransparent, spieBlur };
 
 using TspCaptionPaintEvent = std::function<void(TCanvas* Cnvs, TRect R, bool AActive)>;
 using TChangeClientRectEvent = std::function<void(TRect NewClientRect)>;
@@ -174,12 +173,63 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   void GetMinimizedPosition(TPoint& P);
   void SnapToWorkArea(Integer& ALeft, Integer& ATop, Integer AWidth, Integer AHeight);
   bool IsFullDragEnabled();
-  // Frame objects (the hot-object tracking fills these in).
-  void UpdateActiveObject(Integer X, Integer Y, bool On);
+  // --- frame objects: tracking, timers, named objects, linked areas
+  void UpdateActiveObject(Integer X, Integer Y, bool AActivate);
+  void ApplyObjectCursor();
+  void MouseTimerTick(TObject* Sender = nullptr);
+  void AnimateTimerTick(TObject* Sender = nullptr);
+  void MorphTimerTick(TObject* Sender = nullptr);
   void ResetObjectStates();
+  bool IsCursorOverForm(const TPoint& P);
   void BeginFormDrag(Integer X, Integer Y);
   void EndFormDrag();
-  void UpdateLinkedControls() {}
+  void LinkControlToArea(const String& AreaName, TControl* Control);
+  void UnLinkControlFromArea(TControl* Control);
+  TRect GetAreaRect(const String& AIDName);
+  void UpdateLinkedControls();
+  Integer LinkedControlCount() const { return AreaList->Count(); }
+  void ClearAreaLinks();
+  void DropAreaLinksOf(TComponent* AComponent);
+  Integer GetIndex(const String& AIDName);
+  void UserObjectDraw(const String& AIDName);
+  void SetEnabled(const String& AIDName, bool Value);
+  void CaptionSetText(const String& AIDName, const String& AText);
+  Integer TrackBarGetValue(const String& AIDName);
+  void TrackBarSetValue(const String& AIDName, Integer AValue);
+  void LabelSetText(const String& AIDName, const String& ATextValue);
+  void BitLabelSetText(const String& AIDName, const String& AValue);
+  void GaugeSetValue(const String& AIDName, Integer AValue);
+  void FrameGaugeSetValue(const String& AIDName, Integer AValue);
+  void SwitchSetState(const String& AIDName, spobj::TSwitchState AState);
+  spobj::TSwitchState SwitchGetState(const String& AIDName);
+  bool ButtonGetDown(const String& AIDName);
+  void ButtonSetDown(const String& AIDName, bool ADown);
+  void DoMouseEnterEvent(const String& IDName);
+  void DoMouseLeaveEvent(const String& IDName);
+  void DoMouseDownEvent(const String& IDName, Integer X, Integer Y, const TRect& R, TMouseButton Button);
+  void DoMouseUpEvent(const String& IDName, Integer X, Integer Y, const TRect& R, TMouseButton Button);
+  void DoMouseMoveEvent(const String& IDName, Integer X, Integer Y, const TRect& R);
+  void DoPaintEvent(const String& IDName, TCanvas* Canvas, const TRect& R);
+  void DoSwitchChangeStateEvent(const String& IDName, spobj::TSwitchState State);
+  void DoTrackBarChangeValueEvent(const String& IDName, Integer Value);
+  void DoFrameRegulatorChangeValueEvent(const String& IDName, Integer Value);
+  // The one place where object and quick-button hints are shown and hidden
+  // (the class library's hint window for now).
+  void ActivateObjectHint(const String& AHint);
+  void HideObjectHint();
+  bool ObjectHintShown() const { return !FObjectHintText.empty(); }
+  const String& ObjectHintText() const { return FObjectHintText; }
+  // The form's icon on the system-menu button; the items its menu shows.
+  TMenuItem* GetSystemMenuItems();
+  void MinimizeToTray();
+  // The window origin on the screen (glow layers, menus of frame objects).
+  TPoint FrameScreenOrigin(bool WithLayeredBorder);
+  // Where the hover poll reads the cursor and the window under it (a test
+  // puts a fake cursor here); default: the system's.
+  std::function<TPoint()> CursorPosSource;
+  std::function<HWND(TPoint)> WindowFromPointSource;
+  TPoint CursorPos();
+  HWND WindowAt(TPoint P);
 
   // --- region, roll-up, fade, activity
   void UpdateWindowRegion(bool Full);
@@ -417,6 +467,24 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   TNotifyEvent OnMinimize, OnRestore, OnMaximize;
   TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
   TspActivateCustomObjectEvent OnActivateCustomObject;
+  spobj::TMouseEnterEvent OnMouseEnterEvent;
+  spobj::TMouseLeaveEvent OnMouseLeaveEvent;
+  spobj::TMouseUpEvent OnMouseUpEvent;
+  spobj::TMouseDownEvent OnMouseDownEvent;
+  spobj::TMouseMoveEvent OnMouseMoveEvent;
+  spobj::TPaintEvent OnPaintEvent;
+  spobj::TSwitchChangeStateEvent OnSwitchChangeStateEvent;
+  spobj::TValueChangeEvent OnTrackBarChangeValueEvent;
+  spobj::TValueChangeEvent OnFrameRegulatorChangeValueEvent;
+  TNotifyEvent OnMinimizeToTray;
+  bool FUseSkinCursors = false;
+  bool FUseSkinFontInCaption = true;
+  bool FAlwaysMinimizeToTray = false;
+  bool FQuickButtonsShowHint = false;
+  TCustomImageList* QuickImageList() const { return FQuickImageList; }
+  void SetQuickImageList(TCustomImageList* Value) { FQuickImageList = Value; }
+  bool ShowObjectHint() const { return FShowObjectHint; }
+  void SetShowObjectHint(bool Value) { FShowObjectHint = Value; }
   TShortCutEvent OnShortCut;
 
   // Convenience reads of the mapped geometry.
@@ -444,4 +512,6 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   void StripRegion(HRGN& Rgn, TBitmap* Strip, Integer X, Integer Y);
 
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+  THintWindow* FObjectHintWindow = nullptr;
+  String FObjectHintText;
 };

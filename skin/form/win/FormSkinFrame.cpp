@@ -87,41 +87,6 @@ Integer TspFormSkin::ClientHitTest(TPoint P) {
 // ---------------------------------------------------------------------------
 // Mouse input on the frame
 
-void TspFormSkin::UpdateActiveObject(Integer X, Integer Y, bool On) {
-  // The hot object: the first enabled, visible, shown object under the point.
-  Integer Hot = -1;
-  if (On)
-    for (Integer I = 0; I < ObjectList->Count() && Hot == -1; ++I) {
-      TspActiveSkinObject* O = ObjectAt(ObjectList, I);
-      if (O->Enabled && O->Visible && IsObjectShown(O->RollUp) && PointInRect(O->ObjectRect, TPoint(X, Y)) &&
-          O->PointInMask(X - O->ObjectRect.Left, Y - O->ObjectRect.Top))
-        Hot = I;
-    }
-  if (Hot == ActiveObject) return;
-  if (ActiveObject != -1 && ActiveObject < ObjectList->Count()) ObjectAt(ObjectList, ActiveObject)->MouseLeave();
-  OldActiveObject = ActiveObject;
-  ActiveObject = Hot;
-  if (Hot != -1) ObjectAt(ObjectList, Hot)->MouseEnter();
-}
-
-void TspFormSkin::ResetObjectStates() {
-  for (Integer I = 0; I < ObjectList->Count(); ++I) {
-    TspActiveSkinObject* O = ObjectAt(ObjectList, I);
-    O->FMouseIn = false;
-    if (auto* B = dynamic_cast<TspSkinButtonObject*>(O)) B->FDown = false;
-  }
-}
-
-void TspFormSkin::BeginFormDrag(Integer, Integer) {
-  POINT Q;
-  GetCursorPos(&Q);
-  FOldX = Q.x;
-  FOldY = Q.y;
-  FIsDragging = true;
-}
-
-void TspFormSkin::EndFormDrag() { FIsDragging = false; }
-
 void TspFormSkin::FrameMouseDown(TMouseButton Button, Integer X, Integer Y) {
   if (FSupportNCArea) {
     UpdateActiveObject(X, Y, true);
@@ -493,6 +458,11 @@ void TspFormSkin::UpdateActiveState(bool AUpdate) {
   for (Integer I = 0; I < ObjectList->Count(); ++I) {
     auto* C = dynamic_cast<TspSkinCaptionObject*>(ObjectAt(ObjectList, I));
     if (!C) continue;
+    if (C->EnableAnimation() && A != OldActive) {
+      C->FIncTime = 25;
+      C->CurrentFrame = A ? 1 : (C->InActiveAnimation ? C->FrameCount : 0);
+      if (C->CurrentFrame != 0) AnimateTimer->SetEnabled(true);
+    }
     if (AUpdate && IsObjectShown(C->RollUp)) {
       C->Active = A;
       if (!FSupportNCArea || !RectIsEmpty(C->ActiveSkinRect)) C->ReDraw();

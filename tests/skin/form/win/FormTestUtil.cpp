@@ -49,6 +49,10 @@ std::unique_ptr<TspSkinData> LoadFixtureSkin(TTempFolder& Dir, const TSkinOption
     S.Object(u"caption", u"caption", {u"skinrect=10,2,40,16", u"defaultcaption=1"});
     S.Object(u"closebutton", u"stdbutton", {u"skinrect=44,4,54,14", u"command=cmclose"});
   }
+  for (const auto& [Name, Word, Lines] : O.ExtraObjects) {
+    S.Object(Name, Word);
+    for (const String& L : Lines) S.Keys(Name, {L});
+  }
   S.Picture(skintest::TFixtureSkin::Main, Main(TopColor));
   Main(TopColor)->SaveToFile(Dir.Path("picture.bmp"));
   if (O.InactivePicture) {

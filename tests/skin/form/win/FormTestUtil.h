@@ -7,6 +7,7 @@
 #include "tests/classlib/win/test_controls_util.h"
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "rtl/test_streams_tempdir.h"
@@ -36,6 +37,8 @@ struct TSkinOptions {
   // Active pictures (index order).
   std::vector<std::pair<Integer, Integer>> ActiveSizes;
   bool Objects = true;
+  // More [SKINOBJECTS] entries: name, kind word, section lines.
+  std::vector<std::tuple<String, String, std::vector<String>>> ExtraObjects;
 };
 
 // The 60 x 50 fixture skin: client (4, 20, 56, 46), corner points at the

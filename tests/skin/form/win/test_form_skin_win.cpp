@@ -247,7 +247,8 @@ TEST_F(FormTest, DefaultLookPixels) {
       SaveForReview(W, "default", BS == bsToolWindow ? "toolwindow-active" : "active");
     }
   }
-  // Inactive: the caption text takes clBtnShadow and no clBtnText remains.
+  // Inactive: the caption text takes clBtnShadow and no clBtnText remains
+  // between the caption buttons (their glyphs keep clBtnText).
   TShown S(nullptr, bsSingle), Other(nullptr, bsSingle);
   S.F->SetCaption(u"MMMMMMMM");
   SetForegroundWindow(Other.F->Handle());
@@ -255,7 +256,9 @@ TEST_F(FormTest, DefaultLookPixels) {
   ASSERT_FALSE(S.F->Active());
   auto B = GrabWindow(S.F->Handle());
   bool Active = false;
-  for (Integer X = 3; X < 197; ++X)
+  const TRect Text = S.FS->GetDefCaptionRect();
+  ASSERT_GT(Text.Width(), 100);
+  for (Integer X = Text.Left; X < Text.Right; ++X)
     for (Integer Y = 3; Y < 22; ++Y) Active |= Px(B.get(), X, Y) == Sys(clBtnText);
   EXPECT_FALSE(Active);
   SaveForReview(S.F->Handle(), "default", "inactive");

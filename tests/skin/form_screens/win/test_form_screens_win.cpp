@@ -6,6 +6,8 @@
 
 #include "common/Screens.h"
 
+#include <memory>
+
 using namespace formtest;
 
 namespace {
@@ -58,9 +60,86 @@ class FormScreens : public FormTest {
       FS->ApplySkinData();
     });
   }
+
+  // The caption buttons in one state at a time, and the caption active,
+  // inactive and with quick buttons.
+  void ButtonsAndCaption(const char* Look, TspSkinData* SD) {
+    auto* F = new TForm(nullptr);
+    F->SetBounds(120, 120, 260, 180);
+    F->SetCaption(u"Skinned form");
+    auto* FS = new TspFormSkin(F);
+    FS->SetBorderIcons(spbi::biSystemMenu | spbi::biMinimize | spbi::biMaximize | spbi::biRollUp);
+    if (SD) FS->SetSkinData(SD);
+    F->Show();
+    SetForegroundWindow(F->Handle());
+    Pump();
+    ASSERT_TRUE(F->Active());
+    FS->PaintNCSkin(nullptr, false);
+    const struct {
+      const char* Name;
+      bool Hot, Down, Enabled;
+    } States[] = {{"buttons-normal", false, false, true},
+                  {"buttons-hot", true, false, true},
+                  {"buttons-pressed", true, true, true},
+                  {"buttons-disabled", false, false, false}};
+    for (auto St : States) {
+      Integer Buttons = 0;
+      for (Integer I = 0; I < FS->ObjectList->Count(); ++I) {
+        auto* B = dynamic_cast<TspSkinStdButtonObject*>(static_cast<TspActiveSkinObject*>(FS->ObjectList->Items(I)));
+        if (!B || !B->Visible) continue;
+        B->Active = B->FMouseIn = St.Hot;
+        B->FDown = St.Down;
+        B->Enabled = St.Enabled;
+        B->SetMorphKf(St.Hot ? 1 : 0);
+        FS->DrawSkinObject(B);
+        ++Buttons;
+      }
+      EXPECT_GT(Buttons, 0) << St.Name;
+      lumigra_test::SaveWindowScreen(F->Handle(), St.Name, Look);
+    }
+    for (Integer I = 0; I < FS->ObjectList->Count(); ++I)
+      if (auto* B = dynamic_cast<TspSkinStdButtonObject*>(static_cast<TspActiveSkinObject*>(FS->ObjectList->Items(I)))) {
+        B->Active = B->FMouseIn = B->FDown = false;
+        B->Enabled = true;
+        B->SetMorphKf(0);
+      }
+    // Quick buttons at the left of the caption.
+    auto* Images = new TCustomImageList(F, 16, 16);
+    for (TColor C : {clRed, clGreen, clBlue}) {
+      auto Bm = std::make_unique<TBitmap>();
+      Bm->SetPixelFormat(pf24bit);
+      Bm->SetSize(16, 16);
+      Bm->Canvas()->Brush()->SetColor(clFuchsia);
+      Bm->Canvas()->FillRect(TRect(0, 0, 16, 16));
+      Bm->Canvas()->Brush()->SetColor(C);
+      Bm->Canvas()->FillRect(TRect(3, 3, 13, 13));
+      Images->AddMasked(Bm.get(), clFuchsia);
+    }
+    FS->SetQuickImageList(Images);
+    for (Integer I = 0; I < 3; ++I) FS->QuickButtons()->Add()->SetImageIndex(I);
+    SendMessageW(F->Handle(), WM_NCPAINT, 0, 0);
+    EXPECT_EQ(FS->QuickButtons()->Count(), 3);
+    lumigra_test::SaveWindowScreen(F->Handle(), "caption-quickbuttons", Look);
+    delete F;
+  }
 };
 
 }  // namespace
+
+TEST_F(FormScreens, CaptionButtonsDefaultLook) { ButtonsAndCaption("default", nullptr); }
+
+TEST_F(FormScreens, CaptionButtonsFixtureSkin) {
+  TTempFolder Dir("formscreens-buttons");
+  TSkinOptions O;
+  O.FormInfo = {u"bgpictureindex=0"};
+  O.ActiveSizes = {{40, 20}};
+  O.ExtraObjects = {{u"maxbutton", u"stdbutton",
+                     {u"command=cmmaximize", u"activepictureindex=0", u"skinrect=34,4,42,14",
+                      u"activeskinrect=0,0,8,10", u"downrect=20,10,28,20"}}};
+  auto SD = LoadFixtureSkin(Dir, O);
+  ButtonsAndCaption("fixture", SD.get());
+  EXPECT_TRUE(Errors.empty());
+}
 
 TEST_F(FormScreens, DefaultLook) { AllStates("default", nullptr); }
 
