@@ -219,8 +219,7 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   void HideObjectHint();
   bool ObjectHintShown() const { return !FObjectHintText.empty(); }
   const String& ObjectHintText() const { return FObjectHintText; }
-  // The form's icon on the system-menu button; the items its menu shows.
-  TMenuItem* GetSystemMenuItems();
+  // The system menu's "minimise to tray" command.
   void MinimizeToTray();
   // The window origin on the screen (glow layers, menus of frame objects).
   TPoint FrameScreenOrigin(bool WithLayeredBorder);

@@ -96,8 +96,6 @@ TPoint TspFormSkin::FrameScreenOrigin(bool WithLayeredBorder) {
   return TPoint(FForm->Left(), FForm->Top());
 }
 
-TMenuItem* TspFormSkin::GetSystemMenuItems() { return FSysMenu ? FSysMenu->Items() : nullptr; }
-
 void TspFormSkin::MinimizeToTray() {
   // The notification-area icon takes the form; until it exists the form
   // minimises.
