@@ -617,21 +617,8 @@ void TspSkinButton::WndProc(TMessage& M) {
           if (!*Alive) return;
         }
         break;
-      case WM_LBUTTONDOWN:
-      case WM_LBUTTONDBLCLK:
-        if (!Focused()) {
-          FClicksDisabled = true;
-          ::SetFocus(Handle());
-          if (!*Alive) return;
-          FClicksDisabled = false;
-          // The focus did not arrive (an OnExit took it back): no press.
-          if (!Focused()) return;
-        }
-        break;
-      case CN_COMMAND:
-        if (FClicksDisabled) return;
-        break;
     }
+    if (!FocusBeforePress(M, FClicksDisabled, false)) return;
   }
   TspSkinCustomControl::WndProc(M);
 }

@@ -424,20 +424,8 @@ void TspSkinCheckRadioBox::WndProc(TMessage& M) {
           if (!*Alive) return;
         }
         break;
-      case WM_LBUTTONDOWN:
-      case WM_LBUTTONDBLCLK:
-        if (!Focused()) {
-          FClicksDisabled = true;
-          ::SetFocus(Handle());
-          if (!*Alive) return;
-          FClicksDisabled = false;
-          if (!Focused()) return;  // a press that cannot take the focus is dropped
-        }
-        break;
-      case CN_COMMAND:
-        if (FClicksDisabled) return;
-        break;
     }
+    if (!FocusBeforePress(M, FClicksDisabled, false)) return;
   }
   TspSkinCustomControl::WndProc(M);
 }

@@ -584,6 +584,25 @@ void TspSkinCustomControl::Paint() {
     TspSkinLook<TCustomControl>::Paint();
 }
 
+bool TspSkinCustomControl::FocusBeforePress(const TMessage& M, bool& ClicksDisabled, bool SkipWhileDesigning) {
+  switch (M.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      if (Focused() || (SkipWhileDesigning && ComponentState().Contains(csDesigning))) return true;
+      auto Alive = LivenessToken();
+      ClicksDisabled = true;
+      ::SetFocus(Handle());
+      if (!*Alive) return false;
+      ClicksDisabled = false;
+      // The focus did not arrive (an OnExit took it back): no press.
+      return Focused();
+    }
+    case CN_COMMAND:
+      return !ClicksDisabled;
+  }
+  return true;
+}
+
 void TspSkinCustomControl::PaintDirect() {
   if (!Picture) return;
   const Integer W = Width(), H = Height();

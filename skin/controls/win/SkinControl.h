@@ -215,6 +215,13 @@ class TspSkinCustomControl : public TspSkinCustomLook<TspSkinControl> {
  protected:
   void Paint() override;
   void PaintDirect();
+  // The press rule of focusable skinned controls: a left press on a control
+  // without the focus takes the focus first, and CN_COMMAND clicks that
+  // arrive while SetFocus runs (OnExit/OnEnter handlers) are refused through
+  // ClicksDisabled. False when M must go no further: the control was freed,
+  // the focus did not arrive, or a click came while the focus was moving.
+  // SkipWhileDesigning leaves presses in the designer alone.
+  bool FocusBeforePress(const TMessage& M, bool& ClicksDisabled, bool SkipWhileDesigning);
 
   bool FForceBackground = false;
   bool FDrawbackground = true;

@@ -383,22 +383,7 @@ void TspSkinHorzListBox::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TspSkinHorzListBox::WndProc(TMessage& M) {
-  auto Alive = LivenessToken();
-  switch (M.Msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      if (!ComponentState().Contains(csDesigning) && !Focused()) {
-        FClicksDisabled = true;
-        ::SetFocus(Handle());
-        if (!*Alive) return;
-        FClicksDisabled = false;
-        if (!Focused()) return;
-      }
-      break;
-    case CN_COMMAND:
-      if (FClicksDisabled) return;
-      break;
-  }
+  if (!FocusBeforePress(M, FClicksDisabled, true)) return;
   TspSkinCustomControl::WndProc(M);
 }
 

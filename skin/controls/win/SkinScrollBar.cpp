@@ -463,22 +463,7 @@ void TspSkinScrollBar::WndProc(TMessage& M) {
     return;
   }
   if (FCanFocused) {
-    auto Alive = LivenessToken();
-    switch (M.Msg) {
-      case WM_LBUTTONDOWN:
-      case WM_LBUTTONDBLCLK:
-        if (!ComponentState().Contains(csDesigning) && !Focused()) {
-          FClicksDisabled = true;
-          ::SetFocus(Handle());
-          if (!*Alive) return;
-          FClicksDisabled = false;
-          if (!Focused()) return;
-        }
-        break;
-      case CN_COMMAND:
-        if (FClicksDisabled) return;
-        break;
-    }
+    if (!FocusBeforePress(M, FClicksDisabled, true)) return;
   }
   TspSkinCustomControl::WndProc(M);
 }

@@ -3,40 +3,16 @@
 // form, and where the keys go while a menu is open and after it closed.
 #include "tests/skin/form/win/FormTestUtil.h"
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <cerrno>
 #include <string>
 
 #include "classlib/ImgList.h"
 #include "classlib/StdCtrls.h"
+#include "tests/common/Xdo.h"
 
 using namespace formtest;
+using lumigra_test::Xdo;
 
 namespace {
-
-// Runs xdotool with Args against the X display; false when it cannot run.
-bool Xdo(std::vector<std::string> Args) {
-  Args.insert(Args.begin(), "xdotool");
-  std::vector<char*> Argv;
-  for (std::string& A : Args) Argv.push_back(A.data());
-  Argv.push_back(nullptr);
-  pid_t Pid = 0;
-  if (posix_spawnp(&Pid, "xdotool", nullptr, nullptr, Argv.data(), environ) != 0) return false;
-  int Status = 0;
-  pid_t Got;
-  do Got = waitpid(Pid, &Status, 0);
-  while (Got < 0 && errno == EINTR);
-  if (Got == Pid) return WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
-  const DWORD Start = GetTickCount();
-  while (kill(Pid, 0) == 0) {
-    if (GetTickCount() - Start > 5000) return false;
-    Sleep(2);
-  }
-  return true;
-}
 
 void PumpFor(DWORD Ms) {
   const DWORD Start = GetTickCount();
