@@ -154,6 +154,7 @@ bool TImageDraw::LoadProject(void* P, const String& ImageFile) {
 }
 
 void TImageDraw::AdoptProject(TSidecarData& D, bool FromFile) {
+  FLoadedVersion = D.Version;
   PrepareLoadedRows(D, FromFile);
   FDT = std::move(D.Objects);
   FFileDT = std::move(D.FileInfo);
