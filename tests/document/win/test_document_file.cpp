@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "bitmap/Bmp32_Blend.h"
 #include "document/ProjectSidecar.h"
 #include "document/UndoSteps.h"
 #include "document/win/ImageSmall.h"
@@ -242,6 +243,34 @@ TEST(DocumentFile, EveryObjectKindRoundTrip) {
     EXPECT_LE(o->GetShapeIdByName(u"Kind 16 1"), 0) << "names are case-sensitive";
   }
   delete static_cast<TMemoryStream*>(p);
+}
+
+// A saved image is the view merged over the canvas colour: every alpha,
+// as the engine's merge gives it.
+TEST(DocumentFile, SavedPixelsAreTheViewOverTheCanvas) {
+  TTempFolder dir("lumigra_doc_");
+  const String file = dir.Path("merged.png");
+  TTestDocument d(64, 32, 0x336699);
+  d->Draw();
+  const TColor32 canvas = d->CanvasColor();
+  ASSERT_EQ(canvas >> 24, 255u);
+  const TColor32 alphas[] = {0, 1, 2, 127, 128, 200, 254, 255};
+  for (Integer y = 0; y < 32; ++y)
+    for (Integer x = 0; x < 64; ++x)
+      d->Bitmap()->SetPixel(x, y, alphas[(x + y) % 8] << 24 | TColor32(x * 4) << 16 | TColor32(y * 8) << 8 | TColor32(x ^ y));
+  d->SaveAs(file);
+  bool alpha = false;
+  Integer depth = 0;
+  std::unique_ptr<TBitmap32> saved(LoadImageToBitmap32(file, alpha, depth));
+  ASSERT_NE(saved, nullptr);
+  Integer off = 0;
+  for (Integer y = 0; y < 32; ++y)
+    for (Integer x = 0; x < 64; ++x) {
+      const TColor32 want = MergeOver(d->Bitmap()->GetPixel(x, y), canvas);
+      off += (saved->GetPixel(x, y) & 0xFFFFFF) != (want & 0xFFFFFF);
+    }
+  EndBlending();
+  EXPECT_EQ(off, 0);
 }
 
 // Picture objects keep their pictures through the sidecar and the project
