@@ -254,3 +254,92 @@ TEST(TextObjects, VerticalText) {
   EXPECT_GT(chinese.LongestRun, 15) << "upright: each glyph a flat stroke";
   EXPECT_GT(chinese.Box.Height(), 28) << "the two glyphs one under the other";
 }
+
+// Vertical text, plain and in the path modes (stroke, hollow, text
+// gradient): one column per line, the first on the right, read from top to
+// bottom, Latin turned on its side and Chinese upright; the alignment places
+// a column along the height (near = top), the line alignment the columns
+// across the width (near = right). The path modes' ink covers the plain
+// mode's.
+TEST(TextObjects, VerticalTextPlacementAndPathModes) {
+  TInk (*const inkIn)(TCustomBitmap32*, const TRect&) = [](TCustomBitmap32* B, const TRect& Area) {
+    TInk k;
+    for (Integer y = Area.Top; y < Area.Bottom; ++y)
+      for (Integer x = Area.Left; x < Area.Right; ++x)
+        if (((B->GetPixel(x, y) >> 8) & 0xFF) < 128) {
+          ++k.Count;
+          k.Box = TRect(std::min(k.Box.Left, x), std::min(k.Box.Top, y), std::max(k.Box.Right, x + 1),
+                        std::max(k.Box.Bottom, y + 1));
+        }
+    return k;
+  };
+  const auto where = [](const TRect& r) {
+    return "(" + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + "," +
+           std::to_string(r.Bottom) + ")";
+  };
+  // Where the ink must sit in the 200 x 200 frame: its top, middle or bottom
+  // (alignment) and its right, middle or left (line alignment), within 8 px.
+  struct {
+    const char16_t* Text;
+    Integer Alignment, Layout;
+    bool Chinese;
+  } cases[] = {
+      // Chinese columns begin or end with a glyph whose ink reaches its top
+      // or bottom (田), so the ink box shows the column's ends.
+      {u"ABCD", 0, 0, false},           {u"ABCD", 1, 1, false},           {u"ABCD", 2, 2, false},
+      {u"\u7530\u4E00\u4E8C", 0, 0, true}, {u"\u4E00\u4E8C\u7530", 2, 1, true}, {u"Ab\n\u4E00\u4E8C", 1, 0, false},
+      {u"Hi\nthere", 0, 2, false},      {u"A\u4E00B", 1, 1, false},
+  };
+  struct {
+    const char* Name;
+    std::map<Integer, String> Cells;
+  } modes[] = {
+      {"plain", {}},
+      {"stroke", {{49, u"-1"}, {50, u"0"}, {56, u"1"}}},
+      {"hollow", {{55, u"-1"}, {50, u"0"}, {56, u"1"}}},
+      {"gradient", {{59, u"0"}, {60, u"0/8388608/0"}, {61, u"100/100/100"}, {62, u"0/0.5/1"}, {63, u"0"}, {64, u"0"}}},
+  };
+  Integer n = 0;
+  for (const auto& c : cases) {
+    TInk plain;
+    for (const auto& m : modes) {
+      std::map<Integer, String> cells = {{20, u"0"}, {21, u"0"}, {41, u"28"}, {40, u"DejaVu Sans"}, {48, u"-1"},
+                                         {46, IntToStr(c.Alignment)}, {47, IntToStr(c.Layout)}, {54, c.Text}};
+      for (const auto& k : m.Cells) cells[k.first] = k.second;
+      TTestDocument d(200, 200);
+      d.Add(TextRow(1, TShapeType::shText, 0, TRect(0, 0, 200, 200), cells));
+      d->Draw();
+      SaveReviewPicture(u"text_vertical_case" + IntToStr(n) + u"_" + AsciiToString(m.Name), d->Bitmap());
+      const TInk ink = InkOf(d->Bitmap());
+      ASSERT_GT(ink.Count, 30) << "case " << n << " " << m.Name;
+      const TRect& b = ink.Box;
+      const std::string at = "case " + std::to_string(n) + " " + m.Name + ": ink " + where(b);
+      const Integer along[] = {b.Top, (b.Top + b.Bottom) / 2, b.Bottom}, aim[] = {0, 100, 200};
+      const Integer across[] = {b.Right, (b.Left + b.Right) / 2, b.Left}, aimX[] = {200, 100, 0};
+      EXPECT_LE(std::abs(along[c.Alignment] - aim[c.Alignment]), 8) << at;
+      EXPECT_LE(std::abs(across[c.Layout] - aimX[c.Layout]), 8) << at;
+      if (m.Name == std::string("plain")) {
+        plain = ink;
+        const bool twoLines = String(c.Text).find(u'\n') != String::npos;
+        if (!twoLines && !c.Chinese) EXPECT_GT(b.Height(), 2 * b.Width()) << at << ": one turned column";
+        if (c.Chinese) EXPECT_GT(ink.LongestRun, 15) << at << ": upright, each glyph a flat stroke";
+        if (twoLines) {
+          // The first line is the right-hand column: "Ab" is shorter than
+          // "there", "Hi" shorter than "there".
+          const Integer mid = (b.Left + b.Right) / 2;
+          const TInk left = inkIn(d->Bitmap(), TRect(b.Left, 0, mid, 200));
+          const TInk right = inkIn(d->Bitmap(), TRect(mid, 0, b.Right, 200));
+          if (c.Text[0] == u'H') EXPECT_LT(right.Box.Height(), left.Box.Height()) << at;
+          EXPECT_GT(left.Count, 10) << at;
+          EXPECT_GT(right.Count, 10) << at;
+        }
+      } else {
+        const Integer slack = 4;
+        EXPECT_TRUE(std::abs(b.Left - plain.Box.Left) <= slack && std::abs(b.Top - plain.Box.Top) <= slack &&
+                    std::abs(b.Right - plain.Box.Right) <= slack && std::abs(b.Bottom - plain.Box.Bottom) <= slack)
+            << at << ", plain ink " << where(plain.Box);
+      }
+    }
+    ++n;
+  }
+}
