@@ -687,6 +687,28 @@ struct TLinearSafeReader {
   }
 };
 
+// TLinearResampler::GetSampleFixed in the transparent-edge access mode:
+// inside the clip rectangle less its last column and row, the bitmap's
+// GetPixel256 inlined; beyond one pixel around it, transparent black; the
+// band between, the resampler itself.
+struct TLinearEdgeReader {
+  const TColor32* Bits;
+  Integer Width;
+  TRect C;
+  TCustomSampler* S;
+  inline TColor32 operator()(TFixed FX, TFixed FY) const {
+    const Integer Cx = FX >> 16, Cy = FY >> 16;
+    if (C.Left <= Cx && Cx < C.Right - 1 && C.Top <= Cy && Cy < C.Bottom - 1) {
+      const Cardinal UX = Cardinal(FX) >> 8, UY = Cardinal(FY) >> 8;
+      const TColor32* P = Bits + (ptrdiff_t(UY >> 8) * Width + ptrdiff_t(UX >> 8));
+      return Bilinear(GammaCurve[255 - (UX & 255)], GammaCurve[255 - (UY & 255)], P, P + Width);
+    }
+    if (Int64(Cx) < Int64(C.Left) - 1 || Int64(Cy) < Int64(C.Top) - 1 || Cx > C.Right - 1 || Cy > C.Bottom - 1)
+      return 0;
+    return S->GetSampleFixed(FX, FY);
+  }
+};
+
 // TNearestResampler::GetSampleFixed in the safe access mode: rounded
 // position, the bitmap's GetPixelS.
 struct TNearestSafeReader {
@@ -725,6 +747,17 @@ void SampleRowByReader(TTransformation* T, TCustomSampler* S, Integer X, Integer
   auto* R = dynamic_cast<TCustomResampler*>(S);
   TCustomBitmap32* B = R != nullptr ? R->Bitmap() : nullptr;
   const TColor32 Outer = B != nullptr ? B->OuterColor() : 0;
+  if (B != nullptr && !B->Empty() && R->PixelAccessMode() == pamTransparentEdge && HaveInlineBilinear &&
+      typeid(*R) == typeid(TLinearResampler) && !RectIsEmpty(B->ClipRect())) {
+    bool Known = BilinearInterpolate == BilinearInterpolate_Pas;
+#if defined(__x86_64__) || defined(__i386__)
+    Known = Known || BilinearInterpolate == BilinearInterpolate_SSE2;
+#endif
+    if (Known) {
+      SampleRow<TMap>(T, TLinearEdgeReader{B->Bits(), B->Width(), B->ClipRect(), S}, Outer, X, Y, Count, Out);
+      return;
+    }
+  }
   if (B != nullptr && !B->Empty() && R->PixelAccessMode() == pamSafe) {
     const std::type_info& Kind = typeid(*R);
     if (Kind == typeid(TLinearResampler) || Kind == typeid(TDraftResampler)) {

@@ -512,3 +512,67 @@ TPathOps TextFramePath(Integer StyleId, const TRect& Box) {
   }
   return ops;
 }
+
+// ---------------------------------------------------------------------------
+// Gradient areas
+
+bool CalloutTip(Integer StyleId, const TCalloutPoints& C, TPoint& Tip) {
+  const size_t k = StyleId == 1 || StyleId == 9 ? 1 : StyleId == 8 ? 0 : SIZE_MAX;
+  if (k >= C.Points.size()) return false;
+  Tip = TPoint(C.Points[k].X, C.Points[k].Y);
+  return true;
+}
+
+TRect TextLinearGradientRect(bool IsCallout, Integer StyleId, const TRect& Box, const TCalloutPoints& C) {
+  TRect r = Box;
+  TPoint tip;
+  if (!IsCallout || !CalloutTip(StyleId, C, tip)) return r;
+  r = TRect(std::min(r.Left, tip.X), std::min(r.Top, tip.Y), std::max(r.Right, tip.X), std::max(r.Bottom, tip.Y));
+  if (StyleId == 8) InflateRectXY(r, (Box.Right - Box.Left) / 6, (Box.Bottom - Box.Top) / 6);
+  return r;
+}
+
+TFloatRect TextRadialGradientRect(bool IsCallout, Integer StyleId, const TRect& Box, const TFloatPoint& Centre,
+                                  const TCalloutPoints& C) {
+  long double l = Box.Left, t = Box.Top, r = Box.Right, b = Box.Bottom;
+  TPoint tip;
+  const bool reach = IsCallout && CalloutTip(StyleId, C, tip) && !PointInRect(Box, tip);
+  if (reach) {
+    if (tip.X < l) {
+      r += l - tip.X;
+      l = tip.X;
+    } else if (tip.X > r) {
+      l -= tip.X - r;
+      r = tip.X;
+    }
+    if (tip.Y < t) {
+      b += t - tip.Y;
+      t = tip.Y;
+    } else if (tip.Y > b) {
+      t -= tip.Y - b;
+      b = tip.Y;
+    }
+  }
+  auto inside = [&](long double X, long double Y) {
+    const long double a2 = (r - l) * (r - l) / 4, b2 = (b - t) * (b - t) / 4;
+    const long double dx = X - Centre.X, dy = Y - Centre.Y;
+    return a2 > 0 && b2 > 0 && dx * dx / a2 + dy * dy / b2 <= 1;
+  };
+  // Each growth adds 10 to both half-axes, so the corner's distance is
+  // reached after a bounded number of steps.
+  for (Integer k = 0; k < 1000000; ++k) {
+    l -= 10;
+    t -= 10;
+    r += 10;
+    b += 10;
+    if (inside(Box.Left, Box.Top) && (!reach || inside(tip.X, tip.Y))) break;
+  }
+  if (IsCallout && StyleId == 8) {
+    const Integer gx = (Box.Right - Box.Left) / 6, gy = (Box.Bottom - Box.Top) / 6;
+    l -= gx;
+    r += gx;
+    t -= gy;
+    b += gy;
+  }
+  return TFloatRect{Single(l), Single(t), Single(r), Single(b)};
+}

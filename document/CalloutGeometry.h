@@ -71,3 +71,16 @@ Integer RoundRatio(Int64 V, Int64 Num, Int64 Den);
 TPathOps TextFramePath(Integer StyleId, const TRect& Box);
 // The rounded frame's corner diameter: min(Round((W + H) x 0.15), W, H).
 Integer TextFrameCornerDiameter(Integer W, Integer H);
+
+// Gradient areas of text frames. A callout of style 1 or 9 points at its
+// point 1, style 8 at its point 0: those callouts' gradients reach the tip.
+bool CalloutTip(Integer StyleId, const TCalloutPoints& C, TPoint& Tip);
+// The linear gradient's rectangle (left, top, right, bottom): the frame,
+// grown to take in the tip; style 8 then by (W div 6, H div 6) on every side.
+TRect TextLinearGradientRect(bool IsCallout, Integer StyleId, const TRect& Box, const TCalloutPoints& C);
+// The box of the radial gradient's ellipse about Centre: from Box (widened
+// symmetrically to a tip outside it), grown by 10 on every side until Box's
+// top-left corner (and that tip) lie inside the inscribed ellipse, at least
+// once; style 8 then by (W div 6, H div 6). Plain text passes IsCallout false.
+TFloatRect TextRadialGradientRect(bool IsCallout, Integer StyleId, const TRect& Box, const TFloatPoint& Centre,
+                                  const TCalloutPoints& C);

@@ -40,17 +40,20 @@ Integer IntAt(const RawByteString& B, size_t At) {
   return Integer(v);
 }
 
-RawByteString BitmapBytes(TCustomBitmap32* B) {
+// Writes a bitmap's BMP bytes, deflated or as they are, straight from the
+// memory they were serialised into; returns the number of bytes written.
+Int64 PutBitmap(TStream* Stream, TCustomBitmap32* B, bool Compress) {
   TMemoryStream ms;
   TCustomBitmap32 empty;
   SaveBitmap32ToStream(B ? B : &empty, &ms, true);
-  return RawByteString(static_cast<const char*>(ms.Memory()), size_t(ms.Size()));
-}
-
-RawByteString Deflated(const RawByteString& Plain) {
+  if (!Compress) {
+    WriteBytes(Stream, ms.Memory(), size_t(ms.Size()));
+    return ms.Size();
+  }
   std::vector<uint8_t> out;
-  if (!ZlibDeflate(Plain.data(), Plain.size(), 9, out)) throw ESidecarError(u"A block could not be compressed.");
-  return RawByteString(reinterpret_cast<const char*>(out.data()), out.size());
+  if (!ZlibDeflate(ms.Memory(), size_t(ms.Size()), 9, out)) throw ESidecarError(u"A block could not be compressed.");
+  WriteBytes(Stream, out.data(), out.size());
+  return Int64(out.size());
 }
 
 // Reads bytes where they lie.
@@ -181,33 +184,22 @@ void InitFileInfo(TDataTable* FileInfo) { FileInfo->Init(5, 20); }
 
 void WriteSidecar(TStream* Stream, const TSidecarSource& Src, bool InMemory) {
   TDataTable* dt = Src.Objects;
-  Int64 written = 0;
-  auto put = [&](const RawByteString& B) {
-    WriteBytes(Stream, B.data(), B.size());
-    written += Int64(B.size());
-  };
   // 1: the original
   if (!PropAt(dt, SidecarProp::OriginalName).empty()) {
     WriteBytes(Stream, Src.OriginalFile, Src.OriginalFileSize);
     PutProp(dt, SidecarProp::OriginalLength, IntToStr(Int64(Src.OriginalFileSize)));
   } else {
-    const RawByteString b = InMemory ? BitmapBytes(Src.OriBmp) : Deflated(BitmapBytes(Src.OriBmp));
-    put(b);
-    PutProp(dt, SidecarProp::OriginalLength, IntToStr(Int64(b.size())));
+    PutProp(dt, SidecarProp::OriginalLength, IntToStr(PutBitmap(Stream, Src.OriBmp, !InMemory)));
   }
   // 2: the working raster
   {
-    const RawByteString b = InMemory ? BitmapBytes(Src.SrcBmp) : Deflated(BitmapBytes(Src.SrcBmp));
-    put(b);
-    PutProp(dt, SidecarProp::RasterLength, IntToStr(Int64(b.size())));
+    PutProp(dt, SidecarProp::RasterLength, IntToStr(PutBitmap(Stream, Src.SrcBmp, !InMemory)));
   }
   // 3: pictures, always compressed
   for (Integer i = 0; i < dt->ItemCount(); ++i) {
     TRow* row = dt->Items(i);
     if (CellTextToInt(CellAt(row, ShapeCol::Type)) != PictureRowType) continue;
-    const RawByteString b = Deflated(BitmapBytes(Src.PictureOfRow ? Src.PictureOfRow(i) : nullptr));
-    put(b);
-    PutCell(row, PictureLengthCol, IntToStr(Int64(b.size())));
+    PutCell(row, PictureLengthCol, IntToStr(PutBitmap(Stream, Src.PictureOfRow ? Src.PictureOfRow(i) : nullptr, true)));
   }
   // 4: the saved selections
   {

@@ -26,14 +26,23 @@ for p in "${PACKAGES[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "setup: installing ${missing[*]}" >&2
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q >/dev/null
-$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
-echo "setup: done" >&2
+
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "setup: installing ${missing[*]}" >&2
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -q >/dev/null
+  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+  echo "setup: done" >&2
+fi
+
+# The locales the code-page and language runs start Wine under (Wine takes
+# the code page from them): compiled into the system's locale archive when
+# missing.
+for loc in en_US zh_CN; do
+  if ! LC_ALL=$loc.UTF-8 locale 2>&1 >/dev/null | grep -q .; then continue; fi
+  echo "setup: generating the locale $loc.UTF-8" >&2
+  $SUDO localedef -i "$loc" -f UTF-8 "$loc.UTF-8" ||
+    { echo "setup: cannot generate the locale $loc.UTF-8" >&2; exit 1; }
+done

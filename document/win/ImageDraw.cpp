@@ -196,6 +196,14 @@ TImageDraw::TImageDraw(TImgView32* AOwner, TBitmap* B, TBitmap32* B32, TBitmap32
     for (auto& p : FPendingPictures)
       if (TImgShape* s = ShapeById(p.first)) s->RestorePicture(p.second.get());
     FPendingPictures.clear();
+    // Callouts of projects older than version 13 kept their points relative
+    // to the frame's corner.
+    if (FLoadedVersion >= 1 && FLoadedVersion < 13)
+      for (Integer i = 0; i < FDT->ItemCount(); ++i)
+        if (auto* t = dynamic_cast<TImgText*>(ShapeOfRow(i)); t && t->IsCallout()) {
+          t->UpgradePoints();
+          t->SetPoints(t->GetPoints());
+        }
   }
   ReadGuidesAndRuler();
 

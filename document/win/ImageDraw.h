@@ -173,6 +173,9 @@ class TImgShape : public TShapeCore {
     TGPRect G;             // linear gradients and texture tiles start here
     TFloatRect Radial;     // the ellipse of the radial gradient
     bool Smooth = true;    // anti-aliased
+    // Path gradients: one brush made on each of these paths, each filling
+    // Path (empty: one brush on Path itself).
+    std::vector<IGPGraphicsPath> GradientPaths;
   };
   // Fill, edging picture and outline of a closed shape (or the mask pass
   // FDrawMode2 asks for).
@@ -335,6 +338,11 @@ class TImageDraw : public TPersistent {
   void FreeShapeBreakNode();
   // False when Mode is the shape's mode already.
   bool FreeShapeSetControlMode(Integer Mode);
+  // Continuing an open Bezier shape from one of its ends: the flags of
+  // every Bezier shape cleared, or updated for the pointer (MovedX, MovedY);
+  // true when a flag changed, Appending then telling whether it was set.
+  void FreeShapeClearAppendState();
+  bool FreeShapeCheckAppendState(bool& Appending);
 
   // --- effect previews: EffectBegin, any number of runs, one EffectEnd.
   // Every run starts again from the copy taken by EffectBegin (SrcBmp_T).
@@ -779,6 +787,8 @@ class TImageDraw : public TPersistent {
   bool FEffectDrawing = false;
   // Pictures read with the objects, by object id, until the objects exist.
   std::vector<std::pair<Integer, std::unique_ptr<TCustomBitmap32>>> FPendingPictures;
+  // File-information cell 0 of the project just read, before its upgrades.
+  Integer FLoadedVersion = 0;
   std::function<Int64()> FAvailMemory;
   bool FBusing = false;
   bool FPixelsTesting = false;

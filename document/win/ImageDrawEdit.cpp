@@ -33,6 +33,10 @@ void CopyPresetCells(TDataTable* Presets, Integer Number, TRow* Row, std::initia
   for (Integer f : From) SetCellText(Row, *t++, CellText(preset, f));
 }
 
+TImgFreeShape* FreeShapeOf(TImgShape* S) {
+  return S && S->ShapeType() == TShapeType::shFreeShape ? static_cast<TImgFreeShape*>(S) : nullptr;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -129,9 +133,11 @@ void TImageDraw::MoveShape(Integer X1, Integer Y1, Integer X2, Integer Y2) {
 void TImageDraw::CreateShapeOver(bool bInvalid) {
   TImgShape* s = FCurrentShape;
   if (bInvalid) {
+    const bool freeShape = s && s->ShapeType() == TShapeType::shFreeShape;
     if (s) DeleteShapeById(FShapeId);
     FModified = false;
     if (SelectionExists()) SetCurrentShape(ShapeOfRow(FDT->ItemCount() - 1)->Id());
+    if (freeShape) FreeShapeClearAppendState();
     if (OnShapeModified) OnShapeModified(this);
   } else if (s) {
     if (s->ShapeType() == TShapeType::shSelection) {
@@ -155,6 +161,22 @@ void TImageDraw::CreateShapeOver(bool bInvalid) {
         FModified = false;
         FShapeCreating = false;
         return;
+      }
+    }
+    if (s->ShapeType() == TShapeType::shFreeShape) {
+      // The new path is finished; a shape waiting at one of its open ends
+      // takes it in and stays current instead.
+      auto* created = static_cast<TImgFreeShape*>(s);
+      created->CreateOver();
+      TImgFreeShape* waiting = nullptr;
+      for (Integer i = 0; i < FDT->ItemCount() && waiting == nullptr; ++i)
+        if (auto* f = FreeShapeOf(ShapeOfRow(i)); f && f != created && (f->AppendFromStartPoint() || f->AppendFromEndPoint()))
+          waiting = f;
+      if (waiting) {
+        waiting->AppendShape(created);
+        DeleteShapeById(created->Id());
+        SetCurrentShape(waiting->Id());
+        s = waiting;
       }
     }
     const TShapeType type = s->ShapeType();
@@ -333,6 +355,9 @@ SmallInt TImageDraw::GetShapeCursor(Integer XA, Integer YA, Integer X, Integer Y
   FCanvasCtrIndex = 0;
   const TViewMap m = ViewMap();
   const TPoint at(XA, YA);
+  if (ShapeSelectedCount() == 1)
+    if (TImgFreeShape* f = FreeShapeOf(FCurrentShape); f && f->PointAdding())
+      return f->PtInPath(X, Y) ? ShapeCursor::NodeOnPath : ShapeCursor::NodeAdd;
   if (FRulerEnabled) {
     FRulerPickMode = RulerPick(m.Point(FRulerP1), m.Point(FRulerP2), at);
     if (FRulerPickMode >= 0) return ShapeCursor::Ruler;
@@ -578,13 +603,6 @@ void TImageDraw::ClearRuler() {
   RulerChanged();
 }
 
-namespace {
-
-TImgFreeShape* FreeShapeOf(TImgShape* S) {
-  return S && S->ShapeType() == TShapeType::shFreeShape ? static_cast<TImgFreeShape*>(S) : nullptr;
-}
-
-}  // namespace
 
 void TImageDraw::FreeShapeDeleteNode() {
   TImgFreeShape* f = FreeShapeOf(FCurrentShape);
@@ -648,4 +666,43 @@ void TImageDraw::PixelsTest() {
 void TImageDraw::SetTimeString(const String& Value) {
   FTimeString = Value;
   if (OnTimeStringChanged) OnTimeStringChanged(this);
+}
+
+void TImageDraw::FreeShapeClearAppendState() {
+  for (Integer i = 0; i < FDT->ItemCount(); ++i)
+    if (TImgFreeShape* f = FreeShapeOf(ShapeOfRow(i))) {
+      f->SetAppendFromStartPoint(false);
+      f->SetAppendFromEndPoint(false);
+    }
+}
+
+bool TImageDraw::FreeShapeCheckAppendState(bool& Appending) {
+  const TPoint p(FMovedX, FMovedY);
+  for (Integer i = FDT->ItemCount() - 1; i >= 0; --i) {
+    TImgFreeShape* f = FreeShapeOf(ShapeOfRow(i));
+    if (f == nullptr || f->Fixed() || f->Closed()) continue;
+    const bool onFirst = f->PtInFirstPoint(p);
+    if (onFirst && !f->AppendFromStartPoint()) {
+      f->SetAppendFromStartPoint(true);
+      Appending = true;
+      return true;
+    }
+    if (!onFirst && f->AppendFromStartPoint()) {
+      f->SetAppendFromStartPoint(false);
+      Appending = false;
+      return true;
+    }
+    const bool onLast = f->PtInLastPoint(p);
+    if (onLast && !f->AppendFromEndPoint()) {
+      f->SetAppendFromEndPoint(true);
+      Appending = true;
+      return true;
+    }
+    if (!onLast && f->AppendFromEndPoint()) {
+      f->SetAppendFromEndPoint(false);
+      Appending = false;
+      return true;
+    }
+  }
+  return false;
 }

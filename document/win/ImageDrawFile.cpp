@@ -82,7 +82,29 @@ Integer FilterIndexOf(TImageFormat F, Integer Other) {
 // (Transparent), or over the canvas colour.
 std::unique_ptr<TBitmap32> ComposedForFile(TBitmap32* View, bool KeepAlpha, TColor32 Canvas) {
   auto b = std::make_unique<TBitmap32>();
+  // Plain memory: the encoders read rows, and a fresh device-independent
+  // section costs a fault on the first write to every page.
+  b->SetBackend(new TMemoryBackend(nullptr));
   b->SetSize(View->Width(), View->Height());
+  if (!KeepAlpha && Canvas >> 24 == 255 && View->MasterAlpha() == 255 && !View->Empty()) {
+    // Merging over an opaque colour is the engine's blend over it, each
+    // channel (B * 256 + (F - B) * alpha + 128) >> 8, made opaque: one pass.
+    const Integer w = View->Width();
+    const Integer cb = Integer(Canvas & 0xFF), cg = Integer(Canvas >> 8 & 0xFF), cr = Integer(Canvas >> 16 & 0xFF);
+    for (Integer y = 0; y < View->Height(); ++y) {
+      const TColor32* s = View->ScanLine(y);
+      TColor32* d = b->ScanLine(y);
+      for (Integer x = 0; x < w; ++x) {
+        const TColor32 f = s[x];
+        const Integer a = Integer(f >> 24);
+        auto mix = [a](Integer F, Integer B) { return TColor32((B * 256 + (F - B) * a + 128) >> 8); };
+        d[x] = a == 0 ? Canvas
+                      : 0xFF000000u | mix(Integer(f >> 16 & 0xFF), cr) << 16 | mix(Integer(f >> 8 & 0xFF), cg) << 8 |
+                            mix(Integer(f & 0xFF), cb);
+      }
+    }
+    return b;
+  }
   const TDrawMode oldMode = View->DrawMode();
   const TCombineMode oldCombine = View->CombineMode();
   if (KeepAlpha) {
@@ -154,6 +176,7 @@ bool TImageDraw::LoadProject(void* P, const String& ImageFile) {
 }
 
 void TImageDraw::AdoptProject(TSidecarData& D, bool FromFile) {
+  FLoadedVersion = D.Version;
   PrepareLoadedRows(D, FromFile);
   FDT = std::move(D.Objects);
   FFileDT = std::move(D.FileInfo);

@@ -340,11 +340,25 @@ void TImgShape::PaintFillAndOutline(TBitmap32* Target, const TShapePaint& P) {
   bool plain = !styled;
   if (styled && FGradientFillMode >= 0 && FGradientFillMode <= 5) {
     bool usable = true;
-    IGPBrush b = StyleBrush(P, usable);
-    if (b)
+    if (FGradientFillMode == 1 && !P.GradientPaths.empty()) {
+      // Each brush paints only within its own path, clipped to the outline
+      // (the bridge would paint the rest of the outline in the rim colour).
+      TShapePaint each = P;
+      for (const IGPGraphicsPath& around : P.GradientPaths) {
+        each.Path = around;
+        if (IGPBrush b = StyleBrush(each, usable)) {
+          g->SetClip(P.Path);
+          g->FillPath(b, around);
+          g->ResetClip();
+        } else {
+          plain = usable;  // a gradient without stops
+        }
+      }
+    } else if (IGPBrush b = StyleBrush(P, usable)) {
       g->FillPath(b, P.Path);
-    else if (usable && FGradientFillMode <= 2)
+    } else if (usable && FGradientFillMode <= 2) {
       plain = true;  // a gradient without stops
+    }
   }
   if (plain && FIsFill) g->FillPath(IGPBrush(new TGPSolidBrush(OpacityColor(FFillColor))), P.Path);
   if (!FIsOutline) return;

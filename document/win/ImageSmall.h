@@ -56,4 +56,11 @@ class TImgSmall : public TImgShape {
   std::unique_ptr<TAffineTransformation> FTransformation;
   TRect FMaxRect;
   Integer FRebuildCount = 0;
+  // The turned picture's samples, made once per scaled copy and angle and
+  // placed at FTurnedAt from the box's corner (a move only places it anew).
+  std::unique_ptr<TBitmap32> FTurnedBmp;
+  TPoint FTurnedAt;
+  Single FTurnedAngle = 0;
+  Integer FTurnedBuild = -1;
+  void MakeTurned();
 };

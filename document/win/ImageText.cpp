@@ -88,7 +88,20 @@ void TImgText::Draw(TBitmap32* ToBitmap) {
     TShapePaint p;
     p.Path = FramePath();
     p.G = TGPRect{FRect.Left, FRect.Top, w, h};
-    p.Radial = RectRadialEllipse(TRect(FRect.Left, FRect.Top, w, h), FCenterPoint, FRect);
+    if (FGradientFillMode == 0) {
+      // Callouts with a pointer spread their linear gradient to its tip.
+      const TRect l = TextLinearGradientRect(IsCallout(), FStyleId, FRect, FPoints);
+      p.G = TGPRect{l.Left, l.Top, l.Right - l.Left, l.Bottom - l.Top};
+    }
+    p.Radial = TextRadialGradientRect(IsCallout(), FStyleId, FRect, FCenterPoint, FPoints);
+    if (IsCallout() && FStyleId == 8)
+      for (const TPathOp& o : CalloutFramePath(FStyleId, FRect, FPoints))
+        if (o.Kind == TPathOpKind::Ellipse) {
+          // The three bubbles: a path gradient of its own for each.
+          IGPGraphicsPath bubble(new TGPGraphicsPath());
+          AddOps(bubble, {o});
+          if (bubble->GetPointCount() > 0) p.GradientPaths.push_back(bubble);
+        }
     p.Smooth = FAntialias && (IsCallout() || FStyleId != 0 || FAngle != 0);
     PaintFillAndOutline(target, p);
   }
@@ -165,9 +178,9 @@ void TImgText::DrawText(TBitmap32* Target) {
           lb->SetInterpolationColors(blend);
           brush = lb;
         } else {
-          const TRect q(b.X, b.Y, b.Width, b.Height);
           const TFloatPoint centre{b.X + b.Width / 2.0f, b.Y + b.Height / 2.0f};
-          const TFloatRect e = RectRadialEllipse(q, centre, TRect(b.X, b.Y, b.X + b.Width, b.Y + b.Height));
+          const TFloatRect e =
+              TextRadialGradientRect(false, 0, TRect(b.X, b.Y, b.X + b.Width, b.Y + b.Height), centre, FPoints);
           IGPGraphicsPath ellipse(new TGPGraphicsPath());
           ellipse->AddEllipse(e.Left, e.Top, e.Right - e.Left, e.Bottom - e.Top);
           IGPPathGradientBrush pb(new TGPPathGradientBrush(ellipse));

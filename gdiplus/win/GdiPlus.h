@@ -656,6 +656,10 @@ class TGPGraphicsPath : public TGdiplusBase {
  private:
   struct TWrapTag {};
   TGPGraphicsPath(TWrapTag, gdipflat::GpPath* Handle) : TGdiplusBase(Handle) {}
+  // AddString with the vertical format flag: columns laid out glyph run by
+  // glyph run (libgdiplus ignores the flag for paths).
+  void AddVerticalString(const String& Text, const IGPFontFamily& Family, TGPFontStyle Style, Single EmSize,
+                         const TGPRectF& Layout, const IGPStringFormat& Format);
 };
 
 class TGPRegion : public TGdiplusBase {

@@ -257,6 +257,19 @@ void TGPGraphics::DrawString(const String& Text, const IGPFont& Font, const TGPP
 
 void TGPGraphics::DrawString(const String& Text, const IGPFont& Font, const TGPRectF& Layout,
                              const IGPStringFormat& Format, const IGPBrush& Brush) {
+  // Vertical text in pixel units takes the path layout (see
+  // TGPGraphicsPath::AddString), clipped to the layout rectangle as drawn
+  // text is.
+  if (Format && Font && Brush && (Format->GetFormatFlags() & 2) != 0 && Font->GetUnit() == UnitPixel) {
+    IGPGraphicsPath path(new TGPGraphicsPath(FillModeWinding));
+    path->AddString(Text, Font->GetFamily(), Font->GetStyle(), Font->GetSize(), Layout, Format);
+    UINT state = 0;
+    Gp.GdipSaveGraphics(Native(), &state);
+    if (Layout.Width > 0 && Layout.Height > 0) IntersectClip(Layout);
+    FillPath(Brush, path);
+    Gp.GdipRestoreGraphics(Native(), state);
+    return;
+  }
   Gp.GdipDrawString(Native(), Text.c_str(), INT(Text.size()), GPHandle<GpFont>(Font), &Layout,
                      GPHandle<GpStringFormat>(Format), BrushOf(Brush));
 }

@@ -1,4 +1,5 @@
 // Paths and regions.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -167,8 +168,119 @@ void TGPGraphicsPath::AddString(const String& Text, const IGPFontFamily& Family,
   AddString(Text, Family, Style, EmSize, TGPRectF{Origin.X, Origin.Y, 0, 0}, Format);
 }
 
+namespace {
+
+constexpr TGPStringFormatFlags VerticalFlag = 2;
+
+// Characters that stand upright in a vertical column (the ideographic
+// scripts, their punctuation and the full-width forms); the others are laid
+// on their side, turned a quarter clockwise, as the text drawing does.
+bool IsUpright(char16_t C) {
+  return (C >= 0x1100 && C <= 0x11FF) || (C >= 0x2E80 && C <= 0x33FF) || (C >= 0x3400 && C <= 0x4DBF) ||
+         (C >= 0x4E00 && C <= 0x9FFF) || (C >= 0xA960 && C <= 0xA97F) || (C >= 0xAC00 && C <= 0xD7AF) ||
+         (C >= 0xF900 && C <= 0xFAFF) || (C >= 0xFE30 && C <= 0xFE4F) || (C >= 0xFF00 && C <= 0xFFEF) ||
+         (C >= 0xD840 && C <= 0xD87F);  // high halves of the supplementary ideographs
+}
+
+struct TVerticalRun {
+  String Text;
+  bool Upright;
+};
+
+// One line cut into runs of upright and turned characters; an upright run
+// holds one character (with its low surrogate), so each is placed alone.
+std::vector<TVerticalRun> VerticalRuns(const String& Line) {
+  std::vector<TVerticalRun> runs;
+  for (size_t i = 0; i < Line.size(); ++i) {
+    const bool upright = IsUpright(Line[i]);
+    const size_t n = upright && i + 1 < Line.size() && Line[i] >= 0xD800 && Line[i] <= 0xDBFF ? 2 : 1;
+    if (!upright && !runs.empty() && !runs.back().Upright)
+      runs.back().Text += Line.substr(i, n);
+    else
+      runs.push_back({Line.substr(i, n), upright});
+    i += n - 1;
+  }
+  return runs;
+}
+
+}  // namespace
+
+// libgdiplus lays a path string out horizontally whatever the format says,
+// and its drawn vertical text ignores the alignments (centred and far text
+// lands outside the layout rectangle). With the vertical flag the columns
+// are laid out here, one per line from right to left, each read from top to
+// bottom: runs of upright characters one by one, other runs as horizontal
+// path strings turned a quarter clockwise. The alignment places each column
+// along the rectangle's height, the line alignment the block of columns
+// across its width (near = right).
+void TGPGraphicsPath::AddVerticalString(const String& Text, const IGPFontFamily& Family, TGPFontStyle Style,
+                                        Single EmSize, const TGPRectF& Layout, const IGPStringFormat& Format) {
+  IGPBitmap scratch(new TGPBitmap(1, 1));
+  IGPGraphics g = TGPGraphics::FromImage(scratch);
+  IGPFont font(new TGPFont(Family, EmSize, Style, UnitPixel));
+  IGPStringFormat horizontal(new TGPStringFormat(Format->GetFormatFlags() & ~VerticalFlag, 0));
+  const TGPRectF unbounded{0, 0, 0, 0};
+  auto measure = [&](const String& S) {
+    TGPRectF box{0, 0, 0, 0};
+    g->MeasureString(S, font, unbounded, horizontal, box);
+    return box;
+  };
+
+  std::vector<String> lines(1);
+  for (char16_t c : Text) {
+    if (c == u'\n') lines.emplace_back();
+    else if (c != u'\r') lines.back() += c;
+  }
+  struct TPlaced {
+    TVerticalRun Run;
+    TGPRectF Flat;  // the run's horizontal extent
+  };
+  std::vector<std::vector<TPlaced>> columns;
+  std::vector<Single> widths, lengths;
+  Single total = 0;
+  for (const String& line : lines) {
+    columns.emplace_back();
+    // An empty line keeps the width of a column of one space.
+    Single width = measure(u" ").Height, length = 0;
+    for (const TVerticalRun& run : VerticalRuns(line)) {
+      const TGPRectF flat = measure(run.Text);
+      columns.back().push_back({run, flat});
+      width = std::max(width, run.Upright ? flat.Width : flat.Height);
+      length += run.Upright ? flat.Height : flat.Width;
+    }
+    widths.push_back(width);
+    lengths.push_back(length);
+    total += width;
+  }
+  auto offset = [](Integer Align, Single Room, Single Size) {
+    return Align == StringAlignmentCenter ? (Room - Size) / 2 : Align == StringAlignmentFar ? Room - Size : Single(0);
+  };
+  const bool bounded = Layout.Width > 0 && Layout.Height > 0;
+  Single right = Layout.X + (bounded ? Layout.Width - offset(Format->GetLineAlignment(), Layout.Width, total) : total);
+  for (size_t k = 0; k < columns.size(); ++k) {
+    const Single left = right - widths[k];
+    Single pen = Layout.Y + (bounded ? offset(Format->GetAlignment(), Layout.Height, lengths[k]) : 0);
+    for (const TPlaced& p : columns[k]) {
+      IGPGraphicsPath glyphs(new TGPGraphicsPath());
+      Gp.GdipAddPathString(glyphs->Native(), p.Run.Text.c_str(), INT(p.Run.Text.size()), GPHandle<GpFontFamily>(Family),
+                           Style, EmSize, &unbounded, GPHandle<GpStringFormat>(horizontal));
+      IGPMatrix m(p.Run.Upright ? new TGPMatrix(1, 0, 0, 1, left + (widths[k] - p.Flat.Width) / 2, pen)
+                                // a quarter turn clockwise: the line's top faces right
+                                : new TGPMatrix(0, 1, -1, 0, left + (widths[k] + p.Flat.Height) / 2, pen));
+      glyphs->Transform(m);
+      if (glyphs->GetPointCount() > 0) AddPath(glyphs, false);
+      pen += p.Run.Upright ? p.Flat.Height : p.Flat.Width;
+    }
+    right = left;
+  }
+}
+
 void TGPGraphicsPath::AddString(const String& Text, const IGPFontFamily& Family, TGPFontStyle Style, Single EmSize,
                                 const TGPRectF& Layout, const IGPStringFormat& Format) {
+  if (Format && (Format->GetFormatFlags() & VerticalFlag) != 0) {
+    AddVerticalString(Text, Family, Style, EmSize, Layout, Format);
+    return;
+  }
   Gp.GdipAddPathString(Native(), Text.c_str(), INT(Text.size()), GPHandle<GpFontFamily>(Family), Style, EmSize,
                         &Layout, GPHandle<GpStringFormat>(Format));
 }
@@ -180,6 +292,11 @@ void TGPGraphicsPath::AddString(const String& Text, const IGPFontFamily& Family,
 
 void TGPGraphicsPath::AddString(const String& Text, const IGPFontFamily& Family, TGPFontStyle Style, Single EmSize,
                                 const TGPRect& Layout, const IGPStringFormat& Format) {
+  if (Format && (Format->GetFormatFlags() & VerticalFlag) != 0) {
+    AddVerticalString(Text, Family, Style, EmSize,
+                      TGPRectF{Single(Layout.X), Single(Layout.Y), Single(Layout.Width), Single(Layout.Height)}, Format);
+    return;
+  }
   Gp.GdipAddPathStringI(Native(), Text.c_str(), INT(Text.size()), GPHandle<GpFontFamily>(Family), Style, EmSize,
                          &Layout, GPHandle<GpStringFormat>(Format));
 }

@@ -278,3 +278,60 @@ TEST(CalloutGeometry, TextFrames) {
   EXPECT_EQ(TextFramePath(2, box)[0].Kind, TPathOpKind::Ellipse);
   EXPECT_TRUE(TextFramePath(6, box).empty());
 }
+
+// Gradient areas of text frames: callouts 1 and 9 (tip point 1) and 8 (tip
+// point 0) spread their gradients to the tip; style 8 grows further by a
+// sixth of the frame; other frames and plain text keep the frame.
+TEST(CalloutGeometry, GradientAreasReachThePointer) {
+  auto with = [](Integer Tip, TPoint P) {
+    TCalloutPoints c;
+    c.Points.assign(3, TGPPoint{0, 0});
+    c.Points[size_t(Tip)] = TGPPoint{P.X, P.Y};
+    return c;
+  };
+  const TRect box(0, 0, 120, 60);
+  struct {
+    bool Callout;
+    Integer Style;
+    TCalloutPoints Points;
+    TRect Linear;
+  } linear[] = {
+      {true, 1, with(1, TPoint(150, 30)), TRect(0, 0, 150, 60)},
+      {true, 9, with(1, TPoint(40, -25)), TRect(0, -25, 120, 60)},
+      {true, 9, with(1, TPoint(40, 20)), box},                        // a tip inside the frame
+      {true, 8, with(0, TPoint(-30, 80)), TRect(-50, -10, 140, 90)},  // then (120 div 6, 60 div 6)
+      {true, 5, with(1, TPoint(300, 300)), box},                      // no tip
+      {false, 1, with(1, TPoint(300, 300)), box},                     // plain text
+  };
+  for (const auto& c : linear) {
+    SCOPED_TRACE(testing::Message() << c.Callout << "/" << c.Style);
+    EXPECT_EQ(TextLinearGradientRect(c.Callout, c.Style, box, c.Points), c.Linear);
+  }
+  struct {
+    bool Callout;
+    Integer Style;
+    TCalloutPoints Points;
+    TRect Box;
+    TFloatPoint Centre;
+    TFloatRect Radial;
+  } radial[] = {
+      // Two growths until the corner (0, 0) is inside: a 70, b 45.
+      {false, 0, {}, TRect(0, 0, 100, 50), {50, 25}, {-20, -20, 120, 70}},
+      // The corner is the centre: still one growth.
+      {false, 0, {}, TRect(0, 0, 100, 50), {0, 0}, {-10, -10, 110, 60}},
+      // A tip right of the frame widens it on both sides first.
+      {true, 1, with(1, TPoint(150, 25)), TRect(0, 0, 100, 50), {50, 25}, {-60, -10, 160, 60}},
+      // A tip inside changes nothing.
+      {true, 1, with(1, TPoint(60, 25)), TRect(0, 0, 100, 50), {50, 25}, {-20, -20, 120, 70}},
+      // Style 8 then grows by (100 div 6, 50 div 6) = (16, 8).
+      {true, 8, with(0, TPoint(60, 25)), TRect(0, 0, 100, 50), {50, 25}, {-36, -28, 136, 78}},
+  };
+  for (const auto& c : radial) {
+    SCOPED_TRACE(testing::Message() << c.Callout << "/" << c.Style);
+    const TFloatRect r = TextRadialGradientRect(c.Callout, c.Style, c.Box, c.Centre, c.Points);
+    EXPECT_FLOAT_EQ(r.Left, c.Radial.Left);
+    EXPECT_FLOAT_EQ(r.Top, c.Radial.Top);
+    EXPECT_FLOAT_EQ(r.Right, c.Radial.Right);
+    EXPECT_FLOAT_EQ(r.Bottom, c.Radial.Bottom);
+  }
+}

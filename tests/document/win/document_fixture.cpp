@@ -5,6 +5,7 @@
 #include "common/ScreensBitmap32.h"
 
 #include "bitmap/Bmp32_Engine.h"
+#include "document/FreeShapeNodes.h"
 #include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileUtils.h"
 #include "rtl/SysUtils.h"
@@ -132,4 +133,18 @@ Integer CountPixels(TCustomBitmap32* B, const std::function<bool(TColor32)>& Pre
 
 void SaveReviewPicture(const String& Name, TCustomBitmap32* B) {
   lumigra_test::SaveBitmapScreen(*B, std::string(Name.begin(), Name.end()));
+}
+
+String NodeText(std::initializer_list<TPoint> Nodes, bool Closed, Integer Mode, Integer Selected) {
+  TBezierPath p;
+  const std::vector<TPoint> n(Nodes);
+  for (size_t i = 0; i + 1 < n.size(); ++i) {
+    TBezierRow r;
+    r.P = {n[i], n[i], n[i + 1], n[i + 1]};
+    p.Rows.push_back(r);
+  }
+  p.Closed = Closed;
+  p.ControlMode = Mode;
+  p.SelectPointIndex = Selected;
+  return BezierPathText(p);
 }

@@ -27,6 +27,10 @@ String RowText(Integer Count, const std::map<Integer, String>& Cells);
 // An object row (100 cells) of a type with its frame and common cells.
 String ObjectRow(Integer Id, TShapeType Type, const TRect& Frame, const std::map<Integer, String>& More = {});
 
+// A Bezier node table text of straight segments through the nodes, in the
+// given control mode, with a selected node (-1: none).
+String NodeText(std::initializer_list<TPoint> Nodes, bool Closed, Integer Mode = 2, Integer Selected = -1);
+
 // A document of a new W x H image on a view of its own, presets assigned,
 // bitmap initialised.
 class TTestDocument {

@@ -4,6 +4,7 @@
 #include "common/gtest.h"
 
 #include "document/SelectionCore.h"
+#include "document/win/ImageSelection.h"
 #include "gdiplus/win/ImageFiles.h"
 #include "tests/document/win/document_fixture.h"
 #include "tests/rtl/test_streams_tempdir.h"
@@ -205,4 +206,74 @@ TEST(DocumentRender, SelectionAnts) {
           << kind << " at " << zooms[z];
     }
   SaveReviewPicture(u"selection_kinds_ants", &picture);
+}
+
+// Selections while they are drawn (rectangle and ellipse with their size
+// labels, the lassos with the line to the pointer, a row and a column), the
+// node handles of a node lasso, and a lifted picture moved off its place:
+// one cell each on the control layer over the image. Every preview changes
+// the control layer inside its cell.
+TEST(DocumentRender, SelectionPreviewsAndLifting) {
+  const Integer cell = 90;
+  struct TKind {
+    Integer Kind;
+    std::vector<TPoint> Points;
+  } kinds[] = {{0, {}},
+               {1, {}},
+               {2, {{10, 10}, {70, 20}, {40, 70}}},
+               {3, {{10, 10}, {30, 5}, {70, 20}, {60, 60}, {20, 70}}},
+               {4, {{10, 10}, {70, 20}, {40, 70}}},
+               {9, {}},
+               {10, {}}};
+  const Integer count = Integer(std::size(kinds));
+  TBitmap32 sheet;
+  sheet.SetSize(cell * (count + 2), cell);
+  sheet.Clear(0xFFD8D8D8u);
+  auto paint = [&](TTestDocument& d) {
+    auto b = std::make_unique<TBitmap32>();
+    b->SetSize(cell, cell);
+    d->Draw();
+    b->Draw(0, 0, d->Bitmap());
+    d->PaintControlLayer(nullptr, b.get());
+    return b;
+  };
+  auto place = [&](TBitmap32* B, Integer Index) {
+    sheet.Draw(Index * cell, 0, B);
+  };
+  for (Integer i = 0; i < count; ++i) {
+    SCOPED_TRACE(kinds[i].Kind);
+    TTestDocument d(cell, cell, 0xF0F0F0);
+    const auto before = paint(d);
+    d->CreateShape(TShapeType::shSelection);
+    auto* s = dynamic_cast<TImgSelection*>(d->Shape());
+    ASSERT_NE(s, nullptr);
+    s->SetStyleId(kinds[i].Kind);
+    for (const TPoint& p : kinds[i].Points) s->AddNewPoint(p.X, p.Y);
+    s->SetPointMoved(TPoint(75, 75));
+    d->DrawShape(12, 15, 70, 60);
+    const auto during = paint(d);
+    EXPECT_NE(Pixels(during.get()), Pixels(before.get()));
+    place(during.get(), i);
+    d->CreateShapeOver(true);
+  }
+  // Node handles of a finished node lasso, and a picture lifted and moved.
+  TTestDocument n(cell, cell, 0xF0F0F0);
+  for (Integer y = 0; y < cell; ++y)
+    for (Integer x = 0; x < cell; ++x) n->SrcBmp()->SetPixel(x, y, 0xFF000000u | TColor32(x * 2) << 16 | TColor32(y * 2) << 8);
+  n->CreateShape(TShapeType::shSelection);
+  auto* lasso = dynamic_cast<TImgSelection*>(n->Shape());
+  ASSERT_NE(lasso, nullptr);
+  lasso->SetStyleId(4);
+  for (const TPoint& p : kinds[4].Points) lasso->AddNewPoint(p.X, p.Y);
+  n->CreateShapeOver(false);
+  ASSERT_NE(n->Selection(), nullptr);
+  const auto handles = paint(n);
+  place(handles.get(), count);
+  n->Selection()->SetUseMoveSelection(true);
+  n->Selection()->Click();
+  n->Selection()->MoveShape(0, 0, 12, 8);
+  const auto lifted = paint(n);
+  EXPECT_NE(Pixels(lifted.get()), Pixels(handles.get()));
+  place(lifted.get(), count + 1);
+  SaveReviewPicture(u"selection_previews", &sheet);
 }

@@ -120,6 +120,52 @@ TEST(DocumentSelection, LiftingMovingAndStamping) {
   }
 }
 
+// A subtraction from a lifted picture trims the picture with it: the
+// subtracted pixels become empty, the rest keeps the lifted pixels, and a
+// subtraction taking a whole side shrinks the picture to the new box.
+// Stamped, only what is left of the selection reaches the raster.
+TEST(DocumentSelection, SubtractionTrimsTheLiftedPicture) {
+  struct {
+    TRect Cut, Box;
+  } cases[] = {
+      {TRect(10, 6, 12, 8), TRect(8, 5, 16, 11)},   // a hole inside
+      {TRect(12, 0, 30, 20), TRect(8, 5, 12, 11)},  // the right side
+      {TRect(0, 0, 30, 7), TRect(8, 7, 16, 11)},    // the top rows
+  };
+  auto inside = [](const TRect& R, Integer X, Integer Y) { return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom; };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Cut.Left << "," << c.Cut.Top << "," << c.Cut.Right << "," << c.Cut.Bottom);
+    TTestDocument d(30, 20);
+    PaintRaster(d);
+    const std::vector<TColor32> before = Pixels(d->SrcBmp());
+    TImgSelection* s = AddSelection(d, TRect(5, 5, 13, 11));
+    ASSERT_NE(s, nullptr);
+    s->SetUseMoveSelection(true);
+    s->Click();
+    s->MoveShape(0, 0, 3, 0);  // lifted and floating at (8, 5)
+    ASSERT_NE(s->SelBitmap(), nullptr);
+    d->SetSelectionExpanding(false);
+    ASSERT_TRUE(s->CombineRegion(false, 0, c.Cut, TSelectionInput()));
+    EXPECT_EQ(s->Region().Box(), c.Box);
+    ASSERT_EQ(s->SelBitmap()->Width(), c.Box.Width());
+    ASSERT_EQ(s->SelBitmap()->Height(), c.Box.Height());
+    for (Integer y = c.Box.Top; y < c.Box.Bottom; ++y)
+      for (Integer x = c.Box.Left; x < c.Box.Right; ++x) {
+        const TColor32 lifted = s->SelBitmap()->GetPixel(x - c.Box.Left, y - c.Box.Top);
+        const bool cut = inside(c.Cut, x, y);
+        EXPECT_EQ(lifted, cut ? 0u : before[y * 30 + x - 3]) << x << "," << y;
+        EXPECT_EQ(s->Region().Contains(x, y), !cut) << x << "," << y;
+      }
+    d->DeleteSelectionCropShape(true);
+    for (Integer y = 5; y < 11; ++y)
+      for (Integer x = 8; x < 16; ++x) {
+        const bool kept = inside(c.Box, x, y) && !inside(c.Cut, x, y);
+        const TColor32 under = x < 13 ? 0x00FFFFFFu : before[y * 30 + x];  // the lifted area was emptied
+        EXPECT_EQ(d->SrcBmp()->GetPixel(x, y), kept ? before[y * 30 + x - 3] : under) << x << "," << y;
+      }
+  }
+}
+
 // The smoothed cut pictures share every pixel of the area: on an opaque
 // picture their alphas add up to 255 everywhere, and the ramps are there.
 TEST(DocumentSelection, CutPicturesComplementEachOther) {

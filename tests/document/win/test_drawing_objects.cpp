@@ -35,21 +35,6 @@ String StrokeRow(Integer Id, Integer Nib, Integer Width, const String& Points, c
   return ObjectRow(Id, TShapeType::shLines, Box, {{24, IntToStr(Nib)}, {18, IntToStr(Width)}, {41, Points}, {42, u"0"}, {43, u""}});
 }
 
-// A node table text of straight segments through the nodes.
-String NodeText(std::initializer_list<TPoint> Nodes, bool Closed, Integer Mode = 2) {
-  TBezierPath p;
-  const std::vector<TPoint> n(Nodes);
-  for (size_t i = 0; i + 1 < n.size(); ++i) {
-    TBezierRow r;
-    r.P = {n[i], n[i], n[i + 1], n[i + 1]};
-    p.Rows.push_back(r);
-  }
-  p.Closed = Closed;
-  p.ControlMode = Mode;
-  p.SelectPointIndex = -1;
-  return BezierPathText(p);
-}
-
 }  // namespace
 
 TEST(DrawingObjects, StrokeNibsAndHits) {
@@ -314,4 +299,90 @@ TEST(DrawingObjects, DamagedPointsAndEmptyBoxes) {
   const String stored = StoredRows(d.Get());
   EXPECT_EQ(stored.find(u"nan"), String::npos);
   EXPECT_EQ(stored.find(u"inf"), String::npos);
+}
+
+// A Bezier shape drawn through the document as the canvas drives it: presses
+// add nodes, a drag after a press pulls the tangents, a press on the first
+// node closes the path; an open shape waits at its end while the pointer is
+// there and takes in the next path drawn; a path of one segment is dropped.
+// In node-adding mode the cursor tells whether the pointer is on the path,
+// and a node goes in where it is.
+TEST(DrawingObjects, BezierCreatedByTheDocument) {
+  TTestDocument d(240, 160);
+  auto draw = [&](std::initializer_list<TPoint> Presses, bool Close) -> TImgFreeShape* {
+    d->CreateShape(TShapeType::shFreeShape);
+    auto* f = dynamic_cast<TImgFreeShape*>(d->Shape());
+    if (f == nullptr) return nullptr;
+    for (const TPoint& p : Presses) {
+      f->AddNewPoint(p.X, p.Y);
+      f->SetControlPoint(p.X + 4, p.Y);  // a short drag after each press
+    }
+    if (Close && f->BezierCount() >= 2 && f->PtInFirstPoint(*Presses.begin())) {
+      f->SetFinalPointAdding(true);
+      f->AddNewPoint(Presses.begin()->X + 1, Presses.begin()->Y + 1);
+    }
+    d->CreateShapeOver(f->BezierCount() < 2);
+    return dynamic_cast<TImgFreeShape*>(d->Shape());
+  };
+  TImgFreeShape* closed = draw({{20, 20}, {100, 20}, {100, 100}}, true);
+  ASSERT_NE(closed, nullptr);
+  EXPECT_FALSE(d->ShapeCreating());
+  EXPECT_TRUE(closed->Closed());
+  EXPECT_EQ(closed->BezierCount(), 3);
+  EXPECT_TRUE(closed->Selected());
+  EXPECT_EQ(closed->SRect().Left, 20);
+
+  // Open: three presses, two segments.
+  TImgFreeShape* open = draw({{130, 20}, {200, 20}, {200, 80}}, false);
+  ASSERT_NE(open, nullptr);
+  ASSERT_FALSE(open->Closed());
+  ASSERT_EQ(open->BezierCount(), 2);
+  const Integer openId = open->Id(), shapes = d->ShapeCount();
+  bool appending = false;
+  d->SetMovedX(200);
+  d->SetMovedY(81);
+  EXPECT_TRUE(d->FreeShapeCheckAppendState(appending));
+  EXPECT_TRUE(appending);
+  EXPECT_TRUE(open->AppendFromEndPoint());
+  EXPECT_FALSE(d->FreeShapeCheckAppendState(appending)) << "nothing changed";
+  d->SetMovedX(150);
+  EXPECT_TRUE(d->FreeShapeCheckAppendState(appending));
+  EXPECT_FALSE(appending);
+  EXPECT_FALSE(open->AppendFromEndPoint());
+  d->SetMovedX(200);
+  d->FreeShapeCheckAppendState(appending);
+  // The next path drawn from the open end continues that shape.
+  draw({{200, 80}, {150, 130}, {120, 130}}, false);
+  EXPECT_EQ(d->ShapeCount(), shapes);
+  ASSERT_EQ(d->Shape(), open);
+  EXPECT_EQ(open->Id(), openId);
+  EXPECT_EQ(open->BezierCount(), 4);
+  EXPECT_FALSE(open->AppendFromEndPoint());
+  EXPECT_GE(open->SRect().Bottom, 130);
+
+  // One segment only: dropped, and no shape is left waiting.
+  d->SetMovedX(120);
+  d->SetMovedY(130);
+  d->FreeShapeCheckAppendState(appending);
+  ASSERT_TRUE(open->AppendFromEndPoint());
+  draw({{10, 140}, {60, 140}}, false);
+  EXPECT_EQ(d->ShapeCount(), shapes);
+  EXPECT_FALSE(open->AppendFromEndPoint());
+
+  // Node-adding mode on the closed triangle's top edge.
+  d->ClickShape(TSelectMode::selOne, closed->Id());
+  ASSERT_EQ(d->Shape(), closed);
+  closed->SetPointAdding(true);
+  d->Draw();
+  EXPECT_EQ(d->GetShapeCursor(60, 80, 60, 80), ShapeCursor::NodeAdd) << "inside, off the path";
+  EXPECT_EQ(d->GetShapeCursor(60, 20, 60, 20), ShapeCursor::NodeOnPath);
+  closed->AddNodePoint();
+  closed->SetPointAdding(false);
+  EXPECT_EQ(closed->BezierCount(), 4);
+  EXPECT_TRUE(BezierPtInFirstPoint(closed->Path(), TPoint(20, 20)));
+  bool found = false;
+  for (const TBezierRow& r : closed->Path().Rows) found = found || r.P[0] == closed->PointAdded();
+  EXPECT_TRUE(found) << "a node where the pointer was";
+  EXPECT_LE(std::abs(closed->PointAdded().X - 60) + std::abs(closed->PointAdded().Y - 20), 4);
+  SaveReviewPicture(u"bezier_created", d->Bitmap());
 }

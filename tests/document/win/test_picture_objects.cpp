@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "bitmap/Bmp32_Transforms.h"
 #include "document/win/ImageSmall.h"
 #include "gdiplus/win/ImageFiles.h"
 #include "tests/document/win/document_fixture.h"
@@ -124,4 +125,37 @@ TEST(Watermark, PlacesTilesAndEmptyPictures) {
   EXPECT_EQ(e->WatermarkShape(), nullptr);
   EXPECT_NO_THROW(e->Draw());
   EXPECT_FALSE(e->Modified()) << "the watermark stores no undo step";
+}
+
+// A turned picture keeps its samples: drawn, it equals the engine's own
+// transformation merged straight into the view (within rounding); moved, it
+// gives the same pixels shifted, without a new scaled copy.
+TEST(PictureObject, TurnedPictureKeptForMoves) {
+  TTestDocument r(200, 200);
+  TImgSmall* t = Picture(r, TRect(50, 80, 150, 120), {{19, u"30"}, {16, u"200"}});
+  r->Draw();
+  const std::vector<TColor32> first = Pixels(r->Bitmap());
+  TTestDocument blank(200, 200);
+  blank->Draw();
+  TAffineTransformation turn;
+  turn.SetSrcRect(TFloatRect{0, 0, 100, 40});
+  turn.Translate(-50, -20);
+  turn.Rotate(0, 0, 30);
+  turn.Translate(100, 100);
+  Transform(blank->Bitmap(), t->TmpBmp(), &turn);
+  Integer off = 0;
+  for (Integer y = 0; y < 200; ++y)
+    for (Integer x = 0; x < 200; ++x) off += !Near(first[size_t(y * 200 + x)], blank->Bitmap()->GetPixel(x, y));
+  EXPECT_LE(off, 8) << "a few edge pixels sampled a step apart";
+  const TRect m = t->MaxRect();
+  const Integer builds = t->RebuildCount();
+  t->OffsetShape(7, 3);
+  r->InitBitmap();
+  r->Draw();
+  EXPECT_EQ(t->RebuildCount(), builds);
+  EXPECT_EQ(t->MaxRect(), TRect(m.Left + 7, m.Top + 3, m.Right + 7, m.Bottom + 3));
+  Integer moved = 0;
+  for (Integer y = m.Top; y < m.Bottom; ++y)
+    for (Integer x = m.Left; x < m.Right; ++x) moved += r->Bitmap()->GetPixel(x + 7, y + 3) != first[size_t(y * 200 + x)];
+  EXPECT_EQ(moved, 0);
 }
