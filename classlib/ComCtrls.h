@@ -265,8 +265,6 @@ class TTreeView : public TCustomTreeView {
 // ---------------------------------------------------------------------------
 // Tab control and page control
 
-enum TTabPosition : Byte { tpTop, tpBottom, tpLeft, tpRight };
-enum TTabStyle : Byte { tsTabs, tsButtons, tsFlatButtons };
 using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
 
 class TCustomTabControl : public TWinControl {
