@@ -131,6 +131,27 @@ TEST_F(TabsTest, TabRectAndDisplayRectGoThroughTheControlsOwnHandler) {
   EXPECT_EQ(T->DisplayRect().Top, 24 - 5 + 2);
 }
 
+// The mouse over the frame, the empty strip beside the tabs and the page
+// area belongs to the control (Wine's own answer there is HTTRANSPARENT),
+// so WindowFromPoint finds it; over a tab it stays HTCLIENT as well.
+TEST_F(TabsTest, WholeControlAnswersHitTests) {
+  auto* T = NewTabs({u"One", u"Two"});
+  T->SetTabHeight(20);
+  F->Show();
+  Pump();
+  struct Row {
+    const char* Name;
+    int X, Y;
+  };
+  const Row Rows[] = {{"on a tab", 20, 10}, {"beside the tabs", 250, 10}, {"page area", 150, 60}, {"frame", 1, 90}};
+  for (const Row& W : Rows) {
+    SCOPED_TRACE(W.Name);
+    const TPoint S = T->ClientToScreen(TPoint(W.X, W.Y));
+    EXPECT_EQ(SendMessageW(T->Handle(), WM_NCHITTEST, 0, MAKELPARAM(S.X, S.Y)), HTCLIENT);
+    EXPECT_EQ(WindowFromPoint(POINT{S.X, S.Y}), T->Handle());
+  }
+}
+
 // Wine moves a single row one tab per WM_HSCROLL/SB_THUMBPOSITION; the
 // wrapper steps until the row starts at the asked tab, both ways, and stops
 // where the row can go no further.

@@ -12,8 +12,9 @@
 
 namespace {
 
-// Wine's raw page rectangles for a 300 x 100 client, tabs 20 high.
-constexpr TRect RawTop(4, 24, 296, 96), RawBottom(4, 4, 296, 76), RawLeft(24, 4, 296, 96), RawRight(4, 4, 276, 96);
+// Wine's raw page rectangles for a 300 x 100 client, tabs 20 high (as the
+// class library's tab tests measured them).
+constexpr TRect RawTop(4, 24, 296, 96), RawBottom(4, 4, 296, 76), RawLeft(64, 4, 296, 96), RawRight(4, 4, 236, 96);
 
 TEST(TabLayout, PageRectCorrection) {
   // A frame picture 100 x 60 whose page area is (3, 4, 96, 55): margins
@@ -33,12 +34,12 @@ TEST(TabLayout, PageRectCorrection) {
       {"bottom", tpBottom, false, false, false, RawBottom, {1, 1, 299, 79}},
       {"bottom skinned", tpBottom, true, false, false, RawBottom, {3, 4, 296, 75}},
       {"bottom hidden tabs", tpBottom, false, true, false, RawBottom, {1, 1, 299, 80}},
-      {"left", tpLeft, false, false, false, RawLeft, {21, -1, 299, 99}},
-      {"left skinned", tpLeft, true, false, false, RawLeft, {23, 4, 296, 95}},
-      {"left hidden tabs", tpLeft, false, true, false, RawLeft, {20, -1, 299, 99}},
-      {"right", tpRight, false, false, false, RawRight, {1, -1, 279, 99}},
-      {"right skinned", tpRight, true, false, false, RawRight, {3, 4, 276, 95}},
-      {"right hidden tabs skinned", tpRight, true, true, false, RawRight, {3, 4, 277, 95}},
+      {"left", tpLeft, false, false, false, RawLeft, {61, -1, 299, 99}},
+      {"left skinned", tpLeft, true, false, false, RawLeft, {63, 4, 296, 95}},
+      {"left hidden tabs", tpLeft, false, true, false, RawLeft, {60, -1, 299, 99}},
+      {"right", tpRight, false, false, false, RawRight, {1, -1, 239, 99}},
+      {"right skinned", tpRight, true, false, false, RawRight, {3, 4, 236, 95}},
+      {"right hidden tabs skinned", tpRight, true, true, false, RawRight, {3, 4, 237, 95}},
       {"hidden border top", tpTop, true, true, true, RawTop, {0, -2, 302, 104}},
       {"hidden border bottom", tpBottom, false, false, true, RawBottom, {0, -2, 302, 104}},
       {"hidden border left", tpLeft, true, false, true, RawLeft, {0, -2, 302, 104}},
