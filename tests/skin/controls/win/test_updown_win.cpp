@@ -367,3 +367,43 @@ TEST_F(UpDownWin, OwnSizeDrawsEachButtonFromResizeButton) {
 }
 
 }  // namespace
+
+namespace {
+
+// Pictures of the arrows for review: normal, hot and pressed, horizontal
+// and vertical, in the default look and each made scheme. On the default
+// look the three states must differ.
+TEST_F(UpDownWin, ReviewPictures) {
+  std::vector<std::unique_ptr<TspSkinData>> Loaded;
+  std::vector<std::pair<String, TspSkinData*>> Schemes = {{u"default", nullptr}};
+  for (const String& Name : MadeSchemeNames()) {
+    Loaded.push_back(MadeScheme(Name));
+    if (!Loaded.back()->Empty) Schemes.emplace_back(Name, Loaded.back().get());
+  }
+  for (const auto& [Scheme, Skin] : Schemes)
+    for (TUDOrientation O : {udHorizontal, udVertical}) {
+      SetCursorPos(0, 0);
+      auto* U = O == udVertical ? Make(udVertical, 20, 40) : Make();
+      const String Name = O == udVertical ? u"vupdown" : u"hupdown";
+      U->SetSkinDataName(Name);
+      if (Skin) U->SetSkinData(Skin);
+      const TRect B0 = U->ButtonRect(0);
+      const Integer X = (B0.Left + B0.Right) / 2, Y = (B0.Top + B0.Bottom) / 2;
+      auto Normal = Render(U);
+      Move(U, X, Y, false);
+      auto Hot = Render(U);
+      Press(U, X, Y);
+      auto Down = Render(U);
+      Release(U, X, Y);
+      SaveScreen(Scheme, Name, u"normal", Normal.get());
+      SaveScreen(Scheme, Name, u"up-hot", Hot.get());
+      SaveScreen(Scheme, Name, u"up-pressed", Down.get());
+      if (!Skin) {
+        EXPECT_NE(Px(Normal.get(), B0.Left + 2, B0.Top + 2), Px(Hot.get(), B0.Left + 2, B0.Top + 2));
+        EXPECT_NE(Px(Hot.get(), B0.Left + 2, B0.Top + 2), Px(Down.get(), B0.Left + 2, B0.Top + 2));
+      }
+      delete U;
+    }
+}
+
+}  // namespace
