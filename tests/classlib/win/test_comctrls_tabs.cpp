@@ -320,3 +320,35 @@ TEST_F(TabsTest, PageControlCountsVisibleTabs) {
   EXPECT_EQ(PC->ActivePage(), P[1]);
   EXPECT_EQ(PC->TabIndex(), 0);
 }
+
+// Wine's own arrows of a single row, measured: an overflowing row gets a
+// "msctls_updown32" child, shown at the row's right end; the same window
+// stays (hidden) when the row fits again and is shown again on the next
+// overflow; a row of several lines never has one.
+TEST_F(TabsTest, NativeArrowsOfAnOverflowingRow) {
+  auto* T = NewTabs({u"First", u"Second", u"Third", u"Fourth", u"Fifth", u"Sixth"}, Bounds(10, 10, 150, 100));
+  T->SetTabHeight(20);
+  F->Show();
+  Pump();
+  auto Arrows = [&] { return FindWindowExW(T->Handle(), nullptr, reinterpret_cast<const WCHAR*>(u"msctls_updown32"), nullptr); };
+  HWND U = Arrows();
+  ASSERT_NE(U, nullptr);
+  EXPECT_TRUE(IsWindowVisible(U));
+  RECT R{};
+  GetWindowRect(U, &R);
+  const TPoint TL = T->ScreenToClient(TPoint(R.left, R.top));
+  EXPECT_EQ(TL.X + (R.right - R.left), 150) << "at the right end";
+  T->SetWidth(600);
+  Pump();
+  EXPECT_EQ(Arrows(), U) << "the window is kept";
+  EXPECT_FALSE(IsWindowVisible(U));
+  T->SetWidth(150);
+  Pump();
+  EXPECT_EQ(Arrows(), U);
+  EXPECT_TRUE(IsWindowVisible(U));
+  auto* M = NewTabs({u"First", u"Second", u"Third", u"Fourth", u"Fifth", u"Sixth"}, Bounds(10, 120, 150, 100));
+  M->SetMultiLine(true);
+  Pump();
+  HWND MU = FindWindowExW(M->Handle(), nullptr, reinterpret_cast<const WCHAR*>(u"msctls_updown32"), nullptr);
+  EXPECT_TRUE(MU == nullptr || !IsWindowVisible(MU));
+}
