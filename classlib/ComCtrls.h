@@ -108,6 +108,8 @@ class TTreeNode : public TPersistent {
   Integer FImageIndex = -1;
   Integer FSelectedIndex = -1;
   bool FExpanded = false;  // while no window exists (or being rebuilt)
+  // Where this node was last found among its siblings (checked before use).
+  mutable size_t FSiblingIndex = 0;
 };
 
 class TTreeNodes : public TPersistent {
@@ -145,6 +147,7 @@ class TTreeNodes : public TPersistent {
   TCustomTreeView* FOwner;
   std::vector<TTreeNode*> FRoots;
   Integer FUpdateCount = 0;
+  Integer FCount = 0;  // every node, kept by the nodes' constructor and destructor
 };
 
 using TTVChangedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
@@ -265,8 +268,6 @@ class TTreeView : public TCustomTreeView {
 // ---------------------------------------------------------------------------
 // Tab control and page control
 
-enum TTabPosition : Byte { tpTop, tpBottom, tpLeft, tpRight };
-enum TTabStyle : Byte { tsTabs, tsButtons, tsFlatButtons };
 using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
 
 class TCustomTabControl : public TWinControl {

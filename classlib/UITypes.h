@@ -1,6 +1,7 @@
 // The value types of the class library's controls and graphics that data
-// units need without a window: colours, font styles and character sets, and
-// text alignment. Graphics.h and StdCtrls.h take them from here.
+// units need without a window: colours, font styles and character sets, text
+// alignment, and the tab controls' position and style. Graphics.h and
+// StdCtrls.h take them from here.
 // Portable header: no Windows header.
 #pragma once
 
@@ -16,3 +17,6 @@ using TFontStyles = Byte;  // a set of TFontStyle bits
 using TFontCharset = Byte;
 
 enum TAlignment : Byte { taLeftJustify, taRightJustify, taCenter };
+
+enum TTabPosition : Byte { tpTop, tpBottom, tpLeft, tpRight };
+enum TTabStyle : Byte { tsTabs, tsButtons, tsFlatButtons };

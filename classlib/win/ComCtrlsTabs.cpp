@@ -331,6 +331,13 @@ void TCustomTabControl::Dispatch(TMessage& M) {
       if (*Alive) Realign();
       return;
     }
+    case WM_NCHITTEST:
+      // Wine answers HTTRANSPARENT away from the tabs, which hands the
+      // mouse over the frame and the page area to the parent: the whole
+      // control is ours.
+      TWinControl::Dispatch(M);
+      if (static_cast<LRESULT>(M.Result) == HTTRANSPARENT) M.Result = HTCLIENT;
+      return;
   }
   TWinControl::Dispatch(M);
 }

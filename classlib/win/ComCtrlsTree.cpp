@@ -17,7 +17,9 @@ constexpr UINT kExpandActionMask = TVE_EXPAND | TVE_COLLAPSE;
 // ---------------------------------------------------------------------------
 // TTreeNode
 
-TTreeNode::TTreeNode(TTreeNodes* AOwner, TTreeNode* AParent) : FOwner(AOwner), FParent(AParent) {}
+TTreeNode::TTreeNode(TTreeNodes* AOwner, TTreeNode* AParent) : FOwner(AOwner), FParent(AParent) {
+  if (FOwner) ++FOwner->FCount;
+}
 
 TTreeNode::~TTreeNode() {
   TCustomTreeView* TV = TreeView();
@@ -38,7 +40,9 @@ TTreeNode::~TTreeNode() {
     delete C;  // takes itself out of FChildren
   }
   auto& L = FOwner->SiblingList(FParent);
-  L.erase(std::remove(L.begin(), L.end(), this), L.end());
+  const Integer I = Index();
+  if (I < static_cast<Integer>(L.size())) L.erase(L.begin() + I);
+  --FOwner->FCount;
 }
 
 TCustomTreeView* TTreeNode::TreeView() const { return FOwner ? FOwner->FOwner : nullptr; }
@@ -50,7 +54,13 @@ TTreeNode* TTreeNode::Item(Integer Index) const {
 
 Integer TTreeNode::Index() const {
   auto& L = FOwner->SiblingList(FParent);
-  return static_cast<Integer>(std::find(L.begin(), L.end(), this) - L.begin());
+  // The remembered place holds until a sibling is inserted or removed before
+  // it; then the whole list is numbered again once, so walking the siblings
+  // stays linear.
+  if (FSiblingIndex < L.size() && L[FSiblingIndex] == this) return static_cast<Integer>(FSiblingIndex);
+  for (size_t I = 0; I < L.size(); ++I) L[I]->FSiblingIndex = I;
+  return FSiblingIndex < L.size() && L[FSiblingIndex] == this ? static_cast<Integer>(FSiblingIndex)
+                                                              : static_cast<Integer>(L.size());
 }
 
 TTreeNode* TTreeNode::GetNextSibling() const {
@@ -318,11 +328,7 @@ void TTreeNode::MoveTo(TTreeNode* Destination, TNodeAttachMode Mode) {
 
 TTreeNodes::~TTreeNodes() { Clear(); }
 
-Integer TTreeNodes::Count() const {
-  Integer N = 0;
-  for (TTreeNode* P = GetFirstNode(); P; P = P->GetNext()) ++N;
-  return N;
-}
+Integer TTreeNodes::Count() const { return FCount; }
 
 TTreeNode* TTreeNodes::Item(Integer Index) const {
   Integer I = 0;

@@ -1,13 +1,15 @@
 // The skinned controls: the control bases, push and menu buttons, speed and
 // menu speed buttons, check and radio boxes, panels, the bevel and the
 // standard label, the two menus the buttons drop down, the scroll bar, the
-// track bar, the slider, the splitters and the status bar. The arithmetic is portable (SkinCtrlGeometry.h,
-// SkinBarGeometry.h, SkinSliderGeometry.h); the controls are Winelib only.
+// track bar, the slider, the splitters, the status bar and the up-down
+// arrows. The arithmetic is portable (SkinCtrlGeometry.h, SkinBarGeometry.h,
+// SkinSliderGeometry.h, SkinUpDownGeometry.h); the controls are Winelib only.
 #pragma once
 
 #include "skin/controls/SkinBarGeometry.h"
 #include "skin/controls/SkinCtrlGeometry.h"
 #include "skin/controls/SkinSliderGeometry.h"
+#include "skin/controls/SkinUpDownGeometry.h"
 
 #if defined(_WIN32)
 #include "skin/controls/win/SkinButtons.h"
@@ -22,4 +24,5 @@
 #include "skin/controls/win/SkinSpeedButtons.h"
 #include "skin/controls/win/SkinStdCtrls.h"
 #include "skin/controls/win/SkinTrackBar.h"
+#include "skin/controls/win/SkinUpDown.h"
 #endif

@@ -131,6 +131,27 @@ TEST_F(TabsTest, TabRectAndDisplayRectGoThroughTheControlsOwnHandler) {
   EXPECT_EQ(T->DisplayRect().Top, 24 - 5 + 2);
 }
 
+// The mouse over the frame, the empty strip beside the tabs and the page
+// area belongs to the control (Wine's own answer there is HTTRANSPARENT),
+// so WindowFromPoint finds it; over a tab it stays HTCLIENT as well.
+TEST_F(TabsTest, WholeControlAnswersHitTests) {
+  auto* T = NewTabs({u"One", u"Two"});
+  T->SetTabHeight(20);
+  F->Show();
+  Pump();
+  struct Row {
+    const char* Name;
+    int X, Y;
+  };
+  const Row Rows[] = {{"on a tab", 20, 10}, {"beside the tabs", 250, 10}, {"page area", 150, 60}, {"frame", 1, 90}};
+  for (const Row& W : Rows) {
+    SCOPED_TRACE(W.Name);
+    const TPoint S = T->ClientToScreen(TPoint(W.X, W.Y));
+    EXPECT_EQ(SendMessageW(T->Handle(), WM_NCHITTEST, 0, MAKELPARAM(S.X, S.Y)), HTCLIENT);
+    EXPECT_EQ(WindowFromPoint(POINT{S.X, S.Y}), T->Handle());
+  }
+}
+
 // Wine moves a single row one tab per WM_HSCROLL/SB_THUMBPOSITION; the
 // wrapper steps until the row starts at the asked tab, both ways, and stops
 // where the row can go no further.
@@ -298,4 +319,36 @@ TEST_F(TabsTest, PageControlCountsVisibleTabs) {
   EXPECT_EQ(PC->PageCount(), 2);
   EXPECT_EQ(PC->ActivePage(), P[1]);
   EXPECT_EQ(PC->TabIndex(), 0);
+}
+
+// Wine's own arrows of a single row, measured: an overflowing row gets a
+// "msctls_updown32" child, shown at the row's right end; the same window
+// stays (hidden) when the row fits again and is shown again on the next
+// overflow; a row of several lines never has one.
+TEST_F(TabsTest, NativeArrowsOfAnOverflowingRow) {
+  auto* T = NewTabs({u"First", u"Second", u"Third", u"Fourth", u"Fifth", u"Sixth"}, Bounds(10, 10, 150, 100));
+  T->SetTabHeight(20);
+  F->Show();
+  Pump();
+  auto Arrows = [&] { return FindWindowExW(T->Handle(), nullptr, reinterpret_cast<const WCHAR*>(u"msctls_updown32"), nullptr); };
+  HWND U = Arrows();
+  ASSERT_NE(U, nullptr);
+  EXPECT_TRUE(IsWindowVisible(U));
+  RECT R{};
+  GetWindowRect(U, &R);
+  const TPoint TL = T->ScreenToClient(TPoint(R.left, R.top));
+  EXPECT_EQ(TL.X + (R.right - R.left), 150) << "at the right end";
+  T->SetWidth(600);
+  Pump();
+  EXPECT_EQ(Arrows(), U) << "the window is kept";
+  EXPECT_FALSE(IsWindowVisible(U));
+  T->SetWidth(150);
+  Pump();
+  EXPECT_EQ(Arrows(), U);
+  EXPECT_TRUE(IsWindowVisible(U));
+  auto* M = NewTabs({u"First", u"Second", u"Third", u"Fourth", u"Fifth", u"Sixth"}, Bounds(10, 120, 150, 100));
+  M->SetMultiLine(true);
+  Pump();
+  HWND MU = FindWindowExW(M->Handle(), nullptr, reinterpret_cast<const WCHAR*>(u"msctls_updown32"), nullptr);
+  EXPECT_TRUE(MU == nullptr || !IsWindowVisible(MU));
 }

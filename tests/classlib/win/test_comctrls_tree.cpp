@@ -521,3 +521,57 @@ TEST_F(TreeTest, AutomaticDragStartsTheClassLibrarysDrag) {
   EXPECT_EQ(Native, 0);
   T->SetWindowProc(Saved);  // the hook's locals end here
 }
+
+// The node count and the sibling steps are kept as the tree changes (they
+// are remembered, not searched): after inserts in the middle and at the
+// front, moves, deletions and a clear, Count, Index, GetNextSibling and
+// GetPrevSibling still agree with the window's own outline.
+TEST_F(TreeTest, NodeCountAndSiblingStepsFollowEveryChange) {
+  auto* T = NewTree();
+  TTreeNodes* N = T->Items();
+  // The object model's outline, walked by sibling steps, checking Index and
+  // the backward steps on the way.
+  std::function<std::string(TTreeNode*)> Walk = [&](TTreeNode* First) {
+    std::string S;
+    Integer I = 0;
+    TTreeNode* Prev = nullptr;
+    for (TTreeNode* P = First; P; Prev = P, P = P->GetNextSibling(), ++I) {
+      EXPECT_EQ(P->Index(), I) << ToUtf8(P->Text());
+      EXPECT_EQ(P->GetPrevSibling(), Prev) << ToUtf8(P->Text());
+      if (!S.empty()) S += " ";
+      S += ToUtf8(P->Text());
+      if (P->HasChildren()) S += " [" + Walk(P->GetFirstChild()) + "]";
+    }
+    return S;
+  };
+  TTreeNode *A = nullptr, *B = nullptr, *C = nullptr;
+  struct Step {
+    const char* Name;
+    std::function<void()> Act;
+    Integer Count;
+    const char* Outline;
+  };
+  const Step Steps[] = {
+      {"three roots",
+       [&] {
+         A = N->Add(nullptr, u"a");
+         B = N->Add(nullptr, u"b");
+         C = N->Add(nullptr, u"c");
+       },
+       3, "a b c"},
+      {"children of b", [&] { for (const char16_t* S : {u"b1", u"b2", u"b3"}) N->AddChild(B, S); }, 6, "a b [b1 b2 b3] c"},
+      {"insert before b", [&] { N->Insert(B, u"x"); }, 7, "a x b [b1 b2 b3] c"},
+      {"first child of b", [&] { N->AddChildFirst(B, u"b0"); }, 8, "a x b [b0 b1 b2 b3] c"},
+      {"move c under a", [&] { C->MoveTo(A, naAddChild); }, 8, "a [c] x b [b0 b1 b2 b3]"},
+      {"delete the middle child", [&] { B->Item(2)->Delete(); }, 7, "a [c] x b [b0 b1 b3]"},
+      {"delete b with its children", [&] { B->Delete(); }, 3, "a [c] x"},
+      {"clear", [&] { N->Clear(); }, 0, ""},
+  };
+  for (const Step& S : Steps) {
+    SCOPED_TRACE(S.Name);
+    S.Act();
+    EXPECT_EQ(N->Count(), S.Count);
+    EXPECT_EQ(Walk(N->GetFirstNode()), S.Outline);
+    EXPECT_EQ(Outline(T->Handle()), S.Outline);
+  }
+}
