@@ -10,9 +10,13 @@
 //                                the runs included), about half the image
 //   BM_MagicWand/global/<runs>   the global scan with n and 2n runs per row,
 //                                and the one-pixel checkerboard
-//   BM_Effect/<mode>             a one-value effect run: working copy, the
-//                                recipe, write-back; the filter modes beside
+//   BM_Effect/<mode>             a one-value effect run over the whole raster
+//                                as a preview does it: from the start image
+//                                into the raster; the filter modes beside
 //                                their engine primitive alone
+//   BM_LayerBlend/<mode>         a half-transparent layer drawn through Soft
+//                                Light, Screen, Overlay, Darken, Color Burn,
+//                                beside pixman's operator of the same name
 //   BM_RegionWriteBack           an ellipse selection's write-back, beside a
 //                                plain copy of its bounding rectangle
 //   BM_WarpStamp/<size>          one twirl stamp (both passes and the render
@@ -28,6 +32,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/BenchPixman.h"
 #include "bench/BenchTable.h"
 #include "bitmap/Bmp32_Engine.h"
 #include "bitmap/Bmp32_Filters.h"
@@ -222,10 +227,7 @@ void BM_Effect(benchmark::State& State) {
   raster.Assign(&snapshot);
   TEffectInputs in;
   for (auto _ : State) {
-    TCustomBitmap32 copy;
-    copy.Assign(&snapshot);
-    RunEffectDo(mode, &copy, 3, false, in);
-    std::copy_n(copy.Bits(), size_t(W) * H, raster.Bits());
+    RunEffectDoFrom(mode, &snapshot, &raster, 3, false, in);
     benchmark::DoNotOptimize(raster.Bits()[0]);
   }
   benchtable::Ours(State, ModeKey(Integer(mode)), "1.5x");
@@ -259,6 +261,67 @@ void BM_EffectPrimitive(benchmark::State& State) {
   benchtable::Reference(State, "engine", ModeKey(Integer(mode)));
 }
 BENCHMARK(BM_EffectPrimitive)->DenseRange(0, Integer(std::size(kModes)) - 1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// Layer compositing of the recipes: a half-transparent picture layer drawn
+// through a mode of the engine's list, beside pixman's separable blend
+// operator of the same name on the same size.
+struct TLayerMode {
+  const char16_t* Name;
+  int PixmanOp;
+};
+const TLayerMode kLayerModes[] = {{u"Soft Light", 0x38}, {u"Screen", 0x31}, {u"Overlay", 0x32},
+                                  {u"Darken", 0x33},     {u"Color Burn", 0x36}};
+
+std::string LayerKey(Integer I) { return "layer-" + std::to_string(I); }
+
+void MakeLayer(TCustomBitmap32& L) {
+  MakePhoto(L);
+  SetLayerAlpha(&L, 128);
+}
+
+void BM_LayerBlend(benchmark::State& State) {
+  InitializeBitmapEngine();
+  const Integer i = Integer(State.range(0));
+  TCustomBitmap32 base, layer;
+  MakePhoto(base);
+  MakeLayer(layer);
+  const Integer mode = BlendModeIndex(kLayerModes[i].Name);
+  for (auto _ : State) {
+    DrawLayer(&base, &layer, mode);
+    benchmark::DoNotOptimize(base.Bits()[0]);
+  }
+  benchtable::Ours(State, LayerKey(i), "2x");
+}
+BENCHMARK(BM_LayerBlend)->DenseRange(0, Integer(std::size(kLayerModes)) - 1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_PixmanLayerBlend(benchmark::State& State) {
+  if (!Pix().ok) {
+    State.SkipWithError("pixman not available");
+    return;
+  }
+  const Integer i = Integer(State.range(0));
+  TCustomBitmap32 base, layer;
+  MakePhoto(base);
+  MakeLayer(layer);
+  // pixman works on premultiplied pixels.
+  TColor32* l = layer.Bits();
+  for (size_t k = 0, n = size_t(W) * H; k < n; ++k) {
+    const TColor32 a = l[k] >> 24;
+    TColor32 out = a << 24;
+    for (int sh = 0; sh < 24; sh += 8) out |= (((l[k] >> sh) & 0xFF) * a + 127) / 255 << sh;
+    l[k] = out;
+  }
+  pixman_image_t* si = Pix().create_bits(PIXMAN_a8r8g8b8, W, H, layer.Bits(), W * 4);
+  pixman_image_t* di = Pix().create_bits(PIXMAN_a8r8g8b8, W, H, base.Bits(), W * 4);
+  for (auto _ : State) {
+    Pix().composite32(kLayerModes[i].PixmanOp, si, nullptr, di, 0, 0, 0, 0, 0, 0, W, H);
+    benchmark::DoNotOptimize(base.Bits()[0]);
+  }
+  Pix().unref(si);
+  Pix().unref(di);
+  benchtable::Reference(State, "pixman", LayerKey(i));
+}
+BENCHMARK(BM_PixmanLayerBlend)->DenseRange(0, Integer(std::size(kLayerModes)) - 1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 void BM_RegionWriteBack(benchmark::State& State) {
   InitializeBitmapEngine();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "bitmap/Bmp32_Add_BlendModes.h"
 #include "bitmap/Bmp32_Filters.h"
@@ -42,11 +43,32 @@ const TLayerModes& Modes() {
 
 Integer ClampAlpha(Integer A) { return std::clamp(A, 0, 255); }
 
-// A layer of one colour over the copy, drawn through a mode.
+// Rows of a layer (RowOf(y)) combined into Dst's first W x H pixels through
+// a mode of the engine's list.
+template <class TRowOf>
+void CombineRows(TCustomBitmap32* Dst, Integer ModeIndex, Integer W, Integer H, TRowOf RowOf) {
+  TPixelCombineEvent event;
+  GetBlendModeCombiner(ModeIndex, event);
+  if (!event || W <= 0 || H <= 0) return;
+  const TBlendModeRow row = FindBlendModeRow(event);
+  for (Integer y = 0; y < H; ++y) {
+    const TColor32* f = RowOf(y);
+    TColor32* b = Dst->ScanLine(y);
+    if (row) {
+      row(f, b, W, 255);
+    } else {
+      for (Integer x = 0; x < W; ++x) event(f[x], b[x], 255);
+    }
+  }
+}
+
+// A layer of one colour over the copy, drawn through a mode: every row of
+// such a layer is the same, so one row stands for all of them.
 void ColorLayer(TCustomBitmap32* Copy, TColor32 Color, Integer Alpha, Integer Mode) {
-  TCustomBitmap32 layer;
-  FillLayer(&layer, Copy->Width(), Copy->Height(), Color, Alpha);
-  DrawLayer(Copy, &layer, Mode);
+  const Integer w = Copy->Width();
+  if (w <= 0) return;
+  const std::vector<TColor32> layerRow(size_t(w), (Color & 0x00FFFFFFu) | (TColor32(ClampAlpha(Alpha)) << 24));
+  CombineRows(Copy, Mode, w, Copy->Height(), [&](Integer) { return layerRow.data(); });
 }
 
 // A grey copy of Src (alpha kept) into Layer.
@@ -90,22 +112,8 @@ void SetLayerAlpha(TCustomBitmap32* Layer, Integer Alpha) {
 }
 
 void DrawLayer(TCustomBitmap32* Dst, const TCustomBitmap32* Layer, Integer ModeIndex) {
-  TPixelCombineEvent event;
-  GetBlendModeCombiner(ModeIndex, event);
-  if (!event) return;
-  const Integer w = std::min(Dst->Width(), Layer->Width());
-  const Integer h = std::min(Dst->Height(), Layer->Height());
-  if (w <= 0 || h <= 0) return;
-  const TBlendModeRow row = FindBlendModeRow(event);
-  for (Integer y = 0; y < h; ++y) {
-    const TColor32* f = Layer->ScanLine(y);
-    TColor32* b = Dst->ScanLine(y);
-    if (row) {
-      row(f, b, w, 255);
-    } else {
-      for (Integer x = 0; x < w; ++x) event(f[x], b[x], 255);
-    }
-  }
+  CombineRows(Dst, ModeIndex, std::min(Dst->Width(), Layer->Width()), std::min(Dst->Height(), Layer->Height()),
+              [&](Integer y) { return Layer->ScanLine(y); });
 }
 
 void BlendLayer(TCustomBitmap32* Dst, TCustomBitmap32* Layer) {
@@ -181,6 +189,24 @@ bool RunEffectDo(TEffectMode Mode, TCustomBitmap32* Copy, Integer Value, bool Op
         return true;
       }
       return false;
+  }
+}
+
+bool RunEffectDoFrom(TEffectMode Mode, TCustomBitmap32* Src, TCustomBitmap32* Dst, Integer Value,
+                     bool OptionChecked, const TEffectInputs& In) {
+  if (Src == Dst) return RunEffectDo(Mode, Dst, Value, OptionChecked, In);
+  switch (Mode) {
+    case TEffectMode::emGrayscale:
+      ColorToGrayscale(Dst, Src, true);
+      return true;
+    case TEffectMode::emInvert:
+      InvertRGB(Dst, Src);
+      return true;
+    default:
+      Dst->SetSize(Src->Width(), Src->Height());
+      if (!Src->Empty()) std::copy_n(Src->Bits(), size_t(Src->Width()) * size_t(Src->Height()), Dst->Bits());
+      Dst->Changed();
+      return RunEffectDo(Mode, Dst, Value, OptionChecked, In);
   }
 }
 

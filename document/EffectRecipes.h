@@ -41,6 +41,12 @@ struct TEffectInputs {
 // does not list; a style effect without a texture leaves Copy unchanged.
 bool RunEffectDo(TEffectMode Mode, TCustomBitmap32* Copy, Integer Value, bool OptionChecked,
                  const TEffectInputs& In);
+// The one-value effect from Src into Dst, which takes Src's size (a buffer
+// of that size is kept, not allocated anew): the one-pass colour modes read
+// Src and write Dst, the others start from a copy of Src's pixels in Dst.
+// Dst ends with the pixels RunEffectDo leaves in a copy of Src.
+bool RunEffectDoFrom(TEffectMode Mode, TCustomBitmap32* Src, TCustomBitmap32* Dst, Integer Value,
+                     bool OptionChecked, const TEffectInputs& In);
 // The several-value effects (false for a mode not listed).
 bool RunEffectDo2(TEffectMode Mode, TCustomBitmap32* Copy, Integer Value1, Integer Value2, Integer Value3,
                   Integer Value4, TColor32 ValueColor, Integer ValueBlendMode);

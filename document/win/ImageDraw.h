@@ -747,8 +747,15 @@ class TImageDraw : public TPersistent {
   // EffectBegin stamped a lifted selection and stored a step for it.
   bool FEffectUndoOnCancel = false;
   // The working copy of a run and where it lies in the raster; FromSelection
-  // when it is the selection's cut-out.
-  std::unique_ptr<TCustomBitmap32> EffectWorkingCopy(bool UseSelection, TPoint& Origin, bool& FromSelection);
+  // when it is the selection's cut-out (then owned by Holder). A copy of the
+  // whole start image reuses FEffectWork from run to run.
+  TCustomBitmap32* EffectWorkingCopy(bool UseSelection, TPoint& Origin, bool& FromSelection,
+                                     std::unique_ptr<TCustomBitmap32>& Holder);
+  std::unique_ptr<TCustomBitmap32> FEffectWork;
+  // A run may write the raster straight from the start image: no picture
+  // object, no selection, the raster still of the start image's size and
+  // not clipped.
+  bool EffectRunsOnRaster() const;
   void EffectWriteBack(TCustomBitmap32* Copy, const TPoint& Origin, bool FromSelection);
   class TImgSmall* EffectSmallShape() const;
   TColor32 FFillColor = 0xFF000000u;

@@ -13,6 +13,7 @@ TImgSmall* TImageDraw::EffectSmallShape() const { return dynamic_cast<TImgSmall*
 
 void TImageDraw::EffectBegin() {
   FSrcBmp_T.reset();
+  FEffectWork.reset();
   if (FEffectSmall) {
     TImgSmall* s = EffectSmallShape();
     if (s == nullptr || s->SrcBmp() == nullptr) return;
@@ -32,18 +33,25 @@ void TImageDraw::EffectBegin() {
   FSrcBmp_T->Assign(FSrcBmp.get());
 }
 
-std::unique_ptr<TCustomBitmap32> TImageDraw::EffectWorkingCopy(bool UseSelection, TPoint& Origin,
-                                                               bool& FromSelection) {
+TCustomBitmap32* TImageDraw::EffectWorkingCopy(bool UseSelection, TPoint& Origin, bool& FromSelection,
+                                               std::unique_ptr<TCustomBitmap32>& Holder) {
   Origin = TPoint();
   FromSelection = false;
   TImgSelection* s = FEffectSmall ? nullptr : Selection();
   if (UseSelection && s) {
     FromSelection = true;
-    return std::unique_ptr<TCustomBitmap32>(RegionToBitmap(s->Region(), FSrcBmp_T.get(), false, false, Origin));
+    Holder.reset(RegionToBitmap(s->Region(), FSrcBmp_T.get(), false, false, Origin));
+    return Holder.get();
   }
-  auto copy = std::make_unique<TCustomBitmap32>();
-  copy->Assign(FSrcBmp_T.get());
-  return copy;
+  if (!FEffectWork) FEffectWork = std::make_unique<TCustomBitmap32>();
+  FEffectWork->Assign(FSrcBmp_T.get());
+  return FEffectWork.get();
+}
+
+bool TImageDraw::EffectRunsOnRaster() const {
+  return !FEffectSmall && Selection() == nullptr && FSrcBmp && FSrcBmp_T &&
+         FSrcBmp->Width() == FSrcBmp_T->Width() && FSrcBmp->Height() == FSrcBmp_T->Height() &&
+         !FSrcBmp->Clipping();
 }
 
 void TImageDraw::EffectWriteBack(TCustomBitmap32* Copy, const TPoint& Origin, bool FromSelection) {
@@ -64,15 +72,23 @@ void TImageDraw::EffectWriteBack(TCustomBitmap32* Copy, const TPoint& Origin, bo
 
 void TImageDraw::EffectDo(Integer Value, bool OptionChecked) {
   if (!FSrcBmp_T) return;
+  TEffectInputs in;
+  in.CanvasColor = FCanvasColor;
+  in.MaskBmp = FEffectMaskBmp;
+  if (EffectRunsOnRaster()) {
+    // Every pixel of the raster is written from the start image.
+    RunEffectDoFrom(FEffectMode, FSrcBmp_T.get(), FSrcBmp.get(), Value, OptionChecked, in);
+    FSrcBmp->Changed();
+    FSrcBmpChanged = true;
+    Draw();
+    return;
+  }
   TPoint origin;
   bool fromSelection = false;
-  std::unique_ptr<TCustomBitmap32> copy = EffectWorkingCopy(true, origin, fromSelection);
-  if (copy) {
-    TEffectInputs in;
-    in.CanvasColor = FCanvasColor;
-    in.MaskBmp = FEffectMaskBmp;
-    RunEffectDo(FEffectMode, copy.get(), Value, OptionChecked, in);
-    EffectWriteBack(copy.get(), origin, fromSelection);
+  std::unique_ptr<TCustomBitmap32> holder;
+  if (TCustomBitmap32* copy = EffectWorkingCopy(true, origin, fromSelection, holder)) {
+    RunEffectDo(FEffectMode, copy, Value, OptionChecked, in);
+    EffectWriteBack(copy, origin, fromSelection);
   }
   Draw();
 }
@@ -83,10 +99,10 @@ void TImageDraw::EffectDo2(Integer Value1, Integer Value2, Integer Value3, Integ
   if (!FSrcBmp_T) return;
   TPoint origin;
   bool fromSelection = false;
-  std::unique_ptr<TCustomBitmap32> copy = EffectWorkingCopy(EffectDo2UsesSelection(FEffectMode), origin, fromSelection);
-  if (copy) {
-    RunEffectDo2(FEffectMode, copy.get(), Value1, Value2, Value3, Value4, Color32(ValueColor), ValueBlendMode);
-    EffectWriteBack(copy.get(), origin, fromSelection);
+  std::unique_ptr<TCustomBitmap32> holder;
+  if (TCustomBitmap32* copy = EffectWorkingCopy(EffectDo2UsesSelection(FEffectMode), origin, fromSelection, holder)) {
+    RunEffectDo2(FEffectMode, copy, Value1, Value2, Value3, Value4, Color32(ValueColor), ValueBlendMode);
+    EffectWriteBack(copy, origin, fromSelection);
   }
   Draw();
 }
@@ -95,9 +111,10 @@ void TImageDraw::EffectDoDirection(Integer Value, Integer Direction, bool Option
   if (!FSrcBmp_T) return;
   TPoint origin;
   bool fromSelection = false;
-  std::unique_ptr<TCustomBitmap32> copy = EffectWorkingCopy(false, origin, fromSelection);
-  RunEffectDoDirection(FEffectMode, copy.get(), Value, Direction, OptionChecked);
-  EffectWriteBack(copy.get(), origin, fromSelection);
+  std::unique_ptr<TCustomBitmap32> holder;
+  TCustomBitmap32* copy = EffectWorkingCopy(false, origin, fromSelection, holder);
+  RunEffectDoDirection(FEffectMode, copy, Value, Direction, OptionChecked);
+  EffectWriteBack(copy, origin, fromSelection);
   Draw();
 }
 
@@ -109,8 +126,8 @@ void TImageDraw::ImageAdjust(Integer BrightnessAmount, Integer ContrastAmount, I
     if (TImgSelection* s = Selection()) s->FlattenBitmap(true);
   TPoint origin;
   bool fromSelection = false;
-  std::unique_ptr<TCustomBitmap32> copy = EffectWorkingCopy(true, origin, fromSelection);
-  if (copy) {
+  std::unique_ptr<TCustomBitmap32> holder;
+  if (TCustomBitmap32* copy = EffectWorkingCopy(true, origin, fromSelection, holder)) {
     TImageAdjustAmounts a;
     a.Brightness = BrightnessAmount;
     a.Contrast = ContrastAmount;
@@ -121,8 +138,8 @@ void TImageDraw::ImageAdjust(Integer BrightnessAmount, Integer ContrastAmount, I
     a.BalanceGreen = BalanceGreenAmount;
     a.BalanceBlue = BalanceBlueAmount;
     a.BalanceLuminosity = BalanceLuminosity;
-    RunImageAdjust(copy.get(), a, FColorBalance.get());
-    EffectWriteBack(copy.get(), origin, fromSelection);
+    RunImageAdjust(copy, a, FColorBalance.get());
+    EffectWriteBack(copy, origin, fromSelection);
   }
   SetChanged(true);
   Draw();
@@ -131,6 +148,7 @@ void TImageDraw::ImageAdjust(Integer BrightnessAmount, Integer ContrastAmount, I
 void TImageDraw::EffectEnd(bool IsApply) {
   if (!FSrcBmp_T) return;
   std::unique_ptr<TBitmap32> start = std::move(FSrcBmp_T);
+  FEffectWork.reset();
   if (FEffectSmall) {
     if (IsApply) {
       SetChanged(true);

@@ -9,10 +9,13 @@
 
 namespace {
 
-void PaintPlan(TBitmap32* Target, const TGradientPlan& P) {
+// Paints the plan over Target; with a Clip only the pixels inside it (whole
+// pixels, so the others come out as without it).
+void PaintPlan(TBitmap32* Target, const TGradientPlan& P, const TRect* Clip = nullptr) {
   std::vector<TGPColor> colors(P.Colors.begin(), P.Colors.end());
   IGPColorBlend blend(new TGPColorBlend(colors, P.Positions));
   IGPGraphics g = TGPGraphics::FromHDC(Target->Handle());
+  if (Clip) g->SetClip(MakeGPRect(Clip->Left, Clip->Top, Clip->Width(), Clip->Height()));
   switch (P.Type) {
     case 0:
     case 3: {
@@ -69,7 +72,10 @@ void TImageDraw::GradientDo(Integer GradientType, const TArrayOfGPColor& Colors,
       FSrcBmp_T->Draw(box.Left, box.Top, lifted);
       lifted->SetDrawMode(dmBlend);
     }
-    PaintPlan(FSrcBmp_T.get(), plan);
+    // Only the region's box and the lifted picture are read back.
+    TRect reach = box;
+    if (lifted) UnionRects(reach, box, TRect(box.Left, box.Top, box.Left + lifted->Width(), box.Top + lifted->Height()));
+    PaintPlan(FSrcBmp_T.get(), plan, &reach);
     if (lifted) {
       // Inside the region or where the lifted picture shows, clipped to the
       // raster and to the picture.

@@ -188,6 +188,17 @@ TEST_F(EffectRecipes, EffectDoRowsEqualTheirRecipes) {
     c.Reference(want);
     EXPECT_EQ(PixelsOf(got), PixelsOf(want));
     EXPECT_NE(PixelsOf(got), PixelsOf(photo));
+    // Run from the picture into a target that still holds an earlier run's
+    // pixels, of the same size and of another: none of them may show.
+    for (Integer stale : {16, 5}) {
+      SCOPED_TRACE(stale);
+      TCustomBitmap32 into;
+      MakePhoto(into, stale, stale);
+      InvertRGB(&into, &into);
+      EffectRandomFixSeed(Seed);
+      EXPECT_TRUE(RunEffectDoFrom(c.Mode, &photo, &into, c.Value, c.Option, in));
+      EXPECT_EQ(PixelsOf(into), PixelsOf(want));
+    }
   }
 }
 
@@ -212,6 +223,10 @@ TEST_F(EffectRecipes, ZeroStrengthLayersAndUnlistedModesLeaveTheCopy) {
     Copy(b, photo);
     EXPECT_EQ(RunEffectDo(c.Mode, &b, c.Value, false, TEffectInputs()), c.Listed);
     EXPECT_EQ(PixelsOf(b), PixelsOf(photo));
+    TCustomBitmap32 into;
+    MakePhoto(into, 7, 4);
+    EXPECT_EQ(RunEffectDoFrom(c.Mode, &photo, &into, c.Value, false, TEffectInputs()), c.Listed);
+    EXPECT_EQ(PixelsOf(into), PixelsOf(photo));
   }
   TCustomBitmap32 b;
   Copy(b, photo);

@@ -172,6 +172,23 @@ TEST(DocumentClipboard, TextWithSeparators) {
   const String text = u"one, two | three,|four";
   d->CopyText(text);
   EXPECT_EQ(Clipboard()->AsText(), text);
+
+  // A text object's text holding both separators (stored escaped, as the
+  // object writes it) comes through the object's copy and paste intact, and
+  // the cells after it keep their places.
+  ResetClipboards();
+  TTestDocument a(100, 80), b(100, 80);
+  a.Add(ObjectRow(1, TShapeType::shText, TRect(10, 20, 30, 40), {{54, EscapeTableText(text)}}));
+  a->SelectShape(TSelectMode::selNone, 0);
+  a->ClickShape(TSelectMode::selMulti, 1);
+  a->CopyShape();
+  ASSERT_EQ(ShapeClipboardDT->ItemCount(), 1);
+  b->Paste(50, 40, nullptr, false, false);
+  ASSERT_EQ(b->DT()->ItemCount(), 1);
+  EXPECT_EQ(UnescapeTableText(CellText(b->DT()->Items(0), 54)), text);
+  EXPECT_EQ(CellInt(b->DT()->Items(0), ShapeCol::Type), Integer(TShapeType::shText));
+  EXPECT_EQ(b->ShapeOfRow(0)->SRect(), TRect(50, 40, 70, 60));
+  ResetClipboards();
 }
 
 // Copied style pasted by group onto the selected objects: one group alone

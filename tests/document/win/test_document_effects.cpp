@@ -102,6 +102,38 @@ TEST(DocumentEffects, RunsRepeatAndCancelRestores) {
   }
 }
 
+// A preview begun again after the raster took another size and other
+// pixels shows nothing of the earlier preview's runs: the result equals the
+// same run in a document that only ever held the new picture.
+TEST(DocumentEffects, PreviewAfterResizeShowsNoEarlierRun) {
+  for (const TRunCase& c : RunCases()) {
+    SCOPED_TRACE(c.Name);
+    TTestDocument d(48, 32);
+    PaintPhoto(d->SrcBmp());
+    d->SetEffectMode(c.Mode);
+    d->EffectBegin();
+    EffectRandomFixSeed(Seed);
+    c.Run(d.Get());
+    d->EffectEnd(false);
+    d->SrcBmp()->SetSize(30, 40);
+    PaintPhoto(d->SrcBmp());
+    d->EffectBegin();
+    EffectRandomFixSeed(Seed);
+    c.Run(d.Get());
+
+    TTestDocument fresh(30, 40);
+    PaintPhoto(fresh->SrcBmp());
+    fresh->SetEffectMode(c.Mode);
+    fresh->EffectBegin();
+    EffectRandomFixSeed(Seed);
+    c.Run(fresh.Get());
+    ASSERT_EQ(d->SrcBmp()->Width(), 30);
+    EXPECT_EQ(Pixels(d->SrcBmp()), Pixels(fresh->SrcBmp()));
+    d->EffectEnd(false);
+    fresh->EffectEnd(false);
+  }
+}
+
 // A selection limits the one-value runs, the adjustment, monochrome and
 // elegant to its region; the other several-value modes and the edge effects
 // change the whole image. Inside, the result is the recipe on the cut-out.

@@ -106,6 +106,34 @@ TEST(DocumentGradient, TypeTwoChangesNothing) {
   ClearHistory(&history);
 }
 
+// Inside the selected pixels the gradient is the one the whole raster gets
+// from the same drag, pixel for pixel, for every painting type.
+TEST(DocumentGradient, SelectionTakesTheWholeRastersPixels) {
+  for (Integer type : {0, 1, 3, 4}) {
+    SCOPED_TRACE(type);
+    TTestDocument whole(120, 80);
+    whole->SrcBmp()->Clear(0xFF808080u);
+    Drag(whole.Get(), TPoint(50, 35), TPoint(75, 50));
+    whole->GradientDo(type, kColors, kPositions);
+
+    TTestDocument d(120, 80);
+    d->SrcBmp()->Clear(0xFF808080u);
+    TImgSelection* s = AddSelection(d, TRect(0, 0, 4, 4), SelKind::Rectangle);
+    ASSERT_NE(s, nullptr);
+    s->Core().SetRegion(TRegion::FromRuns(EllipseRuns(TRect(30, 20, 95, 70))));
+    Drag(d.Get(), TPoint(50, 35), TPoint(75, 50));
+    d->GradientDo(type, kColors, kPositions);
+    Integer inside = 0;
+    for (Integer y = 0; y < 80; ++y)
+      for (Integer x = 0; x < 120; ++x)
+        if (s->Region().Contains(x, y)) {
+          ++inside;
+          ASSERT_EQ(d->SrcBmp()->GetPixel(x, y), whole->SrcBmp()->GetPixel(x, y)) << x << "," << y;
+        }
+    EXPECT_GT(inside, 0);
+  }
+}
+
 // Only the region's pixels change, also for a selection hanging off the
 // raster; a lifted picture takes the gradient inside the region and where
 // it shows, and the raster stays.
