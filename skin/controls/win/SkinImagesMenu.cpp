@@ -4,6 +4,7 @@
 
 #include "classlib/Forms.h"
 #include "rtl/CallbackGuard.h"
+#include "skin/controls/win/SkinHint.h"
 #include "skin/controls/win/SkinMenus.h"
 #include "skin/data/SpLayout.h"
 #include "skin/data/win/SPUtils.h"
@@ -270,6 +271,7 @@ void TspSkinImagesMenuPopupWindow::Show(const TRect& PopupRect) {
 }
 
 void TspSkinImagesMenuPopupWindow::Hide(bool AProcessEvents) {
+  if (ImagesMenu->ShowHints()) HideItemHint();
   if (HandleAllocated())
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
@@ -398,14 +400,26 @@ Integer TspSkinImagesMenuPopupWindow::ItemAtPoint(Integer X, Integer Y) const {
 void TspSkinImagesMenuPopupWindow::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   TCustomControl::MouseMove(Shift, X, Y);
   MouseInItem = ItemAtPoint(X, Y);
+  if (MouseInItem == -1) HideItemHint();
   if (MouseInItem == OldMouseInItem) return;
   OldMouseInItem = MouseInItem;
   Invalidate();
+  TspSkinHint* H = ImagesMenu->SkinHint();
+  if (ImagesMenu->ShowHints() && MouseInItem != -1 && H) {
+    H->HideHint();
+    const String& Text = ImagesMenu->ImagesItems()->Items(MouseInItem)->Hint();
+    if (!Text.empty()) H->ActivateHint2(Text);
+  }
   if (OnItemChanged) OnItemChanged(this);
+}
+
+void TspSkinImagesMenuPopupWindow::HideItemHint() {
+  if (TspSkinHint* H = ImagesMenu->SkinHint()) H->HideHint();
 }
 
 void TspSkinImagesMenuPopupWindow::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TCustomControl::MouseDown(Button, Shift, X, Y);
+  HideItemHint();
   FDown = true;
   FItemDown = ItemAtPoint(X, Y) != -1;
   Invalidate();
@@ -431,6 +445,7 @@ void TspSkinImagesMenuPopupWindow::Dispatch(TMessage& M) {
     case WM_MOUSEACTIVATE: M.Result = MA_NOACTIVATE; return;
     case WM_ERASEBKGND: M.Result = 1; return;
     case CM_MOUSELEAVE:
+      HideItemHint();
       MouseInItem = OldMouseInItem = -1;
       Invalidate();
       return;

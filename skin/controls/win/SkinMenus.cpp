@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "classlib/Forms.h"
+#include "skin/controls/win/SkinHint.h"
 #include "skin/data/SkinMessages.h"
 
 TComponent* FindSkinForm(TComponent* AForm) {
@@ -188,6 +189,14 @@ void TspSkinImagesMenu::Notification(TComponent* AComponent, TOperation Operatio
   if (Operation != opRemove) return;
   if (AComponent == FImages) FImages = nullptr;
   if (AComponent == FSD) FSD = nullptr;
+  if (AComponent == FSkinHint) FSkinHint = nullptr;
+}
+
+void TspSkinImagesMenu::SetSkinHint(TspSkinHint* Value) {
+  if (FSkinHint == Value) return;
+  if (FSkinHint) FSkinHint->RemoveFreeNotification(this);
+  FSkinHint = Value;
+  if (FSkinHint) FSkinHint->FreeNotification(this);
 }
 
 TspImagesMenuItem* TspSkinImagesMenu::GetSelectedItem() const {

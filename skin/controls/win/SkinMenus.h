@@ -158,7 +158,7 @@ class TspSkinImagesMenu : public TComponent {
   bool ShowHints() const { return FShowHints; }
   void SetShowHints(bool Value) { FShowHints = Value; }
   TspSkinHint* SkinHint() const { return FSkinHint; }
-  void SetSkinHint(TspSkinHint* Value) { FSkinHint = Value; }
+  void SetSkinHint(TspSkinHint* Value);
   TFont* DefaultFont() const { return FDefaultFont; }
   void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
   bool UseSkinFont() const { return FUseSkinFont; }
@@ -277,6 +277,7 @@ class TspSkinImagesMenuPopupWindow : public TCustomControl {
   TspDataSkinButtonControl* ButtonData() const;
   void SetHot(Integer Index);
   void RemoveHooks();
+  void HideItemHint();
 
   bool FSkinSupport = false;
   HRGN FRgn = nullptr;

@@ -16,6 +16,7 @@
 
 class TspFormSkin;
 class TspLayerManager;
+class TspSkinPopupMenu;
 enum TspClientInActiveEffect : Byte { spieSemiTransparent, spieBlur };
 
 // The object events of a form and the state of a frame switch. The class
@@ -223,6 +224,8 @@ class TspSkinCaptionObject : public TspActiveSkinObject {
   void SimpleSetTextValue(const String& Value) { FTextValue = Value; }
   bool EnableAnimation();
   void RepaintCaption();
+  // Drops the quick button's menu below R (window coordinates).
+  void PopupQuickButtonMenu(const TRect& R, TspSkinPopupMenu* Menu);
   // The hot quick button follows the window point X, Y.
   void TrackQuickButtons(Integer X, Integer Y);
   bool QuickButtonsShown();

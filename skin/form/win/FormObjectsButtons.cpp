@@ -138,9 +138,16 @@ void TspSkinButtonObject::OpenMenu() {
   if (Parent->FLayerManager->IsVisible()) Parent->FLayerManager->Hide();
   if (Parent->FMenuLayerManager->IsVisible()) Parent->FMenuLayerManager->Hide();
   if (FMouseIn) ShowLayer();
-  Parent->SkinMenuOpen();
-  // The form's skinned menu drops the items down here. A menu that did not
-  // open is closed at once, and the button goes up as after any menu.
+  const TRect R = ScreenRect(ObjectRect, true);
+  if (auto* Own = dynamic_cast<TspSkinPopupMenu*>(MenuItem->GetParentMenu())) {
+    Own->PopupFromRect(R, FPopupUp);
+  } else {
+    Parent->SkinMenuOpen();
+    Parent->SkinMenu->Popup(nullptr, Parent->MenusSkinData() ? Parent->MenusSkinData() : Parent->SkinData(), 0, R,
+                            MenuItem, FPopupUp, false);
+  }
+  // A menu that did not open is closed at once, and the button goes up as
+  // after any menu.
   if (!Parent->SkinMenuVisible()) {
     Parent->SkinMenuClose();
     SetDown(false);

@@ -441,7 +441,7 @@ void TspSkinCaptionObject::MouseDown(Integer X, Integer Y, TMouseButton Button) 
       RepaintCaption();
       PopupMenuQuickButton = ActiveQuickButton;
       MouseCaptureQuickButton = -1;
-      // The quick button's menu opens through the skinned menus.
+      PopupQuickButtonMenu(Hot->ItemRect, Hot->PopupMenu);
     } else {
       MouseCaptureQuickButton = ActiveQuickButton;
     }
@@ -454,6 +454,12 @@ void TspSkinCaptionObject::MouseDown(Integer X, Integer Y, TMouseButton Button) 
     if (Hot->OnMouseDown) Hot->OnMouseDown(Hot, Button, TShiftState(), X, Y);
   }
   if (Parent->FQuickButtonsShowHint) Parent->HideObjectHint();
+}
+
+void TspSkinCaptionObject::PopupQuickButtonMenu(const TRect& R, TspSkinPopupMenu* Menu) {
+  if (Parent->FLayerManager->IsVisible()) Parent->FLayerManager->Hide();
+  if (Parent->FMenuLayerManager->IsVisible()) Parent->FMenuLayerManager->Hide();
+  Menu->PopupFromRect(ScreenRect(R, true), false);
 }
 
 void TspSkinCaptionObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {

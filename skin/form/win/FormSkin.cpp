@@ -174,7 +174,28 @@ void TspFormSkin::SkinMenuOpen() {
 }
 
 void TspFormSkin::SkinMenuClose() {
+  if (FMenuLayerManager->IsVisible()) FMenuLayerManager->Hide();
   InMenu = false;
+  // The object whose menu this was comes up again: every quick-button bar
+  // releases its menu button; the first pushed button with a menu ends the
+  // walk.
+  for (Integer I = 0; I < ObjectList->Count(); ++I) {
+    auto* O = static_cast<TspActiveSkinObject*>(ObjectList->Items(I));
+    if (auto* C = dynamic_cast<TspSkinCaptionObject*>(O)) {
+      if (C->PopupMenuQuickButton == -1) continue;
+      if (C->PopupMenuQuickButton < FQuickButtons->Count()) {
+        TspQuickButtonItem* Q = FQuickButtons->Items(C->PopupMenuQuickButton);
+        Q->Down = Q->Active = false;
+      }
+      C->PopupMenuQuickButton = -1;
+      C->RepaintCaption();
+    } else if (auto* B = dynamic_cast<TspSkinButtonObject*>(O)) {
+      if (B->MenuItem && B->Down()) {
+        B->SetDown(false);
+        break;
+      }
+    }
+  }
   UnHookAppMessage();
   if (OnSkinMenuClose) OnSkinMenuClose(this);
 }

@@ -12,7 +12,9 @@
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
 #include "classlib/Menus.h"
+#include "skin/controls/win/SkinHint.h"
 #include "skin/controls/win/SkinMenus.h"
+#include "skin/controls/win/SkinTrayIcon.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/win/SPUtils.h"
@@ -221,6 +223,7 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   const String& ObjectHintText() const { return FObjectHintText; }
   // The system menu's "minimise to tray" command.
   void MinimizeToTray();
+  void RestoreFromTray();
   // The window origin on the screen (glow layers, menus of frame objects).
   TPoint FrameScreenOrigin(bool WithLayeredBorder);
   // Where the hover poll reads the cursor and the window under it (a test
@@ -408,14 +411,15 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   bool FShowIcon = false;
   bool ButtonsInLeft = false;
   bool FMaximizeOnFullScreen = false;
-  TComponent* FSkinHint = nullptr;  // the skinned hint
+  TspSkinHint* FSkinHint = nullptr;  // the skinned hint
   bool FShowObjectHint = false;
   bool FUseDefaultObjectHint = true;
   bool FSkinSupport = false;
   TFont* FDefCaptionFont;
   TFont* FDefInActiveCaptionFont;
   bool FFormActive = false;
-  TComponent* FTrayIcon = nullptr;  // the notification-area icon
+  TspTrayIcon* FTrayIcon = nullptr;  // the notification-area icon
+  bool FAlwaysShowInTray = false;
   bool FUseDefaultSysMenu = true;
   TComponent* FMainMenuBar = nullptr;
   TComponent* FMDITabsBar = nullptr;
@@ -475,7 +479,7 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   spobj::TSwitchChangeStateEvent OnSwitchChangeStateEvent;
   spobj::TValueChangeEvent OnTrackBarChangeValueEvent;
   spobj::TValueChangeEvent OnFrameRegulatorChangeValueEvent;
-  TNotifyEvent OnMinimizeToTray;
+  TNotifyEvent OnMinimizeToTray, OnRestoreFromTray;
   bool FUseSkinCursors = false;
   bool FUseSkinFontInCaption = true;
   bool FAlwaysMinimizeToTray = false;
@@ -484,6 +488,12 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   void SetQuickImageList(TCustomImageList* Value) { FQuickImageList = Value; }
   bool ShowObjectHint() const { return FShowObjectHint; }
   void SetShowObjectHint(bool Value) { FShowObjectHint = Value; }
+  TspSkinHint* SkinHint() const { return FSkinHint; }
+  void SetSkinHint(TspSkinHint* Value);
+  TspTrayIcon* TrayIcon() const { return FTrayIcon; }
+  void SetTrayIcon(TspTrayIcon* Value);
+  bool AlwaysShowInTray() const { return FAlwaysShowInTray; }
+  void SetAlwaysShowInTray(bool Value) { FAlwaysShowInTray = Value; }
   TShortCutEvent OnShortCut;
 
   // Convenience reads of the mapped geometry.

@@ -124,7 +124,11 @@ void TspFormSkin::BuildSystemMenu() {
   auto Add = [&](const TSysItem& D, TNotifyEvent E) { Root->Add(MakeSysItem(this, FSD, D, std::move(E))); };
   if ((FBorderIcons & spbi::biMinimize) && WS != wsMinimized)
     Add(kMin, [this, Alive](TObject*) {
-      if (*Alive) SetWindowState(wsMinimized);
+      if (!*Alive) return;
+      if (FAlwaysMinimizeToTray)
+        MinimizeToTray();
+      else
+        SetWindowState(wsMinimized);
     });
   if ((FBorderIcons & spbi::biMaximize) && WS != wsMaximized)
     Add(kMax, [this, Alive](TObject*) {
@@ -142,7 +146,10 @@ void TspFormSkin::BuildSystemMenu() {
     Add(kRollUp, [this, Alive](TObject*) {
       if (*Alive) SetRollUpState(true);
     });
-  if (FBorderIcons & spbi::biMinimizeToTray) Add(kTray, [](TObject*) {});
+  if (FBorderIcons & spbi::biMinimizeToTray)
+    Add(kTray, [this, Alive](TObject*) {
+      if (*Alive) MinimizeToTray();
+    });
   if (Root->Count() > 0) {
     auto* Sep = new TMenuItem(this);
     Sep->SetCaption(u"-");
@@ -235,8 +242,9 @@ void TspFormSkin::BuildTrayMenu() {
     FSysTrayMenu->Items()->Add(M);
     return M;
   };
-  // Restoring needs the tray icon, which the form does not have yet.
-  Add(u"TRAY_DSF_RESTORE", u"&Restore");
+  Add(u"TRAY_DSF_RESTORE", u"&Restore")->OnClick = [this, Alive](TObject*) {
+    if (*Alive) RestoreFromTray();
+  };
   Add(u"", u"-");
   TMenuItem* Close = Add(u"TRAY_DSF_CLOSE", u"&Close");
   Close->SetShortCut(TextToShortCut(u"Alt+F4"));

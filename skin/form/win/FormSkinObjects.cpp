@@ -57,6 +57,13 @@ void TspFormSkin::DoFrameRegulatorChangeValueEvent(const String& IDName, Integer
 
 void TspFormSkin::ActivateObjectHint(const String& AHint) {
   if (AHint.empty()) return;
+  // A skinned hint component of the form shows the hint in the skin's look,
+  // after the application's hint pause.
+  if (FSkinHint) {
+    FSkinHint->ActivateHint2(AHint);
+    FObjectHintText = AHint;
+    return;
+  }
   if (!FObjectHintWindow) FObjectHintWindow = new THintWindow(this);
   const TPoint P = CursorPos();
   TRect R = FObjectHintWindow->CalcHintRect(300, AHint);
@@ -66,6 +73,7 @@ void TspFormSkin::ActivateObjectHint(const String& AHint) {
 }
 
 void TspFormSkin::HideObjectHint() {
+  if (FSkinHint) FSkinHint->HideHint();
   if (FObjectHintWindow) FObjectHintWindow->ReleaseHandle();
   FObjectHintText.clear();
 }
@@ -97,12 +105,46 @@ TPoint TspFormSkin::FrameScreenOrigin(bool WithLayeredBorder) {
 }
 
 void TspFormSkin::MinimizeToTray() {
-  // The notification-area icon takes the form; until it exists the form
-  // minimises.
-  if (OnMinimizeToTray)
-    OnMinimizeToTray(this);
-  else
-    SetWindowState(wsMinimized);
+  // The icon's application hook hides the main form when the application
+  // minimises with the flag set.
+  if (!FTrayIcon) return;
+  FTrayIcon->SetMinimizeToTray(true);
+  Application->Minimize();
+  if (OnMinimizeToTray) OnMinimizeToTray(this);
+}
+
+void TspFormSkin::RestoreFromTray() {
+  if (!FTrayIcon) return;
+  FTrayIcon->SetMinimizeToTray(false);
+  FTrayIcon->ShowMainForm();
+  Application->Restore();
+  if (!FAlwaysShowInTray) FTrayIcon->SetIconVisible(false);
+  if (OnRestoreFromTray) OnRestoreFromTray(this);
+  CheckAppLayeredBorders();
+}
+
+void TspFormSkin::SetSkinHint(TspSkinHint* Value) {
+  if (FSkinHint == Value) return;
+  if (FSkinHint) HideObjectHint();
+  FSkinHint = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TspFormSkin::SetTrayIcon(TspTrayIcon* Value) {
+  if (FTrayIcon == Value) return;
+  FTrayIcon = Value;
+  if (!Value) return;
+  Value->FreeNotification(this);
+  if (!FAlwaysShowInTray) Value->SetIconVisible(false);
+  if (!Value->PopupMenu()) {
+    Value->SetPopupMenu(FSysTrayMenu);
+    if (!Value->OnDblClick) {
+      auto Alive = FAlive;
+      Value->OnDblClick = [this, Alive](TObject*) {
+        if (*Alive) RestoreFromTray();
+      };
+    }
+  }
 }
 
 void TspFormSkin::ApplyObjectCursor() {

@@ -3,6 +3,8 @@
 // the order of the close notifications, with a recording host form.
 #include "tests/skin/controls/win/CtlTestUtil.h"
 
+#include "rtl/ScopeGuard.h"
+#include "skin/controls/win/SkinHint.h"
 #include "skin/controls/win/SkinMenuLevels.h"
 #include "skin/controls/win/SkinMenus.h"
 
@@ -1000,6 +1002,70 @@ TEST_F(ImagesMenu, HoverMessagesOverColourCells) {
   MoveTo(100, 10); // cell 3
   EXPECT_EQ(Changed, (std::vector<Integer>{0, 1, -1, 3}));
   EXPECT_EQ(Got, (std::vector<std::pair<WPARAM, LPARAM>>{{0x010101, 0}, {0x020202, 1}, {0x040404, 3}}));
+  Im->Hide();
+}
+
+// Cell hints go through the skinned hint: scheduled when the pointer comes
+// to a cell with a hint, cancelled over a cell without one, over the frame,
+// on a press and when the grid closes; none at all with ShowHints off.
+TEST_F(ImagesMenu, ItemHintsThroughTheSkinnedHint) {
+  Im->SetColumnsCount(4);
+  for (Integer I = 0; I < 3; ++I) Cell(I);
+  Im->ImagesItems()->Items(0)->SetHint(u"Red");
+  Im->ImagesItems()->Items(2)->SetHint(u"Blue");
+  // The hint shows only as a component of the main form; it takes over the
+  // application's hint window class, which goes back afterwards.
+  const THintWindowClass SavedClass = HintWindowClass;
+  TCustomForm* SavedMain = Application->MainForm();
+  TFinally Restore([&] {
+    HintWindowClass = SavedClass;
+    Application->SetShowHint(false);
+    Application->SetShowHint(true);
+    Application->SetMainForm(SavedMain);
+  });
+  Application->SetMainForm(SharedForm());
+  auto* H = new TspSkinHint(SharedForm());
+  Im->SetSkinHint(H);
+  ASSERT_TRUE(Im->PopupFromRect(TRect(100, 100, 160, 120)));
+  auto MoveTo = [&](Integer X, Integer Y) { SendMessageW(Grid()->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(X, Y)); };
+  const struct {
+    Integer X, Y;
+    const char16_t* Shown;  // nullptr: no hint pending or shown
+  } Moves[] = {{10, 10, u"Red"}, {12, 12, u"Red"}, {40, 10, nullptr}, {70, 10, u"Blue"},
+               {2, 2, nullptr},  {10, 10, u"Red"}};
+  for (auto M : Moves) {
+    MoveTo(M.X, M.Y);
+    if (!M.Shown) {
+      EXPECT_EQ(H->Timer(), nullptr) << M.X;
+      EXPECT_FALSE(H->IsVisible()) << M.X;
+      continue;
+    }
+    // The move inside the same cell keeps the hint that is already shown.
+    if (!H->IsVisible()) Fire(H->Timer());
+    EXPECT_TRUE(H->IsVisible()) << M.X;
+    EXPECT_EQ(H->Window()->Text(), String(M.Shown)) << M.X;
+  }
+  // A press hides it.
+  SendMessageW(Grid()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  EXPECT_FALSE(H->IsVisible());
+  // Closing the grid cancels a pending one.
+  MoveTo(70, 10);
+  ASSERT_NE(H->Timer(), nullptr);
+  Im->Hide();
+  EXPECT_EQ(H->Timer(), nullptr);
+  // Hints off: nothing is scheduled.
+  Im->SetShowHints(false);
+  ASSERT_TRUE(Im->PopupFromRect(TRect(100, 100, 160, 120)));
+  MoveTo(10, 10);
+  EXPECT_EQ(H->Timer(), nullptr);
+  Im->Hide();
+  // A freed hint component is forgotten.
+  delete H;
+  EXPECT_EQ(Im->SkinHint(), nullptr);
+  Im->SetShowHints(true);
+  ASSERT_TRUE(Im->PopupFromRect(TRect(100, 100, 160, 120)));
+  MoveTo(70, 10);
+  EXPECT_EQ(Grid()->ItemIndex(), 2);
   Im->Hide();
 }
 

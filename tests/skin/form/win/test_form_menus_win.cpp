@@ -7,6 +7,7 @@
 
 #include "classlib/ImgList.h"
 #include "classlib/StdCtrls.h"
+#include "skin/controls/win/SkinTrayIcon.h"
 #include "tests/common/Xdo.h"
 
 using namespace formtest;
@@ -321,6 +322,86 @@ TEST_F(FormTest, SystemMenuItemsByState) {
   // The tray menu: Restore, a separator, Close.
   EXPECT_EQ(Names(FS->SysTrayMenu()->Items()), (std::vector<String>{u"TRAY_DSF_RESTORE", u"-", u"TRAY_DSF_CLOSE"}));
   delete F;
+  EXPECT_TRUE(Errors.empty());
+}
+
+// The form and its notification-area icon: the icon takes the form's tray
+// menu and restores on a double click; the system menu's items minimise to
+// the tray and the tray menu's Restore item brings the form back. Without an
+// icon both ways do nothing; a freed icon is forgotten.
+TEST_F(FormTest, TrayIconMinimisesAndRestores) {
+  auto SavedShell = TspTrayIcon::ShellNotify;
+  TspTrayIcon::ShellNotify = [](DWORD, NOTIFYICONDATAW*) { return TRUE; };
+  auto* F = new TLogForm();
+  auto* FS = new TspFormSkin(F);
+  FS->SetBorderIcons(spbi::biSystemMenu | spbi::biMinimize | spbi::biMinimizeToTray);
+  int Minimised = 0, Restored = 0;
+  FS->OnMinimizeToTray = [&](TObject* S) {
+    EXPECT_EQ(S, FS);
+    ++Minimised;
+  };
+  FS->OnRestoreFromTray = [&](TObject*) { ++Restored; };
+  auto Item = [](TMenuItem* Root, const String& Name) -> TMenuItem* {
+    for (Integer I = 0; I < Root->Count(); ++I)
+      if (Root->Items(I)->Name() == Name) return Root->Items(I);
+    return nullptr;
+  };
+  TMenuItem* TrayRestore = Item(FS->SysTrayMenu()->Items(), u"TRAY_DSF_RESTORE");
+  ASSERT_NE(TrayRestore, nullptr);
+  // No icon: nothing happens.
+  Item(FS->GetSystemMenuItems(), u"DSF_MINTOTRAY")->Click();
+  TrayRestore->Click();
+  EXPECT_EQ(Minimised + Restored, 0);
+
+  // An icon with its own menu and double click keeps both.
+  auto* Own = new TspTrayIcon(F);
+  auto* OwnMenu = new TspSkinPopupMenu(F);
+  Own->SetPopupMenu(OwnMenu);
+  FS->SetTrayIcon(Own);
+  EXPECT_EQ(Own->PopupMenu(), OwnMenu);
+  EXPECT_FALSE(Own->OnDblClick);
+  EXPECT_FALSE(Own->IconVisible());
+  delete Own;
+  EXPECT_EQ(FS->TrayIcon(), nullptr);
+
+  auto* T = new TspTrayIcon(F);
+  T->SetIconVisible(true);
+  FS->SetTrayIcon(T);
+  EXPECT_FALSE(T->IconVisible()) << "the icon shows only while the form is in the tray";
+  EXPECT_EQ(T->PopupMenu(), FS->SysTrayMenu());
+  ASSERT_TRUE(T->OnDblClick);
+
+  const struct {
+    const char* Way;
+    std::function<void()> Minimise, Restore;
+    bool AlwaysShow;
+  } Rows[] = {
+      {"system menu, tray menu", [&] { Item(FS->GetSystemMenuItems(), u"DSF_MINTOTRAY")->Click(); },
+       [&] { TrayRestore->Click(); }, false},
+      {"Minimize item while always to the tray, double click",
+       [&] {
+         FS->FAlwaysMinimizeToTray = true;
+         Item(FS->GetSystemMenuItems(), u"DSF_MINITEM")->Click();
+         FS->FAlwaysMinimizeToTray = false;
+       },
+       [&] { T->OnDblClick(T); }, false},
+      {"icon kept", [&] { FS->MinimizeToTray(); }, [&] { FS->RestoreFromTray(); }, true},
+  };
+  for (auto& R : Rows) {
+    Minimised = Restored = 0;
+    FS->SetAlwaysShowInTray(R.AlwaysShow);
+    R.Minimise();
+    EXPECT_EQ(Minimised, 1) << R.Way;
+    EXPECT_TRUE(T->MinimizeToTray()) << R.Way;
+    T->SetIconVisible(true);  // as the icon's application hook does
+    R.Restore();
+    EXPECT_EQ(Restored, 1) << R.Way;
+    EXPECT_FALSE(T->MinimizeToTray()) << R.Way;
+    EXPECT_EQ(T->IconVisible(), R.AlwaysShow) << R.Way;
+  }
+  Application->Restore();
+  delete F;
+  TspTrayIcon::ShellNotify = SavedShell;
   EXPECT_TRUE(Errors.empty());
 }
 

@@ -8,6 +8,7 @@
 
 #include "common/Screens.h"
 #include "classlib/StdCtrls.h"
+#include "rtl/ScopeGuard.h"
 
 using namespace formtest;
 
@@ -55,6 +56,13 @@ void SaveBitmapForReview(TBitmap* B, const std::string& Name, const std::string&
       P[3] = 255;
     }
   lumigra_test::SaveScreenPixels(Buf.data(), B->Width(), B->Height(), B->Width() * 4, Name, Look);
+}
+
+// Window rectangle R of form F on the screen.
+TRect OnScreen(TForm* F, const TRect& R) {
+  RECT W;
+  GetWindowRect(F->Handle(), &W);
+  return TRect(R.Left + W.left, R.Top + W.top, R.Right + W.left, R.Bottom + W.top);
 }
 
 // Bounding box of the pixels of colour C (empty when none).
@@ -889,6 +897,47 @@ TEST_F(FrameObjects, ObjectHintsThroughTheFormsSeam) {
   }
 }
 
+// With a skinned hint component the hot object's hint is scheduled on it
+// instead of the class library's hint window; a freed component is
+// forgotten and the plain window takes over again.
+TEST_F(FrameObjects, ObjectHintsThroughTheSkinnedHint) {
+  TShownForm S(SD.get());
+  S.FS->ClearObjects();
+  auto* A = Add<TspActiveSkinObject, TspDataSkinObject>(S.FS, u"A", [](auto& D) { D.Hint = u"First"; });
+  A->ObjectRect = TRect(20, 2, 30, 12);
+  // The hint shows only as a component of the main form; it takes over the
+  // application's hint window class, which goes back afterwards.
+  const THintWindowClass SavedClass = HintWindowClass;
+  TCustomForm* SavedMain = Application->MainForm();
+  TFinally Restore([&] {
+    HintWindowClass = SavedClass;
+    Application->SetShowHint(false);
+    Application->SetShowHint(true);
+    Application->SetMainForm(SavedMain);
+  });
+  Application->SetMainForm(S.F);
+  auto* Hint = new TspSkinHint(S.F);
+  S.FS->SetSkinHint(Hint);
+  S.FS->SetShowObjectHint(true);
+  S.FS->UpdateActiveObject(25, 5, true);
+  ASSERT_NE(Hint->Timer(), nullptr);
+  Hint->Timer()->OnTimer()(Hint->Timer());
+  EXPECT_TRUE(Hint->IsVisible());
+  EXPECT_EQ(Hint->Window()->Text(), u"First");
+  EXPECT_EQ(S.FS->ObjectHintText(), u"First");
+  // Off the object: hidden and nothing pending.
+  S.FS->UpdateActiveObject(100, 5, true);
+  EXPECT_FALSE(Hint->IsVisible());
+  EXPECT_EQ(Hint->Timer(), nullptr);
+  EXPECT_FALSE(S.FS->ObjectHintShown());
+  delete Hint;
+  EXPECT_EQ(S.FS->SkinHint(), nullptr);
+  S.FS->UpdateActiveObject(25, 5, true);
+  EXPECT_EQ(S.FS->ObjectHintText(), u"First");
+  S.FS->UpdateActiveObject(100, 5, true);
+  EXPECT_FALSE(S.FS->ObjectHintShown());
+}
+
 TEST_F(FrameObjects, InactiveClientPicture) {
   TShownForm S(nullptr);
   // A red square in the client area.
@@ -1072,15 +1121,17 @@ TEST_F(FrameObjects, TrackBarMappingAndDrag) {
   EXPECT_EQ(H->FButtonPos, TPoint(10, 10));
 }
 
+// A menu that finds no form to show it (a skinned popup menu without an
+// owner form) leaves nothing open: the button comes up at once and the
+// form's menu state stays closed.
 TEST_F(FrameObjects, MenuButtonsComeUpWhenNoMenuShows) {
   TShownForm S(SD.get(), false);
   S.FS->ClearObjects();
   bool Opened = false, Closed = false;
   S.FS->OnSkinMenuOpen = [&](TObject*) { Opened = true; };
   S.FS->OnSkinMenuClose = [&](TObject*) { Closed = true; };
-  auto* Sys = Add<TspSkinStdButtonObject, TspDataSkinStdButton>(S.FS, u"sys", [](auto& D) { D.Command = cmSysMenu; });
-  auto* Menu = new TPopupMenu(S.F);
-  auto* Item = new TMenuItem(Menu);
+  auto Menu = std::make_unique<TspSkinPopupMenu>(nullptr);
+  auto* Item = new TMenuItem(Menu.get());
   Menu->Items()->Add(Item);
   auto* Push = Add<TspSkinButtonObject>(S.FS, u"push");
   Push->MenuItem = Menu->Items();
@@ -1088,17 +1139,104 @@ TEST_F(FrameObjects, MenuButtonsComeUpWhenNoMenuShows) {
     Opened = Closed = false;
     Push->MouseEnter();
     Push->MouseDown(0, 0, mbLeft);
-    EXPECT_TRUE(Opened && Closed) << Click;
+    EXPECT_FALSE(S.FS->SkinMenu->Visible()) << Click;
+    EXPECT_FALSE(Opened) << Click;
+    EXPECT_TRUE(Closed) << Click;
     EXPECT_FALSE(Push->FDown) << Click;
     EXPECT_FALSE(S.FS->InMenu) << Click;
     Push->MouseUp(0, 0, mbLeft);
     Push->MouseLeave();
-    Sys->MouseEnter();
-    Sys->MouseDown(0, 0, mbLeft);
-    EXPECT_FALSE(Sys->FDown) << Click;
-    Sys->MouseUp(0, 0, mbLeft);
-    Sys->MouseLeave();
   }
+}
+
+// A push button's menu drops below it on the screen through the form's
+// skinned menus, whether its items belong to a plain popup menu or to a
+// skinned one; the system-menu button drops the system menu. Closing the
+// menu brings the button up again.
+TEST_F(FrameObjects, FrameButtonMenusDropAndComeUp) {
+  TShownForm S(SD.get());
+  S.FS->ClearObjects();
+  auto Fill = [](TMenu* M) {
+    auto* It = new TMenuItem(M);
+    It->SetCaption(u"One");
+    M->Items()->Add(It);
+  };
+  auto* Plain = new TPopupMenu(S.F);
+  Fill(Plain);
+  auto* Skinned = new TspSkinPopupMenu(S.F);
+  Skinned->SetComponentForm(S.F);
+  Fill(Skinned);
+  auto* Push = Add<TspSkinButtonObject>(S.FS, u"push");
+  Push->ObjectRect = TRect(30, 4, 50, 20);
+  auto* Sys = Add<TspSkinStdButtonObject, TspDataSkinStdButton>(S.FS, u"sys", [](auto& D) { D.Command = cmSysMenu; });
+  Sys->ObjectRect = TRect(4, 4, 20, 20);
+  int Opened = 0, Closed = 0;
+  S.FS->OnSkinMenuOpen = [&](TObject*) { ++Opened; };
+  S.FS->OnSkinMenuClose = [&](TObject*) { ++Closed; };
+  const struct {
+    const char* Name;
+    TspSkinButtonObject* B;
+    TMenu* Menu;  // nullptr: the system menu
+  } Rows[] = {{"plain menu", Push, Plain}, {"skinned menu", Push, Skinned}, {"system menu", Sys, nullptr}};
+  for (auto R : Rows) {
+    Opened = Closed = 0;
+    if (R.Menu) R.B->MenuItem = R.Menu->Items();
+    R.B->MouseEnter();
+    R.B->MouseDown(R.B->ObjectRect.Left + 2, R.B->ObjectRect.Top + 2, mbLeft);
+    ASSERT_TRUE(S.FS->SkinMenu->Visible()) << R.Name;
+    EXPECT_TRUE(R.B->FDown) << R.Name;
+    EXPECT_EQ(Opened, 1) << R.Name;
+    const TRect Scr = OnScreen(S.F, R.B->ObjectRect);
+    EXPECT_EQ(S.FS->SkinMenu->Level(0)->Left(), Scr.Left) << R.Name;
+    EXPECT_EQ(S.FS->SkinMenu->Level(0)->Top(), Scr.Bottom) << R.Name;
+    if (!R.Menu) {
+      TMenuItem* M = R.B->MenuItem;
+      EXPECT_EQ(M->Items(M->Count() - 1)->Name(), u"DSF_CLOSE") << R.Name;
+    }
+    S.FS->SkinMenu->Hide();
+    PumpUntil([&] { return !S.FS->InMenu; }, 2000);
+    EXPECT_EQ(Closed, 1) << R.Name;
+    EXPECT_FALSE(R.B->FDown) << R.Name;
+    R.B->MouseUp(0, 0, mbLeft);
+    R.B->MouseLeave();
+  }
+}
+
+// A quick button with a menu drops it below itself; the button stays down
+// while its menu is open and comes up when it closes.
+TEST_F(FrameObjects, QuickButtonMenuDropsAndComesUp) {
+  TShownForm S(SD.get());
+  S.FS->ClearObjects();
+  auto* Images = new TImageList(S.F);
+  Images->SetSize(16, 16);
+  auto Pic = Canvas(16, 16, clRed);
+  Images->Add(Pic.get(), nullptr);
+  S.FS->SetQuickImageList(Images);
+  auto* Cap = Add<TspSkinCaptionObject, TspDataSkinCaption>(S.FS, u"caption");
+  Cap->ObjectRect = TRect(0, 0, 200, 24);
+  auto* Menu = new TspSkinPopupMenu(S.F);
+  Menu->SetComponentForm(S.F);
+  auto* It = new TMenuItem(Menu);
+  It->SetCaption(u"One");
+  Menu->Items()->Add(It);
+  TspQuickButtonItem* Q = S.FS->QuickButtons()->Add();
+  Q->SetImageIndex(0);
+  Q->PopupMenu = Menu;
+  Q->ItemRect = TRect(40, 2, 60, 22);
+  if (!Cap->QuickButtonsShown()) GTEST_SKIP() << "quick buttons need the non-client frame";
+  Cap->MouseDown(45, 8, mbLeft);
+  ASSERT_TRUE(S.FS->SkinMenu->Visible());
+  EXPECT_EQ(Cap->PopupMenuQuickButton, 0);
+  EXPECT_TRUE(Q->Down);
+  const TRect Scr = OnScreen(S.F, Q->ItemRect);
+  EXPECT_EQ(S.FS->SkinMenu->Level(0)->Left(), Scr.Left);
+  EXPECT_EQ(S.FS->SkinMenu->Level(0)->Top(), Scr.Bottom);
+  Cap->MouseUp(45, 8, mbLeft);
+  EXPECT_TRUE(Q->Down) << "the menu's button stays down while the menu is open";
+  S.FS->SkinMenu->Hide();
+  PumpUntil([&] { return !S.FS->InMenu; }, 2000);
+  EXPECT_EQ(Cap->PopupMenuQuickButton, -1);
+  EXPECT_FALSE(Q->Down || Q->Active);
 }
 
 // ---------------------------------------------------------------------------
