@@ -88,19 +88,19 @@ bool MergesByRows(TBitmap32* View, TColor32 Canvas) {
 // Rows Y .. Y + Count - 1 of the view merged over the opaque canvas colour
 // into Dest (rows packed). Merging over an opaque colour is the engine's
 // blend over it, each channel (B * 256 + (F - B) * alpha + 128) >> 8, made
-// opaque.
+// opaque. That is (B * (256 - alpha) + F * alpha + 128) >> 8, below 65536,
+// so red and blue go together in the halves of one word; alpha 0 gives the
+// canvas colour itself.
 void MergeRows(TBitmap32* View, TColor32 Canvas, Integer Y, Integer Count, TColor32* Dest) {
   const Integer w = View->Width();
-  const Integer cb = Integer(Canvas & 0xFF), cg = Integer(Canvas >> 8 & 0xFF), cr = Integer(Canvas >> 16 & 0xFF);
+  const Cardinal cRB = Canvas & 0x00FF00FFu, cG = Canvas >> 8 & 0xFFu;
   for (Integer y = Y; y < Y + Count; ++y, Dest += w) {
     const TColor32* s = View->ScanLine(y);
     for (Integer x = 0; x < w; ++x) {
-      const TColor32 f = s[x];
-      const Integer a = Integer(f >> 24);
-      auto mix = [a](Integer F, Integer B) { return TColor32((B * 256 + (F - B) * a + 128) >> 8); };
-      Dest[x] = a == 0 ? Canvas
-                       : 0xFF000000u | mix(Integer(f >> 16 & 0xFF), cr) << 16 | mix(Integer(f >> 8 & 0xFF), cg) << 8 |
-                             mix(Integer(f & 0xFF), cb);
+      const Cardinal f = s[x], a = f >> 24, na = 256 - a;
+      const Cardinal rb = ((f & 0x00FF00FFu) * a + cRB * na + 0x00800080u) >> 8 & 0x00FF00FFu;
+      const Cardinal g = ((f >> 8 & 0xFFu) * a + cG * na + 0x80u) & 0xFF00u;
+      Dest[x] = 0xFF000000u | rb | g;
     }
   }
 }
