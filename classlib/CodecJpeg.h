@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "classlib/CodecRows.h"
+
 namespace codec {
 
 struct JpegImage {
@@ -29,6 +31,11 @@ std::string JpegEncode(const std::uint8_t* Pixels, int Width, int Height, int Qu
 // the top row at First, Stride bytes apart.
 std::string JpegEncodeBGRX(const std::uint8_t* First, std::ptrdiff_t Stride, int Width, int Height, int Quality,
                            std::vector<std::uint8_t>& Out);
+
+// The same encoding from B, G, R, x rows made band by band by Rows, each
+// band's rows Stride bytes apart.
+std::string JpegEncodeBGRXRows(const RowSource& Rows, std::ptrdiff_t Stride, int Width, int Height, int Quality,
+                               std::vector<std::uint8_t>& Out);
 
 // The colours a JPEG file holds.
 enum class JpegColorKind {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "classlib/CodecRows.h"
+
 namespace codec {
 
 struct PngImage {
@@ -28,6 +30,11 @@ std::string PngEncode(const std::uint8_t* Pixels, int Width, int Height, int Col
 // PNG_FILTER_* flags in Filters (0: the library's default choice).
 std::string PngEncodeRows(const std::uint8_t* First, std::ptrdiff_t Stride, int Width, int Height, int ColorType,
                           int Level, int Filters, std::vector<std::uint8_t>& Out);
+
+// The same from rows made band by band by Rows, each band's rows Stride
+// bytes apart.
+std::string PngEncodeRowSource(const RowSource& Rows, std::ptrdiff_t Stride, int Width, int Height, int ColorType,
+                               int Level, int Filters, std::vector<std::uint8_t>& Out);
 
 // Filter flags for PngEncodeRows (PNG's own numbering).
 inline constexpr int kPngFilterNone = 0x08, kPngFilterSub = 0x10, kPngFilterUp = 0x20, kPngFilterAvg = 0x40,

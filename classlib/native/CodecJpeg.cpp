@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -76,9 +77,10 @@ struct EncodeState {
   unsigned char* Buf = nullptr;
   unsigned long BufSize = 0;
   volatile bool Created = false;
+  std::exception_ptr SourceFailure;  // thrown by the row source, rethrown once all is freed
 };
 
-std::string Encode(const std::uint8_t* First, std::ptrdiff_t Stride, int Width, int Height, int BytesPerPixel,
+std::string Encode(const RowSource& Source, std::ptrdiff_t Stride, int Width, int Height, int BytesPerPixel,
                    int Quality, std::vector<std::uint8_t>& Out) {
   Out.clear();
   if (Width <= 0 || Height <= 0) return "JPEG error: empty image";
@@ -104,12 +106,26 @@ std::string Encode(const std::uint8_t* First, std::ptrdiff_t Stride, int Width, 
   jpeg_set_quality(&S->Info, Quality < 1 ? 1 : Quality > 100 ? 100 : Quality, FALSE);
   jpeg_start_compress(&S->Info, TRUE);
   while (S->Info.next_scanline < S->Info.image_height) {
-    JSAMPROW Rows[16];
+    JSAMPROW Rows[RowBand];
     const JDIMENSION Y = S->Info.next_scanline;
-    const JDIMENSION N = S->Info.image_height - Y < 16 ? S->Info.image_height - Y : 16;
+    const JDIMENSION N = S->Info.image_height - Y < JDIMENSION(RowBand) ? S->Info.image_height - Y : RowBand;
+    const std::uint8_t* First = nullptr;
+    try {
+      First = Source(int(Y), int(N));
+    } catch (...) {
+      S->SourceFailure = std::current_exception();
+    }
+    if (S->SourceFailure) break;
     for (JDIMENSION I = 0; I < N; ++I)
-      Rows[I] = const_cast<JSAMPLE*>(First + std::ptrdiff_t(Y + I) * Stride);
+      Rows[I] = const_cast<JSAMPLE*>(First + std::ptrdiff_t(I) * Stride);
     jpeg_write_scanlines(&S->Info, Rows, N);
+  }
+  if (S->SourceFailure) {
+    jpeg_destroy_compress(&S->Info);
+    std::free(S->Buf);
+    const std::exception_ptr Thrown = S->SourceFailure;
+    delete S;
+    std::rethrow_exception(Thrown);
   }
   jpeg_finish_compress(&S->Info);
   jpeg_destroy_compress(&S->Info);
@@ -260,13 +276,27 @@ std::string JpegDecode(const std::uint8_t* Data, std::size_t Size, int ScaleDeno
   return std::string();
 }
 
+namespace {
+
+RowSource RowsAt(const std::uint8_t* First, std::ptrdiff_t Stride) {
+  return [First, Stride](int Y, int) { return First + std::ptrdiff_t(Y) * Stride; };
+}
+
+}  // namespace
+
 std::string JpegEncode(const std::uint8_t* Pixels, int Width, int Height, int Quality, std::vector<std::uint8_t>& Out) {
-  return Encode(Pixels, std::ptrdiff_t(Width) * 3, Width, Height, 3, Quality, Out);
+  const std::ptrdiff_t Stride = std::ptrdiff_t(Width) * 3;
+  return Encode(RowsAt(Pixels, Stride), Stride, Width, Height, 3, Quality, Out);
 }
 
 std::string JpegEncodeBGRX(const std::uint8_t* First, std::ptrdiff_t Stride, int Width, int Height, int Quality,
                            std::vector<std::uint8_t>& Out) {
-  return Encode(First, Stride, Width, Height, 4, Quality, Out);
+  return Encode(RowsAt(First, Stride), Stride, Width, Height, 4, Quality, Out);
+}
+
+std::string JpegEncodeBGRXRows(const RowSource& Rows, std::ptrdiff_t Stride, int Width, int Height, int Quality,
+                               std::vector<std::uint8_t>& Out) {
+  return Encode(Rows, Stride, Width, Height, 4, Quality, Out);
 }
 
 }  // namespace codec

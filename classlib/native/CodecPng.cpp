@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include <png.h>
 
@@ -235,6 +236,7 @@ struct PngWriteState : PngCallState {
   std::uint8_t* Buf = nullptr;
   std::size_t Size = 0;
   std::size_t Capacity = 0;
+  std::exception_ptr SourceFailure;  // thrown by the row source, rethrown once all is freed
 
   void Destroy() {
     if (Png) png_destroy_write_struct(&Png, Info ? &Info : nullptr);
@@ -267,7 +269,15 @@ void FlushMemory(png_structp) {}
 std::string PngEncodeRows(const std::uint8_t* First, std::ptrdiff_t Stride, int Width, int Height, int ColorType,
                           int Level, int Filters, std::vector<std::uint8_t>& Out) {
   Out.clear();
-  if (!First || Width <= 0 || Height <= 0) return "PNG error: empty image";
+  if (!First) return "PNG error: empty image";
+  return PngEncodeRowSource([First, Stride](int Y, int) { return First + std::ptrdiff_t(Y) * Stride; }, Stride, Width,
+                            Height, ColorType, Level, Filters, Out);
+}
+
+std::string PngEncodeRowSource(const RowSource& Rows, std::ptrdiff_t Stride, int Width, int Height, int ColorType,
+                               int Level, int Filters, std::vector<std::uint8_t>& Out) {
+  Out.clear();
+  if (Width <= 0 || Height <= 0) return "PNG error: empty image";
   if (ColorType != 2 && ColorType != 6) return "PNG error: unsupported colour type";
   PngWriteState* S = new PngWriteState();
   S->Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, static_cast<PngCallState*>(S), OnPngError, OnPngWarning);
@@ -295,7 +305,24 @@ std::string PngEncodeRows(const std::uint8_t* First, std::ptrdiff_t Stride, int 
   png_write_info(S->Png, S->Info);
   png_set_bgr(S->Png);
   if (ColorType == 2) png_set_filler(S->Png, 0, PNG_FILLER_AFTER);
-  for (int Y = 0; Y < Height; ++Y) png_write_row(S->Png, const_cast<png_bytep>(First + std::ptrdiff_t(Y) * Stride));
+  for (int Y = 0; Y < Height; Y += RowBand) {
+    const int N = Height - Y < RowBand ? Height - Y : RowBand;
+    const std::uint8_t* First = nullptr;
+    try {
+      First = Rows(Y, N);
+    } catch (...) {
+      S->SourceFailure = std::current_exception();
+    }
+    if (S->SourceFailure) break;
+    for (int I = 0; I < N; ++I) png_write_row(S->Png, const_cast<png_bytep>(First + std::ptrdiff_t(I) * Stride));
+  }
+  if (S->SourceFailure) {
+    S->Destroy();
+    std::free(S->Buf);
+    const std::exception_ptr Thrown = S->SourceFailure;
+    delete S;
+    std::rethrow_exception(Thrown);
+  }
   png_write_end(S->Png, S->Info);
   S->Destroy();
   // Past the library's work: a failing copy throws as usual and frees all.

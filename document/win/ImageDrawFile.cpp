@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "classlib/CodecJpeg.h"
 #include "document/ProjectSidecar.h"
@@ -78,6 +79,51 @@ Integer FilterIndexOf(TImageFormat F, Integer Other) {
   }
 }
 
+// Whether the view merges over the canvas colour row by row (MergeRows):
+// an opaque colour under a view drawn at full strength.
+bool MergesByRows(TBitmap32* View, TColor32 Canvas) {
+  return Canvas >> 24 == 255 && View->MasterAlpha() == 255 && !View->Empty();
+}
+
+// Rows Y .. Y + Count - 1 of the view merged over the opaque canvas colour
+// into Dest (rows packed). Merging over an opaque colour is the engine's
+// blend over it, each channel (B * 256 + (F - B) * alpha + 128) >> 8, made
+// opaque. That is (B * (256 - alpha) + F * alpha + 128) >> 8, below 65536,
+// so red and blue go together in the halves of one word; alpha 0 gives the
+// canvas colour itself.
+void MergeRows(TBitmap32* View, TColor32 Canvas, Integer Y, Integer Count, TColor32* Dest) {
+  const Integer w = View->Width();
+  const Cardinal cRB = Canvas & 0x00FF00FFu, cG = Canvas >> 8 & 0xFFu;
+  for (Integer y = Y; y < Y + Count; ++y, Dest += w) {
+    const TColor32* s = View->ScanLine(y);
+    for (Integer x = 0; x < w; ++x) {
+      const Cardinal f = s[x], a = f >> 24, na = 256 - a;
+      const Cardinal rb = ((f & 0x00FF00FFu) * a + cRB * na + 0x00800080u) >> 8 & 0x00FF00FFu;
+      const Cardinal g = ((f >> 8 & 0xFFu) * a + cG * na + 0x80u) & 0xFF00u;
+      Dest[x] = 0xFF000000u | rb | g;
+    }
+  }
+}
+
+// The view merged over the canvas band by band into one reused band, as an
+// encoder asks for the rows.
+class TMergedBands {
+ public:
+  TMergedBands(TBitmap32* View, TColor32 Canvas)
+      : FView(View), FCanvas(Canvas), FBand(size_t(codec::RowBand) * size_t(View->Width())) {}
+  TBitmap32Rows Rows() {
+    return [this](Integer Y, Integer Count) {
+      MergeRows(FView, FCanvas, Y, Count, FBand.data());
+      return static_cast<const TColor32*>(FBand.data());
+    };
+  }
+
+ private:
+  TBitmap32* FView;
+  TColor32 FCanvas;
+  std::vector<TColor32> FBand;
+};
+
 // The view bitmap as the image file shows it: unblended with its alpha
 // (Transparent), or over the canvas colour.
 std::unique_ptr<TBitmap32> ComposedForFile(TBitmap32* View, bool KeepAlpha, TColor32 Canvas) {
@@ -86,23 +132,8 @@ std::unique_ptr<TBitmap32> ComposedForFile(TBitmap32* View, bool KeepAlpha, TCol
   // section costs a fault on the first write to every page.
   b->SetBackend(new TMemoryBackend(nullptr));
   b->SetSize(View->Width(), View->Height());
-  if (!KeepAlpha && Canvas >> 24 == 255 && View->MasterAlpha() == 255 && !View->Empty()) {
-    // Merging over an opaque colour is the engine's blend over it, each
-    // channel (B * 256 + (F - B) * alpha + 128) >> 8, made opaque: one pass.
-    const Integer w = View->Width();
-    const Integer cb = Integer(Canvas & 0xFF), cg = Integer(Canvas >> 8 & 0xFF), cr = Integer(Canvas >> 16 & 0xFF);
-    for (Integer y = 0; y < View->Height(); ++y) {
-      const TColor32* s = View->ScanLine(y);
-      TColor32* d = b->ScanLine(y);
-      for (Integer x = 0; x < w; ++x) {
-        const TColor32 f = s[x];
-        const Integer a = Integer(f >> 24);
-        auto mix = [a](Integer F, Integer B) { return TColor32((B * 256 + (F - B) * a + 128) >> 8); };
-        d[x] = a == 0 ? Canvas
-                      : 0xFF000000u | mix(Integer(f >> 16 & 0xFF), cr) << 16 | mix(Integer(f >> 8 & 0xFF), cg) << 8 |
-                            mix(Integer(f & 0xFF), cb);
-      }
-    }
+  if (!KeepAlpha && MergesByRows(View, Canvas)) {
+    MergeRows(View, Canvas, 0, View->Height(), b->ScanLine(0));
     return b;
   }
   const TDrawMode oldMode = View->DrawMode();
@@ -255,9 +286,12 @@ void TImageDraw::Save() {
     throw Exception(u"Cannot save \"" + FFileName + u"\": the file name gives no image type this program writes.");
   TRow* info = FileInfoRow(FFileDT.get());
   const bool keepAlpha = FCanvasTransparent && FFileType != ifBmp && FFileType != ifJpg;
-  // With its alpha kept the view bitmap is written as it is.
+  // With its alpha kept the view bitmap is written as it is; merged over
+  // the canvas it is made band by band as the encoder takes it, where the
+  // merge goes by rows, else whole beforehand.
+  const bool byBands = !keepAlpha && MergesByRows(FBitmap, FCanvasColor);
   std::unique_ptr<TBitmap32> composed;
-  if (!keepAlpha) composed = ComposedForFile(FBitmap, false, FCanvasColor);
+  if (!keepAlpha && !byBands) composed = ComposedForFile(FBitmap, false, FCanvasColor);
   TBitmap32* out = composed ? composed.get() : FBitmap;
   Integer option = 0, bits = info->Items(FileInfoCell::Bpp)->Value();
   switch (FFileType) {
@@ -276,7 +310,14 @@ void TImageDraw::Save() {
       break;
     default: bits = 8; break;
   }
-  WriteFileReplacing(FFileName, [&](const String& Temp) { SaveBitmap32ToFile(out, Temp, FFileType, option); });
+  WriteFileReplacing(FFileName, [&](const String& Temp) {
+    if (byBands) {
+      TMergedBands bands(FBitmap, FCanvasColor);
+      SaveBitmap32RowsToFile(FBitmap->Width(), FBitmap->Height(), bands.Rows(), Temp, FFileType, option);
+    } else {
+      SaveBitmap32ToFile(out, Temp, FFileType, option);
+    }
+  });
   info->Items(FileInfoCell::Bpp)->SetText(IntToStr(bits));
   FSrcBmpBitsPixelPer = bits;
   if (!FNotSaveDataFile) {
@@ -321,12 +362,21 @@ void TImageDraw::ExportOriBmpAs(const String& AFileName) {
 }
 
 Int64 TImageDraw::CalcJpgFileSize(Integer Quality) {
-  std::unique_ptr<TBitmap32> b = ComposedForFile(FBitmap, false, 0xFFFFFFFFu);
-  if (b->Width() == 0 || b->Height() == 0) return -1;
+  const Integer w = FBitmap->Width(), h = FBitmap->Height();
+  if (w == 0 || h == 0) return -1;
   std::vector<std::uint8_t> out;
-  const std::string err = codec::JpegEncodeBGRX(reinterpret_cast<const std::uint8_t*>(b->Bits()),
-                                                std::ptrdiff_t(b->Width()) * 4, b->Width(), b->Height(),
-                                                std::clamp(Quality, 1, 100), out);
+  std::string err;
+  if (MergesByRows(FBitmap, 0xFFFFFFFFu)) {
+    TMergedBands bands(FBitmap, 0xFFFFFFFFu);
+    const TBitmap32Rows rows = bands.Rows();
+    err = codec::JpegEncodeBGRXRows(
+        [&rows](int Y, int Count) { return reinterpret_cast<const std::uint8_t*>(rows(Y, Count)); },
+        std::ptrdiff_t(w) * 4, w, h, std::clamp(Quality, 1, 100), out);
+  } else {
+    std::unique_ptr<TBitmap32> b = ComposedForFile(FBitmap, false, 0xFFFFFFFFu);
+    err = codec::JpegEncodeBGRX(reinterpret_cast<const std::uint8_t*>(b->Bits()), std::ptrdiff_t(w) * 4, w, h,
+                                std::clamp(Quality, 1, 100), out);
+  }
   return err.empty() ? Int64(out.size()) : -1;
 }
 

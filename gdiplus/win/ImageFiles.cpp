@@ -541,8 +541,7 @@ void PutLE32(Byte* P, Cardinal V) {
 // A 24- or 32-bit BMP written from the rows, laid out as the class
 // library's TBitmap writes one (40-byte header, no resolution, rows bottom-up
 // padded to 4 bytes, every byte of 32-bit pixels).
-void SaveBmpRows(TBitmap32* Bitmap, const String& FileName, Integer Bits) {
-  const Integer w = Bitmap->Width(), h = Bitmap->Height();
+void SaveBmpRows(Integer w, Integer h, const TBitmap32Rows& Rows, const String& FileName, Integer Bits) {
   Int64 stride = 0, size = 0;
   if (!CheckedProduct({(Int64(w) * Bits + 31) / 32, 4}, INT_MAX, stride) ||
       !CheckedProduct({stride, Int64(h)}, Int64(INT_MAX) - 54, size))
@@ -558,22 +557,64 @@ void SaveBmpRows(TBitmap32* Bitmap, const String& FileName, Integer Bits) {
   PutLE32(head + 34, Cardinal(size));
   TFileStream fs(FileName, fmCreate);
   fs.WriteBuffer(head, 54);
-  // Rows go out in blocks of about a megabyte.
+  // Rows go out in blocks of about a megabyte, each block bottom-up from
+  // bands read top-down.
   const Integer perBlock = Integer(std::max<Int64>(1, (Int64(1) << 20) / stride));
   std::vector<Byte> block(size_t(stride) * size_t(std::min(perBlock, h)), 0);
   for (Integer y0 = h - 1; y0 >= 0; y0 -= perBlock) {
     const Integer n = std::min(perBlock, y0 + 1);
-    for (Integer i = 0; i < n; ++i) {
-      const Byte* src = reinterpret_cast<const Byte*>(Bitmap->ScanLine(y0 - i));
-      Byte* dst = block.data() + size_t(i) * size_t(stride);
-      if (Bits == 32) {
-        std::memcpy(dst, src, size_t(w) * 4);
-      } else {
-        for (Integer x = 0; x < w; ++x, src += 4, dst += 3) dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
+    for (Integer top = y0 - n + 1; top <= y0; top += codec::RowBand) {
+      const Integer count = std::min<Integer>(codec::RowBand, y0 - top + 1);
+      const TColor32* band = Rows(top, count);
+      for (Integer i = 0; i < count; ++i) {
+        const Byte* src = reinterpret_cast<const Byte*>(band + size_t(i) * size_t(w));
+        Byte* dst = block.data() + size_t(y0 - top - i) * size_t(stride);
+        if (Bits == 32) {
+          std::memcpy(dst, src, size_t(w) * 4);
+        } else {
+          for (Integer x = 0; x < w; ++x, src += 4, dst += 3) dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
+        }
       }
     }
     fs.WriteBuffer(block.data(), Integer(size_t(n) * size_t(stride)));
   }
+}
+
+// The BMP depth written from the rows for an option, else 0.
+Integer RowBmpBits(Integer Option) {
+  const TPixelFormat f = BmpPixelFormat(Option);
+  return f == pf24bit ? 24 : f == pf32bit ? 32 : 0;
+}
+
+void CheckWritableFormat(TImageFormat Format) {
+  if (Format == ifGif || Format == ifBmp || Format == ifPng || Format == ifJpg) return;
+  String ext;
+  GetImageExtByFormat(Format, ext);
+  throw EInvalidGraphic(ext.empty() ? String(u"Cannot save the image: unknown file format")
+                                    : u"Cannot save the image as " + UpperCase(ext) + u": format not supported");
+}
+
+// JPEG, PNG and 24/32-bit BMP of a non-empty picture from its bands.
+void SaveBands(Integer w, Integer h, const TBitmap32Rows& Rows, const String& FileName, TImageFormat Format,
+               Integer Option) {
+  if (Format == ifBmp) {
+    SaveBmpRows(w, h, Rows, FileName, RowBmpBits(Option));
+    return;
+  }
+  const codec::RowSource bytes = [&Rows](int Y, int Count) {
+    return reinterpret_cast<const std::uint8_t*>(Rows(Y, Count));
+  };
+  const std::ptrdiff_t stride = std::ptrdiff_t(w) * 4;
+  std::vector<std::uint8_t> out;
+  if (Format == ifPng) {
+    const std::string err =
+        codec::PngEncodeRowSource(bytes, stride, w, h, Option == -1 ? 6 : 2, kPngLevel, kPngFilters, out);
+    if (!err.empty()) throw EPNGError(String(err.begin(), err.end()));
+  } else {
+    const std::string err = codec::JpegEncodeBGRXRows(bytes, stride, w, h, JpegQualityOfLevel(Option), out);
+    if (!err.empty()) throw EJPEG(String(err.begin(), err.end()));
+  }
+  WriteWholeFile(FileName, out.data(), out.size());
 }
 
 // The class library's picture classes, for what the rows above do not
@@ -608,40 +649,36 @@ void SaveThroughPictureClasses(TBitmap32* Bitmap, const String& FileName, TImage
 }  // namespace
 
 void SaveBitmap32ToFile(TBitmap32* Bitmap, const String& FileName, TImageFormat Format, Integer Option) {
+  CheckWritableFormat(Format);
   if (Format == ifGif) {
     std::unique_ptr<TGIFImage> gif(Bitmap32ToGIF(Bitmap, 32, 0xFFFFFF));
     gif->SaveToFile(FileName);
     return;
   }
-  if (Format != ifBmp && Format != ifPng && Format != ifJpg) {
-    String ext;
-    GetImageExtByFormat(Format, ext);
-    throw EInvalidGraphic(ext.empty() ? String(u"Cannot save the image: unknown file format")
-                                      : u"Cannot save the image as " + UpperCase(ext) + u": format not supported");
-  }
-  const Integer bmpBits = BmpPixelFormat(Option) == pf24bit ? 24 : BmpPixelFormat(Option) == pf32bit ? 32 : 0;
   if (Bitmap->Width() == 0 || Bitmap->Height() == 0 || Bitmap->Bits() == nullptr ||
-      (Format == ifBmp && bmpBits == 0)) {
+      (Format == ifBmp && RowBmpBits(Option) == 0)) {
     SaveThroughPictureClasses(Bitmap, FileName, Format, Option);
     return;
   }
-  if (Format == ifBmp) {
-    SaveBmpRows(Bitmap, FileName, bmpBits);
+  SaveBands(Bitmap->Width(), Bitmap->Height(), [Bitmap](Integer Y, Integer) { return Bitmap->ScanLine(Y); }, FileName,
+            Format, Option);
+}
+
+void SaveBitmap32RowsToFile(Integer Width, Integer Height, const TBitmap32Rows& Rows, const String& FileName,
+                            TImageFormat Format, Integer Option) {
+  CheckWritableFormat(Format);
+  if (Width > 0 && Height > 0 && Format != ifGif && (Format != ifBmp || RowBmpBits(Option) != 0)) {
+    SaveBands(Width, Height, Rows, FileName, Format, Option);
     return;
   }
-  const std::uint8_t* rows = reinterpret_cast<const std::uint8_t*>(Bitmap->Bits());
-  const std::ptrdiff_t stride = std::ptrdiff_t(Bitmap->Width()) * 4;
-  std::vector<std::uint8_t> out;
-  if (Format == ifPng) {
-    const std::string err = codec::PngEncodeRows(rows, stride, Bitmap->Width(), Bitmap->Height(),
-                                                 Option == -1 ? 6 : 2, kPngLevel, kPngFilters, out);
-    if (!err.empty()) throw EPNGError(String(err.begin(), err.end()));
-  } else {
-    const std::string err =
-        codec::JpegEncodeBGRX(rows, stride, Bitmap->Width(), Bitmap->Height(), JpegQualityOfLevel(Option), out);
-    if (!err.empty()) throw EJPEG(String(err.begin(), err.end()));
+  TBitmap32 whole;
+  whole.SetBackend(new TMemoryBackend(nullptr));
+  whole.SetSize(std::max<Integer>(Width, 0), std::max<Integer>(Height, 0));
+  for (Integer y = 0; y < whole.Height(); y += codec::RowBand) {
+    const Integer count = std::min<Integer>(codec::RowBand, whole.Height() - y);
+    std::memcpy(whole.ScanLine(y), Rows(y, count), size_t(count) * size_t(whole.Width()) * 4);
   }
-  WriteWholeFile(FileName, out.data(), out.size());
+  SaveBitmap32ToFile(&whole, FileName, Format, Option);
 }
 
 TGIFImage* Bitmap32ToGIF(TBitmap32* Bitmap, Byte AlphaThreshold, TColor TransparentColor) {

@@ -16,6 +16,8 @@
 // run on worker threads: they touch only what they create or are given.
 #pragma once
 
+#include <functional>
+
 #include "bitmap/win/Bmp32_Windowed.h"
 #include "classlib/GIFImg.h"
 #include "classlib/Graphics.h"
@@ -59,6 +61,18 @@ void GetImageExtByFormat(TImageFormat Format, String& Ext);
 // level); ignored for GIF. Formats that cannot be written raise
 // EInvalidGraphic; failures of the picture classes reach the caller.
 void SaveBitmap32ToFile(TBitmap32* Bitmap, const String& FileName, TImageFormat Format, Integer Option);
+
+// Rows Y .. Y + Count - 1 of a picture (Count 1..codec::RowBand): returns
+// the first, the others following, Width pixels a row; valid until the next
+// call. Bands are asked for in the writer's order.
+using TBitmap32Rows = std::function<const TColor32*(Integer Y, Integer Count)>;
+
+// Writes a Width x Height picture made band by band by Rows: the bytes
+// SaveBitmap32ToFile writes for the same pixels. JPEG, PNG and BMPs of 24
+// and 32 bits are made as they are written; for the rest the picture is
+// made whole first. An exception from Rows reaches the caller.
+void SaveBitmap32RowsToFile(Integer Width, Integer Height, const TBitmap32Rows& Rows, const String& FileName,
+                            TImageFormat Format, Integer Option);
 
 // One-frame GIF of the bitmap; pixels with alpha below AlphaThreshold share
 // one transparent palette index whose entry becomes TransparentColor.

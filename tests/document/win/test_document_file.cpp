@@ -273,6 +273,50 @@ TEST(DocumentFile, SavedPixelsAreTheViewOverTheCanvas) {
   EXPECT_EQ(off, 0);
 }
 
+// The merged picture is made band by band as the encoder writes it: the
+// file is byte for byte the one written from the whole merged bitmap, for
+// every format, partly transparent pixels and heights that are not a
+// multiple of the band.
+TEST(DocumentFile, SavedFileIsTheWholeMergedBitmapsFile) {
+  TTempFolder dir("lumigra_doc_");
+  struct {
+    const char* Ext;
+    TImageFormat Format;
+    Integer Option;
+  } formats[] = {{"jpg", ifJpg, 7}, {"png", ifPng, 0}, {"bmp", ifBmp, 24}, {"bmp", ifBmp, 32}, {"gif", ifGif, 0}};
+  struct {
+    Integer W, H;
+  } sizes[] = {{1, 1}, {40, 16}, {37, 45}, {300, 203}};
+  for (const auto& sz : sizes) {
+    TTestDocument d(sz.W, sz.H, 0x2050A0);
+    d->Draw();
+    const TColor32 canvas = d->CanvasColor();
+    ASSERT_EQ(canvas >> 24, 255u);
+    TBitmap32 merged;
+    merged.SetSize(sz.W, sz.H);
+    for (Integer y = 0; y < sz.H; ++y)
+      for (Integer x = 0; x < sz.W; ++x) {
+        const TColor32 a = TColor32((x * 29 + y * 13) % 256);
+        d->Bitmap()->SetPixel(x, y, a << 24 | TColor32(x * 7) << 16 | TColor32(y * 3) << 8 | TColor32(x ^ y));
+        merged.SetPixel(x, y, MergeOver(d->Bitmap()->GetPixel(x, y), canvas) | 0xFF000000u);
+      }
+    EndBlending();
+    for (const auto& f : formats) {
+      SCOPED_TRACE(std::string(f.Ext) + " " + std::to_string(f.Option) + " " + std::to_string(sz.W) + "x" +
+                   std::to_string(sz.H));
+      TRow* info = d->FileDT()->Items(0);
+      info->Items(FileInfoCell::JpegLevel)->SetValue(f.Format == ifJpg ? f.Option : 8);
+      info->Items(FileInfoCell::BmpBpp)->SetValue(f.Format == ifBmp ? f.Option : 24);
+      const std::string saved = std::string("saved.") + f.Ext, whole = std::string("whole.") + f.Ext;
+      d->SaveAs(dir.Path(saved.c_str()));
+      SaveBitmap32ToFile(&merged, dir.Path(whole.c_str()), f.Format, f.Option);
+      const std::string bytes = dir.ReadAll(saved.c_str());
+      EXPECT_GT(bytes.size(), 20u);
+      EXPECT_TRUE(bytes == dir.ReadAll(whole.c_str()));
+    }
+  }
+}
+
 // Picture objects keep their pictures through the sidecar and the project
 // stream: same pixels, size and opacity, each picture with its own object
 // (pictures scaled to their boxes with the object's own resampling, so the

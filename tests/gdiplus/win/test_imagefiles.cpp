@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "classlib/CodecRows.h"
 #include "classlib/GIFImg.h"
 #include "gdiplus/win/ImageFiles.h"
 #include "rtl/Classes.h"
@@ -164,6 +166,77 @@ TEST_F(ImageFilesTest, BmpDepthsReadBack) {
       for (Integer y = 0; y < 5; ++y)
         for (Integer x = 0; x < 6; ++x) ASSERT_EQ(d.Bmp->GetPixel(x, y), src->GetPixel(x, y)) << c.Option;
     }
+  }
+}
+
+// A picture handed over in bands is written as the same bitmap whole: every
+// format, sizes not a multiple of the band height, BMPs tall enough for
+// more than one block; the formats written exactly read back exactly.
+TEST_F(ImageFilesTest, RowsWriteTheFileTheBitmapWrites) {
+  struct {
+    TImageFormat Format;
+    Integer Option;
+    bool ExactRgb, ExactAlpha;
+  } formats[] = {{ifJpg, 8, false, false}, {ifPng, -1, true, true}, {ifPng, 0, true, false},
+                 {ifBmp, 24, true, false}, {ifBmp, 32, true, false}, {ifBmp, 8, false, false},
+                 {ifGif, 0, false, false}};
+  struct {
+    Integer W, H;
+  } sizes[] = {{1, 1}, {13, 37}, {700, 500}};
+  for (const auto& sz : sizes) {
+    auto src = MakePattern(sz.W, sz.H, true);
+    for (const auto& f : formats) {
+      SCOPED_TRACE("format " + std::to_string(int(f.Format)) + " option " + std::to_string(f.Option) + " size " +
+                   std::to_string(sz.W) + "x" + std::to_string(sz.H));
+      String ext;
+      GetImageExtByFormat(f.Format, ext);
+      const String whole = Path(u"whole." + ext), banded = Path(u"banded." + ext);
+      SaveBitmap32ToFile(src.get(), whole, f.Format, f.Option);
+      std::vector<TColor32> band(size_t(codec::RowBand) * size_t(sz.W));
+      std::vector<Integer> seen(size_t(sz.H), 0);
+      SaveBitmap32RowsToFile(
+          sz.W, sz.H,
+          [&](Integer Y, Integer Count) {
+            EXPECT_GE(Count, 1);
+            EXPECT_LE(Count, codec::RowBand);
+            std::fill(band.begin(), band.end(), TColor32(0x5A5A5A5A));
+            for (Integer i = 0; i < Count; ++i) {
+              ++seen[size_t(Y + i)];
+              std::copy_n(src->ScanLine(Y + i), sz.W, band.begin() + std::ptrdiff_t(i) * sz.W);
+            }
+            return static_cast<const TColor32*>(band.data());
+          },
+          banded, f.Format, f.Option);
+      EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), sz.H) << "every row made once";
+      EXPECT_TRUE(ReadBytes(whole) == ReadBytes(banded));
+      if (f.ExactRgb) {
+        TDecoded d = Decode(banded);
+        ASSERT_EQ(d.Bmp->Width(), sz.W);
+        ASSERT_EQ(d.Bmp->Height(), sz.H);
+        const TColor32 mask = f.ExactAlpha ? 0xFFFFFFFFu : 0x00FFFFFFu;
+        Integer off = 0;
+        for (Integer y = 0; y < sz.H; ++y)
+          for (Integer x = 0; x < sz.W; ++x) off += (d.Bmp->GetPixel(x, y) & mask) != (src->GetPixel(x, y) & mask);
+        EXPECT_EQ(off, 0);
+      }
+    }
+  }
+}
+
+// A failing band source: its exception reaches the caller.
+TEST_F(ImageFilesTest, RowsSourceFailureReachesTheCaller) {
+  for (TImageFormat format : {ifJpg, ifPng, ifBmp, ifGif}) {
+    String ext;
+    GetImageExtByFormat(format, ext);
+    EXPECT_THROW(SaveBitmap32RowsToFile(
+                     20, 40, [](Integer Y, Integer) -> const TColor32* {
+                       if (Y >= codec::RowBand) throw EAbort(u"stopped");
+                       static std::vector<TColor32> band(size_t(codec::RowBand) * 20, 0xFF808080u);
+                       return band.data();
+                     },
+                     Path(u"failed." + ext), format, 24),
+                 EAbort)
+        << UTF8Encode(ext);
   }
 }
 
