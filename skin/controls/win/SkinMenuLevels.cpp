@@ -445,32 +445,24 @@ void TspSkinMenuItem::Draw(TCanvas* Cnvs) {
     ResizeDraw(Cnvs);
     return;
   }
-  const bool A = Active || Down;
-  TBitmap& B = *Parent->FItemBuffer;  // one buffer for the level's items
-  if (IsSeparator()) {
-    CreateHorzThreeSliceImage(MI->DividerLO, MI->DividerRO, &B, ActivePicture, MI->DividerRect, ObjectRect.Width(),
-                              MI->DividerRect.Height(), MI->DividerStretchEffect);
-  } else if (EnableAnimation() && CurrentFrame >= 1 && CurrentFrame <= MI->FrameCount) {
-    CreateItemImage(&B, A, true, false);
-  } else if (!EnableMorphing() || (A && FMorphKf == 1) || (!A && FMorphKf == 0)) {
-    CreateItemImage(&B, A, false, false);
-  } else if (CrossFade(Cnvs, &B, false)) {
-    return;
-  }
-  if (B.Width() > 0 && B.Height() > 0) PutOnParent(Cnvs, &B);
+  DrawFromSkin(Cnvs, false);
 }
 
-void TspSkinMenuItem::ResizeDraw(TCanvas* Cnvs) {
+void TspSkinMenuItem::ResizeDraw(TCanvas* Cnvs) { DrawFromSkin(Cnvs, true); }
+
+// The skinned item at the skin's own size or resized to the item: the divider,
+// an animation frame, the settled look, or a cross-fade step between looks.
+void TspSkinMenuItem::DrawFromSkin(TCanvas* Cnvs, bool Resized) {
   const bool A = Active || Down;
   TBitmap& B = *Parent->FItemBuffer;  // one buffer for the level's items
   if (IsSeparator()) {
     CreateHorzThreeSliceImage(MI->DividerLO, MI->DividerRO, &B, ActivePicture, MI->DividerRect, ObjectRect.Width(),
                               MI->DividerRect.Height(), MI->DividerStretchEffect);
   } else if (EnableAnimation() && CurrentFrame >= 1 && CurrentFrame <= MI->FrameCount) {
-    CreateItemImage(&B, A, true, true);
+    CreateItemImage(&B, A, true, Resized);
   } else if (!EnableMorphing() || (A && FMorphKf == 1) || (!A && FMorphKf == 0)) {
-    CreateItemImage(&B, A, false, true);
-  } else if (CrossFade(Cnvs, &B, true)) {
+    CreateItemImage(&B, A, false, Resized);
+  } else if (CrossFade(Cnvs, &B, Resized)) {
     return;
   }
   if (B.Width() > 0 && B.Height() > 0) PutOnParent(Cnvs, &B);

@@ -81,6 +81,7 @@ class TspSkinMenuItem : public TObject {
   // made (in B) once per fade and kept until it ends. False when the looks
   // differ in size: B then holds the normal look.
   bool CrossFade(TCanvas* Cnvs, TBitmap* B, bool AResized);
+  void DrawFromSkin(TCanvas* Cnvs, bool Resized);
 
   std::unique_ptr<TspEffectBmp> FFadeFrom, FFadeTo;
 };
