@@ -363,6 +363,26 @@ class TImageDraw : public TPersistent {
   void SrcInRegionAssignToDest(TCustomBitmap32* Src, TCustomBitmap32* Dest, const TPoint& SrcOriginPoint);
   TBitmap32* SrcBmp_T() const { return FSrcBmp_T.get(); }
 
+  // --- photo frames: FrameBegin, any number of runs, one FrameEnd. Every
+  // run starts again from the copy FrameBegin took (SrcBmp_T) of the raster,
+  // or of the current picture object's bitmap with FrameSmall. The kind
+  // (FrameType 0..3) and the shape within it (FrameMode) are set before
+  // FrameBegin. A run that enlarges the raster moves every object and guide
+  // by the change of the image's offset, so that they stay on the same
+  // picture content; FrameEnd(false) moves them back once.
+  void FrameBegin();
+  // The drawn frames: bands of Color1..Color3 round a cut-out (modes 1..10).
+  void FrameDo0(Integer Value1, TColor Color1, Integer Value2, TColor Color2, Integer Value3, TColor Color3,
+                bool OptionChecked);
+  // The cut shapes (modes 1..16), outlined with a pen of Color1, Value1 wide.
+  void FrameDo1(Integer Value1, TColor Color1, Integer Value2, bool OptionChecked);
+  // The layered frames of a layer table (row 0 innermost).
+  void FrameDo2(TDataTable* DT);
+  // Color1 laid over the image through FrameMaskBmp, Value1 % strong.
+  void FrameDo3(Integer Value1, TColor Color1);
+  // Keeps the last run as one undo step (IsApply) or puts everything back.
+  void FrameEnd(bool IsApply);
+
   // --- raster geometry (objects keep their coordinates; the editor moves
   // them where the command needs it)
   // False (nothing changes) when the raster has that size already.
@@ -603,6 +623,11 @@ class TImageDraw : public TPersistent {
   LUMIGRA_DOC_PROP(Integer, EffectDrawRadius)
   LUMIGRA_DOC_PROP(TColor, EffectDrawColor)
   LUMIGRA_DOC_PROP(Integer, EffectDrawStyle)
+  LUMIGRA_DOC_PROP(bool, FrameSmall)
+  LUMIGRA_DOC_PROP(Integer, FrameType)
+  LUMIGRA_DOC_PROP(Integer, FrameMode)
+  // The mask picture of a mask frame (not owned).
+  LUMIGRA_DOC_PROP(TBitmap32*, FrameMaskBmp)
   LUMIGRA_DOC_PROP(bool, OriBmpThumbChanged)
   LUMIGRA_DOC_PROP(bool, OriBmpChanged)
   LUMIGRA_DOC_PROP(bool, SrcBmpChanged)
@@ -758,6 +783,22 @@ class TImageDraw : public TPersistent {
   bool EffectRunsOnRaster() const;
   void EffectWriteBack(TCustomBitmap32* Copy, const TPoint& Origin, bool FromSelection);
   class TImgSmall* EffectSmallShape() const;
+  // Photo frames.
+  bool FFrameSmall = false;
+  Integer FFrameType = 0, FFrameMode = 0;
+  TBitmap32* FFrameMaskBmp = nullptr;
+  // How far the previous run moved the objects and guides.
+  Integer FFrameMoveX = 0, FFrameMoveY = 0;
+  // The picture object's box when FrameBegin took its picture.
+  TRect FFrameSmallRect;
+  // The bitmap a run draws into: the raster, or a scratch for the picture
+  // object (nil when there is nothing to frame).
+  TBitmap32* FrameCanvas();
+  std::unique_ptr<TBitmap32> FFrameWork;
+  // A run's result in FrameCanvas() with the image at (X0, Y0) takes effect.
+  void FrameFinish(Integer X0, Integer Y0);
+  // The run that draws no frame: the start image unchanged.
+  void FrameUnframed();
   TColor32 FFillColor = 0xFF000000u;
   TColor32 FFillSourceColor = 0;
   // The stroke of the paint tools.
