@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "bitmap/win/Bmp32_Windowed.h"
+#include "bitmap/Bmp32.h"
 #include "document/FrameGeometry.h"
 #include "gdiplus/win/GdiPlus.h"
 

@@ -797,6 +797,9 @@ class TImageDraw : public TPersistent {
   std::unique_ptr<TBitmap32> FFrameWork;
   // A run's result in FrameCanvas() with the image at (X0, Y0) takes effect.
   void FrameFinish(Integer X0, Integer Y0);
+  // A run's result in FrameCanvas() of the start image's size takes effect
+  // (nothing moves but what an earlier run moved).
+  void FrameFinishInPlace();
   // The run that draws no frame: the start image unchanged.
   void FrameUnframed();
   TColor32 FFillColor = 0xFF000000u;

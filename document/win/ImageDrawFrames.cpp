@@ -88,29 +88,48 @@ void TImageDraw::FrameFinish(Integer X0, Integer Y0) {
   if (OnProcessingDone) OnProcessingDone(this, TProcessingMode::pmResize, false);
 }
 
-void TImageDraw::FrameUnframed() {
+void TImageDraw::FrameFinishInPlace() {
   TBitmap32* canvas = FrameCanvas();
   if (canvas == nullptr) return;
-  const bool resized = canvas->Width() != FSrcBmp_T->Width() || canvas->Height() != FSrcBmp_T->Height();
-  canvas->Assign(FSrcBmp_T.get());
   if (FFrameSmall) {
-    FrameFinish(0, 0);
+    TImgSmall* s = EffectSmallShape();
+    if (s == nullptr) return;
+    s->RestorePicture(canvas);
+    const TRect r = s->SRect();
+    if (r.Width() != canvas->Width() || r.Height() != canvas->Height()) {
+      // Only after a run of another kind in the same preview.
+      s->SetSRect(TRect(r.Left, r.Top, r.Left + canvas->Width(), r.Top + canvas->Height()));
+      s->CalcPoints(false);
+      s->CalcCenterPoint();
+    }
+    s->SetDataChanged(true);
+    s->SetChanged2(true);
+    Draw();
     return;
   }
-  // Nothing moves unless an earlier run of this preview moved the objects:
-  // then they go back with the image.
   FSrcBmp->Changed();
   FSrcBmpChanged = true;
+  // Nothing moves unless an earlier run of this preview moved the objects
+  // (a frame of another kind): then they go back with the image.
+  const bool moved = FFrameMoveX != 0 || FFrameMoveY != 0;
+  const bool resized = FBitmap->Width() != FSrcBmp->Width() || FBitmap->Height() != FSrcBmp->Height();
   ResetShapeLocation(-FFrameMoveX, -FFrameMoveY);
   FFrameMoveX = 0;
   FFrameMoveY = 0;
-  if (resized) {
+  if (moved || resized) {
     InitBitmap();
     Draw();
     if (OnProcessingDone) OnProcessingDone(this, TProcessingMode::pmResize, false);
   } else {
     Draw();
   }
+}
+
+void TImageDraw::FrameUnframed() {
+  TBitmap32* canvas = FrameCanvas();
+  if (canvas == nullptr) return;
+  canvas->Assign(FSrcBmp_T.get());
+  FrameFinishInPlace();
 }
 
 void TImageDraw::FrameDo0(Integer Value1, TColor Color1, Integer Value2, TColor Color2, Integer Value3, TColor Color3,
@@ -228,17 +247,7 @@ void TImageDraw::FrameDo3(Integer Value1, TColor Color1) {
     layer.SetMasterAlpha(Cardinal(alpha));
     canvas->Draw(0, 0, &layer);
   }
-  if (FFrameSmall) {
-    if (TImgSmall* s = EffectSmallShape()) {
-      s->RestorePicture(canvas);
-      s->SetDataChanged(true);
-      s->SetChanged2(true);
-    }
-  } else {
-    FSrcBmp->Changed();
-    FSrcBmpChanged = true;
-  }
-  Draw();
+  FrameFinishInPlace();
 }
 
 void TImageDraw::FrameEnd(bool IsApply) {

@@ -457,6 +457,40 @@ TEST(DocumentFrames, RunsWithoutAFrameShape) {
   }
 }
 
+// Runs of another kind in the same preview start again from the image: a
+// mask frame or a run without a shape after a drawn frame puts the raster
+// back to the image's size and the objects back with it.
+TEST(DocumentFrames, AnotherKindInTheSamePreview) {
+  TBitmap32 mask;
+  mask.SetSize(10, 10);
+  mask.Clear(0xFFFFFFFFu);
+  for (bool withMask : {true, false}) {
+    SCOPED_TRACE(withMask ? "mask frame" : "no shape");
+    TTestDocument d(50, 40);
+    PaintPhoto(d->SrcBmp());
+    TCustomBitmap32 image;
+    image.Assign(d->SrcBmp());
+    TImgShape* rect = d.Add(ObjectRow(1, TShapeType::shRectangle, TRect(20, 15, 30, 25)));
+    TResizeEvents events(d.Get());
+    d->SetFrameMode(1);
+    d->FrameBegin();
+    RunDrawn(d.Get(), {6, 0x0000FF});
+    EXPECT_EQ(rect->SRect(), TRect(26, 21, 36, 31));
+    if (withMask) {
+      d->SetFrameMaskBmp(&mask);
+      d->FrameDo3(100, 0x0000FF);  // a white mask: the image shows everywhere
+    } else {
+      d->FrameDo2(nullptr);
+    }
+    EXPECT_EQ(events.Count, 2);
+    EXPECT_EQ(d->Width(), 50);
+    EXPECT_EQ(Pixels(d->SrcBmp()), Pixels(&image));
+    EXPECT_EQ(rect->SRect(), TRect(20, 15, 30, 25));
+    d->FrameEnd(false);
+    EXPECT_EQ(rect->SRect(), TRect(20, 15, 30, 25));
+  }
+}
+
 // Cancelling after three runs of different kinds puts the image back byte
 // for byte and every object and guide where it was; keeping stores one undo
 // step, and undoing it brings the same state back.
@@ -551,6 +585,17 @@ TEST(DocumentFrames, PictureObject) {
     EXPECT_EQ(rect->SRect(), TRect(30, 25, 40, 35));
     EXPECT_EQ(GuideValues(d->HorzGuidesRow()), std::vector<Integer>{12});
     EXPECT_EQ(events.Count, 0);
+    // A mask frame keeps the picture's size.
+    TBitmap32 dark;
+    dark.SetSize(8, 8);
+    dark.Clear(0xFF000000u);
+    d->SetFrameMaskBmp(&dark);
+    d->FrameDo3(100, 0x00FF00);
+    EXPECT_EQ(pic->SrcBmp()->Width(), 20);
+    EXPECT_EQ(pic->SRect(), TRect(5, 5, 25, 15));
+    EXPECT_EQ(pic->SrcBmp()->GetPixel(10, 5), Color32(TColor(0x00FF00)));
+    EXPECT_EQ(Pixels(d->SrcBmp()), raster);
+    d->SetFrameMaskBmp(nullptr);
     // A second run starts again from the object's picture.
     d->SetFrameType(1);
     d->SetFrameMode(1);
