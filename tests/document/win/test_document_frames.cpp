@@ -617,6 +617,27 @@ TEST(DocumentFrames, PictureObject) {
   }
 }
 
+// A frame for a picture object while the current object is none: nothing
+// to frame, nothing changes.
+TEST(DocumentFrames, PictureObjectMissing) {
+  TTestDocument d(40, 30);
+  PaintPhoto(d->SrcBmp());
+  const std::vector<TColor32> raster = Pixels(d->SrcBmp());
+  TImgShape* rect = d.Add(ObjectRow(1, TShapeType::shRectangle, TRect(5, 5, 15, 15)));
+  d->ClickShape(TSelectMode::selOne, 1);
+  TResizeEvents events(d.Get());
+  d->SetFrameSmall(true);
+  d->SetFrameMode(1);
+  d->FrameBegin();
+  EXPECT_EQ(d->SrcBmp_T(), nullptr);
+  RunDrawn(d.Get(), {5, 0x0000FF});
+  d->FrameDo1(5, Yellow, 0, false);
+  d->FrameEnd(false);
+  EXPECT_EQ(Pixels(d->SrcBmp()), raster);
+  EXPECT_EQ(rect->SRect(), TRect(5, 5, 15, 15));
+  EXPECT_EQ(events.Count, 0);
+}
+
 // The path flattened finely into closed polygons, for an exact
 // point-in-path test (even-odd) and the distance to the outline.
 struct TFlatPath {
