@@ -4,8 +4,10 @@
 // mended faults.
 #include "tests/skin/form/win/FormTestUtil.h"
 
+#include "skin/controls/win/SkinPageControl.h"
 #include "skin/controls/win/SkinPanel.h"
 #include "skin/controls/win/SkinStdCtrls.h"
+
 
 using namespace formtest;
 
@@ -572,6 +574,16 @@ TEST_F(FormTest, SkinWalkOrder) {
   WalkLog.clear();
   S.FS->NotifyChangeSkin(nullptr, S.F);
   EXPECT_EQ(WalkLog, (std::vector<String>{u"change outer", u"change inner", u"change foreign"}));
+  // A skinned page control (no skinned-control base) is told by its own row:
+  // it reads its description again (the fixture has none: the index resets).
+  auto* Pages = new TspSkinPageControl(S.F);
+  Pages->SetParent(Outer);
+  Pages->SetSkinData(SD.get());
+  Pages->FIndex = 99;
+  S.FS->NotifyChangeSkin(Other.get(), S.F);
+  EXPECT_EQ(Pages->FIndex, 99);
+  S.FS->NotifyChangeSkin(SD.get(), S.F);
+  EXPECT_EQ(Pages->FIndex, -1);
 }
 
 TEST_F(FormTest, FreedSkinClearsBothReferences) {
@@ -641,3 +653,4 @@ TEST_F(FormTest, WineFacts) {
   EXPECT_FALSE(IsDwmCompositionOn());
   EXPECT_TRUE(IsWindows7() && IsVistaOrLater() && IsXPOrLater() && IsWin2000OrLater());
 }
+
