@@ -5,6 +5,7 @@
 #include "tests/skin/form/win/FormTestUtil.h"
 
 #include <string>
+#include <typeinfo>
 
 #include "classlib/Menus.h"
 #include "common/Screens.h"
@@ -615,4 +616,194 @@ TEST_F(MenuItemsAndAnimations, InactiveClientOverlayFollowsActivation) {
   PumpUntil([&] { return !S.F->Active(); }, 2000);
   EXPECT_EQ(S.FS->FInActivePanel, nullptr);
   delete Other;
+}
+
+// ---------------------------------------------------------------------------
+// Every object kind from a skin file, and a skin of broken indexes
+
+namespace {
+
+using TObjects = std::vector<std::tuple<String, String, std::vector<String>>>;
+
+// Everything an object can be given by the program, and every mouse step.
+void Exercise(TShownForm& S) {
+  auto* Menu = new TPopupMenu(S.F);
+  auto* It = new TMenuItem(Menu);
+  It->SetCaption(u"One");
+  Menu->Items()->Add(It);
+  S.FS->LinkMenu(u"menubtn", Menu, false);
+  S.FS->LinkMenu(u"anim", Menu, true);
+  for (const char16_t* N : {u"gauge", u"gauge0"}) S.FS->GaugeSetValue(N, 50);
+  for (const char16_t* N : {u"track", u"track0"}) S.FS->TrackBarSetValue(N, 3);
+  for (const char16_t* N : {u"fgauge", u"fgauge0"}) S.FS->FrameGaugeSetValue(N, 5);
+  for (const char16_t* N : {u"knob", u"slider", u"slider0", u"slider1", u"past"}) S.FS->FrameRegulatorSetValue(N, 5);
+  S.FS->SwitchSetState(u"sw", spobj::swsOn);
+  S.FS->LabelSetText(u"lbl", u"Text");
+  S.FS->BitLabelSetText(u"bits", u"12");
+  S.FS->AnimateStart(u"anim");
+  S.FS->AnimateStart(u"anim0");
+  S.FS->UserObjectDraw(u"user");
+  SendMessageW(S.F->Handle(), WM_NCPAINT, 0, 0);
+  for (Integer I = 0; I < S.FS->ObjectList->Count(); ++I) {
+    auto* O = static_cast<TspActiveSkinObject*>(S.FS->ObjectList->Items(I));
+    const Integer X = (O->ObjectRect.Left + O->ObjectRect.Right) / 2, Y = (O->ObjectRect.Top + O->ObjectRect.Bottom) / 2;
+    // Dropping a menu is skipped: the rows are about drawing and values.
+    const bool Drops = O->IDName == u"menubtn" || O->IDName == u"anim" || dynamic_cast<TspSkinMainMenuItem*>(O);
+    O->MouseEnter();
+    S.FS->DrawSkinObject(O);
+    if (!Drops) {
+      O->MouseDown(X, Y, mbLeft);
+      O->MouseMove(X + 3, Y + 3);
+      O->MouseMove(X - 30, Y - 30);
+      O->MouseUp(X, Y, mbLeft);
+    }
+    O->MouseLeave();
+    S.FS->DrawSkinObject(O);
+  }
+  for (int I = 0; I < 12; ++I) {
+    S.FS->MorphTimerTick();
+    S.FS->AnimateTimerTick();
+  }
+  S.FS->UpdateActiveState(true);
+}
+
+}  // namespace
+
+TEST_F(MenuItemsAndAnimations, EveryObjectKindFromTheSkin) {
+  TTempFolder D2{"everykind"};
+  TSkinOptions O;
+  O.ActiveSizes = {{40, 20}};
+  O.FormInfo = {u"mainmenurect=4,2,20,16"};
+  const String Pic = u"activepictureindex=0";
+  O.ExtraObjects = TObjects{
+      {u"MAINMENUITEM", u"mainmenuitem", {Pic, u"skinrect=0,0,20,14", u"textrect=4,0,16,14", u"itemleftoffset=3",
+                                          u"itemrightoffset=3"}},
+      {u"max", u"stdbutton", {Pic, u"skinrect=30,4,36,10", u"skinrectinapicture=1", u"activeskinrect=0,0,6,6",
+                              u"command=cmmaximize", u"restorerect=20,10,26,16"}},
+      {u"push1", u"button", {Pic, u"skinrect=12,4,18,10", u"skinrectinapicture=1", u"downrect=20,10,26,16",
+                             u"groupindex=1"}},
+      {u"push2", u"button", {Pic, u"skinrect=20,4,26,10", u"skinrectinapicture=1", u"downrect=20,10,26,16",
+                             u"groupindex=1"}},
+      {u"menubtn", u"button", {Pic, u"skinrect=26,4,30,10", u"skinrectinapicture=1", u"activeskinrect=0,0,4,6"}},
+      {u"user", u"userobject", {u"skinrect=28,4,32,8"}},
+      {u"gauge", u"gauge", {Pic, u"skinrect=12,12,30,16", u"activeskinrect=0,0,18,4", u"maxvalue=100"}},
+      {u"track", u"trackbar", {Pic, u"skinrect=12,2,40,8", u"activeskinrect=0,0,28,6", u"buttonrect=0,10,4,14",
+                               u"beginpoint=2,3", u"endpoint=26,3", u"maxvalue=10", u"mousedownchangevalue=1"}},
+      {u"knob", u"frameregulator", {Pic, u"skinrect=40,4,50,14", u"activeskinrect=0,0,40,10", u"countframes=4",
+                                    u"maxvalue=10", u"kind=rkround"}},
+      {u"slider", u"frameregulator", {Pic, u"skinrect=40,4,50,14", u"activeskinrect=0,0,40,10", u"countframes=4",
+                                      u"maxvalue=10", u"kind=rkhorizontal"}},
+      {u"fgauge", u"framegauge", {Pic, u"skinrect=40,4,50,14", u"activeskinrect=0,0,40,10", u"countframes=4",
+                                  u"maxvalue=10"}},
+      {u"sw", u"switch", {Pic, u"skinrect=4,4,10,10", u"skinrectinapicture=1", u"activeskinrect=0,0,6,6",
+                          u"morphing=1"}},
+      {u"lbl", u"label", {u"skinrect=4,2,30,16", u"fontname=Arial", u"fontheight=10", u"textvalue=L"}},
+      {u"bits", u"bitlabel", {Pic, u"skinrect=4,2,30,8", u"activeskinrect=0,0,40,20", u"symbolwidth=4",
+                              u"symbolheight=4", u"symbols=0123456789"}},
+      {u"anim", u"animate", {Pic, u"skinrect=50,4,54,10", u"activeskinrect=0,0,16,6", u"countframes=4",
+                             u"buttonstyle=1", u"command=cmdefault", u"downskinrect=20,10,24,16"}},
+  };
+  auto Sound = LoadFixtureSkin(D2, O);
+  TShownForm S(Sound.get());
+  Integer Clicks = 0;
+  S.FS->SetMainMenu(MakeMenu(S.F, &Clicks));
+  // The factory makes one object of the right class per description.
+  const struct {
+    const char16_t* Name;
+    std::function<bool(TspActiveSkinObject*)> Is;
+  } Kinds[] = {
+      {u"caption", [](auto* P) { return dynamic_cast<TspSkinCaptionObject*>(P) != nullptr; }},
+      {u"max", [](auto* P) { return dynamic_cast<TspSkinStdButtonObject*>(P) != nullptr; }},
+      {u"push1", [](auto* P) { return typeid(*P) == typeid(TspSkinButtonObject); }},
+      {u"user", [](auto* P) { return dynamic_cast<TspUserObject*>(P) != nullptr; }},
+      {u"gauge", [](auto* P) { return dynamic_cast<TspSkinGaugeObject*>(P) != nullptr; }},
+      {u"track", [](auto* P) { return dynamic_cast<TspSkinTrackBarObject*>(P) != nullptr; }},
+      {u"knob", [](auto* P) { return dynamic_cast<TspSkinFrameRegulatorObject*>(P) != nullptr; }},
+      {u"fgauge", [](auto* P) { return dynamic_cast<TspSkinFrameGaugeObject*>(P) != nullptr; }},
+      {u"sw", [](auto* P) { return dynamic_cast<TspSkinSwitchObject*>(P) != nullptr; }},
+      {u"lbl", [](auto* P) { return dynamic_cast<TspSkinLabelObject*>(P) != nullptr; }},
+      {u"bits", [](auto* P) { return dynamic_cast<TspSkinBitLabelObject*>(P) != nullptr; }},
+      {u"anim", [](auto* P) { return dynamic_cast<TspSkinAnimateObject*>(P) != nullptr; }},
+      {u"FileItem", [](auto* P) { return dynamic_cast<TspSkinMainMenuItem*>(P) != nullptr; }},
+  };
+  for (const auto& K : Kinds) {
+    const Integer I = S.FS->GetIndex(K.Name);
+    ASSERT_NE(I, -1) << ToUtf8(K.Name);
+    EXPECT_TRUE(K.Is(static_cast<TspActiveSkinObject*>(S.FS->ObjectList->Items(I)))) << ToUtf8(K.Name);
+  }
+  auto* Knob = dynamic_cast<TspSkinFrameRegulatorObject*>(
+      static_cast<TspActiveSkinObject*>(S.FS->ObjectList->Items(S.FS->GetIndex(u"knob"))));
+  EXPECT_EQ(Knob->Kind, rkRound);
+  EXPECT_EQ(Knob->FrameW, 10);
+  Exercise(S);
+  // Grouped buttons: at most one of the group is down.
+  EXPECT_FALSE(S.FS->ButtonGetDown(u"push1") && S.FS->ButtonGetDown(u"push2"));
+  SaveForReview(S.F->Handle(), "fixture", "every-object-kind");
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(MenuItemsAndAnimations, BrokenObjectIndexesApplyAndDraw) {
+  TTempFolder D2{"brokenkinds"};
+  TSkinOptions O;
+  O.ActiveSizes = {{40, 20}};
+  O.FormInfo = {u"mainmenurect=4,2,20,16"};
+  const String Pic = u"activepictureindex=0";
+  O.ExtraObjects = TObjects{
+      // No middle part in the main-menu item's look.
+      {u"MAINMENUITEM", u"mainmenuitem", {Pic, u"skinrect=0,0,20,14", u"textrect=4,0,16,14", u"itemleftoffset=15",
+                                          u"itemrightoffset=15"}},
+      // A picture that does not exist, with looks cut from it.
+      {u"ghost", u"stdbutton", {u"activepictureindex=5", u"skinrect=30,4,36,10", u"skinrectinapicture=1",
+                                u"inactiveskinrect=0,0,6,6", u"downrect=0,0,6,6", u"restorerect=0,0,6,6",
+                                u"command=cmmaximize"}},
+      // A glow picture outside the list.
+      {u"glow", u"stdbutton", {Pic, u"skinrect=20,4,26,10", u"skinrectinapicture=1", u"activeskinrect=0,0,6,6",
+                               u"glowlayerpictureindex=9", u"glowlayermaskpictureindex=0", u"command=cmminimize"}},
+      {u"cap0", u"caption", {u"skinrect=10,2,40,16", Pic, u"animateskinrect=0,0,30,14", u"framecount=0",
+                             u"animateinterval=25"}},
+      {u"gauge0", u"gauge", {Pic, u"skinrect=12,12,30,16", u"activeskinrect=0,0,18,4", u"minvalue=5",
+                             u"maxvalue=5"}},
+      {u"track0", u"trackbar", {Pic, u"skinrect=12,2,40,8", u"activeskinrect=0,0,28,6", u"buttonrect=0,10,4,14",
+                                u"beginpoint=2,3", u"endpoint=26,3", u"minvalue=3", u"maxvalue=3",
+                                u"mousedownchangevalue=1"}},
+      {u"slider0", u"frameregulator", {Pic, u"skinrect=40,4,50,14", u"activeskinrect=0,0,40,10",
+                                       u"countframes=0", u"maxvalue=10", u"kind=rkhorizontal"}},
+      {u"slider1", u"frameregulator", {Pic, u"skinrect=40,4,50,14", u"activeskinrect=0,0,40,10",
+                                       u"countframes=1", u"maxvalue=10", u"kind=rkvertical"}},
+      // 0..5 over 4 pictures: values past 3 would name pictures past the strip.
+      {u"past", u"frameregulator", {Pic, u"skinrect=40,4,50,14", u"activeskinrect=0,0,40,10", u"countframes=4",
+                                    u"maxvalue=5", u"kind=rkround"}},
+      {u"fgauge0", u"framegauge", {Pic, u"skinrect=40,4,50,14", u"activeskinrect=0,0,40,10", u"countframes=0",
+                                   u"maxvalue=10"}},
+      {u"anim0", u"animate", {Pic, u"skinrect=50,4,54,10", u"activeskinrect=0,0,16,6", u"countframes=0",
+                              u"buttonstyle=1", u"command=cmdefault"}},
+      {u"bits", u"bitlabel", {Pic, u"skinrect=4,2,30,8", u"activeskinrect=0,0,40,20", u"symbolwidth=0",
+                              u"symbolheight=0"}},
+      {u"kind", u"nosuchkind", {u"skinrect=4,4,8,8"}},
+  };
+  auto Broken = LoadFixtureSkin(D2, O);
+  TShownForm S(Broken.get());
+  Integer Clicks = 0;
+  S.FS->SetMainMenu(MakeMenu(S.F, &Clicks));
+  auto At = [&](const char16_t* N) {
+    const Integer I = S.FS->GetIndex(N);
+    return I == -1 ? nullptr : static_cast<TspActiveSkinObject*>(S.FS->ObjectList->Items(I));
+  };
+  ASSERT_NE(At(u"ghost"), nullptr);
+  EXPECT_EQ(At(u"ghost")->ActivePicture, nullptr);
+  EXPECT_TRUE(RectIsEmpty(static_cast<TspSkinStdButtonObject*>(At(u"ghost"))->RestoreRect));
+  EXPECT_EQ(At(u"kind"), nullptr);
+  Exercise(S);
+  // The glow of a picture outside the list shows nothing.
+  At(u"glow")->MouseEnter();
+  EXPECT_FALSE(S.FS->FLayerManager->IsVisible());
+  At(u"glow")->MouseLeave();
+  // The regulator past the strip shows its last picture: value 5 of 0..5 over 4 pictures.
+  auto* Past = static_cast<TspSkinFrameRegulatorObject*>(At(u"past"));
+  auto B = Canvas(60, 20);
+  Past->Draw(B->Canvas(), true);
+  EXPECT_EQ(Past->FFrame, 4);
+  EXPECT_EQ(S.FS->FrameRegulatorGetValue(u"slider0"), 5);
+  SaveForReview(S.F->Handle(), "fixture", "broken-object-indexes");
+  EXPECT_TRUE(Errors.empty());
 }
