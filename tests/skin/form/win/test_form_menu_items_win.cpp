@@ -647,8 +647,10 @@ void Exercise(TShownForm& S) {
   for (Integer I = 0; I < S.FS->ObjectList->Count(); ++I) {
     auto* O = static_cast<TspActiveSkinObject*>(S.FS->ObjectList->Items(I));
     const Integer X = (O->ObjectRect.Left + O->ObjectRect.Right) / 2, Y = (O->ObjectRect.Top + O->ObjectRect.Bottom) / 2;
-    // Dropping a menu is skipped: the rows are about drawing and values.
-    const bool Drops = O->IDName == u"menubtn" || O->IDName == u"anim" || dynamic_cast<TspSkinMainMenuItem*>(O);
+    // Dropping a menu and the caption buttons' commands are skipped: the
+    // rows are about drawing and values.
+    const bool Drops = O->IDName == u"menubtn" || O->IDName == u"anim" || dynamic_cast<TspSkinMainMenuItem*>(O) ||
+                       dynamic_cast<TspSkinStdButtonObject*>(O);
     O->MouseEnter();
     S.FS->DrawSkinObject(O);
     if (!Drops) {
