@@ -286,15 +286,59 @@ class TspSkinCaptionObject : public TspActiveSkinObject {
   String FTextValue;
 };
 
+// A strip of pictures played on demand, or an animated caption button
+// that plays forward under the mouse and back when it leaves.
 class TspSkinAnimateObject : public TspActiveSkinObject {
  public:
   TspSkinAnimateObject(TspFormSkin* AParent, TspDataSkinObject* AData);
+  void ShowLayer() override;
+  void HideLayer() override;
+  void Draw(TCanvas* Cnvs, bool UpDate) override;
+  void DblClick() override;
+  void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseUp(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+
+  void Start();
+  void Stop();
+  // One 25-ms tick of the form's animation timer; true when a picture changed.
+  bool ChangeFrame();
+  Integer Frame() const { return FFrame; }
+  void SetFrame(Integer Value);
+  void OpenMenu();
+  void ExecuteCommand();
+  void CloseForm();
+  void MaximizeForm();
+  void MinimizeForm();
+  void RollUpForm();
+  void MinimizeFormToTray();
+  // The state the command toggles is in force (maximised, minimised, rolled up).
+  bool IsRestoreState();
+  // Picture N of the strip starting at Strip, each as large as Look.
+  TRect FrameRect(const TRect& Strip, const TRect& Look, Integer N) const;
+  // The form's menu-closed reset: play back to the first picture.
+  void MenuClosed();
+
+  bool FMenuTracking = false;
+  Integer FFrame = 1;
+  Integer FInc = 25;
+  Integer TimerInterval = 25;
+  TMenuItem* MenuItem = nullptr;
+  bool FDown = false;
+  bool FPopupUp = false;
+  Integer CountFrames = 0;
+  bool Cycle = false;
   bool ButtonStyle = false;
+  bool Increment = true;
   TStdCommand Command = cmClose;
+  TRect DownSkinRect;
+  TRect RestoreRect, RestoreActiveRect, RestoreInActiveRect, RestoreDownRect;
   String RestoreHint;
   String FTempHint;
-  TRect DownSkinRect;
-  bool FDown = false;
+
+ private:
+  void StartTimer();
 };
 
 // Where the fill of a gauge ends for Value in Min..Max over Size pixels (a
@@ -431,15 +475,76 @@ class TspSkinBitLabelObject : public TspActiveSkinObject {
   bool Transparent = false;
   TColor TransparentColor = 0;
 };
-class TspSkinFrameRegulatorObject : public TspActiveSkinObject {
+// The knob's measure of point P in a W x H object: whole degrees 0..359,
+// 0 straight down from the centre, growing clockwise (90 left, 180 up,
+// 270 right). P is clamped into the object first; the centre itself
+// measures -1 (no angle).
+Integer KnobMeasure(TPoint P, Integer W, Integer H);
+
+// A knob or slider drawn as one picture per value step.
+class TspSkinFrameRegulatorObject : public TspSkinFrameObject {
  public:
-  using TspActiveSkinObject::TspActiveSkinObject;
+  TspSkinFrameRegulatorObject(TspFormSkin* AParent, TspDataSkinObject* AData);
+  void Draw(TCanvas* Cnvs, bool UpDate) override;
+  void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseUp(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseMove(Integer X, Integer Y) override;
+  Integer Value() const { return FValue; }
+  void SetValue(Integer AValue);
+  // Stores the value without repainting; the change event still fires.
+  void SimplySetValue(Integer AValue);
+  // The mouse measure of window point X, Y (knob angle or slider travel).
+  Integer Measure(Integer X, Integer Y) const;
+
+  Integer FPixInc = 0, FValInc = 0;
+  bool FDown = false;
+  Integer StartV = 0, CurV = 0, TempValue = 0, OldCurV = 0;
+  Integer FValue = 0, MinValue = 0, MaxValue = 0;
+  TRegulatorKind Kind = rkRound;
+
+ private:
+  void Step();
 };
-// A top-level item of the form's main menu drawn in the frame.
+
+// A top-level item of the form's main menu drawn in the frame's main-menu
+// area. The base's Visible and the description's DownRect keep their
+// meaning; the item's own "fits in the area" flag and down look have names
+// of their own.
 class TspSkinMainMenuItem : public TspActiveSkinObject {
  public:
-  using TspActiveSkinObject::TspActiveSkinObject;
+  TspSkinMainMenuItem(TspFormSkin* AParent, TspDataSkinObject* AData);
+  void Draw(TCanvas* Cnvs, bool UpDate) override;
+  void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+
+  // Opens (true) or closes (false) the item's drop-down.
+  void SetItemDown(bool Value);
+  void OpenMenu();
+  // The item's window rectangle by the layout rule (caption width, the
+  // previous item's right edge, the main-menu area).
+  TRect LayoutRect();
+  // The item's look of source S of the active picture at the size of
+  // ObjectRect, with the caption in colour Color.
+  std::unique_ptr<TBitmap> ItemImage(const TRect& S, TColor Color);
+  // Width of the caption in the item's font.
+  Integer CaptionWidth();
+
+  TRect TempObjectRect;
+  bool FDown = false;
+  bool OldEnabled = true;
+  bool FitsInArea = true;
   TMenuItem* MenuItem = nullptr;
+  String FontName;
+  Integer FontHeight = 0;
+  TFontStyles FontStyle = 0;
+  TColor UnEnabledFontColor = 0, FontColor = 0, ActiveFontColor = 0, DownFontColor = 0;
+  TRect TextRct;
+  TRect ItemDownRect;
+  Integer LO = 0, RO = 0;
+
+ private:
+  void SetupFont(TCanvas* C);
 };
 
 // A still picture of an inactive form's client area laid over it, dimmed

@@ -211,17 +211,6 @@ void TspUserObject::Draw(TCanvas* Cnvs, bool) {
   Parent->DoPaintEvent(IDName, Cnvs, ObjectRect);
 }
 
-TspSkinAnimateObject::TspSkinAnimateObject(TspFormSkin* AParent, TspDataSkinObject* AData)
-    : TspActiveSkinObject(AParent, AData) {
-  if (auto* D = dynamic_cast<TspDataSkinAnimate*>(AData)) {
-    ButtonStyle = D->ButtonStyle;
-    Command = D->Command;
-    RestoreHint = D->RestoreHint;
-    FTempHint = D->Hint;
-    if (ActivePicture) DownSkinRect = D->DownSkinRect;
-  }
-}
-
 // ---------------------------------------------------------------------------
 // Inactive client picture
 

@@ -1,5 +1,6 @@
 // Value objects of the frame: the gauge, the strip of pictures with the
 // frame gauge on it, and the switch.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -332,4 +333,147 @@ void TspSkinTrackBarObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {
     if (!RectIsEmpty(ActiveButtonRect)) Parent->DrawSkinObject(this);
   }
   FireMouseUp(X, Y, Button);
+}
+
+// ---------------------------------------------------------------------------
+// Regulator: a knob or a slider drawn as one picture per value step
+
+Integer KnobMeasure(TPoint P, Integer W, Integer H) {
+  P.X = std::clamp(P.X, 0, std::max(W, 0));
+  P.Y = std::clamp(P.Y, 0, std::max(H, 0));
+  const Integer CX = W / 2, CY = H / 2;
+  const double DX = CX - P.X, DY = CY - P.Y;
+  const double R = std::sqrt(DX * DX + DY * DY);
+  // The centre has no angle.
+  if (R == 0) return -1;
+  Integer Base;
+  double S;
+  if (P.X > CX && P.Y <= CY) {
+    Base = 0;
+    S = std::fabs(DY) / R;
+  } else if (P.X <= CX && P.Y < CY) {
+    Base = 90;
+    S = std::fabs(DX) / R;
+  } else if (P.X < CX && P.Y >= CY) {
+    Base = 180;
+    S = std::fabs(DY) / R;
+  } else {
+    Base = 270;
+    S = std::fabs(DX) / R;
+  }
+  const Integer A = Base + static_cast<Integer>(std::trunc(std::asin(std::min(S, 1.0)) * 180.0 / 3.14159265358979323846));
+  const Integer M = 270 - A;
+  return M < 0 ? M + 360 : M;
+}
+
+TspSkinFrameRegulatorObject::TspSkinFrameRegulatorObject(TspFormSkin* AParent, TspDataSkinObject* AData)
+    : TspSkinFrameObject(AParent, AData) {
+  if (auto* D = dynamic_cast<TspDataSkinFrameRegulatorObject*>(AData)) {
+    MinValue = D->MinValue;
+    MaxValue = D->MaxValue;
+    CountFrames = D->CountFrames;
+    FramesPlacement = D->FramesPlacement;
+    Kind = D->Kind;
+  }
+  if (CountFrames > 0) {
+    if (FramesPlacement == fpHorizontal) {
+      FrameW = ActiveSkinRect.Width() / CountFrames;
+      FrameH = ActiveSkinRect.Height();
+    } else {
+      FrameH = ActiveSkinRect.Height() / CountFrames;
+      FrameW = ActiveSkinRect.Width();
+    }
+  }
+  FValue = std::clamp(0, std::min(MinValue, MaxValue), std::max(MinValue, MaxValue));
+}
+
+void TspSkinFrameRegulatorObject::SimplySetValue(Integer AValue) {
+  if (AValue == FValue || AValue < MinValue || AValue > MaxValue) return;
+  FValue = AValue;
+  Parent->DoFrameRegulatorChangeValueEvent(IDName, FValue);
+}
+
+void TspSkinFrameRegulatorObject::SetValue(Integer AValue) {
+  if (AValue == FValue || AValue < MinValue || AValue > MaxValue) return;
+  FValue = AValue;
+  Parent->DrawSkinObject(this);
+  Parent->DoFrameRegulatorChangeValueEvent(IDName, FValue);
+}
+
+void TspSkinFrameRegulatorObject::Draw(TCanvas* Cnvs, bool UpDate) {
+  FFrame = FrameOfValue(FValue, MinValue, MaxValue, CountFrames);
+  TspSkinFrameObject::Draw(Cnvs, UpDate);
+}
+
+Integer TspSkinFrameRegulatorObject::Measure(Integer X, Integer Y) const {
+  const TPoint P(X - ObjectRect.Left, Y - ObjectRect.Top);
+  switch (Kind) {
+    case rkRound: return KnobMeasure(P, ObjectRect.Width(), ObjectRect.Height());
+    case rkHorizontal: return P.X;
+    case rkVertical: return -P.Y;
+  }
+  return 0;
+}
+
+void TspSkinFrameRegulatorObject::MouseDown(Integer X, Integer Y, TMouseButton Button) {
+  FDown = true;
+  TempValue = FValue;
+  StartV = Measure(X, Y);
+  if (Kind == rkRound) OldCurV = StartV;
+  FireMouseDown(X, Y, Button);
+}
+
+void TspSkinFrameRegulatorObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {
+  FDown = false;
+  FireMouseUp(X, Y, Button);
+}
+
+void TspSkinFrameRegulatorObject::MouseMove(Integer X, Integer Y) {
+  if (FDown) {
+    CurV = Measure(X, Y);
+    if (Kind == rkRound && CurV == -1) {
+      // Over the knob's centre: no angle, no step; the next angle starts afresh.
+      StartV = OldCurV = -1;
+    } else if (Kind == rkRound && (StartV == -1 || OldCurV == -1)) {
+      StartV = OldCurV = CurV;
+    } else {
+      Step();
+      OldCurV = CurV;
+    }
+  }
+  TspActiveSkinObject::MouseMove(X, Y);
+}
+
+void TspSkinFrameRegulatorObject::Step() {
+  bool Due = false, Up = false;
+  const Integer Range = MaxValue - MinValue;
+  if (Kind == rkRound) {
+    const Integer N = std::max(CountFrames, 1);
+    FPixInc = std::max(360 / N, 1);
+    FValInc = std::max(Range / N, 1);
+    if (std::abs(CurV - OldCurV) > 300) {
+      // Across the six o'clock line the measure wraps: the turn goes on.
+      StartV = CurV;
+      Up = CurV < OldCurV;
+      Due = true;
+    } else if (std::abs(CurV - StartV) >= FPixInc) {
+      Up = CurV >= StartV;
+      Due = true;
+    }
+  } else {
+    // A slider of fewer than two pictures has no steps.
+    if (CountFrames < 2) return;
+    const Integer Travel = Kind == rkHorizontal ? FrameW : FrameH;
+    FPixInc = std::max(Travel / (CountFrames - 1), 1);
+    FValInc = std::max(Range / (CountFrames - 1), 1);
+    if (std::abs(CurV - StartV) >= FPixInc) {
+      Up = CurV >= StartV;
+      Due = true;
+    }
+  }
+  if (!Due) return;
+  StartV = CurV;
+  TempValue = std::clamp(TempValue + (Up ? FValInc : -FValInc), std::min(MinValue, MaxValue),
+                         std::max(MinValue, MaxValue));
+  SetValue(TempValue);
 }

@@ -163,6 +163,7 @@ void TspFormSkin::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FSkinHint) FSkinHint = nullptr;
   if (AComponent == FStatusBar) FStatusBar = nullptr;
   if (AComponent == FQuickImageList) FQuickImageList = nullptr;
+  if (AComponent == FInActivePanel) FInActivePanel = nullptr;
   DropAreaLinksOf(AComponent);
 }
 
@@ -189,15 +190,32 @@ void TspFormSkin::SkinMenuClose() {
       }
       C->PopupMenuQuickButton = -1;
       C->RepaintCaption();
+    } else if (auto* M = dynamic_cast<TspSkinMainMenuItem*>(O)) {
+      if (M->FDown) {
+        M->Active = false;
+        M->SetItemDown(false);
+        break;
+      }
     } else if (auto* B = dynamic_cast<TspSkinButtonObject*>(O)) {
       if (B->MenuItem && B->Down()) {
         B->SetDown(false);
         break;
       }
+    } else if (auto* A = dynamic_cast<TspSkinAnimateObject*>(O)) {
+      if (A->MenuItem && A->FMenuTracking) {
+        A->MenuClosed();
+        break;
+      }
     }
   }
   UnHookAppMessage();
+  auto Alive = FAlive;
   if (OnSkinMenuClose) OnSkinMenuClose(this);
+  if (!*Alive) return;
+  if (InMainMenu) {
+    InMainMenu = false;
+    if (OnMainMenuExit) OnMainMenuExit(this);
+  }
 }
 
 void TspFormSkin::FormShortCut(MSG& Msg, bool& Handled) {

@@ -204,6 +204,15 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   void FrameGaugeSetValue(const String& AIDName, Integer AValue);
   void SwitchSetState(const String& AIDName, spobj::TSwitchState AState);
   spobj::TSwitchState SwitchGetState(const String& AIDName);
+  void AnimateStart(const String& AIDName);
+  void AnimateStop(const String& AIDName);
+  Integer FrameRegulatorGetValue(const String& AIDName);
+  void FrameRegulatorSetValue(const String& AIDName, Integer AValue);
+  // Links menu AMenu to the push button or button-style animation AIDName.
+  void LinkMenu(const String& AIDName, TMenu* AMenu, bool APopupUp);
+  TMainMenu* MainMenu() const { return FMainMenu; }
+  // Rebuilds the frame's main-menu items when the form has a skin.
+  void SetMainMenu(TMainMenu* Value);
   bool ButtonGetDown(const String& AIDName);
   void ButtonSetDown(const String& AIDName, bool ADown);
   void DoMouseEnterEvent(const String& IDName);
@@ -269,8 +278,13 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   String GetProductVersion() const { return u"12.22"; }
   void ApplyFormBorderIcons();
   void ApplicationRestore(TObject* Sender);
-  void ShowClientInActiveEffect() {}
-  void HideClientInActiveEffect() {}
+  // The dimmed or blurred still picture over an inactive form's client area.
+  void ShowClientInActiveEffect();
+  void HideClientInActiveEffect();
+  bool ClientInActiveEffect() const { return FClientInActiveEffect; }
+  void SetClientInActiveEffect(bool Value) { FClientInActiveEffect = Value; }
+  TspClientInActiveEffect ClientInActiveEffectType() const { return FClientInActiveEffectType; }
+  void SetClientInActiveEffectType(TspClientInActiveEffect Value) { FClientInActiveEffectType = Value; }
   bool AlphaBlend() const { return FAlphaBlend; }
   void SetAlphaBlend(bool Value);
   Byte AlphaBlendValue() const { return FAlphaBlendValue; }
@@ -388,6 +402,8 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   TRect FOldFormBounds;
   bool FUseRibbon = false;
   bool FClientInActiveEffect = false;
+  TspClientInActivePanel* FInActivePanel = nullptr;
+  bool FClientInActiveDraw = false;
   TspClientInActiveEffect FClientInActiveEffectType = spieSemiTransparent;
   bool FSmartEffectsShow = false;
   bool FDisableSystemMenu = false;
@@ -469,6 +485,7 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   TNotifyEvent OnChangeSkinData, OnActivate, OnDeActivate, OnChangeRollUpState;
   TNotifyEvent OnMinimize, OnRestore, OnMaximize;
   TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
+  TNotifyEvent OnMainMenuEnter, OnMainMenuExit;
   TspActivateCustomObjectEvent OnActivateCustomObject;
   spobj::TMouseEnterEvent OnMouseEnterEvent;
   spobj::TMouseLeaveEvent OnMouseLeaveEvent;

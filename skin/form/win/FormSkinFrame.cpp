@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "skin/controls/win/SkinButtons.h"
+#include "skin/controls/win/SkinPageControl.h"
 #include "skin/controls/win/SkinStdCtrls.h"
 #include "skin/data/win/SPUtils.h"
 #include "skin/form/win/FormSkin.h"
@@ -672,6 +673,8 @@ void TspFormSkin::NotifyChangeSkin(TspSkinData* ASkinData, TControl* AControl) {
       if (Mine(G->SkinData())) G->ChangeSkinData();
     } else if (auto* S = dynamic_cast<TspSkinControl*>(C)) {
       if (Mine(S->SkinData())) S->ChangeSkinData();
+    } else if (auto* P = dynamic_cast<TspSkinPageControl*>(C)) {
+      if (Mine(P->SkinData())) P->ChangeSkinData();
     } else if (auto* L = dynamic_cast<TspSkinStdLabel*>(C)) {
       if (Mine(L->SkinData())) L->ChangeSkinData();
     } else if (auto* B = dynamic_cast<TspSkinBevel*>(C)) {

@@ -2,6 +2,7 @@
 // mouse with its hint and cursor, the hover, morph and animation timers, the
 // object events, the operations that reach an object by its skin name, and
 // controls that follow a named skin area.
+#include "rtl/ScopeGuard.h"
 #include "skin/controls/win/SkinControl.h"
 #include "skin/data/win/SPUtils.h"
 #include "skin/form/win/FormSkin.h"
@@ -249,6 +250,11 @@ void TspFormSkin::MorphTimerTick(TObject*) {
 void TspFormSkin::AnimateTimerTick(TObject*) {
   bool Busy = false;
   for (Integer I = 0; I < ObjectList->Count(); ++I) {
+    auto* A = dynamic_cast<TspSkinAnimateObject*>(ObjectAt(ObjectList, I));
+    if (!A || !A->Active || (A->FDown && !RectIsEmpty(A->DownSkinRect))) continue;
+    if (A->ChangeFrame()) Busy = true;
+  }
+  for (Integer I = 0; I < ObjectList->Count(); ++I) {
     auto* C = dynamic_cast<TspSkinCaptionObject*>(ObjectAt(ObjectList, I));
     if (!C || !C->EnableAnimation()) continue;
     if (C->FIncTime < C->AnimateInterval) {
@@ -275,7 +281,10 @@ void TspFormSkin::ResetObjectStates() {
     if (dynamic_cast<TspSkinCaptionObject*>(O)) continue;
     O->Active = false;
     O->FMouseIn = false;
-    if (!dynamic_cast<TspSkinAnimateObject*>(O)) O->FMorphKf = 0;
+    if (auto* A = dynamic_cast<TspSkinAnimateObject*>(O))
+      A->FFrame = 1;
+    else
+      O->FMorphKf = 0;
   }
 }
 
@@ -380,6 +389,50 @@ spobj::TSwitchState TspFormSkin::SwitchGetState(const String& AIDName) {
   return W ? W->State() : spobj::swsOff;
 }
 
+void TspFormSkin::AnimateStart(const String& AIDName) {
+  if (auto* A = Named<TspSkinAnimateObject>(this, AIDName)) A->Start();
+}
+
+void TspFormSkin::AnimateStop(const String& AIDName) {
+  if (auto* A = Named<TspSkinAnimateObject>(this, AIDName)) A->Stop();
+}
+
+Integer TspFormSkin::FrameRegulatorGetValue(const String& AIDName) {
+  auto* R = Named<TspSkinFrameRegulatorObject>(this, AIDName);
+  return R ? R->Value() : 0;
+}
+
+void TspFormSkin::FrameRegulatorSetValue(const String& AIDName, Integer AValue) {
+  auto* R = Named<TspSkinFrameRegulatorObject>(this, AIDName);
+  if (!R) return;
+  if (FInChangeSkinData)
+    R->SimplySetValue(AValue);
+  else
+    R->SetValue(AValue);
+}
+
+void TspFormSkin::LinkMenu(const String& AIDName, TMenu* AMenu, bool APopupUp) {
+  const Integer I = GetIndex(AIDName);
+  if (I == -1 || !AMenu) return;
+  TspActiveSkinObject* O = ObjectAt(ObjectList, I);
+  if (auto* B = dynamic_cast<TspSkinButtonObject*>(O)) {
+    B->MenuItem = AMenu->Items();
+    B->FPopupUp = APopupUp;
+  } else if (auto* A = dynamic_cast<TspSkinAnimateObject*>(O)) {
+    if (!A->ButtonStyle) return;
+    A->MenuItem = AMenu->Items();
+    A->FPopupUp = APopupUp;
+  }
+}
+
+void TspFormSkin::SetMainMenu(TMainMenu* Value) {
+  if (FMainMenu == Value) return;
+  if (FMainMenu) FMainMenu->RemoveFreeNotification(this);
+  FMainMenu = Value;
+  if (Value) Value->FreeNotification(this);
+  if (Skin()) UpdateMainMenu(true);
+}
+
 bool TspFormSkin::ButtonGetDown(const String& AIDName) {
   auto* B = Named<TspSkinButtonObject>(this, AIDName);
   return B && B->Down();
@@ -472,4 +525,25 @@ void TspFormSkin::LinkAreaControls() {
       Area = G->AreaName();
     if (!Area.empty()) LinkControlToArea(Area, C);
   }
+}
+
+// ---------------------------------------------------------------------------
+// Inactive client area
+
+void TspFormSkin::ShowClientInActiveEffect() {
+  if (FInActivePanel) HideClientInActiveEffect();
+  auto* F = dynamic_cast<TForm*>(FForm);
+  if (!F) return;
+  FInActivePanel = new TspClientInActivePanel(this);
+  FClientInActiveDraw = true;
+  TFinally Done([this] { FClientInActiveDraw = false; });
+  FInActivePanel->ShowPanel(F, FClientInActiveEffectType);
+}
+
+void TspFormSkin::HideClientInActiveEffect() {
+  if (!FInActivePanel) return;
+  TspClientInActivePanel* P = FInActivePanel;
+  FInActivePanel = nullptr;
+  P->HidePanel();
+  delete P;
 }

@@ -69,7 +69,11 @@ void TspFormSkin::LayoutObjects() {
   if (CanShowLayeredBorder() && FBorderLayer->FullBorder()) return;
   for (Integer I = 0; I < ObjectList->Count(); ++I) {
     TspActiveSkinObject* O = ObjectAt(ObjectList, I);
-    O->ObjectRect = MapSkinRect(O->SkinRect);
+    // Main-menu items follow each other along the main-menu area.
+    if (auto* M = dynamic_cast<TspSkinMainMenuItem*>(O))
+      O->ObjectRect = M->LayoutRect();
+    else
+      O->ObjectRect = MapSkinRect(O->SkinRect);
   }
   FSizeGripArea = Skin() && !RectIsEmpty(FSD->SizeGripArea) ? MapSkinRect(FSD->SizeGripArea) : TRect();
   if (!FSupportNCArea) return;

@@ -4,8 +4,14 @@
 // mended faults.
 #include "tests/skin/form/win/FormTestUtil.h"
 
+#include "skin/controls/win/SkinPageControl.h"
 #include "skin/controls/win/SkinPanel.h"
 #include "skin/controls/win/SkinStdCtrls.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "common/Xdo.h"
 
 using namespace formtest;
 
@@ -572,6 +578,16 @@ TEST_F(FormTest, SkinWalkOrder) {
   WalkLog.clear();
   S.FS->NotifyChangeSkin(nullptr, S.F);
   EXPECT_EQ(WalkLog, (std::vector<String>{u"change outer", u"change inner", u"change foreign"}));
+  // A skinned page control (no skinned-control base) is told by its own row:
+  // it reads its description again (the fixture has none: the index resets).
+  auto* Pages = new TspSkinPageControl(S.F);
+  Pages->SetParent(Outer);
+  Pages->SetSkinData(SD.get());
+  Pages->FIndex = 99;
+  S.FS->NotifyChangeSkin(Other.get(), S.F);
+  EXPECT_EQ(Pages->FIndex, 99);
+  S.FS->NotifyChangeSkin(SD.get(), S.F);
+  EXPECT_EQ(Pages->FIndex, -1);
 }
 
 TEST_F(FormTest, FreedSkinClearsBothReferences) {
@@ -640,4 +656,118 @@ TEST_F(FormTest, WineFacts) {
   EXPECT_FALSE(Full);
   EXPECT_FALSE(IsDwmCompositionOn());
   EXPECT_TRUE(IsWindows7() && IsVistaOrLater() && IsXPOrLater() && IsWin2000OrLater());
+}
+
+// ---------------------------------------------------------------------------
+// Moving and sizing with real X input: the test display has no window
+// manager, so Wine runs its own move and size loop.
+
+namespace {
+
+void PumpFor(DWORD Ms) {
+  const DWORD Start = GetTickCount();
+  while (GetTickCount() - Start < Ms) {
+    Application->ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+std::string Str(Integer V) { return std::to_string(V); }
+
+}  // namespace
+
+TEST_F(FormTest, MoveAndSizeWithRealInput) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  TShown S(SD.get());
+  const HWND W = S.F->Handle();
+  PumpUntil([&] { return S.F->Active(); }, 2000);
+  PumpFor(100);
+  auto Bounds = [&] {
+    RECT R;
+    GetWindowRect(W, &R);
+    return TRect(R.left, R.top, R.right, R.bottom);
+  };
+  // A press at window point From, two moves to From + (DX, DY), a release; the
+  // whole drag is queued before the form reads it, as a user's would be.
+  auto Drag = [&](TPoint From, Integer DX, Integer DY) {
+    S.F->Passed.clear();
+    const TRect B = Bounds();
+    const Integer X = B.Left + From.X, Y = B.Top + From.Y;
+    const bool Ok = lumigra_test::Xdo({"mousemove", Str(X), Str(Y), "sleep", "0.1", "mousedown", "1", "sleep", "0.1",
+                                       "mousemove", Str(X + DX / 2), Str(Y + DY / 2), "sleep", "0.1", "mousemove",
+                                       Str(X + DX), Str(Y + DY), "sleep", "0.1", "mouseup", "1"});
+    PumpFor(400);
+    return Ok;
+  };
+  auto FrameFits = [&] {
+    const TRect B = Bounds();
+    // The fixture's client part keeps 4 pixels right and bottom, 4 left and 20 on top.
+    return S.FS->FR.NewClRect == TRect(4, 20, B.Width() - 4, B.Height() - 4) && S.FS->FFormWidth == B.Width() &&
+           S.FS->FFormHeight == B.Height();
+  };
+  // Move by the caption.
+  TRect Before = Bounds();
+  ASSERT_EQ(NCHit(W, 20, 10), HTCAPTION);
+  ASSERT_TRUE(Drag(TPoint(20, 10), 30, 20)) << "xdotool";
+  EXPECT_EQ(Bounds(), TRect(Before.Left + 30, Before.Top + 20, Before.Right + 30, Before.Bottom + 20));
+  EXPECT_TRUE(S.F->WasPassed(WM_ENTERSIZEMOVE));
+  EXPECT_TRUE(S.F->WasPassed(WM_EXITSIZEMOVE));
+  EXPECT_FALSE(S.FS->FSizeMove);
+  // Size by each edge and corner: the frame is laid out for every new size.
+  const struct {
+    const char* Name;
+    TPoint P;
+    LRESULT Hit;
+    Integer DX, DY;
+    Integer DL, DT, DR, DB;  // expected change of each side
+  } Rows[] = {
+      {"right", TPoint(198, 75), HTRIGHT, 20, 0, 0, 0, 20, 0},
+      {"bottom", TPoint(110, 148), HTBOTTOM, 0, 20, 0, 0, 0, 20},
+      {"left", TPoint(1, 75), HTLEFT, -20, 0, -20, 0, 0, 0},
+      {"bottom-right", TPoint(-2, -2), HTBOTTOMRIGHT, 10, 10, 0, 0, 10, 10},
+      {"top-left", TPoint(2, 2), HTTOPLEFT, -10, -10, -10, -10, 0, 0},
+  };
+  for (const auto& R : Rows) {
+    Before = Bounds();
+    // Negative coordinates count from the right and bottom.
+    const TPoint P(R.P.X < 0 ? Before.Width() + R.P.X : R.P.X, R.P.Y < 0 ? Before.Height() + R.P.Y : R.P.Y);
+    ASSERT_EQ(NCHit(W, P.X, P.Y), R.Hit) << R.Name;
+    ASSERT_TRUE(Drag(P, R.DX, R.DY)) << "xdotool";
+    EXPECT_EQ(Bounds(), TRect(Before.Left + R.DL, Before.Top + R.DT, Before.Right + R.DR, Before.Bottom + R.DB))
+        << R.Name;
+    EXPECT_TRUE(FrameFits()) << R.Name;
+    EXPECT_TRUE(S.F->WasPassed(WM_EXITSIZEMOVE)) << R.Name;
+  }
+  // Far inwards: the minimum size holds.
+  Before = Bounds();
+  ASSERT_TRUE(Drag(TPoint(Before.Width() - 2, Before.Height() - 2), -250, -250)) << "xdotool";
+  EXPECT_EQ(Bounds().Width(), S.FS->GetMinWidth());
+  EXPECT_EQ(Bounds().Height(), S.FS->GetMinHeight());
+  EXPECT_TRUE(FrameFits());
+  SaveForReview(W, "fixture", "after-real-resize");
+  // A maximised form stays where it is.
+  S.F->SetBounds(100, 100, 200, 150);
+  S.FS->SetWindowState(wsMaximized);
+  PumpFor(100);
+  Before = Bounds();
+  Drag(TPoint(20, 10), 40, 40);
+  EXPECT_EQ(Bounds(), Before);
+  S.FS->SetWindowState(wsNormal);
+  PumpFor(100);
+  // Hover tracking runs again after the loops: over a part of the frame that
+  // answers "frame object" the hover poll starts again.
+  const TRect B = Bounds();
+  TPoint Probe(-1, -1);
+  for (Integer Y = 0; Y < B.Height() && Probe.X < 0; ++Y)
+    for (Integer X = 0; X < B.Width() && Probe.X < 0; ++X)
+      if (NCHit(W, X, Y) == spHTOBJECT) Probe = TPoint(X, Y);
+  ASSERT_GE(Probe.X, 0);
+  S.FS->MouseTimer->SetEnabled(false);
+  ASSERT_TRUE(lumigra_test::Xdo({"mousemove", Str(B.Left + Probe.X + 1), Str(B.Top + Probe.Y), "sleep", "0.05",
+                                 "mousemove", Str(B.Left + Probe.X), Str(B.Top + Probe.Y)}));
+  EXPECT_TRUE(PumpUntil([&] { return S.FS->MouseTimer->Enabled(); }, 2000));
+  EXPECT_FALSE(S.FS->FSizeMove);
+  EXPECT_TRUE(Errors.empty());
 }

@@ -152,3 +152,63 @@ TEST_F(FormScreens, FixtureSkin) {
   AllStates("fixture", SD.get());
   EXPECT_TRUE(Errors.empty());
 }
+
+// The frame's main-menu items at rest, hot and with a drop-down open, and a
+// frame animation at its first and last picture.
+TEST_F(FormScreens, MainMenuItemsAndAnimationFixtureSkin) {
+  TTempFolder Dir("formscreens-menu");
+  TSkinOptions O;
+  O.ActiveSizes = {{40, 20}};
+  O.FormInfo = {u"mainmenurect=4,2,20,16"};
+  O.ExtraObjects = {{u"MAINMENUITEM", u"mainmenuitem",
+                     {u"activepictureindex=0", u"skinrect=0,0,20,14", u"activeskinrect=20,0,40,14",
+                      u"textrect=4,0,16,14", u"itemleftoffset=3", u"itemrightoffset=3", u"fontname=Arial",
+                      u"fontheight=12", u"fontcolor=0", u"activefontcolor=255", u"downfontcolor=16711680"}},
+                    {u"anim", u"animate",
+                     {u"activepictureindex=0", u"skinrect=50,4,54,14", u"activeskinrect=16,0,32,10",
+                      u"countframes=4", u"timerinterval=25"}}};
+  auto SD = LoadFixtureSkin(Dir, O);
+  auto* F = new TForm(nullptr);
+  F->SetBounds(120, 120, 260, 180);
+  F->SetCaption(u"Skinned form");
+  auto* FS = new TspFormSkin(F);
+  FS->SetSkinData(SD.get());
+  auto* Menu = new TMainMenu(F);
+  for (const char16_t* C : {u"&File", u"&Edit", u"&Help"}) {
+    auto* It = new TMenuItem(Menu);
+    It->SetCaption(C);
+    auto* Sub = new TMenuItem(Menu);
+    Sub->SetCaption(u"Item");
+    It->Add(Sub);
+    Menu->Items()->Add(It);
+  }
+  FS->SetMainMenu(Menu);
+  F->Show();
+  SetForegroundWindow(F->Handle());
+  Pump();
+  SendMessageW(F->Handle(), WM_NCPAINT, 0, 0);
+  std::vector<TspSkinMainMenuItem*> Items;
+  TspSkinAnimateObject* Anim = nullptr;
+  for (Integer I = 0; I < FS->ObjectList->Count(); ++I) {
+    auto* Obj = static_cast<TspActiveSkinObject*>(FS->ObjectList->Items(I));
+    if (auto* M = dynamic_cast<TspSkinMainMenuItem*>(Obj)) Items.push_back(M);
+    if (auto* A = dynamic_cast<TspSkinAnimateObject*>(Obj)) Anim = A;
+  }
+  ASSERT_EQ(Items.size(), 3u);
+  ASSERT_NE(Anim, nullptr);
+  lumigra_test::SaveWindowScreen(F->Handle(), "mainmenu-normal", "fixture");
+  Items[1]->MouseEnter();
+  FS->DrawSkinObject(Items[1]);
+  EXPECT_TRUE(Items[1]->Active);
+  lumigra_test::SaveWindowScreen(F->Handle(), "mainmenu-hot", "fixture");
+  Items[1]->MouseDown(Items[1]->ObjectRect.Left + 2, Items[1]->ObjectRect.Top + 2, mbLeft);
+  EXPECT_TRUE(FS->SkinMenu->Visible());
+  lumigra_test::SaveWindowScreen(F->Handle(), "mainmenu-down", "fixture");
+  FS->SkinMenu->Hide();
+  Pump();
+  Anim->FFrame = 4;
+  FS->DrawSkinObject(Anim);
+  lumigra_test::SaveWindowScreen(F->Handle(), "animation-last-picture", "fixture");
+  delete F;
+  EXPECT_TRUE(Errors.empty());
+}
