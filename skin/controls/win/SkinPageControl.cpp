@@ -1,11 +1,176 @@
 #include "skin/controls/win/SkinPageControl.h"
 
+#include <memory>
+
+#include "rtl/ScopeGuard.h"
+
+#include "skin/controls/win/SkinControl.h"
+#include "skin/controls/win/SkinTabImages.h"
+#include "skin/controls/win/SkinUpDown.h"
 #include "skin/data/SkinControlData.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/SpLayout.h"
+#include "skin/data/win/SPUtils.h"
 #include "skin/data/win/SkinModel.h"
+
+namespace {
+
+bool Vertical(TTabPosition P) { return P == tpLeft || P == tpRight; }
+
+void Shift(TRect& R, Integer DX, Integer DY) {
+  R.Left += DX;
+  R.Right += DX;
+  R.Top += DY;
+  R.Bottom += DY;
+}
+
+void Grow(TRect& R, Integer DX, Integer DY) {
+  R.Left -= DX;
+  R.Right += DX;
+  R.Top -= DY;
+  R.Bottom += DY;
+}
+
+// The active picture Index of a skin, or nil.
+TBitmap* ActivePicture(TspSkinData* SD, Integer Index) {
+  if (!SD || Index < 0 || Index >= SD->FActivePictures->Count()) return nullptr;
+  return static_cast<TBitmap*>(SD->FActivePictures->Items(Index));
+}
+
+// The button description Name of a skin, or nil when it has none or one of
+// another class.
+TspDataSkinButtonControl* ButtonDescription(TspSkinData* SD, const String& Name) {
+  if (!SD || SD->Empty) return nullptr;
+  const Integer I = SD->GetControlIndex(Name);
+  if (I < 0) return nullptr;
+  return dynamic_cast<TspDataSkinButtonControl*>(static_cast<TspDataSkinControl*>(SD->CtrlList->Items(I)));
+}
+
+// B filled to its size from a button description's state picture R by
+// nine slices (the corner points follow the new size).
+void DrawButtonPiece(TBitmap* B, TspDataSkinButtonControl* D, TBitmap* Pic, const TRect& R) {
+  if (!Pic || RectIsEmpty(R) || B->Width() <= 0 || B->Height() <= 0) return;
+  const Integer W = B->Width(), H = B->Height();
+  const Integer DW = W - D->SkinRect.Width(), DH = H - D->SkinRect.Height();
+  const TPoint NewRT(D->RTPoint.X + DW, D->RTPoint.Y), NewLB(D->LBPoint.X, D->LBPoint.Y + DH),
+      NewRB(D->RBPoint.X + DW, D->RBPoint.Y + DH);
+  const TRect NewCl(D->ClRect.Left, D->ClRect.Top, D->ClRect.Right + DW, D->ClRect.Bottom + DH);
+  CreateNineSliceImage(D->LTPoint, D->RTPoint, D->LBPoint, D->RBPoint, D->ClRect, D->LTPoint, NewRT, NewLB, NewRB,
+                       NewCl, B, Pic, R, W, H, true, D->LeftStretch, D->TopStretch, D->RightStretch, D->BottomStretch,
+                       D->StretchEffect, D->StretchType);
+}
+
+// The picture of a button state: pressed, hot or normal, each falling back
+// to the next.
+TRect ButtonStateRect(TspDataSkinButtonControl* D, bool Down, bool Hot, TColor& Color) {
+  if (Down) {
+    Color = D->DownFontColor;
+    if (!RectIsEmpty(D->DownSkinRect)) return D->DownSkinRect;
+    if (!RectIsEmpty(D->ActiveSkinRect)) return D->ActiveSkinRect;
+    return D->SkinRect;
+  }
+  if (Hot) {
+    Color = D->ActiveFontColor;
+    return RectIsEmpty(D->ActiveSkinRect) ? D->SkinRect : D->ActiveSkinRect;
+  }
+  Color = D->FontColor;
+  return D->SkinRect;
+}
+
+// X in the low 16 bits of a mouse message's lParam lowered by Offset.
+LPARAM LowerX(LPARAM LParam, Integer Offset) {
+  const SmallInt X = SmallInt(LOWORD(LParam) - Offset);
+  return LPARAM(MAKELONG(Word(X), HIWORD(LParam)));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TspSkinCustomTabSheet
+
+TspSkinCustomTabSheet::TspSkinCustomTabSheet(TComponent* AOwner) : TTabSheet(AOwner), FWallPaper(new TBitmap()) {
+  SetAlign(alClient);
+  SetControlStyle(ControlStyle() | csAcceptsControls);
+  SetVisible(false);
+}
+
+TspSkinCustomTabSheet::~TspSkinCustomTabSheet() {
+  SetPageControl(nullptr);
+  delete FWallPaper;
+}
+
+void TspSkinCustomTabSheet::CreateParams(TCreateParams& Params) {
+  TTabSheet::CreateParams(Params);
+  Params.ClassStyle &= ~UINT(CS_HREDRAW | CS_VREDRAW);
+}
+
+void TspSkinCustomTabSheet::SetWallPaper(TBitmap* Value) {
+  FWallPaper->Assign(Value);
+  if (ComponentState().Contains(csDesigning)) Invalidate();
+}
+
+TspSkinPageControl* TspSkinCustomTabSheet::Owner() const { return dynamic_cast<TspSkinPageControl*>(Parent()); }
+
+void TspSkinCustomTabSheet::PaintBG(HDC DC) {
+  TspSkinPageControl* PC = Owner();
+  if (Width() < 1 || Height() < 1 || !PC) return;
+  PC->GetSkinData();
+  auto C = std::make_unique<TCanvas>();
+  C->SetHandle(DC);
+  TFinally Off([&] { C->SetHandle(nullptr); });
+  const Integer W = Width(), H = Height();
+  if (!FWallPaper->Empty()) {
+    DrawStretchOrTile(C.get(), W, H, FWallPaper, false, spstFull);
+    return;
+  }
+  TspSkinData* SD = PC->SkinData();
+  const bool Skinned = SD && !SD->Empty && PC->Skinned();
+  if (Skinned && PC->BGPictureIndex != -1) {
+    DrawStretchOrTile(C.get(), W, H, ActivePicture(SD, PC->BGPictureIndex), PC->StretchEffect, PC->StretchType);
+  } else if (!Skinned) {
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(clBtnFace);
+    C->FillRect(TRect(0, 0, W, H));
+  } else if (auto S = PC->ClientPiece()) {
+    if (PC->StretchEffect && PC->Width() > 0 && PC->Height() > 0)
+      DrawStretchOrTile(C.get(), PC->Width(), PC->Height(), S.get(), true, PC->StretchType);
+    else
+      DrawStretchOrTile(C.get(), W, H, S.get(), false, spstFull);
+  }
+}
+
+void TspSkinCustomTabSheet::Dispatch(TMessage& M) {
+  switch (M.Msg) {
+    case WM_ERASEBKGND:
+      PaintBG(reinterpret_cast<HDC>(M.WParam));
+      M.Result = 1;
+      return;
+    case WM_SIZE: {
+      auto Alive = LivenessToken();
+      TTabSheet::Dispatch(M);
+      if (!*Alive) return;
+      Repaint();
+      TspSkinPageControl* PC = Owner();
+      if (PC && PC->SkinData() && !PC->SkinData()->Empty && PC->StretchEffect) {
+        for (Integer I = 0; I < ControlCount(); ++I)
+          if (auto* W = dynamic_cast<TWinControl*>(Controls(I)); W && W->HandleAllocated())
+            SendMessageW(W->Handle(), SP_PARENT_BACKGROUND_CHANGED, 0, 0);
+      }
+      return;
+    }
+    case FEM_PAINT_FRAME:
+      M.Result = SP_FRAME_PAINTED;
+      return;
+  }
+  TTabSheet::Dispatch(M);
+}
+
+// ---------------------------------------------------------------------------
+// TspSkinPageControl
 
 TspSkinPageControl::TspSkinPageControl(TComponent* AOwner)
     : TPageControl(AOwner), FTempImages(new TCustomImageList(this, 1, 1)), FDefaultFont(new TFont()) {
+  FHideNativeArrows = true;
   for (TFont* F : {Font(), FDefaultFont}) {
     F->SetName(u"Arial");
     F->SetStyle(0);
@@ -21,6 +186,8 @@ void TspSkinPageControl::Notification(TComponent* AComponent, TOperation Operati
   TPageControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == FSD) FSD = nullptr;
+  if (AComponent == FPressedClosePage) FPressedClosePage = nullptr;
+  if (AComponent == FSkinUpDown) FSkinUpDown = nullptr;
   if (AComponent == FImages) {
     FImages = nullptr;
     UpdateReserveImages();
@@ -48,22 +215,39 @@ void TspSkinPageControl::GetSkinData() {
     Picture = nullptr;
     return;
   }
-  const Integer N = FSD->FActivePictures->Count();
-  Picture = D->PictureIndex >= 0 && D->PictureIndex < N ? static_cast<TBitmap*>(FSD->FActivePictures->Items(D->PictureIndex))
-                                                         : nullptr;
+  Picture = ActivePicture(FSD, D->PictureIndex);
   SkinRect = D->SkinRect;
   ClRect = D->ClRect;
   TabRect = D->TabRect;
   ActiveTabRect = RectIsEmpty(D->ActiveTabRect) ? D->TabRect : D->ActiveTabRect;
   FocusTabRect = RectIsEmpty(D->FocusTabRect) ? D->ActiveTabRect : D->FocusTabRect;
-  MouseInTabRect = D->MouseInTabRect;
   TabsBGRect = D->TabsBGRect;
-  BGPictureIndex = D->BGPictureIndex;
-  UpDown = D->UpDown;
+  LTPoint = D->LTPoint;
+  RTPoint = D->RTPoint;
+  LBPoint = D->LBPoint;
+  RBPoint = D->RBPoint;
+  TabLeftOffset = D->TabLeftOffset;
+  TabRightOffset = D->TabRightOffset;
   FontName = D->FontName;
-  FontHeight = D->FontHeight;
-  FontStyle = D->FontStyle;
   FontColor = D->FontColor;
+  ActiveFontColor = D->ActiveFontColor;
+  FocusFontColor = D->FocusFontColor;
+  FontStyle = D->FontStyle;
+  FontHeight = D->FontHeight;
+  UpDown = D->UpDown;
+  BGPictureIndex = D->BGPictureIndex;
+  MouseInTabRect = D->MouseInTabRect;
+  MouseInFontColor = D->MouseInFontColor;
+  TabStretchEffect = D->TabStretchEffect;
+  ShowFocus = D->ShowFocus;
+  FocusOffsetX = D->FocusOffsetX;
+  FocusOffsetY = D->FocusOffsetY;
+  LeftStretch = D->LeftStretch;
+  TopStretch = D->TopStretch;
+  RightStretch = D->RightStretch;
+  BottomStretch = D->BottomStretch;
+  StretchEffect = D->StretchEffect;
+  StretchType = D->StretchType;
   // The fallbacks go back into the shared description: its other readers
   // apply the same ones.
   if (RectIsEmpty(D->CloseButtonActiveRect)) D->CloseButtonActiveRect = D->CloseButtonRect;
@@ -71,6 +255,10 @@ void TspSkinPageControl::GetSkinData() {
   CloseButtonRect = D->CloseButtonRect;
   ClosebuttonActiveRect = D->CloseButtonActiveRect;
   CloseButtonDownRect = D->CloseButtonDownRect;
+  ButtonTransparent = D->ButtonTransparent;
+  ButtonTransparentColor = D->ButtonTransparentColor;
+  TabLeftBottomActiveRect = D->TabLeftBottomActiveRect;
+  TabLeftBottomFocusRect = RectIsEmpty(D->TabLeftBottomFocusRect) ? D->TabLeftBottomActiveRect : D->TabLeftBottomFocusRect;
 }
 
 Integer TspSkinPageControl::GetCloseSize() const {
@@ -102,7 +290,13 @@ void TspSkinPageControl::ChangeSkinData() {
     if (H <= 0) H = TabRect.Height();
   }
   SetItemSize(TabWidth(), H);
+  SyncSkinUpDown();
   Realign();
+  if (FSkinUpDown) {
+    FreeSkinUpDown();
+    UpdateSkinUpDown();
+  }
+  if (ActivePage()) ActivePage()->Invalidate();
   Invalidate();
 }
 
@@ -143,18 +337,109 @@ void TspSkinPageControl::SetDefaultItemHeight(Integer Value) {
   FDefaultItemHeight = Value;
   if (Skinned()) return;
   SetItemSize(TabWidth(), Value);
+  SyncSkinUpDown();
   Realign();
+}
+
+void TspSkinPageControl::SetTabExtededDraw(bool Value) {
+  FTabExtendedDraw = Value;
+  Invalidate();
+}
+
+void TspSkinPageControl::SetTabMargin(Integer Value) {
+  if (Value < -1 || Value == FTabMargin) return;
+  FTabMargin = Value;
+  Repaint();
+}
+
+void TspSkinPageControl::SetTabSpacing(Integer Value) {
+  if (Value == FTabSpacing) return;
+  FTabSpacing = Value;
+  Repaint();
+}
+
+void TspSkinPageControl::SetTabLayout(TspButtonLayout Value) {
+  if (Value == FTabLayout) return;
+  FTabLayout = Value;
+  Repaint();
+}
+
+void TspSkinPageControl::SetTextInHorizontal(bool Value) {
+  FTextInHorizontal = Value;
+  Invalidate();
+}
+
+void TspSkinPageControl::SetTabsBGTransparent(bool Value) {
+  if (Value == FTabsBGTransparent) return;
+  FTabsBGTransparent = Value;
+  Invalidate();
+}
+
+void TspSkinPageControl::SetTabsOffset(Integer Value) {
+  FTabsOffset = Value;
+  if (Value > 0) {
+    if (TabPosition() != tpTop) SetTabPosition(tpTop);
+    if (MultiLine()) SetMultiLine(false);
+    FTabsBGTransparent = true;
+  }
+  Invalidate();
+}
+
+void TspSkinPageControl::SetTabsInCenter(bool Value) {
+  if (TabWidth() == 0) {
+    FTabsInCenter = false;
+    return;
+  }
+  FTabsInCenter = Value;
+  if (Value) {
+    if (TabPosition() != tpTop) SetTabPosition(tpTop);
+    if (MultiLine()) SetMultiLine(false);
+    FTabsBGTransparent = true;
+  }
+  Invalidate();
 }
 
 void TspSkinPageControl::Loaded() {
   TPageControl::Loaded();
   if (Skinned()) return;
   SetItemSize(TabWidth(), TabHeight() > 0 ? TabHeight() : FDefaultItemHeight);
+  SyncSkinUpDown();
+  Realign();
+}
+
+void TspSkinPageControl::UpDateTabs() {
+  Integer H = TabHeight();
+  if (H <= 0) H = Skinned() ? TabRect.Height() : FDefaultItemHeight;
+  SetItemSize(TabWidth(), H);
+  if (MultiLine()) FreeSkinUpDown();
   Realign();
 }
 
 void TspSkinPageControl::SetItemSize(Integer W, Integer H) {
+  FItemHeight = H;
   if (HandleAllocated()) SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(W, H));
+}
+
+void TspSkinPageControl::CreateWnd() {
+  TPageControl::CreateWnd();
+  // A new window (a changed side, style or row mode) starts from the
+  // layout's own tab size: give it the skin's or the default one again.
+  if (FItemHeight >= 0) {
+    SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(TabWidth(), FItemHeight));
+    Realign();
+  }
+  UpdateSkinUpDown();
+}
+
+void TspSkinPageControl::TabsChanged() {
+  TPageControl::TabsChanged();
+  // Tabs added or hidden at run time may overflow the row, or fit again.
+  if (!FHideTabs && !ComponentState().Contains(csDestroying)) UpdateSkinUpDown();
+}
+
+void TspSkinPageControl::SetMultiLine(bool Value) {
+  TPageControl::SetMultiLine(Value);
+  UpdateSkinUpDown();
 }
 
 bool TspSkinPageControl::HasVisibleTabs() const {
@@ -175,8 +460,790 @@ TRect TspSkinPageControl::GetItemRect(Integer I) {
   return TRect(R.left, R.top, R.right, R.bottom);
 }
 
+TTabSheet* TspSkinPageControl::VisiblePage(Integer V) const {
+  if (V < 0) return nullptr;
+  for (Integer I = 0; I < PageCount(); ++I)
+    if (Pages(I)->TabVisible() && V-- == 0) return Pages(I);
+  return nullptr;
+}
+
+TspSkinCustomTabSheet* TspSkinPageControl::SheetOf(Integer PageIndex) const {
+  if (PageIndex < 0 || PageIndex >= PageCount()) return nullptr;
+  return dynamic_cast<TspSkinCustomTabSheet*>(Pages(PageIndex));
+}
+
+// ---------------------------------------------------------------------------
+// Hiding the tabs
+
+void TspSkinPageControl::HideTabs() {
+  if (FOldTabHeight != -1 || !HasVisibleTabs()) return;
+  FHideTabs = true;
+  FOLdTabPosition = TabPosition();
+  FOldMultiLine = MultiLine();
+  if (Vertical(TabPosition())) SetTabPosition(tpTop);
+  SetMultiLine(false);
+  FOldTabHeight = TabHeight();
+  SetTabHeight(1);
+  FreeSkinUpDown();
+}
+
+void TspSkinPageControl::ShowTabs() {
+  if (FOldTabHeight == -1) return;
+  SetTabPosition(FOLdTabPosition);
+  SetMultiLine(FOldMultiLine);
+  FHideTabs = false;
+  SetTabHeight(SmallInt(FOldTabHeight));
+  if (FOldTabHeight <= 0 && Skinned()) SetItemSize(TabWidth(), TabRect.Height());
+  FOldTabHeight = -1;
+  if (!MultiLine()) UpdateSkinUpDown();
+}
+
+void TspSkinPageControl::HideBorderAndTabs() {
+  if (TabPosition() != tpTop) SetTabPosition(tpTop);
+  FHideTabs = true;
+  FHideBorder = true;
+  FreeSkinUpDown();
+  Realign();
+}
+
+void TspSkinPageControl::ShowBorderAndTabs() {
+  FHideBorder = false;
+  FHideTabs = false;
+  ShowTabs();
+  Realign();
+}
+
+// ---------------------------------------------------------------------------
+// Hot tracking, closing, wheel
+
+void TspSkinPageControl::RedrawTabs() {
+  if (!HandleAllocated()) return;
+  DrawTabs(Canvas());
+}
+
+bool TspSkinPageControl::HotButtonRect(TRect& B, bool MouseMessage) {
+  TspSkinCustomTabSheet* S = FActiveTabIndex == -1 ? nullptr : SheetOf(FActiveTab);
+  if (!S || !FShowCloseButtons) return false;
+  const TRect R = GetItemRect(FActiveTabIndex);
+  B = S->ButtonRect;
+  Shift(B, R.Left, R.Top);
+  if (MouseMessage && RowMoved()) Shift(B, -GetTabsOffset(), 0);
+  return true;
+}
+
+void TspSkinPageControl::TrackHotTab(Integer X, Integer Y) {
+  if (FHideTabs) return;
+  FOldActiveTab = FActiveTab;
+  FOldActiveTabIndex = FActiveTabIndex;
+  FActiveTab = -1;
+  FActiveTabIndex = -1;
+  Integer V = 0;
+  for (Integer I = 0; I < PageCount(); ++I) {
+    if (!Pages(I)->TabVisible()) continue;
+    const TRect R = GetItemRect(V);
+    if (X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom) {
+      FActiveTab = I;
+      FActiveTabIndex = V;
+      break;
+    }
+    ++V;
+  }
+  if (FActiveTabIndex != FOldActiveTabIndex) {
+    const Integer Sel = TabIndex();
+    if (FOldActiveTabIndex != -1 && FOldActiveTabIndex != Sel && FOldActiveTabIndex < PageCount()) {
+      if (auto* S = SheetOf(FOldActiveTab)) {
+        S->ButtonMouseIn = false;
+        S->ButtonMouseDown = false;
+      }
+      RedrawTabs();
+    }
+    if (FActiveTabIndex != -1 && FActiveTabIndex != Sel && FActiveTabIndex < PageCount()) RedrawTabs();
+  }
+  TRect B;
+  if (HotButtonRect(B, false)) {
+    TspSkinCustomTabSheet* S = SheetOf(FActiveTab);
+    const bool In = X >= B.Left && X < B.Right && Y >= B.Top && Y < B.Bottom;
+    if (In && !S->ButtonMouseIn) {
+      S->ButtonMouseIn = true;
+      RedrawTabs();
+    } else if (!In && S->ButtonMouseIn) {
+      S->ButtonMouseIn = false;
+      S->ButtonMouseDown = false;
+      RedrawTabs();
+    }
+  }
+}
+
+void TspSkinPageControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  TPageControl::MouseMove(Shift, X, Y);
+  if (!FHideTabs && !ComponentState().Contains(csDesigning)) TrackHotTab(X, Y);
+}
+
+void TspSkinPageControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TPageControl::MouseDown(Button, Shift, X, Y);
+  if (FHideTabs || Button != mbLeft) return;
+  if (!ComponentState().Contains(csDesigning) && !RowMoved()) TrackHotTab(X, Y);
+  if (FPressedClosePage) FPressedClosePage->RemoveFreeNotification(this);
+  FPressedClosePage = nullptr;
+  TRect B;
+  if (!HotButtonRect(B, true)) return;
+  TspSkinCustomTabSheet* S = SheetOf(FActiveTab);
+  if (X >= B.Left && X < B.Right && Y >= B.Top && Y < B.Bottom) {
+    S->ButtonMouseIn = true;
+    S->ButtonMouseDown = true;
+    FPressedClosePage = S;
+    S->FreeNotification(this);
+    RedrawTabs();
+  } else {
+    S->ButtonMouseIn = false;
+    S->ButtonMouseDown = false;
+  }
+}
+
+void TspSkinPageControl::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TPageControl::MouseUp(Button, Shift, X, Y);
+  if (FHideTabs || Button != mbLeft) return;
+  TTabSheet* Pressed = FPressedClosePage;
+  if (Pressed) Pressed->RemoveFreeNotification(this);
+  FPressedClosePage = nullptr;
+  if (!ComponentState().Contains(csDesigning) && !RowMoved()) TrackHotTab(X, Y);
+  TRect B;
+  if (!HotButtonRect(B, true)) return;
+  TspSkinCustomTabSheet* S = SheetOf(FActiveTab);
+  if (X >= B.Left && X < B.Right && Y >= B.Top && Y < B.Bottom) {
+    S->ButtonMouseIn = true;
+    S->ButtonMouseDown = false;
+    RedrawTabs();
+    // Only a press that began on this same button closes, and it closes
+    // this tab's page (the selection may have been refused).
+    if (Pressed == S) ClosePage(FActiveTabIndex);
+  } else {
+    S->ButtonMouseIn = false;
+    S->ButtonMouseDown = false;
+  }
+}
+
+void TspSkinPageControl::ClosePage(Integer TabNumber) {
+  TTabSheet* P = VisiblePage(TabNumber);
+  if (!P) return;
+  bool CanClose = true;
+  if (OnClose) OnClose(P, CanClose);
+  if (CanClose) {
+    P->SetTabVisible(false);
+    FActiveTabIndex = -1;
+    FOldActiveTabIndex = -1;
+    if (FFreeOnClose) delete P;
+    if (OnAfterClose) OnAfterClose(this);
+    return;
+  }
+  POINT Pt{};
+  GetCursorPos(&Pt);
+  if (WindowFromPoint(Pt) != Handle()) {
+    if (auto* S = dynamic_cast<TspSkinCustomTabSheet*>(P)) {
+      S->ButtonMouseIn = false;
+      S->ButtonMouseDown = false;
+    }
+    RedrawTabs();
+  }
+}
+
+void TspSkinPageControl::MouseLeave() {
+  if (FHideTabs) return;
+  TrackHotTab(-1, -1);
+  const Integer Sel = TabIndex();
+  if (FOldActiveTabIndex != -1 && FOldActiveTabIndex != Sel && FOldActiveTabIndex < PageCount()) {
+    FOldActiveTabIndex = -1;
+    FOldActiveTab = -1;
+    RedrawTabs();
+  }
+  if (FActiveTabIndex != -1 && FActiveTabIndex != Sel && FActiveTabIndex < PageCount()) {
+    FActiveTabIndex = -1;
+    FActiveTab = -1;
+    RedrawTabs();
+  }
+}
+
+void TspSkinPageControl::Wheel(bool Next) {
+  TTabSheet* A = ActivePage();
+  const Integer I = A ? A->PageIndex() : -1;
+  if (I < 0) return;
+  if (Next) {
+    for (Integer K = I + 1; K < PageCount(); ++K)
+      if (Pages(K)->TabVisible()) {
+        SetActivePage(Pages(K));
+        return;
+      }
+  } else {
+    for (Integer K = I - 1; K >= 0; --K)
+      if (Pages(K)->TabVisible()) {
+        SetActivePage(Pages(K));
+        return;
+      }
+  }
+}
+
+void TspSkinPageControl::Change() {
+  if (FSkinUpDown) FSkinUpDown->SetPosition(GetScrolledTabCount());
+  TPageControl::Change();
+  Invalidate();
+  if (ActivePage()) ActivePage()->Invalidate();
+}
+
+// ---------------------------------------------------------------------------
+// The skinned scroll arrows
+
+std::vector<TRect> TspSkinPageControl::VisibleTabRects() {
+  std::vector<TRect> Tabs;
+  Integer V = 0;
+  for (Integer I = 0; I < PageCount(); ++I)
+    if (Pages(I)->TabVisible()) Tabs.push_back(GetItemRect(V++));
+  return Tabs;
+}
+
+Integer TspSkinPageControl::GetHiddenTabCount() { return HiddenTabCount(VisibleTabRects(), Width() - 3); }
+
+Integer TspSkinPageControl::GetScrolledTabCount() { return ScrolledTabCount(VisibleTabRects()); }
+
+void TspSkinPageControl::UpdateSkinUpDown() {
+  if (!HandleAllocated() || FHideTabs) return;
+  const Integer N = GetHiddenTabCount();
+  if (N == 0 || MultiLine()) {
+    FreeSkinUpDown();
+  } else if (!FSkinUpDown) {
+    CreateSkinUpDown();
+  }
+  if (!FSkinUpDown) return;
+  FSkinUpDown->SetMax(N);
+  TspArrowPlaceIn In;
+  In.Position = TabPosition();
+  In.Skinned = Skinned();
+  In.Width = Width();
+  In.Height = Height();
+  In.ArrowWidth = FSkinUpDown->Width();
+  In.ArrowHeight = FSkinUpDown->Height();
+  In.DisplayRect = DisplayRect();
+  In.SkinRect = SkinRect;
+  In.ClRect = ClRect;
+  const TPoint P = TabArrowsPlace(In);
+  FSkinUpDown->SetBounds(P.X, P.Y, FSkinUpDown->Width(), FSkinUpDown->Height());
+}
+
+void TspSkinPageControl::CreateSkinUpDown() {
+  if (FHideTabs) return;
+  auto* U = new TspSkinUpDown(this);
+  FSkinUpDown = U;
+  U->SetParent(this);
+  U->SetWidth(FDefaultItemHeight * 2);
+  U->SetHeight(FDefaultItemHeight);
+  U->SetMin(0);
+  U->SetMax(GetHiddenTabCount());
+  U->SetPosition(GetScrolledTabCount());
+  U->SetIncrement(1);
+  U->OnChange = [this](TObject* Sender) { SkinUpDownChange(Sender); };
+  U->SetLeft(Width() - U->Width());
+  U->SetSkinDataName(UpDown);
+  U->SetSkinData(FSD);
+  TspArrowPlaceIn In;
+  In.Position = TabPosition();
+  In.Skinned = Skinned();
+  In.Width = Width();
+  In.Height = Height();
+  In.ArrowWidth = U->Width();
+  In.ArrowHeight = U->Height();
+  In.DisplayRect = DisplayRect();
+  In.SkinRect = SkinRect;
+  In.ClRect = ClRect;
+  U->SetTop(TabArrowsPlace(In).Y);
+  U->SetVisible(true);
+}
+
+void TspSkinPageControl::FreeSkinUpDown() {
+  TspSkinUpDown* U = FSkinUpDown;
+  FSkinUpDown = nullptr;
+  delete U;
+}
+
+void TspSkinPageControl::SkinUpDownChange(TObject*) {
+  if (!FSkinUpDown) return;
+  FSkinUpDown->SetMax(GetHiddenTabCount());
+  SendMessageW(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, FSkinUpDown->Position()), 0);
+}
+
+void TspSkinPageControl::SyncSkinUpDown() {
+  if (FSkinUpDown) FSkinUpDown->SetPosition(GetScrolledTabCount());
+  Invalidate();
+}
+
+// ---------------------------------------------------------------------------
+// Painting
+
+std::unique_ptr<TBitmap> TspSkinPageControl::ClientPiece() const {
+  if (!Picture || RectIsEmpty(ClRect)) return nullptr;
+  auto S = std::make_unique<TBitmap>();
+  S->SetSize(ClRect.Width(), ClRect.Height());
+  S->Canvas()->CopyRect(TRect(0, 0, ClRect.Width(), ClRect.Height()), Picture->Canvas(),
+                        TRect(SkinRect.Left + ClRect.Left, SkinRect.Top + ClRect.Top, SkinRect.Left + ClRect.Right,
+                              SkinRect.Top + ClRect.Bottom));
+  return S;
+}
+
+TRect TspSkinPageControl::FrameRect() {
+  const TRect D = DisplayRect();
+  const Integer ml = ClRect.Left, mt = ClRect.Top;
+  const Integer mr = SkinRect.Width() - ClRect.Right, mb = SkinRect.Height() - ClRect.Bottom;
+  return TRect(D.Left - ml, D.Top - mt, D.Right + mr, D.Bottom + mb);
+}
+
+TRect TspSkinPageControl::GetActiveTabArea() {
+  const Integer Sel = TabIndex();
+  if (Sel < 0 || Sel >= PageCount() || !HasVisibleTabs() || !ActivePage()) return TRect();
+  TRect R = GetItemRect(Sel);
+  const Integer d = Skinned() ? ActiveTabRect.Height() - TabRect.Height() : 0;
+  switch (TabPosition()) {
+    case tpTop:
+      R.Bottom += d;
+      break;
+    case tpBottom:
+      R.Top -= d;
+      break;
+    case tpLeft:
+      R.Right += d;
+      break;
+    case tpRight:
+      R.Left -= d;
+      break;
+  }
+  return R;
+}
+
+void TspSkinPageControl::PaintDefaultFrame(TCanvas* C) {
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(clBtnFace);
+  C->FillRect(TRect(0, 0, Width(), Height()));
+  if (FHideBorder) return;
+  TRect R = DisplayRect();
+  Grow(R, 1, 1);
+  C->Brush()->SetColor(clBtnShadow);
+  C->FrameRect(R);
+}
+
+void TspSkinPageControl::PaintSkinFrame(TCanvas* C) {
+  if (FHideBorder) return;
+  GetSkinData();
+  if (!Picture || RectIsEmpty(SkinRect)) return;
+  const TRect F = FrameRect();
+  const Integer FW = F.Width(), FH = F.Height();
+  if (FW <= 0 || FH <= 0) return;
+  const Integer DW = FW - SkinRect.Width(), DH = FH - SkinRect.Height();
+  const TPoint NewRT(RTPoint.X + DW, RTPoint.Y), NewLB(LBPoint.X, LBPoint.Y + DH), NewRB(RBPoint.X + DW, RBPoint.Y + DH);
+  const TRect NewCl(ClRect.Left, ClRect.Top, ClRect.Right + DW, ClRect.Bottom + DH);
+  auto LeftB = NewSkinBitmap(NewCl.Left, NewCl.Height());
+  auto TopB = NewSkinBitmap(FW, NewCl.Top);
+  auto RightB = NewSkinBitmap(FW - NewCl.Right, NewCl.Height());
+  auto BottomB = NewSkinBitmap(FW, FH - NewCl.Bottom);
+  CreateBorderStripImagesEx(LTPoint, RTPoint, LBPoint, RBPoint, ClRect, LTPoint, NewRT, NewLB, NewRB, NewCl, LeftB.get(),
+                            TopB.get(), RightB.get(), BottomB.get(), Picture, SkinRect, FW, FH, LeftStretch, TopStretch,
+                            RightStretch, BottomStretch);
+  HDC DC = C->Handle();
+  const Integer Saved = SaveDC(DC);
+  TFinally Restore([&] { RestoreDC(DC, Saved); });
+  const TRect A = GetActiveTabArea();
+  if (!RectIsEmpty(A) && !FHideTabs && Style() == tsTabs) ExcludeClipRect(DC, A.Left, A.Top, A.Right, A.Bottom);
+  C->Draw(F.Left, F.Top, TopB.get());
+  C->Draw(F.Left, F.Top + TopB->Height(), LeftB.get());
+  C->Draw(F.Left + FW - RightB->Width(), F.Top + TopB->Height(), RightB.get());
+  C->Draw(F.Left, F.Top + FH - BottomB->Height(), BottomB.get());
+}
+
+void TspSkinPageControl::PaintBackground(HDC DC) {
+  auto C = std::make_unique<TCanvas>();
+  C->SetHandle(DC);
+  TFinally Off([&] { C->SetHandle(nullptr); });
+  if (BGPictureIndex != -1) {
+    DrawStretchOrTile(C.get(), Width(), Height(), ActivePicture(FSD, BGPictureIndex), StretchEffect, StretchType);
+  } else if (auto S = ClientPiece()) {
+    DrawStretchOrTile(C.get(), Width(), Height(), S.get(), StretchEffect, StretchType);
+  }
+}
+
+void TspSkinPageControl::PaintWindow(HDC DC) {
+  if (Width() <= 0 || Height() <= 0) return;
+  GetSkinData();
+  const Integer Saved = SaveDC(DC);
+  FCanvas->Lock();
+  FCanvas->FreeHandle();
+  FCanvas->SetHandle(DC);
+  TFinally Done([&] {
+    FCanvas->SetHandle(nullptr);
+    FCanvas->Unlock();
+    RestoreDC(DC, Saved);
+  });
+  if (Skinned())
+    PaintSkinFrame(FCanvas);
+  else
+    PaintDefaultFrame(FCanvas);
+  DrawTabs(FCanvas);
+}
+
+void TspSkinPageControl::DrawTabs(TCanvas* Cnvs) {
+  if (FHideTabs || PageCount() == 0) return;
+  const Integer Sel = TabIndex();
+  if (!Skinned()) {
+    Integer V = 0;
+    for (Integer I = 0; I < PageCount(); ++I) {
+      if (!Pages(I)->TabVisible()) continue;
+      const TRect R = GetItemRect(V);
+      // Tabs wholly outside the control leave no pixel on it.
+      if (R.Right > 0 && R.Left < Width() && R.Bottom > 0 && R.Top < Height())
+        DrawSkinTab(I, R, V == Sel, V == FActiveTabIndex, Cnvs);
+      ++V;
+    }
+    return;
+  }
+  GetSkinData();
+  if (!Skinned()) return DrawTabs(Cnvs);
+  const TRect F = FrameRect();
+  const Integer W = Width(), H = Height();
+  TRect Area;
+  switch (TabPosition()) {
+    case tpTop:
+      Area = TRect(0, 0, W, F.Top);
+      break;
+    case tpBottom:
+      Area = TRect(0, F.Bottom, W, H);
+      break;
+    case tpLeft:
+      Area = TRect(0, 0, F.Left, H);
+      break;
+    case tpRight:
+      Area = TRect(F.Right, 0, W, H);
+      break;
+  }
+  if (RectIsEmpty(TabsBGRect)) {
+    TabsBGRect = ClRect;
+    Shift(TabsBGRect, SkinRect.Left, SkinRect.Top);
+  }
+  auto Strip = NewSkinBitmap(std::max(Area.Width(), 0), std::max(Area.Height(), 0));
+  const bool HasStrip = Strip->Width() > 0 && Strip->Height() > 0;
+  if (HasStrip) {
+    if (FTabsBGTransparent) {
+      TRect PR = Area;
+      if (TabPosition() == tpLeft) PR.Bottom = F.Bottom;
+      PaintParentBackgroundOffset(this, PR, Strip->Canvas());
+    } else if (Picture && !RectIsEmpty(TabsBGRect)) {
+      const Integer TW = TabsBGRect.Width(), TH = TabsBGRect.Height();
+      auto Tile = NewSkinBitmap(TW, TH);
+      Tile->Canvas()->CopyRect(TRect(0, 0, TW, TH), Picture->Canvas(), TabsBGRect);
+      DrawStretchOrTile(Strip->Canvas(), Strip->Width(), Strip->Height(), Tile.get(), false, spstFull);
+    }
+  }
+  Integer SelPage = 0;
+  Integer V = 0;
+  for (Integer I = 0; I < PageCount(); ++I) {
+    if (!Pages(I)->TabVisible()) continue;
+    if (V == Sel) {
+      SelPage = I;
+    } else if (HasStrip) {
+      TRect R = GetItemRect(V);
+      if (TabPosition() == tpBottom) Shift(R, 0, -F.Bottom);
+      if (TabPosition() == tpRight) Shift(R, -F.Right, 0);
+      // Tabs wholly outside the strip leave no pixel in it.
+      if (R.Right > 0 && R.Left < Strip->Width() && R.Bottom > 0 && R.Top < Strip->Height())
+        DrawSkinTab(I, R, false, V == FActiveTabIndex, Strip->Canvas());
+    }
+    ++V;
+  }
+  HDC DC = Cnvs->Handle();
+  if (HasStrip) {
+    const Integer Saved = SaveDC(DC);
+    const TRect A = GetActiveTabArea();
+    if (!RectIsEmpty(A)) ExcludeClipRect(DC, A.Left, A.Top, A.Right, A.Bottom);
+    Cnvs->Draw(Area.Left, Area.Top, Strip.get());
+    RestoreDC(DC, Saved);
+  }
+  if (Sel >= 0 && Sel < PageCount()) {
+    TRect R = GetItemRect(Sel);
+    if (TabRect.Height() != ActiveTabRect.Height()) {
+      const Integer d = Style() == tsTabs ? ActiveTabRect.Height() - TabRect.Height() : 0;
+      if (TabPosition() == tpBottom) Shift(R, 0, -d);
+      if (TabPosition() == tpRight) Shift(R, -d, 0);
+    }
+    DrawSkinTab(SelPage, R, true, Sel == FActiveTabIndex, Cnvs);
+  }
+}
+
+void TspSkinPageControl::CreateButtonTabImage(TBitmap* B, bool Active, bool MouseIn, TColor& TextColor) {
+  TspDataSkinButtonControl* D = ButtonDescription(FSD, FButtonTabSkinDataName);
+  if (!D) return;
+  const TRect R = ButtonStateRect(D, Active, MouseIn, TextColor);
+  DrawButtonPiece(B, D, ActivePicture(FSD, D->PictureIndex), R);
+}
+
+void TspSkinPageControl::DrawTabCloseButton(TCanvas* Cnvs, const TRect& A, Integer W, Integer H, Integer TI) {
+  TspSkinCustomTabSheet* S = SheetOf(TI);
+  if (!S) return;
+  const Integer m = A.Top + A.Height() / 2;
+  TRect Placed;
+  if (!Skinned()) {
+    Placed = TRect(A.Left, m - 7, A.Left + 14, m + 7);
+    DrawCloseGlyph(Cnvs, Placed.Left + 2, Placed.Top + 2, S->ButtonMouseIn ? TColor(0xFFFFFF) : TColor(0));
+  } else if (RectIsEmpty(CloseButtonRect)) {
+    TspDataSkinButtonControl* D = ButtonDescription(FSD, u"resizetoolbutton");
+    if (!D) return;
+    auto Bt = NewSkinBitmap(FCloseSize, FCloseSize);
+    TColor C = 0;
+    const TRect R = ButtonStateRect(D, S->ButtonMouseDown && S->ButtonMouseIn, S->ButtonMouseIn, C);
+    DrawButtonPiece(Bt.get(), D, ActivePicture(FSD, D->PictureIndex), R);
+    DrawCloseGlyph(Bt->Canvas(), Bt->Width() / 2 - 5, Bt->Height() / 2 - 5, C);
+    Placed = TRect(A.Left, m - Bt->Height() / 2, A.Left + Bt->Width(), m - Bt->Height() / 2 + Bt->Height());
+    Cnvs->Draw(Placed.Left, Placed.Top, Bt.get());
+  } else {
+    const TRect P = S->ButtonMouseDown && S->ButtonMouseIn ? CloseButtonDownRect
+                    : S->ButtonMouseIn                     ? ClosebuttonActiveRect
+                                                           : CloseButtonRect;
+    Placed = TRect(A.Left, m - P.Height() / 2, A.Left + P.Width(), m - P.Height() / 2 + P.Height());
+    if (Picture && !RectIsEmpty(P)) {
+      if (ButtonTransparent) {
+        auto Bt = NewSkinBitmap(P.Width(), P.Height());
+        Bt->Canvas()->CopyRect(TRect(0, 0, P.Width(), P.Height()), Picture->Canvas(), P);
+        Bt->SetTransparentMode(tmFixed);
+        Bt->SetTransparentColor(ButtonTransparentColor);
+        Bt->SetTransparent(true);
+        Cnvs->Draw(Placed.Left, Placed.Top, Bt.get());
+      } else {
+        Cnvs->CopyRect(Placed, Picture->Canvas(), P);
+      }
+    }
+  }
+  S->ButtonRect = TabCloseButtonRect(TabPosition(), FTextInHorizontal, Placed, W, H);
+}
+
+void TspSkinPageControl::DrawSkinTab(Integer TI, const TRect& R, bool Active, bool MouseIn, TCanvas* Cnvs) {
+  if (FHideTabs || TI < 0 || TI >= PageCount()) return;
+  TTabSheet* Page = Pages(TI);
+  const bool HasImage = FImages && Page->ImageIndex() >= 0 && Page->ImageIndex() < FImages->Count();
+  const String Text = Page->Caption();
+  const TTabPosition Pos = TabPosition();
+  const Integer L = Vertical(Pos) ? R.Height() : R.Width();
+  const Integer T = Vertical(Pos) ? R.Width() : R.Height();
+  if (L <= 0 || T <= 0) return;
+  const bool Focus = Focused();
+  auto B = std::make_unique<TBitmap>();
+  B->SetSize(L, T);
+  TCanvas* C = B->Canvas();
+  TRect TR(0, 0, L, T);
+  TColor TextColor = Font()->Color();
+  if (!Skinned()) {
+    TColor Fill = clBtnFace;
+    bool Frame = false;
+    if (MouseIn && !Active) {
+      Fill = TColor(0xD2BDB6);
+    } else if (Active) {
+      Frame = true;
+      Fill = Focus ? TColor(0xB59385) : TColor(0xD2BDB6);
+    }
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(Fill);
+    C->FillRect(TRect(0, 0, L, T));
+    if (Frame) {
+      C->Brush()->SetColor(clNavy);
+      C->FrameRect(TRect(0, 0, L, T));
+      Grow(TR, -1, -1);
+    }
+    C->Brush()->SetStyle(bsClear);
+    C->Font()->Assign(Font());
+    if (FSD && FSD->ResourceStrData()) C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
+    TextColor = C->Font()->Color();
+  } else {
+    if (Style() != tsTabs) {
+      CreateButtonTabImage(B.get(), Active, MouseIn, TextColor);
+    } else {
+      TRect S;
+      if (MouseIn && !Active && !RectIsEmpty(MouseInTabRect))
+        S = MouseInTabRect;
+      else if (Active && Focus)
+        S = FocusTabRect;
+      else if (!Active)
+        S = TabRect;
+      else
+        S = ActiveTabRect;
+      if (Picture && !RectIsEmpty(S)) {
+        if (TabHeight() > 0) {
+          const Integer q = TabRect.Height() / 4;
+          if (Active && TabRect.Height() < ActiveTabRect.Height())
+            B->SetHeight(B->Height() + ActiveTabRect.Height() - TabRect.Height());
+          else if (Active && Focus && TabRect.Height() < FocusTabRect.Height())
+            B->SetHeight(B->Height() + FocusTabRect.Height() - TabRect.Height());
+          CreateClientStretchImage(B.get(), Picture, S,
+                                   TRect(TabLeftOffset, q, S.Width() - TabRightOffset, S.Height() - q), true);
+        } else {
+          CreateHorzThreeSliceImage(TabLeftOffset, TabRightOffset, B.get(), Picture, S, L, S.Height(),
+                                    TabStretchEffect);
+        }
+        if (Active && R.Left == 0 && !RectIsEmpty(TabLeftBottomActiveRect) && !MultiLine() && !Vertical(Pos)) {
+          const TRect P = Focus ? TabLeftBottomFocusRect : TabLeftBottomActiveRect;
+          C->CopyRect(TRect(0, B->Height() - P.Height(), P.Width(), B->Height()), Picture->Canvas(), P);
+        }
+      }
+      C = B->Canvas();
+    }
+    if (Pos == tpBottom) FlipTabImage(B.get());
+    C->Brush()->SetStyle(bsClear);
+    if (FUseSkinFont) {
+      C->Font()->SetName(FontName);
+      C->Font()->SetStyle(FontStyle);
+      C->Font()->SetHeight(FontHeight);
+    } else {
+      C->Font()->Assign(Font());
+    }
+    C->Font()->SetCharset(FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet() : Font()->Charset());
+    if (Style() == tsTabs) {
+      if (MouseIn && !Active)
+        TextColor = MouseInFontColor;
+      else if (Active && Focus)
+        TextColor = FocusFontColor;
+      else if (!Active)
+        TextColor = FontColor;
+      else
+        TextColor = ActiveFontColor;
+    }
+  }
+  C->Font()->SetColor(TextColor);
+  if (FTextInHorizontal && Pos == tpLeft) {
+    RotateTabImageCCW(B.get());
+    TR = TRect(0, 0, B->Width(), B->Height());
+  } else if (FTextInHorizontal && Pos == tpRight) {
+    RotateTabImageCW(B.get());
+    TR = TRect(0, 0, B->Width(), B->Height());
+  }
+  C = B->Canvas();
+  C->Brush()->SetStyle(bsClear);
+  if (Skinned() && ShowFocus && Focus && Active) {
+    TRect FR = TR;
+    Grow(FR, -FocusOffsetX, -FocusOffsetY);
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(FSD->SkinColors()->cBtnFace());
+    DrawDottedFocusRect(C, FR);
+    C->Brush()->SetStyle(bsClear);
+  }
+  Integer IO = 0;
+  if (Skinned() && !Active && TabRect.Height() != ActiveTabRect.Height()) {
+    if (Pos == tpTop || Pos == tpLeft) {
+      TR.Top += 2;
+      if (HasImage) IO = 2;
+    } else {
+      TR.Top -= 2;
+      if (HasImage) IO = -2;
+    }
+  }
+  const Integer CR = FShowCloseButtons ? FCloseSize + 2 : 0;
+  const Integer CloseCut = CR > 0 ? CR + (Skinned() ? 3 : 0) : 0;
+  if (OnDrawSkinTab) {
+    OnDrawSkinTab(TI, TRect(0, 0, B->Width(), B->Height()), Active, MouseIn, C);
+    TR.Right -= CloseCut;
+  } else if (HasImage || FTabExtendedDraw) {
+    if (FTabExtendedDraw) {
+      TRect GR = TR;
+      GR.Right -= CR;
+      DrawImageAndText(C, GR, FTabMargin, FTabSpacing, FTabLayout, Text, Page->ImageIndex(), FImages, false,
+                       Page->Enabled(), false, 0);
+    } else {
+      DrawTabImageAndText(C, B->Width() - CR, B->Height(), IO, Page->Enabled(), Page->ImageIndex(),
+                          HasImage ? FImages : nullptr, Text);
+    }
+    TR.Right -= CloseCut;
+  } else {
+    TR.Right -= CloseCut;
+    RECT TRR{TR.Left, TR.Top, TR.Right, TR.Bottom};
+    DrawTextW(C->Handle(), reinterpret_cast<const WCHAR*>(Text.c_str()), Integer(Text.size()), &TRR,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+  if (FShowCloseButtons) {
+    if (auto* S = SheetOf(TI); S && !MouseIn) S->ButtonMouseIn = false;
+    DrawTabCloseButton(C, TRect(TR.Right, TR.Top + IO, B->Width(), TR.Bottom), B->Width(), B->Height(), TI);
+  }
+  if (Pos == tpLeft && !FTextInHorizontal)
+    DrawTabImageRotatedCCW(Cnvs, B.get(), R.Left, R.Top);
+  else if (Pos == tpRight && !FTextInHorizontal)
+    DrawTabImageRotatedCW(Cnvs, B.get(), R.Left, R.Top);
+  else
+    Cnvs->Draw(R.Left, R.Top, B.get());
+}
+
+// ---------------------------------------------------------------------------
+// Messages
+
 void TspSkinPageControl::Dispatch(TMessage& M) {
   switch (M.Msg) {
+    case WM_PAINT:
+      // The platform's own tab drawing never runs.
+      PaintHandler(M);
+      return;
+    case WM_ERASEBKGND:
+      if (HasVisibleTabs()) {
+        M.Result = 1;
+        return;
+      }
+      GetSkinData();
+      if (Skinned()) {
+        PaintBackground(reinterpret_cast<HDC>(M.WParam));
+        M.Result = 1;
+        return;
+      }
+      break;
+    case SP_PARENT_BACKGROUND_CHANGED:
+      if (FTabsBGTransparent) Repaint();
+      return;
+    case FEM_PAINT_FRAME:
+      M.Result = SP_FRAME_PAINTED;
+      return;
+    case WM_SIZE: {
+      GetSkinData();
+      auto Alive = LivenessToken();
+      TPageControl::Dispatch(M);
+      // Several rows free the arrows.
+      if (*Alive && !ComponentState().Contains(csDesigning)) UpdateSkinUpDown();
+      return;
+    }
+    case TCM_SETCURSEL: {
+      TPageControl::Dispatch(M);
+      // The layout may have scrolled the row to show the new tab.
+      if (FSkinUpDown) {
+        FSkinUpDown->SetMax(GetHiddenTabCount());
+        FSkinUpDown->SetPosition(GetScrolledTabCount());
+      }
+      if (!ComponentState().Contains(csLoading)) Invalidate();
+      return;
+    }
+    case WM_HSCROLL: {
+      auto Alive = LivenessToken();
+      TPageControl::Dispatch(M);
+      if (*Alive) Repaint();
+      return;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      TPageControl::Dispatch(M);
+      if (RowMoved()) Invalidate();
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_NCHITTEST:
+      if (RowMoved()) M.LParam = LowerX(M.LParam, GetTabsOffset());
+      break;
+    case CM_MOUSELEAVE: {
+      auto Alive = LivenessToken();
+      TPageControl::Dispatch(M);
+      if (*Alive) MouseLeave();
+      return;
+    }
+    case WM_MOUSEWHEEL: {
+      auto Alive = LivenessToken();
+      TPageControl::Dispatch(M);
+      if (*Alive && FMouseWheelSupport && Focused()) Wheel(SmallInt(HIWORD(M.WParam)) < 0);
+      return;
+    }
     case TCM_ADJUSTRECT: {
       TPageControl::Dispatch(M);
       auto* R = reinterpret_cast<RECT*>(M.LParam);
@@ -203,8 +1270,7 @@ void TspSkinPageControl::Dispatch(TMessage& M) {
       TPageControl::Dispatch(M);
       auto* R = reinterpret_cast<RECT*>(M.LParam);
       if (!R) return;
-      const bool Moved = FTabsInCenter || FTabsOffset > 0;
-      const TRect P = CorrectTabRect(TabPosition(), Style(), MultiLine(), Moved ? GetTabsOffset() : 0,
+      const TRect P = CorrectTabRect(TabPosition(), Style(), MultiLine(), RowMoved() ? GetTabsOffset() : 0,
                                      TRect(R->left, R->top, R->right, R->bottom));
       *R = RECT{P.Left, P.Top, P.Right, P.Bottom};
       return;
