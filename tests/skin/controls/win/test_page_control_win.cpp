@@ -156,7 +156,9 @@ skintest::TFixtureSkin TabSkin(std::initializer_list<String> Lines) {
 
 TEST_F(PageControlWin, SkinnedTabsNudgeBesideATallerSelectedTab) {
   auto SD = LoadSkin(TabSkin({u"pictureindex=0", u"skinrect=0,0,100,60", u"clientrect=3,4,96,55",
-                              u"tabrect=0,100,40,122", u"activetabrect=50,100,90,125", u"closebuttonrect=200,0,212,12"}));
+                              u"lefttoppoint=3,4", u"righttoppoint=96,4", u"leftbottompoint=3,55",
+                              u"rightbottompoint=96,55", u"tabrect=0,100,40,122", u"activetabrect=50,100,90,125",
+                              u"closebuttonrect=200,0,212,12"}));
   auto* P = Make();
   auto Glyphs = std::make_unique<TCustomImageList>(nullptr, 8, 8);
   auto G = std::make_unique<TBitmap>();
@@ -187,6 +189,12 @@ TEST_F(PageControlWin, SkinnedTabsNudgeBesideATallerSelectedTab) {
   const TRect T1 = P->GetItemRect(1);
   EXPECT_EQ(Px(B.get(), T1.Left, T1.Top), Coord(50, 100));
   EXPECT_EQ(Px(B.get(), T0.Left, T0.Top), Coord(0, 100));
+  // The frame around the page: the left strip from the picture's column 0,
+  // the right one from column 99 (margins 3, 4, 4, 5 of a 100 x 60 frame).
+  const TRect D = P->DisplayRect();
+  EXPECT_EQ(Px(B.get(), D.Left - 3, D.Top + 20) & 0xFF, 0);
+  EXPECT_EQ(Px(B.get(), D.Right + 3, D.Top + 20) & 0xFF, 99);
+  EXPECT_EQ(Px(B.get(), D.Left + 20, D.Bottom + 4) >> 8 & 0xFF, 59) << "the bottom strip's last row";
   P->SetImages(nullptr);
 }
 
@@ -570,6 +578,76 @@ TEST_F(PageControlWin, HiddenTabs) {
   P->ShowBorderAndTabs();
   EXPECT_EQ(P->TabPosition(), tpTop);
   EXPECT_FALSE(P->TabsHidden());
+}
+
+TEST_F(PageControlWin, AClickSelectsBeforeTheMouseDownEvent) {
+  // The platform selects inside its own press handling, which runs before
+  // the class library's mouse-down: a close button's press finds its tab
+  // already selected.
+  auto* P = Make();
+  P->SetActivePageIndex(0);
+  Integer Seen = -2;
+  P->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, Integer, Integer) { Seen = P->TabIndex(); };
+  const TPoint M = Mid(P, 2);
+  Press(P, M.X, M.Y);
+  Release(P, M.X, M.Y);
+  EXPECT_EQ(Seen, 2);
+  EXPECT_EQ(P->ActivePage(), P->Pages(2));
+}
+
+// The settings dialog's page control in each made scheme and in the default
+// look: four sheets, the selected tab with and without the focus, a hot tab,
+// close buttons normal, hot and pressed, tabs at the bottom.
+TEST_F(PageControlWin, ScreensOfTheSettingsPages) {
+  std::vector<String> Schemes{u"default"};
+  for (const String& N : MadeSchemeNames()) Schemes.push_back(N);
+  for (const String& Scheme : Schemes) {
+    SCOPED_TRACE(ToUtf8(Scheme));
+    std::unique_ptr<TspSkinData> SD = Scheme == u"default" ? nullptr : MadeScheme(Scheme);
+    auto* P = Make({u"General", u"Canvas", u"Files", u"Language"}, 380, 160);
+    P->DefaultFont()->SetName(u"Tahoma");
+    P->DefaultFont()->SetHeight(-12);
+    P->SetUseSkinFont(false);
+    P->SetDefaultItemHeight(20);
+    if (SD) P->SetSkinData(SD.get());
+    P->ChangeSkinData();
+    P->SetActivePageIndex(0);
+    P->SetFocus();
+    Pump();
+    auto Shot = [&](const char16_t* State) {
+      auto B = Grab(P);  // with the page on it
+      SaveScreen(Scheme, u"pagecontrol", State, B.get());
+      return B;
+    };
+    Shot(u"selected-focused");
+    Move(P, Mid(P, 2).X, Mid(P, 2).Y, false);
+    EXPECT_EQ(P->HotTabIndex(), 2);
+    Shot(u"hot-tab");
+    Host->SetFocus();
+    Pump();
+    Shot(u"selected-unfocused");
+    P->SetShowCloseButtons(true);
+    Shot(u"close-normal");
+    const TPoint B = CloseButton(P, 1, 1);
+    Move(P, B.X, B.Y, false);
+    EXPECT_TRUE(Sheet(P, 1)->ButtonMouseIn);
+    Shot(u"close-hot");
+    Press(P, B.X, B.Y);
+    EXPECT_TRUE(Sheet(P, 1)->ButtonMouseDown);
+    Shot(u"close-pressed");
+    Move(P, 2, P->Height() - 2);
+    Release(P, 2, P->Height() - 2);
+    EXPECT_TRUE(P->Pages(1)->TabVisible()) << "released elsewhere";
+    P->SetShowCloseButtons(false);
+    P->SetTabPosition(tpBottom);
+    Pump();
+    Shot(u"tabs-bottom");
+    P->SetTabPosition(tpLeft);
+    Pump();
+    Shot(u"tabs-left");
+    delete P;
+  }
+  EXPECT_TRUE(Errors.empty());
 }
 
 // ---------------------------------------------------------------------------
