@@ -548,6 +548,8 @@ void TspSkinPageControl::TrackHotTab(Integer X, Integer Y) {
     }
     ++V;
   }
+  // One redraw shows every change of this move.
+  bool Redraw = false;
   if (FActiveTabIndex != FOldActiveTabIndex) {
     const Integer Sel = TabIndex();
     if (FOldActiveTabIndex != -1 && FOldActiveTabIndex != Sel && FOldActiveTabIndex < PageCount()) {
@@ -555,9 +557,9 @@ void TspSkinPageControl::TrackHotTab(Integer X, Integer Y) {
         S->ButtonMouseIn = false;
         S->ButtonMouseDown = false;
       }
-      RedrawTabs();
+      Redraw = true;
     }
-    if (FActiveTabIndex != -1 && FActiveTabIndex != Sel && FActiveTabIndex < PageCount()) RedrawTabs();
+    if (FActiveTabIndex != -1 && FActiveTabIndex != Sel && FActiveTabIndex < PageCount()) Redraw = true;
   }
   TRect B;
   if (HotButtonRect(B, false)) {
@@ -565,13 +567,14 @@ void TspSkinPageControl::TrackHotTab(Integer X, Integer Y) {
     const bool In = X >= B.Left && X < B.Right && Y >= B.Top && Y < B.Bottom;
     if (In && !S->ButtonMouseIn) {
       S->ButtonMouseIn = true;
-      RedrawTabs();
+      Redraw = true;
     } else if (!In && S->ButtonMouseIn) {
       S->ButtonMouseIn = false;
       S->ButtonMouseDown = false;
-      RedrawTabs();
+      Redraw = true;
     }
   }
+  if (Redraw) RedrawTabs();
 }
 
 void TspSkinPageControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
@@ -1028,8 +1031,7 @@ void TspSkinPageControl::DrawSkinTab(Integer TI, const TRect& R, bool Active, bo
   const Integer T = Vertical(Pos) ? R.Width() : R.Height();
   if (L <= 0 || T <= 0) return;
   const bool Focus = Focused();
-  auto B = std::make_unique<TBitmap>();
-  B->SetSize(L, T);
+  auto B = NewSkinBitmap(L, T);
   TCanvas* C = B->Canvas();
   TRect TR(0, 0, L, T);
   TColor TextColor = Font()->Color();
