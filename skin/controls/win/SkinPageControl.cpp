@@ -24,59 +24,6 @@ void Shift(TRect& R, Integer DX, Integer DY) {
   R.Bottom += DY;
 }
 
-void Grow(TRect& R, Integer DX, Integer DY) {
-  R.Left -= DX;
-  R.Right += DX;
-  R.Top -= DY;
-  R.Bottom += DY;
-}
-
-// The active picture Index of a skin, or nil.
-TBitmap* ActivePicture(TspSkinData* SD, Integer Index) {
-  if (!SD || Index < 0 || Index >= SD->FActivePictures->Count()) return nullptr;
-  return static_cast<TBitmap*>(SD->FActivePictures->Items(Index));
-}
-
-// The button description Name of a skin, or nil when it has none or one of
-// another class.
-TspDataSkinButtonControl* ButtonDescription(TspSkinData* SD, const String& Name) {
-  if (!SD || SD->Empty) return nullptr;
-  const Integer I = SD->GetControlIndex(Name);
-  if (I < 0) return nullptr;
-  return dynamic_cast<TspDataSkinButtonControl*>(static_cast<TspDataSkinControl*>(SD->CtrlList->Items(I)));
-}
-
-// B filled to its size from a button description's state picture R by
-// nine slices (the corner points follow the new size).
-void DrawButtonPiece(TBitmap* B, TspDataSkinButtonControl* D, TBitmap* Pic, const TRect& R) {
-  if (!Pic || RectIsEmpty(R) || B->Width() <= 0 || B->Height() <= 0) return;
-  const Integer W = B->Width(), H = B->Height();
-  const Integer DW = W - D->SkinRect.Width(), DH = H - D->SkinRect.Height();
-  const TPoint NewRT(D->RTPoint.X + DW, D->RTPoint.Y), NewLB(D->LBPoint.X, D->LBPoint.Y + DH),
-      NewRB(D->RBPoint.X + DW, D->RBPoint.Y + DH);
-  const TRect NewCl(D->ClRect.Left, D->ClRect.Top, D->ClRect.Right + DW, D->ClRect.Bottom + DH);
-  CreateNineSliceImage(D->LTPoint, D->RTPoint, D->LBPoint, D->RBPoint, D->ClRect, D->LTPoint, NewRT, NewLB, NewRB,
-                       NewCl, B, Pic, R, W, H, true, D->LeftStretch, D->TopStretch, D->RightStretch, D->BottomStretch,
-                       D->StretchEffect, D->StretchType);
-}
-
-// The picture of a button state: pressed, hot or normal, each falling back
-// to the next.
-TRect ButtonStateRect(TspDataSkinButtonControl* D, bool Down, bool Hot, TColor& Color) {
-  if (Down) {
-    Color = D->DownFontColor;
-    if (!RectIsEmpty(D->DownSkinRect)) return D->DownSkinRect;
-    if (!RectIsEmpty(D->ActiveSkinRect)) return D->ActiveSkinRect;
-    return D->SkinRect;
-  }
-  if (Hot) {
-    Color = D->ActiveFontColor;
-    return RectIsEmpty(D->ActiveSkinRect) ? D->SkinRect : D->ActiveSkinRect;
-  }
-  Color = D->FontColor;
-  return D->SkinRect;
-}
-
 // X in the low 16 bits of a mouse message's lParam lowered by Offset.
 LPARAM LowerX(LPARAM LParam, Integer Offset) {
   const SmallInt X = SmallInt(LOWORD(LParam) - Offset);
@@ -126,7 +73,7 @@ void TspSkinCustomTabSheet::PaintBG(HDC DC) {
   TspSkinData* SD = PC->SkinData();
   const bool Skinned = SD && !SD->Empty && PC->Skinned();
   if (Skinned && PC->BGPictureIndex != -1) {
-    DrawStretchOrTile(C.get(), W, H, ActivePicture(SD, PC->BGPictureIndex), PC->StretchEffect, PC->StretchType);
+    DrawStretchOrTile(C.get(), W, H, SkinActivePicture(SD, PC->BGPictureIndex), PC->StretchEffect, PC->StretchType);
   } else if (!Skinned) {
     C->Brush()->SetStyle(bsSolid);
     C->Brush()->SetColor(clBtnFace);
@@ -203,63 +150,7 @@ void TspSkinPageControl::SetSkinData(TspSkinData* Value) {
   if (Value && !Value->Empty && !ComponentState().Contains(csDesigning)) ChangeSkinData();
 }
 
-void TspSkinPageControl::GetSkinData() {
-  BGPictureIndex = -1;
-  FIndex = FSD && !FSD->Empty ? FSD->GetControlIndex(FSkinDataName) : -1;
-  if (FIndex == -1) return;
-  auto* D = dynamic_cast<TspDataSkinTabControl*>(static_cast<TspDataSkinControl*>(FSD->CtrlList->Items(FIndex)));
-  if (!D) {
-    // An entry of another class counts as none: the default look, and no
-    // picture of an earlier skin stays in reach.
-    FIndex = -1;
-    Picture = nullptr;
-    return;
-  }
-  Picture = ActivePicture(FSD, D->PictureIndex);
-  SkinRect = D->SkinRect;
-  ClRect = D->ClRect;
-  TabRect = D->TabRect;
-  ActiveTabRect = RectIsEmpty(D->ActiveTabRect) ? D->TabRect : D->ActiveTabRect;
-  FocusTabRect = RectIsEmpty(D->FocusTabRect) ? D->ActiveTabRect : D->FocusTabRect;
-  TabsBGRect = D->TabsBGRect;
-  LTPoint = D->LTPoint;
-  RTPoint = D->RTPoint;
-  LBPoint = D->LBPoint;
-  RBPoint = D->RBPoint;
-  TabLeftOffset = D->TabLeftOffset;
-  TabRightOffset = D->TabRightOffset;
-  FontName = D->FontName;
-  FontColor = D->FontColor;
-  ActiveFontColor = D->ActiveFontColor;
-  FocusFontColor = D->FocusFontColor;
-  FontStyle = D->FontStyle;
-  FontHeight = D->FontHeight;
-  UpDown = D->UpDown;
-  BGPictureIndex = D->BGPictureIndex;
-  MouseInTabRect = D->MouseInTabRect;
-  MouseInFontColor = D->MouseInFontColor;
-  TabStretchEffect = D->TabStretchEffect;
-  ShowFocus = D->ShowFocus;
-  FocusOffsetX = D->FocusOffsetX;
-  FocusOffsetY = D->FocusOffsetY;
-  LeftStretch = D->LeftStretch;
-  TopStretch = D->TopStretch;
-  RightStretch = D->RightStretch;
-  BottomStretch = D->BottomStretch;
-  StretchEffect = D->StretchEffect;
-  StretchType = D->StretchType;
-  // The fallbacks go back into the shared description: its other readers
-  // apply the same ones.
-  if (RectIsEmpty(D->CloseButtonActiveRect)) D->CloseButtonActiveRect = D->CloseButtonRect;
-  if (RectIsEmpty(D->CloseButtonDownRect)) D->CloseButtonDownRect = D->CloseButtonActiveRect;
-  CloseButtonRect = D->CloseButtonRect;
-  ClosebuttonActiveRect = D->CloseButtonActiveRect;
-  CloseButtonDownRect = D->CloseButtonDownRect;
-  ButtonTransparent = D->ButtonTransparent;
-  ButtonTransparentColor = D->ButtonTransparentColor;
-  TabLeftBottomActiveRect = D->TabLeftBottomActiveRect;
-  TabLeftBottomFocusRect = RectIsEmpty(D->TabLeftBottomFocusRect) ? D->TabLeftBottomActiveRect : D->TabLeftBottomFocusRect;
-}
+void TspSkinPageControl::GetSkinData() { ReadTabSkin(FSD, FSkinDataName); }
 
 Integer TspSkinPageControl::GetCloseSize() const {
   if (!Skinned() || RectIsEmpty(CloseButtonRect)) return 14;
@@ -780,22 +671,7 @@ void TspSkinPageControl::SyncSkinUpDown() {
 // ---------------------------------------------------------------------------
 // Painting
 
-std::unique_ptr<TBitmap> TspSkinPageControl::ClientPiece() const {
-  if (!Picture || RectIsEmpty(ClRect)) return nullptr;
-  auto S = std::make_unique<TBitmap>();
-  S->SetSize(ClRect.Width(), ClRect.Height());
-  S->Canvas()->CopyRect(TRect(0, 0, ClRect.Width(), ClRect.Height()), Picture->Canvas(),
-                        TRect(SkinRect.Left + ClRect.Left, SkinRect.Top + ClRect.Top, SkinRect.Left + ClRect.Right,
-                              SkinRect.Top + ClRect.Bottom));
-  return S;
-}
-
-TRect TspSkinPageControl::FrameRect() {
-  const TRect D = DisplayRect();
-  const Integer ml = ClRect.Left, mt = ClRect.Top;
-  const Integer mr = SkinRect.Width() - ClRect.Right, mb = SkinRect.Height() - ClRect.Bottom;
-  return TRect(D.Left - ml, D.Top - mt, D.Right + mr, D.Bottom + mb);
-}
+TRect TspSkinPageControl::FrameRect() { return SkinFrameRect(DisplayRect()); }
 
 TRect TspSkinPageControl::GetActiveTabArea() {
   const Integer Sel = TabIndex();
@@ -825,7 +701,7 @@ void TspSkinPageControl::PaintDefaultFrame(TCanvas* C) {
   C->FillRect(TRect(0, 0, Width(), Height()));
   if (FHideBorder) return;
   TRect R = DisplayRect();
-  Grow(R, 1, 1);
+  R = TRect(R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1);
   C->Brush()->SetColor(clBtnShadow);
   C->FrameRect(R);
 }
@@ -833,29 +709,8 @@ void TspSkinPageControl::PaintDefaultFrame(TCanvas* C) {
 void TspSkinPageControl::PaintSkinFrame(TCanvas* C) {
   if (FHideBorder) return;
   GetSkinData();
-  if (!Picture || RectIsEmpty(SkinRect)) return;
-  const TRect F = FrameRect();
-  const Integer FW = F.Width(), FH = F.Height();
-  if (FW <= 0 || FH <= 0) return;
-  const Integer DW = FW - SkinRect.Width(), DH = FH - SkinRect.Height();
-  const TPoint NewRT(RTPoint.X + DW, RTPoint.Y), NewLB(LBPoint.X, LBPoint.Y + DH), NewRB(RBPoint.X + DW, RBPoint.Y + DH);
-  const TRect NewCl(ClRect.Left, ClRect.Top, ClRect.Right + DW, ClRect.Bottom + DH);
-  auto LeftB = NewSkinBitmap(NewCl.Left, NewCl.Height());
-  auto TopB = NewSkinBitmap(FW, NewCl.Top);
-  auto RightB = NewSkinBitmap(FW - NewCl.Right, NewCl.Height());
-  auto BottomB = NewSkinBitmap(FW, FH - NewCl.Bottom);
-  CreateBorderStripImagesEx(LTPoint, RTPoint, LBPoint, RBPoint, ClRect, LTPoint, NewRT, NewLB, NewRB, NewCl, LeftB.get(),
-                            TopB.get(), RightB.get(), BottomB.get(), Picture, SkinRect, FW, FH, LeftStretch, TopStretch,
-                            RightStretch, BottomStretch);
-  HDC DC = C->Handle();
-  const Integer Saved = SaveDC(DC);
-  TFinally Restore([&] { RestoreDC(DC, Saved); });
   const TRect A = GetActiveTabArea();
-  if (!RectIsEmpty(A) && !FHideTabs && Style() == tsTabs) ExcludeClipRect(DC, A.Left, A.Top, A.Right, A.Bottom);
-  C->Draw(F.Left, F.Top, TopB.get());
-  C->Draw(F.Left, F.Top + TopB->Height(), LeftB.get());
-  C->Draw(F.Left + FW - RightB->Width(), F.Top + TopB->Height(), RightB.get());
-  C->Draw(F.Left, F.Top + FH - BottomB->Height(), BottomB.get());
+  DrawFrameStrips(C, FrameRect(), !FHideTabs && Style() == tsTabs ? A : TRect());
 }
 
 void TspSkinPageControl::PaintBackground(HDC DC) {
@@ -863,7 +718,7 @@ void TspSkinPageControl::PaintBackground(HDC DC) {
   C->SetHandle(DC);
   TFinally Off([&] { C->SetHandle(nullptr); });
   if (BGPictureIndex != -1) {
-    DrawStretchOrTile(C.get(), Width(), Height(), ActivePicture(FSD, BGPictureIndex), StretchEffect, StretchType);
+    DrawStretchOrTile(C.get(), Width(), Height(), SkinActivePicture(FSD, BGPictureIndex), StretchEffect, StretchType);
   } else if (auto S = ClientPiece()) {
     DrawStretchOrTile(C.get(), Width(), Height(), S.get(), StretchEffect, StretchType);
   }
@@ -906,40 +761,10 @@ void TspSkinPageControl::DrawTabs(TCanvas* Cnvs) {
   GetSkinData();
   if (!Skinned()) return DrawTabs(Cnvs);
   const TRect F = FrameRect();
-  const Integer W = Width(), H = Height();
-  TRect Area;
-  switch (TabPosition()) {
-    case tpTop:
-      Area = TRect(0, 0, W, F.Top);
-      break;
-    case tpBottom:
-      Area = TRect(0, F.Bottom, W, H);
-      break;
-    case tpLeft:
-      Area = TRect(0, 0, F.Left, H);
-      break;
-    case tpRight:
-      Area = TRect(F.Right, 0, W, H);
-      break;
-  }
-  if (RectIsEmpty(TabsBGRect)) {
-    TabsBGRect = ClRect;
-    Shift(TabsBGRect, SkinRect.Left, SkinRect.Top);
-  }
+  const TRect Area = StripArea(TabPosition(), F, Width(), Height());
   auto Strip = NewSkinBitmap(std::max(Area.Width(), 0), std::max(Area.Height(), 0));
   const bool HasStrip = Strip->Width() > 0 && Strip->Height() > 0;
-  if (HasStrip) {
-    if (FTabsBGTransparent) {
-      TRect PR = Area;
-      if (TabPosition() == tpLeft) PR.Bottom = F.Bottom;
-      PaintParentBackgroundOffset(this, PR, Strip->Canvas());
-    } else if (Picture && !RectIsEmpty(TabsBGRect)) {
-      const Integer TW = TabsBGRect.Width(), TH = TabsBGRect.Height();
-      auto Tile = NewSkinBitmap(TW, TH);
-      Tile->Canvas()->CopyRect(TRect(0, 0, TW, TH), Picture->Canvas(), TabsBGRect);
-      DrawStretchOrTile(Strip->Canvas(), Strip->Width(), Strip->Height(), Tile.get(), false, spstFull);
-    }
-  }
+  FillStrip(Strip.get(), this, Area, F, TabPosition(), FTabsBGTransparent);
   Integer SelPage = 0;
   Integer V = 0;
   for (Integer I = 0; I < PageCount(); ++I) {
@@ -975,201 +800,41 @@ void TspSkinPageControl::DrawTabs(TCanvas* Cnvs) {
   }
 }
 
-void TspSkinPageControl::CreateButtonTabImage(TBitmap* B, bool Active, bool MouseIn, TColor& TextColor) {
-  TspDataSkinButtonControl* D = ButtonDescription(FSD, FButtonTabSkinDataName);
-  if (!D) return;
-  const TRect R = ButtonStateRect(D, Active, MouseIn, TextColor);
-  DrawButtonPiece(B, D, ActivePicture(FSD, D->PictureIndex), R);
-}
-
-void TspSkinPageControl::DrawTabCloseButton(TCanvas* Cnvs, const TRect& A, Integer W, Integer H, Integer TI) {
-  TspSkinCustomTabSheet* S = SheetOf(TI);
-  if (!S) return;
-  const Integer m = A.Top + A.Height() / 2;
-  TRect Placed;
-  if (!Skinned()) {
-    Placed = TRect(A.Left, m - 7, A.Left + 14, m + 7);
-    DrawCloseGlyph(Cnvs, Placed.Left + 2, Placed.Top + 2, S->ButtonMouseIn ? TColor(0xFFFFFF) : TColor(0));
-  } else if (RectIsEmpty(CloseButtonRect)) {
-    TspDataSkinButtonControl* D = ButtonDescription(FSD, u"resizetoolbutton");
-    if (!D) return;
-    auto Bt = NewSkinBitmap(FCloseSize, FCloseSize);
-    TColor C = 0;
-    const TRect R = ButtonStateRect(D, S->ButtonMouseDown && S->ButtonMouseIn, S->ButtonMouseIn, C);
-    DrawButtonPiece(Bt.get(), D, ActivePicture(FSD, D->PictureIndex), R);
-    DrawCloseGlyph(Bt->Canvas(), Bt->Width() / 2 - 5, Bt->Height() / 2 - 5, C);
-    Placed = TRect(A.Left, m - Bt->Height() / 2, A.Left + Bt->Width(), m - Bt->Height() / 2 + Bt->Height());
-    Cnvs->Draw(Placed.Left, Placed.Top, Bt.get());
-  } else {
-    const TRect P = S->ButtonMouseDown && S->ButtonMouseIn ? CloseButtonDownRect
-                    : S->ButtonMouseIn                     ? ClosebuttonActiveRect
-                                                           : CloseButtonRect;
-    Placed = TRect(A.Left, m - P.Height() / 2, A.Left + P.Width(), m - P.Height() / 2 + P.Height());
-    if (Picture && !RectIsEmpty(P)) {
-      if (ButtonTransparent) {
-        auto Bt = NewSkinBitmap(P.Width(), P.Height());
-        Bt->Canvas()->CopyRect(TRect(0, 0, P.Width(), P.Height()), Picture->Canvas(), P);
-        Bt->SetTransparentMode(tmFixed);
-        Bt->SetTransparentColor(ButtonTransparentColor);
-        Bt->SetTransparent(true);
-        Cnvs->Draw(Placed.Left, Placed.Top, Bt.get());
-      } else {
-        Cnvs->CopyRect(Placed, Picture->Canvas(), P);
-      }
-    }
-  }
-  S->ButtonRect = TabCloseButtonRect(TabPosition(), FTextInHorizontal, Placed, W, H);
-}
-
 void TspSkinPageControl::DrawSkinTab(Integer TI, const TRect& R, bool Active, bool MouseIn, TCanvas* Cnvs) {
   if (FHideTabs || TI < 0 || TI >= PageCount()) return;
   TTabSheet* Page = Pages(TI);
-  const bool HasImage = FImages && Page->ImageIndex() >= 0 && Page->ImageIndex() < FImages->Count();
-  const String Text = Page->Caption();
-  const TTabPosition Pos = TabPosition();
-  const Integer L = Vertical(Pos) ? R.Height() : R.Width();
-  const Integer T = Vertical(Pos) ? R.Width() : R.Height();
-  if (L <= 0 || T <= 0) return;
-  const bool Focus = Focused();
-  auto B = NewSkinBitmap(L, T);
-  TCanvas* C = B->Canvas();
-  TRect TR(0, 0, L, T);
-  TColor TextColor = Font()->Color();
-  if (!Skinned()) {
-    TColor Fill = clBtnFace;
-    bool Frame = false;
-    if (MouseIn && !Active) {
-      Fill = TColor(0xD2BDB6);
-    } else if (Active) {
-      Frame = true;
-      Fill = Focus ? TColor(0xB59385) : TColor(0xD2BDB6);
-    }
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(Fill);
-    C->FillRect(TRect(0, 0, L, T));
-    if (Frame) {
-      C->Brush()->SetColor(clNavy);
-      C->FrameRect(TRect(0, 0, L, T));
-      Grow(TR, -1, -1);
-    }
-    C->Brush()->SetStyle(bsClear);
-    C->Font()->Assign(Font());
-    if (FSD && FSD->ResourceStrData()) C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-    TextColor = C->Font()->Color();
-  } else {
-    if (Style() != tsTabs) {
-      CreateButtonTabImage(B.get(), Active, MouseIn, TextColor);
-    } else {
-      TRect S;
-      if (MouseIn && !Active && !RectIsEmpty(MouseInTabRect))
-        S = MouseInTabRect;
-      else if (Active && Focus)
-        S = FocusTabRect;
-      else if (!Active)
-        S = TabRect;
-      else
-        S = ActiveTabRect;
-      if (Picture && !RectIsEmpty(S)) {
-        if (TabHeight() > 0) {
-          const Integer q = TabRect.Height() / 4;
-          if (Active && TabRect.Height() < ActiveTabRect.Height())
-            B->SetHeight(B->Height() + ActiveTabRect.Height() - TabRect.Height());
-          else if (Active && Focus && TabRect.Height() < FocusTabRect.Height())
-            B->SetHeight(B->Height() + FocusTabRect.Height() - TabRect.Height());
-          CreateClientStretchImage(B.get(), Picture, S,
-                                   TRect(TabLeftOffset, q, S.Width() - TabRightOffset, S.Height() - q), true);
-        } else {
-          CreateHorzThreeSliceImage(TabLeftOffset, TabRightOffset, B.get(), Picture, S, L, S.Height(),
-                                    TabStretchEffect);
-        }
-        if (Active && R.Left == 0 && !RectIsEmpty(TabLeftBottomActiveRect) && !MultiLine() && !Vertical(Pos)) {
-          const TRect P = Focus ? TabLeftBottomFocusRect : TabLeftBottomActiveRect;
-          C->CopyRect(TRect(0, B->Height() - P.Height(), P.Width(), B->Height()), Picture->Canvas(), P);
-        }
-      }
-      C = B->Canvas();
-    }
-    if (Pos == tpBottom) FlipTabImage(B.get());
-    C->Brush()->SetStyle(bsClear);
-    if (FUseSkinFont) {
-      C->Font()->SetName(FontName);
-      C->Font()->SetStyle(FontStyle);
-      C->Font()->SetHeight(FontHeight);
-    } else {
-      C->Font()->Assign(Font());
-    }
-    C->Font()->SetCharset(FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet() : Font()->Charset());
-    if (Style() == tsTabs) {
-      if (MouseIn && !Active)
-        TextColor = MouseInFontColor;
-      else if (Active && Focus)
-        TextColor = FocusFontColor;
-      else if (!Active)
-        TextColor = FontColor;
-      else
-        TextColor = ActiveFontColor;
-    }
+  TspTabLook L;
+  L.SD = FSD;
+  L.Font = Font();
+  L.Focused = Focused();
+  L.Position = TabPosition();
+  L.ButtonStyle = Style() != tsTabs;
+  L.ButtonTabSkinDataName = FButtonTabSkinDataName;
+  L.MultiLine = MultiLine();
+  L.TabHeight = TabHeight();
+  L.UseSkinFont = FUseSkinFont;
+  L.ShowCloseButtons = FShowCloseButtons;
+  L.CloseSize = FCloseSize;
+  L.TextInHorizontal = FTextInHorizontal;
+  L.ExtendedDraw = FTabExtendedDraw;
+  L.Margin = FTabMargin;
+  L.Spacing = FTabSpacing;
+  L.Layout = FTabLayout;
+  L.CaptionNudge = 2;
+  L.Images = FImages;
+  L.OnDrawSkinTab = &OnDrawSkinTab;
+  TspTabFace Face;
+  Face.TI = TI;
+  Face.Text = Page->Caption();
+  Face.ImageIndex = Page->ImageIndex();
+  Face.HasImage = FImages && Page->ImageIndex() >= 0 && Page->ImageIndex() < FImages->Count();
+  Face.GlyphEnabled = Page->Enabled();
+  if (auto* S = SheetOf(TI)) {
+    Face.ButtonMouseIn = &S->ButtonMouseIn;
+    Face.ButtonMouseDown = &S->ButtonMouseDown;
+    Face.ButtonRect = &S->ButtonRect;
   }
-  C->Font()->SetColor(TextColor);
-  if (FTextInHorizontal && Pos == tpLeft) {
-    RotateTabImageCCW(B.get());
-    TR = TRect(0, 0, B->Width(), B->Height());
-  } else if (FTextInHorizontal && Pos == tpRight) {
-    RotateTabImageCW(B.get());
-    TR = TRect(0, 0, B->Width(), B->Height());
-  }
-  C = B->Canvas();
-  C->Brush()->SetStyle(bsClear);
-  if (Skinned() && ShowFocus && Focus && Active) {
-    TRect FR = TR;
-    Grow(FR, -FocusOffsetX, -FocusOffsetY);
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(FSD->SkinColors()->cBtnFace());
-    DrawDottedFocusRect(C, FR);
-    C->Brush()->SetStyle(bsClear);
-  }
-  Integer IO = 0;
-  if (Skinned() && !Active && TabRect.Height() != ActiveTabRect.Height()) {
-    if (Pos == tpTop || Pos == tpLeft) {
-      TR.Top += 2;
-      if (HasImage) IO = 2;
-    } else {
-      TR.Top -= 2;
-      if (HasImage) IO = -2;
-    }
-  }
-  const Integer CR = FShowCloseButtons ? FCloseSize + 2 : 0;
-  const Integer CloseCut = CR > 0 ? CR + (Skinned() ? 3 : 0) : 0;
-  if (OnDrawSkinTab) {
-    OnDrawSkinTab(TI, TRect(0, 0, B->Width(), B->Height()), Active, MouseIn, C);
-    TR.Right -= CloseCut;
-  } else if (HasImage || FTabExtendedDraw) {
-    if (FTabExtendedDraw) {
-      TRect GR = TR;
-      GR.Right -= CR;
-      DrawImageAndText(C, GR, FTabMargin, FTabSpacing, FTabLayout, Text, Page->ImageIndex(), FImages, false,
-                       Page->Enabled(), false, 0);
-    } else {
-      DrawTabImageAndText(C, B->Width() - CR, B->Height(), IO, Page->Enabled(), Page->ImageIndex(),
-                          HasImage ? FImages : nullptr, Text);
-    }
-    TR.Right -= CloseCut;
-  } else {
-    TR.Right -= CloseCut;
-    RECT TRR{TR.Left, TR.Top, TR.Right, TR.Bottom};
-    DrawTextW(C->Handle(), reinterpret_cast<const WCHAR*>(Text.c_str()), Integer(Text.size()), &TRR,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  }
-  if (FShowCloseButtons) {
-    if (auto* S = SheetOf(TI); S && !MouseIn) S->ButtonMouseIn = false;
-    DrawTabCloseButton(C, TRect(TR.Right, TR.Top + IO, B->Width(), TR.Bottom), B->Width(), B->Height(), TI);
-  }
-  if (Pos == tpLeft && !FTextInHorizontal)
-    DrawTabImageRotatedCCW(Cnvs, B.get(), R.Left, R.Top);
-  else if (Pos == tpRight && !FTextInHorizontal)
-    DrawTabImageRotatedCW(Cnvs, B.get(), R.Left, R.Top);
-  else
-    Cnvs->Draw(R.Left, R.Top, B.get());
+  DrawTabFace(*this, L, Face, R, Active, MouseIn, Cnvs);
 }
 
 // ---------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "classlib/ComCtrls.h"
 #include "classlib/ImgList.h"
 #include "skin/controls/SkinTabGeometry.h"
+#include "skin/controls/win/SkinTabPainter.h"
 #include "skin/controls/win/SkinUpDown.h"
 #include "skin/data/SkinTypes.h"
 #include "skin/data/SpLayout.h"
@@ -24,8 +25,6 @@
 class TspSkinPageControl;
 class TspSkinUpDown;
 
-using TspDrawSkinTabEvent =
-    std::function<void(Integer TabIndex, const TRect& Rct, bool Active, bool MouseIn, TCanvas* Cnvs)>;
 using TspCloseEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 // A page of a TspSkinPageControl. It has no skin of its own: its
@@ -62,7 +61,7 @@ class TspSkinTabSheet : public TspSkinCustomTabSheet {
   explicit TspSkinTabSheet(TComponent* AOwner) : TspSkinCustomTabSheet(AOwner) {}
 };
 
-class TspSkinPageControl : public TPageControl {
+class TspSkinPageControl : public TPageControl, public TspTabSkin {
  public:
   explicit TspSkinPageControl(TComponent* AOwner);
   ~TspSkinPageControl() override;
@@ -78,7 +77,6 @@ class TspSkinPageControl : public TPageControl {
   void ChangeSkinData();
   // FIndex and the description fields from the skin.
   void GetSkinData();
-  bool Skinned() const { return FIndex != -1; }
 
   // Glyphs of the tabs (each page's ImageIndex); the tab layout is given the
   // reserve list instead.
@@ -158,31 +156,12 @@ class TspSkinPageControl : public TPageControl {
   void PaintDefaultFrame(TCanvas* Cnvs);
   void PaintSkinFrame(TCanvas* Cnvs);
   void PaintBackground(HDC DC);
-  // The client piece of the skin picture (nil without one); the caller owns it.
-  std::unique_ptr<TBitmap> ClientPiece() const;
 
   void Dispatch(TMessage& Message) override;
 
-  Integer FIndex = -1;
-  // The description's fields (meaningful while skinned).
-  TBitmap* Picture = nullptr;
-  TRect SkinRect, ClRect, TabRect, ActiveTabRect, FocusTabRect, MouseInTabRect, TabsBGRect;
-  TPoint LTPoint, RTPoint, LBPoint, RBPoint;
-  Integer TabLeftOffset = 0, TabRightOffset = 0;
-  TRect CloseButtonRect, ClosebuttonActiveRect, CloseButtonDownRect;
-  bool ButtonTransparent = false;
-  TColor ButtonTransparentColor = 0;
-  TRect TabLeftBottomActiveRect, TabLeftBottomFocusRect;
-  Integer BGPictureIndex = -1;
-  String UpDown;
-  String FontName;
-  Integer FontHeight = 0;
-  TFontStyles FontStyle = 0;
-  TColor FontColor = 0, ActiveFontColor = 0, FocusFontColor = 0, MouseInFontColor = 0;
-  bool TabStretchEffect = false, ShowFocus = false, StretchEffect = false;
-  Integer FocusOffsetX = 0, FocusOffsetY = 0;
-  bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
-  TspStretchType StretchType = spstFull;
+  // The skin's tab picture; the layout's tab rectangles are
+  // TCustomTabControl::TabRect.
+  using TspTabSkin::TabRect;
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -209,8 +188,6 @@ class TspSkinPageControl : public TPageControl {
   // The close button of the hot tab in client coordinates (row offset taken
   // off when MouseMessage says the X was lowered by it).
   bool HotButtonRect(TRect& B, bool MouseMessage);
-  void CreateButtonTabImage(TBitmap* B, bool Active, bool MouseIn, TColor& TextColor);
-  void DrawTabCloseButton(TCanvas* Cnvs, const TRect& A, Integer W, Integer H, Integer TI);
   void RedrawTabs();
   void CreateSkinUpDown();
   void FreeSkinUpDown();
