@@ -9,5 +9,6 @@
 
 #if defined(_WIN32)
 #include "skin/controls/win/SkinPageControl.h"
+#include "skin/controls/win/SkinTabControl.h"
 #include "skin/controls/win/SkinTabImages.h"
 #endif
