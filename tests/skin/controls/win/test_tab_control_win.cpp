@@ -216,4 +216,32 @@ TEST_F(TabControlWin, HotSelectedTabStaysHotWhenTheMouseLeaves) {
   EXPECT_EQ(T->HotTab(), -1);
 }
 
+// The main window's effect tabs over a patterned parent, in each made
+// scheme and the default look: tabs replaced and selected from code.
+TEST_F(TabControlWin, ScreensOfTheEffectTabs) {
+  std::vector<String> Schemes{u"default"};
+  for (const String& N : MadeSchemeNames()) Schemes.push_back(N);
+  Host->Ground = clWhite;
+  Host->Check = TColor(0xC0C0C0);
+  for (const String& Scheme : Schemes) {
+    SCOPED_TRACE(ToUtf8(Scheme));
+    std::unique_ptr<TspSkinData> SD = Scheme == u"default" ? nullptr : MadeScheme(Scheme);
+    auto* T = Make({u"A", u"B", u"C"}, 240, 200);
+    T->SetTabHeight(20);
+    T->SetUseSkinFont(false);
+    T->SetTabsBGTransparent(true);
+    if (SD) T->SetSkinData(SD.get());
+    auto L = std::make_unique<TStringList>();
+    for (const char16_t* C : {u"Artistic", u"Colour", u"Blur"}) L->Add(C);
+    T->SetTabs(L.get());
+    T->SetTabIndex(1);
+    Pump();
+    EXPECT_EQ(T->TabIndex(), 1);
+    auto B = Grab(T);
+    SaveScreen(Scheme, u"tabcontrol", u"effect-tabs", B.get());
+    delete T;
+  }
+  EXPECT_TRUE(Errors.empty());
+}
+
 }  // namespace
