@@ -11,4 +11,5 @@
 #include "skin/controls/win/SkinPageControl.h"
 #include "skin/controls/win/SkinTabControl.h"
 #include "skin/controls/win/SkinTabImages.h"
+#include "skin/controls/win/SkinTreeView.h"
 #endif
