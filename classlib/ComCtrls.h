@@ -233,7 +233,7 @@ class TCustomTreeView : public TWinControl {
   virtual void Edit(const TVITEMW& Item);
   virtual bool CustomDraw(const TRect& ARect, TCustomDrawStage Stage);
   virtual bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage, bool& PaintImages);
-  bool IsCustomDrawn(bool ItemLevel, TCustomDrawStage Stage) const;
+  virtual bool IsCustomDrawn(bool ItemLevel, TCustomDrawStage Stage) const;
 
  private:
   void CNNotify(TMessage& M);

@@ -32,6 +32,7 @@ void TspSkinCustomTreeView::Notification(TComponent* AComponent, TOperation Oper
   if (AComponent == FSD) FSD = nullptr;
   if (AComponent == FVScrollBar) FVScrollBar = nullptr;
   if (AComponent == FHScrollBar) FHScrollBar = nullptr;
+  if (AComponent == FButtonImageList) FButtonImageList = nullptr;
 }
 
 void TspSkinCustomTreeView::Loaded() {
@@ -219,4 +220,154 @@ void TspSkinCustomTreeView::Dispatch(TMessage& M) {
     }
   }
   TCustomTreeView::Dispatch(M);
+}
+
+// ---------------------------------------------------------------------------
+// The skinned item painter
+
+bool TspSkinCustomTreeView::IsCustomDrawn(bool ItemLevel, TCustomDrawStage Stage) const {
+  if (ItemLevel && Stage == cdPrePaint && FDrawSkin) return true;
+  return TCustomTreeView::IsCustomDrawn(ItemLevel, Stage);
+}
+
+bool TspSkinCustomTreeView::CustomDrawItem(TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage,
+                                           bool& PaintImages) {
+  // The painter stands in for the user's handler while DrawSkin is on; the
+  // handler stays assigned.
+  if (FDrawSkin) return SkinDrawItem(Node, State);
+  return TCustomTreeView::CustomDrawItem(Node, State, Stage, PaintImages);
+}
+
+bool TspSkinCustomTreeView::SkinDrawItem(TTreeNode* Node, TCustomDrawState State) {
+  if (!FSD || FSD->Empty || !HandleAllocated()) return true;
+  const Integer LI = FSD->GetControlIndex(FItemSkinDataName);
+  auto* LD = LI < 0 ? nullptr : dynamic_cast<TspDataSkinListBox*>(static_cast<TspDataSkinControl*>(FSD->CtrlList->Items(LI)));
+  if (!LD) return true;  // the platform's drawing
+  TCanvas* C = Canvas();
+  const Integer HPos = GetScrollPos(Handle(), SB_HORZ);
+  TRect Row = Node->DisplayRect(false), Text = Node->DisplayRect(true);
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(Color());
+  C->FillRect(TRect(Row.Left - HPos, Row.Top, Row.Right - HPos, Row.Bottom));
+  C->FillRect(Text);
+  C->Brush()->SetStyle(bsClear);
+  const Integer Level = Node->Level() - (ShowRoot() ? 0 : 1);
+  TRect R = Row;
+  R.Left += Level * Indent();
+  DrawLinesAndButton(Node, R);
+  R.Left += Indent() + FButtonSize;
+  DrawNodeImage(Node, R);
+  if (!(State & cdsSelected)) {
+    C->Font()->Assign(Font());
+    DrawVCenteredText(C, Node->Text(), TRect(Text.Left + 1, Text.Top + 1, Text.Right, Text.Bottom));
+    return false;
+  }
+  if (Text.Width() < 1) return false;
+  TBitmap* P = LD->PictureIndex >= 0 && LD->PictureIndex < FSD->FActivePictures->Count()
+                   ? static_cast<TBitmap*>(FSD->FActivePictures->Items(LD->PictureIndex))
+                   : nullptr;
+  const bool Focus = Focused();
+  auto B = std::make_unique<TBitmap>();
+  B->SetSize(Text.Width(), Text.Height());
+  B->Canvas()->Brush()->SetColor(Color());
+  B->Canvas()->FillRect(TRect(0, 0, B->Width(), B->Height()));
+  const TRect Pic = Focus ? LD->FocusItemRect : LD->ActiveItemRect;
+  if (P && !RectIsEmpty(Pic)) CreateClientStretchImage(B.get(), P, Pic, LD->ItemTextRect, true);
+  B->Canvas()->Font()->Assign(Font());
+  B->Canvas()->Font()->SetColor(Focus ? LD->FocusFontColor : LD->ActiveFontColor);
+  B->Canvas()->Brush()->SetStyle(bsClear);
+  DrawVCenteredText(B->Canvas(), Node->Text(), TRect(2, 1, B->Width(), B->Height()));
+  C->Draw(Text.Left, Text.Top, B.get());
+  return false;
+}
+
+void TspSkinCustomTreeView::FadingLine(Integer X1, Integer X2, Integer Y) {
+  const Integer W = std::abs(X2 - X1);
+  if (W == 0) return;
+  const std::vector<Byte> A = FadingLineAlphas(W);
+  HDC DC = Canvas()->Handle();
+  const TColor L = ColorToRGB(FLineColor);
+  for (Integer I = 0; I < W; ++I) {
+    const COLORREF D = GetPixel(DC, X1 + I, Y);
+    if (D == CLR_INVALID) continue;
+    const Integer a = A[size_t(I)];
+    auto Mix = [&](Integer Shift) {
+      return ((Integer(L >> Shift) & 0xFF) * a + (Integer(D >> Shift) & 0xFF) * (255 - a) + 127) / 255;
+    };
+    SetPixel(DC, X1 + I, Y, RGB(Mix(0), Mix(8), Mix(16)));
+  }
+}
+
+void TspSkinCustomTreeView::DrawLinesAndButton(TTreeNode* Node, const TRect& R) {
+  TCanvas* C = Canvas();
+  const bool BothImages = !FExpandImage->Empty() && !FNoExpandImage->Empty();
+  if (FButtonImageList)
+    FButtonSize = std::max(FButtonImageList->Width(), FButtonImageList->Height()) / 2;
+  else
+    FButtonSize = BothImages ? FExpandImage->Width() / 2 - 2 : 5;
+  const Integer a = FButtonSize;
+  Integer x0 = R.Left + Indent() / 2;
+  const Integer ym = R.Top + (R.Bottom - R.Top) / 2;
+  auto VLine = [&](Integer X, Integer Y1, Integer Y2) {
+    C->MoveTo(X, Y1);
+    C->LineTo(X, Y2);
+  };
+  C->Pen()->SetColor(FLineColor);
+  if (ShowLines()) {
+    if (Node->HasChildren())
+      FadingLine(x0 + a - 1, R.Left + Indent() + a - 5, ym - 1);
+    else
+      FadingLine(x0 - 1, R.Left + Indent(), ym - 1);
+    if (Node->AbsoluteIndex() != 0) VLine(x0 - 1, ym - 1, R.Top - 1);
+    TTreeNode* NV = Node->GetNextVisible();
+    if ((NV && NV->Level() == Node->Level()) || Node->GetNextSibling()) VLine(x0 - 1, ym, R.Bottom + 1);
+  }
+  if (Node->HasChildren() && ShowButtons()) {
+    if (!FButtonImageList) {
+      C->Brush()->SetStyle(bsClear);
+      C->Pen()->SetColor(FButtonColor);
+      C->Rectangle(x0 - a, ym - a, x0 + a, ym + a);
+      C->Pen()->SetColor(Font()->Color());
+      C->MoveTo(x0 - a + 2, ym - 1);
+      C->LineTo(x0 + a - 2, ym - 1);
+      if (!Node->Expanded()) VLine(x0 - 1, ym - a + 2, ym + a - 2);
+      C->Pen()->SetColor(FLineColor);
+      if (BothImages) {
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(Color());
+        C->FillRect(TRect(x0 - a - 2, ym - a - 2, x0 + a - 2, ym + a - 2));
+        C->Draw(x0 - a - 3, ym - a - 3, Node->Expanded() ? FExpandImage : FNoExpandImage);
+        C->Brush()->SetStyle(bsClear);
+      }
+    } else {
+      C->Brush()->SetStyle(bsSolid);
+      C->Brush()->SetColor(Color());
+      C->FillRect(TRect(x0 - a, ym - a, x0 + a, ym + a));
+      C->Brush()->SetStyle(bsClear);
+      const Integer I = Node->Expanded() ? FButtonExpandImageIndex : FButtonNoExpandImageIndex;
+      if (I >= 0 && I < FButtonImageList->Count()) FButtonImageList->Draw(C, x0 - a, ym - a, I, true);
+    }
+  }
+  if (ShowLines()) {
+    for (TTreeNode* P = Node->Parent(); P; P = P->Parent()) {
+      x0 -= Indent();
+      if (P->GetNextSibling()) VLine(x0 - 1, R.Top, R.Bottom + 1);
+    }
+  }
+}
+
+void TspSkinCustomTreeView::DrawNodeImage(TTreeNode* Node, const TRect& R) {
+  const Integer ym = R.Top + (R.Bottom - R.Top) / 2;
+  const Integer I = Node->ImageIndex();
+  if (Images()) {
+    if (I >= 0 && I < Images()->Count())
+      Images()->Draw(Canvas(), R.Left - FButtonSize, ym - Images()->Height() / 2, I, true);
+    return;
+  }
+  auto L = reinterpret_cast<HIMAGELIST>(SendMessageW(Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+  if (!L) return;
+  int W = 0, H = 0;
+  ImageList_GetIconSize(L, &W, &H);
+  if (I >= 0 && I < ImageList_GetImageCount(L))
+    ImageList_DrawEx(L, I, Canvas()->Handle(), R.Left - FButtonSize, ym - H / 2, W, H, CLR_NONE, CLR_NONE, ILD_NORMAL);
 }

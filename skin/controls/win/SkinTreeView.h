@@ -39,6 +39,20 @@ class TspSkinCustomTreeView : public TCustomTreeView {
   // How many times the bars were synchronised (a measure of the work).
   Integer ScrollBarUpdates() const { return FScrollBarUpdates; }
 
+  // Items painted through the skin (the selected one on the item
+  // description's picture) instead of the platform's drawing. The user's
+  // OnAdvancedCustomDrawItem is kept and runs again when this is off.
+  bool DrawSkin() const { return FDrawSkin; }
+  virtual void SetDrawSkin(bool Value) { FDrawSkin = Value; }
+  const String& ItemSkinDataName() const { return FItemSkinDataName; }
+  void SetItemSkinDataName(const String& Value) { FItemSkinDataName = Value; }
+  TCustomImageList* ButtonImageList() const { return FButtonImageList; }
+  void SetButtonImageList(TCustomImageList* Value) { FButtonImageList = Value; }
+  Integer ButtonExpandImageIndex() const { return FButtonExpandImageIndex; }
+  void SetButtonExpandImageIndex(Integer Value) { FButtonExpandImageIndex = Value; }
+  Integer ButtonNoExpandImageIndex() const { return FButtonNoExpandImageIndex; }
+  void SetButtonNoExpandImageIndex(Integer Value) { FButtonNoExpandImageIndex = Value; }
+
   TColor LineColor() const { return FLineColor; }
   TColor ButtonColor() const { return FButtonColor; }
   TBitmap* ExpandImage() const { return FExpandImage; }
@@ -52,8 +66,15 @@ class TspSkinCustomTreeView : public TCustomTreeView {
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Change(TTreeNode* Node) override;
+  bool IsCustomDrawn(bool ItemLevel, TCustomDrawStage Stage) const override;
+  bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage, bool& PaintImages) override;
 
  private:
+  // The skinned item painter: false when it drew the item.
+  bool SkinDrawItem(TTreeNode* Node, TCustomDrawState State);
+  void DrawLinesAndButton(TTreeNode* Node, const TRect& R);
+  void DrawNodeImage(TTreeNode* Node, const TRect& R);
+  void FadingLine(Integer X1, Integer X2, Integer Y);
   void VScrollChange(TObject* Sender);
   void HScrollChange(TObject* Sender);
 
@@ -71,4 +92,9 @@ class TspSkinCustomTreeView : public TCustomTreeView {
   TspSkinScrollBar* FVScrollBar = nullptr;
   TspSkinScrollBar* FHScrollBar = nullptr;
   Integer FScrollBarUpdates = 0;
+  bool FDrawSkin = false;
+  String FItemSkinDataName = u"listbox";
+  TCustomImageList* FButtonImageList = nullptr;
+  Integer FButtonNoExpandImageIndex = 0, FButtonExpandImageIndex = 1;
+  Integer FButtonSize = 5;
 };

@@ -147,4 +147,90 @@ TEST_F(TreeViewWin, NoRecursionAndBothBars) {
   if (HBar->Visible()) EXPECT_FALSE(HBar->Both());
 }
 
+TEST_F(TreeViewWin, DrawSkinKeepsTheUsersHandler) {
+  auto S = CoordSkin();
+  S.Control(u"treeview", u"treeview", {u"pictureindex=0", u"fontcolor=0", u"bgcolor=16777215"});
+  S.Control(u"listbox", u"listbox", {u"pictureindex=0", u"skinrect=0,0,100,100", u"activeitemrect=20,120,80,140",
+                                     u"focusitemrect=20,120,80,140", u"itemtextrect=4,4,56,16",
+                                     u"activefontcolor=0", u"focusfontcolor=0"});
+  auto SD = LoadSkin(S);
+  auto NoList = CoordSkin();
+  NoList.Control(u"treeview", u"treeview", {u"pictureindex=0", u"fontcolor=0", u"bgcolor=16777215"});
+  auto SDNoList = LoadSkin(NoList);
+  Build(160);
+  Tree->SetSkinData(SD.get());
+  TTreeNode* Root = Tree->Items()->Add(nullptr, u"Pictures");
+  for (Integer I = 0; I < 4; ++I) Tree->Items()->AddChild(Root, u"Album " + IntToStr(I));
+  Root->Expand(false);
+  Tree->SetSelected(Root->Item(1));
+  int UserCalls = 0;
+  Tree->OnAdvancedCustomDrawItem = [&](TCustomTreeView*, TTreeNode*, TCustomDrawState, TCustomDrawStage, bool&,
+                                       bool&) { ++UserCalls; };
+  auto Paint = [&] {
+    UserCalls = 0;
+    Tree->Invalidate();
+    UpdateWindow(Tree->Handle());
+    Pump();
+    return Grab(Tree);
+  };
+  auto Off = Paint();
+  SaveScreen(u"fixture", u"treeview", u"platform-drawing", Off.get());
+  EXPECT_GT(UserCalls, 0) << "the user's handler draws";
+
+  Tree->SetDrawSkin(true);
+  auto On = Paint();
+  SaveScreen(u"fixture", u"treeview", u"skinned-painter", On.get());
+  EXPECT_EQ(UserCalls, 0) << "the painter stands in for it";
+  const TRect T = Root->Item(1)->DisplayRect(true);
+  EXPECT_EQ(Px(On.get(), T.Left, T.Top), Coord(20, 120)) << "the selected item on the item picture";
+
+  Tree->SetDrawSkin(false);
+  Paint();
+  EXPECT_GT(UserCalls, 0) << "switched off: the user's handler again";
+
+  // No item description: the platform's drawing, also with DrawSkin on.
+  Tree->OnAdvancedCustomDrawItem = nullptr;
+  Tree->SetSkinData(SDNoList.get());
+  Tree->SetDrawSkin(true);
+  auto Plain = Paint();
+  EXPECT_NE(Px(Plain.get(), T.Left, T.Top), Coord(20, 120));
+  EXPECT_TRUE(Errors.empty());
+}
+
+// The gallery's tree with its bars in each made scheme: the platform's
+// drawing in the skin's colours, and the skinned painter.
+TEST_F(TreeViewWin, ScreensOfTheGalleryTree) {
+  Build(120);
+  TTreeNode* Root = Tree->Items()->Add(nullptr, u"Clip art");
+  for (Integer I = 0; I < 12; ++I) {
+    TTreeNode* N = Tree->Items()->AddChild(Root, u"Category " + IntToStr(I));
+    if (I == 1)
+      for (Integer K = 0; K < 3; ++K) Tree->Items()->AddChild(N, u"Set " + IntToStr(K));
+  }
+  Root->Expand(false);
+  Root->Item(1)->Expand(false);
+  Tree->SetSelected(Root->Item(2));
+  Tree->SetUseSkinFont(false);
+  std::vector<String> Schemes{u"default"};
+  for (const String& N : MadeSchemeNames()) Schemes.push_back(N);
+  for (const String& Scheme : Schemes) {
+    SCOPED_TRACE(ToUtf8(Scheme));
+    std::unique_ptr<TspSkinData> SD = Scheme == u"default" ? nullptr : MadeScheme(Scheme);
+    if (SD) VBar->SetSkinData(SD.get());
+    Tree->SetSkinData(SD.get());
+    Tree->ChangeSkinData();
+    for (bool On : {false, true}) {
+      Tree->SetDrawSkin(On);
+      Tree->Invalidate();
+      Pump();
+      UpdateWindow(Tree->Handle());
+      Pump();
+      EXPECT_TRUE(VBar->Visible());
+      auto B = Grab(Box);
+      SaveScreen(Scheme, u"treeview", On ? u"skinned-painter" : u"bars", B.get());
+    }
+  }
+  EXPECT_TRUE(Errors.empty());
+}
+
 }  // namespace
