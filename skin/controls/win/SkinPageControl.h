@@ -74,7 +74,7 @@ class TspSkinPageControl : public TPageControl, public TspTabSkin {
   void SetButtonTabSkinDataName(const String& Value) { FButtonTabSkinDataName = Value; }
   // Reads the description again and applies the close-button room, the
   // font, the tab height and the scroll arrows.
-  void ChangeSkinData();
+  virtual void ChangeSkinData();
   // FIndex and the description fields from the skin.
   void GetSkinData();
 

@@ -27,7 +27,7 @@ class TspSkinTabControl : public TTabControl, public TspTabSkin {
   void SetSkinData(TspSkinData* Value);
   const String& SkinDataName() const { return FSkinDataName; }
   void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
-  void ChangeSkinData();
+  virtual void ChangeSkinData();
   void GetSkinData() { ReadTabSkin(FSD, FSkinDataName); }
 
   TCustomImageList* Images() const { return FImages; }
