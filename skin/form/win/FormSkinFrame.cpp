@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "skin/controls/SkinTabs.h"
 #include "skin/controls/win/SkinButtons.h"
 #include "skin/controls/win/SkinPageControl.h"
 #include "skin/controls/win/SkinStdCtrls.h"
@@ -675,8 +676,12 @@ void TspFormSkin::NotifyChangeSkin(TspSkinData* ASkinData, TControl* AControl) {
       if (Mine(S->SkinData())) S->ChangeSkinData();
     } else if (auto* P = dynamic_cast<TspSkinPageControl*>(C)) {
       if (Mine(P->SkinData())) P->ChangeSkinData();
+    } else if (auto* T = dynamic_cast<TspSkinTabControl*>(C)) {
+      if (Mine(T->SkinData())) T->ChangeSkinData();
     } else if (auto* L = dynamic_cast<TspSkinStdLabel*>(C)) {
       if (Mine(L->SkinData())) L->ChangeSkinData();
+    } else if (auto* V = dynamic_cast<TspSkinCustomTreeView*>(C)) {
+      if (Mine(V->SkinData())) V->ChangeSkinData();
     } else if (auto* B = dynamic_cast<TspSkinBevel*>(C)) {
       if (Mine(B->SkinData())) B->ChangeSkinData();
     }
