@@ -2,6 +2,7 @@
 // gradients (libgdiplus paints a circle whatever the path) and linear
 // gradients with gamma correction (libgdiplus ignores the flag).
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <unordered_map>
 #include <vector>
@@ -329,6 +330,57 @@ bool ReadGradient(GpBrush* B, TGradientPaint& G) {
   return true;
 }
 
+std::atomic<int> PaintThreads{0};  // 0: one per processor, at most 8
+
+// Runs Row(y) for y = 0 .. Rows - 1, bands of rows taken in turn by the
+// calling thread and by worker threads (Win32 threads: the workers run plain
+// computation only). Row must not throw. Small jobs (under about a million
+// pixels, RowLength pixels a row) stay on the calling thread; when no worker
+// can be started the calling thread does all of it.
+template <class RowFn>
+void ForEachRowInParallel(INT Rows, size_t RowLength, const RowFn& Row) {
+  constexpr INT BandRows = 8;
+  const INT bands = (Rows + BandRows - 1) / BandRows;
+  SYSTEM_INFO si{};
+  GetSystemInfo(&si);
+  const size_t pixels = size_t(std::max(Rows, 0)) * RowLength;
+  const int limit = PaintThreads.load();
+  const INT threadsAtMost = limit > 0 ? limit : INT(std::min<DWORD>(std::max<DWORD>(si.dwNumberOfProcessors, 1), 8));
+  const INT workers = pixels < (size_t(1) << 20) ? 0 : std::min(threadsAtMost, bands) - 1;
+  if (workers <= 0) {
+    for (INT y = 0; y < Rows; ++y) Row(y);
+    return;
+  }
+  struct TJob {
+    const RowFn* Row;
+    INT Rows, Bands;
+    std::atomic<INT> Next{0};
+    void Run() {
+      for (INT b = Next.fetch_add(1); b < Bands; b = Next.fetch_add(1))
+        for (INT y = b * BandRows, end = std::min(Rows, y + BandRows); y < end; ++y) (*Row)(y);
+    }
+    static DWORD WINAPI Work(LPVOID P) {
+      static_cast<TJob*>(P)->Run();
+      return 0;
+    }
+  } job;
+  job.Row = &Row;
+  job.Rows = Rows;
+  job.Bands = bands;
+  std::vector<HANDLE> threads;
+  threads.reserve(size_t(std::max(workers, 0)));  // no allocation once a worker runs
+  for (INT i = 0; i < workers; ++i) {
+    HANDLE h = CreateThread(nullptr, 0, &TJob::Work, &job, 0, nullptr);
+    if (h == nullptr) break;
+    threads.push_back(h);
+  }
+  job.Run();
+  for (HANDLE h : threads) {
+    WaitForSingleObject(h, INFINITE);
+    CloseHandle(h);
+  }
+}
+
 // Fills Path on a DC surface of W x H with the colour ColourAt gives for
 // each covered pixel centre (in the coordinates before the world transform).
 template <class ColourFn>
@@ -395,8 +447,9 @@ GpStatus PaintShaded(GpGraphics* G, GpPath* Path, INT W, INT H, const ColourFn& 
   Gp.GdipGetMatrixElements(world, e);
   Gp.GdipDeleteMatrix(world);
   if (st != Ok) return st;
-  // Colour the covered pixels (straight ARGB, alpha times coverage).
-  for (INT y = 0; y < bh; ++y)
+  // Colour the covered pixels (straight ARGB, alpha times coverage); each
+  // pixel on its own, so the rows are shared out among threads.
+  ForEachRowInParallel(bh, size_t(bw), [&](INT y) {
     for (INT x = 0; x < bw; ++x) {
       uint32_t& m = mask[size_t(y) * size_t(bw) + size_t(x)];
       const uint32_t cover = m >> 24;
@@ -407,6 +460,7 @@ GpStatus PaintShaded(GpGraphics* G, GpPath* Path, INT W, INT H, const ColourFn& 
       const uint32_t a = ((c >> 24) * cover + 127) / 255;
       m = (a << 24) | (c & 0x00FFFFFF);
     }
+  });
   GpBitmap* colours = nullptr;
   st = Gp.GdipCreateBitmapFromScan0(bw, bh, bw * 4, PixelFormat32bppARGB, reinterpret_cast<BYTE*>(mask.data()),
                                      &colours);
@@ -678,6 +732,8 @@ GpStatus BridgeFillPolygonI(GpGraphics* G, GpBrush* B, const GpPoint* Pts, INT C
 }
 
 }  // namespace
+
+int SetPaintThreads(int N) { return PaintThreads.exchange(std::max(N, 0)); }
 
 void InstallGradients() {
   Gradients = new std::unordered_map<GpBrush*, TGradientShape>();
