@@ -9,6 +9,7 @@
 
 #include "platform/GdiPlusStatus.h"
 #include "platform/win/GdiPlusBridgeParts.h"
+#include "rtl/ParallelBands.h"
 #include "rtl/ScopeGuard.h"
 
 namespace gdipflat::bridge {
@@ -332,53 +333,17 @@ bool ReadGradient(GpBrush* B, TGradientPaint& G) {
 
 std::atomic<int> PaintThreads{0};  // 0: one per processor, at most 8
 
-// Runs Row(y) for y = 0 .. Rows - 1, bands of rows taken in turn by the
-// calling thread and by worker threads (Win32 threads: the workers run plain
-// computation only). Row must not throw. Small jobs (under about a million
-// pixels, RowLength pixels a row) stay on the calling thread; when no worker
-// can be started the calling thread does all of it.
+// Runs Row(y) for y = 0 .. Rows - 1: from about a million pixels (RowLength
+// pixels a row) on, bands of eight rows are shared out among threads
+// (PaintThreads of them; 0: one per processor, at most 8); smaller jobs stay
+// on the calling thread. Row must not throw.
 template <class RowFn>
 void ForEachRowInParallel(INT Rows, size_t RowLength, const RowFn& Row) {
-  constexpr INT BandRows = 8;
-  const INT bands = (Rows + BandRows - 1) / BandRows;
-  SYSTEM_INFO si{};
-  GetSystemInfo(&si);
   const size_t pixels = size_t(std::max(Rows, 0)) * RowLength;
-  const int limit = PaintThreads.load();
-  const INT threadsAtMost = limit > 0 ? limit : INT(std::min<DWORD>(std::max<DWORD>(si.dwNumberOfProcessors, 1), 8));
-  const INT workers = pixels < (size_t(1) << 20) ? 0 : std::min(threadsAtMost, bands) - 1;
-  if (workers <= 0) {
-    for (INT y = 0; y < Rows; ++y) Row(y);
-    return;
-  }
-  struct TJob {
-    const RowFn* Row;
-    INT Rows, Bands;
-    std::atomic<INT> Next{0};
-    void Run() {
-      for (INT b = Next.fetch_add(1); b < Bands; b = Next.fetch_add(1))
-        for (INT y = b * BandRows, end = std::min(Rows, y + BandRows); y < end; ++y) (*Row)(y);
-    }
-    static DWORD WINAPI Work(LPVOID P) {
-      static_cast<TJob*>(P)->Run();
-      return 0;
-    }
-  } job;
-  job.Row = &Row;
-  job.Rows = Rows;
-  job.Bands = bands;
-  std::vector<HANDLE> threads;
-  threads.reserve(size_t(std::max(workers, 0)));  // no allocation once a worker runs
-  for (INT i = 0; i < workers; ++i) {
-    HANDLE h = CreateThread(nullptr, 0, &TJob::Work, &job, 0, nullptr);
-    if (h == nullptr) break;
-    threads.push_back(h);
-  }
-  job.Run();
-  for (HANDLE h : threads) {
-    WaitForSingleObject(h, INFINITE);
-    CloseHandle(h);
-  }
+  const int threads = pixels < (size_t(1) << 20) ? 1 : PaintThreads.load();
+  ParallelBands(Rows, 8, threads, [&](Integer From, Integer To) {
+    for (INT y = From; y < To; ++y) Row(y);
+  });
 }
 
 // Fills Path on a DC surface of W x H with the colour ColourAt gives for
