@@ -68,4 +68,9 @@ bool LoadGdiPlus(const char** Error);
 // yet deleted).
 int BridgeSurfaceCount();
 
+// The threads the bridge's own gradient painting may use for one fill: 0
+// (the default) one per processor, at most 8; 1 the calling thread alone.
+// Returns the previous setting. The pixels are the same either way.
+int SetBridgePaintThreads(int N);
+
 }  // namespace gdipflat

@@ -3,7 +3,13 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "classlib/CodecJpeg.h"
 #include "document/ProjectSidecar.h"
@@ -13,6 +19,7 @@
 #include "foundation/app/win/HySysUtils.h"
 #include "gdiplus/win/ImageFiles.h"
 #include "rtl/FileUtils.h"
+#include "rtl/Thread.h"
 #include "rtl/ScopeGuard.h"
 #include "rtl/SysUtils.h"
 
@@ -91,12 +98,35 @@ bool MergesByRows(TBitmap32* View, TColor32 Canvas) {
 // opaque. That is (B * (256 - alpha) + F * alpha + 128) >> 8, below 65536,
 // so red and blue go together in the halves of one word; alpha 0 gives the
 // canvas colour itself.
+// Four pixels at a time in 16-bit lanes: F * a and C * (256 - a) each fit,
+// and so does their sum with 128 (at most 65408), so the lanes give the same
+// values.
 void MergeRows(TBitmap32* View, TColor32 Canvas, Integer Y, Integer Count, TColor32* Dest) {
   const Integer w = View->Width();
   const Cardinal cRB = Canvas & 0x00FF00FFu, cG = Canvas >> 8 & 0xFFu;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i canvas = _mm_unpacklo_epi8(_mm_set1_epi32(int(Canvas)), zero);
+  const __m128i k256 = _mm_set1_epi16(256), k128 = _mm_set1_epi16(128);
+  const __m128i rgb = _mm_set1_epi32(0x00FFFFFF), opaque = _mm_set1_epi32(int(0xFF000000u));
+  auto half = [&](__m128i F) {  // two pixels, one channel a lane
+    __m128i a = _mm_shufflelo_epi16(F, _MM_SHUFFLE(3, 3, 3, 3));
+    a = _mm_shufflehi_epi16(a, _MM_SHUFFLE(3, 3, 3, 3));
+    const __m128i sum = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(F, a), _mm_mullo_epi16(canvas, _mm_sub_epi16(k256, a))), k128);
+    return _mm_srli_epi16(sum, 8);
+  };
+#endif
   for (Integer y = Y; y < Y + Count; ++y, Dest += w) {
     const TColor32* s = View->ScanLine(y);
-    for (Integer x = 0; x < w; ++x) {
+    Integer x = 0;
+#if defined(__SSE2__)
+    for (; x + 4 <= w; x += 4) {
+      const __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + x));
+      const __m128i m = _mm_packus_epi16(half(_mm_unpacklo_epi8(f, zero)), half(_mm_unpackhi_epi8(f, zero)));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(Dest + x), _mm_or_si128(_mm_and_si128(m, rgb), opaque));
+    }
+#endif
+    for (; x < w; ++x) {
       const Cardinal f = s[x], a = f >> 24, na = 256 - a;
       const Cardinal rb = ((f & 0x00FF00FFu) * a + cRB * na + 0x00800080u) >> 8 & 0x00FF00FFu;
       const Cardinal g = ((f >> 8 & 0xFFu) * a + cG * na + 0x80u) & 0xFF00u;
@@ -105,23 +135,116 @@ void MergeRows(TBitmap32* View, TColor32 Canvas, Integer Y, Integer Count, TColo
   }
 }
 
-// The view merged over the canvas band by band into one reused band, as an
-// encoder asks for the rows.
+// The view merged over the canvas as an encoder asks for the rows, a block
+// of rows at a time. Encoders read top-down, so while one block is read a
+// worker thread merges the next one into a second buffer (the merge is a
+// fair part of a JPEG save); a read elsewhere is merged on the spot.
 class TMergedBands {
  public:
-  TMergedBands(TBitmap32* View, TColor32 Canvas)
-      : FView(View), FCanvas(Canvas), FBand(size_t(codec::RowBand) * size_t(View->Width())) {}
+  static constexpr Integer BlockRows = 128;
+  TMergedBands(TBitmap32* View, TColor32 Canvas) : FView(View), FCanvas(Canvas) {}
+  ~TMergedBands() {
+    if (FWorker == nullptr) return;
+    {
+      std::lock_guard<std::mutex> g(FLock);
+      FStop = true;
+    }
+    FWake.notify_all();
+    rtl_thread_seam::JoinThread(FWorker);
+    rtl_thread_seam::CloseThread(FWorker);
+  }
+  TMergedBands(const TMergedBands&) = delete;
+  TMergedBands& operator=(const TMergedBands&) = delete;
+
   TBitmap32Rows Rows() {
-    return [this](Integer Y, Integer Count) {
-      MergeRows(FView, FCanvas, Y, Count, FBand.data());
-      return static_cast<const TColor32*>(FBand.data());
-    };
+    return [this](Integer Y, Integer Count) { return Band(Y, Count); };
   }
 
  private:
+  struct TBlock {
+    std::vector<TColor32> Pixels;
+    Integer Top = -1, Count = 0;
+    bool Covers(Integer Y, Integer N) const { return Top >= 0 && Y >= Top && Y + N <= Top + Count; }
+  };
+
+  const TColor32* Band(Integer Y, Integer Count) {
+    TBlock& cur = FBlocks[FCurrent];
+    if (!cur.Covers(Y, Count)) {
+      TBlock& next = FBlocks[1 - FCurrent];
+      WaitIdle();  // the worker writes only the other block, and only while busy
+      if (next.Covers(Y, Count)) {
+        FCurrent = 1 - FCurrent;
+      } else {
+        Merge(cur, Y, Count);
+      }
+      Prefetch(FBlocks[FCurrent].Top + FBlocks[FCurrent].Count);
+    }
+    const TBlock& b = FBlocks[FCurrent];
+    return b.Pixels.data() + size_t(Y - b.Top) * size_t(FView->Width());
+  }
+
+  void Merge(TBlock& B, Integer Y, Integer Count) {
+    B.Top = Y;
+    B.Count = std::min(std::max(BlockRows, Count), FView->Height() - Y);
+    const size_t n = size_t(B.Count) * size_t(FView->Width());
+    if (B.Pixels.size() < n) B.Pixels.resize(n);
+    MergeRows(FView, FCanvas, B.Top, B.Count, B.Pixels.data());
+  }
+
+  // Has the worker merge the block from row Y into the other buffer.
+  void Prefetch(Integer Y) {
+    TBlock& other = FBlocks[1 - FCurrent];
+    if (Y >= FView->Height()) return;
+    // Memory first, on this thread: the worker never allocates.
+    other.Pixels.resize(std::max(other.Pixels.size(), size_t(BlockRows) * size_t(FView->Width())));
+    other.Top = -1;
+    if (FWorker == nullptr && !FNoWorker) {
+      Cardinal id = 0;
+      FWorker = rtl_thread_seam::StartThread(&TMergedBands::Work, this, id);
+      FNoWorker = FWorker == nullptr;
+    }
+    if (FWorker == nullptr) return;  // merged when asked for
+    {
+      std::lock_guard<std::mutex> g(FLock);
+      FJobTop = Y;
+      FBusy = true;
+    }
+    FWake.notify_all();
+  }
+
+  void WaitIdle() {
+    std::unique_lock<std::mutex> g(FLock);
+    FWake.wait(g, [this] { return !FBusy; });
+  }
+
+  static void Work(void* P) {
+    auto* self = static_cast<TMergedBands*>(P);
+    std::unique_lock<std::mutex> g(self->FLock);
+    for (;;) {
+      self->FWake.wait(g, [self] { return self->FStop || self->FBusy; });
+      if (self->FStop) return;
+      const Integer top = self->FJobTop;
+      TBlock& b = self->FBlocks[1 - self->FCurrent];
+      g.unlock();
+      b.Top = top;
+      b.Count = std::min(BlockRows, self->FView->Height() - top);
+      MergeRows(self->FView, self->FCanvas, b.Top, b.Count, b.Pixels.data());
+      g.lock();
+      self->FBusy = false;
+      self->FWake.notify_all();
+    }
+  }
+
   TBitmap32* FView;
   TColor32 FCanvas;
-  std::vector<TColor32> FBand;
+  TBlock FBlocks[2];
+  int FCurrent = 0;
+  void* FWorker = nullptr;
+  bool FNoWorker = false;
+  std::mutex FLock;
+  std::condition_variable FWake;
+  bool FBusy = false, FStop = false;
+  Integer FJobTop = 0;
 };
 
 // The view bitmap as the image file shows it: unblended with its alpha

@@ -86,7 +86,7 @@ void TImageDraw::ProcessBitmapBegin(Integer X, Integer Y, Integer Opacity, TColo
 }
 
 void TImageDraw::ProcessBitmap(bool IsMove, Integer X, Integer Y) {
-  bool paint = true;
+  bool paint = true, justLocked = false;
   if (FLeftMouseDown && !IsMove) {
     FProcessDown = TPoint(X, Y);
     FProcessDirection = 0;
@@ -101,6 +101,7 @@ void TImageDraw::ProcessBitmap(bool IsMove, Integer X, Integer Y) {
     } else if (FProcessDirection == 0) {
       FProcessDirection = ShiftLockDirection(FProcessDown, TPoint(X, Y));
       paint = FProcessDirection != 0;
+      justLocked = paint;
     }
   }
   TRect dab;
@@ -112,7 +113,12 @@ void TImageDraw::ProcessBitmap(bool IsMove, Integer X, Integer Y) {
   }
   if (FProcessDirection == 1) Y = FProcessDown.Y;
   if (FProcessDirection == 2) X = FProcessDown.X;
-  if (FProcessDirection != 0) {
+  // The locked line starts at the press point; later moves go on from where
+  // the last one ended, on the line. (Drawing the whole line again from the
+  // press point on every move would lay each brush and stamp dab once more
+  // in the stroke layer, so the line would darken with the number of moves,
+  // and every move would cost more than the one before.)
+  if (justLocked) {
     FProcessX = FProcessDown.X;
     FProcessY = FProcessDown.Y;
   }

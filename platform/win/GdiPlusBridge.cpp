@@ -30,5 +30,6 @@ bool LoadGdiPlus(const char** Error) {
 }
 
 int BridgeSurfaceCount() { return bridge::SurfaceCount(); }
+int SetBridgePaintThreads(int N) { return bridge::SetPaintThreads(N); }
 
 }  // namespace gdipflat

@@ -2,12 +2,14 @@
 // gradients (libgdiplus paints a circle whatever the path) and linear
 // gradients with gamma correction (libgdiplus ignores the flag).
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/GdiPlusStatus.h"
 #include "platform/win/GdiPlusBridgeParts.h"
+#include "rtl/ParallelBands.h"
 #include "rtl/ScopeGuard.h"
 
 namespace gdipflat::bridge {
@@ -329,6 +331,21 @@ bool ReadGradient(GpBrush* B, TGradientPaint& G) {
   return true;
 }
 
+std::atomic<int> PaintThreads{0};  // 0: one per processor, at most 8
+
+// Runs Row(y) for y = 0 .. Rows - 1: from about a million pixels (RowLength
+// pixels a row) on, bands of eight rows are shared out among threads
+// (PaintThreads of them; 0: one per processor, at most 8); smaller jobs stay
+// on the calling thread. Row must not throw.
+template <class RowFn>
+void ForEachRowInParallel(INT Rows, size_t RowLength, const RowFn& Row) {
+  const size_t pixels = size_t(std::max(Rows, 0)) * RowLength;
+  const int threads = pixels < (size_t(1) << 20) ? 1 : PaintThreads.load();
+  ParallelBands(Rows, 8, threads, [&](Integer From, Integer To) {
+    for (INT y = From; y < To; ++y) Row(y);
+  });
+}
+
 // Fills Path on a DC surface of W x H with the colour ColourAt gives for
 // each covered pixel centre (in the coordinates before the world transform).
 template <class ColourFn>
@@ -395,8 +412,9 @@ GpStatus PaintShaded(GpGraphics* G, GpPath* Path, INT W, INT H, const ColourFn& 
   Gp.GdipGetMatrixElements(world, e);
   Gp.GdipDeleteMatrix(world);
   if (st != Ok) return st;
-  // Colour the covered pixels (straight ARGB, alpha times coverage).
-  for (INT y = 0; y < bh; ++y)
+  // Colour the covered pixels (straight ARGB, alpha times coverage); each
+  // pixel on its own, so the rows are shared out among threads.
+  ForEachRowInParallel(bh, size_t(bw), [&](INT y) {
     for (INT x = 0; x < bw; ++x) {
       uint32_t& m = mask[size_t(y) * size_t(bw) + size_t(x)];
       const uint32_t cover = m >> 24;
@@ -407,6 +425,7 @@ GpStatus PaintShaded(GpGraphics* G, GpPath* Path, INT W, INT H, const ColourFn& 
       const uint32_t a = ((c >> 24) * cover + 127) / 255;
       m = (a << 24) | (c & 0x00FFFFFF);
     }
+  });
   GpBitmap* colours = nullptr;
   st = Gp.GdipCreateBitmapFromScan0(bw, bh, bw * 4, PixelFormat32bppARGB, reinterpret_cast<BYTE*>(mask.data()),
                                      &colours);
@@ -678,6 +697,8 @@ GpStatus BridgeFillPolygonI(GpGraphics* G, GpBrush* B, const GpPoint* Pts, INT C
 }
 
 }  // namespace
+
+int SetPaintThreads(int N) { return PaintThreads.exchange(std::max(N, 0)); }
 
 void InstallGradients() {
   Gradients = new std::unordered_map<GpBrush*, TGradientShape>();

@@ -15,6 +15,8 @@ void InstallSurfaces();
 void InstallPaths();
 // Gradient brushes the bridge paints itself, and the fills that paint them.
 void InstallGradients();
+// The threads the gradient painting may use (SetBridgePaintThreads).
+int SetPaintThreads(int N);
 // The recorders of what each drawing call can touch on a DC surface. They
 // wrap whatever the drawing slots hold, so they are installed last.
 void InstallDrawingRecorders();
