@@ -138,6 +138,17 @@ void TspSkinCustomTreeView::HScrollChange(TObject*) {
   SendMessageW(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, Word(FHScrollBar->Position())), 0);
 }
 
+namespace {
+
+// The bar repaints at once on every SetRange: one that already shows the
+// window's range is left alone (each paint of the tree comes here).
+void ShowRange(TspSkinScrollBar* Bar, Integer Min, Integer Max, Integer Pos, Integer Page) {
+  if (Bar->Min() == Min && Bar->Max() == Max && Bar->Position() == Pos && Bar->PageSize() == Page) return;
+  Bar->SetRange(Min, Max, Pos, Page);
+}
+
+}  // namespace
+
 void TspSkinCustomTreeView::UpDateScrollBars() {
   if (FInCheckScrollBars || ComponentState().Contains(csLoading) || !HandleAllocated()) return;
   FInCheckScrollBars = true;
@@ -158,7 +169,7 @@ void TspSkinCustomTreeView::UpDateScrollBars() {
       FVScrollBar->SetVisible(Show);
       Changed = true;
     }
-    if (Show) FVScrollBar->SetRange(SI.nMin, SI.nMax, SI.nPos, Page);
+    if (Show) ShowRange(FVScrollBar, SI.nMin, SI.nMax, SI.nPos, Page);
   }
   if (FHScrollBar) {
     SCROLLINFO SI{};
@@ -170,7 +181,7 @@ void TspSkinCustomTreeView::UpDateScrollBars() {
       FHScrollBar->SetVisible(Show);
       Changed = true;
     }
-    if (Show) FHScrollBar->SetRange(SI.nMin, SI.nMax, SI.nPos, Width());
+    if (Show) ShowRange(FHScrollBar, SI.nMin, SI.nMax, SI.nPos, Width());
   }
   if (FVScrollBar && FHScrollBar) FHScrollBar->SetBoth(FVScrollBar->Visible());
   if (Changed && Align() != alNone && Parent()) Parent()->Realign();
