@@ -129,7 +129,9 @@ void TspSkinCustomTreeView::VScrollChange(TObject*) {
   SI.cbSize = sizeof(SI);
   SI.fMask = SIF_POS;
   SI.nPos = FVScrollBar->Position();
-  SetScrollInfo(Handle(), SB_VERT, &SI, TRUE);
+  // The window's own bar has no room to be drawn in: redrawing it would
+  // cost more than the scroll itself.
+  SetScrollInfo(Handle(), SB_VERT, &SI, FALSE);
   SendMessageW(Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, Word(FVScrollBar->Position())), 0);
 }
 

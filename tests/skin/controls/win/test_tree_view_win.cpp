@@ -104,6 +104,9 @@ TEST_F(TreeViewWin, BarsFollowTheWindow) {
   VBar->SetPosition(5);
   Pump();
   EXPECT_EQ(TopIndex(), 5);
+  EXPECT_EQ(GetScrollPos(Tree->Handle(), SB_VERT), 5);
+  UpdateWindow(Tree->Handle());
+  EXPECT_EQ(VBar->Position(), 5);
   // Keys scroll the tree, and the bar follows.
   Tree->SetSelected(Parent->Item(39));
   Tree->SetFocus();
