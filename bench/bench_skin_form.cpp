@@ -172,6 +172,7 @@ void BM_WindowRegion(benchmark::State& St) {
   } else {
     // The same runs, one rectangle each, in one region data block.
     std::vector<RECT> Rects;
+    FS->UpdateMaskStrips();
     const TRect& A = FS->Frame().NewMaskRectArea;
     Rects.push_back(RECT{A.Left, A.Top, A.Right, A.Bottom});
     auto Add = [&](TBitmap* B, Integer X, Integer Y) {

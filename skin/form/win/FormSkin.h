@@ -391,7 +391,10 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   TTimer* MorphTimer = nullptr;
   TTimer* AnimateTimer = nullptr;
   TTimer* MouseTimer = nullptr;
+  // The mask's border strips at the window region's size (black = inside);
+  // UpdateMaskStrips makes them after a region update.
   TBitmap *RMTop, *RMBottom, *RMLeft, *RMRight;
+  void UpdateMaskStrips();
   TColor BlackColor = 0;
   TList* VisibleControls;
 
@@ -536,6 +539,10 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   void FillClient(HDC DC, TColor Color);
   void DrawBackground(HDC DC, TBitmap* S, bool Stretch, TspStretchType Type);
   void StripRegion(HRGN& Rgn, TBitmap* Strip, Integer X, Integer Y);
+  // The geometry of the last region built from the mask's strips.
+  TspFrameRects FMaskStripsFR;
+  TPoint FMaskStripsSize;
+  bool FMaskStripsStale = false;
 
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   THintWindow* FObjectHintWindow = nullptr;

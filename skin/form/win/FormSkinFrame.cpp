@@ -43,6 +43,7 @@ bool TspFormSkin::IsCaptionPoint(TPoint P) {
 }
 
 TspMaskShape TspFormSkin::MaskShape() {
+  UpdateMaskStrips();
   TspMaskShape M;
   M.MaskRect = FR.NewMaskRectArea;
   M.W = FForm->Width();
@@ -237,6 +238,20 @@ void TspFormSkin::StripRegion(HRGN& Rgn, TBitmap* Strip, Integer X, Integer Y) {
   DeleteObject(Part);
 }
 
+void TspFormSkin::UpdateMaskStrips() {
+  if (!FMaskStripsStale) return;
+  FMaskStripsStale = false;
+  for (TBitmap* B : {RMTop, RMBottom, RMLeft, RMRight}) {
+    B->SetSize(0, 0);
+    B->SetPixelFormat(pf24bit);
+  }
+  if (!Skin() || FSD->FMask->Empty()) return;
+  const TspFrameRects& R = FMaskStripsFR;
+  CreateBorderStripImages(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->MaskRectArea, R.NewLTPoint,
+                          R.NewRTPoint, R.NewLBPoint, R.NewRBPoint, R.NewMaskRectArea, FSD->FMask, RMTop, RMLeft,
+                          RMRight, RMBottom, FMaskStripsSize.X, FMaskStripsSize.Y);
+}
+
 void TspFormSkin::UpdateWindowRegion(bool Full) {
   const HWND Wnd = FForm->HandleAllocated() ? FForm->Handle() : nullptr;
   auto Remove = [&] {
@@ -263,21 +278,27 @@ void TspFormSkin::UpdateWindowRegion(bool Full) {
   }
   if (FForm->BorderStyle() == bsNone && FSupportNCArea) return Remove();
   if (!Skin()) {
+    FMaskStripsStale = false;
     for (TBitmap* B : {RMTop, RMBottom, RMLeft, RMRight}) B->SetSize(0, 0);
     return Set(CreateRectRgn(0, 0, FFormWidth, FFormHeight));
   }
   if (FSD->FMask->Empty()) return Set(CreateRectRgn(0, 0, FFormWidth, FFormHeight));
   if (Full) {
     CalcFrameRects(FrameSkin(), FFormWidth, FFormHeight, FR, ButtonsInLeft);
-    for (TBitmap* B : {RMTop, RMBottom, RMLeft, RMRight}) {
-      B->SetSize(0, 0);
-      B->SetPixelFormat(pf24bit);
-    }
-    CreateBorderStripImages(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->MaskRectArea,
-                            FR.NewLTPoint, FR.NewRTPoint, FR.NewLBPoint, FR.NewRBPoint, FR.NewMaskRectArea,
-                            FSD->FMask, RMTop, RMLeft, RMRight, RMBottom, FFormWidth, FFormHeight);
+    // The region is cut from the mask's pixels in memory; the strip pictures
+    // that hit testing reads are made when it first asks for them.
+    FMaskStripsFR = FR;
+    FMaskStripsSize = TPoint(FFormWidth, FFormHeight);
+    FMaskStripsStale = true;
+    HRGN Rgn = nullptr;
+    CreateSkinFrameRegion(Rgn, FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->MaskRectArea,
+                          FR.NewLTPoint, FR.NewRTPoint, FR.NewLBPoint, FR.NewRBPoint, FR.NewMaskRectArea, FSD->FMask,
+                          FFormWidth, FFormHeight);
+    if (Rgn) return Set(Rgn);
+    // A geometry the frame region builder refuses: the strips on canvases.
+    UpdateMaskStrips();
     const TRect& A = FR.NewMaskRectArea;
-    HRGN Rgn = CreateRectRgn(A.Left, A.Top, A.Right, A.Bottom);
+    Rgn = CreateRectRgn(A.Left, A.Top, A.Right, A.Bottom);
     StripRegion(Rgn, RMTop, 0, 0);
     StripRegion(Rgn, RMBottom, 0, A.Bottom);
     StripRegion(Rgn, RMLeft, 0, A.Top);
