@@ -275,7 +275,7 @@ void TspFormSkin::ApplySkinData() {
     if (FSkinSupport && FSkinnableForm) {
       CreateSkinObjects();
       UpdateStdButtons();
-      if (!PreviewMode) FBorderLayer->InitFrame(FForm, FSD);
+      if (!PreviewMode) FBorderLayer->InitFrame(FSD, FForm);
     } else {
       ClearObjects();
       TakeFormSize();
@@ -315,7 +315,7 @@ void TspFormSkin::ApplySkinData() {
     }
     CreateSkinObjects();
     UpdateStdButtons();
-    FBorderLayer->InitFrame(FForm, FSD);
+    FBorderLayer->InitFrame(FSD, FForm);
     if (FRollUpState) RollUpToPicture();
     FInChangeSkinData = true;
     if (OnChangeSkinData) OnChangeSkinData(this);
@@ -338,6 +338,7 @@ void TspFormSkin::ApplySkinData() {
 
 bool TspFormSkin::CanShowLayeredBorder() {
   return FSD && !FSD->Empty && FSD->ShowLayeredBorders() && FSD->LayerFrame->PictureIndex != -1 &&
+         FBorderLayer->FData &&
          FIsLayerEnabled && FSkinnableForm && !AlwaysDisableLayeredFrames && !PreviewMode &&
          (FForm->BorderStyle() != bsNone || !FSupportNCArea) && !FSmartEffectsShow;
 }

@@ -19,6 +19,7 @@
 #include "skin/data/SkinMessages.h"
 #include "skin/data/win/SPUtils.h"
 #include "skin/form/FormGeometry.h"
+#include "skin/form/win/FormLayerBorder.h"
 #include "skin/form/win/FormObjects.h"
 
 // The caption buttons and system-menu items a form shows. The class

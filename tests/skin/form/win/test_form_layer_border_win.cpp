@@ -1,0 +1,288 @@
+// The layered border of a skinned form: what a skin change prepares (and
+// what a damaged layer frame leaves), the images drawn through Draw, the
+// caption objects laid out and drawn into the top image of a full border,
+// the four windows' places and sizes, their hit zones and a drag step. No
+// compositing manager runs: values, sizes and places are checked, not
+// translucency.
+#include "tests/skin/form/win/FormTestUtil.h"
+
+#include "common/Screens.h"
+
+using namespace formtest;
+
+namespace {
+
+// Colours of the fixture's layer-frame source (173 x 133).
+constexpr TColor CornerL = 0x0000C0, Middle = 0x00C000, CornerR = 0xC00000, Side = 0x408040, StripTop = 0x404080,
+                 SideR = 0x804040, Bottom = 0x808000, BottomLast = 0x008080;
+
+std::unique_ptr<TBitmap> Source() {
+  return skintest::FlatPicture(173, 133, Middle,
+                               {{TRect(0, 0, 31, 46), CornerL},
+                                {TRect(140, 0, 173, 46), CornerR},
+                                {TRect(0, 46, 18, 113), Side},
+                                {TRect(0, 46, 18, 47), StripTop},
+                                {TRect(155, 46, 173, 113), SideR},
+                                {TRect(18, 46, 155, 113), clWhite},
+                                {TRect(0, 113, 173, 133), Bottom},
+                                {TRect(0, 132, 173, 133), BottomLast}});
+}
+
+// Opaque frame, transparent client, half-transparent caption band.
+std::unique_ptr<TBitmap> Mask() {
+  return skintest::FlatPicture(173, 133, clWhite,
+                               {{TRect(18, 46, 155, 115), clBlack}, {TRect(31, 14, 140, 46), TColor(0x808080)}});
+}
+
+// Close, maximise and minimise faces, 20 x 14 each.
+std::unique_ptr<TBitmap> Buttons() {
+  return skintest::FlatPicture(60, 14, clRed, {{TRect(20, 0, 40, 14), clLime}, {TRect(40, 0, 60, 14), clBlue}});
+}
+
+// The default look's layer frame over active pictures 0 (source) and 1 (mask).
+void DescribeFrame(TspDataSkinLayerFrame& D) {
+  D.PictureIndex = 0;
+  D.MaskPictureIndex = 1;
+  D.InActivePictureIndex = D.InActiveMaskPictureIndex = -1;
+  D.LTPoint = TPoint(31, 46);
+  D.RTPoint = TPoint(140, 45);
+  D.LBPoint = TPoint(21, 113);
+  D.RBPoint = TPoint(151, 113);
+  D.ClRect = TRect(18, 46, 155, 115);
+  D.BorderRect = TRect(14, 14, 158, 118);
+  D.HitTestEnable = true;
+  D.FullBorder = false;
+  D.HitTestSize = 3;
+  D.CaptionRect = TRect(21, 18, 152, 39);
+  D.HitTestLTPoint = TPoint(23, 21);
+  D.HitTestRTPoint = TPoint(150, 21);
+  D.HitTestLBPoint = TPoint(21, 111);
+  D.HitTestRBPoint = TPoint(151, 111);
+  D.RollUpFormHeight = 1;
+  D.ButtonsTopOffset = 21;
+  D.SysButtonTopOffset = 21;
+}
+
+class LayerBorder : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    TSkinOptions O;
+    O.FormInfo = {u"buttonsoffset=2"};
+    SD = LoadFixtureSkin(Dir, O);
+    for (auto* B : {Source().release(), Mask().release(), Buttons().release()}) SD->FActivePictures->Add(B);
+    DescribeFrame(*SD->LayerFrame);
+    F = new TLogForm(bsSizeable);
+    FS = new TspFormSkin(F);
+  }
+  void TearDown() override {
+    delete F;
+    FormTest::TearDown();
+  }
+  TspFormLayerBorder* B() { return FS->FBorderLayer; }
+  // The border drawn on white for a form of W x H.
+  std::unique_ptr<TBitmap> Drawn(Integer W, Integer H, Integer CW = 400, Integer CH = 300) {
+    auto C = std::make_unique<TBitmap>();
+    C->SetPixelFormat(pf24bit);
+    C->SetSize(CW, CH);
+    C->Canvas()->Brush()->SetColor(clWhite);
+    C->Canvas()->FillRect(TRect(0, 0, CW, CH));
+    B()->Draw(C->Canvas(), 0, 0, W + 173 - 137, H + 133 - 69);
+    return C;
+  }
+  TTempFolder Dir{"layerborder"};
+  std::unique_ptr<TspSkinData> SD;
+  TLogForm* F = nullptr;
+  TspFormSkin* FS = nullptr;
+};
+
+void SaveForReview(TBitmap* B, const std::string& Name) {
+  std::vector<std::uint8_t> Buf(size_t(B->Width()) * B->Height() * 4);
+  for (Integer Y = 0; Y < B->Height(); ++Y)
+    for (Integer X = 0; X < B->Width(); ++X) {
+      const TColor C = Px(B, X, Y);
+      std::uint8_t* P = &Buf[(size_t(Y) * B->Width() + X) * 4];
+      P[0] = GetBValue(C);
+      P[1] = GetGValue(C);
+      P[2] = GetRValue(C);
+      P[3] = 255;
+    }
+  lumigra_test::SaveScreenPixels(Buf.data(), B->Width(), B->Height(), B->Width() * 4, Name, "layered_border");
+}
+
+TspColor Argb(TColor C, Byte A) {
+  return (TspColor(A) << 24) | (TspColor(GetRValue(C)) << 16) | (TspColor(GetGValue(C)) << 8) | GetBValue(C);
+}
+
+}  // namespace
+
+TEST_F(LayerBorder, SkinChangePreparesTheFrame) {
+  FS->SetSkinData(SD.get());
+  ASSERT_NE(B()->FData, nullptr);
+  EXPECT_EQ(std::vector<Integer>({B()->LeftSize, B()->TopSize, B()->RightSize, B()->BottomSize}),
+            std::vector<Integer>({4, 32, 3, 3}));
+  EXPECT_EQ(B()->HitTopLeftX, 9);
+  EXPECT_EQ(B()->HitBottomRightY, 7);
+  ASSERT_NE(B()->FSourceBitmap, nullptr);
+  EXPECT_EQ(B()->FSourceBitmap->Width(), 173);
+  // The mask's grey is the source's alpha.
+  EXPECT_EQ(B()->FSourceBitmap->GetPixel(0, 0) >> 24, 255u);
+  EXPECT_EQ(B()->FSourceBitmap->GetPixel(50, 80) >> 24, 0u);
+  EXPECT_EQ(B()->FSourceBitmap->GetPixel(50, 20) >> 24, 128u);
+  EXPECT_EQ(B()->FSourceInActiveBitMap, nullptr);
+  EXPECT_EQ(B()->FCurrentAlphaBlendValue, 255);
+  EXPECT_FALSE(B()->FVisible);
+  // The skin components keep layered borders off: never shown.
+  EXPECT_FALSE(FS->CanShowLayeredBorder());
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(LayerBorder, DamagedLayerFrameMeansNone) {
+  struct Row {
+    const char* What;
+    std::function<void(TspDataSkinLayerFrame&)> Break;
+  };
+  const Row Rows[] = {
+      {"picture beyond the skin's pictures", [](auto& D) { D.PictureIndex = 9; }},
+      {"negative picture number", [](auto& D) { D.PictureIndex = -4; }},
+      {"no mask", [](auto& D) { D.MaskPictureIndex = -1; }},
+      {"mask beyond the pictures", [](auto& D) { D.MaskPictureIndex = 3; }},
+      {"inactive picture beyond the pictures", [](auto& D) { D.InActivePictureIndex = 12; D.InActiveMaskPictureIndex = 1; }},
+      {"inactive picture without its mask", [](auto& D) { D.InActivePictureIndex = 0; }},
+  };
+  SD->SetShowLayeredBorders(true);
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.What);
+    DescribeFrame(*SD->LayerFrame);
+    R.Break(*SD->LayerFrame);
+    FS->SetSkinData(nullptr);
+    FS->SetSkinData(SD.get());
+    EXPECT_EQ(B()->FData, nullptr);
+    EXPECT_FALSE(FS->CanShowLayeredBorder());
+    // The skin change completed: the frame objects are there.
+    EXPECT_EQ(FS->ObjectList->Count(), 2);
+    B()->ShowWithForm();
+    EXPECT_FALSE(B()->FVisible);
+  }
+  // A blur mask the skin lacks only means no blur.
+  DescribeFrame(*SD->LayerFrame);
+  SD->LayerFrame->BlurMaskPictureIndex = 40;
+  FS->SetSkinData(nullptr);
+  FS->SetSkinData(SD.get());
+  EXPECT_NE(B()->FData, nullptr);
+  EXPECT_EQ(B()->DataRgn1, nullptr);
+  // A sound inactive picture is built.
+  DescribeFrame(*SD->LayerFrame);
+  SD->LayerFrame->InActivePictureIndex = 2;
+  SD->LayerFrame->InActiveMaskPictureIndex = 1;
+  FS->SetSkinData(nullptr);
+  FS->SetSkinData(SD.get());
+  ASSERT_NE(B()->FSourceInActiveBitMap, nullptr);
+  EXPECT_EQ(B()->FSourceInActiveBitMap->Width(), 60);
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(LayerBorder, ImagesCutFromTheSource) {
+  FS->SetSkinData(SD.get());
+  ASSERT_NE(B()->FData, nullptr);
+  // Form of 300 x 200: outer 336 x 264; top 46 rows, bottom 20, sides 198.
+  auto C = Drawn(300, 200);
+  EXPECT_EQ(B()->TopImage->Height(), 46);
+  EXPECT_EQ(B()->BottomImage->Height(), 20);
+  EXPECT_EQ(B()->LeftImage->Height(), 198);
+  EXPECT_EQ(B()->LeftImage->Width(), 18);
+  EXPECT_EQ(B()->RightImage->Width(), 18);
+  struct Row {
+    Integer X, Y;
+    TColor Want;
+  };
+  const Row Rows[] = {
+      {0, 0, CornerL},       {335, 0, CornerR},       {150, 5, Middle},   {0, 46, StripTop}, {0, 47, Side},
+      {0, 46 + 67, StripTop},  // the strip tiles every 67 rows
+      {0, 46 + 134, StripTop}, {335, 100, SideR},     {0, 244, Bottom},   {0, 263, BottomLast},
+      {335, 250, Bottom},      {150, 150, clWhite},    {336, 10, clWhite}, {10, 264, clWhite},
+  };
+  for (const Row& R : Rows) EXPECT_EQ(Px(C.get(), R.X, R.Y), Sys(R.Want)) << R.X << "," << R.Y;
+  // Colour channels never exceed the alpha.
+  EXPECT_EQ(B()->TopImage->GetPixel(150, 20), Argb(TColor(0x008000), 128));
+
+  // Stretched sides: the strip's first row covers three rows.
+  SD->LayerFrame->FullStretch = true;
+  C = Drawn(300, 200);
+  EXPECT_EQ(Px(C.get(), 0, 48), Sys(StripTop));
+  EXPECT_EQ(Px(C.get(), 0, 49), Sys(Side));
+  SD->LayerFrame->FullStretch = false;
+
+  // Shorter than both bands: a 4-row bottom from the band's lowest rows, no sides.
+  C = Drawn(300, -14);  // outer height 50
+  EXPECT_EQ(B()->BottomImage->Height(), 4);
+  EXPECT_EQ(B()->LeftImage->Height(), 0);
+  EXPECT_EQ(Px(C.get(), 0, 46), Sys(Bottom));
+  EXPECT_EQ(Px(C.get(), 0, 49), Sys(BottomLast));
+  EXPECT_EQ(Px(C.get(), 0, 50), Sys(clWhite));
+
+  // One picture: the whole source, whatever the size.
+  SD->LayerFrame->RBPoint = TPoint(0, 0);
+  C = Drawn(100, 60);
+  EXPECT_EQ(B()->BottomImage, nullptr);
+  EXPECT_EQ(B()->LeftImage, nullptr);
+  EXPECT_EQ(B()->TopImage->Width(), 173);
+  EXPECT_EQ(Px(C.get(), 172, 132), Sys(BottomLast));
+  EXPECT_EQ(Px(C.get(), 173, 5), Sys(clWhite));
+}
+
+TEST_F(LayerBorder, FullBorderCaptionAndButtonsInTheTopImage) {
+  SD->LayerFrame->FullBorder = true;
+  FS->SetSkinData(SD.get());
+  F->SetCaption(u"Layered");
+  FS->ClearObjects();
+  TspDataSkinCaption Cap(u"caption");
+  Cap.FontName = u"Arial";
+  Cap.FontHeight = 16;
+  Cap.FontColor = Cap.ActiveFontColor = clBlack;
+  Cap.DefaultCaption = true;
+  FS->ObjectList->Add(new TspSkinCaptionObject(FS, &Cap));
+  for (auto [Name, Cmd, X] : {std::tuple{u"closebutton", cmClose, 0}, std::tuple{u"maxbutton", cmMaximize, 20},
+                              std::tuple{u"minbutton", cmMinimize, 40}}) {
+    TspDataSkinStdButton D(Name);
+    D.ActivePictureIndex = 2;
+    D.SkinRectInAPicture = true;
+    D.SkinRect = TRect(X, 0, X + 20, 14);
+    D.Command = Cmd;
+    FS->ObjectList->Add(new TspSkinStdButtonObject(FS, &D));
+  }
+  B()->InitFrame(SD.get(), F);
+  auto C = Drawn(300, 200);
+  // R.Right = 152 + (336 - 173) = 315; buttons from the right end, 2 apart.
+  auto* Close = static_cast<TspActiveSkinObject*>(FS->ObjectList->Items(1));
+  auto* Max = static_cast<TspActiveSkinObject*>(FS->ObjectList->Items(2));
+  auto* Min = static_cast<TspActiveSkinObject*>(FS->ObjectList->Items(3));
+  auto* Caption = static_cast<TspActiveSkinObject*>(FS->ObjectList->Items(0));
+  EXPECT_EQ(Close->ObjectRect, TRect(295, 21, 315, 35));
+  EXPECT_EQ(Max->ObjectRect, TRect(273, 21, 293, 35));
+  EXPECT_EQ(Min->ObjectRect, TRect(251, 21, 271, 35));
+  EXPECT_EQ(Caption->ObjectRect, TRect(21, 18, 247, 39));
+  // The faces are opaque over the half-transparent band.
+  TspBitmap* Top = B()->TopImage;
+  EXPECT_EQ(Top->GetPixel(300, 25), Argb(clRed, 255));
+  EXPECT_EQ(Top->GetPixel(280, 25), Argb(clLime, 255));
+  EXPECT_EQ(Top->GetPixel(260, 25), Argb(clBlue, 255));
+  // The caption's text is opaque; the band around it keeps its alpha.
+  Integer Ink = 0;
+  for (Integer Y = 18; Y < 39; ++Y)
+    for (Integer X = 31; X < 120; ++X) {
+      const TspColor P = Top->GetPixel(X, Y);
+      if ((P >> 24) == 255 && (P & 0xFFFFFF) == 0) ++Ink;
+    }
+  EXPECT_GT(Ink, 20);
+  EXPECT_EQ(Top->GetPixel(240, 20) >> 24, 128u);
+  EXPECT_EQ(Top->GetPixel(150, 5) >> 24, 255u);
+  TBitmap Shot;
+  Shot.SetPixelFormat(pf24bit);
+  Shot.SetSize(400, 300);
+  Shot.Canvas()->Brush()->SetColor(TColor(0xD0D0D0));
+  Shot.Canvas()->FillRect(TRect(0, 0, 400, 300));
+  B()->Draw(Shot.Canvas(), 20, 10, 336, 264);
+  SaveForReview(&Shot, "full_border");
+  EXPECT_TRUE(Errors.empty());
+}
