@@ -50,6 +50,20 @@ TspBitmap* NewImage(Integer W, Integer H) {
 
 bool HasRows(TspBitmap* B) { return B && !B->Empty() && B->Height() > 0 && B->Width() > 0; }
 
+// The window's size as the system has it (an image update resizes it).
+TPoint WindowSize(TWinControl* W) {
+  RECT R{};
+  if (W->HandleAllocated()) GetWindowRect(W->Handle(), &R);
+  return TPoint(R.right - R.left, R.bottom - R.top);
+}
+
+// Puts W at P with the size of its image (or its own size without one).
+void PlaceAt(TWinControl* W, const TPoint& P, TspBitmap* Img, UINT Flags) {
+  const TPoint S = Img ? TPoint(Img->Width(), Img->Height()) : WindowSize(W);
+  W->SetBounds(P.X, P.Y, S.X, S.Y);
+  SetWindowPos(W->Handle(), HWND_TOP, P.X, P.Y, 0, 0, Flags | SWP_NOSIZE);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -391,9 +405,9 @@ void TspFormLayerBorder::Show(Integer X, Integer Y, Integer AWidth, Integer AHei
   BuildBorderImages(AWidth, AHeight);
   FreeWindows();
   auto* Owner = static_cast<TForm*>(FForm);
-  auto Place = [](TspFormLayerWindow* W, const TPoint& P, UINT Show) {
-    W->SetBounds(P.X, P.Y, W->Width(), W->Height());
-    SetWindowPos(W->Handle(), HWND_TOP, P.X, P.Y, 0, 0, Show | SWP_NOACTIVATE | SWP_NOSIZE);
+  auto Place = [this](TspFormLayerWindow* W, const TPoint& P, UINT Show) {
+    TspBitmap* Img = W == TopBorder ? TopImage : W == BottomBorder ? BottomImage : W == LeftBorder ? LeftImage : RightImage;
+    PlaceAt(W, P, Img, Show | SWP_NOACTIVATE);
   };
   auto Make = [&](TspFormLayerBorderType Kind, TspBitmap* Img) {
     auto* W = new TspFormLayerWindow(this, Owner);
@@ -433,9 +447,8 @@ void TspFormLayerBorder::SetBounds(Integer X, Integer Y, Integer AWidth, Integer
   const UINT Flags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
   auto Move = [&](TspFormLayerWindow* W, TspFormLayerBorderType Kind, UINT Show) {
     if (!W) return;
-    const TPoint P = WindowPos(Kind, X, Y, AWidth, AHeight);
-    W->SetBounds(P.X, P.Y, W->Width(), W->Height());
-    SetWindowPos(W->Handle(), HWND_TOP, P.X, P.Y, 0, 0, Flags | Show);
+    TspBitmap* Img = Kind == spflTop ? TopImage : Kind == spflBottom ? BottomImage : Kind == spflLeft ? LeftImage : RightImage;
+    PlaceAt(W, WindowPos(Kind, X, Y, AWidth, AHeight), HasRows(Img) ? Img : nullptr, Flags | Show);
   };
   if (TopBorder) Apply(TopBorder, TopImage, TopRgn);
   if (BottomBorder) Apply(BottomBorder, BottomImage, BottomRgn);
@@ -519,7 +532,8 @@ void TspFormLayerBorder::MoveWithForm2(Integer ALeft, Integer ATop) {
     if (!W) continue;
     if ((Kind == spflLeft || Kind == spflRight) && !W->Shown()) continue;
     const TPoint P = WindowPos(Kind, R.Left, R.Top, R.Width(), R.Height());
-    W->SetBounds(P.X, P.Y, W->Width(), W->Height());
+    const TPoint S = WindowSize(W);
+    W->SetBounds(P.X, P.Y, S.X, S.Y);
   }
 }
 
@@ -540,9 +554,7 @@ void TspFormLayerBorder::SetAlphaBlend2() {
                          std::pair{LeftBorder, spflLeft}, std::pair{RightBorder, spflRight}}) {
     if (!W) continue;
     if ((Kind == spflLeft || Kind == spflRight) && !W->Shown()) continue;
-    const TPoint P = WindowPos(Kind, R.Left, R.Top, R.Width(), R.Height());
-    W->SetBounds(P.X, P.Y, W->Width(), W->Height());
-    SetWindowPos(W->Handle(), HWND_TOP, P.X, P.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
+    PlaceAt(W, WindowPos(Kind, R.Left, R.Top, R.Width(), R.Height()), nullptr, SWP_SHOWWINDOW | SWP_NOACTIVATE);
   }
 }
 

@@ -112,6 +112,9 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   bool CanShowLayeredBorder();
   void NudgeFormWidth();
   void RestoreBoundsAfterBorderChange();
+  // FOldFormBounds and FOldFullBorder before a skin or border change (a
+  // shown full border counts with its bands).
+  void SaveBoundsForBorderChange();
   void CreateSkinObjects();
   void CreateMainMenuItems();
   void UpdateMainMenu(bool ARedraw);

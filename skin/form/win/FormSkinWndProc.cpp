@@ -132,6 +132,13 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
         FFormWidth = WP->cx;
         FFormHeight = WP->cy;
       }
+      // The layered border follows the form (not while it sizes the form itself).
+      if (!(WP->flags & SWP_NOMOVE) && CanShowLayeredBorder()) {
+        if (FSizing)
+          FBorderLayer->SetBoundsWithForm3(WP->x, WP->y, WP->cx, WP->cy);
+        else if (!FBorderLayerChangeSize)
+          FBorderLayer->MoveWithForm2(WP->x, WP->y);
+      }
       return;
     }
     case WM_DISPLAYCHANGE:
@@ -146,6 +153,10 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       RECT& R = reinterpret_cast<NCCALCSIZE_PARAMS*>(M.LParam)->rgrc[0];
       if (HasSkinFrame()) {
         CalcSkinRects();
+        if (CanShowLayeredBorder() && FBorderLayer->FullBorder()) {
+          M.Result = 1;  // the border windows are the frame
+          return;
+        }
         const TRect& C = FSD->ClRect;
         R.left += C.Left;
         R.top += C.Top;
@@ -163,6 +174,11 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
     }
     case WM_NCHITTEST: {
       if (FSupportNCArea) {
+        if (FBorderLayer->FVisible && FBorderLayer->FullBorder()) {
+          PassOn = false;
+          M.Result = HTCLIENT;  // the border windows size and move the form
+          return;
+        }
         if (!Skinnable) return;
         PassOn = false;
         TPoint P = NCPoint(M.LParam);
@@ -293,6 +309,9 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
                    FForm->Height() >= GetMinHeight() &&
                    (FForm->Width() != FFormWidth || FForm->Height() != FFormHeight)) {
           ApplyFrameSize(true);
+          const RECT& P = *reinterpret_cast<RECT*>(M.LParam);
+          if (CanShowLayeredBorder() && P.left == FForm->Left() && P.top == FForm->Top())
+            FBorderLayer->SetBoundsWithForm3(FForm->Left(), FForm->Top(), FFormWidth, FFormHeight);
         }
       }
       return;
@@ -306,12 +325,12 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
         ActiveObject = OldActiveObject = MouseCaptureObject = -1;
         FSizeMove = FSizing = false;
         if (Skin() && Wnd) SendMessageW(Wnd, WM_NCPAINT, 0, 0);
+        if (CanShowLayeredBorder()) FBorderLayer->SetBoundsWithForm();
       }
       return;
     case FEM_SKIN_BEFORE_CHANGE:
       if (FSD && M.WParam == reinterpret_cast<WPARAM>(FSD)) {
-        FOldFormBounds = TRect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
-        FOldFullBorder = 0;
+        SaveBoundsForBorderChange();
         FStopPainting = true;
         FSkinSupport = false;
         MorphTimer->SetEnabled(false);
@@ -353,18 +372,42 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       }
       return;
     case FEM_LAYERED_BORDERS_CHANGED:
-      FOldFormBounds = TRect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
-      FOldFullBorder = 0;
+      SaveBoundsForBorderChange();
+      if (CanShowLayeredBorder()) {
+        if (FForm->Visible() && !FBorderLayer->FVisible) {
+          if (FIsVistaOS && Wnd) SetDwmTransitions(Wnd, false);
+          FBorderLayer->FActive = FFormActive;
+          FBorderLayer->ShowWithForm();
+          RestoreBoundsAfterBorderChange();
+          FForm->Show();
+        }
+      } else if (FBorderLayer->FVisible) {
+        FBorderLayer->Hide();
+        RestoreBoundsAfterBorderChange();
+        if (FIsVistaOS && Wnd) SetDwmTransitions(Wnd, true);
+      }
       if (FBorderLayer->FullBorder()) ApplySkinData();
       return;
-    case FEM_AERO_BLUR_CHANGED: return;
+    case FEM_AERO_BLUR_CHANGED:
+      if (FBorderLayer->FVisible) {
+        FBorderLayer->Hide();
+        FBorderLayer->ShowWithForm();
+      }
+      return;
     case FEM_QUERY_SKINNABLE:
       M.Result = (!FSkinnableForm && FIsVistaOS) ? SP_FORM_UNSKINNABLE : SP_FORM_SKINNABLE;
       PassOn = false;
       return;
     case FEM_SMART_SHOW_BEGIN: FSmartEffectsShow = true; return;
     case FEM_SMART_SHOW_END:
-      if (FSmartEffectsShow) FSmartEffectsShow = false;
+      if (FSmartEffectsShow) {
+        FSmartEffectsShow = false;
+        if ((FForm->Visible() || FForm->Tag() == -10000) && CanShowLayeredBorder()) {
+          Application->ProcessMessages();
+          FBorderLayer->FActive = true;
+          FBorderLayer->ShowWithFormAnimation();
+        }
+      }
       return;
     case FEM_PAINT_FRAME:
       if (!Skinnable) return;
@@ -410,6 +453,10 @@ void TspFormSkin::OnNCActivate(TMessage& M) {
     else
       ShowClientInActiveEffect();
   }
+  if (FForm->Visible() && CanShowLayeredBorder())
+    FBorderLayer->SetActive(FFormActive, true);
+  else if (!FForm->Visible() && FForm->Tag() != -10000 && FBorderLayer->FVisible)
+    FBorderLayer->Hide();
 }
 
 void TspFormSkin::OnShowWindow(TMessage& M, bool&) {
@@ -436,6 +483,7 @@ void TspFormSkin::OnShowWindow(TMessage& M, bool&) {
   if (!M.WParam) {
     if (FLayerManager->IsVisible()) FLayerManager->Hide();
     if (FMenuLayerManager->IsVisible()) FMenuLayerManager->Hide();
+    if (CanShowLayeredBorder() && FBorderLayer->FVisible) FBorderLayer->Hide();
     return;
   }
   if (Application && Application->MainForm() == FForm && !Application->OnRestore)
@@ -454,7 +502,15 @@ void TspFormSkin::OnShowWindow(TMessage& M, bool&) {
   if (Fade || NeedsBorderShowStep()) {
     SetWindowLongW(Wnd, GWL_EXSTYLE, GetWindowLongW(Wnd, GWL_EXSTYLE) | WS_EX_LAYERED);
     SetWindowAlphaValue(Wnd, 0);
+    if (CanShowLayeredBorder() && (FForm->Visible() || FForm->Tag() == -10000)) {
+      FBorderLayer->CheckFormAlpha(0, false);
+      FBorderLayer->ShowWithForm();
+    }
     SetTimer(Wnd, 1, 1, nullptr);
+  } else if ((FForm->Visible() || FForm->Tag() == -10000) && CanShowLayeredBorder()) {
+    Application->ProcessMessages();
+    FBorderLayer->FActive = true;
+    FBorderLayer->ShowWithForm();
   }
   if (FSupportNCArea) NudgeFormWidth();
   if (!FSupportNCArea) {
@@ -479,11 +535,21 @@ void TspFormSkin::OnSize(TMessage& M, bool& PassOn) {
       UpdateWindowRegion(true);
     }
   } else if (FSupportNCArea) {
-    if (FSkinnableForm && FForm->Width() >= GetMinWidth() && FForm->Height() >= GetMinHeight()) ApplyFrameSize(true);
+    if (FSkinnableForm && FForm->Width() >= GetMinWidth() && FForm->Height() >= GetMinHeight()) {
+      if (CanShowLayeredBorder()) {
+        if (FBorderLayerChangeSize)
+          FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
+        else
+          FBorderLayer->SetBoundsWithForm();
+      }
+      ApplyFrameSize(true);
+    }
   } else if (!FRollUpState) {
     const bool R = IsSkinResizable();
-    if (R || (FForm->ClientWidth() == FSD->FPicture->Width() && FForm->ClientHeight() == FSD->FPicture->Height()))
+    if (R || (FForm->ClientWidth() == FSD->FPicture->Width() && FForm->ClientHeight() == FSD->FPicture->Height())) {
+      if (CanShowLayeredBorder()) FBorderLayer->SetBoundsWithForm();
       ApplyFrameSize(R);
+    }
   }
   if (FBorderLayerChangeSize) CallOld(M);
   if (FSupportNCArea) {
@@ -619,5 +685,17 @@ void TspFormSkin::SecondStage(TMessage& M) {
       FrameMouseUp(mbRight, P.X, P.Y);
       return;
     }
+  }
+}
+
+void TspFormSkin::SaveBoundsForBorderChange() {
+  TspFormLayerBorder* B = FBorderLayer;
+  if (B->FVisible && B->FullBorder()) {
+    FOldFormBounds = TRect(FForm->Left() - B->LeftSize, FForm->Top() - B->TopSize,
+                           FForm->Width() + B->LeftSize + B->RightSize, FForm->Height() + B->TopSize + B->BottomSize);
+    FOldFullBorder = 1;
+  } else {
+    FOldFormBounds = TRect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
+    FOldFullBorder = 0;
   }
 }

@@ -286,3 +286,97 @@ TEST_F(LayerBorder, FullBorderCaptionAndButtonsInTheTopImage) {
   SaveForReview(&Shot, "full_border");
   EXPECT_TRUE(Errors.empty());
 }
+
+TEST_F(LayerBorder, ShownFormCarriesItsBorderWindows) {
+  SD->SetShowLayeredBorders(true);
+  FS->SetSkinData(SD.get());
+  ASSERT_TRUE(FS->CanShowLayeredBorder());
+  F->Show();
+  SetForegroundWindow(F->Handle());
+  PumpUntil([&] { return F->Active(); }, 2000);
+  Pump();
+  ASSERT_TRUE(B()->FVisible);
+  ASSERT_NE(B()->TopBorder, nullptr);
+  auto Rect = [](TWinControl* W) {
+    RECT R;
+    GetWindowRect(W->Handle(), &R);
+    return TRect(R.left, R.top, R.right, R.bottom);
+  };
+  auto Check = [&](const char* When) {
+    SCOPED_TRACE(When);
+    const Integer L = F->Left(), T = F->Top(), W = F->Width(), H = F->Height();
+    const Integer X = L - 18, Y = T - 46, AW = W + 36, AH = H + 64;
+    EXPECT_EQ(Rect(B()->TopBorder), Bounds(X, Y, AW, 46));
+    EXPECT_EQ(Rect(B()->BottomBorder), Bounds(X, Y + AH - 20, AW, 20));
+    EXPECT_EQ(Rect(B()->LeftBorder), Bounds(X, Y + 46, 18, AH - 66));
+    EXPECT_EQ(Rect(B()->RightBorder), Bounds(X + AW - 18, Y + 46, 18, AH - 66));
+    for (TspFormLayerWindow* Wnd : {B()->TopBorder, B()->BottomBorder, B()->LeftBorder, B()->RightBorder}) {
+      EXPECT_TRUE(IsWindowVisible(Wnd->Handle()));
+      EXPECT_TRUE(GetWindowLongW(Wnd->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    }
+    // The border windows never take the activation.
+    for (TspFormLayerWindow* Wnd : {B()->TopBorder, B()->BottomBorder, B()->LeftBorder, B()->RightBorder})
+      EXPECT_NE(GetActiveWindow(), Wnd->Handle());
+  };
+  Check("shown");
+  F->SetBounds(F->Left() + 30, F->Top() + 20, F->Width(), F->Height());
+  Pump();
+  Check("moved");
+  F->SetBounds(F->Left(), F->Top(), F->Width() + 40, F->Height() + 10);
+  Pump();
+  Check("sized");
+
+  // What the windows answer, under a cursor the test puts.
+  TPoint Cursor;
+  FS->CursorPosSource = [&] { return Cursor; };
+  const Integer L = F->Left(), T = F->Top();
+  struct Row {
+    TspFormLayerWindow* Wnd;
+    TPoint P;
+    TspFormLayerBorderHit Want;
+  };
+  const Row Rows[] = {
+      {B()->TopBorder, TPoint(L - 4, T - 32), spflhTopLeft},
+      {B()->TopBorder, TPoint(L + 60, T - 31), spflhTop},
+      {B()->TopBorder, TPoint(L + 60, T - 20), spflhNone},
+      {B()->LeftBorder, TPoint(L - 4, T + 50), spflhLeft},
+      {B()->LeftBorder, TPoint(L - 10, T + 50), spflhNone},
+      {B()->BottomBorder, TPoint(L + 60, F->Top() + F->Height() + 2), spflhBottom},
+  };
+  for (const Row& R : Rows) {
+    Cursor = R.P;
+    EXPECT_EQ(R.Wnd->HitTestBorder(R.P.X - R.Wnd->Left(), R.P.Y - R.Wnd->Top()), R.Want) << R.P.X << "," << R.P.Y;
+  }
+
+  // A drag on the left band: the left edge follows, the right edge stays.
+  TspFormLayerWindow* LW = B()->LeftBorder;
+  const Integer W0 = F->Width(), Right = F->Left() + F->Width();
+  Cursor = TPoint(L - 3, T + 50);
+  auto Client = [&](const TPoint& P) { return MAKELPARAM(P.X - LW->Left(), P.Y - LW->Top()); };
+  LW->Perform(WM_LBUTTONDOWN, MK_LBUTTON, Client(Cursor));
+  EXPECT_TRUE(LW->FDown);
+  Cursor = TPoint(L - 9, T + 50);
+  LW->Perform(WM_MOUSEMOVE, MK_LBUTTON, Client(Cursor));
+  EXPECT_EQ(F->Left(), L - 6);
+  EXPECT_EQ(F->Width(), W0 + 6);
+  EXPECT_EQ(F->Left() + F->Width(), Right);
+  // Back inside the form: the edge moves right again (shrinking is always allowed).
+  Cursor = TPoint(L + 2, T + 50);
+  LW->Perform(WM_MOUSEMOVE, MK_LBUTTON, Client(Cursor));
+  EXPECT_EQ(F->Left(), L + 5);
+  LW->Perform(WM_LBUTTONUP, 0, Client(Cursor));
+  EXPECT_FALSE(LW->FDown);
+  EXPECT_FALSE(FS->FBorderLayerChangeSize);
+  Pump();
+  Check("after the drag");
+  FS->CursorPosSource = nullptr;
+
+  B()->CheckFormAlpha(100, true);
+  EXPECT_EQ(B()->FCurrentAlphaBlendValue, 100);
+
+  F->Hide();
+  Pump();
+  EXPECT_FALSE(B()->FVisible);
+  EXPECT_EQ(B()->TopBorder, nullptr);
+  EXPECT_TRUE(Errors.empty());
+}
