@@ -12,57 +12,6 @@ using namespace formtest;
 
 namespace {
 
-// Colours of the fixture's layer-frame source (173 x 133).
-constexpr TColor CornerL = 0x0000C0, Middle = 0x00C000, CornerR = 0xC00000, Side = 0x408040, StripTop = 0x404080,
-                 SideR = 0x804040, Bottom = 0x808000, BottomLast = 0x008080;
-
-std::unique_ptr<TBitmap> Source() {
-  return skintest::FlatPicture(173, 133, Middle,
-                               {{TRect(0, 0, 31, 46), CornerL},
-                                {TRect(140, 0, 173, 46), CornerR},
-                                {TRect(0, 46, 18, 113), Side},
-                                {TRect(0, 46, 18, 47), StripTop},
-                                {TRect(155, 46, 173, 113), SideR},
-                                {TRect(18, 46, 155, 113), clWhite},
-                                {TRect(0, 113, 173, 133), Bottom},
-                                {TRect(0, 132, 173, 133), BottomLast}});
-}
-
-// Opaque frame, transparent client, half-transparent caption band.
-std::unique_ptr<TBitmap> Mask() {
-  return skintest::FlatPicture(173, 133, clWhite,
-                               {{TRect(18, 46, 155, 115), clBlack}, {TRect(31, 14, 140, 46), TColor(0x808080)}});
-}
-
-// Close, maximise and minimise faces, 20 x 14 each.
-std::unique_ptr<TBitmap> Buttons() {
-  return skintest::FlatPicture(60, 14, clRed, {{TRect(20, 0, 40, 14), clLime}, {TRect(40, 0, 60, 14), clBlue}});
-}
-
-// The default look's layer frame over active pictures 0 (source) and 1 (mask).
-void DescribeFrame(TspDataSkinLayerFrame& D) {
-  D.PictureIndex = 0;
-  D.MaskPictureIndex = 1;
-  D.InActivePictureIndex = D.InActiveMaskPictureIndex = -1;
-  D.LTPoint = TPoint(31, 46);
-  D.RTPoint = TPoint(140, 45);
-  D.LBPoint = TPoint(21, 113);
-  D.RBPoint = TPoint(151, 113);
-  D.ClRect = TRect(18, 46, 155, 115);
-  D.BorderRect = TRect(14, 14, 158, 118);
-  D.HitTestEnable = true;
-  D.FullBorder = false;
-  D.HitTestSize = 3;
-  D.CaptionRect = TRect(21, 18, 152, 39);
-  D.HitTestLTPoint = TPoint(23, 21);
-  D.HitTestRTPoint = TPoint(150, 21);
-  D.HitTestLBPoint = TPoint(21, 111);
-  D.HitTestRBPoint = TPoint(151, 111);
-  D.RollUpFormHeight = 1;
-  D.ButtonsTopOffset = 21;
-  D.SysButtonTopOffset = 21;
-}
-
 class LayerBorder : public FormTest {
  protected:
   void SetUp() override {
@@ -70,8 +19,7 @@ class LayerBorder : public FormTest {
     TSkinOptions O;
     O.FormInfo = {u"buttonsoffset=2"};
     SD = LoadFixtureSkin(Dir, O);
-    for (auto* B : {Source().release(), Mask().release(), Buttons().release()}) SD->FActivePictures->Add(B);
-    DescribeFrame(*SD->LayerFrame);
+    AddLayerFrame(SD.get());
     F = new TLogForm(bsSizeable);
     FS = new TspFormSkin(F);
   }
@@ -153,7 +101,7 @@ TEST_F(LayerBorder, DamagedLayerFrameMeansNone) {
   SD->SetShowLayeredBorders(true);
   for (const Row& R : Rows) {
     SCOPED_TRACE(R.What);
-    DescribeFrame(*SD->LayerFrame);
+    DescribeLayerFrame(*SD->LayerFrame);
     R.Break(*SD->LayerFrame);
     FS->SetSkinData(nullptr);
     FS->SetSkinData(SD.get());
@@ -165,14 +113,14 @@ TEST_F(LayerBorder, DamagedLayerFrameMeansNone) {
     EXPECT_FALSE(B()->FVisible);
   }
   // A blur mask the skin lacks only means no blur.
-  DescribeFrame(*SD->LayerFrame);
+  DescribeLayerFrame(*SD->LayerFrame);
   SD->LayerFrame->BlurMaskPictureIndex = 40;
   FS->SetSkinData(nullptr);
   FS->SetSkinData(SD.get());
   EXPECT_NE(B()->FData, nullptr);
   EXPECT_EQ(B()->DataRgn1, nullptr);
   // A sound inactive picture is built.
-  DescribeFrame(*SD->LayerFrame);
+  DescribeLayerFrame(*SD->LayerFrame);
   SD->LayerFrame->InActivePictureIndex = 2;
   SD->LayerFrame->InActiveMaskPictureIndex = 1;
   FS->SetSkinData(nullptr);
@@ -197,10 +145,10 @@ TEST_F(LayerBorder, ImagesCutFromTheSource) {
     TColor Want;
   };
   const Row Rows[] = {
-      {0, 0, CornerL},       {335, 0, CornerR},       {150, 5, Middle},   {0, 46, StripTop}, {0, 47, Side},
-      {0, 46 + 67, StripTop},  // the strip tiles every 67 rows
-      {0, 46 + 134, StripTop}, {335, 100, SideR},     {0, 244, Bottom},   {0, 263, BottomLast},
-      {335, 250, Bottom},      {150, 150, clWhite},    {336, 10, clWhite}, {10, 264, clWhite},
+      {0, 0, LayerCornerL},       {335, 0, LayerCornerR},       {150, 5, LayerMiddle},   {0, 46, LayerStripTop}, {0, 47, LayerSide},
+      {0, 46 + 67, LayerStripTop},  // the strip tiles every 67 rows
+      {0, 46 + 134, LayerStripTop}, {335, 100, LayerSideR},     {0, 244, LayerBottom},   {0, 263, LayerBottomLast},
+      {335, 250, LayerBottom},      {150, 150, clWhite},    {336, 10, clWhite}, {10, 264, clWhite},
   };
   for (const Row& R : Rows) EXPECT_EQ(Px(C.get(), R.X, R.Y), Sys(R.Want)) << R.X << "," << R.Y;
   // Colour channels never exceed the alpha.
@@ -209,16 +157,16 @@ TEST_F(LayerBorder, ImagesCutFromTheSource) {
   // Stretched sides: the strip's first row covers three rows.
   SD->LayerFrame->FullStretch = true;
   C = Drawn(300, 200);
-  EXPECT_EQ(Px(C.get(), 0, 48), Sys(StripTop));
-  EXPECT_EQ(Px(C.get(), 0, 49), Sys(Side));
+  EXPECT_EQ(Px(C.get(), 0, 48), Sys(LayerStripTop));
+  EXPECT_EQ(Px(C.get(), 0, 49), Sys(LayerSide));
   SD->LayerFrame->FullStretch = false;
 
   // Shorter than both bands: a 4-row bottom from the band's lowest rows, no sides.
   C = Drawn(300, -14);  // outer height 50
   EXPECT_EQ(B()->BottomImage->Height(), 4);
   EXPECT_EQ(B()->LeftImage->Height(), 0);
-  EXPECT_EQ(Px(C.get(), 0, 46), Sys(Bottom));
-  EXPECT_EQ(Px(C.get(), 0, 49), Sys(BottomLast));
+  EXPECT_EQ(Px(C.get(), 0, 46), Sys(LayerBottom));
+  EXPECT_EQ(Px(C.get(), 0, 49), Sys(LayerBottomLast));
   EXPECT_EQ(Px(C.get(), 0, 50), Sys(clWhite));
 
   // One picture: the whole source, whatever the size.
@@ -227,7 +175,7 @@ TEST_F(LayerBorder, ImagesCutFromTheSource) {
   EXPECT_EQ(B()->BottomImage, nullptr);
   EXPECT_EQ(B()->LeftImage, nullptr);
   EXPECT_EQ(B()->TopImage->Width(), 173);
-  EXPECT_EQ(Px(C.get(), 172, 132), Sys(BottomLast));
+  EXPECT_EQ(Px(C.get(), 172, 132), Sys(LayerBottomLast));
   EXPECT_EQ(Px(C.get(), 173, 5), Sys(clWhite));
 }
 
@@ -235,22 +183,7 @@ TEST_F(LayerBorder, FullBorderCaptionAndButtonsInTheTopImage) {
   SD->LayerFrame->FullBorder = true;
   FS->SetSkinData(SD.get());
   F->SetCaption(u"Layered");
-  FS->ClearObjects();
-  TspDataSkinCaption Cap(u"caption");
-  Cap.FontName = u"Arial";
-  Cap.FontHeight = 16;
-  Cap.FontColor = Cap.ActiveFontColor = clBlack;
-  Cap.DefaultCaption = true;
-  FS->ObjectList->Add(new TspSkinCaptionObject(FS, &Cap));
-  for (auto [Name, Cmd, X] : {std::tuple{u"closebutton", cmClose, 0}, std::tuple{u"maxbutton", cmMaximize, 20},
-                              std::tuple{u"minbutton", cmMinimize, 40}}) {
-    TspDataSkinStdButton D(Name);
-    D.ActivePictureIndex = 2;
-    D.SkinRectInAPicture = true;
-    D.SkinRect = TRect(X, 0, X + 20, 14);
-    D.Command = Cmd;
-    FS->ObjectList->Add(new TspSkinStdButtonObject(FS, &D));
-  }
+  AddFullBorderObjects(FS);
   B()->InitFrame(SD.get(), F);
   auto C = Drawn(300, 200);
   // R.Right = 152 + (336 - 173) = 315; buttons from the right end, 2 apart.

@@ -152,3 +152,48 @@ TEST_F(FormScreens, FixtureSkin) {
   AllStates("fixture", SD.get());
   EXPECT_TRUE(Errors.empty());
 }
+
+// The layered border drawn through its Draw into a bitmap (no compositing
+// manager shows it on the screen): a shadow-like partial border and a full
+// border with its caption and buttons, over a light grey background.
+TEST_F(FormScreens, LayeredBorder) {
+  TTempFolder Dir("formscreens-layer");
+  TSkinOptions O;
+  O.FormInfo = {u"buttonsoffset=2"};
+  auto SD = LoadFixtureSkin(Dir, O);
+  AddLayerFrame(SD.get());
+  for (bool Full : {false, true}) {
+    SD->LayerFrame->FullBorder = Full;
+    auto* F = new TForm(nullptr);
+    F->SetBounds(120, 120, 300, 200);
+    F->SetCaption(u"Layered border");
+    auto* FS = new TspFormSkin(F);
+    FS->SetSkinData(SD.get());
+    if (Full) {
+      AddFullBorderObjects(FS);
+      FS->FBorderLayer->InitFrame(SD.get(), F);
+    }
+    ASSERT_NE(FS->FBorderLayer->FData, nullptr);
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(376, 284);
+    B.Canvas()->Brush()->SetColor(TColor(0xE0E0E0));
+    B.Canvas()->FillRect(TRect(0, 0, 376, 284));
+    FS->FBorderLayer->Draw(B.Canvas(), 20, 10, 336, 264);
+    EXPECT_EQ(Px(&B, 20, 10), Sys(LayerCornerL));
+    std::vector<std::uint8_t> Buf(size_t(B.Width()) * B.Height() * 4);
+    for (Integer Y = 0; Y < B.Height(); ++Y)
+      for (Integer X = 0; X < B.Width(); ++X) {
+        const TColor C = Px(&B, X, Y);
+        std::uint8_t* P = &Buf[(size_t(Y) * B.Width() + X) * 4];
+        P[0] = GetBValue(C);
+        P[1] = GetGValue(C);
+        P[2] = GetRValue(C);
+        P[3] = 255;
+      }
+    lumigra_test::SaveScreenPixels(Buf.data(), B.Width(), B.Height(), B.Width() * 4,
+                                   Full ? "layered-border-full" : "layered-border", "fixture");
+    delete F;
+  }
+  EXPECT_TRUE(Errors.empty());
+}
