@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTable.h"
 #include "rtl/FileUtils.h"
 #include "rtl/SysUtils.h"
 #include "skin/data/win/SPUtils.h"
@@ -326,6 +327,7 @@ void BM_LayerBorderFadeStep(benchmark::State& St) {
     GdiFlush();
   }
   B->Hide();
+  benchtable::Ours(St, "", "5ms");
 }
 BENCHMARK(BM_LayerBorderFadeStep)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -496,9 +496,14 @@ void TspFormSkin::FadeTimerTick() {
     const LONG Ex = GetWindowLongW(Wnd, GWL_EXSTYLE);
     if (Ex & WS_EX_LAYERED) SetWindowLongW(Wnd, GWL_EXSTYLE, Ex & ~WS_EX_LAYERED);
   };
+  const bool Border = CanShowLayeredBorder() && (FForm->Visible() || FForm->Tag() == -10000);
   if (NeedsBorderShowStep()) {
     KillTimer(Wnd, 1);
     Unlayer();
+    if (Border) {
+      FBorderLayer->FActive = FForm->Active();
+      FBorderLayer->CheckFormAlpha(255, true);
+    }
     return;
   }
   if (!FIsLayerEnabled || !(FAlphaBlend || FAlphaBlendAnimation || AnimateAll)) return;
@@ -518,13 +523,19 @@ void TspFormSkin::FadeTimerTick() {
       if (Now - Last > 5) {
         A = std::min(A + Step, T);
         SetAlpha(static_cast<Byte>(A));
+        if (CanShowLayeredBorder()) FBorderLayer->CheckFormAlpha(A, true);
         Last = Now;
       } else {
         Sleep(1);
       }
     }
+    if (CanShowLayeredBorder() && !FBorderLayer->FullBorder()) FBorderLayer->SetBoundsWithForm();
   } else if (T != 255) {
     SetAlpha(FAlphaBlendValue);
+    if (CanShowLayeredBorder()) {
+      FBorderLayer->CheckFormAlpha(FAlphaBlendValue, true);
+      if (!FBorderLayer->FullBorder()) FBorderLayer->SetBoundsWithForm();
+    }
   }
   if (T == 255) Unlayer();
 }

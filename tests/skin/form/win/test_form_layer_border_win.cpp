@@ -313,3 +313,72 @@ TEST_F(LayerBorder, ShownFormCarriesItsBorderWindows) {
   EXPECT_EQ(B()->TopBorder, nullptr);
   EXPECT_TRUE(Errors.empty());
 }
+
+TEST_F(LayerBorder, FullBorderWindowsCarryTheCaption) {
+  SD->SetShowLayeredBorders(true);
+  SD->LayerFrame->FullBorder = true;
+  FS->SetSkinData(SD.get());
+  AddFullBorderObjects(FS);
+  B()->InitFrame(SD.get(), F);
+  F->Show();
+  Pump();
+  ASSERT_TRUE(B()->FVisible);
+  ASSERT_NE(B()->TopBorder, nullptr);
+  // Shown at alpha 0 with the form, raised to full by the form's show step.
+  PumpUntil([&] { return B()->FCurrentAlphaBlendValue == 255; }, 2000);
+  EXPECT_EQ(B()->FCurrentAlphaBlendValue, 255);
+  // The form answers every non-client hit test with its client area.
+  EXPECT_EQ(SendMessageW(F->Handle(), WM_NCHITTEST, 0, MAKELPARAM(F->Left() + 2, F->Top() + 2)), HTCLIENT);
+  FS->FFormActive = true;
+  TPoint Cursor;
+  FS->CursorPosSource = [&] { return Cursor; };
+  TspFormLayerWindow* TW = B()->TopBorder;
+  auto At = [&](Integer X, Integer Y) {
+    Cursor = TPoint(TW->Left() + X, TW->Top() + Y);
+    return TW->HitTestBorder(X, Y);
+  };
+  // Close button (index 1) and caption (index 0) in top-image coordinates.
+  const TRect CloseR = static_cast<TspActiveSkinObject*>(FS->ObjectList->Items(1))->ObjectRect;
+  EXPECT_EQ(At(CloseR.Left + 5, CloseR.Top + 5), spflObject);
+  EXPECT_EQ(B()->ActiveObject, 1);
+  EXPECT_TRUE(static_cast<TspActiveSkinObject*>(FS->ObjectList->Items(1))->Active);
+  EXPECT_EQ(At(100, 28), spflCaption);
+  EXPECT_EQ(B()->ActiveObject, 0);
+  EXPECT_FALSE(static_cast<TspActiveSkinObject*>(FS->ObjectList->Items(1))->Active);  // it left
+
+  // Dragging the caption moves the form and its windows.
+  const Integer L = F->Left(), T = F->Top();
+  At(100, 28);
+  TW->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 28));
+  ASSERT_TRUE(TW->FDown);
+  EXPECT_EQ(TW->FHitMode, spflCaption);
+  Cursor = TPoint(Cursor.X + 15, Cursor.Y + 10);
+  TW->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(115, 38));
+  EXPECT_EQ(F->Left(), L + 15);
+  EXPECT_EQ(F->Top(), T + 10);
+  TW->Perform(WM_LBUTTONUP, 0, MAKELPARAM(115, 38));
+  Pump();
+  EXPECT_EQ(TW->Left(), F->Left() - 18);
+  EXPECT_EQ(TW->Top(), F->Top() - 46);
+
+  // A double-click on the caption maximises a sizeable form, a second one restores it.
+  At(100, 28);
+  TW->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, 28));
+  EXPECT_EQ(FS->WindowState(), wsMaximized);
+  Pump();
+  TW = B()->TopBorder;
+  ASSERT_NE(TW, nullptr);
+  At(100, 28);
+  TW->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, 28));
+  EXPECT_EQ(FS->WindowState(), wsNormal);
+  Pump();
+  FS->CursorPosSource = nullptr;
+
+  // The fade-in ends at the description's alpha.
+  B()->Hide();
+  B()->FCurrentAlphaBlendValue = 200;
+  B()->ShowWithFormAnimation();
+  EXPECT_TRUE(B()->FVisible);
+  EXPECT_EQ(B()->FCurrentAlphaBlendValue, 200);
+  EXPECT_TRUE(Errors.empty());
+}
