@@ -1,6 +1,7 @@
 // The form component: construction, skins, the object factory, the caption
 // buttons' rules and the bounds operations.
 #include "skin/form/win/FormSkin.h"
+#include "skin/form/win/SkinMainMenuBar.h"
 
 #include "skin/data/win/SPUtils.h"
 
@@ -198,6 +199,11 @@ void TspFormSkin::SkinMenuClose() {
   }
   UnHookAppMessage();
   if (OnSkinMenuClose) OnSkinMenuClose(this);
+  if (InMainMenu) {
+    InMainMenu = false;
+    if (TspSkinMainMenuBar* Bar = MainMenuBar()) Bar->CloseMainMenu();
+    if (OnMainMenuExit) OnMainMenuExit(this);
+  }
 }
 
 void TspFormSkin::FormShortCut(MSG& Msg, bool& Handled) {
@@ -209,6 +215,9 @@ void TspFormSkin::FormShortCut(MSG& Msg, bool& Handled) {
     PopupSystemMenuFromButton();
     Handled = true;
   }
+  // Alt+key: the main menu bar's accelerators.
+  else if (Alt && MainMenuBar() && FindMainMenuItemByAccel(Word(Msg.wParam)))
+    Handled = true;
 }
 
 // ---------------------------------------------------------------------------

@@ -43,6 +43,7 @@ using TChangeClientRectEvent = std::function<void(TRect NewClientRect)>;
 using TspActivateCustomObjectEvent = std::function<void(const String& IDName, bool& ObjectVisible)>;
 
 class TspFormSkin;
+class TspSkinMainMenuBar;
 
 // One quick button drawn by the caption to the left of the caption buttons.
 class TspQuickButtonItem : public TCollectionItem {
@@ -312,6 +313,20 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   // hooks while a menu of this form is open.
   void HookAppMessage();
   void UnHookAppMessage();
+  // Main-menu mode: with a main menu bar these hand over to the bar.
+  bool EnterMainMenu();
+  void CloseMainMenu();
+  void SkinMainMenuClose();
+  bool OpenMainMenuItem();
+  bool FindMainMenuItemByAccel(Word Key);
+  void NextMainMenuItem();
+  void PrevMainMenuItem();
+  bool CanMainMenuGoLeft();
+  bool CanMainMenuGoRight();
+  // The main menu bar (nullptr: none).
+  TspSkinMainMenuBar* MainMenuBar() const;
+  void SetMainMenuBar(TspSkinMainMenuBar* Value);
+  TNotifyEvent OnMainMenuEnter, OnMainMenuExit;
   void MenuAppMessage(MSG& Msg, bool& Handled);
   void MenuKeyDown(TMessage& Message);
   // Menus shown through this form's skinned menu.

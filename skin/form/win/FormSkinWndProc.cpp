@@ -239,6 +239,10 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
         return;
       }
       if (Cmd == SC_KEYMENU) {
+        if (!InMainMenu && !SkinMenu->Visible() && MainMenuBar()) {
+          if (EnterMainMenu()) PassOn = false;
+          return;
+        }
         // No main-menu item to enter: the message goes on.
         if (InMainMenu) {
           InMainMenu = false;
