@@ -225,3 +225,58 @@ TEST_F(MenuBar, MouseOpensDropDownsAndRunsCommands) {
   EXPECT_EQ(Clicked, (std::vector<String>{u"FileItem", u"HelpItem"}));
   EXPECT_TRUE(Errors.empty());
 }
+
+// A skin with a "mainmenubar" description over a 100 x 48 picture: the bar
+// strip on top, an item's normal and hot faces below.
+TEST_F(MenuBar, SkinnedLookAndTransparentItems) {
+  constexpr TColor BarC = 0x30A0A0, ItemN = 0x2020C0, ItemA = 0xC02020;
+  TTempFolder Dir("menubar");
+  auto SD = LoadFixtureSkin(Dir);
+  const Integer Pic = SD->FActivePictures->Count();
+  SD->FActivePictures->Add(
+      skintest::FlatPicture(100, 48, BarC, {{TRect(0, 24, 40, 48), ItemN}, {TRect(40, 24, 80, 48), ItemA}}).release());
+  auto* BD = new TspDataSkinMainMenuBar(u"mainmenubar");
+  BD->PictureIndex = Pic;
+  BD->SkinRect = TRect(0, 0, 100, 24);
+  BD->ItemsRect = TRect(4, 2, 96, 22);
+  BD->MenuBarItem = u"menubaritem";
+  SD->CtrlList->Add(BD);
+  auto* ID = new TspDataSkinMainMenuBarItem(u"menubaritem");
+  ID->ActivePictureIndex = Pic;
+  ID->SkinRect = TRect(0, 24, 40, 48);
+  ID->ActiveSkinRect = TRect(40, 24, 80, 48);
+  ID->TextRct = TRect(4, 2, 36, 22);
+  ID->ItemLO = ID->ItemRO = 4;
+  ID->FontName = u"Arial";
+  ID->FontHeight = 14;
+  SD->ObjectList->Add(ID);
+  Bar->SetSkinData(SD.get());
+  EXPECT_EQ(Bar->Height(), 24);
+  ASSERT_TRUE(Item(0)->FSkinSupport);
+  auto B = Paint();
+  EXPECT_EQ(Bar->NewItemsRect, TRect(4, 2, 300 - 4, 22));
+  EXPECT_EQ(Px(B.get(), 1, 1), Sys(BarC));
+  const TRect R0 = Item(0)->ObjectRect;
+  EXPECT_EQ(R0.Left, 4);
+  EXPECT_EQ(R0.Height(), 24);
+  EXPECT_EQ(Px(B.get(), R0.Left + 1, R0.Top + 1), Sys(ItemN));
+  Item(0)->Active = true;
+  B = Paint();
+  EXPECT_EQ(Px(B.get(), R0.Left + 1, R0.Top + 1), Sys(ItemA));
+
+  // Transparent items show the bar's own background, not what the window
+  // shows at that place (which may be an earlier step of a fade).
+  BD->ItemTransparent = true;
+  Item(0)->Active = false;
+  B = Paint();
+  EXPECT_EQ(Px(B.get(), R0.Left + 1, R0.Top + 1), Sys(BarC));
+  TBitmap Stale;
+  Stale.SetPixelFormat(pf24bit);
+  Stale.SetSize(Bar->Width(), Bar->Height());
+  Stale.Canvas()->Brush()->SetColor(ItemA);
+  Stale.Canvas()->FillRect(TRect(0, 0, Bar->Width(), Bar->Height()));
+  Item(0)->Draw(Stale.Canvas());
+  EXPECT_EQ(Px(&Stale, R0.Left + 1, R0.Top + 1), Sys(BarC));
+  Bar->SetSkinData(nullptr);
+  EXPECT_TRUE(Errors.empty());
+}
