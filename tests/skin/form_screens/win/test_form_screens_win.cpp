@@ -5,6 +5,8 @@
 #include "tests/skin/form/win/FormTestUtil.h"
 
 #include "common/Screens.h"
+#include "classlib/ImgList.h"
+#include "skin/form/win/SkinMainMenuBar.h"
 
 #include <memory>
 
@@ -195,5 +197,47 @@ TEST_F(FormScreens, LayeredBorder) {
                                    Full ? "layered-border-full" : "layered-border", "fixture");
     delete F;
   }
+  EXPECT_TRUE(Errors.empty());
+}
+
+// The main menu bar in the default look on a form: a hot item, an item
+// with an image, and a narrow bar whose last items show only as the marker.
+TEST_F(FormScreens, MainMenuBar) {
+  auto* F = new TForm(nullptr);
+  F->SetBounds(120, 120, 320, 160);
+  F->SetCaption(u"Main menu bar");
+  auto* FS = new TspFormSkin(F);
+  auto* Menu = new TMainMenu(F);
+  for (const Char* C : {u"&File", u"&Edit", u"&View", u"&Image", u"&Help"}) {
+    auto* I = new TMenuItem(Menu->Items());
+    I->SetCaption(C);
+    Menu->Items()->Add(I);
+    auto* Sub = new TMenuItem(I);
+    Sub->SetCaption(u"&Item");
+    I->Add(Sub);
+  }
+  auto* IL = new TCustomImageList(F, 16, 16);
+  auto Img = skintest::FlatPicture(16, 16, clRed, {{TRect(4, 4, 12, 12), clYellow}});
+  IL->Add(Img.get(), nullptr);
+  Menu->SetImages(IL);
+  Menu->Items()->Items(2)->SetImageIndex(0);
+  auto* Bar = new TspSkinMainMenuBar(F);
+  Bar->SetParent(F);
+  FS->SetMainMenuBar(Bar);
+  Bar->SetMainMenu(Menu);
+  F->Show();
+  Pump();
+  ASSERT_EQ(Bar->ObjectList->Count(), 5);
+  Bar->TestActive(Bar->ItemAt(1)->ObjectRect.Left + 2, 10);
+  EXPECT_TRUE(Bar->ItemAt(1)->Active);
+  Pump();
+  lumigra_test::SaveWindowScreen(F->Handle(), "mainmenubar", "default");
+  Bar->SetAlign(alNone);
+  Bar->SetBounds(0, 0, 150, 22);
+  Bar->Repaint();
+  Pump();
+  EXPECT_TRUE(Bar->Scroll);
+  lumigra_test::SaveWindowScreen(F->Handle(), "mainmenubar-narrow", "default");
+  delete F;
   EXPECT_TRUE(Errors.empty());
 }
