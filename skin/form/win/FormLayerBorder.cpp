@@ -228,9 +228,21 @@ void TspFormLayerBorder::FreeImages() {
 }
 
 void TspFormLayerBorder::FreeWindows() {
+  // A window may be running one of its own handlers now (a click on a
+  // caption button that closed the form): it is hidden at once, cut loose
+  // from the border and the form, and freed once its messages are done.
   for (TspFormLayerWindow** W : {&LeftBorder, &TopBorder, &RightBorder, &BottomBorder}) {
-    delete *W;
+    TspFormLayerWindow* Wnd = *W;
     *W = nullptr;
+    if (!Wnd) continue;
+    if (Wnd->HandleAllocated()) ShowWindow(Wnd->Handle(), SW_HIDE);
+    Wnd->FLayerBorder = nullptr;
+    Wnd->FForm = nullptr;
+    RemoveComponent(Wnd);
+    if (Application)
+      Application->ReleaseObject(Wnd);
+    else
+      delete Wnd;
   }
 }
 
@@ -404,13 +416,12 @@ void TspFormLayerBorder::Show(Integer X, Integer Y, Integer AWidth, Integer AHei
   FVisible = true;
   BuildBorderImages(AWidth, AHeight);
   FreeWindows();
-  auto* Owner = static_cast<TForm*>(FForm);
   auto Place = [this](TspFormLayerWindow* W, const TPoint& P, UINT Show) {
     TspBitmap* Img = W == TopBorder ? TopImage : W == BottomBorder ? BottomImage : W == LeftBorder ? LeftImage : RightImage;
     PlaceAt(W, P, Img, Show | SWP_NOACTIVATE);
   };
   auto Make = [&](TspFormLayerBorderType Kind, TspBitmap* Img) {
-    auto* W = new TspFormLayerWindow(this, Owner);
+    auto* W = new TspFormLayerWindow(this, FForm);
     W->BorderType = Kind;
     const TPoint P = WindowPos(Kind, X, Y, AWidth, AHeight);
     W->SetBounds(P.X, P.Y, Img ? Img->Width() : 0, Img ? Img->Height() : 0);

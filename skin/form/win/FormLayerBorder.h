@@ -21,7 +21,7 @@ class TspFormLayerBorder;
 // sizes and moves the form from its bands and caption.
 class TspFormLayerWindow : public TForm {
  public:
-  TspFormLayerWindow(TComponent* AOwner, TForm* AForm);
+  TspFormLayerWindow(TComponent* AOwner, TCustomForm* AForm);
   void Dispatch(TMessage& Message) override;
 
   // What window point X, Y (client coordinates; the cursor is read anew)
@@ -32,7 +32,7 @@ class TspFormLayerWindow : public TForm {
   bool Shown() { return HandleAllocated() && IsWindowVisible(Handle()); }
 
   bool FDown = false;
-  TForm* FForm = nullptr;
+  TCustomForm* FForm = nullptr;
   TspFormLayerBorder* FLayerBorder = nullptr;
   TPoint MousePos1, MousePos2;
   TspFormLayerBorderHit FHitMode = spflhNone;

@@ -12,7 +12,7 @@ bool InList(TList* L, Integer I) { return L && I >= 0 && I < L->Count(); }
 
 }  // namespace
 
-TspFormLayerWindow::TspFormLayerWindow(TComponent* AOwner, TForm* AForm) : TForm(AOwner) {
+TspFormLayerWindow::TspFormLayerWindow(TComponent* AOwner, TCustomForm* AForm) : TForm(AOwner) {
   FLayerBorder = dynamic_cast<TspFormLayerBorder*>(AOwner);
   FInProcessMessages = false;
   FForm = AForm;
@@ -148,7 +148,7 @@ void TspFormLayerWindow::MouseDown(TMouseButton Button, TShiftState Shift, Integ
     O->MouseDown(X, Y, Button);
     if (auto* C = dynamic_cast<TspSkinCaptionObject*>(O); C && C->ActiveQuickButton != -1) FDown = false;
     B->MouseCaptureObject = B->ActiveObject;
-    if (S->FLayerManager && S->FLayerManager->IsVisible() && FForm->FormStyle() == fsStayOnTop)
+    if (FForm && S->FLayerManager && S->FLayerManager->IsVisible() && FForm->FormStyle() == fsStayOnTop)
       S->FLayerManager->Update();
   }
 }

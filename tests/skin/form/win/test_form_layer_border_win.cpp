@@ -382,3 +382,46 @@ TEST_F(LayerBorder, FullBorderWindowsCarryTheCaption) {
   EXPECT_EQ(B()->FCurrentAlphaBlendValue, 200);
   EXPECT_TRUE(Errors.empty());
 }
+
+TEST_F(LayerBorder, DoubleClicksOfAFullBorder) {
+  SD->SetShowLayeredBorders(true);
+  SD->LayerFrame->FullBorder = true;
+  SD->LayerFrame->SysMenuButtonRect = TRect(2, 20, 18, 36);
+  FS->SetSkinData(SD.get());
+  AddFullBorderObjects(FS);
+  TspDataSkinStdButton Sys(u"sysmenubutton");
+  Sys.ActivePictureIndex = 2;
+  Sys.SkinRectInAPicture = true;
+  Sys.SkinRect = TRect(0, 0, 16, 14);
+  Sys.Command = cmSysMenu;
+  FS->ObjectList->Add(new TspSkinStdButtonObject(FS, &Sys));
+  B()->InitFrame(SD.get(), F);
+  F->Show();
+  Pump();
+  ASSERT_NE(B()->TopBorder, nullptr);
+  FS->FFormActive = true;
+  TPoint Cursor;
+  FS->CursorPosSource = [&] { return Cursor; };
+  auto DblClick = [&](Integer X, Integer Y) {
+    TspFormLayerWindow* TW = B()->TopBorder;
+    Cursor = TPoint(TW->Left() + X, TW->Top() + Y);
+    TW->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(X, Y));
+    Pump();
+  };
+  // The system-menu button sits in its own rectangle, centred on its height.
+  EXPECT_EQ(static_cast<TspActiveSkinObject*>(FS->ObjectList->Items(4))->ObjectRect, TRect(2, 21, 18, 35));
+  // A form that may not be sized rolls up and down.
+  FS->FSizeable = false;
+  DblClick(60, 28);
+  EXPECT_TRUE(FS->RollUpState());
+  DblClick(60, 28);
+  EXPECT_FALSE(FS->RollUpState());
+  FS->FSizeable = true;
+  // On the system-menu button the form closes.
+  bool Closed = false;
+  F->OnClose = [&](TObject*, TCloseAction&) { Closed = true; };
+  DblClick(8, 25);
+  EXPECT_TRUE(Closed);
+  FS->CursorPosSource = nullptr;
+  EXPECT_TRUE(Errors.empty());
+}

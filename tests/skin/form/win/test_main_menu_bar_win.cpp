@@ -280,3 +280,29 @@ TEST_F(MenuBar, SkinnedLookAndTransparentItems) {
   Bar->SetSkinData(nullptr);
   EXPECT_TRUE(Errors.empty());
 }
+
+TEST_F(MenuBar, ChildButtonsWhileADocumentIsMaximised) {
+  Bar->MDIChildMaximize();
+  ASSERT_EQ(Bar->ButtonsCount, 4);
+  std::vector<TStdCommand> Cmds;
+  for (Integer I = 0; I < 4; ++I)
+    Cmds.push_back(static_cast<TspSkinMainMenuBarButton*>(Bar->ObjectList->Items(I))->Command);
+  EXPECT_EQ(Cmds, (std::vector<TStdCommand>{cmSysMenu, cmClose, cmMaximize, cmMinimize}));
+  auto B = Paint();
+  // System menu at the left, close, restore, minimise from the right; the
+  // items between them.
+  auto Btn = [&](Integer I) { return static_cast<TspMenuBarObject*>(Bar->ObjectList->Items(I))->ObjectRect; };
+  EXPECT_EQ(Btn(0), TRect(2, 2, 20, 20));
+  EXPECT_EQ(Btn(1), TRect(280, 2, 298, 20));
+  EXPECT_EQ(Btn(2), TRect(260, 2, 278, 20));
+  EXPECT_EQ(Btn(3), TRect(240, 2, 258, 20));
+  EXPECT_EQ(Bar->NewItemsRect, TRect(22, 2, 238, 20));
+  EXPECT_EQ(Item(4)->ObjectRect.Left, 22);
+  // Twice is once; without a maximised child the restore takes them away.
+  Bar->MDIChildMaximize();
+  EXPECT_EQ(Bar->ObjectList->Count(), 7);
+  Bar->MDIChildRestore();
+  EXPECT_EQ(Bar->ButtonsCount, 0);
+  EXPECT_EQ(Bar->ObjectList->Count(), 3);
+  EXPECT_FALSE(Bar->FMDIChildMax);
+}
