@@ -216,7 +216,8 @@ TCustomForm* TCustomForm::MDIChildren(Integer Index) {
 TCustomForm* TCustomForm::ActiveMDIChild() {
   if (!FClientHandle) return nullptr;
   auto* W = reinterpret_cast<HWND>(SendMessageW(FClientHandle, WM_MDIGETACTIVE, 0, 0));
-  auto* F = W ? dynamic_cast<TCustomForm*>(FindControl(W)) : nullptr;
+  // A hidden child (the last one) is not the active one.
+  auto* F = W && IsWindowVisible(W) ? dynamic_cast<TCustomForm*>(FindControl(W)) : nullptr;
   return F && F->FFormStyle == fsMDIChild ? F : nullptr;
 }
 
@@ -550,6 +551,13 @@ void TCustomForm::Dispatch(TMessage& M) {
     }
     case CM_VISIBLECHANGED: {
       auto Alive = FAlive;
+      // The system leaves a hidden document child active: the next one
+      // takes over first.
+      if (!FVisible && FFormStyle == fsMDIChild && FHandle)
+        if (HWND Client = GetParent(FHandle);
+            Client && reinterpret_cast<HWND>(SendMessageW(Client, WM_MDIGETACTIVE, 0, 0)) == FHandle)
+          SendMessageW(Client, WM_MDINEXT, reinterpret_cast<WPARAM>(FHandle), 0);
+      if (!*Alive) return;
       Fire(FVisible ? OnShow : OnHide, this);
       if (!*Alive) return;
       if (FVisible) {

@@ -125,10 +125,15 @@ TspFormSkin::TspFormSkin(TComponent* AOwner) : TComponent(AOwner) {
     });
     if (FForm->HandleAllocated()) FForm->RecreateWnd();
   }
+  CreateMDIScrollBars();
 }
 
 TspFormSkin::~TspFormSkin() {
   FDestroying = true;
+  UnhookMDIClient();
+  // A document child's window went without passing here (the form was
+  // being freed): the parent recounts its children now.
+  if (FMDIChildShown) MDIChildDestroyed();
   ClearObjects();
   // The form being destroyed still sends its last messages through here;
   // only a form that lives on gets its procedure back.

@@ -44,6 +44,7 @@ using TspActivateCustomObjectEvent = std::function<void(const String& IDName, bo
 
 class TspFormSkin;
 class TspSkinMainMenuBar;
+class TspSkinScrollBar;
 
 // One quick button drawn by the caption to the left of the caption buttons.
 class TspQuickButtonItem : public TCollectionItem {
@@ -515,6 +516,47 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   void SetAlwaysShowInTray(bool Value) { FAlwaysShowInTray = Value; }
   TShortCutEvent OnShortCut;
 
+  // --- document parent (MDI): the application's main form when it is a
+  // document parent, and its children. The arrangements do nothing unless
+  // this component's form is the parent.
+  void Tile();
+  void Cascade();
+  void MinimizeAll();
+  void MaximizeAll();
+  void CloseAll();
+  void RestoreAll();
+  void RestoreAllExcept(HWND AFormHandle);
+  // The window menu of the parent form: one item per shown child.
+  void AddChildToMenu(TCustomForm* Child);
+  void DeleteChildFromMenu(TCustomForm* Child);
+  void UpDateChildCaptionInMenu(TCustomForm* Child);
+  void UpDateChildActiveInMenu();
+  void MDIItemClick(TObject* Sender);
+  TTileMode TileMode() const { return FTileMode; }
+  void SetTileMode(TTileMode Value) { FTileMode = Value; }
+  bool ShowMDIScrollBars() const { return FShowMDIScrollBars; }
+  void SetShowMDIScrollBars(bool Value);
+  bool MDIChildMaximized() const { return FMDIChildMaximized; }
+  TspSkinScrollBar* MDIHScrollBar() const { return FMDIHScrollBar; }
+  TspSkinScrollBar* MDIVScrollBar() const { return FMDIVScrollBar; }
+  // The parent's client area less the controls aligned to its edges, in its
+  // client coordinates; R is kept without a main form.
+  void GetMDIClientRect(TRect& R);
+  void UpdateMDIScrollBars(bool AUpdateRange);
+  void LayoutMDIScrollBars();
+  void SyncMDIHScroll();
+  void SyncMDIVScroll();
+  void TileHorizontal();
+  void TileVertical();
+  TCustomForm* FindMaximizedMDIChild();
+  void RefitMDIChildren();
+  void ArrangeMinimizedMDIChildren();
+  void UpdateMDIMenuBar();
+  // The procedure installed on the parent's document client window.
+  void MDIClientWndProc(TMessage& Message);
+  bool IsMDIParent() const { return FForm && FForm->FormStyle() == fsMDIForm; }
+  bool IsMDIChild() const { return FForm && FForm->FormStyle() == fsMDIChild; }
+
   // Convenience reads of the mapped geometry.
   const TspFrameRects& Frame() const { return FR; }
   TspSkinData* Skin() const { return FSD && !FSD->Empty ? FSD : nullptr; }
@@ -526,7 +568,33 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   TspFrameSkin FrameSkin() const;
   TspMaskShape MaskShape();
   void TakeFormSize();
-  bool IsMaximizedMDIChild() const { return false; }
+  bool IsMaximizedMDIChild() const { return IsMDIChild() && FWindowState == wsMaximized; }
+  // The document parts: the protocol between children and parent, the
+  // client window's subclassing, the children's own window-procedure steps.
+  void CreateMDIScrollBars();
+  void HookMDIClient();
+  void UnhookMDIClient();
+  bool MDIMessage(TMessage& M);
+  void MDIChildShown(bool Shown);
+  void MDIChildDestroyed();
+  void MDIChildMoved();
+  // 1232, then Msg (1234 or 1235 with the child's handle) to the main form.
+  void TellMDIParent(UINT Msg);
+  TspFormSkin* MainFormSkin();
+  TspSkinScrollBar* FMDIHScrollBar = nullptr;
+  TspSkinScrollBar* FMDIVScrollBar = nullptr;
+  HWND ChangeVisibleChildHanle = nullptr;
+  bool FStopCheckChildMove = false;
+  Integer FOldHSrollBarPosition = 0, FOldVSrollBarPosition = 0;
+  bool FShowMDIScrollBars = true;
+  bool FMDIChildShown = false;  // shown once as a document child, not yet destroyed
+  bool FInMaximizeAll = false;
+  bool FInRestoreAll = false;
+  TTileMode FTileMode = tbHorizontal;
+  bool FMDIChildMaximized = false;
+  HWND FClientWnd = nullptr;
+  WNDPROC FPrevClientProc = nullptr;
+  static LRESULT CALLBACK MDIClientProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
   // The window procedure's stages.
   void FirstStage(TMessage& M, bool& PassOn);
   void SecondStage(TMessage& M);

@@ -50,6 +50,7 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       MorphTimer->SetEnabled(false);
       MouseTimer->SetEnabled(false);
       AnimateTimer->SetEnabled(false);
+      if (IsMDIChild()) MDIChildDestroyed();
       return;
     case WM_SIZE: OnSize(M, PassOn); return;
     case WM_ACTIVATE:
@@ -73,6 +74,8 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       if (!Skinnable) return;
       CallOld(M);
       PassOn = false;
+      if (M.Msg == WM_SETTEXT && IsMDIChild())
+        UpDateChildCaptionInMenu(FForm);
       if (FForm->BorderStyle() == bsNone || !Wnd) return;
       if (Skin()) {
         if (FSupportNCArea)
@@ -85,6 +88,8 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       return;
     case WM_ERASEBKGND: {
       PassOn = false;
+      // The document client paints the parent's area.
+      if (IsMDIParent()) return;
       const HDC DC = reinterpret_cast<HDC>(M.WParam);
       if (FSupportNCArea) {
         if (Skin()) {
@@ -349,19 +354,17 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       if (FSD && M.WParam == reinterpret_cast<WPARAM>(FSD)) ApplySkinData();
       NotifyChangeSkin(reinterpret_cast<TspSkinData*>(M.WParam), FForm);
       return;
-    case FEM_SKIN_CHANGED_MDI: return;
-    case FEM_MENU_CLOSED: SkinMenuClose(); return;
+    case FEM_SKIN_CHANGED_MDI:
+    case FEM_MDI_REFIT:
     case FEM_MDI_QUERY_MAXIMIZED:
-      M.Result = 0;
-      PassOn = false;
-      return;
     case FEM_MDI_CHILD_MAXIMIZED:
     case FEM_MDI_CHILD_RESTORED:
     case FEM_MDI_CHILD_MOVED:
     case FEM_MDI_RESTORE_ALL:
     case FEM_MDI_RESTORE_OTHERS:
-      // Answered by a document parent; this form has no children.
+      if (MDIMessage(M)) PassOn = false;
       return;
+    case FEM_MENU_CLOSED: SkinMenuClose(); return;
     case FEM_SKIN_STRINGS_CHANGED: SetDefaultButtonHints(); return;
     case FEM_SKIN_SKINNABLE_CHANGED:
       if (!FUseRibbon && FSD && M.WParam == reinterpret_cast<WPARAM>(FSD)) SetSkinnableForm(FSD->SkinnableForm());
@@ -567,6 +570,30 @@ void TspFormSkin::OnSize(TMessage& M, bool& PassOn) {
 
 void TspFormSkin::SecondStage(TMessage& M) {
   const bool NC = FSupportNCArea;
+  if (IsMDIParent() && M.Msg == WM_SHOWWINDOW && M.WParam) HookMDIClient();
+  if (IsMDIChild()) {
+    // A document child keeps its parent's window menu, menu bar and
+    // scroll bars up to date.
+    switch (M.Msg) {
+      case WM_MOVE:
+      case WM_SIZE: MDIChildMoved(); break;
+      case WM_SHOWWINDOW: {
+        auto Alive = FAlive;
+        MDIChildShown(M.WParam != 0);
+        if (*Alive && M.WParam) MDIChildMoved();
+        if (!*Alive) return;
+        break;
+      }
+      case WM_NCACTIVATE:
+      case WM_MDIACTIVATE:
+        if (TspFormSkin* P = MainFormSkin()) {
+          P->UpDateChildActiveInMenu();
+          P->UpdateMDIMenuBar();
+        }
+        break;
+      default: break;
+    }
+  }
   switch (M.Msg) {
     case WM_MOUSEMOVE: {
       if (NC) return;

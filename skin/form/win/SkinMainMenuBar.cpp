@@ -49,8 +49,6 @@ void DrawMorph(TCanvas* C, TBitmap* A, TBitmap* B, TMorphKind Kind, double Kf, c
 
 }  // namespace
 
-TspFormSkin* FindMaximizedMDIChildSkinForm() { return nullptr; }
-
 // ---------------------------------------------------------------------------
 // The object base
 

@@ -237,7 +237,8 @@ class TspSkinMainMenuBar : public TspSkinControl {
   TspDataSkinObject* SkinObject(const String& Name);
 };
 
-// The skinned form of the maximised document child of the application's
-// main form, or nullptr (the class library has no document children, so
-// there is never one).
+// The form component of the first maximised document child of the
+// application's main form (in the children's order), or nullptr.
 TspFormSkin* FindMaximizedMDIChildSkinForm();
+// The form component of the main form's active document child, or nullptr.
+TspFormSkin* FindActiveMDIChildSkinForm();

@@ -108,6 +108,16 @@ TEST_F(MdiForms, ChildrenOrderActivationNextAndEvents) {
   EXPECT_EQ(Parent->ActiveMDIChild(), B);
   EXPECT_EQ(Log, "A- A+ A- ");
 
+  // Hiding the active child activates the next; the last one hidden
+  // leaves no active child.
+  B->Hide();
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), A);
+  EXPECT_EQ(Log, "A- A+ A- A+ ");
+  A->Hide();
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), nullptr);
+  EXPECT_EQ(Parent->MDIChildCount(), 2);  // hidden children still count
   delete B;
   Pump();
   EXPECT_EQ(Parent->MDIChildCount(), 1);

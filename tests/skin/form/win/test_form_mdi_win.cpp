@@ -1,0 +1,277 @@
+// A skinned document parent with skinned children on real windows: the
+// window-menu entries, tile and cascade, the maximise / restore / minimise
+// messages between children and parent, the client area's scroll bars and
+// the parent's client window procedure.
+#include "tests/skin/form/win/FormTestUtil.h"
+
+#include <string>
+
+#include "skin/controls/win/SkinScrollBar.h"
+#include "skin/form/MdiArrange.h"
+#include "skin/form/win/SkinMainMenuBar.h"
+
+using namespace formtest;
+
+namespace {
+
+class MdiSkin : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    SavedMain = Application->MainForm();
+    Parent = new TForm(nullptr);
+    Parent->SetName(u"Parent");
+    Parent->SetFormStyle(fsMDIForm);
+    Parent->SetBounds(20, 20, 700, 500);
+    PS = new TspFormSkin(Parent);
+    Menu = new TMainMenu(Parent);
+    WinItem = new TMenuItem(Menu);
+    WinItem->SetCaption(u"&Window");
+    Menu->Items()->Add(WinItem);
+    Parent->SetWindowMenu(WinItem);
+    Application->SetMainForm(Parent);
+    Parent->Show();
+    Pump();
+    Parent->SetClientSize(800, 600);
+    Pump();
+  }
+  void TearDown() override {
+    delete Parent;
+    Application->SetMainForm(SavedMain);
+    FormTest::TearDown();
+  }
+  TForm* NewChild(const char16_t* Name, TRect R = Bounds(10, 10, 220, 160)) {
+    auto* C = new TForm(nullptr);
+    C->SetName(Name);
+    C->SetCaption(Name);
+    C->SetFormStyle(fsMDIChild);
+    C->SetBoundsRect(R);
+    new TspFormSkin(C);
+    C->Show();
+    Pump();
+    return C;
+  }
+  static TspFormSkin* Skin(TCustomForm* F) { return dynamic_cast<TspFormSkin*>(FindSkinForm(F)); }
+  std::string Entries() {
+    std::string S;
+    for (Integer I = 0; I < WinItem->Count(); ++I) {
+      TMenuItem* It = WinItem->Items(I);
+      S += ToUtf8(It->Name()) + "=" + ToUtf8(It->Caption()) + (It->Checked() ? "*" : "") + " ";
+    }
+    return S;
+  }
+  TCustomForm* SavedMain = nullptr;
+  TForm* Parent = nullptr;
+  TspFormSkin* PS = nullptr;
+  TMainMenu* Menu = nullptr;
+  TMenuItem* WinItem = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MdiSkin, ClientAreaIsTheParentsClientAndTheClientWindowHasNoBorder) {
+  TRect R(-1, -1, -1, -1);
+  PS->GetMDIClientRect(R);
+  EXPECT_EQ(R, TRect(0, 0, 800, 600));
+  HWND C = Parent->ClientHandle();
+  ASSERT_NE(C, nullptr);
+  RECT WR{}, CR{};
+  GetWindowRect(C, &WR);
+  GetClientRect(C, &CR);
+  // The client window procedure keeps no border and no system scroll bars.
+  EXPECT_EQ(WR.right - WR.left, CR.right);
+  EXPECT_EQ(WR.bottom - WR.top, CR.bottom);
+  EXPECT_EQ(SendMessageW(C, WM_NCACTIVATE, 0, 0), 1);
+  // 1236 is answered by every form: 0 without a maximised child.
+  EXPECT_EQ(SendMessageW(Parent->Handle(), FEM_MDI_QUERY_MAXIMIZED, 0, 0), 0);
+  TForm* A = NewChild(u"A");
+  EXPECT_EQ(SendMessageW(A->Handle(), FEM_MDI_QUERY_MAXIMIZED, 0, 0), 0);
+  delete A;
+}
+
+TEST_F(MdiSkin, WindowMenuEntriesFollowTheChildren) {
+  TForm* A = NewChild(u"A");
+  TForm* B = NewChild(u"B");
+  EXPECT_EQ(Entries(), "A_DSFCHILDITEM=A B_DSFCHILDITEM=B* ");
+  B->SetCaption(u"Second");
+  EXPECT_EQ(Entries(), "A_DSFCHILDITEM=A B_DSFCHILDITEM=Second* ");
+  A->Show();
+  Pump();
+  EXPECT_EQ(Entries(), "A_DSFCHILDITEM=A* B_DSFCHILDITEM=Second ");
+  // An entry brings back a minimised child and activates it.
+  Skin(B)->SetWindowState(wsMinimized);
+  Pump();
+  EXPECT_EQ(Skin(B)->WindowState(), wsMinimized);
+  WinItem->Items(1)->Click();
+  Pump();
+  EXPECT_EQ(Skin(B)->WindowState(), wsNormal);
+  EXPECT_EQ(Parent->ActiveMDIChild(), B);
+  // Hidden: its entry goes; an entry of another kind stays.
+  auto* Other = new TMenuItem(Menu);
+  Other->SetName(u"Arrange");
+  WinItem->Add(Other);
+  B->Hide();
+  Pump();
+  EXPECT_EQ(Entries(), "A_DSFCHILDITEM=A* Arrange= ");
+  FreeObject(B);
+  FreeObject(A);
+  Pump();
+  EXPECT_EQ(Entries(), "Arrange= ");
+}
+
+TEST_F(MdiSkin, TileAndCascadeFollowTheArrangementRules) {
+  std::vector<TForm*> Kids;
+  for (const char16_t* N : {u"A", u"B", u"C", u"D"}) Kids.push_back(NewChild(N, Bounds(30, 30, 200, 150)));
+  auto Place = [&](Integer I) { return Parent->MDIChildren(I)->BoundsRect(); };
+  PS->Tile();
+  Pump();
+  // Four children on 800 x 600: 2 x 2 of 400 x 300.
+  EXPECT_EQ(Place(0), Bounds(0, 0, 400, 300));
+  EXPECT_EQ(Place(1), Bounds(0, 300, 400, 300));
+  EXPECT_EQ(Place(2), Bounds(400, 0, 400, 300));
+  EXPECT_EQ(Place(3), Bounds(400, 300, 400, 300));
+  PS->SetTileMode(tbVertical);
+  PS->Tile();
+  Pump();
+  auto V = TileVerticalRects(4, 800, 600);
+  for (Integer I = 0; I < 4; ++I) EXPECT_EQ(Place(I), V[static_cast<size_t>(I)]) << I;
+  // Unskinned parent, sizeable border: the step is 19 + 3; the last child
+  // sits at the origin.
+  delete Kids.back();
+  Kids.pop_back();
+  PS->Cascade();
+  Pump();
+  EXPECT_EQ(Place(0), Bounds(44, 44, 756, 556));
+  EXPECT_EQ(Place(1), Bounds(22, 22, 756, 556));
+  EXPECT_EQ(Place(2), Bounds(0, 0, 756, 556));
+  // A child's own component arranges nothing: its form is no parent.
+  Skin(Kids[0])->Tile();
+  Pump();
+  EXPECT_EQ(Place(0), Bounds(44, 44, 756, 556));
+  for (TForm* K : Kids) delete K;
+}
+
+TEST_F(MdiSkin, MaximiseRestoreAndMinimiseGoThroughTheParent) {
+  TForm* A = NewChild(u"A", Bounds(10, 10, 220, 160));
+  TForm* B = NewChild(u"B", Bounds(40, 40, 220, 160));
+  Skin(A)->SetWindowState(wsMaximized);
+  Pump();
+  EXPECT_TRUE(PS->MDIChildMaximized());
+  EXPECT_EQ(A->BoundsRect(), Bounds(0, 0, 800, 600));
+  // The other child maximises with it.
+  EXPECT_EQ(Skin(B)->WindowState(), wsMaximized);
+  EXPECT_EQ(B->BoundsRect(), Bounds(0, 0, 800, 600));
+  EXPECT_NE(FindMaximizedMDIChildSkinForm(), nullptr);
+  // A child shown now asks the parent and maximises too.
+  TForm* C = NewChild(u"C");
+  EXPECT_EQ(Skin(C)->WindowState(), wsMaximized);
+  EXPECT_EQ(FindActiveMDIChildSkinForm(), Skin(C));
+  // The parent's client grows: maximised children follow.
+  Parent->SetClientSize(820, 610);
+  Pump();
+  EXPECT_EQ(A->BoundsRect(), Bounds(0, 0, 820, 610));
+  Parent->SetClientSize(800, 600);
+  Pump();
+  // Restoring one restores all and clears the mark.
+  Skin(A)->SetWindowState(wsNormal);
+  Pump();
+  EXPECT_FALSE(PS->MDIChildMaximized());
+  EXPECT_EQ(A->BoundsRect(), Bounds(10, 10, 220, 160));
+  EXPECT_EQ(Skin(B)->WindowState(), wsNormal);
+  EXPECT_EQ(B->BoundsRect(), Bounds(40, 40, 220, 160));
+  EXPECT_EQ(Skin(C)->WindowState(), wsNormal);
+  EXPECT_EQ(FindMaximizedMDIChildSkinForm(), nullptr);
+  // Maximised again, then one minimised: the others are restored, the
+  // minimised one goes to the bottom-left corner of the client area.
+  Skin(B)->SetWindowState(wsMaximized);
+  Pump();
+  ASSERT_TRUE(PS->MDIChildMaximized());
+  Skin(B)->SetWindowState(wsMinimized);
+  Pump();
+  EXPECT_FALSE(PS->MDIChildMaximized());
+  EXPECT_EQ(Skin(A)->WindowState(), wsNormal);
+  EXPECT_EQ(Skin(C)->WindowState(), wsNormal);
+  EXPECT_EQ(Skin(B)->WindowState(), wsMinimized);
+  EXPECT_EQ(B->Left(), 0);
+  EXPECT_EQ(B->Top(), 600 - Skin(B)->GetMinHeight());
+  // A second one minimised takes the next place along the row.
+  Skin(A)->SetWindowState(wsMinimized);
+  Pump();
+  EXPECT_EQ(A->Left(), Skin(A)->GetMinWidth());
+  EXPECT_EQ(A->Top(), 600 - Skin(A)->GetMinHeight());
+  delete C;
+  delete B;
+  delete A;
+}
+
+TEST_F(MdiSkin, ScrollBarsFollowTheChildrenAndMoveThem) {
+  TspSkinScrollBar* HB = PS->MDIHScrollBar();
+  TspSkinScrollBar* VB = PS->MDIVScrollBar();
+  ASSERT_NE(HB, nullptr);
+  ASSERT_NE(VB, nullptr);
+  TForm* A = NewChild(u"A", Bounds(100, 100, 220, 160));
+  TForm* B = NewChild(u"B", Bounds(300, 200, 220, 160));
+  EXPECT_FALSE(HB->Visible());
+  EXPECT_FALSE(VB->Visible());
+  A->SetLeft(-50);
+  Pump();
+  ASSERT_TRUE(HB->Visible());
+  EXPECT_FALSE(VB->Visible());
+  EXPECT_EQ(HB->BoundsRect(), Bounds(0, 600 - 17, 800, 17));
+  EXPECT_EQ(HB->Position(), 50);
+  EXPECT_EQ(HB->Max(), 849);
+  EXPECT_EQ(HB->PageSize(), 800);
+  // The down button moves every visible child 10 pixels right, the up
+  // button back.
+  HB->OnDownButtonClick(HB);
+  Pump();
+  EXPECT_EQ(A->Left(), -40);
+  EXPECT_EQ(B->Left(), 310);
+  HB->OnUpButtonClick(HB);
+  Pump();
+  EXPECT_EQ(A->Left(), -50);
+  EXPECT_EQ(B->Left(), 300);
+  // Below the bottom too: both bars, the horizontal one beside the
+  // vertical one.
+  B->SetTop(500);
+  Pump();
+  ASSERT_TRUE(VB->Visible());
+  EXPECT_TRUE(HB->Both());
+  EXPECT_EQ(VB->BoundsRect(), Bounds(800 - 17, 0, 17, 600 - 17));
+  // Switched off: both hidden whatever the places.
+  PS->SetShowMDIScrollBars(false);
+  EXPECT_FALSE(HB->Visible());
+  EXPECT_FALSE(VB->Visible());
+  PS->SetShowMDIScrollBars(true);
+  EXPECT_TRUE(HB->Visible());
+  // Back inside: no bars; a destroyed child leaves the range at once.
+  A->SetLeft(10);
+  Pump();
+  EXPECT_FALSE(HB->Visible());
+  EXPECT_TRUE(VB->Visible());
+  FreeObject(B);
+  Pump();
+  EXPECT_FALSE(VB->Visible());
+  delete A;
+}
+
+TEST_F(MdiSkin, CloseAllClosesFromTheLastChild) {
+  std::string Log;
+  std::vector<TForm*> Kids;
+  for (const char16_t* N : {u"A", u"B", u"C"}) {
+    TForm* K = NewChild(N);
+    K->OnClose = [&Log, N](TObject*, TCloseAction& Action) {
+      Log += ToUtf8(N);
+      Action = caHide;
+    };
+    Kids.push_back(K);
+  }
+  std::string Order;
+  for (Integer I = 2; I >= 0; --I) Order += ToUtf8(Parent->MDIChildren(I)->Name());
+  PS->CloseAll();
+  Pump();
+  EXPECT_EQ(Log, Order);
+  for (TForm* K : Kids) EXPECT_FALSE(K->Visible());
+  EXPECT_EQ(Entries(), "");
+  for (TForm* K : Kids) delete K;
+}
