@@ -133,6 +133,9 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   // --- window procedure
   void SkinFormWndProc(TMessage& Message);
   void CloseMenusOnMessage(TMessage& Message);
+  // A document parent cancels the pressed and tracking states of its
+  // skinned controls.
+  void CancelMDIControlModes();
   TWndMethod OldWindowProc;
 
   // --- frame layout and painting

@@ -8,6 +8,7 @@
 
 #include "rtl/CallbackGuard.h"
 #include "rtl/ScopeGuard.h"
+#include "skin/controls/win/SkinControl.h"
 #include "skin/controls/win/SkinScrollBar.h"
 #include "skin/form/MdiArrange.h"
 #include "skin/form/win/FormSkin.h"
@@ -485,6 +486,15 @@ void TspFormSkin::MDIClientWndProc(TMessage& M) {
     case WM_NCACTIVATE: M.Result = 1; return;
     default: Prev(); return;
   }
+}
+
+void TspFormSkin::CancelMDIControlModes() {
+  const auto& St = ComponentState();
+  if (St.Contains(csLoading) || St.Contains(csDesigning) || St.Contains(csDestroying)) return;
+  if (!IsMDIParent() || !FForm->Visible()) return;
+  for (Integer I = 0; I < FForm->ComponentCount(); ++I)
+    if (auto* C = dynamic_cast<TspSkinControl*>(FForm->Components(I)); C && C->Visible() && C->Enabled())
+      C->Perform(CM_CANCELMODE, 0, 0);
 }
 
 // ---------------------------------------------------------------------------

@@ -36,6 +36,13 @@ void TspFormSkin::MenuAppMessage(MSG& Msg, bool& Handled) {
 void TspFormSkin::MenuKeyDown(TMessage& Message) {
   const Word Key = LOWORD(Message.WParam);
   auto Alive = FAlive;
+  // A document child hands its keys to the main form's open menu.
+  if (IsMDIChild())
+    if (TspFormSkin* P = MainFormSkin();
+        P && P != this && (P->InMenu || P->InMainMenu || P->SkinMenu->Visible())) {
+      P->MenuKeyDown(Message);
+      return;
+    }
   if (InMainMenu && FindMainMenuItemByAccel(Key)) return;
   if (!*Alive) return;
   if (Key == VK_ESCAPE && InMainMenu && !InMenu) {
@@ -243,7 +250,7 @@ void TspFormSkin::BuildSystemMenu() {
   Add(kClose, [this, Alive](TObject*) {
     if (*Alive) FForm->Close();
   });
-  Root->Items(Root->Count() - 1)->SetShortCut(TextToShortCut(u"Alt+F4"));
+  Root->Items(Root->Count() - 1)->SetShortCut(TextToShortCut(IsMDIChild() ? u"Ctrl+F4" : u"Alt+F4"));
 }
 
 void TspFormSkin::MergeSystemMenu() {
@@ -292,9 +299,16 @@ TMenuItem* TspFormSkin::GetSystemMenuItems() {
 }
 
 void TspFormSkin::PopupSystemMenuAt(const TRect& R) {
+  // A document child's menu is shown, keyed and closed by the main form's
+  // component: the menu state and the key hook are that one's.
+  TspFormSkin* Host = this;
+  if (IsMDIChild()) {
+    Host = MainFormSkin();
+    if (!Host) return;
+  }
   TMenuItem* Items = GetSystemMenuItems();
-  SkinMenuOpen();
-  SkinMenu->Popup(nullptr, FMSD ? FMSD : FSD, 0, R, Items, false, false);
+  Host->SkinMenuOpen();
+  Host->SkinMenu->Popup(nullptr, Host->FMSD ? Host->FMSD : Host->FSD, 0, R, Items, false, false);
 }
 
 void TspFormSkin::PopupSystemMenu(Integer X, Integer Y) { PopupSystemMenuAt(TRect(X, Y, X, Y)); }
@@ -332,7 +346,7 @@ void TspFormSkin::BuildTrayMenu() {
   };
   Add(u"", u"-");
   TMenuItem* Close = Add(u"TRAY_DSF_CLOSE", u"&Close");
-  Close->SetShortCut(TextToShortCut(u"Alt+F4"));
+  Close->SetShortCut(TextToShortCut(IsMDIChild() ? u"Ctrl+F4" : u"Alt+F4"));
   Close->OnClick = [this, Alive](TObject*) {
     if (*Alive) FForm->Close();
   };

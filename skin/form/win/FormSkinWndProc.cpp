@@ -3,6 +3,7 @@
 // a second stage.
 #include "skin/data/win/SPUtils.h"
 #include "skin/form/win/FormSkin.h"
+#include "skin/form/win/SkinMainMenuBar.h"
 
 namespace {
 
@@ -22,13 +23,22 @@ void TspFormSkin::CloseMenusOnMessage(TMessage& M) {
   // host (a form in the tray) gets no other message then.
   const bool AppDeactivated = M.Msg == WM_ACTIVATEAPP && M.WParam == 0;
   if (!AppDeactivated && !IsMenuCloseMessage(M.Msg)) return;
-  if (InMainMenu && !InMenu) {
-    InMainMenu = false;
-  } else if (SkinMenu->Visible()) {
-    SkinMenu->Hide();
-  } else if (InMenu) {
-    SkinMenuClose();
-  }
+  auto Alive = FAlive;
+  auto CloseStep = [](TspFormSkin* S) {
+    if (S->InMainMenu && !S->InMenu) {
+      S->InMainMenu = false;
+    } else if (S->SkinMenu->Visible()) {
+      S->SkinMenu->Hide();
+    } else if (S->InMenu) {
+      S->SkinMenuClose();
+    } else {
+      return false;
+    }
+    return true;
+  };
+  if (!CloseStep(this) && *Alive && IsMDIParent() && FForm->Visible())
+    if (TspFormSkin* C = FindActiveMDIChildSkinForm(); C && C != this) CloseStep(C);
+  if (*Alive) CancelMDIControlModes();
 }
 
 void TspFormSkin::SkinFormWndProc(TMessage& M) {

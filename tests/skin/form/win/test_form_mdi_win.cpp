@@ -275,3 +275,89 @@ TEST_F(MdiSkin, CloseAllClosesFromTheLastChild) {
   EXPECT_EQ(Entries(), "");
   for (TForm* K : Kids) delete K;
 }
+
+// The parent's menu bar shows the maximised child's buttons and acts on
+// that child: restore, minimise, close.
+TEST_F(MdiSkin, MenuBarChildButtonsActOnTheMaximisedChild) {
+  auto* Bar = new TspSkinMainMenuBar(Parent);
+  Bar->SetParent(Parent);
+  PS->SetMainMenuBar(Bar);
+  Bar->SetMainMenu(Menu);
+  Pump();
+  TRect R;
+  PS->GetMDIClientRect(R);
+  // The aligned bar takes the top of the client area.
+  EXPECT_EQ(R.Top, Bar->Height());
+  TForm* A = NewChild(u"A", Bounds(10, 10, 220, 160));
+  TForm* B = NewChild(u"B", Bounds(40, 40, 220, 160));
+  Skin(B)->SetWindowState(wsMaximized);
+  Pump();
+  ASSERT_EQ(Bar->ButtonsCount, 4);
+  EXPECT_EQ(B->BoundsRect(), Bounds(0, 0, R.Width(), R.Height()));
+  auto Button = [&](TStdCommand Cmd) -> TspSkinMainMenuBarButton* {
+    for (Integer I = 0; I < Bar->ButtonsCount; ++I) {
+      auto* Btn = static_cast<TspSkinMainMenuBarButton*>(Bar->ObjectList->Items(I));
+      if (Btn->Command == Cmd) return Btn;
+    }
+    return nullptr;
+  };
+  ASSERT_NE(Button(cmMaximize), nullptr);
+  Button(cmMaximize)->ExecuteCommand();  // restores
+  Pump();
+  EXPECT_FALSE(PS->MDIChildMaximized());
+  EXPECT_EQ(Bar->ButtonsCount, 0);
+  EXPECT_EQ(A->BoundsRect(), Bounds(10, 10, 220, 160));
+  EXPECT_EQ(B->BoundsRect(), Bounds(40, 40, 220, 160));
+  // Maximised again: close takes the child away and the buttons with it.
+  Skin(A)->SetWindowState(wsMaximized);
+  Pump();
+  ASSERT_EQ(Bar->ButtonsCount, 4);
+  bool Closed = false;
+  TspFormSkin* Max = FindMaximizedMDIChildSkinForm();
+  ASSERT_NE(Max, nullptr);
+  Max->FForm->OnClose = [&](TObject*, TCloseAction& Action) {
+    Closed = true;
+    Action = caFree;
+  };
+  Button(cmClose)->ExecuteCommand();
+  Application->DoReleaseQueue();
+  Pump();
+  EXPECT_TRUE(Closed);
+  EXPECT_EQ(Parent->MDIChildCount(), 1);
+  // The one left is still maximised with the others: the buttons stay.
+  EXPECT_TRUE(PS->MDIChildMaximized());
+  EXPECT_EQ(Bar->ButtonsCount, 4);
+  FreeObject(Parent->MDIChildren(0));
+  Pump();
+  EXPECT_FALSE(PS->MDIChildMaximized());
+  EXPECT_EQ(Bar->ButtonsCount, 0);
+}
+
+// A child's system menu is the main form's component's menu: its state and
+// key hook, never the child's, so nothing of the child is left behind when
+// the main form's menu closes.
+TEST_F(MdiSkin, ChildSystemMenuRunsOnTheMainFormsComponent) {
+  TForm* A = NewChild(u"A");
+  TspFormSkin* CS = Skin(A);
+  CS->PopupSystemMenu(A->Left() + 60, A->Top() + 60);
+  Pump();
+  EXPECT_TRUE(PS->SkinMenu->Visible());
+  EXPECT_TRUE(PS->InMenu);
+  EXPECT_TRUE(Application->MessageHooks().Installed(PS));
+  EXPECT_FALSE(CS->InMenu);
+  EXPECT_FALSE(CS->SkinMenu->Visible());
+  EXPECT_FALSE(Application->MessageHooks().Installed(CS));
+  // Its items are the child's: Ctrl+F4 on Close.
+  TMenuItem* Items = CS->GetSystemMenuItems();
+  TMenuItem* Close = nullptr;
+  for (Integer I = 0; I < Items->Count(); ++I)
+    if (Items->Items(I)->Name() == u"DSF_CLOSE") Close = Items->Items(I);
+  ASSERT_NE(Close, nullptr);
+  EXPECT_EQ(Close->ShortCut(), TextToShortCut(u"Ctrl+F4"));
+  PS->SkinMenu->Hide();
+  Pump();
+  EXPECT_FALSE(PS->InMenu);
+  EXPECT_FALSE(Application->MessageHooks().Installed(PS));
+  EXPECT_FALSE(Application->MessageHooks().Installed(CS));
+  delete A;
+}
