@@ -97,3 +97,65 @@ TspMdiScrollState MdiScrollState(const std::vector<TRect>& Children, Integer W, 
   }
   return S;
 }
+
+TspMdiTabsLayout MdiTabsLayout(Integer N, Integer Width, Integer H, Integer DefaultTabWidth, Integer MinTabWidth) {
+  TspMdiTabsLayout L;
+  if (N <= 0) return L;
+  L.Rects.assign(size_t(N), TRect());
+  L.Visible.assign(size_t(N), false);
+  Integer TW = (Width - 15) / N;
+  if (TW > DefaultTabWidth) TW = DefaultTabWidth;
+  Integer X = 15;
+  if (MinTabWidth != 0 && TW < MinTabWidth) {
+    TW = MinTabWidth;
+    const Integer Capacity = (Width - 30) / TW;
+    for (Integer I = 0; I < N; ++I) {
+      if (I < Capacity) {
+        L.Rects[size_t(I)] = TRect(X, 0, X + TW, H);
+        L.Visible[size_t(I)] = true;
+      } else {
+        ++L.InVisibleCount;
+      }
+      X += TW;
+    }
+    L.DragLimit = Width - 15;
+    return L;
+  }
+  for (Integer I = 0; I < N; ++I) {
+    L.Rects[size_t(I)] = TRect(X, 0, X + TW, H);
+    L.Visible[size_t(I)] = true;
+    X += TW;
+  }
+  if (TW < DefaultTabWidth) L.Rects.back().Right = Width;
+  L.DragLimit = Width;
+  return L;
+}
+
+TRect DraggedTabRect(TRect R, Integer TabDX, Integer Limit) {
+  auto Shift = [&R](Integer D) {
+    R.Left += D;
+    R.Right += D;
+  };
+  Shift(TabDX);
+  if (R.Right > Limit) Shift(Limit - R.Right);
+  if (R.Left < 0) Shift(-R.Left);
+  return R;
+}
+
+Integer MdiTabDropIndex(const std::vector<TRect>& Rects, const std::vector<bool>& Visible, Integer DragIndex,
+                        Integer TabDX) {
+  const Integer N = Integer(Rects.size());
+  if (N == 0 || TabDX == 0 || DragIndex < 0 || DragIndex >= N) return -1;
+  auto Middle = [&](Integer I) { return Rects[size_t(I)].Left + Rects[size_t(I)].Width() / 2; };
+  Integer Result = -1;
+  if (TabDX > 0) {
+    const Integer E = Rects[size_t(DragIndex)].Right;
+    for (Integer I = DragIndex + 1; I < N; ++I)
+      if (Visible[size_t(I)] && Middle(I) < E) Result = I;
+  } else {
+    const Integer E = Rects[size_t(DragIndex)].Left;
+    for (Integer I = DragIndex - 1; I >= 0; --I)
+      if (Visible[size_t(I)] && Middle(I) > E) Result = I;
+  }
+  return Result;
+}

@@ -36,3 +36,26 @@ struct TspMdiScrollState {
 };
 TspMdiScrollState MdiScrollState(const std::vector<TRect>& Children, Integer W, Integer H, Integer VBarW,
                                  Integer HBarH);
+
+// The document tabs bar's layout: N tabs on a bar Width wide, H high
+// (the row above a page-frame strip). Tabs start after the 15-pixel list
+// button; they get (Width - 15) div N, at most DefaultTabWidth. With
+// MinTabWidth (not 0) above that width, tabs are MinTabWidth wide and only
+// (Width - 30) div MinTabWidth of them show (the rest get an empty place);
+// otherwise a squeezed row stretches its last tab to Width.
+struct TspMdiTabsLayout {
+  std::vector<TRect> Rects;
+  std::vector<bool> Visible;
+  Integer InVisibleCount = 0;
+  // How far right a dragged tab may go.
+  Integer DragLimit = 0;
+};
+TspMdiTabsLayout MdiTabsLayout(Integer N, Integer Width, Integer H, Integer DefaultTabWidth, Integer MinTabWidth);
+// A dragged tab moved by TabDX, kept between 0 and Limit.
+TRect DraggedTabRect(TRect R, Integer TabDX, Integer Limit);
+// Where the dragged tab (index DragIndex, its place in Rects already moved)
+// drops: right, the last visible tab after it whose middle lies left of its
+// right edge; left, the first visible tab before it whose middle lies right
+// of its left edge; -1 for none or no movement.
+Integer MdiTabDropIndex(const std::vector<TRect>& Rects, const std::vector<bool>& Visible, Integer DragIndex,
+                        Integer TabDX);

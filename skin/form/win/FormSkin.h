@@ -45,6 +45,7 @@ using TspActivateCustomObjectEvent = std::function<void(const String& IDName, bo
 class TspFormSkin;
 class TspSkinMainMenuBar;
 class TspSkinScrollBar;
+class TspSkinMDITabsBar;
 
 // One quick button drawn by the caption to the left of the caption buttons.
 class TspQuickButtonItem : public TCollectionItem {
@@ -540,6 +541,15 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   bool ShowMDIScrollBars() const { return FShowMDIScrollBars; }
   void SetShowMDIScrollBars(bool Value);
   bool MDIChildMaximized() const { return FMDIChildMaximized; }
+  // The document tabs bar of the parent form (nullptr: none).
+  TspSkinMDITabsBar* MDITabsBar() const;
+  void SetMDITabsBar(TspSkinMDITabsBar* Value);
+  // A child about to get its tab may refuse it.
+  std::function<void(bool& Accept)> OnAcceptToMDITabsBar;
+  void AddChildToBar(TCustomForm* Child);
+  void DeleteChildFromBar(TCustomForm* Child);
+  void RefreshMDIBarTab(TCustomForm* Child);
+  void UpdateMDITabsBar();
   TspSkinScrollBar* MDIHScrollBar() const { return FMDIHScrollBar; }
   TspSkinScrollBar* MDIVScrollBar() const { return FMDIVScrollBar; }
   // The parent's client area less the controls aligned to its edges, in its

@@ -12,6 +12,7 @@
 #include "skin/controls/win/SkinScrollBar.h"
 #include "skin/form/MdiArrange.h"
 #include "skin/form/win/FormSkin.h"
+#include "skin/form/win/SkinMDITabsBar.h"
 #include "skin/form/win/SkinMainMenuBar.h"
 
 namespace {
@@ -306,6 +307,44 @@ void TspFormSkin::MDIItemClick(TObject* Sender) {
 }
 
 // ---------------------------------------------------------------------------
+// Tabs bar
+
+TspSkinMDITabsBar* TspFormSkin::MDITabsBar() const { return dynamic_cast<TspSkinMDITabsBar*>(FMDITabsBar); }
+
+void TspFormSkin::SetMDITabsBar(TspSkinMDITabsBar* Value) {
+  if (FMDITabsBar) FMDITabsBar->RemoveFreeNotification(this);
+  FMDITabsBar = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TspFormSkin::AddChildToBar(TCustomForm* Child) {
+  bool Accept = true;
+  auto Alive = FAlive;
+  if (OnAcceptToMDITabsBar) OnAcceptToMDITabsBar(Accept);
+  if (!*Alive || !Accept) return;
+  if (TspFormSkin* P = MainFormSkin())
+    if (TspSkinMDITabsBar* Bar = P->MDITabsBar()) Bar->AddTab(Child);
+}
+
+void TspFormSkin::DeleteChildFromBar(TCustomForm* Child) {
+  if (TspFormSkin* P = MainFormSkin())
+    if (TspSkinMDITabsBar* Bar = P->MDITabsBar()) Bar->DeleteTab(Child);
+}
+
+void TspFormSkin::RefreshMDIBarTab(TCustomForm* Child) {
+  TspFormSkin* P = MainFormSkin();
+  TspSkinMDITabsBar* Bar = P ? P->MDITabsBar() : nullptr;
+  if (!Bar || !Bar->HandleAllocated()) return;
+  for (Integer I = 0; I < Bar->TabCount(); ++I)
+    if (Bar->Tabs(I)->Child == Child) Bar->Tabs(I)->Draw(Bar->Canvas());
+}
+
+void TspFormSkin::UpdateMDITabsBar() {
+  if (TspFormSkin* P = MainFormSkin())
+    if (TspSkinMDITabsBar* Bar = P->MDITabsBar()) Bar->UpdateActiveTab();
+}
+
+// ---------------------------------------------------------------------------
 // Arrangements
 
 void TspFormSkin::MinimizeAll() {
@@ -569,12 +608,16 @@ void TspFormSkin::MDIChildShown(bool Shown) {
   TspFormSkin* P = MainFormSkin();
   TCustomForm* Main = MainForm();
   if (!P) return;
+  auto Alive = FAlive;
   if (!Shown) {
     DeleteChildFromMenu(FForm);
+    DeleteChildFromBar(FForm);
     return;
   }
   FMDIChildShown = true;
   AddChildToMenu(FForm);
+  AddChildToBar(FForm);
+  if (!*Alive) return;
   if (Main && Main->HandleAllocated() &&
       SendMessageW(Main->Handle(), FEM_MDI_QUERY_MAXIMIZED, 0, 0) == 1 && (FBorderIcons & spbi::biMaximize))
     SetWindowState(wsMaximized);
@@ -603,10 +646,15 @@ void TspFormSkin::MDIChildDestroyed() {
   // the entries go with this component, which owns them; the form is then
   // no longer whole and its window gone).
   if (!FDestroying) DeleteChildFromMenu(FForm);
+  // The tab only compares the form's address: safe while it is freed.
+  DeleteChildFromBar(FForm);
   TCustomForm* Main = MainForm();
   if (!Main || !Main->HandleAllocated() || Main->ComponentState().Contains(csDestroying)) return;
   HWND Own = !FDestroying && FForm->HandleAllocated() ? FForm->Handle() : nullptr;
   SendMessageW(Main->Handle(), FEM_MDI_CHILD_RESTORED, 0, 0);
-  if (TspFormSkin* P = MainFormSkin()) P->UpdateMDIMenuBar();
+  if (TspFormSkin* P = MainFormSkin()) {
+    P->UpdateMDIMenuBar();
+    P->UpdateMDITabsBar();
+  }
   SendMessageW(Main->Handle(), FEM_MDI_CHILD_MOVED, reinterpret_cast<WPARAM>(Own), 0);
 }

@@ -84,8 +84,10 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       if (!Skinnable) return;
       CallOld(M);
       PassOn = false;
-      if (M.Msg == WM_SETTEXT && IsMDIChild())
+      if (M.Msg == WM_SETTEXT && IsMDIChild()) {
         UpDateChildCaptionInMenu(FForm);
+        RefreshMDIBarTab(FForm);
+      }
       if (FForm->BorderStyle() == bsNone || !Wnd) return;
       if (Skin()) {
         if (FSupportNCArea)
@@ -599,6 +601,7 @@ void TspFormSkin::SecondStage(TMessage& M) {
         if (TspFormSkin* P = MainFormSkin()) {
           P->UpDateChildActiveInMenu();
           P->UpdateMDIMenuBar();
+          P->UpdateMDITabsBar();
         }
         break;
       default: break;

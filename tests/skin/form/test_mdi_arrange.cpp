@@ -84,3 +84,55 @@ TEST(MdiArrange, ScrollBarsFollowTheChildren) {
   EXPECT_TRUE(S.NeedV);
   EXPECT_EQ(S.VMax, 699);
 }
+
+TEST(MdiArrange, TabsRowWidthsCrowdingAndStretch) {
+  using V = std::vector<TRect>;
+  // 150 pixels, three tabs: 45 each from 15, the last stretched to 150.
+  auto L = MdiTabsLayout(3, 150, 21, 100, 0);
+  EXPECT_EQ(L.Rects, (V{TRect(15, 0, 60, 21), TRect(60, 0, 105, 21), TRect(105, 0, 150, 21)}));
+  EXPECT_EQ(L.InVisibleCount, 0);
+  EXPECT_EQ(L.DragLimit, 150);
+  // One tab on a wide bar: the default width, not stretched.
+  L = MdiTabsLayout(1, 600, 21, 100, 0);
+  EXPECT_EQ(L.Rects, (V{TRect(15, 0, 115, 21)}));
+  // Minimum 60 on 200 pixels with four tabs: two show, two hidden.
+  L = MdiTabsLayout(4, 200, 18, 100, 60);
+  EXPECT_EQ(L.Rects, (V{TRect(15, 0, 75, 18), TRect(75, 0, 135, 18), TRect(), TRect()}));
+  EXPECT_EQ(L.Visible, (std::vector<bool>{true, true, false, false}));
+  EXPECT_EQ(L.InVisibleCount, 2);
+  EXPECT_EQ(L.DragLimit, 185);
+  // A minimum the width already meets changes nothing.
+  EXPECT_EQ(MdiTabsLayout(3, 150, 21, 100, 40).Rects, MdiTabsLayout(3, 150, 21, 100, 0).Rects);
+  EXPECT_TRUE(MdiTabsLayout(0, 150, 21, 100, 0).Rects.empty());
+}
+
+TEST(MdiArrange, TabDragStaysOnTheBarAndDropsPastMiddles) {
+  // Kept between 0 and the limit.
+  EXPECT_EQ(DraggedTabRect(TRect(15, 0, 60, 21), -40, 150), TRect(0, 0, 45, 21));
+  EXPECT_EQ(DraggedTabRect(TRect(105, 0, 150, 21), 30, 150), TRect(105, 0, 150, 21));
+  EXPECT_EQ(DraggedTabRect(TRect(15, 0, 60, 21), 10, 150), TRect(25, 0, 70, 21));
+  std::vector<TRect> R{TRect(15, 0, 60, 21), TRect(60, 0, 105, 21), TRect(105, 0, 150, 21)};
+  std::vector<bool> Vis{true, true, true};
+  struct Row {
+    Integer Drag, DX, Want;
+  } Rows[] = {
+      {0, 1, -1},    // one pixel: no middle passed
+      {0, 23, 1},    // right edge 83 passes the middle 82 of tab 1
+      {0, 22, -1},   // 82 is not past 82
+      {0, 68, 2},    // past the middle of the last one too: the last
+      {2, -23, -1},  // left edge 82: the middle 82 is not right of it
+      {2, -24, 1},   // left edge 81: tab 1's middle 82 lies right of it
+      {2, -68, 1},   // left edge 37: tab 0's middle 37 is not right of it
+      {2, -69, 0},   // left edge 36: the one nearest the start
+      {1, 0, -1},    // no movement
+  };
+  for (const Row& Rw : Rows) {
+    auto M = R;
+    M[size_t(Rw.Drag)] = DraggedTabRect(M[size_t(Rw.Drag)], Rw.DX, 150);
+    EXPECT_EQ(MdiTabDropIndex(M, Vis, Rw.Drag, Rw.DX), Rw.Want) << Rw.Drag << " " << Rw.DX;
+  }
+  // Hidden tabs take no drop.
+  auto M = R;
+  M[0] = DraggedTabRect(M[0], 68, 150);
+  EXPECT_EQ(MdiTabDropIndex(M, {true, true, false}, 0, 68), 1);
+}

@@ -8,6 +8,8 @@
 
 #include "skin/controls/win/SkinScrollBar.h"
 #include "skin/form/MdiArrange.h"
+#include "skin/controls/win/SkinSpeedButtons.h"
+#include "skin/form/win/SkinMDITabsBar.h"
 #include "skin/form/win/SkinMainMenuBar.h"
 
 using namespace formtest;
@@ -359,5 +361,200 @@ TEST_F(MdiSkin, ChildSystemMenuRunsOnTheMainFormsComponent) {
   EXPECT_FALSE(PS->InMenu);
   EXPECT_FALSE(Application->MessageHooks().Installed(PS));
   EXPECT_FALSE(Application->MessageHooks().Installed(CS));
+  delete A;
+}
+
+// The document tabs bar on the parent: a tab per shown child, the row's
+// layout, choosing, dragging and closing with the mouse, the hidden-tabs
+// button and a child that refuses its tab.
+class MdiTabs : public MdiSkin {
+ protected:
+  void SetUp() override {
+    MdiSkin::SetUp();
+    Bar = new TspSkinMDITabsBar(Parent);
+    Bar->SetAlign(alTop);
+    Bar->SetParent(Parent);
+    Bar->SetFormSkin(PS);
+    PS->SetMDITabsBar(Bar);
+    Pump();
+  }
+  // Mouse messages straight to the bar, in its client coordinates.
+  void Press(Integer X, Integer Y, UINT Msg = WM_LBUTTONDOWN) {
+    SendMessageW(Bar->Handle(), Msg, Msg == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON, MAKELPARAM(X, Y));
+  }
+  void MoveTo(Integer X, Integer Y) { SendMessageW(Bar->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(X, Y)); }
+  void Release(Integer X, Integer Y) { SendMessageW(Bar->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(X, Y)); }
+  std::string Order() {
+    std::string S;
+    for (Integer I = 0; I < Bar->TabCount(); ++I) S += ToUtf8(Bar->Tabs(I)->Child->Name());
+    return S;
+  }
+  std::unique_ptr<TBitmap> Picture() {
+    auto B = std::make_unique<TBitmap>();
+    B->SetPixelFormat(pf24bit);
+    B->SetSize(Bar->Width(), Bar->Height());
+    Bar->CreateControlDefaultImage(B.get());
+    return B;
+  }
+  TspSkinMDITabsBar* Bar = nullptr;
+};
+
+TEST_F(MdiTabs, TabsFollowTheChildrenAndLayOutInARow) {
+  Bar->SetAlign(alNone);
+  Bar->SetBounds(0, 0, 150, 21);
+  TForm* A = NewChild(u"A");
+  TForm* B = NewChild(u"B");
+  TForm* C = NewChild(u"C");
+  ASSERT_EQ(Order(), "ABC");
+  ASSERT_NE(Bar->ListButton(), nullptr);
+  Bar->CalcTabRects();
+  EXPECT_EQ(Bar->Tabs(0)->ObjectRect, TRect(15, 0, 60, 21));
+  EXPECT_EQ(Bar->Tabs(1)->ObjectRect, TRect(60, 0, 105, 21));
+  EXPECT_EQ(Bar->Tabs(2)->ObjectRect, TRect(105, 0, 150, 21));
+  // The active child's tab: its fill and no other.
+  EXPECT_TRUE(Bar->Tabs(2)->Active);
+  EXPECT_FALSE(Bar->Tabs(0)->Active);
+  auto P = Picture();
+  EXPECT_EQ(Px(P.get(), 107, 2), TColor(0xB59385));
+  EXPECT_EQ(Px(P.get(), 17, 2), Sys(clBtnFace));
+  // A click on a tab activates its child.
+  Press(20, 10);
+  Release(20, 10);
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), A);
+  EXPECT_TRUE(Bar->Tabs(0)->Active);
+  // Crowded: minimum 60 on 200 pixels with four tabs; two hidden, listed
+  // by the hidden-tabs button.
+  TForm* D = NewChild(u"D");
+  Bar->SetBounds(0, 0, 200, 21);
+  Bar->MinTabWidth = 60;
+  Bar->Repaint();
+  Pump();
+  EXPECT_EQ(Bar->InVisibleCount(), 2);
+  ASSERT_NE(Bar->HideListButton(), nullptr);
+  Bar->FillHideListMenu();
+  ASSERT_EQ(Bar->HideListMenu()->Items()->Count(), 2);
+  EXPECT_EQ(Bar->HideListMenu()->Items()->Items(0)->Name(), u"C_DSFCHILDITEMBARHIDE");
+  // Its item brings that child to the front.
+  Bar->HideListMenu()->Items()->Items(0)->Click();
+  Pump();
+  EXPECT_EQ(Parent->ActiveMDIChild(), C);
+  Bar->FillListMenu();
+  EXPECT_EQ(Bar->ListMenu()->Items()->Count(), 4);
+  Bar->MinTabWidth = 0;
+  Bar->Repaint();
+  Pump();
+  EXPECT_EQ(Bar->HideListButton(), nullptr);
+  // A hidden child loses its tab; the last one gone takes the list button.
+  B->Hide();
+  Pump();
+  EXPECT_EQ(Order(), "ACD");
+  FreeObject(A);
+  FreeObject(C);
+  FreeObject(D);
+  Pump();
+  EXPECT_EQ(Bar->TabCount(), 0);
+  EXPECT_EQ(Bar->ListButton(), nullptr);
+  delete B;
+}
+
+TEST_F(MdiTabs, DragSwapsPastTheMiddleAndCloseButtonClosesOnRelease) {
+  Bar->SetAlign(alNone);
+  Bar->SetBounds(0, 0, 150, 21);
+  TForm* A = NewChild(u"A");
+  TForm* B = NewChild(u"B");
+  TForm* C = NewChild(u"C");
+  Bar->Repaint();
+  Pump();
+  // A one-pixel move starts the drag; released before any middle: no change.
+  Press(30, 10);
+  MoveTo(31, 10);
+  EXPECT_TRUE(Bar->IsDrag);
+  Release(31, 10);
+  EXPECT_EQ(Order(), "ABC");
+  EXPECT_EQ(Bar->DragIndex, -1);
+  // Past the middle of the next tab: the two change places.
+  Press(30, 10);
+  MoveTo(54, 10);
+  Release(54, 10);
+  EXPECT_EQ(Order(), "BAC");
+  // Dragged far left it stays on the bar, and drops at the start.
+  Press(140, 10);
+  MoveTo(20, 10);
+  Bar->CalcTabRects();
+  EXPECT_EQ(Bar->Tabs(2)->ObjectRect.Left, 0);
+  Release(20, 10);
+  EXPECT_EQ(Order(), "CBA");
+  // With close buttons: a 14 x 14 square at the tab's right, centred.
+  Bar->ShowCloseButtons = true;
+  Bar->Repaint();
+  Pump();
+  TspMDITab* T = Bar->Tabs(1);  // B
+  ASSERT_EQ(T->Child, B);
+  const Integer CloseX = T->ObjectRect.Left + T->ObjectRect.Width() - 14 - 5;
+  EXPECT_EQ(T->ButtonRect, TRect(T->ObjectRect.Width() - 19, 3, T->ObjectRect.Width() - 5, 17));
+  bool Closed = false;
+  B->OnClose = [&](TObject*, TCloseAction& Action) {
+    Closed = true;
+    Action = caHide;
+  };
+  // Pressed on the button: no drag; released on it: closed.
+  Press(CloseX + 3, 10);
+  EXPECT_FALSE(Bar->FDown);
+  EXPECT_TRUE(T->ButtonMouseDown);
+  MoveTo(CloseX + 4, 10);
+  EXPECT_FALSE(Bar->IsDrag);
+  Release(CloseX + 4, 10);
+  Pump();
+  EXPECT_TRUE(Closed);
+  EXPECT_EQ(Order(), "CA");
+  // Pressed elsewhere on the tab, released on the button: closed too.
+  Closed = false;
+  A->OnClose = [&](TObject*, TCloseAction& Action) {
+    Closed = true;
+    Action = caHide;
+  };
+  Bar->MoveTabs = false;
+  TspMDITab* TA = Bar->Tabs(1);
+  Bar->Repaint();
+  Pump();
+  const Integer AX = TA->ObjectRect.Left + TA->ButtonRect.Left + 3;
+  Press(TA->ObjectRect.Left + 5, 10);
+  Release(AX, 10);
+  Pump();
+  EXPECT_TRUE(Closed);
+  EXPECT_EQ(Order(), "C");
+  SaveForReview(Bar->Handle(), "mdi_tabs", "one_tab_close_button");
+  delete C;
+  delete B;
+  delete A;
+}
+
+TEST_F(MdiTabs, RefusedChildGetsNoTabAndRightClickDropsTheChildsSystemMenu) {
+  auto* A = new TForm(nullptr);
+  A->SetName(u"A");
+  A->SetFormStyle(fsMDIChild);
+  A->SetBounds(10, 10, 220, 160);
+  auto* AS = new TspFormSkin(A);
+  AS->OnAcceptToMDITabsBar = [](bool& Accept) { Accept = false; };
+  A->Show();
+  Pump();
+  EXPECT_EQ(Bar->TabCount(), 0);
+  TForm* B = NewChild(u"B");
+  ASSERT_EQ(Bar->TabCount(), 1);
+  Bar->Repaint();
+  Pump();
+  std::string Log;
+  Bar->OnTabMouseDown = [&](TMouseButton Btn, TShiftState, TspMDITab* T) {
+    Log += (Btn == mbRight ? "R:" : "L:") + ToUtf8(T->Child->Name()) + " ";
+  };
+  Press(20, 10, WM_RBUTTONDOWN);
+  Pump();
+  EXPECT_EQ(Log, "R:B ");
+  EXPECT_TRUE(PS->SkinMenu->Visible());
+  EXPECT_TRUE(PS->InMenu);
+  PS->SkinMenu->Hide();
+  Pump();
+  delete B;
   delete A;
 }
