@@ -166,7 +166,8 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
     case WM_NCCALCSIZE: {
       if (!Skinnable) return;
       PassOn = false;
-      if (!FSupportNCArea || FForm->BorderStyle() == bsNone) return;
+      // A maximised document child shows no frame: the whole window is client.
+      if (!FSupportNCArea || FForm->BorderStyle() == bsNone || IsMaximizedMDIChild()) return;
       RECT& R = reinterpret_cast<NCCALCSIZE_PARAMS*>(M.LParam)->rgrc[0];
       if (HasSkinFrame()) {
         CalcSkinRects();
@@ -220,7 +221,7 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
     case WM_NCPAINT:
       if (!Skinnable) return;
       PassOn = false;
-      if (FForm->BorderStyle() == bsNone || !FSupportNCArea) return;
+      if (FForm->BorderStyle() == bsNone || !FSupportNCArea || IsMaximizedMDIChild()) return;
       if (Skin())
         PaintNCSkin(nullptr, false);
       else
@@ -304,7 +305,7 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
     case WM_MOVING:
       if (Skinnable) {
         RECT& R = *reinterpret_cast<RECT*>(M.LParam);
-        if (FWindowStateInit == wsMaximized) {
+        if (FWindowStateInit == wsMaximized && !IsMDIChild()) {
           R = RECT{FForm->Left(), FForm->Top(), FForm->Left() + FForm->Width(), FForm->Top() + FForm->Height()};
         } else if (FMagnetic) {
           Integer L = R.left, T = R.top;
@@ -379,7 +380,8 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
     case FEM_MENU_CLOSED: SkinMenuClose(); return;
     case FEM_SKIN_STRINGS_CHANGED: SetDefaultButtonHints(); return;
     case FEM_SKIN_SKINNABLE_CHANGED:
-      if (!FUseRibbon && FSD && M.WParam == reinterpret_cast<WPARAM>(FSD)) SetSkinnableForm(FSD->SkinnableForm());
+      if (!FUseRibbon && !IsMDIChild() && FSD && M.WParam == reinterpret_cast<WPARAM>(FSD))
+        SetSkinnableForm(FSD->SkinnableForm());
       return;
     case FEM_TRAY_RESTORED:
       if (FForm->Tag() == -10000) {

@@ -160,6 +160,9 @@ TEST_F(MdiSkin, MaximiseRestoreAndMinimiseGoThroughTheParent) {
   Pump();
   EXPECT_TRUE(PS->MDIChildMaximized());
   EXPECT_EQ(A->BoundsRect(), Bounds(0, 0, 800, 600));
+  // Maximised, it shows no frame: all of it is client area.
+  EXPECT_EQ(A->ClientWidth(), 800);
+  EXPECT_EQ(A->ClientHeight(), 600);
   // The other child maximises with it.
   EXPECT_EQ(Skin(B)->WindowState(), wsMaximized);
   EXPECT_EQ(B->BoundsRect(), Bounds(0, 0, 800, 600));
@@ -179,6 +182,7 @@ TEST_F(MdiSkin, MaximiseRestoreAndMinimiseGoThroughTheParent) {
   Pump();
   EXPECT_FALSE(PS->MDIChildMaximized());
   EXPECT_EQ(A->BoundsRect(), Bounds(10, 10, 220, 160));
+  EXPECT_LT(A->ClientWidth(), 220);  // the frame is back
   EXPECT_EQ(Skin(B)->WindowState(), wsNormal);
   EXPECT_EQ(B->BoundsRect(), Bounds(40, 40, 220, 160));
   EXPECT_EQ(Skin(C)->WindowState(), wsNormal);
