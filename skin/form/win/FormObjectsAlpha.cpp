@@ -68,6 +68,90 @@ void AlphaForm(TspBitmap* Target, TRect R, const std::function<void(TCanvas*, In
     for (Integer X = 0; X < W; ++X) *Target->GetPixelPtr(R.Left + X, R.Top + Y) = B1.GetPixel(X, Y);
 }
 
+bool NearKey(TColor C) {
+  auto Near = [](Integer A, Integer B) { return A >= B - 5 && A <= B + 5; };
+  return Near(GetRValue(C), 0x7F) && Near(GetGValue(C), 0x00) && Near(GetBValue(C), 0x7F);
+}
+
+// The caption's quick buttons and divider in alpha form: faces and images
+// opaque, the divider with the alpha the border image has under it.
+void DrawQuickButtonsAlpha(TspSkinCaptionObject* O, TspBitmap* ABitMap) {
+  TspFormSkin* F = O->Parent;
+  TspQuickButtonItems* Q = F->QuickButtons();
+  TCustomImageList* IL = F->QuickImageList();
+  const Integer IW = IL->Width(), IH = IL->Height();
+  const TRect& OR = O->ObjectRect;
+  const bool Divider = !RectIsEmpty(O->DividerRect);
+  if (Divider && O->ActivePicture) {
+    const TRect D = (!F->FFormActive && !RectIsEmpty(O->InActiveDividerRect)) ? O->InActiveDividerRect : O->DividerRect;
+    const Integer DX = OR.Left + 3, DY = OR.Top + OR.Height() / 2 - D.Height() / 2;
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(D.Width(), D.Height());
+    B.Canvas()->CopyRect(TRect(0, 0, D.Width(), D.Height()), O->ActivePicture->Canvas(), D);
+    if (O->DividerTransparent) {
+      B.SetTransparent(true);
+      B.SetTransparentColor(O->DividerTransparentColor);
+    }
+    AlphaForm(ABitMap, Bounds(DX, DY, D.Width(), D.Height()), [&](TCanvas* C, Integer OX, Integer OY, bool Mask) {
+      if (!Mask) C->Draw(DX + OX, DY + OY, &B);
+    });
+  }
+  TspSkinData* S = F->SkinData();
+  TspDataSkinButtonControl* Face = nullptr;
+  for (const Char* Name : {u"officequickbutton", u"resizetoolbutton"}) {
+    const Integer I = S ? S->GetControlIndex(Name) : -1;
+    if (I != -1 && !Face) Face = dynamic_cast<TspDataSkinButtonControl*>(static_cast<TObject*>(S->CtrlList->Items(I)));
+  }
+  TBitmap* FacePicture = nullptr;
+  if (Face && Face->PictureIndex >= 0 && Face->PictureIndex < S->FActivePictures->Count())
+    FacePicture = static_cast<TBitmap*>(S->FActivePictures->Items(Face->PictureIndex));
+  Integer X = OR.Left + (Divider ? O->DividerRect.Width() + 6 : 5);
+  const Integer Y = OR.Top + OR.Height() / 2 - IH / 2 - 2;
+  for (Integer I = 0; I < Q->Count(); ++I) {
+    TspQuickButtonItem* It = Q->Items(I);
+    if (!It->Visible()) continue;
+    It->ItemRect = TRect(X, Y, X + IW + 4, Y + IH + 4);
+    X += IW + 8;
+    if (It->ImageIndex() < 0) continue;
+    const TRect IR = It->ItemRect;
+    TBitmap FaceImg;
+    bool HasFace = false;
+    if (It->Active && FacePicture) {
+      const TRect Src = It->Down ? Face->DownSkinRect : Face->ActiveSkinRect;
+      if (!RectIsEmpty(Src)) {
+        FaceImg.SetPixelFormat(pf24bit);
+        FaceImg.SetSize(IR.Width(), IR.Height());
+        CreateClientStretchImage(&FaceImg, FacePicture, Src, Face->ClRect, true);
+        HasFace = true;
+      }
+    }
+    // The image over a key colour: what stays near the key is see-through.
+    TBitmap Img;
+    Img.SetPixelFormat(pf24bit);
+    Img.SetSize(IW, IH);
+    Img.Canvas()->Brush()->SetColor(0x7F007F);
+    Img.Canvas()->FillRect(TRect(0, 0, IW, IH));
+    IL->Draw(Img.Canvas(), 0, 0, It->ImageIndex(), It->Enabled());
+    AlphaForm(ABitMap, IR, [&](TCanvas* C, Integer OX, Integer OY, bool Mask) {
+      if (HasFace) {
+        if (Mask) {
+          C->Brush()->SetColor(clWhite);
+          C->FillRect(TRect(IR.Left + OX, IR.Top + OY, IR.Right + OX, IR.Bottom + OY));
+        } else {
+          C->Draw(IR.Left + OX, IR.Top + OY, &FaceImg);
+        }
+      }
+      for (Integer PY = 0; PY < IH; ++PY)
+        for (Integer PX = 0; PX < IW; ++PX) {
+          const TColor Col = Img.Canvas()->Pixels(PX, PY);
+          if (NearKey(Col)) continue;
+          C->SetPixels(IR.Left + 2 + PX + OX, IR.Top + 2 + PY + OY, Mask ? clWhite : Col);
+        }
+    });
+  }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -163,6 +247,7 @@ void TspSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TspBitmap* ABitMap) {
     const Integer N = Parent->QuickButtons()->Count();
     const Integer IW = Parent->QuickImageList()->Width();
     TR.Left += RectIsEmpty(DividerRect) ? N * (IW + 8) + 5 : DividerRect.Width() + N * (IW + 8) + 6;
+    DrawQuickButtonsAlpha(this, ABitMap);
   }
   if (VistaGlowEffect) {
     TR.Left += 3;

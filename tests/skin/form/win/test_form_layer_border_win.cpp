@@ -6,6 +6,8 @@
 // translucency.
 #include "tests/skin/form/win/FormTestUtil.h"
 
+#include "classlib/ImgList.h"
+
 #include "common/Screens.h"
 
 using namespace formtest;
@@ -217,6 +219,51 @@ TEST_F(LayerBorder, FullBorderCaptionAndButtonsInTheTopImage) {
   Shot.Canvas()->FillRect(TRect(0, 0, 400, 300));
   B()->Draw(Shot.Canvas(), 20, 10, 336, 264);
   SaveForReview(&Shot, "full_border");
+  EXPECT_TRUE(Errors.empty());
+}
+
+// Quick buttons in the top image: their images opaque at their places, the
+// band between them keeping its alpha, the caption text moved past them.
+TEST_F(LayerBorder, FullBorderQuickButtonsInTheTopImage) {
+  SD->LayerFrame->FullBorder = true;
+  FS->SetSkinData(SD.get());
+  F->SetCaption(u"Layered");
+  AddFullBorderObjects(FS);
+  B()->InitFrame(SD.get(), F);
+  Drawn(300, 200);
+  // The top image without quick buttons, where the key-coloured corner and
+  // a gap between the buttons will be.
+  const TspColor Corner = B()->TopImage->GetPixel(28, 23), Gap = B()->TopImage->GetPixel(42, 30);
+  auto* Images = new TImageList(F);
+  Images->SetSize(10, 10);
+  for (TColor C : {TColor(clRed), TColor(clBlue)}) {
+    TBitmap P;
+    P.SetPixelFormat(pf24bit);
+    P.SetSize(10, 10);
+    P.Canvas()->Brush()->SetColor(C);
+    P.Canvas()->FillRect(TRect(0, 0, 10, 10));
+    // A corner in the key colour stays see-through.
+    P.Canvas()->Brush()->SetColor(TColor(0x7F007F));
+    P.Canvas()->FillRect(TRect(0, 0, 3, 3));
+    Images->Add(&P, nullptr);
+  }
+  FS->SetQuickImageList(Images);
+  for (Integer I = 0; I < 2; ++I) FS->QuickButtons()->Add()->SetImageIndex(I);
+  auto* Caption = static_cast<TspSkinCaptionObject*>(FS->ObjectList->Items(0));
+  ASSERT_TRUE(Caption->QuickButtonsShown());
+  B()->InitFrame(SD.get(), F);
+  Drawn(300, 200);
+  TspBitmap* Top = B()->TopImage;
+  // Caption (21, 18, 247, 39): buttons from x 26, 18 apart, images 2 in.
+  EXPECT_EQ(FS->QuickButtons()->Items(0)->ItemRect, TRect(26, 21, 40, 35));
+  EXPECT_EQ(FS->QuickButtons()->Items(1)->ItemRect, TRect(44, 21, 58, 35));
+  EXPECT_EQ(Top->GetPixel(33, 30), Argb(clRed, 255));
+  EXPECT_EQ(Top->GetPixel(51, 30), Argb(clBlue, 255));
+  EXPECT_EQ(Top->GetPixel(28, 23), Corner);
+  EXPECT_EQ(Top->GetPixel(42, 30), Gap);
+  // The text starts after the buttons: nothing of it left of x 62.
+  for (Integer Y = 18; Y < 39; ++Y)
+    for (Integer X = 58; X < 62; ++X) EXPECT_NE(Top->GetPixel(X, Y), Argb(clBlack, 255)) << X << "," << Y;
   EXPECT_TRUE(Errors.empty());
 }
 
