@@ -163,6 +163,15 @@ void PlaceMDIClient(TCustomForm* Form, HWND Client) {
 
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
+  if (FFormStyle == fsMDIChild && !FVisible && IsWindowVisible(FHandle)) {
+    // The system shows and activates every document child it makes: a form
+    // not shown yet goes out of sight again, and the child active before
+    // it is active again.
+    if (HWND Client = GetParent(FHandle);
+        Client && reinterpret_cast<HWND>(SendMessageW(Client, WM_MDIGETACTIVE, 0, 0)) == FHandle)
+      SendMessageW(Client, WM_MDINEXT, reinterpret_cast<WPARAM>(FHandle), 0);
+    ShowWindow(FHandle, SW_HIDE);
+  }
   if (FFormStyle != fsMDIForm || FClientHandle) return;
   CLIENTCREATESTRUCT CCS{};
   CCS.hWindowMenu = nullptr;  // the skinned window menu is kept by the form engine

@@ -601,6 +601,7 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   Integer FOldHSrollBarPosition = 0, FOldVSrollBarPosition = 0;
   bool FShowMDIScrollBars = true;
   bool FMDIChildShown = false;  // shown once as a document child, not yet destroyed
+  bool FMDIChildListed = false;  // its window-menu entry and tab are in place
   bool FInMaximizeAll = false;
   bool FInRestoreAll = false;
   TTileMode FTileMode = tbHorizontal;

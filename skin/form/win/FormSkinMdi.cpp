@@ -237,8 +237,15 @@ void TspFormSkin::SyncMDIVScroll() {
 void TspFormSkin::AddChildToMenu(TCustomForm* Child) {
   TCustomForm* Main = MainForm();
   if (!Child || !Main || !MainFormSkin() || !Main->WindowMenu()) return;
+  // Shown again without being hidden between (a window made anew): the
+  // entry it has stays, with the current caption.
+  const String Name = Child->Name() + kChildItemMarker;
+  if (auto* Old = dynamic_cast<TMenuItem*>(FindComponent(Name))) {
+    Old->SetCaption(Child->Caption());
+    return;
+  }
   auto* Item = new TMenuItem(this);
-  Item->SetName(Child->Name() + kChildItemMarker);
+  Item->SetName(Name);
   Item->SetCaption(Child->Caption());
   Item->OnClick = [this, Alive = FAlive](TObject* Sender) {
     if (*Alive) MDIItemClick(Sender);
@@ -610,14 +617,20 @@ void TspFormSkin::MDIChildShown(bool Shown) {
   if (!P) return;
   auto Alive = FAlive;
   if (!Shown) {
+    FMDIChildListed = false;
     DeleteChildFromMenu(FForm);
     DeleteChildFromBar(FForm);
     return;
   }
   FMDIChildShown = true;
-  AddChildToMenu(FForm);
-  AddChildToBar(FForm);
-  if (!*Alive) return;
+  // A second showing without a hiding between lists nothing again: one
+  // entry and one tab per child.
+  if (!FMDIChildListed) {
+    FMDIChildListed = true;
+    AddChildToMenu(FForm);
+    AddChildToBar(FForm);
+    if (!*Alive) return;
+  }
   if (Main && Main->HandleAllocated() &&
       SendMessageW(Main->Handle(), FEM_MDI_QUERY_MAXIMIZED, 0, 0) == 1 && (FBorderIcons & spbi::biMaximize))
     SetWindowState(wsMaximized);
@@ -640,7 +653,7 @@ void TspFormSkin::MDIChildMoved() {
 }
 
 void TspFormSkin::MDIChildDestroyed() {
-  FMDIChildShown = false;
+  FMDIChildShown = FMDIChildListed = false;
   FWindowState = FWindowStateInit = wsNormal;
   // A child freed while shown leaves no entry behind (from the destructor
   // the entries go with this component, which owns them; the form is then

@@ -182,3 +182,31 @@ TEST_F(MdiForms, SystemArrangementsPlaceEveryChildInsideTheClient) {
   delete A;
   delete B;
 }
+
+// The system shows and activates a document child when it makes its
+// window; a form that is not shown yet stays out of sight and leaves the
+// active child as it was.
+TEST_F(MdiForms, MakingAChildsWindowDoesNotShowIt) {
+  TForm* A = NewChild(u"A");
+  auto* C = new TForm(nullptr);
+  C->SetFormStyle(fsMDIChild);
+  int Shows = 0;
+  TWndMethod Inner = C->WindowProc();
+  C->SetWindowProc([&Shows, Inner](TMessage& M) {
+    if (M.Msg == WM_SHOWWINDOW && M.WParam) ++Shows;
+    Inner(M);
+  });
+  C->HandleNeeded();
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(C->Handle()));
+  EXPECT_FALSE(C->Visible());
+  EXPECT_EQ(Parent->ActiveMDIChild(), A);
+  C->Show();
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(C->Handle()));
+  EXPECT_EQ(Parent->ActiveMDIChild(), C);
+  // One showing at the making (taken back), one by Show.
+  EXPECT_EQ(Shows, 2);
+  delete C;
+  delete A;
+}

@@ -562,3 +562,83 @@ TEST_F(MdiTabs, RefusedChildGetsNoTabAndRightClickDropsTheChildsSystemMenu) {
   delete B;
   delete A;
 }
+
+// A skin with a "tab" description over a 100 x 60 picture: the row's
+// background cell, a normal and an active tab face, the page frame and a
+// close button.
+TEST_F(MdiTabs, SkinnedLookFromTheTabDescription) {
+  constexpr TColor BG = 0x30A0A0, TN = 0x2020C0, TA = 0xC02020, PF = 0x208020, CB = 0x404040;
+  TTempFolder Dir("mditabs");
+  auto SD = LoadFixtureSkin(Dir);
+  const Integer Pic = SD->FActivePictures->Count();
+  SD->FActivePictures->Add(skintest::FlatPicture(100, 60, PF,
+                                                 {{TRect(0, 0, 10, 20), BG},
+                                                  {TRect(10, 0, 50, 20), TN},
+                                                  {TRect(50, 0, 90, 20), TA},
+                                                  {TRect(88, 40, 100, 52), CB}})
+                               .release());
+  auto* D = new TspDataSkinTabControl(u"tab");
+  D->PictureIndex = Pic;
+  D->TabsBGRect = TRect(0, 0, 10, 20);
+  D->TabRect = TRect(10, 0, 50, 20);
+  D->ActiveTabRect = TRect(50, 0, 90, 20);
+  D->TabLeftOffset = D->TabRightOffset = 4;
+  D->SkinRect = TRect(0, 20, 100, 60);
+  D->ClRect = TRect(4, 6, 96, 56);
+  D->LTPoint = TPoint(4, 0);
+  D->RTPoint = TPoint(96, 0);
+  D->CloseButtonRect = TRect(88, 40, 100, 52);
+  D->FontName = u"Arial";
+  D->FontHeight = 13;
+  SD->CtrlList->Add(D);
+  Bar->SetAlign(alNone);
+  Bar->SetBounds(0, 0, 300, 21);
+  Bar->SetSkinData(SD.get());
+  // The tab row plus the page frame's strip.
+  EXPECT_EQ(Bar->Height(), 26);
+  EXPECT_EQ(Bar->FBottomOffset, 6);
+  EXPECT_EQ(Bar->GetCloseSize(), 12);
+  // Missing active and pressed close-button looks take the normal one.
+  EXPECT_EQ(D->CloseButtonActiveRect, D->CloseButtonRect);
+  EXPECT_EQ(D->CloseButtonDownRect, D->CloseButtonRect);
+  NewChild(u"A");
+  NewChild(u"B");
+  NewChild(u"C");
+  auto Draw = [&] {
+    auto B = std::make_unique<TBitmap>();
+    B->SetPixelFormat(pf24bit);
+    B->SetSize(Bar->Width(), Bar->Height());
+    Bar->GetSkinData();
+    Bar->CreateControlSkinImage(B.get());
+    return B;
+  };
+  auto B = Draw();
+  EXPECT_EQ(Px(B.get(), 5, 5), Sys(BG));
+  EXPECT_EQ(Px(B.get(), 40, 10), Sys(TN));    // tab 0 (15..110)
+  EXPECT_EQ(Px(B.get(), 250, 10), Sys(TA));   // tab 2, the active child's
+  EXPECT_EQ(Px(B.get(), 150, 22), Sys(PF));   // the page frame's strip
+  // Close buttons: the skin's picture at the right of each tab.
+  Bar->ShowCloseButtons = true;
+  B = Draw();
+  const TspMDITab* T0 = Bar->Tabs(0);
+  EXPECT_EQ(T0->ButtonRect.Width(), 12);
+  const TRect CR(T0->ObjectRect.Left + T0->ButtonRect.Left, T0->ButtonRect.Top, 0, 0);
+  EXPECT_EQ(Px(B.get(), CR.Left + 6, CR.Top + 6), Sys(CB));
+  // Resized look (the skin's size off): the same faces, stretched.
+  Bar->UseSkinSize = false;
+  Bar->ShowCloseButtons = false;
+  B = Draw();
+  EXPECT_EQ(Px(B.get(), 40, 10), Sys(TN));
+  EXPECT_EQ(Px(B.get(), 250, 10), Sys(TA));
+  // Button kind without a "resizebutton" description: no faces drawn.
+  Bar->UseSkinSize = true;
+  Bar->SetTabKind(sptkButton);
+  B = Draw();
+  EXPECT_EQ(Px(B.get(), 40, 10), Sys(BG));
+  Bar->SetTabKind(sptkTab);
+  Bar->Repaint();
+  Pump();
+  SaveForReview(Parent->Handle(), "mdi_tabs", "fixture_skin_three_tabs");
+  Bar->SetSkinData(nullptr);
+  EXPECT_TRUE(Errors.empty()) << (Errors.empty() ? std::string() : ToUtf8(Errors[0]));
+}
