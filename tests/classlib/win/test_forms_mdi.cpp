@@ -24,6 +24,8 @@ class MdiForms : public AppFixture {
     Pump();
   }
   void TearDown() override {
+    // A child left over would outlive its client window.
+    while (Parent->MDIChildCount() > 0) delete Parent->MDIChildren(0);
     delete Parent;
     Application->SetMainForm(SavedMain);
     AppFixture::TearDown();

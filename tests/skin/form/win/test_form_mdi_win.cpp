@@ -38,6 +38,8 @@ class MdiSkin : public FormTest {
     Pump();
   }
   void TearDown() override {
+    // A child left over would outlive its client window.
+    while (Parent->MDIChildCount() > 0) delete Parent->MDIChildren(0);
     delete Parent;
     Application->SetMainForm(SavedMain);
     FormTest::TearDown();
@@ -601,9 +603,7 @@ TEST_F(MdiTabs, SkinnedLookFromTheTabDescription) {
   // Missing active and pressed close-button looks take the normal one.
   EXPECT_EQ(D->CloseButtonActiveRect, D->CloseButtonRect);
   EXPECT_EQ(D->CloseButtonDownRect, D->CloseButtonRect);
-  NewChild(u"A");
-  NewChild(u"B");
-  NewChild(u"C");
+  std::vector<TForm*> Kids{NewChild(u"A"), NewChild(u"B"), NewChild(u"C")};
   auto Draw = [&] {
     auto B = std::make_unique<TBitmap>();
     B->SetPixelFormat(pf24bit);
@@ -640,5 +640,6 @@ TEST_F(MdiTabs, SkinnedLookFromTheTabDescription) {
   Pump();
   SaveForReview(Parent->Handle(), "mdi_tabs", "fixture_skin_three_tabs");
   Bar->SetSkinData(nullptr);
+  for (TForm* K : Kids) delete K;
   EXPECT_TRUE(Errors.empty()) << (Errors.empty() ? std::string() : ToUtf8(Errors[0]));
 }
