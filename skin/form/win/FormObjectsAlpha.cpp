@@ -279,7 +279,7 @@ void TspSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TspBitmap* ABitMap) {
   };
   const TColor FontCol = A ? ActiveFontColor : FontColor;
   SetFont(Cnvs->Font(), FontCol);
-  String Text = Parent->FForm->Caption();
+  String Text = Parent->FormCaptionText();
   if (Text.empty() || RectIsEmpty(TR)) return;
   EllipsizeWideText(Cnvs, Text, TR.Width());
   TRect M(0, 0, 0, 0);

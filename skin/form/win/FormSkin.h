@@ -541,6 +541,9 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   bool ShowMDIScrollBars() const { return FShowMDIScrollBars; }
   void SetShowMDIScrollBars(bool Value);
   bool MDIChildMaximized() const { return FMDIChildMaximized; }
+  // The form's caption; a document parent with a maximised child adds
+  // " - [" the child's caption "]".
+  String FormCaptionText();
   // The document tabs bar of the parent form (nullptr: none).
   TspSkinMDITabsBar* MDITabsBar() const;
   void SetMDITabsBar(TspSkinMDITabsBar* Value);

@@ -62,6 +62,13 @@ TspFormSkin* FindActiveMDIChildSkinForm() {
 
 TspFormSkin* TspFormSkin::MainFormSkin() { return SkinOf(MainForm()); }
 
+String TspFormSkin::FormCaptionText() {
+  String S = FForm->Caption();
+  if (IsMDIParent() && FMDIChildMaximized)
+    if (TCustomForm* C = FindMaximizedMDIChild()) S += u" - [" + C->Caption() + u"]";
+  return S;
+}
+
 // ---------------------------------------------------------------------------
 // Client area and its scroll bars
 

@@ -68,13 +68,24 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       FIsDragging = false;
       CallOld(M);
       PassOn = false;
-      if (FSupportNCArea) {
+      if (IsMaximizedMDIChild()) {
+        UpdateActiveState(false);
+      } else if (FSupportNCArea) {
         UpdateActiveObject(-1, -1, false);
         ResetObjectStates();
         if (Wnd) SendMessageW(Wnd, WM_NCPAINT, 0, 0);
         UpdateActiveState(true);
       } else {
         FForm->Repaint();
+      }
+      if (IsMDIParent()) UpdateMDIMenuBar();
+      return;
+    case WM_MOUSEACTIVATE:
+      // A press on the active document child marks it active at once.
+      if (Skinnable && IsMDIChild() && !FFormActive && Application && Application->MainForm() &&
+          Application->MainForm()->ActiveMDIChild() == FForm) {
+        FFormActive = true;
+        UpdateActiveState(FWindowState != wsMaximized);
       }
       return;
     case WM_SETTEXT:
@@ -87,8 +98,11 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       if (M.Msg == WM_SETTEXT && IsMDIChild()) {
         UpDateChildCaptionInMenu(FForm);
         RefreshMDIBarTab(FForm);
+        // The parent's caption shows a maximised child's.
+        if (IsMaximizedMDIChild())
+          if (TspFormSkin* P = MainFormSkin()) P->UpDateFormNC();
       }
-      if (FForm->BorderStyle() == bsNone || !Wnd) return;
+      if (FForm->BorderStyle() == bsNone || !Wnd || IsMaximizedMDIChild()) return;
       if (Skin()) {
         if (FSupportNCArea)
           UpDateFormNC();
@@ -460,13 +474,25 @@ void TspFormSkin::OnNCActivate(TMessage& M) {
   if (FMenuLayerManager->IsVisible()) FMenuLayerManager->Hide();
   FFormActive = M.WParam != 0;
   if (!FFormActive) UpdateActiveObject(-1, -1, false);
-  // No native frame: the previous procedure does not run.
-  M.Result = 1;
-  if (FForm->BorderStyle() != bsNone && FForm->HandleAllocated()) {
+  if (IsMDIChild() && FForm->Visible() && FForm->HandleAllocated()) {
+    // The child procedure keeps the document client's activation; its
+    // native frame painting is not let through to the screen.
+    const HWND Wnd = FForm->Handle();
+    SendMessageW(Wnd, WM_SETREDRAW, 0, 0);
+    CallOld(M);
+    SendMessageW(Wnd, WM_SETREDRAW, 1, 0);
+    RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  } else {
+    // No native frame: the previous procedure does not run.
+    M.Result = 1;
+  }
+  if (FForm->BorderStyle() != bsNone && FForm->HandleAllocated() && !IsMaximizedMDIChild()) {
     SendMessageW(FForm->Handle(), WM_NCPAINT, 0, 0);
     UpdateActiveState(true);
   } else {
     UpdateActiveState(false);
+    if (IsMaximizedMDIChild())
+      if (TspFormSkin* P = MainFormSkin()) P->UpDateFormNC();
   }
   if (FForm->Visible() && FClientInActiveEffect) {
     if (FFormActive)

@@ -169,6 +169,9 @@ TEST_F(MdiSkin, MaximiseRestoreAndMinimiseGoThroughTheParent) {
   EXPECT_EQ(Skin(B)->WindowState(), wsMaximized);
   EXPECT_EQ(B->BoundsRect(), Bounds(0, 0, 800, 600));
   EXPECT_NE(FindMaximizedMDIChildSkinForm(), nullptr);
+  // The parent's caption carries the maximised child's.
+  Parent->SetCaption(u"Parent");
+  EXPECT_EQ(PS->FormCaptionText(), u"Parent - [" + Parent->ActiveMDIChild()->Caption() + u"]");
   // A child shown now asks the parent and maximises too.
   TForm* C = NewChild(u"C");
   EXPECT_EQ(Skin(C)->WindowState(), wsMaximized);
@@ -183,6 +186,7 @@ TEST_F(MdiSkin, MaximiseRestoreAndMinimiseGoThroughTheParent) {
   Skin(A)->SetWindowState(wsNormal);
   Pump();
   EXPECT_FALSE(PS->MDIChildMaximized());
+  EXPECT_EQ(PS->FormCaptionText(), u"Parent");
   EXPECT_EQ(A->BoundsRect(), Bounds(10, 10, 220, 160));
   EXPECT_LT(A->ClientWidth(), 220);  // the frame is back
   EXPECT_EQ(Skin(B)->WindowState(), wsNormal);
