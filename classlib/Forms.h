@@ -199,6 +199,7 @@ class TCustomForm : public TWinControl {
 
   void CreateWnd() override;
   void DestroyWindowHandle() override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
   std::vector<TCustomForm*> MDIChildList();
 };
 

@@ -183,6 +183,12 @@ void TCustomForm::CreateWnd() {
   if (!FClientHandle) throw EOutOfResources(u"Error creating window");
 }
 
+void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
+  TWinControl::AlignControls(AControl, Rect);
+  // The client window takes what the aligned controls leave.
+  if (FClientHandle) PlaceMDIClient(this, FClientHandle);
+}
+
 void TCustomForm::DestroyWindowHandle() {
   // The children's windows go with the client: free their handles first.
   if (FClientHandle) {
@@ -576,6 +582,12 @@ void TCustomForm::Dispatch(TMessage& M) {
       UpdateShowing();
       return;
     }
+    case WM_PARENTNOTIFY:
+      // A control made on a document parent comes above the client window.
+      if (FClientHandle && LOWORD(M.WParam) == WM_CREATE && reinterpret_cast<HWND>(M.LParam) != FClientHandle &&
+          GetParent(reinterpret_cast<HWND>(M.LParam)) == FHandle)
+        SetWindowPos(FClientHandle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
     case WM_MDIACTIVATE:
       // A document child is activated or deactivated inside its client.
       if (FFormStyle == fsMDIChild) {

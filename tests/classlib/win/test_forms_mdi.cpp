@@ -59,12 +59,13 @@ TEST_F(MdiForms, ClientFillsTheFormLessAlignedControlsAndChildrenLiveInIt) {
   EXPECT_EQ(R.right - R.left, CR.right);
   EXPECT_EQ(R.bottom - R.top, CR.bottom);
 
-  // A panel on top: the client starts below it after the next resize.
+  // A control on top: the client starts below it, and the control lies
+  // above the client in the windows' order.
   auto* Top = new TProbe(Parent, Parent);
   Top->SetAlign(alTop);
   Top->SetHeight(30);
-  Parent->SetBounds(30, 30, 660, 480);
   Pump();
+  EXPECT_EQ(GetWindow(Parent->Handle(), GW_CHILD), Top->Handle());
   GetWindowRect(Client, &R);
   MapWindowPoints(HWND_DESKTOP, Parent->Handle(), reinterpret_cast<POINT*>(&R), 2);
   GetClientRect(Parent->Handle(), &CR);

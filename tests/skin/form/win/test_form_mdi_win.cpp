@@ -642,6 +642,10 @@ TEST_F(MdiTabs, SkinnedLookFromTheTabDescription) {
   Bar->SetTabKind(sptkTab);
   Bar->Repaint();
   Pump();
+  // The bar lies over the client window, not under it.
+  POINT Q{150, 10};
+  ClientToScreen(Parent->Handle(), &Q);
+  EXPECT_EQ(WindowFromPoint(Q), Bar->Handle());
   SaveForReview(Parent->Handle(), "mdi_tabs", "fixture_skin_three_tabs");
   Bar->SetSkinData(nullptr);
   for (TForm* K : Kids) delete K;
