@@ -7,6 +7,8 @@
 #include "classlib/AppHooks.h"
 #include "classlib/Controls.h"
 
+class TMenuItem;
+
 // Modal results.
 using TModalResult = Integer;
 inline constexpr TModalResult mrNone = 0;
@@ -50,7 +52,13 @@ inline constexpr TBorderIcons biSystemMenu = 0x01;
 inline constexpr TBorderIcons biMinimize = 0x02;
 inline constexpr TBorderIcons biMaximize = 0x04;
 inline constexpr TBorderIcons biHelp = 0x08;
-enum TFormStyle : Byte { fsNormal, fsStayOnTop };
+// fsMDIForm: the window holds a system document client (ClientHandle) whose
+// children are the fsMDIChild forms; a child is a child window of the main
+// form's client. Both styles take effect when the window is made.
+enum TFormStyle : Byte { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+// How the document parent tiles its children: side by side or one above
+// another.
+enum TTileMode : Byte { tbHorizontal, tbVertical };
 enum TWindowState : Byte { wsNormal, wsMinimized, wsMaximized };
 // Orientation of scroll bars (the image view's bars and the skinned ones).
 enum TScrollBarKind : Byte { sbHorizontal, sbVertical };
@@ -117,6 +125,27 @@ class TCustomForm : public TWinControl {
   void SetBorderIcons(TBorderIcons Value);
   TFormStyle FormStyle() const { return FFormStyle; }
   void SetFormStyle(TFormStyle Value);
+  // --- document (MDI) parent: what its client window holds.
+  // The client window (made with the form's window; nullptr otherwise).
+  HWND ClientHandle() const { return FClientHandle; }
+  // The document children in the client's order (the first is the active
+  // one, as the system keeps them).
+  Integer MDIChildCount();
+  TCustomForm* MDIChildren(Integer Index);
+  TCustomForm* ActiveMDIChild();
+  // The menu item under which the system lists the children (kept as data:
+  // forms have no native menu bar).
+  TMenuItem* WindowMenu() const { return FWindowMenu; }
+  void SetWindowMenu(TMenuItem* Value);
+  TTileMode TileMode() const { return FTileMode; }
+  void SetTileMode(TTileMode Value) { FTileMode = Value; }
+  // Activates the next child; the system's arrangements of the children.
+  void Next();
+  void Previous();
+  void Tile();
+  void Cascade();
+  void ArrangeIcons();
+
   // The window's own state (minimised, maximised by the system); a form
   // without a window keeps the request until it is shown.
   TWindowState WindowState();
@@ -125,6 +154,9 @@ class TCustomForm : public TWinControl {
   // Fires OnCreate.
   void DoCreate();
 
+  // Unhandled messages of a document parent go through the system's frame
+  // procedure, a child's through the child procedure.
+  void DefaultHandler(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
 
   TNotifyEvent OnCreate;
@@ -161,6 +193,14 @@ class TCustomForm : public TWinControl {
   TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
   TFormStyle FFormStyle = fsNormal;
   TWindowState FWindowState = wsNormal;
+  HWND FClientHandle = nullptr;
+  TMenuItem* FWindowMenu = nullptr;
+  TTileMode FTileMode = tbHorizontal;
+
+  void CreateWnd() override;
+  void DestroyWindowHandle() override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  std::vector<TCustomForm*> MDIChildList();
 };
 
 // A small top-level window that shows a hint without taking activation and

@@ -104,6 +104,19 @@ void TCustomForm::CreateParams(TCreateParams& P) {
       P.ExStyle |= WS_EX_CONTEXTHELP;
   }
   if (FFormStyle == fsStayOnTop) P.ExStyle |= WS_EX_TOPMOST;
+  if (FFormStyle == fsMDIChild) {
+    // A child window of the main form's document client.
+    TCustomForm* Main = Application ? Application->MainForm() : nullptr;
+    if (!Main || Main == this || Main->FFormStyle != fsMDIForm)
+      throw EInvalidOperation(u"Cannot create form. No MDI forms are currently active");
+    Main->HandleNeeded();
+    P.Style = (P.Style & ~WS_POPUP) | WS_CHILD;
+    P.ExStyle |= WS_EX_MDICHILD;
+    P.ExStyle &= ~(WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    if (!FEnabled) P.Style |= WS_DISABLED;
+    P.WndParent = Main->FClientHandle;
+    return;
+  }
   // Where the system puts new windows.
   if (FPosition == poDefault || FPosition == poDefaultPosOnly) P.X = P.Y = CW_USEDEFAULT;
   if (FPosition == poDefault || FPosition == poDefaultSizeOnly) P.Width = P.Height = CW_USEDEFAULT;
@@ -116,6 +129,141 @@ void TCustomForm::CreateParams(TCreateParams& P) {
 
 void TCustomForm::DoCreate() { Fire(OnCreate, this); }
 
+// ---------------------------------------------------------------------------
+// Document (MDI) parent and children
+
+namespace {
+
+// Where the document client sits: the client area less the controls aligned
+// to its edges.
+TRect MDIClientPlace(TCustomForm* Form) {
+  TRect C = Form->ClientRect();
+  Integer L = 0, T = 0, R = C.Right, B = C.Bottom;
+  for (Integer I = 0; I < Form->ControlCount(); ++I) {
+    TControl* Ctl = Form->Controls(I);
+    if (!Ctl->Visible()) continue;
+    switch (Ctl->Align()) {
+      case alLeft: L = std::max(L, Ctl->Left() + Ctl->Width()); break;
+      case alTop: T = std::max(T, Ctl->Top() + Ctl->Height()); break;
+      case alRight: R = std::min(R, Ctl->Left()); break;
+      case alBottom: B = std::min(B, Ctl->Top()); break;
+      default: break;
+    }
+  }
+  return TRect(L, T, std::max(L, R), std::max(T, B));
+}
+
+void PlaceMDIClient(TCustomForm* Form, HWND Client) {
+  if (!Client) return;
+  TRect R = MDIClientPlace(Form);
+  SetWindowPos(Client, HWND_BOTTOM, R.Left, R.Top, R.Width(), R.Height(), SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+void TCustomForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  if (FFormStyle == fsMDIChild && !FVisible && IsWindowVisible(FHandle)) {
+    // The system shows and activates every document child it makes: a form
+    // not shown yet goes out of sight again, and the child active before
+    // it is active again.
+    if (HWND Client = GetParent(FHandle);
+        Client && reinterpret_cast<HWND>(SendMessageW(Client, WM_MDIGETACTIVE, 0, 0)) == FHandle)
+      SendMessageW(Client, WM_MDINEXT, reinterpret_cast<WPARAM>(FHandle), 0);
+    ShowWindow(FHandle, SW_HIDE);
+  }
+  if (FFormStyle != fsMDIForm || FClientHandle) return;
+  CLIENTCREATESTRUCT CCS{};
+  CCS.hWindowMenu = nullptr;  // the skinned window menu is kept by the form engine
+  CCS.idFirstChild = 0xFF00;
+  TRect R = MDIClientPlace(this);
+  FClientHandle = CreateWindowExW(0, reinterpret_cast<const WCHAR*>(u"MDICLIENT"), nullptr,
+                                  WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VISIBLE, R.Left, R.Top,
+                                  R.Width(), R.Height(), FHandle, nullptr, GetModuleHandleW(nullptr), &CCS);
+  if (!FClientHandle) throw EOutOfResources(u"Error creating window");
+}
+
+void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
+  TWinControl::AlignControls(AControl, Rect);
+  // The client window takes what the aligned controls leave.
+  if (FClientHandle) PlaceMDIClient(this, FClientHandle);
+}
+
+void TCustomForm::DestroyWindowHandle() {
+  // The children's windows go with the client: free their handles first.
+  if (FClientHandle) {
+    for (TCustomForm* C : MDIChildList()) C->DestroyHandle();
+    FClientHandle = nullptr;  // destroyed with the frame window
+  }
+  TWinControl::DestroyWindowHandle();
+}
+
+void TCustomForm::DefaultHandler(TMessage& M) {
+  if (FHandle && FClientHandle) {
+    M.Result = DefFrameProcW(FHandle, FClientHandle, M.Msg, M.WParam, M.LParam);
+    return;
+  }
+  if (FHandle && FFormStyle == fsMDIChild) {
+    M.Result = DefMDIChildProcW(FHandle, M.Msg, M.WParam, M.LParam);
+    return;
+  }
+  TWinControl::DefaultHandler(M);
+}
+
+std::vector<TCustomForm*> TCustomForm::MDIChildList() {
+  std::vector<TCustomForm*> L;
+  if (!FClientHandle) return L;
+  for (HWND W = GetWindow(FClientHandle, GW_CHILD); W; W = GetWindow(W, GW_HWNDNEXT)) {
+    auto* F = dynamic_cast<TCustomForm*>(FindControl(W));
+    if (F && F->FFormStyle == fsMDIChild) L.push_back(F);
+  }
+  return L;
+}
+
+Integer TCustomForm::MDIChildCount() { return static_cast<Integer>(MDIChildList().size()); }
+
+TCustomForm* TCustomForm::MDIChildren(Integer Index) {
+  auto L = MDIChildList();
+  if (Index < 0 || Index >= static_cast<Integer>(L.size())) return nullptr;
+  return L[static_cast<size_t>(Index)];
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() {
+  if (!FClientHandle) return nullptr;
+  auto* W = reinterpret_cast<HWND>(SendMessageW(FClientHandle, WM_MDIGETACTIVE, 0, 0));
+  // A hidden child (the last one) is not the active one.
+  auto* F = W && IsWindowVisible(W) ? dynamic_cast<TCustomForm*>(FindControl(W)) : nullptr;
+  return F && F->FFormStyle == fsMDIChild ? F : nullptr;
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* Value) {
+  if (FWindowMenu == Value) return;
+  if (FWindowMenu) FWindowMenu->RemoveFreeNotification(this);
+  FWindowMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TCustomForm::Next() {
+  if (FClientHandle) SendMessageW(FClientHandle, WM_MDINEXT, 0, 0);
+}
+
+void TCustomForm::Previous() {
+  if (FClientHandle) SendMessageW(FClientHandle, WM_MDINEXT, 0, 1);
+}
+
+void TCustomForm::Tile() {
+  if (FClientHandle)
+    SendMessageW(FClientHandle, WM_MDITILE, FTileMode == tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL, 0);
+}
+
+void TCustomForm::Cascade() {
+  if (FClientHandle) SendMessageW(FClientHandle, WM_MDICASCADE, 0, 0);
+}
+
+void TCustomForm::ArrangeIcons() {
+  if (FClientHandle) SendMessageW(FClientHandle, WM_MDIICONARRANGE, 0, 0);
+}
+
 void TCustomForm::SetMenu(TMainMenu* Value) {
   if (FMenu == Value) return;
   if (FMenu) FMenu->RemoveFreeNotification(this);
@@ -126,6 +274,7 @@ void TCustomForm::SetMenu(TMainMenu* Value) {
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
   TWinControl::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == static_cast<TComponent*>(FMenu)) FMenu = nullptr;
+  if (Operation == opRemove && AComponent == static_cast<TComponent*>(FWindowMenu)) FWindowMenu = nullptr;
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
@@ -142,7 +291,11 @@ void TCustomForm::SetBorderIcons(TBorderIcons Value) {
 
 void TCustomForm::SetFormStyle(TFormStyle Value) {
   if (FFormStyle == Value) return;
+  // The document styles shape the window itself: only before it exists.
+  bool Mdi = Value == fsMDIChild || Value == fsMDIForm || FFormStyle == fsMDIChild || FFormStyle == fsMDIForm;
+  if (Mdi && FHandle) throw EInvalidOperation(u"Cannot change the document style of a form with a window");
   FFormStyle = Value;
+  if (Mdi) return;
   if (FHandle)
     SetWindowPos(FHandle, Value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -200,6 +353,12 @@ void TCustomForm::ApplyPosition() {
 
 void TCustomForm::Show() {
   SetVisible(true);
+  if (FHandle && FFormStyle == fsMDIChild) {
+    // A document child comes to the top of its client and becomes its
+    // active child.
+    if (HWND Client = GetParent(FHandle)) SendMessageW(Client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FHandle), 0);
+    return;
+  }
   if (FHandle) {
     SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(FHandle);
@@ -407,6 +566,13 @@ void TCustomForm::Dispatch(TMessage& M) {
     }
     case CM_VISIBLECHANGED: {
       auto Alive = FAlive;
+      // The system leaves a hidden document child active: the next one
+      // takes over first.
+      if (!FVisible && FFormStyle == fsMDIChild && FHandle)
+        if (HWND Client = GetParent(FHandle);
+            Client && reinterpret_cast<HWND>(SendMessageW(Client, WM_MDIGETACTIVE, 0, 0)) == FHandle)
+          SendMessageW(Client, WM_MDINEXT, reinterpret_cast<WPARAM>(FHandle), 0);
+      if (!*Alive) return;
       Fire(FVisible ? OnShow : OnHide, this);
       if (!*Alive) return;
       if (FVisible) {
@@ -416,9 +582,29 @@ void TCustomForm::Dispatch(TMessage& M) {
       UpdateShowing();
       return;
     }
+    case WM_PARENTNOTIFY:
+      // A control made on a document parent comes above the client window.
+      if (FClientHandle && LOWORD(M.WParam) == WM_CREATE && reinterpret_cast<HWND>(M.LParam) != FClientHandle &&
+          GetParent(reinterpret_cast<HWND>(M.LParam)) == FHandle)
+        SetWindowPos(FClientHandle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
+    case WM_MDIACTIVATE:
+      // A document child is activated or deactivated inside its client.
+      if (FFormStyle == fsMDIChild) {
+        auto Alive = FAlive;
+        bool Now = reinterpret_cast<HWND>(M.LParam) == FHandle;
+        DefaultHandler(M);
+        if (!*Alive || Now == FActive) return;
+        FActive = Now;
+        if (Now && Screen) Screen->SetActiveForm(this);
+        Fire(Now ? OnActivate : OnDeactivate, this);
+        return;
+      }
+      break;
     case WM_SIZE: {
       auto Alive = FAlive;
       TWinControl::Dispatch(M);
+      if (*Alive && FClientHandle) PlaceMDIClient(this, FClientHandle);
       if (*Alive && Application && Application->MainForm() == this) {
         if (M.WParam == SIZE_MINIMIZED)
           Application->MainFormSized(true);

@@ -195,7 +195,9 @@ void TWinControl::CreateWindowHandle(const TCreateParams& P) {
   // Every child window gets its own id from the start: the native controls
   // measure their items while being created and filling up.
   HMENU Id = nullptr;
-  if ((P.Style & WS_CHILD) && P.WndParent) Id = reinterpret_cast<HMENU>(NewChildId(P.WndParent));
+  // A document child takes its id from the document client.
+  if ((P.Style & WS_CHILD) && P.WndParent && !(P.ExStyle & WS_EX_MDICHILD))
+    Id = reinterpret_cast<HMENU>(NewChildId(P.WndParent));
   CreationControl = this;
   HWND Wnd = CreateWindowExW(P.ExStyle, W(P.WinClassName), W(P.Caption), P.Style, P.X, P.Y, P.Width, P.Height,
                              P.WndParent, Id, GetModuleHandleW(nullptr), P.Param);

@@ -206,6 +206,12 @@ class TspSkinStdButtonObject : public TspSkinButtonObject {
   Integer AlphaMaskPictureIndex = -1;
   Integer AlphaMaskActivePictureIndex = -1;
   Integer AlphaMaskInActivePictureIndex = -1;
+
+  // The eight looks as 32-bit images for the layered border's top image.
+  void InitAlphaImages() override;
+  void DrawAlpha(TCanvas* Cnvs, TspBitmap* ABitMap) override;
+  std::unique_ptr<TspBitmap> FAlphaNormalImage, FAlphaActiveImage, FAlphaDownImage, FAlphaRestoreNormalImage,
+      FAlphaRestoreActiveImage, FAlphaRestoreDownImage, FAlphaInActiveImage, FAlphaInActiveRestoreImage;
 };
 
 class TspSkinCaptionObject : public TspActiveSkinObject {
@@ -217,6 +223,9 @@ class TspSkinCaptionObject : public TspActiveSkinObject {
   void MouseMove(Integer X, Integer Y) override;
   void MouseEnter() override;
   void MouseLeave() override;
+  // The caption in the layered border's top image, every drawing of text
+  // keeping the image's alpha around it.
+  void DrawAlpha(TCanvas* Cnvs, TspBitmap* ABitMap) override;
 
   const String& TextValue() const { return FTextValue; }
   // Stores the text and repaints the caption.
@@ -561,19 +570,4 @@ class TspClientInActivePanel : public TspSkinPaintPanel {
   void Paint() override;
 };
 
-// The layered shadow border of a form. Without a description it is never
-// shown: every query reads "not visible, no full border".
-class TspFormLayerBorder : public TComponent {
- public:
-  explicit TspFormLayerBorder(TComponent* AOwner) : TComponent(AOwner) {}
-  bool FVisible = false;
-  TspDataSkinLayerFrame* FData = nullptr;
-  Integer LeftSize = 0, TopSize = 0, RightSize = 0, BottomSize = 0;
-  bool FullBorder() const { return FData && FData->FullBorder; }
-  void Hide() { FVisible = false; }
-  void InitFrame(TCustomForm* AForm, TspSkinData* ASkin) {
-    (void)AForm;
-    (void)ASkin;
-  }
-};
 

@@ -173,7 +173,7 @@ TRect TspSkinCaptionObject::AnimationFrameRect(Integer Frame) {
 
 String TspSkinCaptionObject::CaptionText() {
   if (!DefaultCaption && !Parent->SupportNCArea()) return FTextValue;
-  return Parent->FForm->Caption();
+  return Parent->FormCaptionText();
 }
 
 void TspSkinCaptionObject::PaintText(TCanvas* C, Integer DX, Integer DY, bool A, TCanvas* EventCanvas) {

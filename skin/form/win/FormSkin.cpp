@@ -1,6 +1,7 @@
 // The form component: construction, skins, the object factory, the caption
 // buttons' rules and the bounds operations.
 #include "skin/form/win/FormSkin.h"
+#include "skin/form/win/SkinMainMenuBar.h"
 
 #include "skin/data/win/SPUtils.h"
 
@@ -124,10 +125,15 @@ TspFormSkin::TspFormSkin(TComponent* AOwner) : TComponent(AOwner) {
     });
     if (FForm->HandleAllocated()) FForm->RecreateWnd();
   }
+  CreateMDIScrollBars();
 }
 
 TspFormSkin::~TspFormSkin() {
   FDestroying = true;
+  UnhookMDIClient();
+  // A document child's window went without passing here (the form was
+  // being freed): the parent recounts its children now.
+  if (FMDIChildShown) MDIChildDestroyed();
   ClearObjects();
   // The form being destroyed still sends its last messages through here;
   // only a form that lives on gets its procedure back.
@@ -214,6 +220,7 @@ void TspFormSkin::SkinMenuClose() {
   if (!*Alive) return;
   if (InMainMenu) {
     InMainMenu = false;
+    if (TspSkinMainMenuBar* Bar = MainMenuBar()) Bar->CloseMainMenu();
     if (OnMainMenuExit) OnMainMenuExit(this);
   }
 }
@@ -227,6 +234,9 @@ void TspFormSkin::FormShortCut(MSG& Msg, bool& Handled) {
     PopupSystemMenuFromButton();
     Handled = true;
   }
+  // Alt+key: the main menu bar's accelerators.
+  else if (Alt && MainMenuBar() && FindMainMenuItemByAccel(Word(Msg.wParam)))
+    Handled = true;
 }
 
 // ---------------------------------------------------------------------------
@@ -293,7 +303,7 @@ void TspFormSkin::ApplySkinData() {
     if (FSkinSupport && FSkinnableForm) {
       CreateSkinObjects();
       UpdateStdButtons();
-      if (!PreviewMode) FBorderLayer->InitFrame(FForm, FSD);
+      if (!PreviewMode) FBorderLayer->InitFrame(FSD, FForm);
     } else {
       ClearObjects();
       TakeFormSize();
@@ -333,7 +343,7 @@ void TspFormSkin::ApplySkinData() {
     }
     CreateSkinObjects();
     UpdateStdButtons();
-    FBorderLayer->InitFrame(FForm, FSD);
+    FBorderLayer->InitFrame(FSD, FForm);
     if (FRollUpState) RollUpToPicture();
     FInChangeSkinData = true;
     if (OnChangeSkinData) OnChangeSkinData(this);
@@ -356,6 +366,7 @@ void TspFormSkin::ApplySkinData() {
 
 bool TspFormSkin::CanShowLayeredBorder() {
   return FSD && !FSD->Empty && FSD->ShowLayeredBorders() && FSD->LayerFrame->PictureIndex != -1 &&
+         FBorderLayer->FData &&
          FIsLayerEnabled && FSkinnableForm && !AlwaysDisableLayeredFrames && !PreviewMode &&
          (FForm->BorderStyle() != bsNone || !FSupportNCArea) && !FSmartEffectsShow;
 }

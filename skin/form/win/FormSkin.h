@@ -19,6 +19,7 @@
 #include "skin/data/SkinMessages.h"
 #include "skin/data/win/SPUtils.h"
 #include "skin/form/FormGeometry.h"
+#include "skin/form/win/FormLayerBorder.h"
 #include "skin/form/win/FormObjects.h"
 
 // The caption buttons and system-menu items a form shows. The class
@@ -42,6 +43,9 @@ using TChangeClientRectEvent = std::function<void(TRect NewClientRect)>;
 using TspActivateCustomObjectEvent = std::function<void(const String& IDName, bool& ObjectVisible)>;
 
 class TspFormSkin;
+class TspSkinMainMenuBar;
+class TspSkinScrollBar;
+class TspSkinMDITabsBar;
 
 // One quick button drawn by the caption to the left of the caption buttons.
 class TspQuickButtonItem : public TCollectionItem {
@@ -111,6 +115,9 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   bool CanShowLayeredBorder();
   void NudgeFormWidth();
   void RestoreBoundsAfterBorderChange();
+  // FOldFormBounds and FOldFullBorder before a skin or border change (a
+  // shown full border counts with its bands).
+  void SaveBoundsForBorderChange();
   void CreateSkinObjects();
   void CreateMainMenuItems();
   void UpdateMainMenu(bool ARedraw);
@@ -127,6 +134,9 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   // --- window procedure
   void SkinFormWndProc(TMessage& Message);
   void CloseMenusOnMessage(TMessage& Message);
+  // A document parent cancels the pressed and tracking states of its
+  // skinned controls.
+  void CancelMDIControlModes();
   TWndMethod OldWindowProc;
 
   // --- frame layout and painting
@@ -322,6 +332,20 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   // hooks while a menu of this form is open.
   void HookAppMessage();
   void UnHookAppMessage();
+  // Main-menu mode: with a main menu bar these hand over to the bar.
+  bool EnterMainMenu();
+  void CloseMainMenu();
+  void SkinMainMenuClose();
+  bool OpenMainMenuItem();
+  bool FindMainMenuItemByAccel(Word Key);
+  void NextMainMenuItem();
+  void PrevMainMenuItem();
+  bool CanMainMenuGoLeft();
+  bool CanMainMenuGoRight();
+  // The main menu bar (nullptr: none).
+  TspSkinMainMenuBar* MainMenuBar() const;
+  void SetMainMenuBar(TspSkinMainMenuBar* Value);
+  TNotifyEvent OnMainMenuEnter, OnMainMenuExit;
   void MenuAppMessage(MSG& Msg, bool& Handled);
   void MenuKeyDown(TMessage& Message);
   // Menus shown through this form's skinned menu.
@@ -516,6 +540,59 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   void SetAlwaysShowInTray(bool Value) { FAlwaysShowInTray = Value; }
   TShortCutEvent OnShortCut;
 
+  // --- document parent (MDI): the application's main form when it is a
+  // document parent, and its children. The arrangements do nothing unless
+  // this component's form is the parent.
+  void Tile();
+  void Cascade();
+  void MinimizeAll();
+  void MaximizeAll();
+  void CloseAll();
+  void RestoreAll();
+  void RestoreAllExcept(HWND AFormHandle);
+  // The window menu of the parent form: one item per shown child.
+  void AddChildToMenu(TCustomForm* Child);
+  void DeleteChildFromMenu(TCustomForm* Child);
+  void UpDateChildCaptionInMenu(TCustomForm* Child);
+  void UpDateChildActiveInMenu();
+  void MDIItemClick(TObject* Sender);
+  TTileMode TileMode() const { return FTileMode; }
+  void SetTileMode(TTileMode Value) { FTileMode = Value; }
+  bool ShowMDIScrollBars() const { return FShowMDIScrollBars; }
+  void SetShowMDIScrollBars(bool Value);
+  bool MDIChildMaximized() const { return FMDIChildMaximized; }
+  // The form's caption; a document parent with a maximised child adds
+  // " - [" the child's caption "]".
+  String FormCaptionText();
+  // The document tabs bar of the parent form (nullptr: none).
+  TspSkinMDITabsBar* MDITabsBar() const;
+  void SetMDITabsBar(TspSkinMDITabsBar* Value);
+  // A child about to get its tab may refuse it.
+  std::function<void(bool& Accept)> OnAcceptToMDITabsBar;
+  void AddChildToBar(TCustomForm* Child);
+  void DeleteChildFromBar(TCustomForm* Child);
+  void RefreshMDIBarTab(TCustomForm* Child);
+  void UpdateMDITabsBar();
+  TspSkinScrollBar* MDIHScrollBar() const { return FMDIHScrollBar; }
+  TspSkinScrollBar* MDIVScrollBar() const { return FMDIVScrollBar; }
+  // The parent's client area less the controls aligned to its edges, in its
+  // client coordinates; R is kept without a main form.
+  void GetMDIClientRect(TRect& R);
+  void UpdateMDIScrollBars(bool AUpdateRange);
+  void LayoutMDIScrollBars();
+  void SyncMDIHScroll();
+  void SyncMDIVScroll();
+  void TileHorizontal();
+  void TileVertical();
+  TCustomForm* FindMaximizedMDIChild();
+  void RefitMDIChildren();
+  void ArrangeMinimizedMDIChildren();
+  void UpdateMDIMenuBar();
+  // The procedure installed on the parent's document client window.
+  void MDIClientWndProc(TMessage& Message);
+  bool IsMDIParent() const { return FForm && FForm->FormStyle() == fsMDIForm; }
+  bool IsMDIChild() const { return FForm && FForm->FormStyle() == fsMDIChild; }
+
   // Convenience reads of the mapped geometry.
   const TspFrameRects& Frame() const { return FR; }
   TspSkinData* Skin() const { return FSD && !FSD->Empty ? FSD : nullptr; }
@@ -527,7 +604,34 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   TspFrameSkin FrameSkin() const;
   TspMaskShape MaskShape();
   void TakeFormSize();
-  bool IsMaximizedMDIChild() const { return false; }
+  bool IsMaximizedMDIChild() const { return IsMDIChild() && FWindowState == wsMaximized; }
+  // The document parts: the protocol between children and parent, the
+  // client window's subclassing, the children's own window-procedure steps.
+  void CreateMDIScrollBars();
+  void HookMDIClient();
+  void UnhookMDIClient();
+  bool MDIMessage(TMessage& M);
+  void MDIChildShown(bool Shown);
+  void MDIChildDestroyed();
+  void MDIChildMoved();
+  // 1232, then Msg (1234 or 1235 with the child's handle) to the main form.
+  void TellMDIParent(UINT Msg);
+  TspFormSkin* MainFormSkin();
+  TspSkinScrollBar* FMDIHScrollBar = nullptr;
+  TspSkinScrollBar* FMDIVScrollBar = nullptr;
+  HWND ChangeVisibleChildHanle = nullptr;
+  bool FStopCheckChildMove = false;
+  Integer FOldHSrollBarPosition = 0, FOldVSrollBarPosition = 0;
+  bool FShowMDIScrollBars = true;
+  bool FMDIChildShown = false;  // shown once as a document child, not yet destroyed
+  bool FMDIChildListed = false;  // its window-menu entry and tab are in place
+  bool FInMaximizeAll = false;
+  bool FInRestoreAll = false;
+  TTileMode FTileMode = tbHorizontal;
+  bool FMDIChildMaximized = false;
+  HWND FClientWnd = nullptr;
+  WNDPROC FPrevClientProc = nullptr;
+  static LRESULT CALLBACK MDIClientProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
   // The window procedure's stages.
   void FirstStage(TMessage& M, bool& PassOn);
   void SecondStage(TMessage& M);

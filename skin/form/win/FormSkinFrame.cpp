@@ -193,6 +193,22 @@ Integer TspFormSkin::GetMaxHeight() {
 
 void TspFormSkin::GetMinimizedPosition(TPoint& P) {
   TRect R;
+  if (IsMDIChild()) {
+    // Along the bottom of the parent's client area, among its other children.
+    TCustomForm* Main = Application ? Application->MainForm() : nullptr;
+    GetMDIClientRect(R);
+    R = TRect(0, 0, R.Width(), R.Height());
+    P = FindMinimizedPlace(R, GetMinWidth(), GetMinHeight(), [this, Main](TPoint Q) {
+      for (Integer I = 0; Main && I < Main->MDIChildCount(); ++I) {
+        TCustomForm* F = Main->MDIChildren(I);
+        if (F == FForm) continue;
+        auto* Other = dynamic_cast<TspFormSkin*>(FindSkinForm(F));
+        if (Other && Other->WindowState() == wsMinimized && F->Left() == Q.X && F->Top() == Q.Y) return true;
+      }
+      return false;
+    });
+    return;
+  }
   GetMonitorArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, R);
   P = FindMinimizedPlace(R, GetMinWidth(), GetMinHeight(), [this](TPoint Q) {
     for (Integer I = 0; I < Screen->FormCount(); ++I) {
@@ -519,9 +535,14 @@ void TspFormSkin::FadeTimerTick() {
     const LONG Ex = GetWindowLongW(Wnd, GWL_EXSTYLE);
     if (Ex & WS_EX_LAYERED) SetWindowLongW(Wnd, GWL_EXSTYLE, Ex & ~WS_EX_LAYERED);
   };
+  const bool Border = CanShowLayeredBorder() && (FForm->Visible() || FForm->Tag() == -10000);
   if (NeedsBorderShowStep()) {
     KillTimer(Wnd, 1);
     Unlayer();
+    if (Border) {
+      FBorderLayer->FActive = FForm->Active();
+      FBorderLayer->CheckFormAlpha(255, true);
+    }
     return;
   }
   if (!FIsLayerEnabled || !(FAlphaBlend || FAlphaBlendAnimation || AnimateAll)) return;
@@ -541,13 +562,19 @@ void TspFormSkin::FadeTimerTick() {
       if (Now - Last > 5) {
         A = std::min(A + Step, T);
         SetAlpha(static_cast<Byte>(A));
+        if (CanShowLayeredBorder()) FBorderLayer->CheckFormAlpha(A, true);
         Last = Now;
       } else {
         Sleep(1);
       }
     }
+    if (CanShowLayeredBorder() && !FBorderLayer->FullBorder()) FBorderLayer->SetBoundsWithForm();
   } else if (T != 255) {
     SetAlpha(FAlphaBlendValue);
+    if (CanShowLayeredBorder()) {
+      FBorderLayer->CheckFormAlpha(FAlphaBlendValue, true);
+      if (!FBorderLayer->FullBorder()) FBorderLayer->SetBoundsWithForm();
+    }
   }
   if (T == 255) Unlayer();
 }
@@ -599,12 +626,27 @@ void TspFormSkin::DoMinimize() {
     GetMinimizedPosition(P);
     FForm->SetBounds(P.X, P.Y, GetMinWidth(), GetMinHeight());
   }
+  if (IsMDIChild() && FWindowState != wsMaximized) TellMDIParent(FEM_MDI_RESTORE_OTHERS);
   if (OnMinimize) OnMinimize(this);
 }
 
 void TspFormSkin::DoMaximize() {
   if (!FSupportNCArea) EndFormDrag();
   if (RectIsEmpty(OldBoundsRect)) OldBoundsRect = FForm->BoundsRect();
+  if (IsMDIChild()) {
+    // A document child fills its parent's client area.
+    MouseTimer->SetEnabled(false);
+    UpdateActiveObject(-1, -1, false);
+    TRect R;
+    GetMDIClientRect(R);
+    const bool Same = FForm->Width() == R.Width() && FForm->Height() == R.Height();
+    FForm->SetBounds(0, 0, R.Width(), R.Height());
+    if (Same) NudgeFormWidth();
+    TCustomForm* Main = Application ? Application->MainForm() : nullptr;
+    if (Main && Main->HandleAllocated()) SendMessageW(Main->Handle(), FEM_MDI_CHILD_MAXIMIZED, 0, 0);
+    if (OnMaximize) OnMaximize(this);
+    return;
+  }
   const HWND Wnd = FForm->HandleAllocated() ? FForm->Handle() : nullptr;
   TRect R;
   if (FMaximizeOnFullScreen) {
@@ -648,6 +690,7 @@ void TspFormSkin::DoRestore() {
     OldBoundsRect = TRect();
     MouseTimer->SetEnabled(true);
   }
+  if (IsMDIChild() && FWindowState != wsMaximized) TellMDIParent(FEM_MDI_RESTORE_ALL);
   if (OnRestore) OnRestore(this);
 }
 

@@ -1,6 +1,7 @@
 // The form component's side of its menus: the keyboard hook of an open
 // menu and the ways a menu is shown through the form's skinned menu.
 #include "skin/form/win/FormSkin.h"
+#include "skin/form/win/SkinMainMenuBar.h"
 
 void TspFormSkin::HookAppMessage() {
   if (FInAppHook) return;
@@ -35,19 +36,110 @@ void TspFormSkin::MenuAppMessage(MSG& Msg, bool& Handled) {
 void TspFormSkin::MenuKeyDown(TMessage& Message) {
   const Word Key = LOWORD(Message.WParam);
   auto Alive = FAlive;
+  // A document child hands its keys to the main form's open menu.
+  if (IsMDIChild())
+    if (TspFormSkin* P = MainFormSkin();
+        P && P != this && (P->InMenu || P->InMainMenu || P->SkinMenu->Visible())) {
+      P->MenuKeyDown(Message);
+      return;
+    }
+  if (InMainMenu && FindMainMenuItemByAccel(Key)) return;
+  if (!*Alive) return;
   if (Key == VK_ESCAPE && InMainMenu && !InMenu) {
-    InMainMenu = false;
-    UnHookAppMessage();
+    CloseMainMenu();
     return;
   }
-  if (!SkinMenu->Visible() || SkinMenu->LevelCount() == 0) {
+  if (Key == VK_LEFT && InMainMenu && CanMainMenuGoLeft()) {
+    PrevMainMenuItem();
+    return;
+  }
+  if (Key == VK_RIGHT && InMainMenu && CanMainMenuGoRight()) {
+    NextMainMenuItem();
+    return;
+  }
+  const bool Open = SkinMenu->Visible() && SkinMenu->LevelCount() > 0;
+  if (Key == VK_RETURN || Key == VK_DOWN) {
+    if (!OpenMainMenuItem() && *Alive && Open) SkinMenu->DeepestLevel()->PopupKeyDown(Key);
+    return;
+  }
+  if (!Open) {
     if (Key == VK_ESCAPE && !InMainMenu && InMenu) SkinMenuClose();
     return;
   }
   SkinMenu->DeepestLevel()->PopupKeyDown(Key);
   if (!*Alive) return;
-  // Escape on the last level closes without telling the form.
-  if (Key == VK_ESCAPE && SkinMenu->LevelCount() == 0 && InMenu) SkinMenuClose();
+  // Escape on the last level: the main menu's item stays hot, a popup closes.
+  if (Key == VK_ESCAPE && SkinMenu->LevelCount() == 0) {
+    if (InMainMenu)
+      SkinMainMenuClose();
+    else if (InMenu)
+      SkinMenuClose();
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Main-menu mode
+
+TspSkinMainMenuBar* TspFormSkin::MainMenuBar() const { return dynamic_cast<TspSkinMainMenuBar*>(FMainMenuBar); }
+
+void TspFormSkin::SetMainMenuBar(TspSkinMainMenuBar* Value) {
+  FMainMenuBar = Value;
+  if (Value) {
+    Value->FreeNotification(this);
+    Value->SetFormSkin(this);
+  }
+}
+
+bool TspFormSkin::EnterMainMenu() {
+  if (TspSkinMainMenuBar* Bar = MainMenuBar()) {
+    Bar->EnterMainMenu();
+    return InMainMenu;
+  }
+  // The frame's own main-menu items are not drawn by this component.
+  if (OnMainMenuEnter) OnMainMenuEnter(this);
+  return false;
+}
+
+void TspFormSkin::CloseMainMenu() {
+  InMainMenu = false;
+  if (SkinMenu->Visible()) SkinMenu->Hide();
+  if (TspSkinMainMenuBar* Bar = MainMenuBar()) Bar->CloseMainMenu();
+  UnHookAppMessage();
+  if (OnMainMenuExit) OnMainMenuExit(this);
+}
+
+void TspFormSkin::SkinMainMenuClose() {
+  InMenu = false;
+  if (TspSkinMainMenuBar* Bar = MainMenuBar()) Bar->SkinMainMenuClose();
+  if (OnSkinMenuClose) OnSkinMenuClose(this);
+}
+
+bool TspFormSkin::OpenMainMenuItem() {
+  TspSkinMainMenuBar* Bar = MainMenuBar();
+  return Bar && Bar->OpenMainMenuItem();
+}
+
+bool TspFormSkin::FindMainMenuItemByAccel(Word Key) {
+  TspSkinMainMenuBar* Bar = MainMenuBar();
+  return Bar && Bar->FindMainMenuItemByAccel(Key);
+}
+
+void TspFormSkin::NextMainMenuItem() {
+  if (TspSkinMainMenuBar* Bar = MainMenuBar()) Bar->NextMainMenuItem();
+}
+
+void TspFormSkin::PrevMainMenuItem() {
+  if (TspSkinMainMenuBar* Bar = MainMenuBar()) Bar->PrevMainMenuItem();
+}
+
+bool TspFormSkin::CanMainMenuGoLeft() { return SkinMenu->LevelCount() <= 1; }
+
+bool TspFormSkin::CanMainMenuGoRight() {
+  if (SkinMenu->LevelCount() == 0) return true;
+  TspSkinPopupWindow* L = SkinMenu->DeepestLevel();
+  if (L->ActiveItem == -1 || L->ActiveItem >= L->ItemCount()) return true;
+  TMenuItem* MI = L->Items(L->ActiveItem)->MenuItem;
+  return !MI || MI->Count() == 0;
 }
 
 void TspFormSkin::PopupSkinMenu(TMenu* Menu, const TPoint& P) {
@@ -158,7 +250,7 @@ void TspFormSkin::BuildSystemMenu() {
   Add(kClose, [this, Alive](TObject*) {
     if (*Alive) FForm->Close();
   });
-  Root->Items(Root->Count() - 1)->SetShortCut(TextToShortCut(u"Alt+F4"));
+  Root->Items(Root->Count() - 1)->SetShortCut(TextToShortCut(IsMDIChild() ? u"Ctrl+F4" : u"Alt+F4"));
 }
 
 void TspFormSkin::MergeSystemMenu() {
@@ -207,9 +299,16 @@ TMenuItem* TspFormSkin::GetSystemMenuItems() {
 }
 
 void TspFormSkin::PopupSystemMenuAt(const TRect& R) {
+  // A document child's menu is shown, keyed and closed by the main form's
+  // component: the menu state and the key hook are that one's.
+  TspFormSkin* Host = this;
+  if (IsMDIChild()) {
+    Host = MainFormSkin();
+    if (!Host) return;
+  }
   TMenuItem* Items = GetSystemMenuItems();
-  SkinMenuOpen();
-  SkinMenu->Popup(nullptr, FMSD ? FMSD : FSD, 0, R, Items, false, false);
+  Host->SkinMenuOpen();
+  Host->SkinMenu->Popup(nullptr, Host->FMSD ? Host->FMSD : Host->FSD, 0, R, Items, false, false);
 }
 
 void TspFormSkin::PopupSystemMenu(Integer X, Integer Y) { PopupSystemMenuAt(TRect(X, Y, X, Y)); }
@@ -247,7 +346,7 @@ void TspFormSkin::BuildTrayMenu() {
   };
   Add(u"", u"-");
   TMenuItem* Close = Add(u"TRAY_DSF_CLOSE", u"&Close");
-  Close->SetShortCut(TextToShortCut(u"Alt+F4"));
+  Close->SetShortCut(TextToShortCut(IsMDIChild() ? u"Ctrl+F4" : u"Alt+F4"));
   Close->OnClick = [this, Alive](TObject*) {
     if (*Alive) FForm->Close();
   };

@@ -305,7 +305,7 @@ void TspFormSkin::PaintNCDefault(HDC ADC, bool AUseExternalDC) {
   const bool Active = GetFormActive();
   C->Font()->Assign(Active ? FDefCaptionFont : FDefInActiveCaptionFont);
   if (FSD && FSD->ResourceStrData()) C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-  String Text = FForm->Caption();
+  String Text = FormCaptionText();
   if (OnCaptionPaint) {
     OnCaptionPaint(C, TRect(L, 0, Bw - R - 3, Bh), Active);
   } else if (!Text.empty()) {

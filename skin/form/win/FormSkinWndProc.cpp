@@ -3,6 +3,7 @@
 // a second stage.
 #include "skin/data/win/SPUtils.h"
 #include "skin/form/win/FormSkin.h"
+#include "skin/form/win/SkinMainMenuBar.h"
 
 namespace {
 
@@ -22,13 +23,22 @@ void TspFormSkin::CloseMenusOnMessage(TMessage& M) {
   // host (a form in the tray) gets no other message then.
   const bool AppDeactivated = M.Msg == WM_ACTIVATEAPP && M.WParam == 0;
   if (!AppDeactivated && !IsMenuCloseMessage(M.Msg)) return;
-  if (InMainMenu && !InMenu) {
-    InMainMenu = false;
-  } else if (SkinMenu->Visible()) {
-    SkinMenu->Hide();
-  } else if (InMenu) {
-    SkinMenuClose();
-  }
+  auto Alive = FAlive;
+  auto CloseStep = [](TspFormSkin* S) {
+    if (S->InMainMenu && !S->InMenu) {
+      S->InMainMenu = false;
+    } else if (S->SkinMenu->Visible()) {
+      S->SkinMenu->Hide();
+    } else if (S->InMenu) {
+      S->SkinMenuClose();
+    } else {
+      return false;
+    }
+    return true;
+  };
+  if (!CloseStep(this) && *Alive && IsMDIParent() && FForm->Visible())
+    if (TspFormSkin* C = FindActiveMDIChildSkinForm(); C && C != this) CloseStep(C);
+  if (*Alive) CancelMDIControlModes();
 }
 
 void TspFormSkin::SkinFormWndProc(TMessage& M) {
@@ -50,6 +60,7 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       MorphTimer->SetEnabled(false);
       MouseTimer->SetEnabled(false);
       AnimateTimer->SetEnabled(false);
+      if (IsMDIChild()) MDIChildDestroyed();
       return;
     case WM_SIZE: OnSize(M, PassOn); return;
     case WM_ACTIVATE:
@@ -57,13 +68,24 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       FIsDragging = false;
       CallOld(M);
       PassOn = false;
-      if (FSupportNCArea) {
+      if (IsMaximizedMDIChild()) {
+        UpdateActiveState(false);
+      } else if (FSupportNCArea) {
         UpdateActiveObject(-1, -1, false);
         ResetObjectStates();
         if (Wnd) SendMessageW(Wnd, WM_NCPAINT, 0, 0);
         UpdateActiveState(true);
       } else {
         FForm->Repaint();
+      }
+      if (IsMDIParent()) UpdateMDIMenuBar();
+      return;
+    case WM_MOUSEACTIVATE:
+      // A press on the active document child marks it active at once.
+      if (Skinnable && IsMDIChild() && !FFormActive && Application && Application->MainForm() &&
+          Application->MainForm()->ActiveMDIChild() == FForm) {
+        FFormActive = true;
+        UpdateActiveState(FWindowState != wsMaximized);
       }
       return;
     case WM_SETTEXT:
@@ -73,7 +95,14 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       if (!Skinnable) return;
       CallOld(M);
       PassOn = false;
-      if (FForm->BorderStyle() == bsNone || !Wnd) return;
+      if (M.Msg == WM_SETTEXT && IsMDIChild()) {
+        UpDateChildCaptionInMenu(FForm);
+        RefreshMDIBarTab(FForm);
+        // The parent's caption shows a maximised child's.
+        if (IsMaximizedMDIChild())
+          if (TspFormSkin* P = MainFormSkin()) P->UpDateFormNC();
+      }
+      if (FForm->BorderStyle() == bsNone || !Wnd || IsMaximizedMDIChild()) return;
       if (Skin()) {
         if (FSupportNCArea)
           UpDateFormNC();
@@ -85,6 +114,8 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       return;
     case WM_ERASEBKGND: {
       PassOn = false;
+      // The document client paints the parent's area.
+      if (IsMDIParent()) return;
       const HDC DC = reinterpret_cast<HDC>(M.WParam);
       if (FSupportNCArea) {
         if (Skin()) {
@@ -132,6 +163,13 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
         FFormWidth = WP->cx;
         FFormHeight = WP->cy;
       }
+      // The layered border follows the form (not while it sizes the form itself).
+      if (!(WP->flags & SWP_NOMOVE) && CanShowLayeredBorder()) {
+        if (FSizing)
+          FBorderLayer->SetBoundsWithForm3(WP->x, WP->y, WP->cx, WP->cy);
+        else if (!FBorderLayerChangeSize)
+          FBorderLayer->MoveWithForm2(WP->x, WP->y);
+      }
       return;
     }
     case WM_DISPLAYCHANGE:
@@ -142,10 +180,15 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
     case WM_NCCALCSIZE: {
       if (!Skinnable) return;
       PassOn = false;
-      if (!FSupportNCArea || FForm->BorderStyle() == bsNone) return;
+      // A maximised document child shows no frame: the whole window is client.
+      if (!FSupportNCArea || FForm->BorderStyle() == bsNone || IsMaximizedMDIChild()) return;
       RECT& R = reinterpret_cast<NCCALCSIZE_PARAMS*>(M.LParam)->rgrc[0];
       if (HasSkinFrame()) {
         CalcSkinRects();
+        if (CanShowLayeredBorder() && FBorderLayer->FullBorder()) {
+          M.Result = 1;  // the border windows are the frame
+          return;
+        }
         const TRect& C = FSD->ClRect;
         R.left += C.Left;
         R.top += C.Top;
@@ -163,6 +206,11 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
     }
     case WM_NCHITTEST: {
       if (FSupportNCArea) {
+        if (FBorderLayer->FVisible && FBorderLayer->FullBorder()) {
+          PassOn = false;
+          M.Result = HTCLIENT;  // the border windows size and move the form
+          return;
+        }
         if (!Skinnable) return;
         PassOn = false;
         TPoint P = NCPoint(M.LParam);
@@ -187,7 +235,7 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
     case WM_NCPAINT:
       if (!Skinnable) return;
       PassOn = false;
-      if (FForm->BorderStyle() == bsNone || !FSupportNCArea) return;
+      if (FForm->BorderStyle() == bsNone || !FSupportNCArea || IsMaximizedMDIChild()) return;
       if (Skin())
         PaintNCSkin(nullptr, false);
       else
@@ -223,6 +271,10 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
         return;
       }
       if (Cmd == SC_KEYMENU) {
+        if (!InMainMenu && !SkinMenu->Visible() && MainMenuBar()) {
+          if (EnterMainMenu()) PassOn = false;
+          return;
+        }
         // No main-menu item to enter: the message goes on.
         if (InMainMenu) {
           InMainMenu = false;
@@ -267,7 +319,7 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
     case WM_MOVING:
       if (Skinnable) {
         RECT& R = *reinterpret_cast<RECT*>(M.LParam);
-        if (FWindowStateInit == wsMaximized) {
+        if (FWindowStateInit == wsMaximized && !IsMDIChild()) {
           R = RECT{FForm->Left(), FForm->Top(), FForm->Left() + FForm->Width(), FForm->Top() + FForm->Height()};
         } else if (FMagnetic) {
           Integer L = R.left, T = R.top;
@@ -293,6 +345,9 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
                    FForm->Height() >= GetMinHeight() &&
                    (FForm->Width() != FFormWidth || FForm->Height() != FFormHeight)) {
           ApplyFrameSize(true);
+          const RECT& P = *reinterpret_cast<RECT*>(M.LParam);
+          if (CanShowLayeredBorder() && P.left == FForm->Left() && P.top == FForm->Top())
+            FBorderLayer->SetBoundsWithForm3(FForm->Left(), FForm->Top(), FFormWidth, FFormHeight);
         }
       }
       return;
@@ -306,12 +361,12 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
         ActiveObject = OldActiveObject = MouseCaptureObject = -1;
         FSizeMove = FSizing = false;
         if (Skin() && Wnd) SendMessageW(Wnd, WM_NCPAINT, 0, 0);
+        if (CanShowLayeredBorder()) FBorderLayer->SetBoundsWithForm();
       }
       return;
     case FEM_SKIN_BEFORE_CHANGE:
       if (FSD && M.WParam == reinterpret_cast<WPARAM>(FSD)) {
-        FOldFormBounds = TRect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
-        FOldFullBorder = 0;
+        SaveBoundsForBorderChange();
         FStopPainting = true;
         FSkinSupport = false;
         MorphTimer->SetEnabled(false);
@@ -326,22 +381,21 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       if (FSD && M.WParam == reinterpret_cast<WPARAM>(FSD)) ApplySkinData();
       NotifyChangeSkin(reinterpret_cast<TspSkinData*>(M.WParam), FForm);
       return;
-    case FEM_SKIN_CHANGED_MDI: return;
-    case FEM_MENU_CLOSED: SkinMenuClose(); return;
+    case FEM_SKIN_CHANGED_MDI:
+    case FEM_MDI_REFIT:
     case FEM_MDI_QUERY_MAXIMIZED:
-      M.Result = 0;
-      PassOn = false;
-      return;
     case FEM_MDI_CHILD_MAXIMIZED:
     case FEM_MDI_CHILD_RESTORED:
     case FEM_MDI_CHILD_MOVED:
     case FEM_MDI_RESTORE_ALL:
     case FEM_MDI_RESTORE_OTHERS:
-      // Answered by a document parent; this form has no children.
+      if (MDIMessage(M)) PassOn = false;
       return;
+    case FEM_MENU_CLOSED: SkinMenuClose(); return;
     case FEM_SKIN_STRINGS_CHANGED: SetDefaultButtonHints(); return;
     case FEM_SKIN_SKINNABLE_CHANGED:
-      if (!FUseRibbon && FSD && M.WParam == reinterpret_cast<WPARAM>(FSD)) SetSkinnableForm(FSD->SkinnableForm());
+      if (!FUseRibbon && !IsMDIChild() && FSD && M.WParam == reinterpret_cast<WPARAM>(FSD))
+        SetSkinnableForm(FSD->SkinnableForm());
       return;
     case FEM_TRAY_RESTORED:
       if (FForm->Tag() == -10000) {
@@ -353,18 +407,42 @@ void TspFormSkin::FirstStage(TMessage& M, bool& PassOn) {
       }
       return;
     case FEM_LAYERED_BORDERS_CHANGED:
-      FOldFormBounds = TRect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
-      FOldFullBorder = 0;
+      SaveBoundsForBorderChange();
+      if (CanShowLayeredBorder()) {
+        if (FForm->Visible() && !FBorderLayer->FVisible) {
+          if (FIsVistaOS && Wnd) SetDwmTransitions(Wnd, false);
+          FBorderLayer->FActive = FFormActive;
+          FBorderLayer->ShowWithForm();
+          RestoreBoundsAfterBorderChange();
+          FForm->Show();
+        }
+      } else if (FBorderLayer->FVisible) {
+        FBorderLayer->Hide();
+        RestoreBoundsAfterBorderChange();
+        if (FIsVistaOS && Wnd) SetDwmTransitions(Wnd, true);
+      }
       if (FBorderLayer->FullBorder()) ApplySkinData();
       return;
-    case FEM_AERO_BLUR_CHANGED: return;
+    case FEM_AERO_BLUR_CHANGED:
+      if (FBorderLayer->FVisible) {
+        FBorderLayer->Hide();
+        FBorderLayer->ShowWithForm();
+      }
+      return;
     case FEM_QUERY_SKINNABLE:
       M.Result = (!FSkinnableForm && FIsVistaOS) ? SP_FORM_UNSKINNABLE : SP_FORM_SKINNABLE;
       PassOn = false;
       return;
     case FEM_SMART_SHOW_BEGIN: FSmartEffectsShow = true; return;
     case FEM_SMART_SHOW_END:
-      if (FSmartEffectsShow) FSmartEffectsShow = false;
+      if (FSmartEffectsShow) {
+        FSmartEffectsShow = false;
+        if ((FForm->Visible() || FForm->Tag() == -10000) && CanShowLayeredBorder()) {
+          Application->ProcessMessages();
+          FBorderLayer->FActive = true;
+          FBorderLayer->ShowWithFormAnimation();
+        }
+      }
       return;
     case FEM_PAINT_FRAME:
       if (!Skinnable) return;
@@ -396,13 +474,25 @@ void TspFormSkin::OnNCActivate(TMessage& M) {
   if (FMenuLayerManager->IsVisible()) FMenuLayerManager->Hide();
   FFormActive = M.WParam != 0;
   if (!FFormActive) UpdateActiveObject(-1, -1, false);
-  // No native frame: the previous procedure does not run.
-  M.Result = 1;
-  if (FForm->BorderStyle() != bsNone && FForm->HandleAllocated()) {
+  if (IsMDIChild() && FForm->Visible() && FForm->HandleAllocated()) {
+    // The child procedure keeps the document client's activation; its
+    // native frame painting is not let through to the screen.
+    const HWND Wnd = FForm->Handle();
+    SendMessageW(Wnd, WM_SETREDRAW, 0, 0);
+    CallOld(M);
+    SendMessageW(Wnd, WM_SETREDRAW, 1, 0);
+    RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  } else {
+    // No native frame: the previous procedure does not run.
+    M.Result = 1;
+  }
+  if (FForm->BorderStyle() != bsNone && FForm->HandleAllocated() && !IsMaximizedMDIChild()) {
     SendMessageW(FForm->Handle(), WM_NCPAINT, 0, 0);
     UpdateActiveState(true);
   } else {
     UpdateActiveState(false);
+    if (IsMaximizedMDIChild())
+      if (TspFormSkin* P = MainFormSkin()) P->UpDateFormNC();
   }
   if (FForm->Visible() && FClientInActiveEffect) {
     if (FFormActive)
@@ -410,6 +500,10 @@ void TspFormSkin::OnNCActivate(TMessage& M) {
     else
       ShowClientInActiveEffect();
   }
+  if (FForm->Visible() && CanShowLayeredBorder())
+    FBorderLayer->SetActive(FFormActive, true);
+  else if (!FForm->Visible() && FForm->Tag() != -10000 && FBorderLayer->FVisible)
+    FBorderLayer->Hide();
 }
 
 void TspFormSkin::OnShowWindow(TMessage& M, bool&) {
@@ -436,6 +530,7 @@ void TspFormSkin::OnShowWindow(TMessage& M, bool&) {
   if (!M.WParam) {
     if (FLayerManager->IsVisible()) FLayerManager->Hide();
     if (FMenuLayerManager->IsVisible()) FMenuLayerManager->Hide();
+    if (CanShowLayeredBorder() && FBorderLayer->FVisible) FBorderLayer->Hide();
     return;
   }
   if (Application && Application->MainForm() == FForm && !Application->OnRestore)
@@ -454,7 +549,15 @@ void TspFormSkin::OnShowWindow(TMessage& M, bool&) {
   if (Fade || NeedsBorderShowStep()) {
     SetWindowLongW(Wnd, GWL_EXSTYLE, GetWindowLongW(Wnd, GWL_EXSTYLE) | WS_EX_LAYERED);
     SetWindowAlphaValue(Wnd, 0);
+    if (CanShowLayeredBorder() && (FForm->Visible() || FForm->Tag() == -10000)) {
+      FBorderLayer->CheckFormAlpha(0, false);
+      FBorderLayer->ShowWithForm();
+    }
     SetTimer(Wnd, 1, 1, nullptr);
+  } else if ((FForm->Visible() || FForm->Tag() == -10000) && CanShowLayeredBorder()) {
+    Application->ProcessMessages();
+    FBorderLayer->FActive = true;
+    FBorderLayer->ShowWithForm();
   }
   if (FSupportNCArea) NudgeFormWidth();
   if (!FSupportNCArea) {
@@ -479,11 +582,21 @@ void TspFormSkin::OnSize(TMessage& M, bool& PassOn) {
       UpdateWindowRegion(true);
     }
   } else if (FSupportNCArea) {
-    if (FSkinnableForm && FForm->Width() >= GetMinWidth() && FForm->Height() >= GetMinHeight()) ApplyFrameSize(true);
+    if (FSkinnableForm && FForm->Width() >= GetMinWidth() && FForm->Height() >= GetMinHeight()) {
+      if (CanShowLayeredBorder()) {
+        if (FBorderLayerChangeSize)
+          FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
+        else
+          FBorderLayer->SetBoundsWithForm();
+      }
+      ApplyFrameSize(true);
+    }
   } else if (!FRollUpState) {
     const bool R = IsSkinResizable();
-    if (R || (FForm->ClientWidth() == FSD->FPicture->Width() && FForm->ClientHeight() == FSD->FPicture->Height()))
+    if (R || (FForm->ClientWidth() == FSD->FPicture->Width() && FForm->ClientHeight() == FSD->FPicture->Height())) {
+      if (CanShowLayeredBorder()) FBorderLayer->SetBoundsWithForm();
       ApplyFrameSize(R);
+    }
   }
   if (FBorderLayerChangeSize) CallOld(M);
   if (FSupportNCArea) {
@@ -497,6 +610,31 @@ void TspFormSkin::OnSize(TMessage& M, bool& PassOn) {
 
 void TspFormSkin::SecondStage(TMessage& M) {
   const bool NC = FSupportNCArea;
+  if (IsMDIParent() && M.Msg == WM_SHOWWINDOW && M.WParam) HookMDIClient();
+  if (IsMDIChild()) {
+    // A document child keeps its parent's window menu, menu bar and
+    // scroll bars up to date.
+    switch (M.Msg) {
+      case WM_MOVE:
+      case WM_SIZE: MDIChildMoved(); break;
+      case WM_SHOWWINDOW: {
+        auto Alive = FAlive;
+        MDIChildShown(M.WParam != 0);
+        if (*Alive && M.WParam) MDIChildMoved();
+        if (!*Alive) return;
+        break;
+      }
+      case WM_NCACTIVATE:
+      case WM_MDIACTIVATE:
+        if (TspFormSkin* P = MainFormSkin()) {
+          P->UpDateChildActiveInMenu();
+          P->UpdateMDIMenuBar();
+          P->UpdateMDITabsBar();
+        }
+        break;
+      default: break;
+    }
+  }
   switch (M.Msg) {
     case WM_MOUSEMOVE: {
       if (NC) return;
@@ -619,5 +757,17 @@ void TspFormSkin::SecondStage(TMessage& M) {
       FrameMouseUp(mbRight, P.X, P.Y);
       return;
     }
+  }
+}
+
+void TspFormSkin::SaveBoundsForBorderChange() {
+  TspFormLayerBorder* B = FBorderLayer;
+  if (B->FVisible && B->FullBorder()) {
+    FOldFormBounds = TRect(FForm->Left() - B->LeftSize, FForm->Top() - B->TopSize,
+                           FForm->Width() + B->LeftSize + B->RightSize, FForm->Height() + B->TopSize + B->BottomSize);
+    FOldFullBorder = 1;
+  } else {
+    FOldFormBounds = TRect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
+    FOldFullBorder = 0;
   }
 }

@@ -36,7 +36,81 @@ std::unique_ptr<TBitmap> MaskPicture() {
   return B;
 }
 
+
+std::unique_ptr<TBitmap> Source() {
+  return skintest::FlatPicture(173, 133, LayerMiddle,
+                               {{TRect(0, 0, 31, 46), LayerCornerL},
+                                {TRect(140, 0, 173, 46), LayerCornerR},
+                                {TRect(0, 46, 18, 113), LayerSide},
+                                {TRect(0, 46, 18, 47), LayerStripTop},
+                                {TRect(155, 46, 173, 113), LayerSideR},
+                                {TRect(18, 46, 155, 113), clWhite},
+                                {TRect(0, 113, 173, 133), LayerBottom},
+                                {TRect(0, 132, 173, 133), LayerBottomLast}});
+}
+
+// Opaque frame, transparent client, half-transparent caption band.
+std::unique_ptr<TBitmap> Mask() {
+  return skintest::FlatPicture(173, 133, clWhite,
+                               {{TRect(18, 46, 155, 115), clBlack}, {TRect(31, 14, 140, 46), TColor(0x808080)}});
+}
+
+// Close, maximise and minimise faces, 20 x 14 each.
+std::unique_ptr<TBitmap> Buttons() {
+  return skintest::FlatPicture(60, 14, clRed, {{TRect(20, 0, 40, 14), clLime}, {TRect(40, 0, 60, 14), clBlue}});
+}
+
 }  // namespace
+
+Integer AddLayerFrame(TspSkinData* SD) {
+  const Integer First = SD->FActivePictures->Count();
+  for (auto* B : {Source().release(), Mask().release(), Buttons().release()}) SD->FActivePictures->Add(B);
+  DescribeLayerFrame(*SD->LayerFrame, First);
+  return First;
+}
+
+void AddFullBorderObjects(TspFormSkin* FS, Integer Faces) {
+  FS->ClearObjects();
+  TspDataSkinCaption Cap(u"caption");
+  Cap.FontName = u"Arial";
+  Cap.FontHeight = 16;
+  Cap.FontColor = Cap.ActiveFontColor = clBlack;
+  Cap.DefaultCaption = true;
+  FS->ObjectList->Add(new TspSkinCaptionObject(FS, &Cap));
+  for (auto [Name, Cmd, X] : {std::tuple{u"closebutton", cmClose, 0}, std::tuple{u"maxbutton", cmMaximize, 20},
+                              std::tuple{u"minbutton", cmMinimize, 40}}) {
+    TspDataSkinStdButton D(Name);
+    D.ActivePictureIndex = Faces;
+    D.SkinRectInAPicture = true;
+    D.SkinRect = TRect(X, 0, X + 20, 14);
+    D.Command = Cmd;
+    FS->ObjectList->Add(new TspSkinStdButtonObject(FS, &D));
+  }
+}
+
+void DescribeLayerFrame(TspDataSkinLayerFrame& D, Integer First) {
+  D.PictureIndex = First;
+  D.MaskPictureIndex = First + 1;
+  D.InActivePictureIndex = D.InActiveMaskPictureIndex = -1;
+  D.LTPoint = TPoint(31, 46);
+  D.RTPoint = TPoint(140, 45);
+  D.LBPoint = TPoint(21, 113);
+  D.RBPoint = TPoint(151, 113);
+  D.ClRect = TRect(18, 46, 155, 115);
+  D.BorderRect = TRect(14, 14, 158, 118);
+  D.HitTestEnable = true;
+  D.FullBorder = false;
+  D.HitTestSize = 3;
+  D.CaptionRect = TRect(21, 18, 152, 39);
+  D.HitTestLTPoint = TPoint(23, 21);
+  D.HitTestRTPoint = TPoint(150, 21);
+  D.HitTestLBPoint = TPoint(21, 111);
+  D.HitTestRBPoint = TPoint(151, 111);
+  D.RollUpFormHeight = 1;
+  D.ButtonsTopOffset = 21;
+  D.SysButtonTopOffset = 21;
+}
+
 
 std::unique_ptr<TspSkinData> LoadFixtureSkin(TTempFolder& Dir, const TSkinOptions& O) {
   skintest::TFixtureSkin S;

@@ -65,6 +65,21 @@ inline TColor Sys(TColor C) { return ColorToRGB(C); }
 // Saves a window picture for review as <screens>/test_skin_form/<look>/<state>.png.
 void SaveForReview(HWND Wnd, const char* Look, const char* State);
 
+// The layered border's fixture: colours of its 173 x 133 source picture.
+inline constexpr TColor LayerCornerL = 0x0000C0, LayerMiddle = 0x00C000, LayerCornerR = 0xC00000,
+                        LayerSide = 0x408040, LayerStripTop = 0x404080, LayerSideR = 0x804040,
+                        LayerBottom = 0x808000, LayerBottomLast = 0x008080;
+// The default look's layer frame (not a full border) over three active
+// pictures appended to SD: the source, its mask (opaque frame, transparent
+// client, a half-transparent caption band) and 20 x 14 faces of close
+// (red), maximise (lime) and minimise (blue). Returns the source's index.
+Integer AddLayerFrame(TspSkinData* SD);
+// Describes the default look's layer frame over pictures First, First + 1.
+void DescribeLayerFrame(TspDataSkinLayerFrame& D, Integer First = 0);
+// Replaces the form's objects by a caption in black Arial and the three
+// caption buttons whose faces AddLayerFrame added (picture Faces).
+void AddFullBorderObjects(TspFormSkin* FS, Integer Faces = 2);
+
 class FormTest : public ::testing::Test {
  protected:
   void SetUp() override;

@@ -5,6 +5,8 @@
 #include "tests/skin/form/win/FormTestUtil.h"
 
 #include "common/Screens.h"
+#include "classlib/ImgList.h"
+#include "skin/form/win/SkinMainMenuBar.h"
 
 #include <memory>
 
@@ -209,6 +211,93 @@ TEST_F(FormScreens, MainMenuItemsAndAnimationFixtureSkin) {
   Anim->FFrame = 4;
   FS->DrawSkinObject(Anim);
   lumigra_test::SaveWindowScreen(F->Handle(), "animation-last-picture", "fixture");
+  delete F;
+  EXPECT_TRUE(Errors.empty());
+}
+
+// The layered border drawn through its Draw into a bitmap (no compositing
+// manager shows it on the screen): a shadow-like partial border and a full
+// border with its caption and buttons, over a light grey background.
+TEST_F(FormScreens, LayeredBorder) {
+  TTempFolder Dir("formscreens-layer");
+  TSkinOptions O;
+  O.FormInfo = {u"buttonsoffset=2"};
+  auto SD = LoadFixtureSkin(Dir, O);
+  AddLayerFrame(SD.get());
+  for (bool Full : {false, true}) {
+    SD->LayerFrame->FullBorder = Full;
+    auto* F = new TForm(nullptr);
+    F->SetBounds(120, 120, 300, 200);
+    F->SetCaption(u"Layered border");
+    auto* FS = new TspFormSkin(F);
+    FS->SetSkinData(SD.get());
+    if (Full) {
+      AddFullBorderObjects(FS);
+      FS->FBorderLayer->InitFrame(SD.get(), F);
+    }
+    ASSERT_NE(FS->FBorderLayer->FData, nullptr);
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(376, 284);
+    B.Canvas()->Brush()->SetColor(TColor(0xE0E0E0));
+    B.Canvas()->FillRect(TRect(0, 0, 376, 284));
+    FS->FBorderLayer->Draw(B.Canvas(), 20, 10, 336, 264);
+    EXPECT_EQ(Px(&B, 20, 10), Sys(LayerCornerL));
+    std::vector<std::uint8_t> Buf(size_t(B.Width()) * B.Height() * 4);
+    for (Integer Y = 0; Y < B.Height(); ++Y)
+      for (Integer X = 0; X < B.Width(); ++X) {
+        const TColor C = Px(&B, X, Y);
+        std::uint8_t* P = &Buf[(size_t(Y) * B.Width() + X) * 4];
+        P[0] = GetBValue(C);
+        P[1] = GetGValue(C);
+        P[2] = GetRValue(C);
+        P[3] = 255;
+      }
+    lumigra_test::SaveScreenPixels(Buf.data(), B.Width(), B.Height(), B.Width() * 4,
+                                   Full ? "layered-border-full" : "layered-border", "fixture");
+    delete F;
+  }
+  EXPECT_TRUE(Errors.empty());
+}
+
+// The main menu bar in the default look on a form: a hot item, an item
+// with an image, and a narrow bar whose last items show only as the marker.
+TEST_F(FormScreens, MainMenuBar) {
+  auto* F = new TForm(nullptr);
+  F->SetBounds(120, 120, 320, 160);
+  F->SetCaption(u"Main menu bar");
+  auto* FS = new TspFormSkin(F);
+  auto* Menu = new TMainMenu(F);
+  for (const Char* C : {u"&File", u"&Edit", u"&View", u"&Image", u"&Help"}) {
+    auto* I = new TMenuItem(Menu->Items());
+    I->SetCaption(C);
+    Menu->Items()->Add(I);
+    auto* Sub = new TMenuItem(I);
+    Sub->SetCaption(u"&Item");
+    I->Add(Sub);
+  }
+  auto* IL = new TCustomImageList(F, 16, 16);
+  auto Img = skintest::FlatPicture(16, 16, clRed, {{TRect(4, 4, 12, 12), clYellow}});
+  IL->Add(Img.get(), nullptr);
+  Menu->SetImages(IL);
+  Menu->Items()->Items(2)->SetImageIndex(0);
+  auto* Bar = new TspSkinMainMenuBar(F);
+  Bar->SetParent(F);
+  FS->SetMainMenuBar(Bar);
+  Bar->SetMainMenu(Menu);
+  F->Show();
+  Pump();
+  ASSERT_EQ(Bar->ObjectList->Count(), 5);
+  Bar->TestActive(Bar->ItemAt(1)->ObjectRect.Left + 2, 10);
+  EXPECT_TRUE(Bar->ItemAt(1)->Active);
+  Pump();
+  lumigra_test::SaveWindowScreen(F->Handle(), "mainmenubar", "default");
+  Bar->SetAlign(alNone);
+  Bar->SetBounds(0, 0, 150, 22);
+  Bar->Repaint();
+  Pump();
+  EXPECT_TRUE(Bar->Scroll);
+  lumigra_test::SaveWindowScreen(F->Handle(), "mainmenubar-narrow", "default");
   delete F;
   EXPECT_TRUE(Errors.empty());
 }
