@@ -236,22 +236,27 @@ void BM_CaptionMorphStep(benchmark::State& St) {
   FS->PreviewMode = true;
   FS->ClearObjects();
   TspDataSkinCaption D(u"caption");
-  D.SkinRect = TRect(0, 0, 120, 30);
-  D.ActiveSkinRect = TRect(0, 0, 120, 30);
+  // Inside the caption band, so that the caption stretches along the form's
+  // width (a rectangle reaching the band's bottom would be a side piece).
+  D.SkinRect = TRect(0, 2, 120, 26);
+  D.ActiveSkinRect = TRect(0, 2, 120, 26);
   D.ActivePictureIndex = 0;
   D.Morphing = true;
-  D.TextRct = TRect(10, 0, 110, 30);
+  D.TextRct = TRect(10, 2, 110, 26);
   D.FontName = u"Arial";
   D.FontHeight = -13;
   auto* C = new TspSkinCaptionObject(FS, &D);
   FS->ObjectList->Add(C);
-  C->ObjectRect = TRect(0, 0, 3840, 30);
+  C->ObjectRect = TRect(0, 2, 3840, 26);
   C->Active = true;
   for (auto _ : St) {
     C->SetMorphKf(0.4);
     C->DoMorphing();
     GdiFlush();
   }
+  // The width of the looks the step blends (the caption's own width when
+  // the geometry above makes it stretch).
+  St.counters["width"] = C->ObjectRect.Width();
 }
 BENCHMARK(BM_CaptionMorphStep)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -292,6 +292,12 @@ class TspSkinCaptionObject : public TspActiveSkinObject {
   // The look of source S with the text painted in the state A.
   std::unique_ptr<TBitmap> Compose(TBitmap* P, const TRect& S, bool A, bool Horizontal);
   void DrawImage(TCanvas* Cnvs, TBitmap* B, bool WithInActiveEffect);
+  // The frame of the current fade step: the two composed looks are kept for
+  // the whole fade (they only change with the size, the text and the quick
+  // buttons) and each step starts again from the normal one.
+  TspEffectBmp* MorphFrame();
+  struct TMorphLooks;
+  std::shared_ptr<TMorphLooks> FMorphLooks;
   String FTextValue;
 };
 

@@ -2,6 +2,7 @@
 // light, shadow and glow copies, over the caption's background with the fade
 // or the frame animation between the inactive and active look; the quick
 // buttons at its left.
+#include <cstring>
 #include <memory>
 
 #include "skin/data/win/SPUtils.h"
@@ -281,6 +282,40 @@ void TspSkinCaptionObject::DrawImage(TCanvas* Cnvs, TBitmap* B, bool WithInActiv
   Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, B);
 }
 
+struct TspSkinCaptionObject::TMorphLooks {
+  Integer Width = 0, Height = 0;
+  String Text;
+  Integer QuickButtons = -1;
+  std::unique_ptr<TspEffectBmp> Normal, Active, Frame;
+};
+
+TspEffectBmp* TspSkinCaptionObject::MorphFrame() {
+  const Integer W = ObjectRect.Width(), H = ObjectRect.Height();
+  const String Text = CaptionText();
+  const Integer Quick = QuickButtonsShown() ? Parent->QuickButtons()->Count() : -1;
+  TMorphLooks* L = FMorphLooks.get();
+  if (!L || L->Width != W || L->Height != H || L->Text != Text || L->QuickButtons != Quick) {
+    FMorphLooks.reset();
+    auto AB = Compose(ActivePicture, ActiveSkinRect, true, false);
+    auto NB = Compose(Picture, SkinRect, false, false);
+    if (NB->Empty() || AB->Empty()) return nullptr;
+    auto N = std::make_shared<TMorphLooks>();
+    N->Width = W;
+    N->Height = H;
+    N->Text = Text;
+    N->QuickButtons = Quick;
+    N->Normal.reset(TspEffectBmp::CreateFromhWnd(NB->Handle()));
+    N->Active.reset(TspEffectBmp::CreateFromhWnd(AB->Handle()));
+    N->Frame.reset(TspEffectBmp::CreateCopy(N->Normal.get()));
+    FMorphLooks = N;
+    L = N.get();
+  } else {
+    GdiFlush();
+    std::memcpy(L->Frame->Bits(), L->Normal->Bits(), size_t(L->Normal->Size()));
+  }
+  return L->Frame.get();
+}
+
 void TspSkinCaptionObject::Draw(TCanvas* Cnvs, bool UpDate) {
   if (!HasSkin()) return;
   Active = Parent->GetFormActive();
@@ -292,6 +327,7 @@ void TspSkinCaptionObject::Draw(TCanvas* Cnvs, bool UpDate) {
   if (QuickButtonsShown()) PaintQuickButtons(Cnvs);
   const bool NC = Parent->SupportNCArea();
   if (Animation && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
+    FMorphLooks.reset();
     // The text keeps the look of the state the animation leaves.
     auto B = NewLookImage(0, 0);
     BuildBackground(B.get(), ActivePicture, AnimationFrameRect(CurrentFrame), NC);
@@ -300,27 +336,29 @@ void TspSkinCaptionObject::Draw(TCanvas* Cnvs, bool UpDate) {
     return;
   }
   if (NC && RectIsEmpty(ActiveSkinRect)) {
+    FMorphLooks.reset();
     PaintText(Cnvs, ObjectRect.Left, ObjectRect.Top, Active, Cnvs);
     return;
   }
   const bool Fading = EnableMorphing() && FMorphKf != 0;
   if (!RectIsEmpty(ActiveSkinRect) && (Active || Fading)) {
-    auto AB = Compose(ActivePicture, ActiveSkinRect, true, false);
     const bool AtRest = (Active && FMorphKf == 1) || (Active && FMorphKf == 0 && !EnableMorphing());
     if (AtRest || !EnableMorphing()) {
+      FMorphLooks.reset();
+      auto AB = Compose(ActivePicture, ActiveSkinRect, true, false);
       DrawImage(Cnvs, AB.get(), false);
       return;
     }
-    auto NB = Compose(Picture, SkinRect, false, false);
-    if (NB->Empty() || AB->Empty()) return;
-    std::unique_ptr<TspEffectBmp> E1(TspEffectBmp::CreateFromhWnd(NB->Handle()));
-    std::unique_ptr<TspEffectBmp> E2(TspEffectBmp::CreateFromhWnd(AB->Handle()));
-    ApplyMorph(E1.get(), E2.get(), MorphKind, FMorphKf);
+    TspEffectBmp* E1 = MorphFrame();
+    if (!E1) return;
+    ApplyMorph(E1, FMorphLooks->Active.get(), MorphKind, FMorphKf);
     if (!Active && Parent->SkinData()->AutoRenderingInActiveImage)
-      ApplyInActiveEffect(E1.get(), Parent->SkinData()->InActiveEffect);
+      ApplyInActiveEffect(E1, Parent->SkinData()->InActiveEffect);
     E1->Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
     return;
   }
+  // Any other look ends a fade: its composed looks go.
+  FMorphLooks.reset();
   if (UpDate) {
     auto B = Compose(Picture, SkinRect, Active, false);
     DrawImage(Cnvs, B.get(), !Active);

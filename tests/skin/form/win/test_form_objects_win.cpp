@@ -827,6 +827,53 @@ TEST_F(FrameObjects, CaptionInactiveGrayscaleAndMorph) {
   SD->AutoRenderingInActiveImage = false;
 }
 
+// A fade keeps its two composed looks from step to step: every step must still
+// show what a caption drawing the same step afresh shows, also after a step
+// back, a text change and a size change in the middle of the fade.
+TEST_F(FrameObjects, CaptionFadeStepsMatchAFreshCaption) {
+  TShownForm S(SD.get(), false);
+  S.FS->ClearObjects();
+  S.FS->PreviewMode = true;
+  auto Make = [&] {
+    auto* C = Add<TspSkinCaptionObject, TspDataSkinCaption>(S.FS, u"caption", [](TspDataSkinCaption& D) {
+      D.SkinRect = TRect(0, 0, 20, 10);
+      D.ActiveSkinRect = TRect(0, 0, 20, 10);
+      D.TextRct = TRect(0, 0, 20, 10);
+      D.Morphing = true;
+      D.SkinRectInAPicture = false;
+    });
+    C->ObjectRect = TRect(0, 0, 20, 10);
+    return C;
+  };
+  auto* Kept = Make();
+  auto Look = [](TspSkinCaptionObject* C, double Kf) {
+    C->SetMorphKf(Kf);
+    auto B = Canvas(C->ObjectRect.Width(), 10);
+    C->Draw(B->Canvas(), true);
+    std::vector<TColor> P;
+    for (Integer Y = 0; Y < 10; ++Y)
+      for (Integer X = 0; X < B->Width(); ++X) P.push_back(Px(B.get(), X, Y));
+    return P;
+  };
+  auto Fresh = [&](double Kf, Integer W) {
+    auto* C = Make();
+    C->ObjectRect = TRect(0, 0, W, 10);
+    auto P = Look(C, Kf);
+    S.FS->ObjectList->Remove(C);
+    delete C;
+    return P;
+  };
+  S.F->SetCaption(u"");
+  const auto Empty = Look(Kept, 0.4);
+  for (double Kf : {0.2, 0.4, 0.6, 0.4}) EXPECT_EQ(Look(Kept, Kf), Fresh(Kf, 20)) << Kf;
+  S.F->SetCaption(u"WWW");
+  const auto Text = Look(Kept, 0.4);
+  EXPECT_NE(Text, Empty);
+  EXPECT_EQ(Text, Fresh(0.4, 20));
+  Kept->ObjectRect = TRect(0, 0, 30, 10);
+  EXPECT_EQ(Look(Kept, 0.6), Fresh(0.6, 30));
+}
+
 TEST_F(FrameObjects, CaptionAnimationFrames) {
   TShownForm S(SD.get(), false);
   S.FS->ClearObjects();
