@@ -1,0 +1,241 @@
+// The combo box in its fixed style: the selection rules and their events,
+// the key table, type-ahead on a fake clock, the drop-down list opened
+// below or above without taking the activation, mouse tracking into the
+// open list, closing by cancel mode, Enter and Esc with the list open on a
+// dialog with default and cancel buttons, and the looks.
+#include "tests/skin/controls/win/CtlTestUtil.h"
+
+#include "skin/boxes/SkinBoxLists.h"
+#include "skin/controls/win/SkinButtons.h"
+
+namespace ctl {
+namespace {
+
+class ComboTest : public SkinCtlTest {
+ protected:
+  void SetUp() override {
+    SkinCtlTest::SetUp();
+    CB = new TspSkinComboBox(Host);
+    CB->SetBounds(10, 10, 120, 20);
+    CB->SetParent(Host);
+    for (const char16_t* S : {u"alpha", u"beta", u"bravo", u"charlie", u"delta", u"echo", u"foxtrot", u"golf",
+                              u"hotel", u"india", u"juliet", u"kilo", u"lima", u"mike", u"november", u"oscar",
+                              u"papa", u"quebec", u"romeo", u"sierra"})
+      CB->Items()->Add(S);
+    CB->OnChange = [this](TObject*) { ++Changes; };
+    CB->OnClick = [this](TObject*) { ++Clicks; };
+    CB->OnCloseUp = [this](TObject*) { ++CloseUps; };
+    Pump();
+  }
+  void TearDown() override {
+    SetBoxListTickSource(nullptr);
+    SkinCtlTest::TearDown();
+  }
+  void Reset() { Changes = Clicks = CloseUps = 0; }
+  TspSkinComboBox* CB = nullptr;
+  int Changes = 0, Clicks = 0, CloseUps = 0;
+};
+
+TEST_F(ComboTest, ItemIndexEvents) {
+  struct Row {
+    const char* Name;
+    Integer Index;
+    const char16_t* Text;
+    int Changes, Clicks;
+  };
+  const Row Rows[] = {
+      {"first item", 2, u"bravo", 1, 1},
+      {"same item again", 2, u"bravo", 0, 1},
+      {"other item", 4, u"delta", 1, 1},
+      {"no selection keeps the text", -1, u"delta", 0, 1},
+  };
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    Reset();
+    CB->SetItemIndex(R.Index);
+    EXPECT_EQ(CB->ItemIndex(), R.Index);
+    EXPECT_EQ(CB->Text(), String(R.Text));
+    EXPECT_EQ(Changes, R.Changes);
+    EXPECT_EQ(Clicks, R.Clicks);
+  }
+  // An item whose string equals the text: OnClick without OnChange.
+  CB->Items()->Add(u"delta");
+  Reset();
+  CB->SetItemIndex(20);
+  EXPECT_EQ(Changes, 0);
+  EXPECT_EQ(Clicks, 1);
+}
+
+TEST_F(ComboTest, KeysAndTypeAhead) {
+  CB->SetFocus();
+  CB->SetItemIndex(5);
+  Reset();
+  PressKey(VK_PRIOR);
+  EXPECT_EQ(CB->ItemIndex(), 0);
+  CB->SetItemIndex(5);
+  PressKey(VK_NEXT);
+  EXPECT_EQ(CB->ItemIndex(), 12);
+  PressKey(VK_UP);
+  EXPECT_EQ(CB->ItemIndex(), 11);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(CB->ItemIndex(), 12);
+  EXPECT_GE(Clicks, 5);
+
+  Cardinal Now = 100000;
+  SetBoxListTickSource([&] { return Now; });
+  CB->SetItemIndex(0);
+  // "b" then "r" within half a second: "bravo" from the top.
+  SendKey(CB->Handle(), WM_CHAR, 'b');
+  EXPECT_EQ(CB->Text(), u"beta");
+  Now += 300;
+  SendKey(CB->Handle(), WM_CHAR, 'r');
+  EXPECT_EQ(CB->Text(), u"bravo");
+  // After a pause the letter alone, after the current item (wrapping).
+  Now += 600;
+  SendKey(CB->Handle(), WM_CHAR, 'b');
+  EXPECT_EQ(CB->Text(), u"beta");
+  // Nothing found: nothing changes.
+  Now += 600;
+  SendKey(CB->Handle(), WM_CHAR, 'z');
+  EXPECT_EQ(CB->Text(), u"beta");
+
+  // The wheel changes nothing.
+  SendMessageW(CB->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  EXPECT_EQ(CB->Text(), u"beta");
+}
+
+TEST_F(ComboTest, OpenListNeverTakesTheActivation) {
+  CB->SetFocus();
+  CB->SetItemIndex(3);
+  HWND Active = GetActiveWindow();
+  HWND Focus = GetFocus();
+  Reset();
+  PressKey(VK_DOWN, false, false, true);  // Alt+Down opens
+  ASSERT_TRUE(CB->IsPopupVisible());
+  TspPopupListBox* L = CB->ListBox();
+  RECT WR{};
+  GetWindowRect(L->Handle(), &WR);
+  const TPoint Below = CB->ClientToScreen(TPoint(0, CB->Height()));
+  EXPECT_EQ(WR.left, Below.X);
+  EXPECT_EQ(WR.top, Below.Y);
+  EXPECT_EQ(WR.right - WR.left, CB->Width());
+  EXPECT_EQ(WR.bottom - WR.top, L->CalcHeight(8));
+  EXPECT_EQ(GetActiveWindow(), Active);
+  EXPECT_EQ(GetFocus(), Focus);
+  EXPECT_EQ(SendMessageW(L->Handle(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(Active), HTCLIENT),
+            MA_NOACTIVATE);
+  SaveScreen(u"default", u"combobox", u"open-list", Grab(L).get());
+  // While open the control shows the old index; arrows move the selection.
+  PressKey(VK_DOWN);
+  EXPECT_EQ(CB->ItemIndex(), 4);
+  // Escape closes without OnCloseUp, Alt+Up too; Return accepts and fires it.
+  PressKey(VK_ESCAPE);
+  EXPECT_FALSE(CB->IsPopupVisible());
+  EXPECT_EQ(CloseUps, 0);
+  PressKey(VK_DOWN, false, false, true);
+  PressKey(VK_UP, false, false, true);
+  EXPECT_FALSE(CB->IsPopupVisible());
+  PressKey(VK_DOWN, false, false, true);
+  PressKey(VK_RETURN);
+  EXPECT_FALSE(CB->IsPopupVisible());
+  EXPECT_EQ(CloseUps, 1);
+  EXPECT_EQ(GetFocus(), Focus);
+}
+
+TEST_F(ComboTest, EnterAndEscapeWithTheListOpenStayInTheCombo) {
+  auto* Ok = new TspSkinButton(Host);
+  Ok->SetBounds(200, 10, 60, 24);
+  Ok->SetParent(Host);
+  Ok->SetDefault(true);
+  auto* Cancel = new TspSkinButton(Host);
+  Cancel->SetBounds(200, 40, 60, 24);
+  Cancel->SetParent(Host);
+  Cancel->SetCancel(true);
+  int OkClicks = 0, CancelClicks = 0;
+  Ok->OnClick = [&](TObject*) { ++OkClicks; };
+  Cancel->OnClick = [&](TObject*) { ++CancelClicks; };
+  Pump();
+  CB->SetFocus();
+  CB->SetItemIndex(1);
+  // Open: Return accepts the hot item and stays in the combo.
+  CB->DropDown();
+  PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  EXPECT_FALSE(CB->IsPopupVisible());
+  EXPECT_EQ(OkClicks, 0);
+  EXPECT_EQ(CB->Text(), u"bravo");
+  CB->DropDown();
+  PressKey(VK_ESCAPE);
+  EXPECT_FALSE(CB->IsPopupVisible());
+  EXPECT_EQ(CancelClicks, 0);
+  // Closed: both keys reach the dialog's buttons as before.
+  PressKey(VK_RETURN);
+  EXPECT_EQ(OkClicks, 1);
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(CancelClicks, 1);
+}
+
+TEST_F(ComboTest, MouseIntoTheOpenList) {
+  CB->SetItemIndex(0);
+  Reset();
+  // Press on the button, drag into the list, release over an item.
+  Press(CB, 110, 10);
+  ASSERT_TRUE(CB->IsPopupVisible());
+  TspListBox* Inner = CB->ListBox()->ListBox;
+  Move(Inner, 20, 3 * 20 + 5);
+  Move(CB, 20, CB->ScreenToClient(Inner->ClientToScreen(TPoint(20, 65))).Y);
+  Mouse(CB, WM_LBUTTONUP, 20, CB->ScreenToClient(Inner->ClientToScreen(TPoint(20, 65))).Y);
+  Pump();
+  EXPECT_FALSE(CB->IsPopupVisible());
+  EXPECT_EQ(CB->ItemIndex(), 3);
+  EXPECT_EQ(CloseUps, 1);
+  EXPECT_EQ(Changes, 1);
+
+  // Released outside the list after being inside: the old selection returns.
+  Reset();
+  Press(CB, 110, 10);
+  Move(CB, 20, CB->ScreenToClient(Inner->ClientToScreen(TPoint(20, 25))).Y);
+  Move(CB, 300, 250);
+  Mouse(CB, WM_LBUTTONUP, 300, 250);
+  Pump();
+  EXPECT_FALSE(CB->IsPopupVisible());
+  EXPECT_EQ(CB->ItemIndex(), 3);
+  EXPECT_EQ(CloseUps, 0);
+
+  // A press on another control closes the list through cancel mode.
+  CB->DropDown();
+  ASSERT_TRUE(CB->IsPopupVisible());
+  CB->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(Host));
+  EXPECT_FALSE(CB->IsPopupVisible());
+  // Cancel mode naming the list itself keeps it open.
+  CB->DropDown();
+  CB->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(Inner));
+  EXPECT_TRUE(CB->IsPopupVisible());
+  CB->CloseUp(false);
+}
+
+TEST_F(ComboTest, DefaultLooks) {
+  CB->SetItemIndex(2);
+  auto B = Render(CB);
+  // Frame, item area in the default colour, button face.
+  EXPECT_EQ(Px(B.get(), 0, 0), Sys(clBtnShadow));
+  EXPECT_EQ(Px(B.get(), 3, 10), Sys(clWindow));
+  EXPECT_EQ(Px(B.get(), 102, 3), Sys(clBtnFace));
+  SaveScreen(u"default", u"combobox", u"closed", B.get());
+  CB->SetFocus();
+  Pump();
+  auto F = Render(CB);
+  EXPECT_EQ(Px(F.get(), 40, 10), Sys(clHighlight));
+  SaveScreen(u"default", u"combobox", u"focused", F.get());
+  CB->SetToolButtonStyle(true);
+  EXPECT_FALSE(CB->UseSkinSize());
+  Host->SetFocus();
+  Pump();
+  auto T = Render(CB);
+  EXPECT_EQ(Px(T.get(), 0, 0), Sys(clBtnShadow));
+  EXPECT_EQ(Px(T.get(), 5, 3), Sys(clBtnFace));
+  SaveScreen(u"default", u"combobox", u"toolbutton", T.get());
+}
+
+}  // namespace
+}  // namespace ctl
