@@ -55,6 +55,10 @@ class TspCustomEdit : public TCustomMaskEdit {
   // Whether the user may change the text (ReadOnly off, and what a
   // descendant adds).
   bool CanModify() override;
+  // A paste offers its characters one by one to KeyPress.
+  void PasteText(const String& Text) override;
+  // A character a filter refuses: #0, and a beep (one for a whole paste).
+  void RefuseKey(Char& Key);
 
   bool FDown = false;
   bool FEditTransparent = false;
@@ -63,6 +67,7 @@ class TspCustomEdit : public TCustomMaskEdit {
  private:
   void ShowContextMenu(TMessage& M);
   void FreeSysPopupMenu();
+  bool FPasting = false, FPasteBeeped = false;
 };
 
 // The numeric inner edit: a character filter (refused keys beep), Up and
@@ -88,10 +93,200 @@ class TspSkinNumEdit : public TspCustomEdit {
   // With EditorEnabled off the text cannot be changed by Delete, cut or
   // clear either (copy and select all stay).
   bool CanModify() override;
-  void PasteText(const String& Text) override;
 
   bool FEditorEnabled = true;
+};
+
+// ---------------------------------------------------------------------------
+// The skinned edit: the edit control's client area is the text area; the
+// frame (with an optional edit button at the right end) is the window's
+// non-client area, painted from the skin's "edit" / "buttonedit"
+// description or in a default look. The whole text area is painted in the
+// erase step, the edit control's own text painting sent into the same
+// device context.
+
+class TspSkinData;
+class TCustomImageList;
+
+struct TspCBButtonX {
+  TRect R;
+  bool MouseIn = false;
+  bool Down = false;
+};
+
+class TspSkinCustomEdit : public TspCustomEdit {
+ public:
+  explicit TspSkinCustomEdit(TComponent* AOwner);
+  ~TspSkinCustomEdit() override;
+
+  TspSkinData* SkinData() const { return FSD; }
+  // Stores; a loaded skin is applied at once (ChangeSkinData).
+  void SetSkinData(TspSkinData* Value);
+  const String& SkinDataName() const { return FSkinDataName; }
+  void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+  TColor DefaultColor() const { return FDefaultColor; }
+  void SetDefaultColor(TColor Value);
+  TFont* DefaultFont() const { return FDefaultFont; }
+  void SetDefaultFont(TFont* Value);
+  bool UseSkinFont() const { return FUseSkinFont; }
+  void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+  Integer DefaultWidth() const { return FDefaultWidth; }
+  void SetDefaultWidth(Integer Value);
+  Integer DefaultHeight() const { return FDefaultHeight; }
+  void SetDefaultHeight(Integer Value);
+  bool ButtonMode() const { return FButtonMode; }
+  // Stores and recreates the window.
+  void SetButtonMode(bool Value);
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool Value);
+  Byte AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(Byte Value);
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  Integer ButtonImageIndex() const { return FButtonImageIndex; }
+  void SetButtonImageIndex(Integer Value);
+  Integer LeftImageIndex() const { return FLeftImageIndex; }
+  void SetLeftImageIndex(Integer Value);
+  Integer LeftImageHotIndex() const { return FLeftImageHotIndex; }
+  void SetLeftImageHotIndex(Integer Value) { FLeftImageHotIndex = Value; }
+  Integer LeftImageDownIndex() const { return FLeftImageDownIndex; }
+  void SetLeftImageDownIndex(Integer Value) { FLeftImageDownIndex = Value; }
+  Integer RightImageIndex() const { return FRightImageIndex; }
+  void SetRightImageIndex(Integer Value);
+  Integer RightImageHotIndex() const { return FRightImageHotIndex; }
+  void SetRightImageHotIndex(Integer Value) { FRightImageHotIndex = Value; }
+  Integer RightImageDownIndex() const { return FRightImageDownIndex; }
+  void SetRightImageDownIndex(Integer Value) { FRightImageDownIndex = Value; }
+
+  TNotifyEvent OnButtonClick, OnLeftButtonClick, OnRightButtonClick;
+
+  // Re-reads the description and applies fonts, height and colours.
+  virtual void ChangeSkinData();
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  // The next paint draws the whole text area again.
+  void Invalidate() override;
+
+  // Reads the description: FIndex and the skin's fields.
+  void GetSkinData();
+  bool Skinned() const { return FIndex != -1; }
+  // The text area and the button (window coordinates) at the current size.
+  void CalcRects();
+  // The height the font (and images) ask for in the current look.
+  Integer FittedHeight();
+  // The image rectangles; with SetFormatting also the text's formatting rect.
+  void CalcImageRects(bool SetFormatting);
+  const TRect& EditRect() const { return FEditRect; }
+  const TRect& ButtonRectNow() const { return FButtonRect; }
+  bool MouseIn() const { return FMouseIn; }
+  bool Focused();
+  bool ButtonDown() const { return FButtonDown; }
+  bool ButtonActive() const { return FButtonActive; }
+  TspCBButtonX LeftButton, RightButton;
+
+  Integer FIndex = -1;
+  // The description's fields (valid while Skinned).
+  TBitmap* Picture = nullptr;
+  Integer LOffset = 0, ROffset = 0;
+  TRect ClRect, SkinRect, ActiveSkinRect;
+  String FontName;
+  TFontStyles FontStyle = 0;
+  Integer FontHeight = 0;
+  TColor FontColor = clBlack, DisabledFontColor = clGrayText, ActiveFontColor = clBlack;
+  TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
+  bool StretchEffect = false;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Dispatch(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Loaded() override;
+
+  // The frame image of the window's size.
+  void PaintFrame(HDC DC, bool ClipText);
+  void RepaintFrame();
+  void PaintTextArea(HDC DC);
+  void DrawImages(TCanvas* C);
+  void MouseEnters();
+  void MouseLeaves();
+  bool HasHoverLook() const;
+  void ApplyEnabledColor();
+
+  bool FFromWMErase = false;
+  bool FStopDraw = false;
+  TColor FDefaultColor = clWindow;
+  TRect FButtonRect, FEditRect;
+  bool FButtonMode = false, FButtonDown = false, FButtonActive = false;
+  bool FMouseIn = false;
+  TspSkinData* FSD = nullptr;
+  String FSkinDataName = u"edit";
+  bool FAlphaBlend = false;
+  Byte FAlphaBlendValue = 0;
+  TFont* FDefaultFont = nullptr;
+  bool FUseSkinFont = true;
+  Integer FDefaultWidth = 0, FDefaultHeight = 0;
+  TAlignment FAlignment = taLeftJustify;
+  TCustomImageList* FImages = nullptr;
+  Integer FButtonImageIndex = -1;
+  Integer FLeftImageIndex = -1, FLeftImageHotIndex = -1, FLeftImageDownIndex = -1;
+  Integer FRightImageIndex = -1, FRightImageHotIndex = -1, FRightImageDownIndex = -1;
 
  private:
-  bool FPasting = false, FPasteBeeped = false;
+  void DrawButtonGlyph(TCanvas* C, const TRect& R);
+  void StretchedFrame(TBitmap* B);
+  void PlainFrame(TBitmap* B);
+};
+
+// The skinned edit as the dialogs place it.
+class TspSkinEdit : public TspSkinCustomEdit {
+ public:
+  explicit TspSkinEdit(TComponent* AOwner) : TspSkinCustomEdit(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------
+// A skinned edit holding a number: Value clamped to MinValue..MaxValue
+// (unless they are equal), parsed while the user types, shown as an integer
+// or with Decimal digits, stepped by Up and Down with SupportUpDownKeys and
+// reformatted when the edit loses the focus.
+
+class TspSkinNumericEdit : public TspSkinCustomEdit {
+ public:
+  explicit TspSkinNumericEdit(TComponent* AOwner);
+
+  double Value() const { return FValue; }
+  void SetValue(double AValue);
+  double MinValue() const { return FMinValue; }
+  void SetMinValue(double V) { FMinValue = V; }
+  double MaxValue() const { return FMaxValue; }
+  void SetMaxValue(double V) { FMaxValue = V; }
+  Byte Decimal() const { return FDecimal; }
+  void SetDecimal(Byte V) { FDecimal = V; }
+  TspValueType ValueType() const { return FValueType; }
+  void SetValueType(TspValueType V) { FValueType = V; }
+  double Increment() const { return FIncrement; }
+  void SetIncrement(double V) { FIncrement = V; }
+  bool SupportUpDownKeys() const { return FSupportUpDownKeys; }
+  void SetSupportUpDownKeys(bool V) { FSupportUpDownKeys = V; }
+
+  bool IsNumText(const String& AText);
+
+  bool StopCheck = false;
+  bool FromEdit = false;
+
+ protected:
+  void Change() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(Char& Key) override;
+  void Dispatch(TMessage& Message) override;
+
+ private:
+  String FormatValue(double V) const { return FormatNumValue(V, FValueType, FDecimal); }
+  void SetTextChecked(const String& S);
+
+  double FMinValue = 0, FMaxValue = 0, FValue = 0;
+  Byte FDecimal = 2;
+  TspValueType FValueType = TspValueType::vtInteger;
+  double FIncrement = 1.0;
+  bool FSupportUpDownKeys = false;
 };

@@ -53,6 +53,22 @@ void TspCustomEdit::SetEditTransparent(bool Value) {
 
 bool TspCustomEdit::CanModify() { return TCustomMaskEdit::CanModify(); }
 
+void TspCustomEdit::PasteText(const String& S) {
+  FPasting = true;
+  FPasteBeeped = false;
+  auto Alive = LivenessToken();
+  TFinally Done([&] {
+    if (*Alive) FPasting = false;
+  });
+  TCustomMaskEdit::PasteText(S);
+}
+
+void TspCustomEdit::RefuseKey(Char& Key) {
+  Key = 0;
+  if (!FPasting || !FPasteBeeped) MessageBeep(0);
+  if (FPasting) FPasteBeeped = true;
+}
+
 void TspCustomEdit::CreateParams(TCreateParams& P) {
   TCustomMaskEdit::CreateParams(P);
   P.Style &= ~static_cast<DWORD>(WS_BORDER);
@@ -285,22 +301,7 @@ void TspSkinNumEdit::KeyDown(Word& Key, TShiftState Shift) {
   TspCustomEdit::KeyDown(Key, Shift);
 }
 
-void TspSkinNumEdit::PasteText(const String& S) {
-  FPasting = true;
-  FPasteBeeped = false;
-  auto Alive = LivenessToken();
-  TFinally Done([&] {
-    if (*Alive) FPasting = false;
-  });
-  TspCustomEdit::PasteText(S);
-}
-
 void TspSkinNumEdit::KeyPress(Char& Key) {
-  if (!NumKeyAccepted(Key, Text(), TspNumKeyRules{Float, FEditorEnabled})) {
-    Key = 0;
-    // A paste offers its characters one by one: one beep for the paste.
-    if (!FPasting || !FPasteBeeped) MessageBeep(0);
-    if (FPasting) FPasteBeeped = true;
-  }
+  if (!NumKeyAccepted(Key, Text(), TspNumKeyRules{Float, FEditorEnabled})) RefuseKey(Key);
   if (Key != 0) TspCustomEdit::KeyPress(Key);
 }
