@@ -9,5 +9,6 @@
 
 #if defined(_WIN32)
 #include "skin/boxes/win/SkinEdit.h"
+#include "skin/boxes/win/SkinSpinEdit.h"
 #include "skin/boxes/win/SkinTicks.h"
 #endif

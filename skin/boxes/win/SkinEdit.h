@@ -107,6 +107,13 @@ class TspSkinNumEdit : public TspCustomEdit {
 
 class TspSkinData;
 class TCustomImageList;
+class TspDataSkinButtonControl;
+
+// A button description's look stretched to R at its split points (the
+// edits' and spin edits' buttons at any size): its down look when Down and
+// Active, its active look when Active.
+void DrawSkinButtonPiece(TCanvas* C, const TRect& R, TspSkinData* SD, TspDataSkinButtonControl* D, bool Down,
+                         bool Active);
 
 struct TspCBButtonX {
   TRect R;
