@@ -6,9 +6,11 @@
 #pragma once
 
 #include "skin/boxes/NumText.h"
+#include "skin/boxes/PopupPlace.h"
 
 #if defined(_WIN32)
 #include "skin/boxes/win/SkinEdit.h"
 #include "skin/boxes/win/SkinSpinEdit.h"
+#include "skin/boxes/win/SkinTrackEdit.h"
 #include "skin/boxes/win/SkinTicks.h"
 #endif

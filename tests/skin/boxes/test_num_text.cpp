@@ -178,3 +178,33 @@ TEST(NumText, TypedCharacterFilter) {
 }
 
 }  // namespace
+
+#include "skin/boxes/PopupPlace.h"
+
+namespace {
+
+TEST(PopupPlace, BelowAboveAndClampedAcross) {
+  const TRect Work(0, 0, 800, 600);
+  struct Row {
+    const char* Name;
+    TPoint Anchor;
+    Integer ControlHeight, W, H;
+    TPoint Expected;
+  };
+  const Row Rows[] = {
+      {"room below", {100, 100}, 20, 120, 30, {100, 120}},
+      {"passes the bottom: above", {100, 560}, 20, 120, 30, {100, 530}},
+      {"just fits the bottom", {100, 550}, 20, 120, 30, {100, 570}},
+      {"passes the right edge", {750, 100}, 20, 120, 30, {680, 120}},
+      {"left of the work area", {-40, 100}, 20, 120, 30, {0, 120}},
+      {"wider than the work area: the right edge wins", {10, 100}, 20, 900, 30, {-100, 120}},
+  };
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    const TPoint P = PlacePopupBelow(R.Anchor, R.ControlHeight, R.W, R.H, Work);
+    EXPECT_EQ(P.X, R.Expected.X);
+    EXPECT_EQ(P.Y, R.Expected.Y);
+  }
+}
+
+}  // namespace
