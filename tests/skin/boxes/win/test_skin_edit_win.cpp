@@ -1,0 +1,345 @@
+// The skinned edit and the numeric edit in a real window: the default look
+// (frame, background, fitted height, the edit button), a text typed past the
+// right edge, the button's press and release sequences, a press on the frame,
+// the mouse entering and leaving, the disabled text; the numeric edit's
+// values, its rewriting of typed numbers and its events.
+#include "tests/skin/controls/win/CtlTestUtil.h"
+
+#include "classlib/Clipbrd.h"
+#include "common/Screens.h"
+#include "skin/boxes/SkinBoxCtrls.h"
+
+using namespace ctl;
+
+namespace {
+
+// The window's pixels, frame included.
+std::unique_ptr<TBitmap> WindowPixels(TWinControl* W) {
+  HWND H = W->Handle();
+  RedrawWindow(H, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+  Pump();
+  RECT R{};
+  GetWindowRect(H, &R);
+  auto B = std::make_unique<TBitmap>();
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(R.right - R.left, R.bottom - R.top);
+  HDC DC = GetWindowDC(H);
+  BitBlt(B->Canvas()->Handle(), 0, 0, B->Width(), B->Height(), DC, 0, 0, SRCCOPY);
+  ReleaseDC(H, DC);
+  return B;
+}
+
+void Save(const char* Name, TBitmap* B) { SaveScreen(u"default", u"edit", String(Name, Name + strlen(Name)), B); }
+
+Integer FontHeightOf(TFont* F) {
+  HDC DC = GetDC(nullptr);
+  HGDIOBJ Old = SelectObject(DC, F->Handle());
+  TEXTMETRICW TM{};
+  GetTextMetricsW(DC, &TM);
+  SelectObject(DC, Old);
+  ReleaseDC(nullptr, DC);
+  return TM.tmHeight;
+}
+
+// The hit code of a window point (window coordinates).
+LRESULT HitAt(TWinControl* W, Integer X, Integer Y) {
+  RECT R{};
+  GetWindowRect(W->Handle(), &R);
+  SetCursorPos(R.left + X, R.top + Y);
+  return SendMessageW(W->Handle(), WM_NCHITTEST, 0, MAKELPARAM(R.left + X, R.top + Y));
+}
+
+class SkinEditWin : public SkinCtlTest {
+ protected:
+  template <class T>
+  T* Make(Integer W = 120) {
+    auto* E = new T(Host);
+    E->SetParent(Host);
+    E->SetBounds(20, 20, W, 40);
+    E->HandleNeeded();
+    E->OnChange = [this](TObject*) { ++Changes; };
+    Pump();
+    return E;
+  }
+  static void Type(TWinControl* E, const std::u16string& S) {
+    for (Char C : S) SendMessageW(E->Handle(), WM_CHAR, C, 1);
+  }
+  int Changes = 0;
+};
+
+TEST_F(SkinEditWin, DefaultLookFrameBackgroundAndFittedHeight) {
+  auto* E = Make<TspSkinEdit>();
+  const Integer FH = FontHeightOf(E->Font());
+  EXPECT_EQ(E->Height(), FH + 6);  // 40 asked, the font decides
+  E->SetHeight(60);
+  EXPECT_EQ(E->Height(), FH + 6);
+  RECT C{};
+  GetClientRect(E->Handle(), &C);
+  EXPECT_EQ(C.right, E->Width() - 4);
+  EXPECT_EQ(C.bottom, E->Height() - 4);
+  E->SetDefaultColor(clYellow);
+  auto B = WindowPixels(E);
+  Save("normal", B.get());
+  const Integer W = E->Width(), H = E->Height();
+  EXPECT_EQ(Px(B.get(), 0, 0), Sys(clBtnShadow));
+  EXPECT_EQ(Px(B.get(), W - 1, H - 1), Sys(clBtnShadow));
+  EXPECT_EQ(Px(B.get(), 1, 1), Sys(clBtnFace));
+  EXPECT_EQ(Px(B.get(), W - 2, H / 2), Sys(clBtnFace));
+  EXPECT_EQ(Px(B.get(), W - 3, H - 3), clYellow);
+  EXPECT_EQ(Px(B.get(), 2, 2), clYellow);
+}
+
+TEST_F(SkinEditWin, ButtonModeLayoutAndStates) {
+  auto* E = Make<TspSkinEdit>();
+  E->SetButtonMode(true);
+  Pump();
+  const Integer W = E->Width(), H = E->Height();
+  RECT C{};
+  GetClientRect(E->Handle(), &C);
+  EXPECT_EQ(C.right, W - 2 - (H + 2));
+  E->CalcRects();
+  EXPECT_EQ(E->ButtonRectNow(), TRect(W - H, 0, W, H));
+  EXPECT_EQ(E->EditRect(), TRect(2, 2, W - H - 2, H - 2));
+  EXPECT_EQ(HitAt(E, W - H / 2, H / 2), HTHSCROLL);
+  EXPECT_EQ(HitAt(E, 1, H / 2), HTVSCROLL);
+  EXPECT_EQ(HitAt(E, 10, H / 2), HTCLIENT);
+  auto Normal = WindowPixels(E);
+  Save("button-normal", Normal.get());
+  EXPECT_EQ(Px(Normal.get(), W - H, 0), Sys(clBtnShadow));
+  EXPECT_EQ(Px(Normal.get(), W - H + 2, 2), Sys(clBtnFace));
+  SendMessageW(E->Handle(), WM_NCMOUSEMOVE, HTHSCROLL, 0);
+  EXPECT_TRUE(E->ButtonActive());
+  auto Hot = WindowPixels(E);
+  Save("button-hot", Hot.get());
+  EXPECT_EQ(Px(Hot.get(), W - H, 0), TColor(0x800000));
+  EXPECT_EQ(Px(Hot.get(), W - H + 2, 2), TColor(0xD2BDB6));
+  SendMessageW(E->Handle(), WM_NCLBUTTONDOWN, HTHSCROLL, 0);
+  auto Down = WindowPixels(E);
+  Save("button-pressed", Down.get());
+  EXPECT_EQ(Px(Down.get(), W - H + 2, 2), TColor(0xB59385));
+}
+
+TEST_F(SkinEditWin, ButtonClickOnlyForAPressOnTheButton) {
+  auto* E = Make<TspSkinEdit>();
+  E->SetButtonMode(true);
+  int Clicks = 0;
+  E->OnButtonClick = [&](TObject*) { ++Clicks; };
+  struct Row {
+    const char* Name;
+    WPARAM Down, Up;
+    int Clicks;
+  };
+  const Row Rows[] = {
+      {"press and release on the button", HTHSCROLL, HTHSCROLL, 1},
+      {"press on the frame, release on the button", HTVSCROLL, HTHSCROLL, 0},
+      {"press on the button, release on the frame", HTHSCROLL, HTVSCROLL, 0},
+  };
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    Clicks = 0;
+    SendMessageW(E->Handle(), WM_NCLBUTTONDOWN, R.Down, 0);
+    SendMessageW(E->Handle(), WM_NCLBUTTONUP, R.Up, 0);
+    EXPECT_EQ(Clicks, R.Clicks);
+    // A release elsewhere leaves the button pressed until the mouse leaves.
+    SendMessageW(E->Handle(), WM_NCLBUTTONUP, HTHSCROLL, 0);
+    Clicks = 0;
+  }
+  EXPECT_EQ(E->Focused(), true);
+}
+
+TEST_F(SkinEditWin, FramePressStartsNoScrollTracking) {
+  auto* E = Make<TspSkinEdit>();
+  E->SetButtonMode(true);
+  E->SetText(u"one line");
+  const Integer H = E->Height();
+  // Real input: a press and release on the frame's left edge.
+  const TPoint P = E->ClientToScreen(TPoint(-1, H / 2 - 2));
+  SetCursorPos(P.X, P.Y);
+  INPUT In[2]{};
+  In[0].type = In[1].type = INPUT_MOUSE;
+  In[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  In[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, In, sizeof(INPUT));
+  Pump();
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(SendMessageW(E->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  EXPECT_EQ(E->Text(), u"one line");
+  // Sent directly it returns at once as well.
+  SendMessageW(E->Handle(), WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(P.X, P.Y));
+  SendMessageW(E->Handle(), WM_NCLBUTTONDBLCLK, HTVSCROLL, MAKELPARAM(P.X, P.Y));
+  EXPECT_EQ(SendMessageW(E->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+}
+
+TEST_F(SkinEditWin, MouseEnterAndLeavePairUp) {
+  auto* E = Make<TspSkinEdit>();
+  int Enters = 0, Leaves = 0;
+  E->OnMouseEnter = [&](TObject*) { ++Enters; };
+  E->OnMouseLeave = [&](TObject*) { ++Leaves; };
+  for (int Round = 1; Round <= 2; ++Round) {
+    SCOPED_TRACE(Round);
+    HitAt(E, 10, 5);
+    HitAt(E, 12, 5);
+    EXPECT_EQ(Enters, Round);
+    EXPECT_TRUE(E->MouseIn());
+    // The poll while the mouse is still over the edit changes nothing.
+    SendMessageW(E->Handle(), WM_TIMER, 1, 0);
+    EXPECT_EQ(Leaves, Round - 1);
+    const TPoint Away = Host->ClientToScreen(TPoint(300, 250));
+    SetCursorPos(Away.X, Away.Y);
+    SendMessageW(E->Handle(), WM_TIMER, 1, 0);
+    EXPECT_EQ(Leaves, Round);
+    EXPECT_FALSE(E->MouseIn());
+  }
+}
+
+TEST_F(SkinEditWin, TypedPastTheRightEdgeKeepsTheTextAreaPainted) {
+  auto* E = Make<TspSkinEdit>(60);
+  E->SetDefaultColor(clYellow);
+  E->SetFocus();
+  Pump();
+  Type(E, u"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+  Pump();
+  auto B = WindowPixels(E);
+  Save("typed-past-the-edge", B.get());
+  const Integer W = E->Width(), H = E->Height();
+  for (Integer X = 0; X < W; ++X) {
+    EXPECT_EQ(Px(B.get(), X, 0), Sys(clBtnShadow)) << X;
+    EXPECT_EQ(Px(B.get(), X, H - 1), Sys(clBtnShadow)) << X;
+  }
+  // The bottom row of the text area is background all along (no stale strip).
+  for (Integer X = 2; X < W - 2; ++X) EXPECT_EQ(Px(B.get(), X, H - 3), clYellow) << X;
+}
+
+TEST_F(SkinEditWin, DisabledTextInGrayText) {
+  auto* E = Make<TspSkinEdit>();
+  E->SetText(u"WWW");
+  E->SetDefaultColor(clWhite);
+  E->SetEnabled(false);
+  Pump();
+  auto B = WindowPixels(E);
+  Save("disabled", B.get());
+  int Gray = 0, Black = 0;
+  for (Integer Y = 2; Y < E->Height() - 2; ++Y)
+    for (Integer X = 2; X < E->Width() - 2; ++X) {
+      if (Px(B.get(), X, Y) == Sys(clGrayText)) ++Gray;
+      if (Px(B.get(), X, Y) == clBlack) ++Black;
+    }
+  EXPECT_GT(Gray, 10);
+  EXPECT_EQ(Black, 0);
+}
+
+// ---------------------------------------------------------------------------
+// The numeric edit
+
+TEST_F(SkinEditWin, NumericValueTextAndEvents) {
+  auto* E = Make<TspSkinNumericEdit>();
+  EXPECT_EQ(E->Text(), u"0");
+  E->SetMinValue(1);
+  E->SetMaxValue(30000);
+  EXPECT_EQ(E->Value(), 0);  // the bounds only store
+  EXPECT_EQ(E->Text(), u"0");
+  E->SetValue(5);
+  EXPECT_EQ(Changes, 1);
+  E->SetValue(5);
+  EXPECT_EQ(Changes, 1);  // the same text: no change
+  E->SetValue(99999);
+  EXPECT_EQ(E->Text(), u"30000");
+  EXPECT_EQ(E->Value(), 30000);
+  E->SetMinValue(0);
+  E->SetMaxValue(0);
+  E->SetValue(2.5);
+  EXPECT_EQ(E->Text(), u"2");
+  EXPECT_EQ(E->Value(), 2.5);
+  E->SetValue(3.5);
+  EXPECT_EQ(E->Text(), u"4");
+}
+
+TEST_F(SkinEditWin, NumericTypingTable) {
+  struct Row {
+    const char* Name;
+    double Min, Max;
+    TspValueType Kind;
+    const char16_t* Typed;
+    const char16_t* Text;
+    double Value;
+  };
+  const auto I = TspValueType::vtInteger, F = TspValueType::vtFloat;
+  const Row Rows[] = {
+      {"0 stays below a positive min", 1, 30000, I, u"0", u"0", 1},
+      {"above max rewritten", 1, 30000, I, u"300000", u"30000", 30000},
+      {"below a negative min rewritten", -100, 100, I, u"-500", u"-100", -100},
+      {"a lone minus changes nothing", -100, 100, I, u"-", u"-", 7},
+      {"eleven digits in a range clamp", 1, 30000, I, u"12345678901", u"30000", 30000},
+      {"eleven digits without a range are no number", 0, 0, I, u"12345678901", u"12345678901", 1234567890},
+      {"minus and point without a digit", 0, 10, F, u"-.", u"-.", 7},
+      {"a float", 0, 10, F, u"2.25", u"2.25", 2.25},
+  };
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    auto* E = Make<TspSkinNumericEdit>();
+    E->SetValueType(R.Kind);
+    E->SetMinValue(R.Min);
+    E->SetMaxValue(R.Max);
+    E->SetValue(7);
+    E->SetFocus();
+    Pump();
+    E->SetText(u"");
+    Type(E, R.Typed);
+    EXPECT_EQ(E->Text(), R.Text);
+    EXPECT_DOUBLE_EQ(E->Value(), R.Value);
+    EXPECT_TRUE(Errors.empty());
+    delete E;
+  }
+}
+
+TEST_F(SkinEditWin, NumericPasteAndLeavingTheField) {
+  auto* E = Make<TspSkinNumericEdit>();
+  E->SetMinValue(1);
+  E->SetMaxValue(30000);
+  E->SetValue(10);
+  E->SetFocus();
+  Pump();
+  E->SelectAll();
+  Clipboard()->SetAsText(u"12345678901");
+  SendMessageW(E->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ(E->Text(), u"30000");
+  EXPECT_EQ(E->Value(), 30000);
+  // A float field shows the value with its decimals; leaving it takes them.
+  auto* G = Make<TspSkinNumericEdit>();
+  G->SetValueType(TspValueType::vtFloat);
+  G->SetValue(1.2345);
+  EXPECT_EQ(G->Text(), u"1.23");
+  G->SetFocus();
+  Pump();
+  Changes = 0;
+  E->SetFocus();
+  Pump();
+  EXPECT_EQ(G->Value(), 1.23);
+  EXPECT_EQ(Changes, 1);
+  // A text that is no number goes back to the value when the field is left.
+  G->SetFocus();
+  Pump();
+  G->SetText(u"-");
+  E->SetFocus();
+  Pump();
+  EXPECT_EQ(G->Text(), u"1.23");
+}
+
+TEST_F(SkinEditWin, NumericUpDownKeys) {
+  auto* E = Make<TspSkinNumericEdit>();
+  E->SetMinValue(0);
+  E->SetMaxValue(3);
+  E->SetValue(2);
+  E->SetFocus();
+  Pump();
+  SendKey(E->Handle(), WM_KEYDOWN, VK_UP);
+  EXPECT_EQ(E->Value(), 2);  // off by default
+  E->SetSupportUpDownKeys(true);
+  SendKey(E->Handle(), WM_KEYDOWN, VK_UP);
+  SendKey(E->Handle(), WM_KEYDOWN, VK_UP);
+  EXPECT_EQ(E->Value(), 3);
+  SendKey(E->Handle(), WM_KEYDOWN, VK_DOWN);
+  EXPECT_EQ(E->Text(), u"2");
+}
+
+}  // namespace
