@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "skin/boxes/PopupPlace.h"
+
 Integer ComboPageUp(Integer ItemIndex, Integer DropDownCount) { return std::max(0, ItemIndex - DropDownCount - 1); }
 
 Integer ComboPageDown(Integer ItemIndex, Integer DropDownCount, Integer Count) {
@@ -79,9 +81,9 @@ bool ComboAutoCompleteDue(TspTypeAhead& State, Cardinal Now) {
 
 TPoint ComboDropDownOrigin(const TRect& ControlScreen, Integer ListWidth, Integer ListHeight,
                            const TRect& WorkArea) {
-  TPoint P(ControlScreen.Left, ControlScreen.Bottom);
-  if (P.Y + ListHeight > WorkArea.Bottom) P.Y = P.Y - ControlScreen.Height() - ListHeight;
-  if (P.X + ListWidth > WorkArea.Right) P.X = WorkArea.Right - ListWidth;
+  TPoint P = PlacePopupBelow(ControlScreen.TopLeft(), ControlScreen.Height(), ListWidth, ListHeight, WorkArea);
+  // A list wider than the work area keeps its left edge (and its first
+  // columns) in view.
   if (P.X < WorkArea.Left) P.X = WorkArea.Left;
   return P;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "classlib/StdCtrls.h"
+#include "skin/boxes/SkinBoxCtrls.h"
 #include "skin/boxes/ComboKeys.h"
 #include "skin/boxes/FontSizes.h"
 #include "skin/controls/win/SkinPanel.h"
@@ -85,11 +86,7 @@ class TspSkinCustomListBox;
 using TspDrawSkinItemEvent = std::function<void(TCanvas* Cnvs, Integer Index, Integer ItemWidth, Integer ItemHeight,
                                                 TRect TxtRect, TOwnerDrawState State)>;
 
-struct TspCBButtonX {
-  TRect R;
-  bool MouseIn = false;
-  bool Down = false;
-};
+// TspCBButtonX (an arrow or caption button's place and state) is the edits'.
 
 class TspListBox : public TListBox {
  public:
@@ -408,6 +405,20 @@ class TspSkinCustomComboBox : public TspSkinCustomControl {
   bool IsPopupVisible() const { return FListBox->Visible(); }
   bool CanCancelDropDown();
   TspPopupListBox* ListBox() const { return FListBox; }
+  // The inner edit of the edit style (nullptr in fixed style).
+  TspCustomEdit* EditObject() const { return FEdit; }
+  Integer SelStart() { return FEdit ? FEdit->SelStart() : 0; }
+  void SetSelStart(Integer Value) {
+    if (FEdit) FEdit->SetSelStart(Value);
+  }
+  Integer SelLength() { return FEdit ? FEdit->SelLength() : 0; }
+  void SetSelLength(Integer Value) {
+    if (FEdit) FEdit->SetSelLength(Value);
+  }
+  TEditCharCase CharCase() const { return FCharCase; }
+  void SetCharCase(TEditCharCase Value);
+  bool HideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool Value);
 
   TNotifyEvent OnChange, OnClick, OnCloseUp, OnDropDown;
   TspDrawSkinItemEvent OnComboBoxDrawItem;
@@ -486,17 +497,29 @@ class TspSkinCustomComboBox : public TspSkinCustomControl {
   TWndMethod FListBoxWindowProc;
   TspPopupListBox* FListBox = nullptr;
   TspTypeAhead FTypeAhead;
+  // The edit style.
+  void EditWindowProcHook(TMessage& M);
+  void EditChange(TObject* Sender);
+  void EditCancelMode(TControl* C);
+  void AutoCompleteEdit();
+  void LayoutEdit();
+  Byte EditCharset();
+
+ protected:
+  bool FNumEdit = false;
+  TspCustomEdit* FEdit = nullptr;
+  bool FromEdit = false;
+  TEditCharCase FCharCase = ecNormal;
+  bool FHideSelection = true;
+  TWndMethod FEditWindowProc;
+  // The WM_CHAR of the key that closed the list is not the edit's.
+  Char FDropChar = 0;
 };
 
 class TspSkinComboBox : public TspSkinCustomComboBox {
  public:
   explicit TspSkinComboBox(TComponent* AOwner) : TspSkinCustomComboBox(AOwner) {}
 };
-
-// The tick count the combo boxes' type-ahead reads (GetTickCount unless a
-// test replaced it).
-Cardinal BoxListTicks();
-void SetBoxListTickSource(std::function<Cardinal()> Source);
 
 // ---------------------------------------------------------------------------
 // Font boxes: the families installed for the screen and the printer,

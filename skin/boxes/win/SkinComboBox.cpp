@@ -12,17 +12,10 @@
 
 namespace {
 constexpr UINT_PTR DragTimer = 1;
-std::function<Cardinal()>& TickSource() {
-  static std::function<Cardinal()> Source;
-  return Source;
-}
 bool Inside(const TRect& R, const TPoint& P) {
   return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
 }
 }  // namespace
-
-Cardinal BoxListTicks() { return TickSource() ? TickSource()() : GetTickCount(); }
-void SetBoxListTickSource(std::function<Cardinal()> Source) { TickSource() = std::move(Source); }
 
 // ---------------------------------------------------------------------------
 // TspPopupListBox
@@ -120,6 +113,11 @@ TspSkinCustomComboBox::TspSkinCustomComboBox(TComponent* AOwner) : TspSkinCustom
 
 TspSkinCustomComboBox::~TspSkinCustomComboBox() {
   Destroying();
+  if (FEdit) {
+    FEdit->SetWindowProc(FEditWindowProc);
+    delete FEdit;
+    FEdit = nullptr;
+  }
   if (FListBox && FListBox->ListBox) FListBox->ListBox->SetWindowProc(FListBoxWindowProc);
   delete FListBox;
   FListBox = nullptr;
@@ -130,6 +128,7 @@ TspSkinCustomComboBox::~TspSkinCustomComboBox() {
 void TspSkinCustomComboBox::Notification(TComponent* AComponent, TOperation Operation) {
   TspSkinCustomControl::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FListBox) FListBox = nullptr;
+  if (Operation == opRemove && AComponent == FEdit) FEdit = nullptr;
 }
 
 // --- properties
@@ -167,12 +166,215 @@ void TspSkinCustomComboBox::SetToolButtonStyle(bool Value) {
 }
 
 void TspSkinCustomComboBox::SetStyle(TspSkinCustomComboBoxStyle Value) {
-  // The edit style's inner edit is not part of this control yet: only the
-  // fixed style is built.
-  (void)Value;
-  FStyle = spcbFixedStyle;
+  if (ComponentState().Contains(csDesigning) && Value == FStyle) return;
+  FStyle = Value;
+  if (Value == spcbEditStyle) {
+    if (!FEdit) {
+      FEdit = FNumEdit ? new TspSkinNumEdit(this) : new TspCustomEdit(this);
+      FEdit->SetParent(this);
+      FEdit->SetColor(FDefaultColor);
+      FEdit->SetAutoSize(false);
+      FEdit->SetHideSelection(FHideSelection);
+      FEdit->SetVisible(true);
+      FEdit->SetEditTransparent(false);
+      FEditWindowProc = FEdit->WindowProc();
+      FEdit->SetWindowProc([this](TMessage& M) { EditWindowProcHook(M); });
+      FEdit->OnEditCancelMode = [this](TControl* C) { EditCancelMode(C); };
+      FEdit->OnChange = [this](TObject* S) { EditChange(S); };
+      FEdit->OnKeyDown = [this](TObject*, Word& K, TShiftState Sh) {
+        if (OnKeyDown) OnKeyDown(this, K, Sh);
+      };
+      FEdit->OnKeyPress = [this](TObject*, Char& K) {
+        if (OnKeyPress) OnKeyPress(this, K);
+      };
+      FEdit->OnKeyUp = [this](TObject*, Word& K, TShiftState Sh) {
+        if (OnKeyUp) OnKeyUp(this, K, Sh);
+      };
+      FEdit->SetCharCase(FCharCase);
+      GetSkinData();
+      if (SkinnedCombo()) {
+        FEdit->Font()->SetStyle(FontStyle);
+        FEdit->Font()->SetColor(FontColor);
+        FEdit->Font()->SetHeight(FontHeight);
+        FEdit->Font()->SetName(FontName);
+        FEdit->SetEditTransparent(true);
+      } else {
+        FEdit->Font()->SetName(Font()->Name());
+        FEdit->Font()->SetStyle(Font()->Style());
+        FEdit->Font()->SetColor(Font()->Color());
+        FEdit->Font()->SetHeight(Font()->Height());
+      }
+      CalcRects();
+      if (!ComponentState().Contains(csDesigning)) {
+        FEdit->SetTabStop(TabStop());
+        SetTabStop(false);
+      }
+      FEdit->SetText(Text());
+      if (Focused()) FEdit->SetFocus();
+    }
+  } else if (FEdit) {
+    TspCustomEdit* E = FEdit;
+    FEdit = nullptr;
+    if (E->TabStop()) SetTabStop(true);
+    E->SetWindowProc(FEditWindowProc);
+    E->SetVisible(false);
+    delete E;
+  }
   CalcRects();
+  if (HandleAllocated()) RecreateWnd();
   Repaint();
+}
+
+void TspSkinCustomComboBox::SetCharCase(TEditCharCase Value) {
+  FCharCase = Value;
+  if (FEdit) FEdit->SetCharCase(Value);
+}
+
+void TspSkinCustomComboBox::SetHideSelection(bool Value) {
+  FHideSelection = Value;
+  if (FEdit) FEdit->SetHideSelection(Value);
+}
+
+Byte TspSkinCustomComboBox::EditCharset() { return SkinTextCharset(FSD, DefaultFont()); }
+
+void TspSkinCustomComboBox::EditCancelMode(TControl* C) {
+  if (!IsListControl(C)) CloseUp(false);
+}
+
+void TspSkinCustomComboBox::EditChange(TObject*) {
+  auto Alive = LivenessToken();
+  FromEdit = true;
+  TFinally Done([&] {
+    if (*Alive) FromEdit = false;
+  });
+  const String T = FEdit->Text();
+  if (!T.empty()) {
+    HWND LW = FListBox->ListBox->Handle();
+    const LRESULT I = SendMessageW(LW, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(T.c_str()));
+    if (I != LB_ERR) {
+      if (FAutoComplete)
+        SendMessageW(LW, LB_SETCURSEL, static_cast<WPARAM>(I), 0);
+      else
+        SendMessageW(LW, LB_SETTOPINDEX, static_cast<WPARAM>(I), 0);
+    }
+  }
+  SetText(T);
+}
+
+void TspSkinCustomComboBox::AutoCompleteEdit() {
+  if (!FAutoComplete || !FEdit) return;
+  if (!ComboAutoCompleteDue(FTypeAhead, spTickCount())) return;
+  const String Old = Text();
+  if (Old.empty()) return;
+  // The first item the typed text starts with (the list's selection already
+  // follows the text, so a search after it would skip that item).
+  const LRESULT I = SendMessageW(FListBox->ListBox->Handle(), LB_FINDSTRING, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(Old.c_str()));
+  if (I == LB_ERR) return;
+  auto Alive = LivenessToken();
+  SetItemIndex(static_cast<Integer>(I));
+  if (!*Alive || !FEdit) return;
+  const Integer NewLen = static_cast<Integer>(Text().size());
+  FEdit->SetSelStart(static_cast<Integer>(Old.size()));
+  FEdit->SetSelLength(NewLen - static_cast<Integer>(Old.size()));
+}
+
+void TspSkinCustomComboBox::EditWindowProcHook(TMessage& M) {
+  auto Alive = LivenessToken();
+  const bool Shown = FListBox && FListBox->Visible();
+  const bool ActiveLook = SkinnedCombo() && !RectIsEmpty(ActiveSkinRect);
+  switch (M.Msg) {
+    case WM_SETFOCUS:
+      if (ActiveLook) {
+        FEdit->Font()->SetColor(ActiveFontColor);
+        Invalidate();
+      }
+      break;
+    case WM_KILLFOCUS:
+      if (Shown) CloseUp(false);
+      if (!*Alive) return;
+      if (ActiveLook && FEdit) {
+        FEdit->Font()->SetColor(FontColor);
+        Invalidate();
+      }
+      break;
+    case WM_KEYDOWN:
+      switch (M.WParam) {
+        case VK_RETURN:
+        case VK_ESCAPE:
+          if (Shown) {
+            // The character of this key belongs to the list, not to the
+            // dialog's default or cancel button.
+            FDropChar = M.WParam == VK_RETURN ? Char(13) : Char(27);
+            CloseUp(M.WParam == VK_RETURN);
+            if (!*Alive) return;
+          }
+          break;
+        case VK_PRIOR:
+        case VK_NEXT:
+          if (Shown) {
+            const Integer I = FListBox->ItemIndex();
+            FListBox->SetItemIndex(M.WParam == VK_PRIOR ? ComboPageUp(I, FDropDownCount)
+                                                        : ComboPageDown(I, FDropDownCount, Items()->Count()));
+          }
+          break;
+        case VK_UP:
+        case VK_DOWN: {
+          const Integer I = FListBox->ItemIndex();
+          const Integer N = M.WParam == VK_UP ? I - 1 : I + 1;
+          if (N >= 0 && N < Items()->Count() && (M.WParam == VK_DOWN || I > 0)) {
+            FListBox->SetItemIndex(N);
+            SetText(Items()->Strings(N));
+            if (!*Alive) return;
+            if (FEdit) FEdit->SelectAll();
+            if (OnClick) OnClick(this);
+          }
+          return;
+        }
+      }
+      break;
+    case WM_CHAR:
+      if (FDropChar != 0 && static_cast<Char>(M.WParam) == FDropChar) {
+        FDropChar = 0;
+        return;
+      }
+      FDropChar = 0;
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+      const Byte CS = EditCharset();
+      const bool Asian = CS == 128 || CS == 134 || CS == 136;
+      if (M.Msg == WM_SYSKEYUP && !Asian) break;
+      const WPARAM K = M.WParam;
+      if (Asian) {
+        if (K == VK_DELETE || K == VK_BACK) break;
+        FEdit->ClearSelection();
+        FEditWindowProc(M);
+        if (*Alive) AutoCompleteEdit();
+        return;
+      }
+      if (K <= 47) break;
+      FEditWindowProc(M);
+      if (*Alive) AutoCompleteEdit();
+      return;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      if (Shown) CloseUp(false);
+      if (!*Alive) return;
+      break;
+  }
+  FEditWindowProc(M);
+}
+
+void TspSkinCustomComboBox::LayoutEdit() {
+  if (!FEdit) return;
+  TBitmap B(1, 1);
+  B.Canvas()->Font()->Assign(FEdit->Font());
+  TEXTMETRICW TM{};
+  GetTextMetricsW(B.Canvas()->Handle(), &TM);
+  const Integer H = TM.tmHeight;
+  FEdit->SetBounds(CBItem.R.Left, CBItem.R.Top + CBItem.R.Height() / 2 - H / 2, CBItem.R.Width(), H);
 }
 
 void TspSkinCustomComboBox::SetItemIndex(Integer Value) {
@@ -200,6 +402,7 @@ void TspSkinCustomComboBox::CalcRects() {
   if (!SkinnedCombo() || FToolButtonStyle) {
     Button.R = TRect(W - 19, 2, W - 2, H - 2);
     CBItem.R = TRect(2, 2, Button.R.Left - 1, H - 2);
+    LayoutEdit();
     return;
   }
   const Integer dW = W - SkinRect.Width(), dH = H - SkinRect.Height();
@@ -211,6 +414,7 @@ void TspSkinCustomComboBox::CalcRects() {
     Button.R.Bottom += dH;
     CBItem.R.Bottom += dH;
   }
+  LayoutEdit();
 }
 
 void TspSkinCustomComboBox::CalcSkinSize(Integer& AWidth, Integer& AHeight) {
@@ -254,6 +458,10 @@ void TspSkinCustomComboBox::DropDown() {
   TRect Work;
   GetMonitorArea(Handle(), true, Work);
   const TPoint Origin = ComboDropDownOrigin(TRect(WR.left, WR.top, WR.right, WR.bottom), LW, LH, Work);
+  if (FStyle == spcbEditStyle && FEdit && FEdit->CanFocus()) {
+    FEdit->SetFocus();
+    if (!*Alive) return;
+  }
   FOldItemIndex = FListBox->ItemIndex();
   if (FOldItemIndex == 0 && Count >= 2) {
     FListBox->SetItemIndex(1);
@@ -272,9 +480,15 @@ void TspSkinCustomComboBox::CloseUp(bool Value) {
   FListBox->Hide();
   const Integer I = FListBox->ItemIndex();
   if (I >= 0 && I < Items()->Count() && Value) {
-    SetText(Items()->Strings(I));
-    if (!*Alive) return;
-    Repaint();
+    if (FStyle == spcbEditStyle && FEdit) {
+      FEdit->SetText(Items()->Strings(I));
+      if (!*Alive) return;
+      if (FEdit) FEdit->SelectAll();
+    } else {
+      SetText(Items()->Strings(I));
+      if (!*Alive) return;
+      Repaint();
+    }
     if (OnClick) OnClick(this);
     if (!*Alive) return;
     Change();
@@ -450,7 +664,7 @@ void TspSkinCustomComboBox::KeyPress(Char& Key) {
   auto Alive = LivenessToken();
   TspSkinCustomControl::KeyPress(Key);
   if (!*Alive || Key < 32 || FStyle != spcbFixedStyle) return;
-  const TspSearch S = ComboTypeAhead(FTypeAhead, Key, BoxListTicks(), FAutoComplete, ItemIndex());
+  const TspSearch S = ComboTypeAhead(FTypeAhead, Key, spTickCount(), FAutoComplete, ItemIndex());
   if (S.Text.empty()) return;
   const LRESULT I = SendMessageW(FListBox->ListBox->Handle(), LB_FINDSTRING, static_cast<WPARAM>(S.FromIndex),
                                  reinterpret_cast<LPARAM>(S.Text.c_str()));
@@ -674,6 +888,14 @@ void TspSkinCustomComboBox::Dispatch(TMessage& M) {
       if (*Alive) CalcRects();
       return;
     case WM_SETFOCUS:
+      if (FEdit) {
+        if (FEdit->CanFocus()) FEdit->SetFocus();
+        if (*Alive && SkinnedCombo() && !RectIsEmpty(ActiveSkinRect) && FEdit) {
+          FEdit->Font()->SetColor(ActiveFontColor);
+          Invalidate();
+        }
+        return;
+      }
       TspSkinCustomControl::Dispatch(M);
       if (*Alive) Repaint();
       return;
@@ -684,7 +906,18 @@ void TspSkinCustomComboBox::Dispatch(TMessage& M) {
       if (*Alive) Repaint();
       return;
     case WM_ERASEBKGND:
-      if (!FromWMPaint && M.WParam) PaintContentTo(reinterpret_cast<HDC>(M.WParam));
+      if (!FromWMPaint && M.WParam) {
+        HDC DC = reinterpret_cast<HDC>(M.WParam);
+        PaintContentTo(DC);
+        if (FEdit && FEdit->HandleAllocated()) {
+          // The inner edit's text at its place in the same device context.
+          const int Saved = SaveDC(DC);
+          TFinally Restore([&] { RestoreDC(DC, Saved); });
+          OffsetViewportOrgEx(DC, FEdit->Left(), FEdit->Top(), nullptr);
+          IntersectClipRect(DC, 0, 0, FEdit->Width(), FEdit->Height());
+          SendMessageW(FEdit->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+        }
+      }
       M.Result = 1;
       return;
     case WM_TIMER:
@@ -702,12 +935,17 @@ void TspSkinCustomComboBox::Dispatch(TMessage& M) {
     case CM_MOUSEWHEEL:
       M.Result = 1;
       return;
-    case CM_TEXTCHANGED:
+    case CM_TEXTCHANGED: {
       TspSkinCustomControl::Dispatch(M);
+      if (!*Alive) return;
+      const bool Own = FromEdit;
+      if (FStyle == spcbEditStyle && FEdit && !Own) FEdit->SetText(Text());
       if (!*Alive) return;
       Repaint();
       if (OnChange) OnChange(this);
+      if (*Alive && Own) Change();
       return;
+    }
     case CM_MOUSEENTER:
       TspSkinCustomControl::Dispatch(M);
       if (!*Alive) return;

@@ -187,7 +187,7 @@ void TspSkinFontComboBox::Dispatch(TMessage& M) {
 // ---------------------------------------------------------------------------
 // TspSkinFontSizeComboBox
 
-TspSkinFontSizeComboBox::TspSkinFontSizeComboBox(TComponent* AOwner) : TspSkinCustomComboBox(AOwner) {}
+TspSkinFontSizeComboBox::TspSkinFontSizeComboBox(TComponent* AOwner) : TspSkinCustomComboBox(AOwner) { FNumEdit = true; }
 
 void TspSkinFontSizeComboBox::SetFontName(const String& Value) {
   FFontName = Value;

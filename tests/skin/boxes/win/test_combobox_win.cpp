@@ -11,6 +11,9 @@
 namespace ctl {
 namespace {
 
+Cardinal FakeNow = 0;
+Cardinal FakeTicks() { return FakeNow; }
+
 class ComboTest : public SkinCtlTest {
  protected:
   void SetUp() override {
@@ -28,7 +31,7 @@ class ComboTest : public SkinCtlTest {
     Pump();
   }
   void TearDown() override {
-    SetBoxListTickSource(nullptr);
+    SetSkinTickSource(nullptr);
     SkinCtlTest::TearDown();
   }
   void Reset() { Changes = Clicks = CloseUps = 0; }
@@ -81,8 +84,9 @@ TEST_F(ComboTest, KeysAndTypeAhead) {
   EXPECT_EQ(CB->ItemIndex(), 12);
   EXPECT_GE(Clicks, 5);
 
-  Cardinal Now = 100000;
-  SetBoxListTickSource([&] { return Now; });
+  Cardinal& Now = FakeNow;
+  Now = 100000;
+  SetSkinTickSource(FakeTicks);
   CB->SetItemIndex(0);
   // "b" then "r" within half a second: "bravo" from the top.
   SendKey(CB->Handle(), WM_CHAR, 'b');
@@ -235,6 +239,92 @@ TEST_F(ComboTest, DefaultLooks) {
   EXPECT_EQ(Px(T.get(), 0, 0), Sys(clBtnShadow));
   EXPECT_EQ(Px(T.get(), 5, 3), Sys(clBtnFace));
   SaveScreen(u"default", u"combobox", u"toolbutton", T.get());
+}
+
+}  // namespace
+}  // namespace ctl
+
+namespace ctl {
+namespace {
+
+class EditComboTest : public ComboTest {
+ protected:
+  void SetUp() override {
+    ComboTest::SetUp();
+    CB->SetStyle(spcbEditStyle);
+    Pump();
+  }
+};
+
+TEST_F(EditComboTest, InnerEditOwnsTheTextAndTheTabStop) {
+  TspCustomEdit* E = CB->EditObject();
+  ASSERT_NE(E, nullptr);
+  EXPECT_TRUE(E->TabStop());
+  EXPECT_FALSE(CB->TabStop());
+  EXPECT_EQ(E->Left(), 2);
+  Reset();
+  CB->SetItemIndex(3);
+  EXPECT_EQ(E->Text(), u"charlie");
+  EXPECT_EQ(Changes, 1);
+  EXPECT_EQ(Clicks, 1);
+  // Typing: the text follows the edit, OnChange per change.
+  Reset();
+  E->SetText(u"ec");
+  EXPECT_EQ(CB->Text(), u"ec");
+  EXPECT_EQ(Changes, 1);
+  // Back to the fixed style: the edit goes, the tab stop returns.
+  CB->SetStyle(spcbFixedStyle);
+  EXPECT_EQ(CB->EditObject(), nullptr);
+  EXPECT_TRUE(CB->TabStop());
+}
+
+TEST_F(EditComboTest, ArrowsAutocompletionAndKeysWithTheListOpen) {
+  TspCustomEdit* E = CB->EditObject();
+  E->SetFocus();
+  CB->SetItemIndex(3);
+  Reset();
+  PressKey(VK_DOWN);
+  EXPECT_EQ(CB->Text(), u"delta");
+  EXPECT_EQ(E->SelLength(), 5);
+  EXPECT_EQ(Clicks, 1);
+  PressKey(VK_UP);
+  EXPECT_EQ(CB->Text(), u"charlie");
+
+  // Autocompletion on a fake clock: the first item the text starts with,
+  // the completed part selected.
+  FakeNow = 50000;
+  SetSkinTickSource(FakeTicks);
+  E->SetText(u"");
+  // Real key strokes: the character comes before the key's release.
+  ctltest::SendKeys({}, 'G');
+  EXPECT_EQ(CB->Text(), u"golf");
+  EXPECT_EQ(E->SelStart(), 1);
+  EXPECT_EQ(E->SelLength(), 3);
+  // Within 200 ms no completion runs.
+  E->SetText(u"h");
+  E->SetSelStart(1);
+  ctltest::SendKeys({}, 'O');
+  EXPECT_EQ(CB->Text(), u"ho");
+
+  // Enter and Escape with the list open stay in the combo.
+  auto* Ok = new TspSkinButton(Host);
+  Ok->SetBounds(200, 10, 60, 24);
+  Ok->SetParent(Host);
+  Ok->SetDefault(true);
+  int OkClicks = 0;
+  Ok->OnClick = [&](TObject*) { ++OkClicks; };
+  CB->SetItemIndex(1);
+  CB->DropDown();
+  ASSERT_TRUE(CB->IsPopupVisible());
+  PressKey(VK_NEXT);
+  PressKey(VK_RETURN);
+  EXPECT_FALSE(CB->IsPopupVisible());
+  EXPECT_EQ(OkClicks, 0);
+  EXPECT_EQ(CB->Text(), CB->Items()->Strings(8));
+  EXPECT_EQ(GetFocus(), E->Handle());
+  // Closed: Enter reaches the default button.
+  PressKey(VK_RETURN);
+  EXPECT_EQ(OkClicks, 1);
 }
 
 }  // namespace
