@@ -676,7 +676,11 @@ void TspSkinCustomComboBox::KeyPress(Char& Key) {
 void TspSkinCustomComboBox::GetSkinData() {
   TspSkinCustomControl::GetSkinData();
   auto* D = Skinned() ? dynamic_cast<TspDataSkinComboBox*>(SkinDescription()) : nullptr;
-  if (!D) return;
+  // A description of another class gives the default look.
+  if (!D) {
+    FIndex = -1;
+    return;
+  }
   ActiveSkinRect = D->ActiveSkinRect;
   ActiveFontColor = D->ActiveFontColor;
   FontName = D->FontName;

@@ -427,7 +427,11 @@ void TspSkinCustomListBox::ListBoxKeyPress(Char& Key) {
 void TspSkinCustomListBox::GetSkinData() {
   TspSkinCustomControl::GetSkinData();
   auto* D = Skinned() ? dynamic_cast<TspDataSkinListBox*>(SkinDescription()) : nullptr;
-  if (!D) return;
+  // A description of another class gives the default look.
+  if (!D) {
+    FIndex = -1;
+    return;
+  }
   FontName = D->FontName;
   FontStyle = D->FontStyle;
   FontHeight = D->FontHeight;
