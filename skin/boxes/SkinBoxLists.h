@@ -3,6 +3,10 @@
 // beside it. Winelib only.
 #pragma once
 
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
 #include "classlib/StdCtrls.h"
 #include "skin/boxes/SkinBoxCtrls.h"
 #include "skin/boxes/ComboKeys.h"
@@ -102,6 +106,8 @@ class TspListBox : public TListBox {
 
   Integer FHorizontalExtentValue = 0;
   TspSkinCustomListBox* SkinListBox = nullptr;
+  // Strings came or went while the items were being updated.
+  bool FScrollBarPending = false;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -244,6 +250,8 @@ class TspSkinCustomListBox : public TspSkinCustomControl {
   TRect ListRect;
   TRect NewCaptionRect;
   bool FStopUpDateHScrollBar = false;
+  // The inner list paints its range: the description is already read.
+  bool FItemsPrepared = false;
 
   // From the description.
   String FontName;
@@ -557,6 +565,14 @@ class TspSkinFontComboBox : public TspSkinCustomComboBox {
  private:
   void Refresh();
   void DrawPreview(TCanvas* C, Integer Index, TRect TR);
+
+  // While PopulateList runs: the families found so far (by their upper-case
+  // names, for the case-insensitive duplicate rule) in enumeration order.
+  struct TCollect {
+    std::unordered_set<String> Seen;
+    std::vector<std::pair<String, Integer>> Families;
+  };
+  TCollect* FCollect = nullptr;
 
   TspFontDevice FDevice = fdScreen;
   bool FUseFonts = false;

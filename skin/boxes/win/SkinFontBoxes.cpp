@@ -73,6 +73,11 @@ void TspSkinFontComboBox::DrawPreview(TCanvas* C, Integer Index, TRect TR) {
 
 void TspSkinFontComboBox::AddFamily(const String& Name, Integer FontType, Byte CharSet, Byte PitchAndFamily) {
   if (Name.empty() || !FontPassesOptions(FOptions, FontType, CharSet, PitchAndFamily)) return;
+  if (FCollect) {
+    if (FCollect->Seen.insert(AnsiUpperCase(Name)).second)
+      FCollect->Families.emplace_back(Name, FontItemData(FontType, CharSet));
+    return;
+  }
   HWND LW = ListBox()->ListBox->Handle();
   if (SendMessageW(LW, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Name.c_str())) != LB_ERR)
     return;
@@ -82,10 +87,12 @@ void TspSkinFontComboBox::AddFamily(const String& Name, Integer FontType, Byte C
 void TspSkinFontComboBox::PopulateList() {
   if (!HandleAllocated()) return;
   const Integer Old = ItemIndex();
-  Items()->BeginUpdate();
+  TCollect Found;
   {
-    TFinally EndUpdate([&] { Items()->EndUpdate(); });
-    Items()->Clear();
+    // The enumerations only collect; the list takes the families in one
+    // update afterwards (each family once, whatever its character sets).
+    FCollect = &Found;
+    TFinally Done([&] { FCollect = nullptr; });
     HDC DC = GetDC(nullptr);
     TFinally Release([&] { ReleaseDC(nullptr, DC); });
     if (FDevice == fdScreen || FDevice == fdBoth)
@@ -98,6 +105,13 @@ void TspSkinFontComboBox::PopulateList() {
       } catch (...) {
       }
     }
+  }
+  Items()->BeginUpdate();
+  {
+    TFinally EndUpdate([&] { Items()->EndUpdate(); });
+    Items()->Clear();
+    for (const auto& [Name, Data] : Found.Families)
+      Items()->AddObject(Name, reinterpret_cast<TObject*>(static_cast<intptr_t>(Data)));
   }
   SetItemIndex(std::min(Old, Items()->Count() - 1));
 }

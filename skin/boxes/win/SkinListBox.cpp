@@ -533,8 +533,8 @@ void TspSkinCustomListBox::PaintListBackground(HDC DC, const TRect& R) {
 
 void TspSkinCustomListBox::DrawListItem(TCanvas* Dest, Integer Index, const TRect& Rect, TOwnerDrawState State) {
   if (Index < 0 || Index >= ListBox->Items()->Count()) return;
-  GetSkinData();
-  const bool Sk = SkinnedList();
+  if (!FItemsPrepared) GetSkinData();
+  const bool Sk = Skinned();
   if (Sk && !Picture) return;
   const bool Sel = State & odSelected, Foc = State & odFocused;
   const bool Fixed = Sk && FUseSkinItemHeight;

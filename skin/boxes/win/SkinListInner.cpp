@@ -122,6 +122,12 @@ void TspListBox::PaintWindow(HDC DC) {
   const Integer Sel = ItemIndex();
   const bool HasFocus = GetFocus() == Handle();
   const bool AnySelected = MultiSelect() && SelCount() > 0;
+  // The description is read once for the whole range.
+  if (SkinListBox) SkinListBox->GetSkinData();
+  if (SkinListBox) SkinListBox->FItemsPrepared = true;
+  TFinally Prepared([&] {
+    if (SkinListBox) SkinListBox->FItemsPrepared = false;
+  });
   Integer Bottom = 0;
   for (Integer I = R.First; I <= R.Last; ++I) {
     TOwnerDrawState State = 0;
@@ -151,10 +157,23 @@ void TspListBox::WndProc(TMessage& M) {
   TListBox::WndProc(M);
   if (!*Alive || !SkinListBox) return;
   switch (M.Msg) {
-    case WM_ERASEBKGND:
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
     case LB_DELETESTRING:
+      // Inside BeginUpdate .. EndUpdate the bars follow once, at the end.
+      if (Items()->UpdateCount() > 0) {
+        FScrollBarPending = true;
+        break;
+      }
+      SkinListBox->UpDateScrollBar();
+      break;
+    case WM_SETREDRAW:
+      if (M.WParam && FScrollBarPending) {
+        FScrollBarPending = false;
+        SkinListBox->UpDateScrollBar();
+      }
+      break;
+    case WM_ERASEBKGND:
       SkinListBox->UpDateScrollBar();
       break;
     case WM_LBUTTONDBLCLK:
