@@ -541,6 +541,9 @@ class TspSkinFontComboBox : public TspSkinCustomComboBox {
 
   // Rebuilds the list of families (only while the window exists).
   void PopulateList();
+  // The same rebuild from the families Enumerate reports through
+  // AddFamily (PopulateList's enumeration of the screen and the printer).
+  void PopulateWith(const std::function<void()>& Enumerate);
   String FontName() { return Text(); }
   void SetFontName(const String& Value);
   TspFontDevice Device() const { return FDevice; }

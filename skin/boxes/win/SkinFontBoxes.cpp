@@ -85,14 +85,7 @@ void TspSkinFontComboBox::AddFamily(const String& Name, Integer FontType, Byte C
 }
 
 void TspSkinFontComboBox::PopulateList() {
-  if (!HandleAllocated()) return;
-  const Integer Old = ItemIndex();
-  TCollect Found;
-  {
-    // The enumerations only collect; the list takes the families in one
-    // update afterwards (each family once, whatever its character sets).
-    FCollect = &Found;
-    TFinally Done([&] { FCollect = nullptr; });
+  PopulateWith([this] {
     HDC DC = GetDC(nullptr);
     TFinally Release([&] { ReleaseDC(nullptr, DC); });
     if (FDevice == fdScreen || FDevice == fdBoth)
@@ -105,6 +98,19 @@ void TspSkinFontComboBox::PopulateList() {
       } catch (...) {
       }
     }
+  });
+}
+
+void TspSkinFontComboBox::PopulateWith(const std::function<void()>& Enumerate) {
+  if (!HandleAllocated()) return;
+  const Integer Old = ItemIndex();
+  TCollect Found;
+  {
+    // The enumerations only collect; the list takes the families in one
+    // update afterwards (each family once, whatever its character sets).
+    FCollect = &Found;
+    TFinally Done([&] { FCollect = nullptr; });
+    Enumerate();
   }
   Items()->BeginUpdate();
   {
