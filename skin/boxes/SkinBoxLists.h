@@ -512,6 +512,11 @@ class TspSkinCustomComboBox : public TspSkinCustomControl {
   void AutoCompleteEdit();
   void LayoutEdit();
   Byte EditCharset();
+  // The inner edit's font for the look: the skin's or the default font,
+  // the hot and disabled colours.
+  void UpdateEditFont();
+  // The disabled text colour: the skin's "edit" description's, else clGrayText.
+  TColor DisabledTextColor();
 
  protected:
   bool FNumEdit = false;

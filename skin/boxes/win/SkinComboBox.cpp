@@ -384,13 +384,47 @@ void TspSkinCustomComboBox::SetItemIndex(Integer Value) {
   if (Items()->Count() > 0 && I >= 0) SetText(Items()->Strings(I));
   if (!*Alive) return;
   FOldItemIndex = I;
-  if (FStyle == spcbFixedStyle) Repaint();
+  if (FStyle == spcbFixedStyle) Invalidate();
   if (ComponentState().Contains(csLoading) || ComponentState().Contains(csDesigning)) return;
   if (OnClick) OnClick(this);
   if (*Alive) Change();
 }
 
-void TspSkinCustomComboBox::Invalidate() { TspSkinCustomControl::Invalidate(); }
+void TspSkinCustomComboBox::Invalidate() {
+  TspSkinCustomControl::Invalidate();
+  // The see-through edit shows the control behind its text.
+  if (FEdit && Skinned()) FEdit->Invalidate();
+}
+
+TColor TspSkinCustomComboBox::DisabledTextColor() {
+  if (FSD && !FSD->Empty) {
+    const Integer I = FSD->GetControlIndex(u"edit");
+    if (I >= 0 && I < FSD->CtrlList->Count())
+      if (auto* E = dynamic_cast<TspDataSkinEditControl*>(static_cast<TObject*>(FSD->CtrlList->Items(I))))
+        return E->DisabledFontColor;
+  }
+  return clGrayText;
+}
+
+void TspSkinCustomComboBox::UpdateEditFont() {
+  if (!FEdit) return;
+  GetSkinData();
+  const bool Sk = SkinnedCombo();
+  TFont* F = FEdit->Font();
+  if (Sk && FUseSkinFont) {
+    F->SetStyle(FontStyle);
+    F->SetHeight(FontHeight);
+    F->SetName(FontName);
+    F->SetColor(FontColor);
+  } else {
+    AssignFont(F, DefaultFont());
+    if (Sk) F->SetColor(FontColor);
+  }
+  if (Sk && !RectIsEmpty(ActiveSkinRect) && (FEdit->Focused() || FMouseIn)) F->SetColor(ActiveFontColor);
+  F->SetCharset(SkinTextCharset(FSD, DefaultFont()));
+  if (FEdit->EditTransparent() != Sk) FEdit->SetEditTransparent(Sk);
+  if (!Enabled()) F->SetColor(DisabledTextColor());
+}
 
 Integer TspSkinCustomComboBox::ShownIndex() { return FListBox->Visible() ? FOldItemIndex : ItemIndex(); }
 
@@ -679,6 +713,8 @@ void TspSkinCustomComboBox::GetSkinData() {
   // A description of another class gives the default look.
   if (!D) {
     FIndex = -1;
+    Picture = nullptr;
+    MaskPicture = nullptr;
     return;
   }
   ActiveSkinRect = D->ActiveSkinRect;
@@ -711,6 +747,8 @@ void TspSkinCustomComboBox::ChangeSkinData() {
   TspSkinCustomControl::ChangeSkinData();
   if (!*Alive) return;
   CalcRects();
+  UpdateEditFont();
+  if (!*Alive) return;
   Repaint();
   FListBox->SetSkinDataName(SkinnedCombo() ? ListBoxName : String());
   FListBox->SetSkinData(SkinData());
@@ -907,7 +945,12 @@ void TspSkinCustomComboBox::Dispatch(TMessage& M) {
       TspSkinCustomControl::Dispatch(M);
       if (!*Alive) return;
       if (FStyle == spcbFixedStyle && FListBox->Visible()) CloseUp(false);
-      if (*Alive) Repaint();
+      if (!*Alive) return;
+      Repaint();
+      if (FEdit && SkinnedCombo() && !RectIsEmpty(ActiveSkinRect)) {
+        FEdit->Font()->SetColor(FontColor);
+        Invalidate();
+      }
       return;
     case WM_ERASEBKGND:
       if (!FromWMPaint && M.WParam) {
@@ -954,6 +997,8 @@ void TspSkinCustomComboBox::Dispatch(TMessage& M) {
       TspSkinCustomControl::Dispatch(M);
       if (!*Alive) return;
       FMouseIn = true;
+      if (FEdit && !FEdit->Focused() && SkinnedCombo() && !RectIsEmpty(ActiveSkinRect))
+        FEdit->Font()->SetColor(ActiveFontColor);
       if (FToolButtonStyle || (SkinnedCombo() && !RectIsEmpty(ActiveSkinRect))) Invalidate();
       return;
     case CM_MOUSELEAVE:
@@ -964,6 +1009,8 @@ void TspSkinCustomComboBox::Dispatch(TMessage& M) {
         Button.MouseIn = false;
         Repaint();
       }
+      if (FEdit && !FEdit->Focused() && SkinnedCombo() && !RectIsEmpty(ActiveSkinRect))
+        FEdit->Font()->SetColor(FontColor);
       if (FToolButtonStyle || (SkinnedCombo() && !RectIsEmpty(ActiveSkinRect))) Invalidate();
       return;
     case CM_CANCELMODE:
@@ -987,7 +1034,14 @@ void TspSkinCustomComboBox::Dispatch(TMessage& M) {
       break;
     case CM_ENABLEDCHANGED:
       TspSkinCustomControl::Dispatch(M);
-      if (*Alive) Repaint();
+      if (!*Alive) return;
+      if (FEdit) {
+        GetSkinData();
+        FEdit->Font()->SetColor(!Enabled()         ? DisabledTextColor()
+                                : SkinnedCombo()   ? FontColor
+                                                   : DefaultFont()->Color());
+      }
+      Repaint();
       return;
   }
   TspSkinCustomControl::Dispatch(M);

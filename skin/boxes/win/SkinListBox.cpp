@@ -430,6 +430,8 @@ void TspSkinCustomListBox::GetSkinData() {
   // A description of another class gives the default look.
   if (!D) {
     FIndex = -1;
+    Picture = nullptr;
+    MaskPicture = nullptr;
     return;
   }
   FontName = D->FontName;

@@ -272,6 +272,11 @@ TEST_F(EditComboTest, InnerEditOwnsTheTextAndTheTabStop) {
   E->SetText(u"ec");
   EXPECT_EQ(CB->Text(), u"ec");
   EXPECT_EQ(Changes, 1);
+  // Disabled: the edit's text in the disabled colour; enabled again: the default font's.
+  CB->SetEnabled(false);
+  EXPECT_EQ(E->Font()->Color(), clGrayText);
+  CB->SetEnabled(true);
+  EXPECT_EQ(E->Font()->Color(), CB->DefaultFont()->Color());
   // Back to the fixed style: the edit goes, the tab stop returns.
   CB->SetStyle(spcbFixedStyle);
   EXPECT_EQ(CB->EditObject(), nullptr);
