@@ -17,6 +17,11 @@ bool PtInRect(const TRect& R, const TPoint& P) {
 TRect Moved(const TRect& R, Integer DX, Integer DY) {
   return TRect(R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY);
 }
+// The bar takes (and repaints for) a range only when it differs.
+void SetBarRange(TspSkinScrollBar* B, Integer Min, Integer Max, Integer Position, Integer Page) {
+  if (B->Min() == Min && B->Max() == Max && B->Position() == Position && B->PageSize() == Page) return;
+  B->SetRange(Min, Max, Position, Page);
+}
 }  // namespace
 
 TspSkinCustomListBox::TspSkinCustomListBox(TComponent* AOwner) : TspSkinCustomControl(AOwner) {
@@ -331,7 +336,7 @@ void TspSkinCustomListBox::UpDateScrollBar() {
     const TspListBarState S = ListColumnsBar(SI.nMin, SI.nMax, SI.nPos, ListBox->Height(), IH, Count, Columns());
     if (S.Needed) {
       if (!ScrollBar) ShowMainBar();
-      if (ScrollBar) ScrollBar->SetRange(S.Min, S.Max, S.Position, S.Page);
+      if (ScrollBar) SetBarRange(ScrollBar, S.Min, S.Max, S.Position, S.Page);
       return;
     }
     if (ScrollBar && ScrollBar->Visible()) HideMainBar();
@@ -387,7 +392,7 @@ void TspSkinCustomListBox::UpDateScrollBar() {
   if (S.Needed) {
     if (!ScrollBar) ShowMainBar();
     if (ScrollBar) {
-      ScrollBar->SetRange(S.Min, S.Max, S.Position, S.Page);
+      SetBarRange(ScrollBar, S.Min, S.Max, S.Position, S.Page);
       ScrollBar->SetLargeChange(S.Page);
     }
     return;

@@ -128,6 +128,11 @@ void TspListBox::PaintWindow(HDC DC) {
   TFinally Prepared([&] {
     if (SkinListBox) SkinListBox->FItemsPrepared = false;
   });
+  // The whole range is composed in memory and goes to the window in one
+  // copy (one transfer to the display instead of one per row).
+  const Integer W = ClientWidth(), H = ClientHeight();
+  auto B = NewSkinBitmap(W, H);
+  HDC MemDC = B->Canvas()->Handle();
   Integer Bottom = 0;
   for (Integer I = R.First; I <= R.Last; ++I) {
     TOwnerDrawState State = 0;
@@ -138,10 +143,19 @@ void TspListBox::PaintWindow(HDC DC) {
       State = odSelected;
     }
     const TRect IR = ItemRect(I);
-    DrawItemTo(DC, I, IR, State);
+    DrawItemTo(MemDC, I, IR, State);
     Bottom = std::max(Bottom, IR.Bottom);
   }
-  if (Columns() == 0 && Bottom < ClientHeight()) PaintBackground(DC, TRect(0, Bottom, ClientWidth(), ClientHeight()));
+  if (Columns() == 0 && Bottom < H) PaintBackground(MemDC, TRect(0, Bottom, W, H));
+  if (Columns() == 0) {
+    BitBlt(DC, 0, 0, W, H, MemDC, 0, 0, SRCCOPY);
+  } else {
+    // A multi-column list leaves the area after its last column as it is.
+    for (Integer I = R.First; I <= R.Last; ++I) {
+      const TRect IR = ItemRect(I);
+      BitBlt(DC, IR.Left, IR.Top, IR.Width(), IR.Height(), MemDC, IR.Left, IR.Top, SRCCOPY);
+    }
+  }
 }
 
 void TspListBox::WndProc(TMessage& M) {
