@@ -28,6 +28,9 @@ class ComboTest : public SkinCtlTest {
     CB->OnChange = [this](TObject*) { ++Changes; };
     CB->OnClick = [this](TObject*) { ++Clicks; };
     CB->OnCloseUp = [this](TObject*) { ++CloseUps; };
+    // The pointer away from where the lists open (an open list hot-tracks
+    // the row under it).
+    SetCursorPos(1, 1);
     Pump();
   }
   void TearDown() override {
@@ -330,6 +333,68 @@ TEST_F(EditComboTest, ArrowsAutocompletionAndKeysWithTheListOpen) {
   // Closed: Enter reaches the default button.
   PressKey(VK_RETURN);
   EXPECT_EQ(OkClicks, 1);
+}
+
+}  // namespace
+}  // namespace ctl
+
+namespace ctl {
+namespace {
+
+void RealMouse(DWORD Flags) {
+  INPUT In{};
+  In.type = INPUT_MOUSE;
+  In.mi.dwFlags = Flags;
+  SendInput(1, &In, sizeof(INPUT));
+  Pump();
+  Pump();
+}
+
+void RealMoveTo(const TPoint& Screen) {
+  SetCursorPos(Screen.X, Screen.Y);
+  RealMouse(MOUSEEVENTF_MOVE);
+}
+
+// Real input through the system's queue: the capture routes the drag from
+// the combo into the open list, the list never takes the activation.
+TEST_F(ComboTest, RealInputDragIntoTheListAndClickIntoIt) {
+  CB->SetFocus();
+  CB->SetItemIndex(0);
+  HWND Active = GetActiveWindow();
+  HWND Focus = GetFocus();
+  ASSERT_EQ(Focus, CB->Handle());
+  Reset();
+  // Press on the arrow button, drag onto the fourth row, release.
+  RealMoveTo(CB->ClientToScreen(TPoint(110, 10)));
+  RealMouse(MOUSEEVENTF_LEFTDOWN);
+  ASSERT_TRUE(CB->IsPopupVisible());
+  TspListBox* Inner = CB->ListBox()->ListBox;
+  RealMoveTo(Inner->ClientToScreen(TPoint(30, 3 * 20 + 10)));
+  RealMoveTo(Inner->ClientToScreen(TPoint(31, 3 * 20 + 10)));
+  EXPECT_EQ(CB->ListBox()->ItemIndex(), 3);
+  RealMouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_FALSE(CB->IsPopupVisible());
+  EXPECT_EQ(CB->ItemIndex(), 3);
+  EXPECT_EQ(CloseUps, 1);
+  EXPECT_EQ(GetActiveWindow(), Active);
+  EXPECT_EQ(GetFocus(), Focus);
+
+  // A click opens; a click into the open list picks the row and closes.
+  RealMoveTo(CB->ClientToScreen(TPoint(110, 10)));
+  RealMouse(MOUSEEVENTF_LEFTDOWN);
+  RealMouse(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(CB->IsPopupVisible());
+  // The open list starts at the selected item.
+  EXPECT_EQ(Inner->TopIndex(), 3);
+  RealMoveTo(Inner->ClientToScreen(TPoint(30, 5 * 20 + 10)));
+  RealMouse(MOUSEEVENTF_LEFTDOWN);
+  EXPECT_EQ(GetActiveWindow(), Active);
+  EXPECT_EQ(GetFocus(), Focus);
+  RealMouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_FALSE(CB->IsPopupVisible());
+  EXPECT_EQ(CB->Text(), u"hotel");
+  EXPECT_EQ(CloseUps, 2);
+  EXPECT_EQ(GetFocus(), Focus);
 }
 
 }  // namespace
