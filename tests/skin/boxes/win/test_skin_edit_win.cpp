@@ -343,3 +343,78 @@ TEST_F(SkinEditWin, NumericUpDownKeys) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 50 x 24 edit look on the coordinate picture: fixed parts 5 pixels left
+// and 24 right, text area (4, 4, 46, 20), the hover look 30 pixels lower,
+// a button (30, 2, 48, 22) in the fixed right part with its hot look at x 60.
+skintest::TFixtureSkin EditSkin(const String& Name, const String& Word) {
+  auto S = CoordSkin();
+  S.Control(Name, Word,
+            {u"pictureindex=0", u"skinrect=0,0,50,24", u"activeskinrect=0,30,50,54", u"lefttoppoint=5,0",
+             u"righttoppoint=26,0", u"leftbottompoint=5,24", u"rightbottompoint=26,24", u"clientrect=4,4,46,20",
+             u"buttonrect=30,2,48,22", u"activebuttonrect=60,2,78,22", u"fontcolor=255",
+             u"activefontcolor=65280"});
+  return S;
+}
+
+TEST_F(SkinEditWin, SkinnedLookFromTheDescription) {
+  auto SD = LoadSkin(EditSkin(u"edit", u"edit"));
+  auto* E = Make<TspSkinEdit>(120);
+  E->SetSkinData(SD.get());
+  ASSERT_TRUE(E->Skinned());
+  EXPECT_EQ(E->Height(), 24);
+  EXPECT_EQ(E->Font()->Color(), TColor(255));
+  RECT C{};
+  GetClientRect(E->Handle(), &C);
+  EXPECT_EQ(C.right, 120 - 4 - 4);
+  EXPECT_EQ(C.bottom, 16);
+  auto B = WindowPixels(E);
+  SaveScreen(u"fixture", u"edit", u"normal", B.get());
+  EXPECT_EQ(Px(B.get(), 0, 0), Coord(0, 0));
+  EXPECT_EQ(Px(B.get(), 119, 23), Coord(49, 23));
+  EXPECT_EQ(Px(B.get(), 100, 1), Coord(30, 1));  // in the fixed right part
+  // The text area: ClRect three-sliced (1 fixed pixel each side).
+  EXPECT_EQ(Px(B.get(), 4, 19), Coord(4, 19));
+  EXPECT_EQ(Px(B.get(), 115, 19), Coord(45, 19));
+  // The mouse over it: the hover look and colour.
+  RECT W{};
+  GetWindowRect(E->Handle(), &W);
+  SetCursorPos(W.left + 60, W.top + 10);
+  SendMessageW(E->Handle(), WM_NCHITTEST, 0, MAKELPARAM(W.left + 60, W.top + 10));
+  EXPECT_EQ(E->Font()->Color(), TColor(65280));
+  auto Hot = WindowPixels(E);
+  SaveScreen(u"fixture", u"edit", u"hot", Hot.get());
+  EXPECT_EQ(Px(Hot.get(), 0, 0), Coord(0, 30));
+  EXPECT_EQ(Px(Hot.get(), 4, 19), Coord(4, 49));
+}
+
+TEST_F(SkinEditWin, SkinnedButtonPlace) {
+  auto SD = LoadSkin(EditSkin(u"buttonedit", u"edit"));
+  auto* E = Make<TspSkinEdit>(120);
+  E->SetSkinDataName(u"buttonedit");
+  E->SetButtonMode(true);
+  E->SetSkinData(SD.get());
+  ASSERT_TRUE(E->Skinned());
+  E->CalcRects();
+  // In the fixed right part: moved with the width.
+  EXPECT_EQ(E->ButtonRectNow(), TRect(100, 2, 118, 22));
+  EXPECT_EQ(E->EditRect(), TRect(4, 4, 116, 20));
+  SendMessageW(E->Handle(), WM_NCMOUSEMOVE, HTHSCROLL, 0);
+  auto B = WindowPixels(E);
+  SaveScreen(u"fixture", u"edit", u"button-hot", B.get());
+  EXPECT_EQ(Px(B.get(), 101, 3), Coord(61, 3));
+}
+
+TEST_F(SkinEditWin, DescriptionOfAnotherKindGivesTheDefaultLook) {
+  auto SD = LoadSkin(EditSkin(u"edit", u"button"));
+  auto* E = Make<TspSkinEdit>(120);
+  E->SetSkinData(SD.get());
+  EXPECT_FALSE(E->Skinned());
+  EXPECT_EQ(E->Height(), FontHeightOf(E->Font()) + 6);
+  auto B = WindowPixels(E);
+  EXPECT_EQ(Px(B.get(), 0, 0), Sys(clBtnShadow));
+}
+
+}  // namespace
