@@ -418,3 +418,116 @@ TEST_F(SkinEditWin, DescriptionOfAnotherKindGivesTheDefaultLook) {
 }
 
 }  // namespace
+
+#include "skin/data/SkinResStr.h"
+
+namespace {
+
+// A flat image of one colour.
+Integer AddFlat(TCustomImageList* L, TColor C) {
+  TBitmap B;
+  B.SetPixelFormat(pf24bit);
+  B.SetSize(L->Width(), L->Height());
+  B.Canvas()->Brush()->SetColor(C);
+  B.Canvas()->FillRect(TRect(0, 0, L->Width(), L->Height()));
+  return L->AddMasked(&B, clFuchsia);
+}
+
+TEST_F(SkinEditWin, LeftAndRightImages) {
+  auto* L = new TCustomImageList(Host);
+  L->SetSize(12, 12);
+  const Integer Red = AddFlat(L, clRed), Green = AddFlat(L, clLime), Blue = AddFlat(L, clBlue);
+  auto* E = Make<TspSkinEdit>(120);
+  E->SetImages(L);
+  E->SetLeftImageIndex(Red);
+  E->SetLeftImageHotIndex(Green);
+  E->SetLeftImageDownIndex(Blue);
+  E->SetRightImageIndex(Red);
+  int Lefts = 0, Rights = 0;
+  E->OnLeftButtonClick = [&](TObject*) { ++Lefts; };
+  E->OnRightButtonClick = [&](TObject*) { ++Rights; };
+  // The text's formatting rect leaves the images plus 2 pixels each (the
+  // EDIT adds its left margin of 2 inside it).
+  RECT F{};
+  SendMessageW(E->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&F));
+  RECT C{};
+  GetClientRect(E->Handle(), &C);
+  EXPECT_EQ(F.left, 14 + 2);
+  EXPECT_EQ(F.right, C.right - 14);
+  auto B = WindowPixels(E);
+  SaveScreen(u"default", u"edit", u"images", B.get());
+  EXPECT_EQ(Px(B.get(), 2 + 6, E->Height() / 2), clRed);
+  // Over the left image: hot; pressed: down; the release clicks.
+  RECT W{};
+  GetWindowRect(E->Handle(), &W);
+  const LPARAM At = MAKELPARAM(W.left + 2 + 6, W.top + E->Height() / 2);
+  SetCursorPos(W.left + 8, W.top + E->Height() / 2);
+  EXPECT_EQ(SendMessageW(E->Handle(), WM_NCHITTEST, 0, At), 104);
+  EXPECT_TRUE(E->LeftButton.MouseIn);
+  B = WindowPixels(E);
+  EXPECT_EQ(Px(B.get(), 8, E->Height() / 2), clLime);
+  SendMessageW(E->Handle(), WM_NCLBUTTONDOWN, 104, At);
+  EXPECT_TRUE(E->Focused());
+  B = WindowPixels(E);
+  EXPECT_EQ(Px(B.get(), 8, E->Height() / 2), clBlue);
+  SendMessageW(E->Handle(), WM_NCLBUTTONUP, 104, At);
+  EXPECT_EQ(Lefts, 1);
+  // A release over the right image after a press on the left one: nothing.
+  SendMessageW(E->Handle(), WM_NCLBUTTONDOWN, 104, At);
+  SendMessageW(E->Handle(), WM_NCLBUTTONUP, 105, At);
+  EXPECT_EQ(Rights, 0);
+}
+
+TEST_F(SkinEditWin, AlphaBlendOverTheParent) {
+  Host->Ground = clRed;
+  Host->Invalidate();
+  auto* E = Make<TspSkinEdit>(120);
+  E->SetDefaultColor(clWhite);
+  E->SetAlphaBlend(true);
+  E->SetAlphaBlendValue(0);
+  auto B = WindowPixels(E);
+  EXPECT_EQ(Px(B.get(), 0, 0), clRed);
+  EXPECT_EQ(Px(B.get(), 10, E->Height() - 3), clRed);
+  E->SetAlphaBlendValue(255);
+  B = WindowPixels(E);
+  EXPECT_EQ(Px(B.get(), 0, 0), Sys(clBtnShadow));
+  EXPECT_EQ(Px(B.get(), 10, E->Height() - 3), clWhite);
+}
+
+// A form's skin component as the menus see it, with a text table.
+class TTextHost : public TComponent, public TspSkinMenuHost {
+ public:
+  explicit TTextHost(TComponent* AOwner) : TComponent(AOwner) {}
+  TspSkinData* SD = nullptr;
+  TCustomForm* MenuHostForm() override { return nullptr; }
+  TspSkinData* MenuHostSkinData() override { return SD; }
+  TspSkinData* MenuHostMenusSkinData() override { return nullptr; }
+  bool SkinMenuVisible() override { return false; }
+  void SkinMenuOpen() override {}
+  void SkinMenuClose() override {}
+  TspSkinMenu* MenuHostSkinMenu() override { return nullptr; }
+};
+
+TEST_F(SkinEditWin, ContextMenuTextsFromTheSkinTextTable) {
+  auto SD = LoadSkin(CoordSkin());
+  auto* Strings = new TspResourceStrData(Host);
+  auto* Lines = new TStringList();
+  Lines->Add(u"EDIT_UNDO=Rückgängig");
+  Lines->Add(u"EDIT_SELECTALL=Alles");
+  Strings->SetResStrings(Lines);
+  delete Lines;
+  SD->SetResourceStrData(Strings);
+  auto* H = new TTextHost(SharedForm());
+  H->SD = SD.get();
+  auto* E = Make<TspSkinEdit>();
+  E->BuildSysPopupMenu();
+  TMenuItem* I = E->SysPopupMenu()->Items();
+  EXPECT_EQ(I->Items(0)->Caption(), u"Rückgängig");
+  EXPECT_EQ(I->Items(7)->Caption(), u"Alles");
+  EXPECT_EQ(I->Items(2)->Caption(), u"");  // a key the table lacks reads empty
+  delete E;
+  delete H;
+  SD->SetResourceStrData(nullptr);
+}
+
+}  // namespace
