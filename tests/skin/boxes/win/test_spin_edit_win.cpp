@@ -226,3 +226,62 @@ TEST_F(SpinEditWin, DefaultLookAndTheEraseDeviceContext) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 60 x 24 spin look: fixed parts 4 left and 20 right, text area
+// (4, 4, 40, 20), two stacked buttons in the right part, the hover look
+// 30 pixels lower and the up button's hot look at x 100.
+skintest::TFixtureSkin SpinSkin(const String& Word) {
+  auto S = CoordSkin();
+  S.Control(u"spinedit", Word,
+            {u"pictureindex=0", u"skinrect=0,0,60,24", u"lefttoppoint=4,0", u"righttoppoint=40,0",
+             u"clientrect=4,4,40,20", u"upbuttonrect=42,2,58,12", u"downbuttonrect=42,12,58,22",
+             u"activeupbuttonrect=100,2,116,12", u"activeskinrect=0,30,60,54", u"fontcolor=255",
+             u"activefontcolor=65280"});
+  return S;
+}
+
+TEST_F(SpinEditWin, SkinnedGeometryAndLooks) {
+  auto SD = LoadSkin(SpinSkin(u"spinedit"));
+  auto* S = Make(0, 100);
+  S->SetSkinData(SD.get());
+  ASSERT_TRUE(S->Skinned());
+  EXPECT_EQ(S->Height(), 24);
+  EXPECT_EQ(S->ButtonRect(0), TRect(102, 2, 118, 12));
+  EXPECT_EQ(S->ButtonRect(1), TRect(102, 12, 118, 22));
+  EXPECT_EQ(S->Edit()->Left(), 4);
+  EXPECT_EQ(S->Edit()->Width(), 96);
+  EXPECT_TRUE(S->Edit()->EditTransparent());
+  EXPECT_EQ(S->Edit()->Font()->Color(), TColor(255));
+  auto B = Render(S);
+  SaveScreen(u"fixture", u"spinedit", u"normal", B.get());
+  EXPECT_EQ(Px(B.get(), 0, 0), Coord(0, 0));
+  EXPECT_EQ(Px(B.get(), 119, 23), Coord(59, 23));
+  Move(S, 105, 5, false);
+  B = Render(S);
+  EXPECT_EQ(Px(B.get(), 105, 5), Coord(103, 5));
+  // The inner edit's focus gives the hover look and colour.
+  S->Edit()->SetFocus();
+  Pump();
+  EXPECT_EQ(S->Edit()->Font()->Color(), TColor(65280));
+  B = Render(S);
+  EXPECT_EQ(Px(B.get(), 0, 0), Coord(0, 30));
+  // At its own height the stacked buttons split the stretched pair.
+  S->SetUseSkinSize(false);
+  S->SetHeight(40);
+  S->Layout();
+  EXPECT_EQ(S->ButtonRect(0), TRect(102, 2, 118, 20));
+  EXPECT_EQ(S->ButtonRect(1), TRect(102, 20, 118, 38));
+}
+
+TEST_F(SpinEditWin, DescriptionOfAnotherKindKeepsTheDefaultLook) {
+  auto SD = LoadSkin(SpinSkin(u"button"));
+  auto* S = Make(0, 100);
+  S->SetSkinData(SD.get());
+  EXPECT_FALSE(S->Skinned());
+  EXPECT_EQ(S->ButtonRect(0), TRect(120 - 17, 2, 120 - 2, 11));
+  EXPECT_FALSE(S->Edit()->EditTransparent());
+}
+
+}  // namespace
