@@ -2,7 +2,7 @@
 // in each made scheme: plain and button edits, numeric, spin and track edits
 // (the track edit with its pop-up open). The pictures decide nothing; the
 // checks are the geometry each scheme gives the controls.
-#include "tests/skin/controls/win/CtlTestUtil.h"
+#include "tests/skin/boxes/win/BoxTestUtil.h"
 
 #include "skin/boxes/SkinBoxCtrls.h"
 
@@ -10,20 +10,7 @@ using namespace ctl;
 
 namespace {
 
-std::unique_ptr<TBitmap> Shot(TWinControl* W) {
-  HWND H = W->Handle();
-  RedrawWindow(H, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  Pump();
-  RECT R{};
-  GetWindowRect(H, &R);
-  auto B = std::make_unique<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(R.right - R.left, R.bottom - R.top);
-  HDC DC = GetWindowDC(H);
-  BitBlt(B->Canvas()->Handle(), 0, 0, B->Width(), B->Height(), DC, 0, 0, SRCCOPY);
-  ReleaseDC(H, DC);
-  return B;
-}
+std::unique_ptr<TBitmap> Shot(TWinControl* W) { return boxtest::WindowPixels(W); }
 
 class EditScreens : public SkinCtlTest {};
 

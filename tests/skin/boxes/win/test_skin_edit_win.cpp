@@ -3,43 +3,21 @@
 // right edge, the button's press and release sequences, a press on the frame,
 // the mouse entering and leaving, the disabled text; the numeric edit's
 // values, its rewriting of typed numbers and its events.
-#include "tests/skin/controls/win/CtlTestUtil.h"
+#include "tests/skin/boxes/win/BoxTestUtil.h"
 
 #include "classlib/Clipbrd.h"
 #include "common/Screens.h"
 #include "skin/boxes/SkinBoxCtrls.h"
 
 using namespace ctl;
+using boxtest::Type;
+using boxtest::WindowPixels;
 
 namespace {
 
-// The window's pixels, frame included.
-std::unique_ptr<TBitmap> WindowPixels(TWinControl* W) {
-  HWND H = W->Handle();
-  RedrawWindow(H, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-  Pump();
-  RECT R{};
-  GetWindowRect(H, &R);
-  auto B = std::make_unique<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(R.right - R.left, R.bottom - R.top);
-  HDC DC = GetWindowDC(H);
-  BitBlt(B->Canvas()->Handle(), 0, 0, B->Width(), B->Height(), DC, 0, 0, SRCCOPY);
-  ReleaseDC(H, DC);
-  return B;
-}
-
 void Save(const char* Name, TBitmap* B) { SaveScreen(u"default", u"edit", String(Name, Name + strlen(Name)), B); }
 
-Integer FontHeightOf(TFont* F) {
-  HDC DC = GetDC(nullptr);
-  HGDIOBJ Old = SelectObject(DC, F->Handle());
-  TEXTMETRICW TM{};
-  GetTextMetricsW(DC, &TM);
-  SelectObject(DC, Old);
-  ReleaseDC(nullptr, DC);
-  return TM.tmHeight;
-}
+Integer FontHeightOf(TFont* F) { return FontCellHeight(F); }
 
 // The hit code of a window point (window coordinates).
 LRESULT HitAt(TWinControl* W, Integer X, Integer Y) {
@@ -60,9 +38,6 @@ class SkinEditWin : public SkinCtlTest {
     E->OnChange = [this](TObject*) { ++Changes; };
     Pump();
     return E;
-  }
-  static void Type(TWinControl* E, const std::u16string& S) {
-    for (Char C : S) SendMessageW(E->Handle(), WM_CHAR, C, 1);
   }
   int Changes = 0;
 };

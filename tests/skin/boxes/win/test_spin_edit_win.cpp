@@ -2,11 +2,12 @@
 // steps (release over the button only, at the bounds, the repeat driven by
 // WM_TIMER 1), typing into the inner edit, leaving it, the default look and
 // the control painted into a device context handed to its erase step.
-#include "tests/skin/controls/win/CtlTestUtil.h"
+#include "tests/skin/boxes/win/BoxTestUtil.h"
 
 #include "skin/boxes/SkinBoxCtrls.h"
 
 using namespace ctl;
+using boxtest::Type;
 
 namespace {
 
@@ -24,9 +25,6 @@ class SpinEditWin : public SkinCtlTest {
     S->HandleNeeded();
     Pump();
     return S;
-  }
-  static void Type(TWinControl* E, const std::u16string& S) {
-    for (Char C : S) SendMessageW(E->Handle(), WM_CHAR, C, 1);
   }
   static void Timer(TspSkinSpinEdit* S) { SendMessageW(S->Handle(), WM_TIMER, 1, 0); }
   int Changes = 0, Ups = 0, Downs = 0;
