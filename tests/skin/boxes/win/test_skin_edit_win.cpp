@@ -506,3 +506,30 @@ TEST_F(SkinEditWin, ContextMenuTextsFromTheSkinTextTable) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinEditWin, FramePaintedIntoAnotherDeviceContext) {
+  auto* E = Make<TspSkinEdit>(120);
+  auto B = std::make_unique<TBitmap>();
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(E->Width(), E->Height());
+  auto Clear = [&] {
+    B->Canvas()->Brush()->SetColor(clFuchsia);
+    B->Canvas()->FillRect(TRect(0, 0, B->Width(), B->Height()));
+  };
+  HDC DC = B->Canvas()->Handle();
+  Clear();
+  EXPECT_EQ(SendMessageW(E->Handle(), 0xB1C9, reinterpret_cast<WPARAM>(DC), 0), 12851);
+  EXPECT_EQ(Px(B.get(), 0, 0), Sys(clBtnShadow));
+  EXPECT_NE(Px(B.get(), 10, E->Height() / 2), clFuchsia);  // not clipped: the whole image
+  Clear();
+  EXPECT_EQ(SendMessageW(E->Handle(), 0xBC4B, reinterpret_cast<WPARAM>(DC), 16802), 16802);
+  EXPECT_EQ(Px(B.get(), 0, 0), Sys(clBtnShadow));
+  EXPECT_EQ(Px(B.get(), 10, E->Height() / 2), clFuchsia);  // the text area clipped out
+  Clear();
+  EXPECT_NE(SendMessageW(E->Handle(), 0xBC4B, reinterpret_cast<WPARAM>(DC), 1), 16802);
+  EXPECT_EQ(Px(B.get(), 0, 0), clFuchsia);
+}
+
+}  // namespace
