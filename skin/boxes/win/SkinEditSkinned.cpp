@@ -867,6 +867,11 @@ void TspSkinCustomEdit::Dispatch(TMessage& M) {
       CalcImageRects(true);
       RepaintFrame();
       return;
+    case WM_SETFONT:
+      // A new font resets the EDIT's formatting rect: the images keep their room.
+      TspCustomEdit::Dispatch(M);
+      if (*Alive && FImages) CalcImageRects(true);
+      return;
   }
   TspCustomEdit::Dispatch(M);
 }

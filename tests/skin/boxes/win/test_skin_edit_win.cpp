@@ -5,6 +5,8 @@
 // values, its rewriting of typed numbers and its events.
 #include "tests/skin/boxes/win/BoxTestUtil.h"
 
+#include <algorithm>
+
 #include "classlib/Clipbrd.h"
 #include "common/Screens.h"
 #include "skin/boxes/SkinBoxCtrls.h"
@@ -122,11 +124,27 @@ TEST_F(SkinEditWin, ButtonClickOnlyForAPressOnTheButton) {
   EXPECT_EQ(E->Focused(), true);
 }
 
+// Messages sent to one window while a hook is installed.
+struct TSentLog {
+  static inline HWND Watched = nullptr;
+  static inline std::vector<UINT> Sent;
+  static LRESULT CALLBACK Proc(int Code, WPARAM W, LPARAM L) {
+    const auto* S = reinterpret_cast<const CWPSTRUCT*>(L);
+    if (Code == HC_ACTION && S->hwnd == Watched) Sent.push_back(S->message);
+    return CallNextHookEx(nullptr, Code, W, L);
+  }
+  int Count(UINT Msg) const { return static_cast<int>(std::count(Sent.begin(), Sent.end(), Msg)); }
+};
+
 TEST_F(SkinEditWin, FramePressStartsNoScrollTracking) {
   auto* E = Make<TspSkinEdit>();
   E->SetButtonMode(true);
   E->SetText(u"one line");
   const Integer H = E->Height();
+  TSentLog Log;
+  TSentLog::Watched = E->Handle();
+  TSentLog::Sent.clear();
+  HHOOK Hook = SetWindowsHookExW(WH_CALLWNDPROC, &TSentLog::Proc, nullptr, GetCurrentThreadId());
   // Real input: a press and release on the frame's left edge.
   const TPoint P = E->ClientToScreen(TPoint(-1, H / 2 - 2));
   SetCursorPos(P.X, P.Y);
@@ -136,13 +154,17 @@ TEST_F(SkinEditWin, FramePressStartsNoScrollTracking) {
   In[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, In, sizeof(INPUT));
   Pump();
+  // Sent directly, and as a double click.
+  SendMessageW(E->Handle(), WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(P.X, P.Y));
+  SendMessageW(E->Handle(), WM_NCLBUTTONDBLCLK, HTVSCROLL, MAKELPARAM(P.X, P.Y));
+  UnhookWindowsHookEx(Hook);
+  EXPECT_EQ(Log.Count(WM_NCLBUTTONDOWN), 1);  // the sent one (the hook sees no posted input)
+  // No scroll command, no tracking loop, no scroll steps.
+  EXPECT_EQ(Log.Count(WM_SYSCOMMAND), 0);
+  EXPECT_EQ(Log.Count(WM_VSCROLL), 0);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(SendMessageW(E->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
   EXPECT_EQ(E->Text(), u"one line");
-  // Sent directly it returns at once as well.
-  SendMessageW(E->Handle(), WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(P.X, P.Y));
-  SendMessageW(E->Handle(), WM_NCLBUTTONDBLCLK, HTVSCROLL, MAKELPARAM(P.X, P.Y));
-  EXPECT_EQ(SendMessageW(E->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 }
 
 TEST_F(SkinEditWin, MouseEnterAndLeavePairUp) {
@@ -426,6 +448,12 @@ TEST_F(SkinEditWin, LeftAndRightImages) {
   RECT F{};
   SendMessageW(E->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&F));
   RECT C{};
+  GetClientRect(E->Handle(), &C);
+  EXPECT_EQ(F.left, 14 + 2);
+  EXPECT_EQ(F.right, C.right - 14);
+  // Also after a new font.
+  E->Font()->SetHeight(16);
+  SendMessageW(E->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&F));
   GetClientRect(E->Handle(), &C);
   EXPECT_EQ(F.left, 14 + 2);
   EXPECT_EQ(F.right, C.right - 14);
