@@ -223,7 +223,6 @@ class TspSkinCustomEdit : public TspCustomEdit {
   void DrawImages(TCanvas* C);
   void MouseEnters();
   void MouseLeaves();
-  bool HasHoverLook() const;
   void ApplyEnabledColor();
 
   bool FFromWMErase = false;

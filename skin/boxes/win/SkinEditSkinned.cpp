@@ -478,11 +478,6 @@ void TspSkinCustomEdit::PaintTextArea(HDC DC) {
 // ---------------------------------------------------------------------------
 // Mouse, hover and focus
 
-bool TspSkinCustomEdit::HasHoverLook() const {
-  if (FButtonMode || FImages) return true;
-  return Skinned() && (!IsSkinRectEmpty(ActiveSkinRect) || FontColor != ActiveFontColor);
-}
-
 void TspSkinCustomEdit::MouseEnters() {
   auto Alive = LivenessToken();
   FMouseIn = true;
