@@ -564,3 +564,66 @@ TEST_F(SkinEditWin, FramePaintedIntoAnotherDeviceContext) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinEditWin, NumericEventCounts) {
+  struct Row {
+    const char* Name;
+    TspValueType Kind;
+    std::function<void(TspSkinNumericEdit*)> Act;
+    int Changes;
+  };
+  const auto I = TspValueType::vtInteger, F = TspValueType::vtFloat;
+  const Row Rows[] = {
+      {"same value", I, [](TspSkinNumericEdit* E) { E->SetValue(10); }, 0},
+      {"new value", I, [](TspSkinNumericEdit* E) { E->SetValue(11); }, 1},
+      {"new value, same text", I, [](TspSkinNumericEdit* E) { E->SetValue(10.2); }, 0},
+      {"two typed digits", I, [](TspSkinNumericEdit* E) { boxtest::Type(E, u"12"); }, 2},
+      {"a refused key", I, [](TspSkinNumericEdit* E) { boxtest::Type(E, u"x"); }, 0},
+      {"a paste of two digits", I,
+       [](TspSkinNumericEdit* E) {
+         Clipboard()->SetAsText(u"34");
+         SendMessageW(E->Handle(), WM_PASTE, 0, 0);
+       },
+       1},
+      {"leaving an integer field", I, [](TspSkinNumericEdit* E) { E->Parent()->SetFocus(); }, 0},
+      {"leaving a float field with more digits", F,
+       [](TspSkinNumericEdit* E) {
+         E->SetValue(10.125);
+         E->Parent()->SetFocus();
+       },
+       2},
+      {"Up with the keys on", I,
+       [](TspSkinNumericEdit* E) {
+         E->SetSupportUpDownKeys(true);
+         SendKey(E->Handle(), WM_KEYDOWN, VK_UP);
+       },
+       1},
+      {"Up at the maximum", I,
+       [](TspSkinNumericEdit* E) {
+         E->SetSupportUpDownKeys(true);
+         E->SetMaxValue(10);
+         SendKey(E->Handle(), WM_KEYDOWN, VK_UP);
+       },
+       0},
+  };
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    auto* E = Make<TspSkinNumericEdit>();
+    E->SetValueType(R.Kind);
+    E->SetMinValue(0);
+    E->SetMaxValue(1000);
+    E->SetValue(10);
+    E->SetFocus();
+    Pump();
+    E->SelectAll();
+    Changes = 0;
+    R.Act(E);
+    Pump();
+    EXPECT_EQ(Changes, R.Changes);
+    delete E;
+  }
+}
+
+}  // namespace
