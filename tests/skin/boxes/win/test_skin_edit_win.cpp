@@ -210,22 +210,39 @@ TEST_F(SkinEditWin, TypedPastTheRightEdgeKeepsTheTextAreaPainted) {
   for (Integer X = 2; X < W - 2; ++X) EXPECT_EQ(Px(B.get(), X, H - 3), clYellow) << X;
 }
 
-TEST_F(SkinEditWin, DisabledTextInGrayText) {
-  auto* E = Make<TspSkinEdit>();
-  E->SetText(u"WWW");
-  E->SetDefaultColor(clWhite);
-  E->SetEnabled(false);
-  Pump();
-  auto B = WindowPixels(E);
-  Save("disabled", B.get());
-  int Gray = 0, Black = 0;
-  for (Integer Y = 2; Y < E->Height() - 2; ++Y)
-    for (Integer X = 2; X < E->Width() - 2; ++X) {
-      if (Px(B.get(), X, Y) == Sys(clGrayText)) ++Gray;
-      if (Px(B.get(), X, Y) == clBlack) ++Black;
-    }
-  EXPECT_GT(Gray, 10);
-  EXPECT_EQ(Black, 0);
+TEST_F(SkinEditWin, DisabledTextInGrayTextByAlignment) {
+  struct Row {
+    const char* Name;
+    TAlignment A;
+    // Which thirds of the text area show gray text.
+    bool Left, Middle, Right;
+  };
+  const Row Rows[] = {{"left", taLeftJustify, true, false, false},
+                      {"right", taRightJustify, false, false, true},
+                      {"centre", taCenter, false, true, false}};
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    auto* E = Make<TspSkinEdit>(150);
+    E->SetText(u"WW");
+    E->SetDefaultColor(clWhite);
+    E->SetAlignment(R.A);
+    E->SetEnabled(false);
+    Pump();
+    auto B = WindowPixels(E);
+    Save((std::string("disabled-") + R.Name).c_str(), B.get());
+    int Gray[3] = {0, 0, 0}, Black = 0;
+    const Integer W = E->Width() - 4;
+    for (Integer Y = 2; Y < E->Height() - 2; ++Y)
+      for (Integer X = 2; X < E->Width() - 2; ++X) {
+        if (Px(B.get(), X, Y) == Sys(clGrayText)) ++Gray[std::min(2, (X - 2) * 3 / W)];
+        if (Px(B.get(), X, Y) == clBlack) ++Black;
+      }
+    EXPECT_EQ(Gray[0] > 5, R.Left);
+    EXPECT_EQ(Gray[1] > 5, R.Middle);
+    EXPECT_EQ(Gray[2] > 5, R.Right);
+    EXPECT_EQ(Black, 0);
+    delete E;
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -624,6 +641,36 @@ TEST_F(SkinEditWin, NumericEventCounts) {
     EXPECT_EQ(Changes, R.Changes);
     delete E;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The dialogs' numeric edits: a skin, UseSkinFont off.
+TEST_F(SkinEditWin, SkinnedAtTheFontsHeight) {
+  auto SD = LoadSkin(EditSkin(u"edit", u"edit"));
+  auto* E = Make<TspSkinNumericEdit>(120);
+  E->SetUseSkinFont(false);
+  E->SetSkinData(SD.get());
+  ASSERT_TRUE(E->Skinned());
+  const Integer H = E->Height();
+  EXPECT_EQ(H, FontHeightOf(E->Font()) + 24 - 16);
+  EXPECT_EQ(E->Font()->Color(), TColor(255));
+  RECT C{};
+  GetClientRect(E->Handle(), &C);
+  EXPECT_EQ(C.right, 120 - 8);
+  EXPECT_EQ(C.bottom, H - 8);
+  auto B = WindowPixels(E);
+  SaveScreen(u"fixture", u"numericedit", u"font-height", B.get());
+  // The frame stretched at the text area's corners.
+  EXPECT_EQ(Px(B.get(), 0, 0), Coord(0, 0));
+  EXPECT_EQ(Px(B.get(), 119, H - 1), Coord(49, 23));
+  EXPECT_EQ(Px(B.get(), 118, H - 2), Coord(48, 22));
+  EXPECT_EQ(Px(B.get(), 2, 1), Coord(2, 1));
+  // The text area: the description's strip stretched to its height.
+  EXPECT_EQ(Px(B.get(), 4, 4), Coord(4, 4));
+  EXPECT_EQ(Px(B.get(), 115, 4), Coord(45, 4));
 }
 
 }  // namespace
