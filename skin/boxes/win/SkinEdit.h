@@ -114,6 +114,12 @@ class TspDataSkinButtonControl;
 // Active, its active look when Active.
 void DrawSkinButtonPiece(TCanvas* C, const TRect& R, TspSkinData* SD, TspDataSkinButtonControl* D, bool Down,
                          bool Active);
+// The button description the edits' buttons are drawn from: the first of
+// "editbutton", "combobutton", "resizebutton" the skin has, when it is a
+// button description; else nullptr.
+TspDataSkinButtonControl* EditButtonDescription(TspSkinData* SD);
+// The cell height (tmHeight) of a font on the screen.
+Integer FontCellHeight(TFont* F);
 
 struct TspCBButtonX {
   TRect R;
@@ -217,7 +223,6 @@ class TspSkinCustomEdit : public TspCustomEdit {
   void DrawImages(TCanvas* C);
   void MouseEnters();
   void MouseLeaves();
-  bool HasHoverLook() const;
   void ApplyEnabledColor();
 
   bool FFromWMErase = false;

@@ -21,6 +21,13 @@ constexpr UINT HoverPoll = 100;
 // Hit codes of the left and right images.
 constexpr LRESULT HitLeftImage = 104, HitRightImage = 105;
 
+TBitmap* ActivePicture(TspSkinData* SD, Integer Index) {
+  if (!SD || Index < 0 || Index >= SD->FActivePictures->Count()) return nullptr;
+  return static_cast<TBitmap*>(SD->FActivePictures->Items(Index));
+}
+
+}  // namespace
+
 Integer FontCellHeight(TFont* F) {
   HDC DC = GetDC(nullptr);
   HGDIOBJ Old = SelectObject(DC, F->Handle());
@@ -31,24 +38,15 @@ Integer FontCellHeight(TFont* F) {
   return TM.tmHeight;
 }
 
-TBitmap* ActivePicture(TspSkinData* SD, Integer Index) {
-  if (!SD || Index < 0 || Index >= SD->FActivePictures->Count()) return nullptr;
-  return static_cast<TBitmap*>(SD->FActivePictures->Items(Index));
-}
-
-// The first button description of Names the skin has, when it is a button
-// description.
-TspDataSkinButtonControl* FirstButtonDescription(TspSkinData* SD, std::initializer_list<const char16_t*> Names) {
+TspDataSkinButtonControl* EditButtonDescription(TspSkinData* SD) {
   if (!SD || SD->Empty) return nullptr;
-  for (const char16_t* N : Names) {
+  for (const char16_t* N : {u"editbutton", u"combobutton", u"resizebutton"}) {
     const Integer I = SD->GetControlIndex(N);
     if (I >= 0)
       return dynamic_cast<TspDataSkinButtonControl*>(static_cast<TspDataSkinControl*>(SD->CtrlList->Items(I)));
   }
   return nullptr;
 }
-
-}  // namespace
 
 // Draws a button description's look stretched to R (nine slices at its
 // split points), used by the edits' buttons in the stretched frame.
@@ -388,7 +386,7 @@ void TspSkinCustomEdit::StretchedFrame(TBitmap* B) {
   const TRect Src = (FMouseIn || Focused()) ? ActiveSkinRect : SkinRect;
   CreateClientStretchImage(B, Picture, Src, ClRect, false);
   if (!FButtonMode) return;
-  TspDataSkinButtonControl* D = FirstButtonDescription(FSD, {u"editbutton", u"combobutton", u"resizebutton"});
+  TspDataSkinButtonControl* D = EditButtonDescription(FSD);
   if (!D || FButtonRect.Width() <= 0 || FButtonRect.Height() <= 0) return;
   auto Btn = NewSkinBitmap(FButtonRect.Width(), FButtonRect.Height());
   DrawSkinButtonPiece(Btn->Canvas(), TRect(0, 0, FButtonRect.Width(), FButtonRect.Height()), FSD, D, FButtonDown,
@@ -479,11 +477,6 @@ void TspSkinCustomEdit::PaintTextArea(HDC DC) {
 
 // ---------------------------------------------------------------------------
 // Mouse, hover and focus
-
-bool TspSkinCustomEdit::HasHoverLook() const {
-  if (FButtonMode || FImages) return true;
-  return Skinned() && (!IsSkinRectEmpty(ActiveSkinRect) || FontColor != ActiveFontColor);
-}
 
 void TspSkinCustomEdit::MouseEnters() {
   auto Alive = LivenessToken();
@@ -868,6 +861,11 @@ void TspSkinCustomEdit::Dispatch(TMessage& M) {
       if (!*Alive) return;
       CalcImageRects(true);
       RepaintFrame();
+      return;
+    case WM_SETFONT:
+      // A new font resets the EDIT's formatting rect: the images keep their room.
+      TspCustomEdit::Dispatch(M);
+      if (*Alive && FImages) CalcImageRects(true);
       return;
   }
   TspCustomEdit::Dispatch(M);

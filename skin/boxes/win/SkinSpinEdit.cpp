@@ -20,26 +20,6 @@ constexpr Cardinal FirstWait = 500, NextRepeat = 100, BackRepeat = 50;
 // Directions of DrawDirectionArrow.
 constexpr Integer ArrowUp = 3, ArrowDown = 4;
 
-Integer FontCellHeight(TFont* F) {
-  HDC DC = GetDC(nullptr);
-  HGDIOBJ Old = SelectObject(DC, F->Handle());
-  TEXTMETRICW TM{};
-  GetTextMetricsW(DC, &TM);
-  SelectObject(DC, Old);
-  ReleaseDC(nullptr, DC);
-  return TM.tmHeight;
-}
-
-TspDataSkinButtonControl* SpinButtonDescription(TspSkinData* SD) {
-  if (!SD || SD->Empty) return nullptr;
-  for (const char16_t* N : {u"editbutton", u"combobutton", u"resizebutton"}) {
-    const Integer I = SD->GetControlIndex(N);
-    if (I >= 0)
-      return dynamic_cast<TspDataSkinButtonControl*>(static_cast<TspDataSkinControl*>(SD->CtrlList->Items(I)));
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 TspSkinSpinEdit::TspSkinSpinEdit(TComponent* AOwner) : TspSkinCustomControl(AOwner) {
@@ -365,7 +345,7 @@ void TspSkinSpinEdit::CreateControlSkinImage(TBitmap* B) {
     if (!Picture) return;
     const TRect Src = Hover && !IsSkinRectEmpty(ActiveSkinRect) ? ActiveSkinRect : SkinRect;
     CreateClientStretchImage(B, Picture, Src, ClRect, true);
-    TspDataSkinButtonControl* D = SpinButtonDescription(FSD);
+    TspDataSkinButtonControl* D = EditButtonDescription(FSD);
     for (Integer I = 0; I < 2; ++I) {
       const TButton& P = Buttons[I];
       const Integer W = P.R.Width(), H = P.R.Height();

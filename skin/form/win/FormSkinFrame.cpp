@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "skin/boxes/SkinBoxCtrls.h"
 #include "skin/controls/win/SkinButtons.h"
 #include "skin/controls/win/SkinStdCtrls.h"
 #include "skin/data/win/SPUtils.h"
@@ -672,6 +673,8 @@ void TspFormSkin::NotifyChangeSkin(TspSkinData* ASkinData, TControl* AControl) {
       if (Mine(G->SkinData())) G->ChangeSkinData();
     } else if (auto* S = dynamic_cast<TspSkinControl*>(C)) {
       if (Mine(S->SkinData())) S->ChangeSkinData();
+    } else if (auto* E = dynamic_cast<TspSkinCustomEdit*>(C)) {
+      if (Mine(E->SkinData())) E->ChangeSkinData();
     } else if (auto* L = dynamic_cast<TspSkinStdLabel*>(C)) {
       if (Mine(L->SkinData())) L->ChangeSkinData();
     } else if (auto* B = dynamic_cast<TspSkinBevel*>(C)) {

@@ -3,43 +3,23 @@
 // right edge, the button's press and release sequences, a press on the frame,
 // the mouse entering and leaving, the disabled text; the numeric edit's
 // values, its rewriting of typed numbers and its events.
-#include "tests/skin/controls/win/CtlTestUtil.h"
+#include "tests/skin/boxes/win/BoxTestUtil.h"
+
+#include <algorithm>
 
 #include "classlib/Clipbrd.h"
 #include "common/Screens.h"
 #include "skin/boxes/SkinBoxCtrls.h"
 
 using namespace ctl;
+using boxtest::Type;
+using boxtest::WindowPixels;
 
 namespace {
 
-// The window's pixels, frame included.
-std::unique_ptr<TBitmap> WindowPixels(TWinControl* W) {
-  HWND H = W->Handle();
-  RedrawWindow(H, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-  Pump();
-  RECT R{};
-  GetWindowRect(H, &R);
-  auto B = std::make_unique<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(R.right - R.left, R.bottom - R.top);
-  HDC DC = GetWindowDC(H);
-  BitBlt(B->Canvas()->Handle(), 0, 0, B->Width(), B->Height(), DC, 0, 0, SRCCOPY);
-  ReleaseDC(H, DC);
-  return B;
-}
-
 void Save(const char* Name, TBitmap* B) { SaveScreen(u"default", u"edit", String(Name, Name + strlen(Name)), B); }
 
-Integer FontHeightOf(TFont* F) {
-  HDC DC = GetDC(nullptr);
-  HGDIOBJ Old = SelectObject(DC, F->Handle());
-  TEXTMETRICW TM{};
-  GetTextMetricsW(DC, &TM);
-  SelectObject(DC, Old);
-  ReleaseDC(nullptr, DC);
-  return TM.tmHeight;
-}
+Integer FontHeightOf(TFont* F) { return FontCellHeight(F); }
 
 // The hit code of a window point (window coordinates).
 LRESULT HitAt(TWinControl* W, Integer X, Integer Y) {
@@ -60,9 +40,6 @@ class SkinEditWin : public SkinCtlTest {
     E->OnChange = [this](TObject*) { ++Changes; };
     Pump();
     return E;
-  }
-  static void Type(TWinControl* E, const std::u16string& S) {
-    for (Char C : S) SendMessageW(E->Handle(), WM_CHAR, C, 1);
   }
   int Changes = 0;
 };
@@ -147,11 +124,27 @@ TEST_F(SkinEditWin, ButtonClickOnlyForAPressOnTheButton) {
   EXPECT_EQ(E->Focused(), true);
 }
 
+// Messages sent to one window while a hook is installed.
+struct TSentLog {
+  static inline HWND Watched = nullptr;
+  static inline std::vector<UINT> Sent;
+  static LRESULT CALLBACK Proc(int Code, WPARAM W, LPARAM L) {
+    const auto* S = reinterpret_cast<const CWPSTRUCT*>(L);
+    if (Code == HC_ACTION && S->hwnd == Watched) Sent.push_back(S->message);
+    return CallNextHookEx(nullptr, Code, W, L);
+  }
+  int Count(UINT Msg) const { return static_cast<int>(std::count(Sent.begin(), Sent.end(), Msg)); }
+};
+
 TEST_F(SkinEditWin, FramePressStartsNoScrollTracking) {
   auto* E = Make<TspSkinEdit>();
   E->SetButtonMode(true);
   E->SetText(u"one line");
   const Integer H = E->Height();
+  TSentLog Log;
+  TSentLog::Watched = E->Handle();
+  TSentLog::Sent.clear();
+  HHOOK Hook = SetWindowsHookExW(WH_CALLWNDPROC, &TSentLog::Proc, nullptr, GetCurrentThreadId());
   // Real input: a press and release on the frame's left edge.
   const TPoint P = E->ClientToScreen(TPoint(-1, H / 2 - 2));
   SetCursorPos(P.X, P.Y);
@@ -161,13 +154,17 @@ TEST_F(SkinEditWin, FramePressStartsNoScrollTracking) {
   In[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, In, sizeof(INPUT));
   Pump();
+  // Sent directly, and as a double click.
+  SendMessageW(E->Handle(), WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(P.X, P.Y));
+  SendMessageW(E->Handle(), WM_NCLBUTTONDBLCLK, HTVSCROLL, MAKELPARAM(P.X, P.Y));
+  UnhookWindowsHookEx(Hook);
+  EXPECT_EQ(Log.Count(WM_NCLBUTTONDOWN), 1);  // the sent one (the hook sees no posted input)
+  // No scroll command, no tracking loop, no scroll steps.
+  EXPECT_EQ(Log.Count(WM_SYSCOMMAND), 0);
+  EXPECT_EQ(Log.Count(WM_VSCROLL), 0);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(SendMessageW(E->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
   EXPECT_EQ(E->Text(), u"one line");
-  // Sent directly it returns at once as well.
-  SendMessageW(E->Handle(), WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(P.X, P.Y));
-  SendMessageW(E->Handle(), WM_NCLBUTTONDBLCLK, HTVSCROLL, MAKELPARAM(P.X, P.Y));
-  EXPECT_EQ(SendMessageW(E->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 }
 
 TEST_F(SkinEditWin, MouseEnterAndLeavePairUp) {
@@ -181,6 +178,9 @@ TEST_F(SkinEditWin, MouseEnterAndLeavePairUp) {
     HitAt(E, 12, 5);
     EXPECT_EQ(Enters, Round);
     EXPECT_TRUE(E->MouseIn());
+    // The poll runs although a plain edit has no hover look (killing it
+    // answers that; the ticks are sent below).
+    EXPECT_TRUE(KillTimer(E->Handle(), 1));
     // The poll while the mouse is still over the edit changes nothing.
     SendMessageW(E->Handle(), WM_TIMER, 1, 0);
     EXPECT_EQ(Leaves, Round - 1);
@@ -210,22 +210,39 @@ TEST_F(SkinEditWin, TypedPastTheRightEdgeKeepsTheTextAreaPainted) {
   for (Integer X = 2; X < W - 2; ++X) EXPECT_EQ(Px(B.get(), X, H - 3), clYellow) << X;
 }
 
-TEST_F(SkinEditWin, DisabledTextInGrayText) {
-  auto* E = Make<TspSkinEdit>();
-  E->SetText(u"WWW");
-  E->SetDefaultColor(clWhite);
-  E->SetEnabled(false);
-  Pump();
-  auto B = WindowPixels(E);
-  Save("disabled", B.get());
-  int Gray = 0, Black = 0;
-  for (Integer Y = 2; Y < E->Height() - 2; ++Y)
-    for (Integer X = 2; X < E->Width() - 2; ++X) {
-      if (Px(B.get(), X, Y) == Sys(clGrayText)) ++Gray;
-      if (Px(B.get(), X, Y) == clBlack) ++Black;
-    }
-  EXPECT_GT(Gray, 10);
-  EXPECT_EQ(Black, 0);
+TEST_F(SkinEditWin, DisabledTextInGrayTextByAlignment) {
+  struct Row {
+    const char* Name;
+    TAlignment A;
+    // Which thirds of the text area show gray text.
+    bool Left, Middle, Right;
+  };
+  const Row Rows[] = {{"left", taLeftJustify, true, false, false},
+                      {"right", taRightJustify, false, false, true},
+                      {"centre", taCenter, false, true, false}};
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    auto* E = Make<TspSkinEdit>(150);
+    E->SetText(u"WW");
+    E->SetDefaultColor(clWhite);
+    E->SetAlignment(R.A);
+    E->SetEnabled(false);
+    Pump();
+    auto B = WindowPixels(E);
+    Save((std::string("disabled-") + R.Name).c_str(), B.get());
+    int Gray[3] = {0, 0, 0}, Black = 0;
+    const Integer W = E->Width() - 4;
+    for (Integer Y = 2; Y < E->Height() - 2; ++Y)
+      for (Integer X = 2; X < E->Width() - 2; ++X) {
+        if (Px(B.get(), X, Y) == Sys(clGrayText)) ++Gray[std::min(2, (X - 2) * 3 / W)];
+        if (Px(B.get(), X, Y) == clBlack) ++Black;
+      }
+    EXPECT_EQ(Gray[0] > 5, R.Left);
+    EXPECT_EQ(Gray[1] > 5, R.Middle);
+    EXPECT_EQ(Gray[2] > 5, R.Right);
+    EXPECT_EQ(Black, 0);
+    delete E;
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -340,6 +357,320 @@ TEST_F(SkinEditWin, NumericUpDownKeys) {
   EXPECT_EQ(E->Value(), 3);
   SendKey(E->Handle(), WM_KEYDOWN, VK_DOWN);
   EXPECT_EQ(E->Text(), u"2");
+}
+
+}  // namespace
+
+namespace {
+
+// A 50 x 24 edit look on the coordinate picture: fixed parts 5 pixels left
+// and 24 right, text area (4, 4, 46, 20), the hover look 30 pixels lower,
+// a button (30, 2, 48, 22) in the fixed right part with its hot look at x 60.
+skintest::TFixtureSkin EditSkin(const String& Name, const String& Word) {
+  auto S = CoordSkin();
+  S.Control(Name, Word,
+            {u"pictureindex=0", u"skinrect=0,0,50,24", u"activeskinrect=0,30,50,54", u"lefttoppoint=5,0",
+             u"righttoppoint=26,0", u"leftbottompoint=5,24", u"rightbottompoint=26,24", u"clientrect=4,4,46,20",
+             u"buttonrect=30,2,48,22", u"activebuttonrect=60,2,78,22", u"fontcolor=255",
+             u"activefontcolor=65280"});
+  return S;
+}
+
+TEST_F(SkinEditWin, SkinnedLookFromTheDescription) {
+  auto SD = LoadSkin(EditSkin(u"edit", u"edit"));
+  auto* E = Make<TspSkinEdit>(120);
+  E->SetSkinData(SD.get());
+  ASSERT_TRUE(E->Skinned());
+  EXPECT_EQ(E->Height(), 24);
+  EXPECT_EQ(E->Font()->Color(), TColor(255));
+  RECT C{};
+  GetClientRect(E->Handle(), &C);
+  EXPECT_EQ(C.right, 120 - 4 - 4);
+  EXPECT_EQ(C.bottom, 16);
+  auto B = WindowPixels(E);
+  SaveScreen(u"fixture", u"edit", u"normal", B.get());
+  EXPECT_EQ(Px(B.get(), 0, 0), Coord(0, 0));
+  EXPECT_EQ(Px(B.get(), 119, 23), Coord(49, 23));
+  EXPECT_EQ(Px(B.get(), 100, 1), Coord(30, 1));  // in the fixed right part
+  // The text area: ClRect three-sliced (1 fixed pixel each side).
+  EXPECT_EQ(Px(B.get(), 4, 19), Coord(4, 19));
+  EXPECT_EQ(Px(B.get(), 115, 19), Coord(45, 19));
+  // The mouse over it: the hover look and colour.
+  RECT W{};
+  GetWindowRect(E->Handle(), &W);
+  SetCursorPos(W.left + 60, W.top + 10);
+  SendMessageW(E->Handle(), WM_NCHITTEST, 0, MAKELPARAM(W.left + 60, W.top + 10));
+  EXPECT_EQ(E->Font()->Color(), TColor(65280));
+  auto Hot = WindowPixels(E);
+  SaveScreen(u"fixture", u"edit", u"hot", Hot.get());
+  EXPECT_EQ(Px(Hot.get(), 0, 0), Coord(0, 30));
+  EXPECT_EQ(Px(Hot.get(), 4, 19), Coord(4, 49));
+}
+
+TEST_F(SkinEditWin, SkinnedButtonPlace) {
+  auto SD = LoadSkin(EditSkin(u"buttonedit", u"edit"));
+  auto* E = Make<TspSkinEdit>(120);
+  E->SetSkinDataName(u"buttonedit");
+  E->SetButtonMode(true);
+  E->SetSkinData(SD.get());
+  ASSERT_TRUE(E->Skinned());
+  E->CalcRects();
+  // In the fixed right part: moved with the width.
+  EXPECT_EQ(E->ButtonRectNow(), TRect(100, 2, 118, 22));
+  EXPECT_EQ(E->EditRect(), TRect(4, 4, 116, 20));
+  SendMessageW(E->Handle(), WM_NCMOUSEMOVE, HTHSCROLL, 0);
+  auto B = WindowPixels(E);
+  SaveScreen(u"fixture", u"edit", u"button-hot", B.get());
+  EXPECT_EQ(Px(B.get(), 101, 3), Coord(61, 3));
+}
+
+TEST_F(SkinEditWin, DescriptionOfAnotherKindGivesTheDefaultLook) {
+  auto SD = LoadSkin(EditSkin(u"edit", u"button"));
+  auto* E = Make<TspSkinEdit>(120);
+  E->SetSkinData(SD.get());
+  EXPECT_FALSE(E->Skinned());
+  EXPECT_EQ(E->Height(), FontHeightOf(E->Font()) + 6);
+  auto B = WindowPixels(E);
+  EXPECT_EQ(Px(B.get(), 0, 0), Sys(clBtnShadow));
+}
+
+}  // namespace
+
+#include "skin/data/SkinResStr.h"
+
+namespace {
+
+// A flat image of one colour.
+Integer AddFlat(TCustomImageList* L, TColor C) {
+  TBitmap B;
+  B.SetPixelFormat(pf24bit);
+  B.SetSize(L->Width(), L->Height());
+  B.Canvas()->Brush()->SetColor(C);
+  B.Canvas()->FillRect(TRect(0, 0, L->Width(), L->Height()));
+  return L->AddMasked(&B, clFuchsia);
+}
+
+TEST_F(SkinEditWin, LeftAndRightImages) {
+  auto* L = new TCustomImageList(Host);
+  L->SetSize(12, 12);
+  const Integer Red = AddFlat(L, clRed), Green = AddFlat(L, clLime), Blue = AddFlat(L, clBlue);
+  auto* E = Make<TspSkinEdit>(120);
+  E->SetImages(L);
+  E->SetLeftImageIndex(Red);
+  E->SetLeftImageHotIndex(Green);
+  E->SetLeftImageDownIndex(Blue);
+  E->SetRightImageIndex(Red);
+  int Lefts = 0, Rights = 0;
+  E->OnLeftButtonClick = [&](TObject*) { ++Lefts; };
+  E->OnRightButtonClick = [&](TObject*) { ++Rights; };
+  // The text's formatting rect leaves the images plus 2 pixels each (the
+  // EDIT adds its left margin of 2 inside it).
+  RECT F{};
+  SendMessageW(E->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&F));
+  RECT C{};
+  GetClientRect(E->Handle(), &C);
+  EXPECT_EQ(F.left, 14 + 2);
+  EXPECT_EQ(F.right, C.right - 14);
+  // Also after a new font.
+  E->Font()->SetHeight(16);
+  SendMessageW(E->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&F));
+  GetClientRect(E->Handle(), &C);
+  EXPECT_EQ(F.left, 14 + 2);
+  EXPECT_EQ(F.right, C.right - 14);
+  auto B = WindowPixels(E);
+  SaveScreen(u"default", u"edit", u"images", B.get());
+  EXPECT_EQ(Px(B.get(), 2 + 6, E->Height() / 2), clRed);
+  // Over the left image: hot; pressed: down; the release clicks.
+  RECT W{};
+  GetWindowRect(E->Handle(), &W);
+  const LPARAM At = MAKELPARAM(W.left + 2 + 6, W.top + E->Height() / 2);
+  SetCursorPos(W.left + 8, W.top + E->Height() / 2);
+  EXPECT_EQ(SendMessageW(E->Handle(), WM_NCHITTEST, 0, At), 104);
+  EXPECT_TRUE(E->LeftButton.MouseIn);
+  B = WindowPixels(E);
+  EXPECT_EQ(Px(B.get(), 8, E->Height() / 2), clLime);
+  SendMessageW(E->Handle(), WM_NCLBUTTONDOWN, 104, At);
+  EXPECT_TRUE(E->Focused());
+  B = WindowPixels(E);
+  EXPECT_EQ(Px(B.get(), 8, E->Height() / 2), clBlue);
+  SendMessageW(E->Handle(), WM_NCLBUTTONUP, 104, At);
+  EXPECT_EQ(Lefts, 1);
+  // A release over the right image after a press on the left one: nothing.
+  SendMessageW(E->Handle(), WM_NCLBUTTONDOWN, 104, At);
+  SendMessageW(E->Handle(), WM_NCLBUTTONUP, 105, At);
+  EXPECT_EQ(Rights, 0);
+}
+
+TEST_F(SkinEditWin, AlphaBlendOverTheParent) {
+  Host->Ground = clRed;
+  Host->Invalidate();
+  auto* E = Make<TspSkinEdit>(120);
+  E->SetDefaultColor(clWhite);
+  E->SetAlphaBlend(true);
+  E->SetAlphaBlendValue(0);
+  auto B = WindowPixels(E);
+  EXPECT_EQ(Px(B.get(), 0, 0), clRed);
+  EXPECT_EQ(Px(B.get(), 10, E->Height() - 3), clRed);
+  E->SetAlphaBlendValue(255);
+  B = WindowPixels(E);
+  EXPECT_EQ(Px(B.get(), 0, 0), Sys(clBtnShadow));
+  EXPECT_EQ(Px(B.get(), 10, E->Height() - 3), clWhite);
+}
+
+// A form's skin component as the menus see it, with a text table.
+class TTextHost : public TComponent, public TspSkinMenuHost {
+ public:
+  explicit TTextHost(TComponent* AOwner) : TComponent(AOwner) {}
+  TspSkinData* SD = nullptr;
+  TCustomForm* MenuHostForm() override { return nullptr; }
+  TspSkinData* MenuHostSkinData() override { return SD; }
+  TspSkinData* MenuHostMenusSkinData() override { return nullptr; }
+  bool SkinMenuVisible() override { return false; }
+  void SkinMenuOpen() override {}
+  void SkinMenuClose() override {}
+  TspSkinMenu* MenuHostSkinMenu() override { return nullptr; }
+};
+
+TEST_F(SkinEditWin, ContextMenuTextsFromTheSkinTextTable) {
+  auto SD = LoadSkin(CoordSkin());
+  auto* Strings = new TspResourceStrData(Host);
+  auto* Lines = new TStringList();
+  Lines->Add(u"EDIT_UNDO=Rückgängig");
+  Lines->Add(u"EDIT_SELECTALL=Alles");
+  Strings->SetResStrings(Lines);
+  delete Lines;
+  SD->SetResourceStrData(Strings);
+  auto* H = new TTextHost(SharedForm());
+  H->SD = SD.get();
+  auto* E = Make<TspSkinEdit>();
+  E->BuildSysPopupMenu();
+  TMenuItem* I = E->SysPopupMenu()->Items();
+  EXPECT_EQ(I->Items(0)->Caption(), u"Rückgängig");
+  EXPECT_EQ(I->Items(7)->Caption(), u"Alles");
+  EXPECT_EQ(I->Items(2)->Caption(), u"");  // a key the table lacks reads empty
+  delete E;
+  delete H;
+  SD->SetResourceStrData(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SkinEditWin, FramePaintedIntoAnotherDeviceContext) {
+  auto* E = Make<TspSkinEdit>(120);
+  auto B = std::make_unique<TBitmap>();
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(E->Width(), E->Height());
+  auto Clear = [&] {
+    B->Canvas()->Brush()->SetColor(clFuchsia);
+    B->Canvas()->FillRect(TRect(0, 0, B->Width(), B->Height()));
+  };
+  HDC DC = B->Canvas()->Handle();
+  Clear();
+  EXPECT_EQ(SendMessageW(E->Handle(), 0xB1C9, reinterpret_cast<WPARAM>(DC), 0), 12851);
+  EXPECT_EQ(Px(B.get(), 0, 0), Sys(clBtnShadow));
+  EXPECT_NE(Px(B.get(), 10, E->Height() / 2), clFuchsia);  // not clipped: the whole image
+  Clear();
+  EXPECT_EQ(SendMessageW(E->Handle(), 0xBC4B, reinterpret_cast<WPARAM>(DC), 16802), 16802);
+  EXPECT_EQ(Px(B.get(), 0, 0), Sys(clBtnShadow));
+  EXPECT_EQ(Px(B.get(), 10, E->Height() / 2), clFuchsia);  // the text area clipped out
+  Clear();
+  EXPECT_NE(SendMessageW(E->Handle(), 0xBC4B, reinterpret_cast<WPARAM>(DC), 1), 16802);
+  EXPECT_EQ(Px(B.get(), 0, 0), clFuchsia);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SkinEditWin, NumericEventCounts) {
+  struct Row {
+    const char* Name;
+    TspValueType Kind;
+    std::function<void(TspSkinNumericEdit*)> Act;
+    int Changes;
+  };
+  const auto I = TspValueType::vtInteger, F = TspValueType::vtFloat;
+  const Row Rows[] = {
+      {"same value", I, [](TspSkinNumericEdit* E) { E->SetValue(10); }, 0},
+      {"new value", I, [](TspSkinNumericEdit* E) { E->SetValue(11); }, 1},
+      {"new value, same text", I, [](TspSkinNumericEdit* E) { E->SetValue(10.2); }, 0},
+      {"two typed digits", I, [](TspSkinNumericEdit* E) { boxtest::Type(E, u"12"); }, 2},
+      {"a refused key", I, [](TspSkinNumericEdit* E) { boxtest::Type(E, u"x"); }, 0},
+      {"a paste of two digits", I,
+       [](TspSkinNumericEdit* E) {
+         Clipboard()->SetAsText(u"34");
+         SendMessageW(E->Handle(), WM_PASTE, 0, 0);
+       },
+       1},
+      {"leaving an integer field", I, [](TspSkinNumericEdit* E) { E->Parent()->SetFocus(); }, 0},
+      {"leaving a float field with more digits", F,
+       [](TspSkinNumericEdit* E) {
+         E->SetValue(10.125);
+         E->Parent()->SetFocus();
+       },
+       2},
+      {"Up with the keys on", I,
+       [](TspSkinNumericEdit* E) {
+         E->SetSupportUpDownKeys(true);
+         SendKey(E->Handle(), WM_KEYDOWN, VK_UP);
+       },
+       1},
+      {"Up at the maximum", I,
+       [](TspSkinNumericEdit* E) {
+         E->SetSupportUpDownKeys(true);
+         E->SetMaxValue(10);
+         SendKey(E->Handle(), WM_KEYDOWN, VK_UP);
+       },
+       0},
+  };
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    auto* E = Make<TspSkinNumericEdit>();
+    E->SetValueType(R.Kind);
+    E->SetMinValue(0);
+    E->SetMaxValue(1000);
+    E->SetValue(10);
+    E->SetFocus();
+    Pump();
+    E->SelectAll();
+    Changes = 0;
+    R.Act(E);
+    Pump();
+    EXPECT_EQ(Changes, R.Changes);
+    delete E;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The dialogs' numeric edits: a skin, UseSkinFont off.
+TEST_F(SkinEditWin, SkinnedAtTheFontsHeight) {
+  auto SD = LoadSkin(EditSkin(u"edit", u"edit"));
+  auto* E = Make<TspSkinNumericEdit>(120);
+  E->SetUseSkinFont(false);
+  E->SetSkinData(SD.get());
+  ASSERT_TRUE(E->Skinned());
+  const Integer H = E->Height();
+  EXPECT_EQ(H, FontHeightOf(E->Font()) + 24 - 16);
+  EXPECT_EQ(E->Font()->Color(), TColor(255));
+  RECT C{};
+  GetClientRect(E->Handle(), &C);
+  EXPECT_EQ(C.right, 120 - 8);
+  EXPECT_EQ(C.bottom, H - 8);
+  auto B = WindowPixels(E);
+  SaveScreen(u"fixture", u"numericedit", u"font-height", B.get());
+  // The frame stretched at the text area's corners.
+  EXPECT_EQ(Px(B.get(), 0, 0), Coord(0, 0));
+  EXPECT_EQ(Px(B.get(), 119, H - 1), Coord(49, 23));
+  EXPECT_EQ(Px(B.get(), 118, H - 2), Coord(48, 22));
+  EXPECT_EQ(Px(B.get(), 2, 1), Coord(2, 1));
+  // The text area: the description's strip stretched to its height.
+  EXPECT_EQ(Px(B.get(), 4, 4), Coord(4, 4));
+  EXPECT_EQ(Px(B.get(), 115, 4), Coord(45, 4));
 }
 
 }  // namespace

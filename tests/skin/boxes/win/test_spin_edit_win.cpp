@@ -2,11 +2,12 @@
 // steps (release over the button only, at the bounds, the repeat driven by
 // WM_TIMER 1), typing into the inner edit, leaving it, the default look and
 // the control painted into a device context handed to its erase step.
-#include "tests/skin/controls/win/CtlTestUtil.h"
+#include "tests/skin/boxes/win/BoxTestUtil.h"
 
 #include "skin/boxes/SkinBoxCtrls.h"
 
 using namespace ctl;
+using boxtest::Type;
 
 namespace {
 
@@ -24,9 +25,6 @@ class SpinEditWin : public SkinCtlTest {
     S->HandleNeeded();
     Pump();
     return S;
-  }
-  static void Type(TWinControl* E, const std::u16string& S) {
-    for (Char C : S) SendMessageW(E->Handle(), WM_CHAR, C, 1);
   }
   static void Timer(TspSkinSpinEdit* S) { SendMessageW(S->Handle(), WM_TIMER, 1, 0); }
   int Changes = 0, Ups = 0, Downs = 0;
@@ -223,6 +221,104 @@ TEST_F(SpinEditWin, DefaultLookAndTheEraseDeviceContext) {
     for (Integer X = Up.Left; X < Up.Right; ++X)
       if (Px(D.get(), X, Y) == clBlack) ++Arrow;
   EXPECT_GT(Arrow, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// A 60 x 24 spin look: fixed parts 4 left and 20 right, text area
+// (4, 4, 40, 20), two stacked buttons in the right part, the hover look
+// 30 pixels lower and the up button's hot look at x 100.
+skintest::TFixtureSkin SpinSkin(const String& Word) {
+  auto S = CoordSkin();
+  S.Control(u"spinedit", Word,
+            {u"pictureindex=0", u"skinrect=0,0,60,24", u"lefttoppoint=4,0", u"righttoppoint=40,0",
+             u"clientrect=4,4,40,20", u"upbuttonrect=42,2,58,12", u"downbuttonrect=42,12,58,22",
+             u"activeupbuttonrect=100,2,116,12", u"activeskinrect=0,30,60,54", u"fontcolor=255",
+             u"activefontcolor=65280"});
+  return S;
+}
+
+TEST_F(SpinEditWin, SkinnedGeometryAndLooks) {
+  auto SD = LoadSkin(SpinSkin(u"spinedit"));
+  auto* S = Make(0, 100);
+  S->SetSkinData(SD.get());
+  ASSERT_TRUE(S->Skinned());
+  EXPECT_EQ(S->Height(), 24);
+  EXPECT_EQ(S->ButtonRect(0), TRect(102, 2, 118, 12));
+  EXPECT_EQ(S->ButtonRect(1), TRect(102, 12, 118, 22));
+  EXPECT_EQ(S->Edit()->Left(), 4);
+  EXPECT_EQ(S->Edit()->Width(), 96);
+  EXPECT_TRUE(S->Edit()->EditTransparent());
+  EXPECT_EQ(S->Edit()->Font()->Color(), TColor(255));
+  auto B = Render(S);
+  SaveScreen(u"fixture", u"spinedit", u"normal", B.get());
+  EXPECT_EQ(Px(B.get(), 0, 0), Coord(0, 0));
+  EXPECT_EQ(Px(B.get(), 119, 23), Coord(59, 23));
+  Move(S, 105, 5, false);
+  B = Render(S);
+  EXPECT_EQ(Px(B.get(), 105, 5), Coord(103, 5));
+  // The inner edit's focus gives the hover look and colour.
+  S->Edit()->SetFocus();
+  Pump();
+  EXPECT_EQ(S->Edit()->Font()->Color(), TColor(65280));
+  B = Render(S);
+  EXPECT_EQ(Px(B.get(), 0, 0), Coord(0, 30));
+  // At its own height the stacked buttons split the stretched pair.
+  S->SetUseSkinSize(false);
+  S->SetHeight(40);
+  S->Layout();
+  EXPECT_EQ(S->ButtonRect(0), TRect(102, 2, 118, 20));
+  EXPECT_EQ(S->ButtonRect(1), TRect(102, 20, 118, 38));
+}
+
+TEST_F(SpinEditWin, DescriptionOfAnotherKindKeepsTheDefaultLook) {
+  auto SD = LoadSkin(SpinSkin(u"button"));
+  auto* S = Make(0, 100);
+  S->SetSkinData(SD.get());
+  EXPECT_FALSE(S->Skinned());
+  EXPECT_EQ(S->ButtonRect(0), TRect(120 - 17, 2, 120 - 2, 11));
+  EXPECT_FALSE(S->Edit()->EditTransparent());
+}
+
+}  // namespace
+
+namespace {
+
+// The dialogs' spin edits: UseSkinSize and UseSkinFont off.
+TEST_F(SpinEditWin, SkinnedAtItsOwnSize) {
+  struct Row {
+    const char* Name;
+    bool ButtonDescription;
+  };
+  const Row Rows[] = {{"no button description: blank buttons", false},
+                      {"buttons stretched from editbutton", true}};
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    auto Skin = SpinSkin(u"spinedit");
+    if (R.ButtonDescription)
+      Skin.Control(u"editbutton", u"button",
+                   {u"pictureindex=0", u"skinrect=0,100,20,120", u"lefttoppoint=3,3", u"righttoppoint=17,3",
+                    u"leftbottompoint=3,17", u"rightbottompoint=17,17", u"clientrect=3,3,17,17"});
+    auto SD = LoadSkin(Skin);
+    auto* S = Make(0, 100);
+    S->SetUseSkinSize(false);
+    S->SetUseSkinFont(false);
+    S->SetHeight(30);
+    S->SetSkinData(SD.get());
+    ASSERT_TRUE(S->Skinned());
+    EXPECT_EQ(S->Height(), 30);
+    // The pair (102, 2, 118, 28) split at its middle.
+    EXPECT_EQ(S->ButtonRect(0), TRect(102, 2, 118, 15));
+    EXPECT_EQ(S->ButtonRect(1), TRect(102, 15, 118, 28));
+    auto B = Render(S);
+    SaveScreen(u"fixture", u"spinedit", R.ButtonDescription ? u"own-size-buttons" : u"own-size", B.get());
+    EXPECT_EQ(Px(B.get(), 0, 0), Coord(0, 0));
+    EXPECT_EQ(Px(B.get(), 119, 29), Coord(59, 23));
+    EXPECT_EQ(Px(B.get(), 103, 16), R.ButtonDescription ? Coord(1, 101) : clWhite);
+    delete S;
+  }
 }
 
 }  // namespace

@@ -2,11 +2,12 @@
 // the wheel, the pop-up opened and closed by the edit button with real
 // input, placed against a work area, never taking the activation or the
 // focus, and closed by a press elsewhere.
-#include "tests/skin/controls/win/CtlTestUtil.h"
+#include "tests/skin/boxes/win/BoxTestUtil.h"
 
 #include "skin/boxes/SkinBoxCtrls.h"
 
 using namespace ctl;
+using boxtest::Type;
 
 namespace {
 
@@ -43,9 +44,6 @@ class TrackEditWin : public SkinCtlTest {
     E->HandleNeeded();
     Pump();
     return E;
-  }
-  static void Type(TWinControl* E, const std::u16string& S) {
-    for (Char C : S) SendMessageW(E->Handle(), WM_CHAR, C, 1);
   }
   int Changes = 0;
 };

@@ -4,6 +4,7 @@
 // mended faults.
 #include "tests/skin/form/win/FormTestUtil.h"
 
+#include "skin/boxes/SkinBoxCtrls.h"
 #include "skin/controls/win/SkinPanel.h"
 #include "skin/controls/win/SkinStdCtrls.h"
 
@@ -572,6 +573,46 @@ TEST_F(FormTest, SkinWalkOrder) {
   WalkLog.clear();
   S.FS->NotifyChangeSkin(nullptr, S.F);
   EXPECT_EQ(WalkLog, (std::vector<String>{u"change outer", u"change inner", u"change foreign"}));
+}
+
+namespace {
+
+class TLogEdit : public TspSkinEdit {
+ public:
+  explicit TLogEdit(TComponent* AOwner) : TspSkinEdit(AOwner) {}
+  void ChangeSkinData() override {
+    WalkLog.push_back(u"change " + Name());
+    TspSkinEdit::ChangeSkinData();
+  }
+};
+
+}  // namespace
+
+TEST_F(FormTest, SkinWalkReachesTheEdits) {
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  TShown S(SD.get());
+  auto* Panel = new TspSkinPanel(S.F);
+  Panel->SetParent(S.F);
+  auto* E = new TLogEdit(S.F);
+  E->SetName(u"edit");
+  E->SetParent(Panel);
+  E->SetSkinData(SD.get());
+  auto* Spin = new TspSkinSpinEdit(S.F);
+  Spin->SetParent(Panel);
+  Spin->SetSkinData(SD.get());
+  WalkLog.clear();
+  S.FS->NotifyChangeSkin(SD.get(), S.F);
+  EXPECT_EQ(WalkLog, (std::vector<String>{u"change edit"}));
+  // The fixture skin has no edit description: the default look's height.
+  HDC DC = GetDC(nullptr);
+  HGDIOBJ Old = SelectObject(DC, E->Font()->Handle());
+  TEXTMETRICW TM{};
+  GetTextMetricsW(DC, &TM);
+  SelectObject(DC, Old);
+  ReleaseDC(nullptr, DC);
+  EXPECT_EQ(E->Height(), TM.tmHeight + 6);
+  EXPECT_FALSE(E->Skinned());
 }
 
 TEST_F(FormTest, FreedSkinClearsBothReferences) {

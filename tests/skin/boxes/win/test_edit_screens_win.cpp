@@ -1,0 +1,118 @@
+// Review pictures of the edits in their main states, in the default look and
+// in each made scheme: plain and button edits, numeric, spin and track edits
+// (the track edit with its pop-up open). The pictures decide nothing; the
+// checks are the geometry each scheme gives the controls.
+#include "tests/skin/boxes/win/BoxTestUtil.h"
+
+#include "skin/boxes/SkinBoxCtrls.h"
+
+using namespace ctl;
+
+namespace {
+
+std::unique_ptr<TBitmap> Shot(TWinControl* W) { return boxtest::WindowPixels(W); }
+
+class EditScreens : public SkinCtlTest {};
+
+TEST_F(EditScreens, EveryEditInEveryScheme) {
+  std::vector<std::unique_ptr<TspSkinData>> Loaded;
+  std::vector<std::pair<String, TspSkinData*>> Schemes = {{u"default", nullptr}};
+  for (const String& Name : MadeSchemeNames()) {
+    Loaded.push_back(MadeScheme(Name));
+    if (!Loaded.back()->Empty) Schemes.emplace_back(Name, Loaded.back().get());
+  }
+  for (const auto& [Scheme, Skin] : Schemes) {
+    SCOPED_TRACE(ToUtf8(Scheme));
+    SetCursorPos(0, 0);
+    auto* E = new TspSkinEdit(Host);
+    E->SetParent(Host);
+    E->SetBounds(10, 10, 140, 20);
+    E->SetText(u"Lumigra 123");
+    E->SetSkinData(Skin);
+    if (E->Skinned()) EXPECT_EQ(E->Height(), E->SkinRect.Height());
+    SaveScreen(Scheme, u"edit", u"normal", Shot(E).get());
+    E->SetFocus();
+    Pump();
+    SaveScreen(Scheme, u"edit", u"focused", Shot(E).get());
+    E->SetReadOnly(true);
+    SaveScreen(Scheme, u"edit", u"read-only", Shot(E).get());
+    for (TAlignment A : {taLeftJustify, taRightJustify, taCenter}) {
+      E->SetAlignment(A);
+      E->SetEnabled(false);
+      const char16_t* Names[] = {u"disabled-left", u"disabled-right", u"disabled-centre"};
+      SaveScreen(Scheme, u"edit", Names[A], Shot(E).get());
+      E->SetEnabled(true);
+    }
+    auto* BE = new TspSkinEdit(Host);
+    BE->SetParent(Host);
+    BE->SetBounds(10, 40, 140, 20);
+    BE->SetSkinDataName(u"buttonedit");
+    BE->SetButtonMode(true);
+    BE->SetSkinData(Skin);
+    BE->SetText(u"with a button");
+    SaveScreen(Scheme, u"buttonedit", u"normal", Shot(BE).get());
+    SendMessageW(BE->Handle(), WM_NCMOUSEMOVE, HTHSCROLL, 0);
+    SaveScreen(Scheme, u"buttonedit", u"button-hot", Shot(BE).get());
+    SendMessageW(BE->Handle(), WM_NCLBUTTONDOWN, HTHSCROLL, 0);
+    SaveScreen(Scheme, u"buttonedit", u"button-pressed", Shot(BE).get());
+    SendMessageW(BE->Handle(), WM_NCLBUTTONUP, HTHSCROLL, 0);
+
+    auto* S = new TspSkinSpinEdit(Host);
+    S->SetParent(Host);
+    S->SetBounds(10, 70, 100, 22);
+    S->SetUseSkinSize(false);
+    S->SetUseSkinFont(false);
+    S->SetValueType(TspValueType::vtFloat);
+    S->SetSkinData(Skin);
+    S->SetValue(12.5);
+    S->HandleNeeded();
+    SaveScreen(Scheme, u"spinedit", u"normal", Shot(S).get());
+    const TRect Up = S->ButtonRect(0);
+    Move(S, (Up.Left + Up.Right) / 2, (Up.Top + Up.Bottom) / 2, false);
+    SaveScreen(Scheme, u"spinedit", u"up-hot", Shot(S).get());
+    Press(S, (Up.Left + Up.Right) / 2, (Up.Top + Up.Bottom) / 2);
+    SaveScreen(Scheme, u"spinedit", u"up-pressed", Shot(S).get());
+    Release(S, (Up.Left + Up.Right) / 2, (Up.Top + Up.Bottom) / 2);
+    EXPECT_EQ(S->Value(), 13.5);
+    S->SetEnabled(false);
+    SaveScreen(Scheme, u"spinedit", u"disabled", Shot(S).get());
+
+    auto* N = new TspSkinNumericEdit(Host);
+    N->SetParent(Host);
+    N->SetBounds(10, 100, 100, 20);
+    N->SetUseSkinFont(false);
+    N->SetSkinData(Skin);
+    N->SetValue(300);
+    SaveScreen(Scheme, u"numericedit", u"normal", Shot(N).get());
+
+    auto* T = new TspSkinTrackEdit(Host);
+    T->SetParent(Host);
+    T->SetBounds(10, 130, 100, 20);
+    T->SetUseSkinFont(false);
+    T->SetSkinData(Skin);
+    T->SetValue(60);
+    T->ButtonClick(T);
+    ASSERT_TRUE(T->PopupShown());
+    SaveScreen(Scheme, u"trackedit", u"popup-below", Shot(T->PopupTrackBar()).get());
+    T->ButtonClick(T);
+    T->WorkArea = [](HWND W) {
+      RECT R{};
+      GetWindowRect(W, &R);
+      return TRect(0, 0, 4000, R.bottom + 2);
+    };
+    T->ButtonClick(T);
+    RECT PR{}, ER{};
+    GetWindowRect(T->PopupTrackBar()->Handle(), &PR);
+    GetWindowRect(T->Handle(), &ER);
+    EXPECT_EQ(PR.bottom, ER.top);
+    SaveScreen(Scheme, u"trackedit", u"popup-above", Shot(T->PopupTrackBar()).get());
+    T->ButtonClick(T);
+    delete T;
+    delete N;
+    delete S;
+    delete BE;
+    delete E;
+  }
+}
+
+}  // namespace
