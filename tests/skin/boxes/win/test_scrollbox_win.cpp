@@ -2,26 +2,13 @@
 // children, scrolling by the bar, growth while scrolled past the end, the
 // scroll requests that move the children once, the frame of each border
 // style and its non-client size, and the click that focuses.
-#include "tests/skin/controls/win/CtlTestUtil.h"
+#include "tests/skin/boxes/win/BoxTestUtil.h"
 
 #include "skin/boxes/SkinBoxLists.h"
 #include "skin/data/SkinMessages.h"
 
 namespace ctl {
 namespace {
-
-// The whole window as the screen shows it, frame included.
-std::unique_ptr<TBitmap> GrabWindow(TWinControl* C) {
-  RedrawWindow(C->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
-  Pump();
-  auto B = std::make_unique<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(C->Width(), C->Height());
-  HDC DC = GetWindowDC(C->Handle());
-  BitBlt(B->Canvas()->Handle(), 0, 0, C->Width(), C->Height(), DC, 0, 0, SRCCOPY);
-  ReleaseDC(C->Handle(), DC);
-  return B;
-}
 
 class ScrollBoxTest : public SkinCtlTest {
  protected:
@@ -191,7 +178,7 @@ TEST_F(ScrollBoxTest, FramePerBorderStyle) {
     }
     // The extended request answers its magic number only with its LParam.
     EXPECT_EQ(SendMessageW(Box->Handle(), FEM_PAINT_FRAME_EX, 0, SP_PAINT_EX_MAGIC), SP_PAINT_EX_MAGIC);
-    auto Shot = GrabWindow(Box);
+    auto Shot = boxtest::WindowPixels(Box);
     EXPECT_EQ(Px(Shot.get(), 75, 75), clWhite);
     if (R.Style != bvNone) {
       EXPECT_EQ(Px(Shot.get(), 0, 75), R.TopLeft);
