@@ -95,5 +95,39 @@ TEST_F(BoxesSkinTest, ListItemsFromTheSkin) {
   EXPECT_EQ(Px(D.get(), 80, 5), Sys(clWindow));
 }
 
+TEST_F(BoxesSkinTest, ComboFromTheSkin) {
+  auto S = CoordSkin();
+  S.Control(u"combobox", u"combobox",
+            {u"pictureindex=0", u"skinrect=0,230,100,250", u"lefttoppoint=3,0", u"righttoppoint=97,0",
+             u"clientrect=3,3,80,17", u"buttonrect=80,2,98,18", u"activebuttonrect=100,230,118,246",
+             u"downbuttonrect=120,230,138,246", u"itemrect=140,230,200,244", u"focusitemrect=140,246,200,260",
+             u"itemleftoffset=2", u"itemrightoffset=2", u"itemtextrect=2,1,58,13", u"fontcolor=0"});
+  auto SD = LoadSkin(S);
+  auto* CB = new TspSkinComboBox(Host);
+  CB->SetBounds(0, 0, 120, 30);
+  CB->SetParent(Host);
+  CB->Items()->Add(u"x");
+  CB->SetSkinData(SD.get());
+  Pump();
+  // The skin keeps its height; the button moves with the width.
+  EXPECT_EQ(CB->Height(), 20);
+  EXPECT_EQ(CB->Button.R, TRect(100, 2, 118, 18));
+  EXPECT_EQ(CB->CBItem.R, TRect(3, 3, 100, 17));
+  auto B = Render(CB);
+  EXPECT_EQ(Px(B.get(), 0, 0), Coord(0, 230));
+  EXPECT_EQ(Px(B.get(), 119, 0), Coord(99, 230));
+  EXPECT_EQ(Px(B.get(), 3, 3), Coord(140, 230));  // the item picture's left part
+  // The pointer over the button: its hot picture.
+  Move(CB, 105, 10, false);
+  auto H = Render(CB);
+  EXPECT_EQ(Px(H.get(), 100, 2), Coord(100, 230));
+  // Focused: the focus item picture.
+  CB->SetFocus();
+  Pump();
+  auto F = Render(CB);
+  EXPECT_EQ(Px(F.get(), 3, 3), Coord(140, 246));
+  SaveScreen(u"fixture", u"combobox", u"focused", F.get());
+}
+
 }  // namespace
 }  // namespace ctl
