@@ -188,5 +188,52 @@ TEST_F(ListBoxTest, HorizontalExtentBar) {
   EXPECT_EQ(L->ListBox->HorizontalExtentValue(), 0);
 }
 
+TEST_F(ListBoxTest, ColumnsAndItemImages) {
+  // Two columns of 5 rows (116 / 20) hold 10: 30 items need the bar at the bottom.
+  L->SetColumns(2);
+  Fill(30);
+  ASSERT_NE(L->ScrollBar, nullptr);
+  EXPECT_EQ(L->ScrollBar->Kind(), sbHorizontal);
+  EXPECT_EQ(L->ScrollBar->BoundsRect(), Bounds(1, 100, 118, 19));
+  EXPECT_EQ(L->ListBox->BoundsRect(), TRect(2, 2, 118, 100));
+  EXPECT_EQ(L->ScrollBar->PageSize(), 2);
+  SCROLLINFO SI{};
+  SI.cbSize = sizeof(SI);
+  SI.fMask = SIF_RANGE;
+  GetScrollInfo(L->ListBox->Handle(), SB_HORZ, &SI);
+  EXPECT_EQ(L->ScrollBar->Max(), SI.nMax);
+  // The bar moves the columns.
+  L->ScrollBar->SetPosition(2);
+  Pump();
+  EXPECT_GT(L->TopIndex(), 0);
+  L->Clear();
+  EXPECT_EQ(L->ScrollBar, nullptr);
+  L->SetColumns(0);
+
+  // Item images: image i for item i unless ImageIndex names one for all.
+  auto* IL = new TImageList(Host);
+  IL->SetSize(12, 12);
+  for (TColor C : {clRed, clLime}) {
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(12, 12);
+    B.Canvas()->Brush()->SetColor(C);
+    B.Canvas()->FillRect(TRect(0, 0, 12, 12));
+    IL->Add(&B, nullptr);
+  }
+  Fill(3);
+  L->SetImages(IL);
+  auto B = Render(L->ListBox);
+  // Text rect (2, 0, ...): the image at x 2, centred in the 20-pixel row.
+  EXPECT_EQ(Px(B.get(), 5, 10), clRed);
+  EXPECT_EQ(Px(B.get(), 5, 30), clLime);
+  EXPECT_EQ(Px(B.get(), 5, 50), Sys(clWindow));  // no third image
+  L->SetImageIndex(1);
+  auto C = Render(L->ListBox);
+  EXPECT_EQ(Px(C.get(), 5, 10), clLime);
+  EXPECT_EQ(Px(C.get(), 5, 50), clLime);
+  SaveScreen(u"default", u"listbox", u"images", C.get());
+}
+
 }  // namespace
 }  // namespace ctl
