@@ -488,6 +488,10 @@ class TspSkinCustomComboBox : public TspSkinCustomControl {
   void DrawDefaultItem(TCanvas* C);
   void DrawItemContent(TCanvas* C, Integer Index, Integer BW, Integer BH, TRect TR);
   void DrawToolButtonDefault(TBitmap* B);
+  // The tool-button look from "resizetoolbutton" (else "resizebutton").
+  void DrawToolButtonSkin(TBitmap* B);
+  // The button of a freely stretched combo from the skin's button descriptions.
+  void DrawStretchedButton(TCanvas* C);
   void DrawSkinItem(TCanvas* C);
   Integer ShownIndex();
   bool IsListControl(TControl* C);

@@ -15,6 +15,31 @@ constexpr UINT_PTR DragTimer = 1;
 bool Inside(const TRect& R, const TPoint& P) {
   return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
 }
+
+// The first button description of Names the skin has, else nullptr.
+TspDataSkinButtonControl* ButtonDescription(TspSkinData* SD, std::initializer_list<const char16_t*> Names) {
+  if (!SD || SD->Empty) return nullptr;
+  for (const char16_t* N : Names) {
+    const Integer I = SD->GetControlIndex(N);
+    if (I >= 0 && I < SD->CtrlList->Count())
+      return dynamic_cast<TspDataSkinButtonControl*>(static_cast<TspDataSkinControl*>(SD->CtrlList->Items(I)));
+  }
+  return nullptr;
+}
+
+// R of Picture drawn keyed out by Transparent, centred in Area (Dy lower).
+void DrawMarker(TCanvas* C, TBitmap* Picture, const TRect& R, TColor Transparent, const TRect& Area, Integer Dy) {
+  if (!Picture || RectIsEmpty(R)) return;
+  TBitmap M;
+  M.SetPixelFormat(pf24bit);
+  M.SetSize(R.Width(), R.Height());
+  M.Canvas()->CopyRect(TRect(0, 0, R.Width(), R.Height()), Picture->Canvas(), R);
+  M.SetTransparentMode(tmFixed);
+  M.SetTransparentColor(Transparent);
+  M.SetTransparent(true);
+  C->Draw(Area.Left + Area.Width() / 2 - R.Width() / 2, Area.Top + Area.Height() / 2 - R.Height() / 2 + Dy, &M);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -891,14 +916,77 @@ void TspSkinCustomComboBox::DrawSkinItem(TCanvas* Dest) {
   Dest->Draw(CBItem.R.Left, CBItem.R.Top, B.get());
 }
 
+void TspSkinCustomComboBox::DrawToolButtonSkin(TBitmap* B) {
+  TspDataSkinButtonControl* D = ButtonDescription(FSD, {u"resizetoolbutton", u"resizebutton"});
+  if (!D) return;
+  TCanvas* C = B->Canvas();
+  const Integer W = Width(), H = Height();
+  const bool Open = FListBox->Visible(), Hot = FMouseIn || Focused();
+  // Open: the pressed picture (none: the plain one); hot: the active one.
+  if (Open)
+    DrawSkinButtonPiece(C, TRect(0, 0, W, H), FSD, D, !RectIsEmpty(D->DownSkinRect), !RectIsEmpty(D->DownSkinRect));
+  else
+    DrawSkinButtonPiece(C, TRect(0, 0, W, H), FSD, D, false, Hot);
+  if (FUseSkinFont) {
+    C->Font()->SetName(D->FontName);
+    C->Font()->SetStyle(D->FontStyle);
+    C->Font()->SetHeight(D->FontHeight);
+  } else {
+    AssignFont(C->Font(), DefaultFont());
+  }
+  C->Font()->SetCharset(SkinTextCharset(FSD, DefaultFont()));
+  C->Font()->SetColor(Open ? D->DownFontColor : Hot ? D->ActiveFontColor : Enabled() ? D->FontColor : D->DisabledFontColor);
+  const Integer I = ShownIndex();
+  if (I >= 0 && I < Items()->Count()) {
+    C->Brush()->SetStyle(bsClear);
+    CBItem.State = 0;
+    const TRect TR(2, 2, W - 17, H - 2);
+    DrawItemContent(C, I, TR.Width(), TR.Height(), TR);
+    C->Brush()->SetStyle(bsSolid);
+  }
+  const TRect MarkArea(W - 15, 0, W, H);
+  if (RectIsEmpty(D->MenuMarkerRect)) {
+    DrawDropDownMark(C, MarkArea, Open ? D->DownFontColor : C->Font()->Color());
+    return;
+  }
+  TRect R = D->MenuMarkerRect;
+  if (Open && !RectIsEmpty(D->MenuMarkerDownRect))
+    R = D->MenuMarkerDownRect;
+  else if (Open && !RectIsEmpty(D->MenuMarkerActiveRect))
+    R = D->MenuMarkerActiveRect;
+  else if (Hot && !RectIsEmpty(D->MenuMarkerActiveRect))
+    R = D->MenuMarkerActiveRect;
+  DrawMarker(C, SkinPicture(D->PictureIndex), R, D->MenuMarkerTransparentColor, MarkArea, 0);
+}
+
+void TspSkinCustomComboBox::DrawStretchedButton(TCanvas* C) {
+  TspDataSkinButtonControl* D = ButtonDescription(FSD, {u"combobutton", u"editbutton", u"resizebutton"});
+  if (!D || RectIsEmpty(Button.R)) return;
+  const bool Pressed = Button.Down && Button.MouseIn;
+  DrawSkinButtonPiece(C, Button.R, FSD, D, Button.Down, Button.MouseIn);
+  if (RectIsEmpty(D->MenuMarkerRect)) {
+    if (!Enabled()) return;
+    TRect A = Button.R;
+    if (Pressed) A.Top += 2;
+    DrawDirectionArrow(C, A, Pressed ? D->DownFontColor : Button.MouseIn ? D->ActiveFontColor : D->FontColor, 4);
+    return;
+  }
+  TRect R = D->MenuMarkerRect;
+  if (Pressed && !RectIsEmpty(D->MenuMarkerDownRect))
+    R = D->MenuMarkerDownRect;
+  else if (Button.MouseIn && !RectIsEmpty(D->MenuMarkerActiveRect))
+    R = D->MenuMarkerActiveRect;
+  DrawMarker(C, SkinPicture(D->PictureIndex), R, D->MenuMarkerTransparentColor, Button.R, Pressed ? 1 : 0);
+}
+
 void TspSkinCustomComboBox::CreateControlSkinImage(TBitmap* B) {
   CalcRects();
-  if (!SkinnedCombo() || FToolButtonStyle) {
-    if (FToolButtonStyle) {
-      DrawToolButtonDefault(B);
-    } else {
-      TspSkinCustomControl::CreateControlSkinImage(B);
-    }
+  if (FToolButtonStyle) {
+    DrawToolButtonSkin(B);
+    return;
+  }
+  if (!SkinnedCombo()) {
+    TspSkinCustomControl::CreateControlSkinImage(B);
     return;
   }
   const bool Hot = FMouseIn || Focused();
@@ -911,14 +999,18 @@ void TspSkinCustomComboBox::CreateControlSkinImage(TBitmap* B) {
   else
     TspSkinCustomControl::CreateControlSkinImage(B);
   TCanvas* C = B->Canvas();
-  TRect State;
-  if (!Enabled() && !RectIsEmpty(UnEnabledButtonRect))
-    State = UnEnabledButtonRect;
-  else if (Button.Down && Button.MouseIn)
-    State = DownButtonRect;
-  else if (Button.MouseIn)
-    State = ActiveButtonRect;
-  if (!RectIsEmpty(State) && Picture) C->CopyRect(Button.R, Picture->Canvas(), State);
+  if (FUseSkinSize) {
+    TRect State;
+    if (!Enabled() && !RectIsEmpty(UnEnabledButtonRect))
+      State = UnEnabledButtonRect;
+    else if (Button.Down && Button.MouseIn)
+      State = DownButtonRect;
+    else if (Button.MouseIn)
+      State = ActiveButtonRect;
+    if (!RectIsEmpty(State) && Picture) C->CopyRect(Button.R, Picture->Canvas(), State);
+  } else {
+    DrawStretchedButton(C);
+  }
   if (FStyle == spcbFixedStyle) DrawSkinItem(C);
 }
 

@@ -129,5 +129,52 @@ TEST_F(BoxesSkinTest, ComboFromTheSkin) {
   SaveScreen(u"fixture", u"combobox", u"focused", F.get());
 }
 
+TEST_F(BoxesSkinTest, ComboToolButtonAndStretchedButtonFromButtonDescriptions) {
+  auto S = CoordSkin();
+  S.Control(u"combobox", u"combobox",
+            {u"pictureindex=0", u"skinrect=0,230,100,250", u"lefttoppoint=3,0", u"righttoppoint=97,0",
+             u"clientrect=3,3,80,17", u"buttonrect=80,2,98,18", u"itemrect=140,230,200,244",
+             u"itemtextrect=2,1,58,13"});
+  S.Control(u"resizetoolbutton", u"button",
+            {u"pictureindex=0", u"skinrect=0,100,30,120", u"activeskinrect=30,100,60,120",
+             u"downskinrect=60,100,90,120", u"lefttoppoint=4,4", u"righttoppoint=26,4", u"leftbottompoint=4,16",
+             u"rightbottompoint=26,16", u"clientrect=4,4,26,16", u"fontcolor=0", u"downfontcolor=255"});
+  S.Control(u"combobutton", u"button",
+            {u"pictureindex=0", u"skinrect=100,100,120,120", u"activeskinrect=120,100,140,120",
+             u"lefttoppoint=3,3", u"righttoppoint=17,3", u"leftbottompoint=3,17", u"rightbottompoint=17,17",
+             u"clientrect=3,3,17,17", u"fontcolor=0", u"activefontcolor=255"});
+  auto SD = LoadSkin(S);
+  auto* CB = new TspSkinComboBox(Host);
+  CB->SetBounds(0, 0, 120, 30);
+  CB->SetParent(Host);
+  CB->Items()->Add(u"x");
+  CB->SetSkinData(SD.get());
+  // Tool-button style: the whole control is the button picture, stretched.
+  CB->SetToolButtonStyle(true);
+  CB->SetBounds(0, 0, 120, 30);
+  Pump();
+  EXPECT_EQ(CB->Height(), 30);
+  auto T = Render(CB);
+  EXPECT_EQ(Px(T.get(), 0, 0), Coord(0, 100));
+  EXPECT_EQ(Px(T.get(), 119, 29), Coord(29, 119));
+  CB->DropDown();
+  auto O = Render(CB);
+  EXPECT_EQ(Px(O.get(), 0, 0), Coord(60, 100));  // open: the pressed picture
+  CB->CloseUp(false);
+  SaveScreen(u"fixture", u"combobox", u"toolbutton-open", O.get());
+
+  // Free size: the arrow button nine-sliced from "combobutton".
+  CB->SetToolButtonStyle(false);
+  CB->SetUseSkinSize(false);
+  CB->SetBounds(0, 0, 120, 30);
+  Pump();
+  auto F = Render(CB);
+  EXPECT_EQ(CB->Button.R.Bottom - CB->Button.R.Top, 16 + 10);
+  EXPECT_EQ(Px(F.get(), CB->Button.R.Left, CB->Button.R.Top), Coord(100, 100));
+  Move(CB, CB->Button.R.Left + 3, CB->Button.R.Top + 3, false);
+  auto H = Render(CB);
+  EXPECT_EQ(Px(H.get(), CB->Button.R.Left, CB->Button.R.Top), Coord(120, 100));
+}
+
 }  // namespace
 }  // namespace ctl
