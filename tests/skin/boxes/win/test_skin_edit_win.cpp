@@ -674,3 +674,31 @@ TEST_F(SkinEditWin, SkinnedAtTheFontsHeight) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinEditWin, SkinnedButtonAtTheFontsHeight) {
+  auto Skin = EditSkin(u"buttonedit", u"edit");
+  Skin.Control(u"editbutton", u"button",
+               {u"pictureindex=0", u"skinrect=0,100,20,120", u"activeskinrect=0,130,20,150", u"lefttoppoint=3,3",
+                u"righttoppoint=17,3", u"leftbottompoint=3,17", u"rightbottompoint=17,17",
+                u"clientrect=3,3,17,17"});
+  auto SD = LoadSkin(Skin);
+  auto* E = Make<TspSkinEdit>(120);
+  E->SetSkinDataName(u"buttonedit");
+  E->SetUseSkinFont(false);
+  E->SetButtonMode(true);
+  E->SetSkinData(SD.get());
+  ASSERT_TRUE(E->Skinned());
+  E->CalcRects();
+  const TRect Btn = E->ButtonRectNow();
+  EXPECT_EQ(Btn, TRect(100, 2, 118, 22 + E->Height() - 24));
+  auto B = WindowPixels(E);
+  SaveScreen(u"fixture", u"buttonedit", u"font-height", B.get());
+  EXPECT_EQ(Px(B.get(), Btn.Left + 1, Btn.Top + 1), Coord(1, 101));
+  SendMessageW(E->Handle(), WM_NCMOUSEMOVE, HTHSCROLL, 0);
+  B = WindowPixels(E);
+  EXPECT_EQ(Px(B.get(), Btn.Left + 1, Btn.Top + 1), Coord(1, 131));
+}
+
+}  // namespace
