@@ -176,5 +176,39 @@ TEST_F(BoxesSkinTest, ComboToolButtonAndStretchedButtonFromButtonDescriptions) {
   EXPECT_EQ(Px(H.get(), CB->Button.R.Left, CB->Button.R.Top), Coord(120, 100));
 }
 
+TEST_F(BoxesSkinTest, ListCaptionButtonsFromTheSkin) {
+  auto S = CoordSkin();
+  S.Control(u"listbox", u"listbox",
+            {u"pictureindex=0", u"skinrect=0,0,60,80", u"lefttoppoint=3,20", u"righttoppoint=30,20",
+             u"leftbottompoint=3,77", u"rightbottompoint=57,77", u"clientrect=3,20,57,77",
+             u"captionrect=3,2,30,18", u"upbuttonrect=44,2,56,18", u"activeupbuttonrect=200,0,212,16",
+             u"downbuttonrect=32,2,43,18", u"itemrect=0,200,60,220", u"itemtextrect=4,2,56,18"});
+  auto SD = LoadSkin(S);
+  auto* L = new TspSkinListBox(Host);
+  L->SetBounds(0, 0, 120, 120);
+  L->SetParent(Host);
+  for (const char16_t* T : {u"one", u"two", u"three"}) L->Items()->Add(T);
+  L->SetCaptionMode(true);
+  L->SetCaption(u"List");
+  L->SetSkinData(SD.get());
+  Pump();
+  auto B = Render(L);
+  // Buttons right of the right-top corner point move with the width.
+  EXPECT_EQ(L->Buttons[0].R, TRect(104, 2, 116, 18));
+  EXPECT_EQ(L->Buttons[1].R, TRect(92, 2, 103, 18));
+  EXPECT_TRUE(RectIsEmpty(L->Buttons[2].R));
+  EXPECT_EQ(L->NewCaptionRect, TRect(3, 2, 90, 18));
+  EXPECT_EQ(Px(B.get(), 104, 2), Coord(44, 2));
+  // The pointer over the up button: its hot picture; a click selects the previous item.
+  L->SetItemIndex(2);
+  Move(L, 106, 6, false);
+  auto H = Render(L);
+  EXPECT_EQ(Px(H.get(), 104, 2), Coord(200, 0));
+  Press(L, 106, 6);
+  Release(L, 106, 6);
+  EXPECT_EQ(L->ItemIndex(), 1);
+  SaveScreen(u"fixture", u"listbox", u"caption", H.get());
+}
+
 }  // namespace
 }  // namespace ctl

@@ -399,3 +399,34 @@ TEST_F(ComboTest, RealInputDragIntoTheListAndClickIntoIt) {
 
 }  // namespace
 }  // namespace ctl
+
+namespace ctl {
+namespace {
+
+TEST_F(ComboTest, AlphaBlendedList) {
+  CB->SetListBoxAlphaBlend(true);
+  CB->SetListBoxAlphaBlendValue(180);
+  CB->DropDown();
+  HWND W = CB->ListBox()->Handle();
+  EXPECT_TRUE(GetWindowLongW(W, GWL_EXSTYLE) & WS_EX_LAYERED);
+  BYTE Alpha = 0;
+  DWORD Flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(W, nullptr, &Alpha, &Flags));
+  EXPECT_EQ(Alpha, 180);
+  CB->CloseUp(false);
+  // Faded in: the loop ends at the value.
+  CB->SetListBoxAlphaBlendValue(120);
+  CB->SetListBoxAlphaBlendAnimation(true);
+  CB->DropDown();
+  ASSERT_TRUE(GetLayeredWindowAttributes(W, nullptr, &Alpha, &Flags));
+  EXPECT_EQ(Alpha, 120);
+  CB->CloseUp(false);
+  // Off again: the window is no longer layered.
+  CB->SetListBoxAlphaBlend(false);
+  CB->DropDown();
+  EXPECT_FALSE(GetWindowLongW(W, GWL_EXSTYLE) & WS_EX_LAYERED);
+  CB->CloseUp(false);
+}
+
+}  // namespace
+}  // namespace ctl
