@@ -494,6 +494,8 @@ class TspSkinCustomComboBox : public TspSkinCustomControl {
   void DrawStretchedButton(TCanvas* C);
   void DrawSkinItem(TCanvas* C);
   Integer ShownIndex();
+  // The item the closed combo shows (ShownIndex), drawn without background.
+  void DrawShownItem(TCanvas* C, Integer BW, Integer BH, const TRect& TR);
   bool IsListControl(TControl* C);
 
   bool FToolButtonStyle = false;

@@ -16,17 +16,6 @@ bool Inside(const TRect& R, const TPoint& P) {
   return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
 }
 
-// The first button description of Names the skin has, else nullptr.
-TspDataSkinButtonControl* ButtonDescription(TspSkinData* SD, std::initializer_list<const char16_t*> Names) {
-  if (!SD || SD->Empty) return nullptr;
-  for (const char16_t* N : Names) {
-    const Integer I = SD->GetControlIndex(N);
-    if (I >= 0 && I < SD->CtrlList->Count())
-      return dynamic_cast<TspDataSkinButtonControl*>(static_cast<TspDataSkinControl*>(SD->CtrlList->Items(I)));
-  }
-  return nullptr;
-}
-
 // R of Picture drawn keyed out by Transparent, centred in Area (Dy lower).
 void DrawMarker(TCanvas* C, TBitmap* Picture, const TRect& R, TColor Transparent, const TRect& Area, Integer Dy) {
   if (!Picture || RectIsEmpty(R)) return;
@@ -453,6 +442,14 @@ void TspSkinCustomComboBox::UpdateEditFont() {
 
 Integer TspSkinCustomComboBox::ShownIndex() { return FListBox->Visible() ? FOldItemIndex : ItemIndex(); }
 
+void TspSkinCustomComboBox::DrawShownItem(TCanvas* C, Integer BW, Integer BH, const TRect& TR) {
+  const Integer I = ShownIndex();
+  if (I < 0 || I >= Items()->Count()) return;
+  C->Brush()->SetStyle(bsClear);
+  DrawItemContent(C, I, BW, BH, TR);
+  C->Brush()->SetStyle(bsSolid);
+}
+
 // --- layout
 
 void TspSkinCustomComboBox::CalcRects() {
@@ -822,12 +819,7 @@ void TspSkinCustomComboBox::DrawDefaultItem(TCanvas* Dest) {
   C->Font()->SetColor(Foc ? clHighlightText : DefaultFont()->Color());
   C->FillRect(TRect(0, 0, BW, BH));
   CBItem.State = Foc ? odFocused : 0;
-  const Integer I = ShownIndex();
-  if (I >= 0 && I < Items()->Count()) {
-    C->Brush()->SetStyle(bsClear);
-    DrawItemContent(C, I, BW, BH, TRect(2, 0, BW - 2, BH));
-    C->Brush()->SetStyle(bsSolid);
-  }
+  DrawShownItem(C, BW, BH, TRect(2, 0, BW - 2, BH));
   if (Foc) DrawDottedFocusRect(C, TRect(0, 0, BW, BH));
   Dest->Draw(CBItem.R.Left, CBItem.R.Top, B.get());
 }
@@ -844,14 +836,8 @@ void TspSkinCustomComboBox::DrawToolButtonDefault(TBitmap* B) {
     FillFramedRect(C, R, clBtnShadow, clBtnFace);
   AssignFont(C->Font(), DefaultFont());
   C->Font()->SetCharset(SkinTextCharset(FSD, DefaultFont()));
-  const Integer I = ShownIndex();
-  if (I >= 0 && I < Items()->Count()) {
-    C->Brush()->SetStyle(bsClear);
-    CBItem.State = 0;
-    const TRect TR(2, 2, W - 17, H - 2);
-    DrawItemContent(C, I, TR.Width(), TR.Height(), TR);
-    C->Brush()->SetStyle(bsSolid);
-  }
+  CBItem.State = 0;
+  DrawShownItem(C, W - 19, H - 4, TRect(2, 2, W - 17, H - 2));
   DrawDropDownMark(C, TRect(W - 15, 0, W, H), C->Font()->Color());
 }
 
@@ -907,17 +893,12 @@ void TspSkinCustomComboBox::DrawSkinItem(TCanvas* Dest) {
   C->Font()->SetColor(Foc ? FocusFontColor : (FMouseIn && !RectIsEmpty(ActiveSkinRect)) ? ActiveFontColor : FontColor);
   if (!Enabled()) C->Font()->SetColor(clGrayText);
   if (Foc && ShowFocus && !OnComboBoxDrawItem) DrawDottedFocusRect(C, TRect(0, 0, AW, BH));
-  const Integer I = ShownIndex();
-  if (I >= 0 && I < Items()->Count()) {
-    C->Brush()->SetStyle(bsClear);
-    DrawItemContent(C, I, AW, BH, TR);
-    C->Brush()->SetStyle(bsSolid);
-  }
+  DrawShownItem(C, AW, BH, TR);
   Dest->Draw(CBItem.R.Left, CBItem.R.Top, B.get());
 }
 
 void TspSkinCustomComboBox::DrawToolButtonSkin(TBitmap* B) {
-  TspDataSkinButtonControl* D = ButtonDescription(FSD, {u"resizetoolbutton", u"resizebutton"});
+  TspDataSkinButtonControl* D = SkinButtonDescription(FSD, {u"resizetoolbutton", u"resizebutton"});
   if (!D) return;
   TCanvas* C = B->Canvas();
   const Integer W = Width(), H = Height();
@@ -936,14 +917,8 @@ void TspSkinCustomComboBox::DrawToolButtonSkin(TBitmap* B) {
   }
   C->Font()->SetCharset(SkinTextCharset(FSD, DefaultFont()));
   C->Font()->SetColor(Open ? D->DownFontColor : Hot ? D->ActiveFontColor : Enabled() ? D->FontColor : D->DisabledFontColor);
-  const Integer I = ShownIndex();
-  if (I >= 0 && I < Items()->Count()) {
-    C->Brush()->SetStyle(bsClear);
-    CBItem.State = 0;
-    const TRect TR(2, 2, W - 17, H - 2);
-    DrawItemContent(C, I, TR.Width(), TR.Height(), TR);
-    C->Brush()->SetStyle(bsSolid);
-  }
+  CBItem.State = 0;
+  DrawShownItem(C, W - 19, H - 4, TRect(2, 2, W - 17, H - 2));
   const TRect MarkArea(W - 15, 0, W, H);
   if (RectIsEmpty(D->MenuMarkerRect)) {
     DrawDropDownMark(C, MarkArea, Open ? D->DownFontColor : C->Font()->Color());
@@ -960,7 +935,7 @@ void TspSkinCustomComboBox::DrawToolButtonSkin(TBitmap* B) {
 }
 
 void TspSkinCustomComboBox::DrawStretchedButton(TCanvas* C) {
-  TspDataSkinButtonControl* D = ButtonDescription(FSD, {u"combobutton", u"editbutton", u"resizebutton"});
+  TspDataSkinButtonControl* D = SkinButtonDescription(FSD, {u"combobutton", u"editbutton", u"resizebutton"});
   if (!D || RectIsEmpty(Button.R)) return;
   const bool Pressed = Button.Down && Button.MouseIn;
   DrawSkinButtonPiece(C, Button.R, FSD, D, Button.Down, Button.MouseIn);
@@ -1048,14 +1023,8 @@ void TspSkinCustomComboBox::Dispatch(TMessage& M) {
       if (!FromWMPaint && M.WParam) {
         HDC DC = reinterpret_cast<HDC>(M.WParam);
         PaintContentTo(DC);
-        if (FEdit && FEdit->HandleAllocated()) {
-          // The inner edit's text at its place in the same device context.
-          const int Saved = SaveDC(DC);
-          TFinally Restore([&] { RestoreDC(DC, Saved); });
-          OffsetViewportOrgEx(DC, FEdit->Left(), FEdit->Top(), nullptr);
-          IntersectClipRect(DC, 0, 0, FEdit->Width(), FEdit->Height());
-          SendMessageW(FEdit->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-        }
+        // The inner edit's text at its place in the same device context.
+        PaintChildInto(DC, FEdit);
       }
       M.Result = 1;
       return;

@@ -5,6 +5,7 @@
 #include "tests/skin/controls/win/CtlTestUtil.h"
 
 #include "skin/boxes/SkinBoxLists.h"
+#include "skin/data/SkinMessages.h"
 
 namespace ctl {
 namespace {
@@ -110,6 +111,49 @@ TEST_F(ListBoxTest, ItemStatesArePainted) {
   EXPECT_EQ(Seen, TRect(2, 0, L->ListBox->Width() - 2, 20));
   EXPECT_TRUE(SeenState & odSelected);
   EXPECT_TRUE(SeenState & odFocused);
+}
+
+// The list background request (0xBC4A with the paint key): answered by the
+// inner list only while it is empty, by filling the DC with its background.
+TEST_F(ListBoxTest, BackgroundRequestOnlyWhileEmpty) {
+  const Integer W = L->ListBox->ClientWidth(), H = L->ListBox->ClientHeight();
+  auto Ask = [&](LPARAM Key, TBitmap* Into) {
+    return SendMessageW(L->ListBox->Handle(), SP_PAINT_LIST_BACKGROUND,
+                        Into ? reinterpret_cast<WPARAM>(Into->Canvas()->Handle()) : 0, Key);
+  };
+  auto Blank = [&] {
+    auto B = std::make_unique<TBitmap>();
+    B->SetPixelFormat(pf24bit);
+    B->SetSize(W, H);
+    B->Canvas()->Brush()->SetColor(clFuchsia);
+    B->Canvas()->FillRect(TRect(0, 0, W, H));
+    return B;
+  };
+  struct Row {
+    const char* Name;
+    Integer Items;
+    LPARAM Key;
+    bool Answered;
+  };
+  const Row Rows[] = {
+      {"empty, paint key", 0, SP_PAINT_EX_MAGIC, true},
+      {"empty, other key", 0, 1, false},
+      {"with items, paint key", 2, SP_PAINT_EX_MAGIC, false},
+  };
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    L->Clear();
+    Fill(R.Items);
+    auto B = Blank();
+    const LRESULT Answer = Ask(R.Key, B.get());
+    EXPECT_EQ(Answer, R.Answered ? SP_PAINT_EX_MAGIC : 0);
+    const TColor Want = R.Answered ? Sys(clWindow) : TColor(0xFF00FF);
+    EXPECT_EQ(Px(B.get(), 1, 1), Want);
+    EXPECT_EQ(Px(B.get(), W - 1, H - 1), Want);
+  }
+  // Without a DC the empty list still answers and paints nothing.
+  L->Clear();
+  EXPECT_EQ(Ask(SP_PAINT_EX_MAGIC, nullptr), SP_PAINT_EX_MAGIC);
 }
 
 TEST_F(ListBoxTest, CaptionStripAndButtons) {
