@@ -154,6 +154,21 @@ class TspSkinCustomListBox : public TspSkinCustomControl {
   void SetListBoxTabOrder(Integer Value) { ListBox->SetTabOrder(Value); }
   bool ListBoxTabStop() const { return ListBox->TabStop(); }
   void SetListBoxTabStop(bool Value) { ListBox->SetTabStop(Value); }
+  TPopupMenu* ListBoxPopupMenu() const { return ListBox->PopupMenu(); }
+  void SetListBoxPopupMenu(TPopupMenu* Value) { ListBox->SetPopupMenu(Value); }
+  TDragMode ListBoxDragMode() const { return ListBox->DragMode(); }
+  void SetListBoxDragMode(TDragMode Value) { ListBox->SetDragMode(Value); }
+  TCursor ListBoxDragCursor() const { return ListBox->DragCursor(); }
+  void SetListBoxDragCursor(TCursor Value) { ListBox->SetDragCursor(Value); }
+  // The inner list's drag events (Sender and Source are the inner list).
+  const TDragDropEvent& OnListBoxDragDrop() const { return ListBox->OnDragDrop; }
+  void SetOnListBoxDragDrop(TDragDropEvent Value) { ListBox->OnDragDrop = std::move(Value); }
+  const TDragOverEvent& OnListBoxDragOver() const { return ListBox->OnDragOver; }
+  void SetOnListBoxDragOver(TDragOverEvent Value) { ListBox->OnDragOver = std::move(Value); }
+  const TNotifyEvent& OnListBoxStartDrag() const { return ListBox->OnStartDrag; }
+  void SetOnListBoxStartDrag(TNotifyEvent Value) { ListBox->OnStartDrag = std::move(Value); }
+  const TEndDragEvent& OnListBoxEndDrag() const { return ListBox->OnEndDrag; }
+  void SetOnListBoxEndDrag(TEndDragEvent Value) { ListBox->OnEndDrag = std::move(Value); }
 
   // --- own properties
   bool ShowCaptionButtons() const { return FShowCaptionButtons; }

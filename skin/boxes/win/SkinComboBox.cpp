@@ -776,6 +776,13 @@ void TspSkinCustomComboBox::ChangeSkinData() {
   FListBox->SetSkinData(SkinData());
   FListBox->UpDateScrollBar();
   CalcRects();
+  // The inner edit took the skin's font after the base sized the control:
+  // the skin's size once more on the current size, resized when it differs.
+  if (FEdit && SkinnedCombo()) {
+    Integer W = Width(), H = Height();
+    CalcSkinSize(W, H);
+    if (W != Width() || H != Height()) SetBounds(Left(), Top(), W, H);
+  }
 }
 
 // --- painting

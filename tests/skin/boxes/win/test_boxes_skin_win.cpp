@@ -129,6 +129,43 @@ TEST_F(BoxesSkinTest, ComboFromTheSkin) {
   SaveScreen(u"fixture", u"combobox", u"focused", F.get());
 }
 
+// An edit-style combo through skin changes: the skin's height, the inner
+// edit in the item rect at its font's height (the skin font), and back in
+// the default layout when the skin goes.
+TEST_F(BoxesSkinTest, EditComboFollowsSkinChanges) {
+  auto S = CoordSkin();
+  S.Control(u"combobox", u"combobox",
+            {u"pictureindex=0", u"skinrect=0,230,100,250", u"lefttoppoint=3,0", u"righttoppoint=97,0",
+             u"clientrect=3,3,80,17", u"buttonrect=80,2,98,18", u"itemrect=140,230,200,244",
+             u"itemtextrect=2,1,58,13", u"fontname=Liberation Sans", u"fontheight=9", u"fontcolor=0"});
+  auto SD = LoadSkin(S);
+  auto* CB = new TspSkinComboBox(Host);
+  CB->SetBounds(0, 0, 120, 30);
+  CB->SetParent(Host);
+  CB->SetStyle(spcbEditStyle);
+  CB->Items()->Add(u"x");
+  Pump();
+  TspCustomEdit* E = CB->EditObject();
+  ASSERT_NE(E, nullptr);
+  const TRect DefaultEdit = E->BoundsRect();
+  CB->SetSkinData(SD.get());
+  Pump();
+  EXPECT_EQ(CB->Height(), 20);
+  EXPECT_EQ(E->Font()->Height(), 9);
+  const Integer EH = FontCellHeight(E->Font());
+  EXPECT_EQ(E->BoundsRect(), TRect(3, 3 + 14 / 2 - EH / 2, 100, 3 + 14 / 2 - EH / 2 + EH));
+  SaveScreen(u"fixture", u"combobox", u"edit-style", Render(CB).get());
+  // Without the skin (the form's walk sends the change): the default layout
+  // and font again.
+  CB->SetSkinData(nullptr);
+  CB->ChangeSkinData();
+  CB->SetBounds(0, 0, 120, 30);
+  Pump();
+  EXPECT_EQ(E->Left(), DefaultEdit.Left);
+  EXPECT_EQ(E->Width(), DefaultEdit.Width());
+  EXPECT_EQ(E->Font()->Height(), CB->DefaultFont()->Height());
+}
+
 TEST_F(BoxesSkinTest, ComboToolButtonAndStretchedButtonFromButtonDescriptions) {
   auto S = CoordSkin();
   S.Control(u"combobox", u"combobox",

@@ -10,6 +10,14 @@
 namespace ctl {
 namespace {
 
+// A popup menu that records where it was asked to show and for whom.
+class TRecordingPopup : public TPopupMenu {
+ public:
+  using TPopupMenu::TPopupMenu;
+  std::vector<TComponent*> For;
+  void Popup(Integer, Integer) override { For.push_back(PopupComponent()); }
+};
+
 class ListBoxTest : public SkinCtlTest {
  protected:
   void SetUp() override {
@@ -154,6 +162,50 @@ TEST_F(ListBoxTest, BackgroundRequestOnlyWhileEmpty) {
   // Without a DC the empty list still answers and paints nothing.
   L->Clear();
   EXPECT_EQ(Ask(SP_PAINT_EX_MAGIC, nullptr), SP_PAINT_EX_MAGIC);
+}
+
+// The inner list's context menu, drag settings and drag events are set on
+// the list box: a context request over the items shows the menu for the
+// inner list; an automatic drag from it drops on a target that accepts it.
+TEST_F(ListBoxTest, PopupMenuAndDragOfTheInnerList) {
+  Fill(3);
+  auto* Menu = new TRecordingPopup(Host);
+  L->SetListBoxPopupMenu(Menu);
+  HWND LW = L->ListBox->Handle();
+  POINT P{20, 10};
+  ClientToScreen(LW, &P);
+  SendMessageW(LW, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(LW), MAKELPARAM(P.x, P.y));
+  ASSERT_EQ(Menu->For.size(), 1u);
+  EXPECT_EQ(Menu->For[0], L->ListBox);
+
+  auto* Target = new THost(Host);
+  Target->SetBounds(200, 10, 80, 80);
+  Target->SetParent(Host);
+  std::string Log;
+  Target->OnDragOver = [&](TObject*, TObject* Source, Integer, Integer, TDragState, bool& Accept) {
+    Accept = Source == L->ListBox;
+  };
+  Target->OnDragDrop = [&](TObject*, TObject* Source, Integer X, Integer Y) {
+    Log += (Source == L->ListBox ? "drop@" : "drop-other@") + std::to_string(X) + "," + std::to_string(Y) + " ";
+  };
+  L->SetListBoxDragMode(dmAutomatic);
+  L->SetListBoxDragCursor(crHandPoint);
+  L->SetOnListBoxStartDrag([&](TObject* Sender) { Log += Sender == L->ListBox ? "start " : "start-other "; });
+  L->SetOnListBoxEndDrag([&](TObject*, TObject* T, Integer, Integer) { Log += T == Target ? "end " : "end-nil "; });
+  // Mouse messages in the inner list's coordinates (it holds the capture);
+  // (X, Y) in the host's.
+  const TPoint Org(L->Left() + L->ListBox->Left(), L->Top() + L->ListBox->Top());
+  auto Mouse = [&](UINT Msg, Integer X, Integer Y, WPARAM Keys) {
+    PostMessageW(LW, Msg, Keys, PointToLParam(X - Org.X, Y - Org.Y));
+    Pump();
+  };
+  Mouse(WM_LBUTTONDOWN, 30, 20, MK_LBUTTON);
+  Mouse(WM_MOUSEMOVE, 60, 20, MK_LBUTTON);
+  Mouse(WM_MOUSEMOVE, 220, 30, MK_LBUTTON);
+  EXPECT_EQ(GetCursor(), Screen->Cursors(crHandPoint));
+  Mouse(WM_LBUTTONUP, 220, 30, 0);
+  EXPECT_EQ(Log, "start drop@20,20 end ");
+  EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(ListBoxTest, CaptionStripAndButtons) {
