@@ -73,12 +73,13 @@ void TspPopupListBox::Show(const TPoint& Origin) {
   const Byte Target = Combo->ListBoxAlphaBlendValue();
   const Integer Step = std::max(1, Target / 15);
   Integer A = 0;
-  DWORD Last = GetTickCount();
+  Cardinal Last = spTickCount();
   while (*Alive && A < Target) {
-    if (GetTickCount() - Last > 5) {
+    const Cardinal Now = spTickCount();
+    if (Now - Last > 5) {
       A = std::min<Integer>(Target, A + Step);
       SetWindowAlphaValue(W, static_cast<Byte>(A));
-      Last = GetTickCount();
+      Last = Now;
     }
     Application->ProcessMessages();
     if (*Alive && A < Target) Sleep(1);

@@ -50,22 +50,39 @@ inline golden::TTolerance GoldenTolerance(Integer W, Integer H) {
   return {8, static_cast<std::size_t>(W) * static_cast<std::size_t>(H) / 200};
 }
 
-// A window's picture for review (SCREENS/<program>/<scheme>/<control>-<state>.png);
-// in the default look also compared with the golden picture of the same name
-// in LUMIGRA_BOXES_GOLDENS_DIR. The caret is hidden while it is taken.
-inline void Shoot(const String& Scheme, const String& Control, const String& State, TWinControl* W) {
-  HideCaret(nullptr);
-  auto B = WindowPixels(W);
-  ShowCaret(nullptr);
-  ctl::SaveScreen(Scheme, Control, State, B.get());
+// A picture for review (SCREENS/<program>/<scheme>/<control>-<state>.png);
+// in the default look also compared with the golden picture of the same
+// name in LUMIGRA_BOXES_GOLDENS_DIR.
+inline void ShootBitmap(const String& Scheme, const String& Control, const String& State, TBitmap* B) {
+  ctl::SaveScreen(Scheme, Control, State, B);
   if (Scheme != u"default") return;
-  const std::vector<std::uint32_t> P = PixelsOf(B.get());
+  const std::vector<std::uint32_t> P = PixelsOf(B);
   const golden::TTolerance T = GoldenTolerance(B->Width(), B->Height());
   const golden::TOutcome R =
       golden::Check(golden::WindowsPath(LUMIGRA_BOXES_GOLDENS_DIR), Control + u"-" + State, P, B->Width(), B->Height(), T);
   if (R.Recorded) return;
-  if (R.Differ > 0) ctl::SaveScreen(u"differs", Control, State, B.get());
+  if (R.Differ > 0) ctl::SaveScreen(u"differs", Control, State, B);
   EXPECT_TRUE(R.Passed(T)) << ToUtf8(Control + u"-" + State) << ": " << R.Describe();
+}
+
+// The same of a window as it shows (the caret hidden while it is taken).
+inline void Shoot(const String& Scheme, const String& Control, const String& State, TWinControl* W) {
+  HideCaret(nullptr);
+  auto B = WindowPixels(W);
+  ShowCaret(nullptr);
+  ShootBitmap(Scheme, Control, State, B.get());
+}
+
+// What a control's erase step paints into a device context of its own
+// (the inner edit's text included), on fuchsia.
+inline std::unique_ptr<TBitmap> ErasePixels(TWinControl* W) {
+  auto B = std::make_unique<TBitmap>();
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(W->Width(), W->Height());
+  B->Canvas()->Brush()->SetColor(clFuchsia);
+  B->Canvas()->FillRect(TRect(0, 0, W->Width(), W->Height()));
+  SendMessageW(W->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(B->Canvas()->Handle()), 0);
+  return B;
 }
 
 }  // namespace boxtest

@@ -94,6 +94,8 @@ TEST_F(BoxesScreens, CombosInEveryScheme) {
     Pump();
     ASSERT_NE(EC->EditObject(), nullptr);
     boxtest::Shoot(Scheme, u"combobox-edit", u"closed", EC);
+    // Painted into another device context: the inner edit's text at its place.
+    boxtest::ShootBitmap(Scheme, u"combobox-edit", u"erase-dc", boxtest::ErasePixels(EC).get());
     EC->EditObject()->SetFocus();
     Pump();
     boxtest::Shoot(Scheme, u"combobox-edit", u"focused", EC);

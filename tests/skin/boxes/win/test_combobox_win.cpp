@@ -415,12 +415,23 @@ TEST_F(ComboTest, AlphaBlendedList) {
   ASSERT_TRUE(GetLayeredWindowAttributes(W, nullptr, &Alpha, &Flags));
   EXPECT_EQ(Alpha, 180);
   CB->CloseUp(false);
-  // Faded in: the loop ends at the value.
+  // Faded in on the tick source (a clock 6 ms further on at every reading):
+  // 120 in steps of 120 div 15 = 8, one step per reading after the first;
+  // the loop ends at the value.
   CB->SetListBoxAlphaBlendValue(120);
   CB->SetListBoxAlphaBlendAnimation(true);
+  static int Reads = 0;
+  Reads = 0;
+  FakeNow = 1000;
+  SetSkinTickSource([]() -> Cardinal {
+    ++Reads;
+    return FakeNow += 6;
+  });
   CB->DropDown();
+  SetSkinTickSource(nullptr);
   ASSERT_TRUE(GetLayeredWindowAttributes(W, nullptr, &Alpha, &Flags));
   EXPECT_EQ(Alpha, 120);
+  EXPECT_EQ(Reads, 1 + 15);
   CB->CloseUp(false);
   // Off again: the window is no longer layered.
   CB->SetListBoxAlphaBlend(false);

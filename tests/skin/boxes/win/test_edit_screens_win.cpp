@@ -66,6 +66,8 @@ TEST_F(EditScreens, EveryEditInEveryScheme) {
     S->SetValue(12.5);
     S->HandleNeeded();
     boxtest::Shoot(Scheme, u"spinedit", u"normal", S);
+    // Painted into another device context: the inner edit's text at its place.
+    boxtest::ShootBitmap(Scheme, u"spinedit", u"erase-dc", boxtest::ErasePixels(S).get());
     const TRect Up = S->ButtonRect(0);
     Move(S, (Up.Left + Up.Right) / 2, (Up.Top + Up.Bottom) / 2, false);
     boxtest::Shoot(Scheme, u"spinedit", u"up-hot", S);
