@@ -15,11 +15,7 @@ class EditScreens : public SkinCtlTest {};
 
 TEST_F(EditScreens, EveryEditInEveryScheme) {
   std::vector<std::unique_ptr<TspSkinData>> Loaded;
-  std::vector<std::pair<String, TspSkinData*>> Schemes = {{u"default", nullptr}};
-  for (const String& Name : MadeSchemeNames()) {
-    Loaded.push_back(MadeScheme(Name));
-    if (!Loaded.back()->Empty) Schemes.emplace_back(Name, Loaded.back().get());
-  }
+  const auto Schemes = DefaultAndMadeSchemes(Loaded);
   for (const auto& [Scheme, Skin] : Schemes) {
     SCOPED_TRACE(ToUtf8(Scheme));
     SetCursorPos(0, 0);
