@@ -161,6 +161,9 @@ String FloatToStrF(Extended Value, TFloatFormat Format, Integer Precision, Integ
     case ffCurrency: {
       if (D.Exponent > Precision) return Ascii(GeneralText(D, Precision, 0));
       Digits = std::clamp<Integer>(Digits, 0, 18);
+      // Precision significant digits first, then the decimals: 2.675 (held as
+      // 2.67499999...) is 2.67500000000000 to 15 digits and shows as "2.68".
+      RoundDigits(D, Precision);
       RoundDigits(D, std::min(D.Exponent + Digits, 18));
       return Ascii(FixedText(D, Digits, Format != ffFixed));
     }

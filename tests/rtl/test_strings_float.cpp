@@ -61,6 +61,14 @@ TEST(FloatText, FloatToStrFTable) {
       {0.005, ffFixed, 15, 2, u"0.01"},
       {9.999, ffFixed, 15, 2, u"10.00"},
       {1.0, ffFixed, 15, 3, u"1.000"},
+      // The precision's digits first, then the decimals (not the binary value's
+      // own digits): 2.675 and 1.005 are held just below their halves.
+      {2.675, ffFixed, 15, 2, u"2.68"},
+      {1.005, ffFixed, 15, 2, u"1.01"},
+      {0.125, ffFixed, 15, 2, u"0.13"},
+      {1.2345, ffFixed, 15, 2, u"1.23"},
+      {2.675, ffFixed, 3, 2, u"2.67"},
+      {2.675, ffFixed, 2, 2, u"2.70"},
       {1e20, ffFixed, 15, 2, u"1E20"},  // more integer digits than the precision
       {1234.5678, ffNumber, 15, 2, u"1,234.57"},
       {1234567.891, ffNumber, 15, 0, u"1,234,568"},
