@@ -50,7 +50,8 @@ class TPSPColor : public TObject {
  public:
   TPSPColor() = default;
   void Assign(const TPSPColor& Value);
-  const TRGB& RGB() const { return FRGB; }
+  // GetRGB: the name RGB is a macro of the Windows headers.
+  const TRGB& GetRGB() const { return FRGB; }
   const THSL& HSL() const { return FHSL; }
   const THSLPSP& HSLPSP() const { return FHSLPSP; }
   void SetRGB(const TRGB& Value);

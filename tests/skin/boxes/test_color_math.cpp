@@ -111,7 +111,7 @@ TEST(ColorMath, HSLBothWays) {
 
 TEST(ColorMath, PSPColorViews) {
   TPSPColor C;
-  EXPECT_EQ(C.RGB(), TRGB{});
+  EXPECT_EQ(C.GetRGB(), TRGB{});
   EXPECT_EQ(C.HSLPSP(), THSLPSP{});
   C.SetRGB(TRGB{255, 0, 0});
   EXPECT_EQ(C.HSL(), (THSL{0, 1, 0.5}));
@@ -120,13 +120,13 @@ TEST(ColorMath, PSPColorViews) {
   C.SetHSLPSP(THSLPSP{170, 255, 128});
   EXPECT_EQ(C.HSLPSP(), (THSLPSP{170, 255, 128}));
   EXPECT_DOUBLE_EQ(C.HSL().H, 170 / 255.0);
-  EXPECT_EQ(C.RGB(), TRGB({1, 1, 255}));  // m1 = 2/255 from L = 128/255
+  EXPECT_EQ(C.GetRGB(), TRGB({1, 1, 255}));  // m1 = 2/255 from L = 128/255
   C.SetHSL(THSL{0.5, 0.5, 0.25});
-  EXPECT_EQ(C.RGB(), TRGB({32, 96, 96}));
+  EXPECT_EQ(C.GetRGB(), TRGB({32, 96, 96}));
   EXPECT_EQ(C.HSLPSP(), (THSLPSP{128, 128, 64}));
   TPSPColor D;
   D.Assign(C);
-  EXPECT_EQ(D.RGB(), C.RGB());
+  EXPECT_EQ(D.GetRGB(), C.GetRGB());
   EXPECT_EQ(D.HSL(), C.HSL());
   EXPECT_EQ(D.HSLPSP(), C.HSLPSP());
 }
