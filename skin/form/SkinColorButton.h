@@ -7,3 +7,7 @@
 #if defined(_WIN32)
 #include "skin/form/win/SkinColorDialog.h"
 #endif
+
+#if defined(_WIN32)
+#include "skin/form/win/SkinColorBtn.h"
+#endif

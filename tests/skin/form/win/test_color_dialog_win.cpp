@@ -117,6 +117,8 @@ TEST_F(ColorDialog, OpensWithTheColourAndLaysOutFromTheEditHeights) {
     EXPECT_EQ(D.RLabel->Caption(), u"R:");
     EXPECT_EQ(D.LLabel->Caption(), u"L:");
     EXPECT_EQ(Bytes(D.REdit, D.GEdit, D.BEdit), 0x8080FF);
+    EXPECT_EQ(D.REdit->Text(), u"255");
+    EXPECT_EQ(D.GEdit->Text(), u"128");
     Integer H = 0, S = 0, V = 0;
     RGBBytesToHSV(0xFF, 0x80, 0x80, H, S, V);
     EXPECT_EQ(D.HEdit->Value(), H);
@@ -125,6 +127,7 @@ TEST_F(ColorDialog, OpensWithTheColourAndLaysOutFromTheEditHeights) {
     EXPECT_EQ(D.ColorViewer->ColorValue(), 0x8080FF);
     EXPECT_EQ(D.ColorViewer->OldColorValue, 0x8080FF);
     EXPECT_EQ(D.PSPColor->GetRGB(), TRGB({0xFF, 0x80, 0x80}));
+    Pump();
     SaveForReview(D.Form->Handle(), "default", "colordialog-basic");
     End(D, mrCancel);
   });
