@@ -71,7 +71,9 @@ TEST_F(ColorButton, ItemsAndSwatchesForEveryFlagCombination) {
     }
     EXPECT_EQ(B->MoreColorsIndex(), More ? (Pick ? N - 2 : N - 1) : -1);
     EXPECT_EQ(B->PickColorIndex(), Pick ? N - 1 : -1);
-    if (More) EXPECT_EQ(Items->Items(B->MoreColorsIndex())->Caption(), u"More Colors...");
+    if (More) {
+      EXPECT_EQ(Items->Items(B->MoreColorsIndex())->Caption(), u"More Colors...");
+    }
     if (Pick) {
       EXPECT_EQ(Items->Items(N - 1)->Caption(), u"Select Color From Screen");
       EXPECT_EQ(Items->Items(N - 1)->ImageIndex(), -1);
