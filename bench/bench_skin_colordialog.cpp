@@ -5,6 +5,7 @@
 // does it (16 ms). Each runs inside the dialog's own modal loop.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <functional>
 
 #include "bench/BenchTable.h"

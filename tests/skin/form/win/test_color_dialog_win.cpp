@@ -321,6 +321,31 @@ TEST_F(ColorDialog, UserColoursAndTheWaysOut) {
   EXPECT_TRUE(Errors.empty());
 }
 
+// Texts come from the skin's text table when it has one; a missing key
+// gives an empty text.
+TEST_F(ColorDialog, TextsFromTheSkinsTable) {
+  TspSkinData SD(nullptr);
+  TspResourceStrData Texts(nullptr);
+  TStringList Lines;
+  Lines.Add(u"MSG_BTN_OK=Fine");
+  Lines.Add(u"COLORGRID_CAP=Basics");
+  Texts.SetResStrings(&Lines);
+  SD.SetResourceStrData(&Texts);
+  TspSkinColorDialog D(nullptr);
+  D.SetSkinData(&SD);
+  D.SetCtrlSkinData(&SD);
+  RunDialog(D, [&] {
+    EXPECT_EQ(D.Form->Caption(), u"");
+    EXPECT_EQ(D.OkButton->Caption(), u"Fine");
+    EXPECT_EQ(D.CancelButton->Caption(), u"");
+    EXPECT_EQ(D.ColorGrid->Caption(), u"Basics");
+    EXPECT_EQ(D.CustomColorGrid->Caption(), u"");
+    EXPECT_EQ(D.RLabel->Caption(), u"R:");
+    End(D, mrCancel);
+  });
+  SD.SetResourceStrData(nullptr);
+}
+
 // A window that records the colour previews.
 std::vector<WPARAM> Previews;
 LRESULT CALLBACK PreviewProc(HWND W, UINT M, WPARAM WP, LPARAM LP) {
