@@ -210,22 +210,39 @@ TEST_F(SkinEditWin, TypedPastTheRightEdgeKeepsTheTextAreaPainted) {
   for (Integer X = 2; X < W - 2; ++X) EXPECT_EQ(Px(B.get(), X, H - 3), clYellow) << X;
 }
 
-TEST_F(SkinEditWin, DisabledTextInGrayText) {
-  auto* E = Make<TspSkinEdit>();
-  E->SetText(u"WWW");
-  E->SetDefaultColor(clWhite);
-  E->SetEnabled(false);
-  Pump();
-  auto B = WindowPixels(E);
-  Save("disabled", B.get());
-  int Gray = 0, Black = 0;
-  for (Integer Y = 2; Y < E->Height() - 2; ++Y)
-    for (Integer X = 2; X < E->Width() - 2; ++X) {
-      if (Px(B.get(), X, Y) == Sys(clGrayText)) ++Gray;
-      if (Px(B.get(), X, Y) == clBlack) ++Black;
-    }
-  EXPECT_GT(Gray, 10);
-  EXPECT_EQ(Black, 0);
+TEST_F(SkinEditWin, DisabledTextInGrayTextByAlignment) {
+  struct Row {
+    const char* Name;
+    TAlignment A;
+    // Which thirds of the text area show gray text.
+    bool Left, Middle, Right;
+  };
+  const Row Rows[] = {{"left", taLeftJustify, true, false, false},
+                      {"right", taRightJustify, false, false, true},
+                      {"centre", taCenter, false, true, false}};
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    auto* E = Make<TspSkinEdit>(150);
+    E->SetText(u"WW");
+    E->SetDefaultColor(clWhite);
+    E->SetAlignment(R.A);
+    E->SetEnabled(false);
+    Pump();
+    auto B = WindowPixels(E);
+    Save((std::string("disabled-") + R.Name).c_str(), B.get());
+    int Gray[3] = {0, 0, 0}, Black = 0;
+    const Integer W = E->Width() - 4;
+    for (Integer Y = 2; Y < E->Height() - 2; ++Y)
+      for (Integer X = 2; X < E->Width() - 2; ++X) {
+        if (Px(B.get(), X, Y) == Sys(clGrayText)) ++Gray[std::min(2, (X - 2) * 3 / W)];
+        if (Px(B.get(), X, Y) == clBlack) ++Black;
+      }
+    EXPECT_EQ(Gray[0] > 5, R.Left);
+    EXPECT_EQ(Gray[1] > 5, R.Middle);
+    EXPECT_EQ(Gray[2] > 5, R.Right);
+    EXPECT_EQ(Black, 0);
+    delete E;
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -561,6 +578,127 @@ TEST_F(SkinEditWin, FramePaintedIntoAnotherDeviceContext) {
   Clear();
   EXPECT_NE(SendMessageW(E->Handle(), 0xBC4B, reinterpret_cast<WPARAM>(DC), 1), 16802);
   EXPECT_EQ(Px(B.get(), 0, 0), clFuchsia);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SkinEditWin, NumericEventCounts) {
+  struct Row {
+    const char* Name;
+    TspValueType Kind;
+    std::function<void(TspSkinNumericEdit*)> Act;
+    int Changes;
+  };
+  const auto I = TspValueType::vtInteger, F = TspValueType::vtFloat;
+  const Row Rows[] = {
+      {"same value", I, [](TspSkinNumericEdit* E) { E->SetValue(10); }, 0},
+      {"new value", I, [](TspSkinNumericEdit* E) { E->SetValue(11); }, 1},
+      {"new value, same text", I, [](TspSkinNumericEdit* E) { E->SetValue(10.2); }, 0},
+      {"two typed digits", I, [](TspSkinNumericEdit* E) { boxtest::Type(E, u"12"); }, 2},
+      {"a refused key", I, [](TspSkinNumericEdit* E) { boxtest::Type(E, u"x"); }, 0},
+      {"a paste of two digits", I,
+       [](TspSkinNumericEdit* E) {
+         Clipboard()->SetAsText(u"34");
+         SendMessageW(E->Handle(), WM_PASTE, 0, 0);
+       },
+       1},
+      {"leaving an integer field", I, [](TspSkinNumericEdit* E) { E->Parent()->SetFocus(); }, 0},
+      {"leaving a float field with more digits", F,
+       [](TspSkinNumericEdit* E) {
+         E->SetValue(10.125);
+         E->Parent()->SetFocus();
+       },
+       2},
+      {"Up with the keys on", I,
+       [](TspSkinNumericEdit* E) {
+         E->SetSupportUpDownKeys(true);
+         SendKey(E->Handle(), WM_KEYDOWN, VK_UP);
+       },
+       1},
+      {"Up at the maximum", I,
+       [](TspSkinNumericEdit* E) {
+         E->SetSupportUpDownKeys(true);
+         E->SetMaxValue(10);
+         SendKey(E->Handle(), WM_KEYDOWN, VK_UP);
+       },
+       0},
+  };
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    auto* E = Make<TspSkinNumericEdit>();
+    E->SetValueType(R.Kind);
+    E->SetMinValue(0);
+    E->SetMaxValue(1000);
+    E->SetValue(10);
+    E->SetFocus();
+    Pump();
+    E->SelectAll();
+    Changes = 0;
+    R.Act(E);
+    Pump();
+    EXPECT_EQ(Changes, R.Changes);
+    delete E;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The dialogs' numeric edits: a skin, UseSkinFont off.
+TEST_F(SkinEditWin, SkinnedAtTheFontsHeight) {
+  auto SD = LoadSkin(EditSkin(u"edit", u"edit"));
+  auto* E = Make<TspSkinNumericEdit>(120);
+  E->SetUseSkinFont(false);
+  E->SetSkinData(SD.get());
+  ASSERT_TRUE(E->Skinned());
+  const Integer H = E->Height();
+  EXPECT_EQ(H, FontHeightOf(E->Font()) + 24 - 16);
+  EXPECT_EQ(E->Font()->Color(), TColor(255));
+  RECT C{};
+  GetClientRect(E->Handle(), &C);
+  EXPECT_EQ(C.right, 120 - 8);
+  EXPECT_EQ(C.bottom, H - 8);
+  auto B = WindowPixels(E);
+  SaveScreen(u"fixture", u"numericedit", u"font-height", B.get());
+  // The frame stretched at the text area's corners.
+  EXPECT_EQ(Px(B.get(), 0, 0), Coord(0, 0));
+  EXPECT_EQ(Px(B.get(), 119, H - 1), Coord(49, 23));
+  EXPECT_EQ(Px(B.get(), 118, H - 2), Coord(48, 22));
+  EXPECT_EQ(Px(B.get(), 2, 1), Coord(2, 1));
+  // The text area: the description's strip stretched to its height.
+  EXPECT_EQ(Px(B.get(), 4, 4), Coord(4, 4));
+  EXPECT_EQ(Px(B.get(), 115, 4), Coord(45, 4));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SkinEditWin, SkinnedButtonAtTheFontsHeight) {
+  auto Skin = EditSkin(u"buttonedit", u"edit");
+  Skin.Control(u"editbutton", u"button",
+               {u"pictureindex=0", u"skinrect=0,100,20,120", u"activeskinrect=0,130,20,150", u"lefttoppoint=3,3",
+                u"righttoppoint=17,3", u"leftbottompoint=3,17", u"rightbottompoint=17,17",
+                u"clientrect=3,3,17,17"});
+  auto SD = LoadSkin(Skin);
+  auto* E = Make<TspSkinEdit>(120);
+  E->SetSkinDataName(u"buttonedit");
+  E->SetUseSkinFont(false);
+  E->SetButtonMode(true);
+  E->SetSkinData(SD.get());
+  ASSERT_TRUE(E->Skinned());
+  E->CalcRects();
+  const TRect Btn = E->ButtonRectNow();
+  EXPECT_EQ(Btn, TRect(100, 2, 118, 22 + E->Height() - 24));
+  auto B = WindowPixels(E);
+  SaveScreen(u"fixture", u"buttonedit", u"font-height", B.get());
+  EXPECT_EQ(Px(B.get(), Btn.Left + 1, Btn.Top + 1), Coord(1, 101));
+  SendMessageW(E->Handle(), WM_NCMOUSEMOVE, HTHSCROLL, 0);
+  B = WindowPixels(E);
+  EXPECT_EQ(Px(B.get(), Btn.Left + 1, Btn.Top + 1), Coord(1, 131));
 }
 
 }  // namespace

@@ -283,3 +283,42 @@ TEST_F(SpinEditWin, DescriptionOfAnotherKindKeepsTheDefaultLook) {
 }
 
 }  // namespace
+
+namespace {
+
+// The dialogs' spin edits: UseSkinSize and UseSkinFont off.
+TEST_F(SpinEditWin, SkinnedAtItsOwnSize) {
+  struct Row {
+    const char* Name;
+    bool ButtonDescription;
+  };
+  const Row Rows[] = {{"no button description: blank buttons", false},
+                      {"buttons stretched from editbutton", true}};
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    auto Skin = SpinSkin(u"spinedit");
+    if (R.ButtonDescription)
+      Skin.Control(u"editbutton", u"button",
+                   {u"pictureindex=0", u"skinrect=0,100,20,120", u"lefttoppoint=3,3", u"righttoppoint=17,3",
+                    u"leftbottompoint=3,17", u"rightbottompoint=17,17", u"clientrect=3,3,17,17"});
+    auto SD = LoadSkin(Skin);
+    auto* S = Make(0, 100);
+    S->SetUseSkinSize(false);
+    S->SetUseSkinFont(false);
+    S->SetHeight(30);
+    S->SetSkinData(SD.get());
+    ASSERT_TRUE(S->Skinned());
+    EXPECT_EQ(S->Height(), 30);
+    // The pair (102, 2, 118, 28) split at its middle.
+    EXPECT_EQ(S->ButtonRect(0), TRect(102, 2, 118, 15));
+    EXPECT_EQ(S->ButtonRect(1), TRect(102, 15, 118, 28));
+    auto B = Render(S);
+    SaveScreen(u"fixture", u"spinedit", R.ButtonDescription ? u"own-size-buttons" : u"own-size", B.get());
+    EXPECT_EQ(Px(B.get(), 0, 0), Coord(0, 0));
+    EXPECT_EQ(Px(B.get(), 119, 29), Coord(59, 23));
+    EXPECT_EQ(Px(B.get(), 103, 16), R.ButtonDescription ? Coord(1, 101) : clWhite);
+    delete S;
+  }
+}
+
+}  // namespace

@@ -180,3 +180,37 @@ TEST_F(TrackEditWin, PopupPlacedAgainstTheWorkArea) {
 }
 
 }  // namespace
+
+namespace {
+
+Cardinal FakeNow = 0;
+int FakeReads = 0;
+// A clock 6 ms further on at every reading.
+Cardinal FakeTicks() {
+  ++FakeReads;
+  return FakeNow += 6;
+}
+
+TEST_F(TrackEditWin, PopupFadesInOnTheTickSource) {
+  auto* E = Make(0, 100);
+  E->SetTrackBarAlphaBlend(true);
+  E->SetTrackBarAlphaBlendAnimation(true);
+  E->SetTrackBarAlphaBlendValue(200);
+  FakeReads = 0;
+  SetSkinTickSource(&FakeTicks);
+  E->ButtonClick(E);
+  SetSkinTickSource(nullptr);
+  ASSERT_TRUE(E->PopupShown());
+  const HWND P = E->PopupTrackBar()->Handle();
+  EXPECT_TRUE(GetWindowLongW(P, GWL_EXSTYLE) & WS_EX_LAYERED);
+  BYTE Alpha = 0;
+  DWORD Flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(P, nullptr, &Alpha, &Flags));
+  EXPECT_EQ(Alpha, 200);
+  // 200 in steps of 200 div 15 = 13: 16 steps, one per reading after the first.
+  EXPECT_EQ(FakeReads, 1 + 16);
+  E->ButtonClick(E);
+  EXPECT_FALSE(GetWindowLongW(P, GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+}  // namespace
