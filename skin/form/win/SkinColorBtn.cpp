@@ -13,12 +13,8 @@ TspSkinColorButton::TspSkinColorButton(TComponent* AOwner) : TspSkinMenuSpeedBut
   InitColors();
 }
 
-TspSkinColorButton::~TspSkinColorButton() {
-  SetSkinImagesMenu(nullptr);
-  FColorImages->Clear();
-  delete FColorImages;
-  delete FColorMenu;
-}
+// The menu and the image list are owned: the component frees them.
+TspSkinColorButton::~TspSkinColorButton() = default;
 
 bool TspSkinColorButton::Loading() const {
   return ComponentState().Contains(csLoading) || ComponentState().Contains(csDesigning);

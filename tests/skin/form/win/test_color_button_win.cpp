@@ -7,6 +7,8 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "skin/form/SkinColorButton.h"
 
@@ -244,6 +246,56 @@ TEST_F(ColorButton, MoreColoursThroughTheDialog) {
   EXPECT_EQ(B->CustomColorValuesCount, 4);
   EXPECT_TRUE(Errors.empty());
   delete F;
+}
+
+// Hovering the open menu's cells tells the main window which colour is
+// under the pointer (message 1035: the colour and the item index); the
+// shown form is freed with its button afterwards.
+std::vector<std::pair<WPARAM, LPARAM>> Hovers;
+LRESULT CALLBACK HoverProc(HWND W, UINT M, WPARAM WP, LPARAM LP) {
+  if (M == WM_USER + 11) {
+    Hovers.emplace_back(WP, LP);
+    return 0;
+  }
+  return DefWindowProcW(W, M, WP, LP);
+}
+
+TEST_F(ColorButton, HoverSendsThePreview) {
+  WNDCLASSW C{};
+  C.lpfnWndProc = HoverProc;
+  C.hInstance = GetModuleHandleW(nullptr);
+  C.lpszClassName = L"LumigraHoverProbe";
+  RegisterClassW(&C);
+  HWND Probe = CreateWindowW(L"LumigraHoverProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  Hovers.clear();
+  auto* F = new TForm(nullptr);
+  F->SetBounds(50, 50, 200, 100);
+  auto* B = new TspSkinColorButton(F);
+  B->SetParent(F);
+  B->SetBounds(10, 10, 40, 24);
+  B->SetMainWindowHandle(Probe);
+  EXPECT_EQ(B->ColorMenu()->MainWindowHandle(), Probe);
+  F->Show();
+  Pump();
+  ASSERT_TRUE(B->ColorMenu()->PopupFromRect(TRect(60, 90, 100, 114)));
+  Pump();
+  TspSkinImagesMenuPopupWindow* W = B->ColorMenu()->PopupWindow();
+  ASSERT_NE(W, nullptr);
+  const TRect R = B->ColorMenu()->ImagesItems()->Items(6)->ItemRect;
+  const TPoint P = W->ClientToScreen(TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
+  SetCursorPos(P.X, P.Y);
+  const TPoint L = W->ScreenToClient(P);
+  SendMessageW(W->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(L.X, L.Y));
+  EXPECT_TRUE(PumpUntil([] { return !Hovers.empty(); }, 2000));
+  if (!Hovers.empty()) {
+    EXPECT_EQ(Hovers.back().first, WPARAM(ButtonColorTable[5]));
+    EXPECT_EQ(Hovers.back().second, LPARAM(6));
+  }
+  B->ColorMenu()->Hide();
+  Pump();
+  delete F;  // a shown form frees its colour button without a crash
+  DestroyWindow(Probe);
 }
 
 }  // namespace
