@@ -186,6 +186,10 @@ TControl* MouseControl();
 // to the new one. ForgetMouseControl drops a control without notices.
 void SetMouseControl(TControl* NewControl);
 void ForgetMouseControl(TControl* Control);
+// The control under the screen point Pos: the deepest windowed control of
+// the window there, or its graphic child at the point (disabled ones too with
+// AllowDisabled); nullptr over no window of ours.
+TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled);
 
 // A canvas on a control's window: the DC is taken on first use and given
 // back after the message that used it.

@@ -234,3 +234,5 @@ void TControl::DragDrop(TObject* Source, Integer X, Integer Y) { Fire(OnDragDrop
 void TControl::DoEndDrag(TObject* Target, Integer X, Integer Y) { Fire(OnEndDrag, this, Target, X, Y); }
 
 void TControl::DoStartDrag() { Fire(OnStartDrag, this); }
+
+TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled) { return corepriv::FindDragTarget(Pos, AllowDisabled); }

@@ -1,0 +1,156 @@
+// The notice dialog: its layout from the layout numbers, AdjustLayout's
+// effects, captions and fonts in both languages, the ways out with
+// ActiveDialogHandle set and cleared, and the picture.
+#include "tests/classlib/win/test_controls_util.h"
+
+#include <functional>
+
+#include "foundation/app/HyAppUtils.h"
+#include "foundation/app/HyLangTable.h"
+#include "foundation/app/win/HyAppWin.h"
+#include "foundation/app/win/HyLangRes.h"
+#include "foundation/skin/win/RemindConfirmForm.h"
+#include "tests/common/Screens.h"
+
+namespace {
+
+class RemindConfirm : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Saved = LangIndex;
+    LangIndex = 2;
+    ASSERT_TRUE(LoadLanguageTable());
+  }
+  void TearDown() override {
+    LangIndex = Saved;
+    ActiveDialogHandle = nullptr;
+  }
+  Integer Saved = 2;
+};
+
+String Lang(Integer G, Integer I) {
+  String S;
+  GetLangText(G, I, false, S);
+  return S;
+}
+
+std::function<void()>* PendingDuring = nullptr;
+void CALLBACK DuringTimer(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  if (!PendingDuring) return;
+  auto F = *PendingDuring;
+  PendingDuring = nullptr;
+  F();
+}
+TModalResult RunModal(TfrmRemindConfirm* F, std::function<void()> During) {
+  PendingDuring = &During;
+  SetTimer(nullptr, 0, 30, DuringTimer);
+  const TModalResult R = F->ShowModal();
+  PendingDuring = nullptr;
+  return R;
+}
+
+TEST_F(RemindConfirm, LayoutCaptionsAndAdjustLayout) {
+  auto* F = new TfrmRemindConfirm(nullptr);
+  EXPECT_EQ(ActiveDialogHandle, F->Handle());
+  EXPECT_EQ(F->ClientWidth(), 393);
+  EXPECT_EQ(F->ClientHeight(), 138 + 53);
+  EXPECT_EQ(F->pnlMsg->Height(), 138);
+  EXPECT_EQ(F->pnlButton->Top(), 138);
+  EXPECT_EQ(F->Bevel2->BoundsRect(), TRect(0, 0, 3, 138));
+  EXPECT_EQ(F->Image1->BoundsRect(), TRect(3, 0, 58, 138));
+  EXPECT_EQ(F->Bevel1->BoundsRect(), TRect(378, 0, 393, 138));
+  EXPECT_EQ(F->lblMsg->BoundsRect(), TRect(58, 0, 378, 138));
+  EXPECT_EQ(F->chkNotRemind->BoundsRect(), TRect(13, 17, 206, 37));
+  EXPECT_EQ(F->btnCancel->BoundsRect(), TRect(219, 15, 279, 39));
+  EXPECT_EQ(F->btnContinue->BoundsRect(), TRect(294, 15, 370, 39));
+  EXPECT_TRUE(F->btnContinue->Default());
+  EXPECT_TRUE(F->lblMsg->WordWrap());
+  EXPECT_EQ(F->lblMsg->Font()->Height(), -12);
+  EXPECT_EQ(F->lblMsg->Font()->Color(), clMaroon);
+  EXPECT_EQ(F->Caption(), Lang(0, 1));
+  EXPECT_EQ(F->chkNotRemind->Caption(), Lang(0, 57));
+  EXPECT_EQ(F->btnCancel->Caption(), Lang(0, 7));
+  EXPECT_EQ(F->btnContinue->Caption(), Lang(0, 58));
+  EXPECT_FALSE(Lang(0, 58).empty());
+  ASSERT_NE(F->Image1->Picture()->Graphic(), nullptr);
+  EXPECT_EQ(F->Image1->Picture()->Width(), 48);
+  EXPECT_TRUE(F->Image1->Center());
+  F->AdjustLayout(70, true, false, taCenter, true, true);
+  EXPECT_EQ(F->ClientHeight(), 123);
+  EXPECT_EQ(F->pnlMsg->Height(), 70);
+  EXPECT_FALSE(F->btnCancel->Visible());
+  EXPECT_EQ(F->lblMsg->Alignment(), taCenter);
+  EXPECT_TRUE(F->chkNotRemind->Visible());
+  EXPECT_TRUE(F->chkNotRemind->Checked());
+  EXPECT_EQ(F->btnContinue->Caption(), Lang(0, 59));
+  F->AdjustLayout(100, false, true, taLeftJustify, false, false);
+  EXPECT_EQ(F->ClientHeight(), 153);
+  EXPECT_TRUE(F->btnCancel->Visible());
+  EXPECT_FALSE(F->chkNotRemind->Visible());
+  EXPECT_FALSE(F->chkNotRemind->Checked());
+  EXPECT_EQ(F->btnContinue->Caption(), Lang(0, 59));  // stays until a new dialog
+  delete F;
+  EXPECT_EQ(ActiveDialogHandle, nullptr);
+}
+
+TEST_F(RemindConfirm, ChineseFontsAndCaptions) {
+  LangIndex = 0;
+  auto* F = new TfrmRemindConfirm(nullptr);
+  const String YaHei = u"\u5FAE\u8F6F\u96C5\u9ED1";
+  EXPECT_EQ(F->Font()->Name(), YaHei);
+  EXPECT_EQ(F->Font()->Size(), 9);
+  EXPECT_EQ(F->btnContinue->DefaultFont()->Name(), YaHei);
+  EXPECT_EQ(F->chkNotRemind->DefaultFont()->Name(), YaHei);
+  EXPECT_EQ(F->lblMsg->Font()->Name(), YaHei);
+  EXPECT_EQ(F->spFormSkin1->DefCaptionFont()->Name(), YaHei);
+  EXPECT_EQ(F->spFormSkin1->DefCaptionFont()->Size(), 9);
+  EXPECT_EQ(F->btnContinue->Caption(), Lang(0, 58));
+  EXPECT_NE(Lang(0, 58), ([] {
+              LangIndex = 2;
+              String S = Lang(0, 58);
+              LangIndex = 0;
+              return S;
+            })());
+  F->lblMsg->SetCaption(Lang(0, 1));
+  F->AdjustLayout(70, false, true, taLeftJustify, true, false);
+  F->Show();
+  ctltest::Pump();
+  lumigra_test::SaveWindowScreen(F->Handle(), "remind-confirm-zh", "default");
+  delete F;
+}
+
+TEST_F(RemindConfirm, WaysOut) {
+  // Enter: the default button, OK; the check box is read afterwards.
+  auto* F = new TfrmRemindConfirm(nullptr);
+  F->lblMsg->SetCaption(u"A notice for the user, long enough to wrap over two lines of the message panel.");
+  F->AdjustLayout(70, false, true, taLeftJustify, true, false);
+  bool Focused = false;
+  EXPECT_EQ(RunModal(F,
+                     [&] {
+                       EXPECT_EQ(ActiveDialogHandle, F->Handle());
+                       Focused = F->btnContinue->Focused();
+                       lumigra_test::SaveWindowScreen(F->Handle(), "remind-confirm-en", "default");
+                       F->chkNotRemind->SetChecked(true);
+                       PostMessageW(F->btnContinue->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+                       PostMessageW(F->btnContinue->Handle(), WM_KEYUP, VK_RETURN, 0xC0000000);
+                     }),
+            mrOk);
+  EXPECT_TRUE(Focused);
+  EXPECT_TRUE(F->chkNotRemind->Checked());
+  EXPECT_EQ(ActiveDialogHandle, nullptr);
+  // Cancel button.
+  EXPECT_EQ(RunModal(F, [&] { F->btnCancel->ButtonClick(); }), mrCancel);
+  EXPECT_EQ(ActiveDialogHandle, nullptr);
+  // The window's close (the frame's close button): Cancel.
+  EXPECT_EQ(RunModal(F,
+                     [&] {
+                       EXPECT_EQ(ActiveDialogHandle, F->Handle());
+                       PostMessageW(F->Handle(), WM_CLOSE, 0, 0);
+                     }),
+            mrCancel);
+  EXPECT_EQ(ActiveDialogHandle, nullptr);
+  delete F;
+}
+
+}  // namespace
