@@ -491,6 +491,10 @@ class TWinControl : public TControl {
   void DisableAlign();
   void EnableAlign();
   void Realign();
+  // Moves the window's pixels and child windows by (DeltaX, DeltaY), updates
+  // the bounds of every child control (graphic ones are moved), then
+  // realigns. A hidden window or one not made yet only moves the bounds.
+  void ScrollBy(Integer DeltaX, Integer DeltaY);
   virtual void AdjustClientRect(TRect& Rect) { (void)Rect; }
   TRect ClientRect() override;
   // Before the window exists the client size is kept and applied against

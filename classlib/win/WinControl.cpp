@@ -454,6 +454,27 @@ void TWinControl::EnableAlign() {
 
 void TWinControl::Realign() { DoAlign(nullptr); }
 
+void TWinControl::ScrollBy(Integer DeltaX, Integer DeltaY) {
+  const bool IsVisible = FHandle && IsWindowVisible(FHandle);
+  // ScrollWindow moves the child windows with the pixels.
+  if (IsVisible) ScrollWindow(FHandle, DeltaX, DeltaY, nullptr, nullptr);
+  for (Integer I = 0; I < ControlCount(); ++I) {
+    TControl* C = Controls(I);
+    auto* W = dynamic_cast<TWinControl*>(C);
+    if (!W || !W->FHandle) {
+      C->FLeft += DeltaX;
+      C->FTop += DeltaY;
+    } else if (IsVisible) {
+      W->UpdateBounds();
+    } else {
+      SetWindowPos(W->FHandle, nullptr, W->FLeft + DeltaX, W->FTop + DeltaY, W->FWidth, W->FHeight,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      W->UpdateBounds();
+    }
+  }
+  Realign();
+}
+
 void TWinControl::DoAlign(TControl* AControl) {
   if (FAlignLevel != 0 || FComponentState.Contains(csLoading) || FComponentState.Contains(csDestroying)) {
     FControlState |= csAlignmentNeeded;
