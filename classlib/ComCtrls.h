@@ -233,7 +233,7 @@ class TCustomTreeView : public TWinControl {
   virtual void Edit(const TVITEMW& Item);
   virtual bool CustomDraw(const TRect& ARect, TCustomDrawStage Stage);
   virtual bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage, bool& PaintImages);
-  bool IsCustomDrawn(bool ItemLevel, TCustomDrawStage Stage) const;
+  virtual bool IsCustomDrawn(bool ItemLevel, TCustomDrawStage Stage) const;
 
  private:
   void CNNotify(TMessage& M);
@@ -326,6 +326,8 @@ class TCustomTabControl : public TWinControl {
   // Captions pushed to the window (the page control shows visible pages).
   virtual void TabsChanged();
   void ApplyItemSize();
+  // Subclasses Child when it is the native arrows, so they never show.
+  void KeepHidden(HWND Child);
   void PushTabs(const std::vector<String>& Captions);
 
   TStrings* FTabs;
@@ -338,6 +340,10 @@ class TCustomTabControl : public TWinControl {
   TPoint FTabPadding{-1, -1};  // -1: the native default
   TCustomImageList* FImages = nullptr;
   bool FUpdatingTabs = false;
+  // The native control's own scroll arrows stay alive (the control keeps
+  // their handle and reads their width) but are never shown: a control that
+  // draws arrows of its own sets this before its window is made.
+  bool FHideNativeArrows = false;
 };
 
 class TTabControl : public TCustomTabControl {

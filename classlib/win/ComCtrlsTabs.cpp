@@ -290,6 +290,33 @@ bool TCustomTabControl::CanChange() {
 
 void TCustomTabControl::Change() { Fire(OnChange, this); }
 
+namespace {
+
+// The native arrows' own window procedure (one class, one procedure).
+WNDPROC GArrowsProc = nullptr;
+
+// The native arrows' window procedure while they are kept hidden: every
+// attempt to show them is turned into a plain move, so they keep their place
+// and size out of sight.
+LRESULT CALLBACK HiddenArrowsProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (Msg == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(LParam)->flags &= ~UINT(SWP_SHOWWINDOW);
+  return CallWindowProcW(GArrowsProc, Wnd, Msg, WParam, LParam);
+}
+
+}  // namespace
+
+void TCustomTabControl::KeepHidden(HWND Child) {
+  WCHAR Name[32] = {};
+  GetClassNameW(Child, Name, 32);
+  if (String(reinterpret_cast<const char16_t*>(Name)) != u"msctls_updown32") return;
+  auto Proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Child, GWLP_WNDPROC));
+  if (Proc == &HiddenArrowsProc) return;
+  GArrowsProc = Proc;
+  SetWindowLongPtrW(Child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HiddenArrowsProc));
+  if (GetWindowLongW(Child, GWL_STYLE) & WS_VISIBLE)
+    SetWindowLongW(Child, GWL_STYLE, GetWindowLongW(Child, GWL_STYLE) & ~LONG(WS_VISIBLE));
+}
+
 void TCustomTabControl::Dispatch(TMessage& M) {
   switch (M.Msg) {
     case CN_NOTIFY: {
@@ -331,6 +358,9 @@ void TCustomTabControl::Dispatch(TMessage& M) {
       if (*Alive) Realign();
       return;
     }
+    case WM_PARENTNOTIFY:
+      if (FHideNativeArrows && LOWORD(M.WParam) == WM_CREATE) KeepHidden(reinterpret_cast<HWND>(M.LParam));
+      break;
     case WM_NCHITTEST:
       // Wine answers HTTRANSPARENT away from the tabs, which hands the
       // mouse over the frame and the page area to the parent: the whole

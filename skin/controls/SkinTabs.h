@@ -9,5 +9,7 @@
 
 #if defined(_WIN32)
 #include "skin/controls/win/SkinPageControl.h"
+#include "skin/controls/win/SkinTabControl.h"
 #include "skin/controls/win/SkinTabImages.h"
+#include "skin/controls/win/SkinTreeView.h"
 #endif

@@ -1,19 +1,67 @@
-// The skinned page control TspSkinPageControl, as far as it is built: the
-// skin's tab description read into the control (an entry of another class
-// counts as none), the reserve image list that makes room in every tab for
-// a glyph and a close button, and the corrections laid over the platform
-// tab layout's page and tab rectangles. Painting and interaction are not
-// built yet: the tab layout still draws itself. Winelib only.
+// The skinned page control TspSkinPageControl and its pages TspSkinTabSheet:
+// the skin's tab description read into the control (an entry of another
+// class counts as none), the reserve image list that makes room in every
+// tab for a glyph and a close button, the corrections laid over the
+// platform tab layout's page and tab rectangles, the whole painting (frame,
+// strip, tabs with glyphs, captions and close buttons, in the skin's look or
+// the default one), hot tracking, closing pages, the wheel, the skinned
+// scroll arrows standing in for the layout's own, hidden and centred tabs.
+// The platform tab layout places the tabs and never draws. Winelib only.
 #pragma once
+
+#include <functional>
 
 #include "classlib/Controls.h"
 // After Controls.h: commctrl.h needs the Windows headers before it.
 #include "classlib/ComCtrls.h"
 #include "classlib/ImgList.h"
 #include "skin/controls/SkinTabGeometry.h"
+#include "skin/controls/win/SkinTabPainter.h"
+#include "skin/controls/win/SkinUpDown.h"
+#include "skin/data/SkinTypes.h"
+#include "skin/data/SpLayout.h"
 #include "skin/data/SkinData.h"
 
-class TspSkinPageControl : public TPageControl {
+class TspSkinPageControl;
+class TspSkinUpDown;
+
+using TspCloseEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+// A page of a TspSkinPageControl. It has no skin of its own: its
+// background comes from its page control's skin state or its wallpaper.
+class TspSkinCustomTabSheet : public TTabSheet {
+ public:
+  explicit TspSkinCustomTabSheet(TComponent* AOwner);
+  ~TspSkinCustomTabSheet() override;
+
+  TBitmap* WallPaper() const { return FWallPaper; }
+  void SetWallPaper(TBitmap* Value);
+  // The sheet's background into DC: wallpaper tiled, else the page
+  // control's background picture, client piece or clBtnFace.
+  void PaintBG(HDC DC);
+
+  // Where this tab's close button was last drawn, in the tab's own
+  // rectangle; hot and pressed states. Kept by the page control.
+  TRect ButtonRect;
+  bool ButtonMouseIn = false;
+  bool ButtonMouseDown = false;
+
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+
+ private:
+  TspSkinPageControl* Owner() const;
+  TBitmap* FWallPaper;
+};
+
+class TspSkinTabSheet : public TspSkinCustomTabSheet {
+ public:
+  explicit TspSkinTabSheet(TComponent* AOwner) : TspSkinCustomTabSheet(AOwner) {}
+};
+
+class TspSkinPageControl : public TPageControl, public TspTabSkin {
  public:
   explicit TspSkinPageControl(TComponent* AOwner);
   ~TspSkinPageControl() override;
@@ -22,12 +70,13 @@ class TspSkinPageControl : public TPageControl {
   void SetSkinData(TspSkinData* Value);
   const String& SkinDataName() const { return FSkinDataName; }
   void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+  const String& ButtonTabSkinDataName() const { return FButtonTabSkinDataName; }
+  void SetButtonTabSkinDataName(const String& Value) { FButtonTabSkinDataName = Value; }
   // Reads the description again and applies the close-button room, the
-  // font and the tab height.
-  void ChangeSkinData();
+  // font, the tab height and the scroll arrows.
+  virtual void ChangeSkinData();
   // FIndex and the description fields from the skin.
   void GetSkinData();
-  bool Skinned() const { return FIndex != -1; }
 
   // Glyphs of the tabs (each page's ImageIndex); the tab layout is given the
   // reserve list instead.
@@ -36,13 +85,37 @@ class TspSkinPageControl : public TPageControl {
   bool ShowCloseButtons() const { return FShowCloseButtons; }
   void SetShowCloseButtons(bool Value);
   void SetTabPosition(TTabPosition Value);
+  void SetMultiLine(bool Value);
   Integer DefaultItemHeight() const { return FDefaultItemHeight; }
   void SetDefaultItemHeight(Integer Value);
   Integer TabsOffset() const { return FTabsOffset; }
+  void SetTabsOffset(Integer Value);
   bool TabsInCenter() const { return FTabsInCenter; }
+  void SetTabsInCenter(bool Value);
   TFont* DefaultFont() const { return FDefaultFont; }
+  void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
   bool UseSkinFont() const { return FUseSkinFont; }
   void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+  bool MouseWheelSupport() const { return FMouseWheelSupport; }
+  void SetMouseWheelSupport(bool Value) { FMouseWheelSupport = Value; }
+  bool TabExtededDraw() const { return FTabExtendedDraw; }
+  void SetTabExtededDraw(bool Value);
+  Integer TabMargin() const { return FTabMargin; }
+  void SetTabMargin(Integer Value);
+  Integer TabSpacing() const { return FTabSpacing; }
+  void SetTabSpacing(Integer Value);
+  TspButtonLayout TabLayout() const { return FTabLayout; }
+  void SetTabLayout(TspButtonLayout Value);
+  bool TextInHorizontal() const { return FTextInHorizontal; }
+  void SetTextInHorizontal(bool Value);
+  bool FreeOnClose() const { return FFreeOnClose; }
+  void SetFreeOnClose(bool Value) { FFreeOnClose = Value; }
+  bool TabsBGTransparent() const { return FTabsBGTransparent; }
+  void SetTabsBGTransparent(bool Value);
+
+  TspCloseEvent OnClose;
+  TNotifyEvent OnAfterClose;
+  TspDrawSkinTabEvent OnDrawSkinTab;
 
   // 14 unskinned or without a close-button picture, else its width.
   Integer GetCloseSize() const;
@@ -53,38 +126,105 @@ class TspSkinPageControl : public TPageControl {
   Integer GetTabsOffset() const;
   TRect GetItemRect(Integer I);
   void SetItemSize(Integer W, Integer H);
+  void UpDateTabs();
+
+  // Hiding the tabs, or the frame and the tabs.
+  void HideTabs();
+  void ShowTabs();
+  void HideBorderAndTabs();
+  void ShowBorderAndTabs();
+  bool TabsHidden() const { return FHideTabs; }
+  bool BorderHidden() const { return FHideBorder; }
+
+  // Hot tab: page index and number among the visible tabs (-1 none).
+  Integer HotPage() const { return FActiveTabIndex == -1 ? -1 : FActiveTab; }
+  Integer HotTabIndex() const { return FActiveTabIndex; }
+  void TrackHotTab(Integer X, Integer Y);
+  // The skinned scroll arrows while a single row does not fit, else nil.
+  TspSkinUpDown* SkinUpDown() const { return FSkinUpDown; }
+  Integer GetHiddenTabCount();
+  Integer GetScrolledTabCount();
+  void UpdateSkinUpDown();
+  void SyncSkinUpDown();
+  // Closes the page of visible tab TabNumber (OnClose may refuse).
+  void ClosePage(Integer TabNumber);
+
+  // Painting, also used from outside the paint cycle.
+  void DrawTabs(TCanvas* Cnvs);
+  void DrawSkinTab(Integer TI, const TRect& R, bool Active, bool MouseIn, TCanvas* Cnvs);
+  TRect GetActiveTabArea();
+  void PaintDefaultFrame(TCanvas* Cnvs);
+  void PaintSkinFrame(TCanvas* Cnvs);
+  void PaintBackground(HDC DC);
 
   void Dispatch(TMessage& Message) override;
 
-  Integer FIndex = -1;
-  // The description's fields (meaningful while skinned).
-  TBitmap* Picture = nullptr;
-  TRect SkinRect, ClRect, TabRect, ActiveTabRect, FocusTabRect, MouseInTabRect, TabsBGRect;
-  TRect CloseButtonRect, ClosebuttonActiveRect, CloseButtonDownRect;
-  Integer BGPictureIndex = -1;
-  String UpDown;
-  String FontName;
-  Integer FontHeight = 0;
-  TFontStyles FontStyle = 0;
-  TColor FontColor = 0;
+  // The skin's tab picture; the layout's tab rectangles are
+  // TCustomTabControl::TabRect.
+  using TspTabSkin::TabRect;
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Loaded() override;
+  void CreateWnd() override;
+  void TabsChanged() override;
+  void PaintWindow(HDC DC) override;
+  void Change() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
 
  private:
   // The reserve list's size from its inputs (glyphs, close buttons, side).
   void UpdateReserveImages();
+  // The frame rectangle: the page rectangle grown by the skin margins.
+  TRect FrameRect();
+  bool RowMoved() const { return FTabsInCenter || FTabsOffset > 0; }
+  // The visible tab numbered V and its page, or nil.
+  TTabSheet* VisiblePage(Integer V) const;
+  // The corrected rectangles of the visible tabs, in order.
+  std::vector<TRect> VisibleTabRects();
+  TspSkinCustomTabSheet* SheetOf(Integer PageIndex) const;
+  // The close button of the hot tab in client coordinates (row offset taken
+  // off when MouseMessage says the X was lowered by it).
+  bool HotButtonRect(TRect& B, bool MouseMessage);
+  void RedrawTabs();
+  void CreateSkinUpDown();
+  void FreeSkinUpDown();
+  void SkinUpDownChange(TObject* Sender);
+  void MouseLeave();
+  void Wheel(bool Next);
 
   TspSkinData* FSD = nullptr;
   String FSkinDataName = u"tab";
+  String FButtonTabSkinDataName = u"resizetoolbutton";
   TCustomImageList* FImages = nullptr;
   TCustomImageList* FTempImages;
   TFont* FDefaultFont;
+  TspSkinUpDown* FSkinUpDown = nullptr;
   bool FShowCloseButtons = false;
   bool FUseSkinFont = true;
+  bool FMouseWheelSupport = false;
+  bool FTabExtendedDraw = false;
+  Integer FTabMargin = -1;
+  Integer FTabSpacing = 1;
+  TspButtonLayout FTabLayout = blGlyphLeft;
+  bool FTextInHorizontal = false;
+  bool FFreeOnClose = false;
+  bool FTabsBGTransparent = false;
   bool FHideTabs = false, FHideBorder = false, FTabsInCenter = false;
+  TTabPosition FOLdTabPosition = tpTop;
+  bool FOldMultiLine = false;
+  Integer FOldTabHeight = -1;
   Integer FTabsOffset = 0;
   Integer FCloseSize = 14;
   Integer FDefaultItemHeight = 20;
+  Integer FActiveTab = -1, FOldActiveTab = -1, FActiveTabIndex = -1, FOldActiveTabIndex = -1;
+  // The close button pressed: its page (-1 none). A release closes only
+  // the page whose button took the press.
+  TTabSheet* FPressedClosePage = nullptr;
+  // The tab height last given to the layout (-1: none), given again to a
+  // new window.
+  Integer FItemHeight = -1;
+
 };

@@ -5,6 +5,7 @@
 #include "tests/skin/form/win/FormTestUtil.h"
 
 #include "skin/boxes/SkinBoxCtrls.h"
+#include "skin/controls/SkinTabs.h"
 #include "skin/controls/win/SkinPanel.h"
 #include "skin/controls/win/SkinStdCtrls.h"
 
@@ -546,7 +547,65 @@ class TLogPanel : public TspSkinPanel {
   }
 };
 
+class TLogPages : public TspSkinPageControl {
+ public:
+  using TspSkinPageControl::TspSkinPageControl;
+  void ChangeSkinData() override {
+    WalkLog.push_back(u"change " + Name());
+    TspSkinPageControl::ChangeSkinData();
+  }
+};
+
+class TLogTabs : public TspSkinTabControl {
+ public:
+  using TspSkinTabControl::TspSkinTabControl;
+  void ChangeSkinData() override {
+    WalkLog.push_back(u"change " + Name());
+    TspSkinTabControl::ChangeSkinData();
+  }
+};
+
+class TLogTree : public TspSkinCustomTreeView {
+ public:
+  using TspSkinCustomTreeView::TspSkinCustomTreeView;
+  void ChangeSkinData() override {
+    WalkLog.push_back(u"change " + Name());
+    TspSkinCustomTreeView::ChangeSkinData();
+  }
+};
+
 }  // namespace
+
+TEST_F(FormTest, SkinWalkReachesTheTabControlsAndTheTree) {
+  TTempFolder Dir("formskin"), Dir2("formskin2");
+  auto SD = LoadFixtureSkin(Dir), Other = LoadFixtureSkin(Dir2);
+  TShown S(SD.get());
+  auto* Pages = new TLogPages(S.F);
+  Pages->SetName(u"pages");
+  Pages->SetParent(S.F);
+  auto* Sheet = new TspSkinTabSheet(S.F);
+  Sheet->SetPageControl(Pages);
+  auto* OnSheet = new TLogPanel(S.F);
+  OnSheet->SetName(u"onsheet");
+  OnSheet->SetParent(Sheet);
+  auto* Tabs = new TLogTabs(S.F);
+  Tabs->SetName(u"tabs");
+  Tabs->SetParent(S.F);
+  auto* Tree = new TLogTree(S.F);
+  Tree->SetName(u"tree");
+  Tree->SetParent(S.F);
+  auto* Foreign = new TLogTree(S.F);
+  Foreign->SetName(u"foreign");
+  Foreign->SetParent(S.F);
+  Pages->SetSkinData(SD.get());
+  OnSheet->SetSkinData(SD.get());
+  Tabs->SetSkinData(SD.get());
+  Tree->SetSkinData(SD.get());
+  Foreign->SetSkinData(Other.get());
+  WalkLog.clear();
+  S.FS->NotifyChangeSkin(SD.get(), S.F);
+  EXPECT_EQ(WalkLog, (std::vector<String>{u"change pages", u"change onsheet", u"change tabs", u"change tree"}));
+}
 
 TEST_F(FormTest, SkinWalkOrder) {
   TTempFolder Dir("formskin"), Dir2("formskin2");
