@@ -349,6 +349,7 @@ void ButtonsFamily(TForm* F, std::vector<TPlaced>& P) {
   (void)Tool;
   Place<TspSkinMenuButton>(F, F, P, "menu button", 140, 10, 90, 25)->SetCaption(u"More");
   Place<TspSkinMenuSpeedButton>(F, F, P, "menu speed button", 240, 10, 40, 22);
+  Place<TspSkinPenStyleButton>(F, F, P, "pen style button", 300, 10, 65, 22);
   Place<TspSkinCheckRadioBox>(F, F, P, "check box", 10, 50, 140, 20)->SetCaption(u"Check box");
   auto* Radio = Place<TspSkinCheckRadioBox>(F, F, P, "radio box", 160, 50, 140, 20);
   Radio->SetRadio(true);
@@ -365,6 +366,10 @@ void BarsFamily(TForm* F, std::vector<TPlaced>& P) {
   V->SetSkinDataName(u"vscrollbar");
   V->SetBounds(220, 10, 19, 150);
   Place<TspSkinTrackBar>(F, F, P, "track bar", 10, 130, 150, 20);
+  auto* Group = Place<TspSkinPanel>(F, F, P, "group box", 10, 200, 200, 100);
+  Group->SetSkinDataName(u"groupbox");
+  Group->SetCaption(u"Group");
+  Place<TspSkinPaintPanel>(F, F, P, "paint panel", 220, 200, 120, 100);
   Place<TspSkinSlider>(F, F, P, "slider", 10, 160, 150, 30);
   // The splitter aligns itself to its parent's side: a plain host of fixed
   // size keeps its length apart from the form's client area.
@@ -391,6 +396,7 @@ void ListsFamily(TForm* F, std::vector<TPlaced>& P) {
   for (const Char* S : {u"One", u"Two"}) Combo->Items()->Add(S);
   Combo->SetItemIndex(0);
   Place<TspSkinFontComboBox>(F, F, P, "font box", 170, 40, 150, 20);
+  Place<TspSkinFontSizeComboBox>(F, F, P, "font size box", 330, 40, 60, 20);
   Place<TspSkinScrollBox>(F, F, P, "scroll box", 10, 120, 150, 100);
   Place<TspSkinHorzListBox>(F, F, P, "horizontal list", 170, 120, 200, 80);
 }
