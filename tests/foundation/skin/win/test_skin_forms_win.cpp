@@ -436,16 +436,20 @@ TEST_F(SkinFormsTest, EveryFamilyTakesEachSchemeAtItsDesignedSize) {
   }
 }
 
-// The main window loads another scheme into the one model: an open dialog
-// follows at once (the skin engine walks it), with no call of its own.
-TEST_F(SkinFormsTest, SchemeChangeReskinsAnOpenDialog) {
+// The main window loads another scheme into the one model: open dialogs
+// follow at once (the skin engine walks them), with no call of their own.
+// Each control forgets its description while the skin is replaced, so a
+// control still skinned afterwards has read the new one.
+TEST_F(SkinFormsTest, SchemeChangeReskinsOpenDialogs) {
   auto SD = MadeScheme(u"Dawn");
   ASSERT_FALSE(SD->Empty);
-  TFamilyForm Form("bars", BarsFamily);
+  std::vector<std::unique_ptr<TFamilyForm>> Open;
+  for (const TFamily& Fam : Families) Open.push_back(std::make_unique<TFamilyForm>(Fam.Name, Fam.Build));
   TAppSkin App(SD.get());
-  ApplySkinToForm(Form.F);
+  for (auto& Form : Open) ApplySkinToForm(Form->F);
   Pump();
-  auto* Panel = dynamic_cast<TspSkinPanel*>(Form.Placed[0].C);
+  TFamilyForm& Bars = *Open[1];
+  auto* Panel = dynamic_cast<TspSkinPanel*>(Bars.Placed[0].C);
   ASSERT_NE(Panel, nullptr);
   const auto Face = [&] {
     auto B = Render(Panel);
@@ -463,14 +467,16 @@ TEST_F(SkinFormsTest, SchemeChangeReskinsAnOpenDialog) {
     Pump();
     ASSERT_FALSE(SD->Empty);
     EXPECT_EQ(Face(), SkinPanelColors[SchemeRow(Next)]);
-    for (size_t I = 0; I < Form.Placed.size(); ++I) {
-      EXPECT_TRUE(IsSkinned(Form.Placed[I].C)) << Form.Placed[I].Name;
-      EXPECT_EQ(Ascii(RectValue(Form.Placed[I].C->BoundsRect())), Ascii(RectValue(Form.Designed[I])))
-          << Form.Placed[I].Name;
+    for (auto& Form : Open) {
+      for (size_t I = 0; I < Form->Placed.size(); ++I) {
+        EXPECT_TRUE(IsSkinned(Form->Placed[I].C)) << Form->Placed[I].Name;
+        EXPECT_EQ(Ascii(RectValue(Form->Placed[I].C->BoundsRect())), Ascii(RectValue(Form->Designed[I])))
+            << Form->Placed[I].Name;
+      }
+      EXPECT_EQ(Form->F->Width(), 480);
+      EXPECT_EQ(Form->F->Height(), 360);
     }
-    EXPECT_EQ(Form.F->Width(), 480);
-    EXPECT_EQ(Form.F->Height(), 360);
-    lumigra_test::SaveWindowScreen(Form.F->Handle(), "switched", Ascii(Next));
+    lumigra_test::SaveWindowScreen(Bars.F->Handle(), "switched", Ascii(Next));
   }
 }
 
