@@ -154,6 +154,21 @@ class TspSkinCustomListBox : public TspSkinCustomControl {
   void SetListBoxTabOrder(Integer Value) { ListBox->SetTabOrder(Value); }
   bool ListBoxTabStop() const { return ListBox->TabStop(); }
   void SetListBoxTabStop(bool Value) { ListBox->SetTabStop(Value); }
+  TPopupMenu* ListBoxPopupMenu() const { return ListBox->PopupMenu(); }
+  void SetListBoxPopupMenu(TPopupMenu* Value) { ListBox->SetPopupMenu(Value); }
+  TDragMode ListBoxDragMode() const { return ListBox->DragMode(); }
+  void SetListBoxDragMode(TDragMode Value) { ListBox->SetDragMode(Value); }
+  TCursor ListBoxDragCursor() const { return ListBox->DragCursor(); }
+  void SetListBoxDragCursor(TCursor Value) { ListBox->SetDragCursor(Value); }
+  // The inner list's drag events (Sender and Source are the inner list).
+  const TDragDropEvent& OnListBoxDragDrop() const { return ListBox->OnDragDrop; }
+  void SetOnListBoxDragDrop(TDragDropEvent Value) { ListBox->OnDragDrop = std::move(Value); }
+  const TDragOverEvent& OnListBoxDragOver() const { return ListBox->OnDragOver; }
+  void SetOnListBoxDragOver(TDragOverEvent Value) { ListBox->OnDragOver = std::move(Value); }
+  const TNotifyEvent& OnListBoxStartDrag() const { return ListBox->OnStartDrag; }
+  void SetOnListBoxStartDrag(TNotifyEvent Value) { ListBox->OnStartDrag = std::move(Value); }
+  const TEndDragEvent& OnListBoxEndDrag() const { return ListBox->OnEndDrag; }
+  void SetOnListBoxEndDrag(TEndDragEvent Value) { ListBox->OnEndDrag = std::move(Value); }
 
   // --- own properties
   bool ShowCaptionButtons() const { return FShowCaptionButtons; }
@@ -488,8 +503,14 @@ class TspSkinCustomComboBox : public TspSkinCustomControl {
   void DrawDefaultItem(TCanvas* C);
   void DrawItemContent(TCanvas* C, Integer Index, Integer BW, Integer BH, TRect TR);
   void DrawToolButtonDefault(TBitmap* B);
+  // The tool-button look from "resizetoolbutton" (else "resizebutton").
+  void DrawToolButtonSkin(TBitmap* B);
+  // The button of a freely stretched combo from the skin's button descriptions.
+  void DrawStretchedButton(TCanvas* C);
   void DrawSkinItem(TCanvas* C);
   Integer ShownIndex();
+  // The item the closed combo shows (ShownIndex), drawn without background.
+  void DrawShownItem(TCanvas* C, Integer BW, Integer BH, const TRect& TR);
   bool IsListControl(TControl* C);
 
   bool FToolButtonStyle = false;

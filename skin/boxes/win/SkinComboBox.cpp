@@ -15,6 +15,20 @@ constexpr UINT_PTR DragTimer = 1;
 bool Inside(const TRect& R, const TPoint& P) {
   return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
 }
+
+// R of Picture drawn keyed out by Transparent, centred in Area (Dy lower).
+void DrawMarker(TCanvas* C, TBitmap* Picture, const TRect& R, TColor Transparent, const TRect& Area, Integer Dy) {
+  if (!Picture || RectIsEmpty(R)) return;
+  TBitmap M;
+  M.SetPixelFormat(pf24bit);
+  M.SetSize(R.Width(), R.Height());
+  M.Canvas()->CopyRect(TRect(0, 0, R.Width(), R.Height()), Picture->Canvas(), R);
+  M.SetTransparentMode(tmFixed);
+  M.SetTransparentColor(Transparent);
+  M.SetTransparent(true);
+  C->Draw(Area.Left + Area.Width() / 2 - R.Width() / 2, Area.Top + Area.Height() / 2 - R.Height() / 2 + Dy, &M);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -59,12 +73,13 @@ void TspPopupListBox::Show(const TPoint& Origin) {
   const Byte Target = Combo->ListBoxAlphaBlendValue();
   const Integer Step = std::max(1, Target / 15);
   Integer A = 0;
-  DWORD Last = GetTickCount();
+  Cardinal Last = spTickCount();
   while (*Alive && A < Target) {
-    if (GetTickCount() - Last > 5) {
+    const Cardinal Now = spTickCount();
+    if (Now - Last > 5) {
       A = std::min<Integer>(Target, A + Step);
       SetWindowAlphaValue(W, static_cast<Byte>(A));
-      Last = GetTickCount();
+      Last = Now;
     }
     Application->ProcessMessages();
     if (*Alive && A < Target) Sleep(1);
@@ -428,6 +443,14 @@ void TspSkinCustomComboBox::UpdateEditFont() {
 
 Integer TspSkinCustomComboBox::ShownIndex() { return FListBox->Visible() ? FOldItemIndex : ItemIndex(); }
 
+void TspSkinCustomComboBox::DrawShownItem(TCanvas* C, Integer BW, Integer BH, const TRect& TR) {
+  const Integer I = ShownIndex();
+  if (I < 0 || I >= Items()->Count()) return;
+  C->Brush()->SetStyle(bsClear);
+  DrawItemContent(C, I, BW, BH, TR);
+  C->Brush()->SetStyle(bsSolid);
+}
+
 // --- layout
 
 void TspSkinCustomComboBox::CalcRects() {
@@ -754,6 +777,13 @@ void TspSkinCustomComboBox::ChangeSkinData() {
   FListBox->SetSkinData(SkinData());
   FListBox->UpDateScrollBar();
   CalcRects();
+  // The inner edit took the skin's font after the base sized the control:
+  // the skin's size once more on the current size, resized when it differs.
+  if (FEdit && SkinnedCombo()) {
+    Integer W = Width(), H = Height();
+    CalcSkinSize(W, H);
+    if (W != Width() || H != Height()) SetBounds(Left(), Top(), W, H);
+  }
 }
 
 // --- painting
@@ -797,12 +827,7 @@ void TspSkinCustomComboBox::DrawDefaultItem(TCanvas* Dest) {
   C->Font()->SetColor(Foc ? clHighlightText : DefaultFont()->Color());
   C->FillRect(TRect(0, 0, BW, BH));
   CBItem.State = Foc ? odFocused : 0;
-  const Integer I = ShownIndex();
-  if (I >= 0 && I < Items()->Count()) {
-    C->Brush()->SetStyle(bsClear);
-    DrawItemContent(C, I, BW, BH, TRect(2, 0, BW - 2, BH));
-    C->Brush()->SetStyle(bsSolid);
-  }
+  DrawShownItem(C, BW, BH, TRect(2, 0, BW - 2, BH));
   if (Foc) DrawDottedFocusRect(C, TRect(0, 0, BW, BH));
   Dest->Draw(CBItem.R.Left, CBItem.R.Top, B.get());
 }
@@ -819,14 +844,8 @@ void TspSkinCustomComboBox::DrawToolButtonDefault(TBitmap* B) {
     FillFramedRect(C, R, clBtnShadow, clBtnFace);
   AssignFont(C->Font(), DefaultFont());
   C->Font()->SetCharset(SkinTextCharset(FSD, DefaultFont()));
-  const Integer I = ShownIndex();
-  if (I >= 0 && I < Items()->Count()) {
-    C->Brush()->SetStyle(bsClear);
-    CBItem.State = 0;
-    const TRect TR(2, 2, W - 17, H - 2);
-    DrawItemContent(C, I, TR.Width(), TR.Height(), TR);
-    C->Brush()->SetStyle(bsSolid);
-  }
+  CBItem.State = 0;
+  DrawShownItem(C, W - 19, H - 4, TRect(2, 2, W - 17, H - 2));
   DrawDropDownMark(C, TRect(W - 15, 0, W, H), C->Font()->Color());
 }
 
@@ -882,23 +901,75 @@ void TspSkinCustomComboBox::DrawSkinItem(TCanvas* Dest) {
   C->Font()->SetColor(Foc ? FocusFontColor : (FMouseIn && !RectIsEmpty(ActiveSkinRect)) ? ActiveFontColor : FontColor);
   if (!Enabled()) C->Font()->SetColor(clGrayText);
   if (Foc && ShowFocus && !OnComboBoxDrawItem) DrawDottedFocusRect(C, TRect(0, 0, AW, BH));
-  const Integer I = ShownIndex();
-  if (I >= 0 && I < Items()->Count()) {
-    C->Brush()->SetStyle(bsClear);
-    DrawItemContent(C, I, AW, BH, TR);
-    C->Brush()->SetStyle(bsSolid);
-  }
+  DrawShownItem(C, AW, BH, TR);
   Dest->Draw(CBItem.R.Left, CBItem.R.Top, B.get());
+}
+
+void TspSkinCustomComboBox::DrawToolButtonSkin(TBitmap* B) {
+  TspDataSkinButtonControl* D = SkinButtonDescription(FSD, {u"resizetoolbutton", u"resizebutton"});
+  if (!D) return;
+  TCanvas* C = B->Canvas();
+  const Integer W = Width(), H = Height();
+  const bool Open = FListBox->Visible(), Hot = FMouseIn || Focused();
+  // Open: the pressed picture (none: the plain one); hot: the active one.
+  if (Open)
+    DrawSkinButtonPiece(C, TRect(0, 0, W, H), FSD, D, !RectIsEmpty(D->DownSkinRect), !RectIsEmpty(D->DownSkinRect));
+  else
+    DrawSkinButtonPiece(C, TRect(0, 0, W, H), FSD, D, false, Hot);
+  if (FUseSkinFont) {
+    C->Font()->SetName(D->FontName);
+    C->Font()->SetStyle(D->FontStyle);
+    C->Font()->SetHeight(D->FontHeight);
+  } else {
+    AssignFont(C->Font(), DefaultFont());
+  }
+  C->Font()->SetCharset(SkinTextCharset(FSD, DefaultFont()));
+  C->Font()->SetColor(Open ? D->DownFontColor : Hot ? D->ActiveFontColor : Enabled() ? D->FontColor : D->DisabledFontColor);
+  CBItem.State = 0;
+  DrawShownItem(C, W - 19, H - 4, TRect(2, 2, W - 17, H - 2));
+  const TRect MarkArea(W - 15, 0, W, H);
+  if (RectIsEmpty(D->MenuMarkerRect)) {
+    DrawDropDownMark(C, MarkArea, Open ? D->DownFontColor : C->Font()->Color());
+    return;
+  }
+  TRect R = D->MenuMarkerRect;
+  if (Open && !RectIsEmpty(D->MenuMarkerDownRect))
+    R = D->MenuMarkerDownRect;
+  else if (Open && !RectIsEmpty(D->MenuMarkerActiveRect))
+    R = D->MenuMarkerActiveRect;
+  else if (Hot && !RectIsEmpty(D->MenuMarkerActiveRect))
+    R = D->MenuMarkerActiveRect;
+  DrawMarker(C, SkinPicture(D->PictureIndex), R, D->MenuMarkerTransparentColor, MarkArea, 0);
+}
+
+void TspSkinCustomComboBox::DrawStretchedButton(TCanvas* C) {
+  TspDataSkinButtonControl* D = SkinButtonDescription(FSD, {u"combobutton", u"editbutton", u"resizebutton"});
+  if (!D || RectIsEmpty(Button.R)) return;
+  const bool Pressed = Button.Down && Button.MouseIn;
+  DrawSkinButtonPiece(C, Button.R, FSD, D, Button.Down, Button.MouseIn);
+  if (RectIsEmpty(D->MenuMarkerRect)) {
+    if (!Enabled()) return;
+    TRect A = Button.R;
+    if (Pressed) A.Top += 2;
+    DrawDirectionArrow(C, A, Pressed ? D->DownFontColor : Button.MouseIn ? D->ActiveFontColor : D->FontColor, 4);
+    return;
+  }
+  TRect R = D->MenuMarkerRect;
+  if (Pressed && !RectIsEmpty(D->MenuMarkerDownRect))
+    R = D->MenuMarkerDownRect;
+  else if (Button.MouseIn && !RectIsEmpty(D->MenuMarkerActiveRect))
+    R = D->MenuMarkerActiveRect;
+  DrawMarker(C, SkinPicture(D->PictureIndex), R, D->MenuMarkerTransparentColor, Button.R, Pressed ? 1 : 0);
 }
 
 void TspSkinCustomComboBox::CreateControlSkinImage(TBitmap* B) {
   CalcRects();
-  if (!SkinnedCombo() || FToolButtonStyle) {
-    if (FToolButtonStyle) {
-      DrawToolButtonDefault(B);
-    } else {
-      TspSkinCustomControl::CreateControlSkinImage(B);
-    }
+  if (FToolButtonStyle) {
+    DrawToolButtonSkin(B);
+    return;
+  }
+  if (!SkinnedCombo()) {
+    TspSkinCustomControl::CreateControlSkinImage(B);
     return;
   }
   const bool Hot = FMouseIn || Focused();
@@ -911,14 +982,18 @@ void TspSkinCustomComboBox::CreateControlSkinImage(TBitmap* B) {
   else
     TspSkinCustomControl::CreateControlSkinImage(B);
   TCanvas* C = B->Canvas();
-  TRect State;
-  if (!Enabled() && !RectIsEmpty(UnEnabledButtonRect))
-    State = UnEnabledButtonRect;
-  else if (Button.Down && Button.MouseIn)
-    State = DownButtonRect;
-  else if (Button.MouseIn)
-    State = ActiveButtonRect;
-  if (!RectIsEmpty(State) && Picture) C->CopyRect(Button.R, Picture->Canvas(), State);
+  if (FUseSkinSize) {
+    TRect State;
+    if (!Enabled() && !RectIsEmpty(UnEnabledButtonRect))
+      State = UnEnabledButtonRect;
+    else if (Button.Down && Button.MouseIn)
+      State = DownButtonRect;
+    else if (Button.MouseIn)
+      State = ActiveButtonRect;
+    if (!RectIsEmpty(State) && Picture) C->CopyRect(Button.R, Picture->Canvas(), State);
+  } else {
+    DrawStretchedButton(C);
+  }
   if (FStyle == spcbFixedStyle) DrawSkinItem(C);
 }
 
@@ -956,14 +1031,8 @@ void TspSkinCustomComboBox::Dispatch(TMessage& M) {
       if (!FromWMPaint && M.WParam) {
         HDC DC = reinterpret_cast<HDC>(M.WParam);
         PaintContentTo(DC);
-        if (FEdit && FEdit->HandleAllocated()) {
-          // The inner edit's text at its place in the same device context.
-          const int Saved = SaveDC(DC);
-          TFinally Restore([&] { RestoreDC(DC, Saved); });
-          OffsetViewportOrgEx(DC, FEdit->Left(), FEdit->Top(), nullptr);
-          IntersectClipRect(DC, 0, 0, FEdit->Width(), FEdit->Height());
-          SendMessageW(FEdit->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-        }
+        // The inner edit's text at its place in the same device context.
+        PaintChildInto(DC, FEdit);
       }
       M.Result = 1;
       return;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 
 #include "classlib/StdCtrls.h"
 #include "skin/boxes/NumText.h"
@@ -114,10 +115,16 @@ class TspDataSkinButtonControl;
 // Active, its active look when Active.
 void DrawSkinButtonPiece(TCanvas* C, const TRect& R, TspSkinData* SD, TspDataSkinButtonControl* D, bool Down,
                          bool Active);
-// The button description the edits' buttons are drawn from: the first of
-// "editbutton", "combobutton", "resizebutton" the skin has, when it is a
-// button description; else nullptr.
-TspDataSkinButtonControl* EditButtonDescription(TspSkinData* SD);
+// The first description of Order the skin has, when it is a button
+// description; else nullptr. The edits' buttons look in the order below,
+// the combo box's button in its own.
+TspDataSkinButtonControl* SkinButtonDescription(TspSkinData* SD, std::initializer_list<const char16_t*> Order);
+inline TspDataSkinButtonControl* EditButtonDescription(TspSkinData* SD) {
+  return SkinButtonDescription(SD, {u"editbutton", u"combobutton", u"resizebutton"});
+}
+// Sends Child's own WM_PAINT into DC at the child's place, clipped to its
+// size (the inner edits' text painted into their control's erase step).
+void PaintChildInto(HDC DC, TWinControl* Child);
 // The cell height (tmHeight) of a font on the screen.
 Integer FontCellHeight(TFont* F);
 

@@ -38,14 +38,23 @@ Integer FontCellHeight(TFont* F) {
   return TM.tmHeight;
 }
 
-TspDataSkinButtonControl* EditButtonDescription(TspSkinData* SD) {
+TspDataSkinButtonControl* SkinButtonDescription(TspSkinData* SD, std::initializer_list<const char16_t*> Order) {
   if (!SD || SD->Empty) return nullptr;
-  for (const char16_t* N : {u"editbutton", u"combobutton", u"resizebutton"}) {
+  for (const char16_t* N : Order) {
     const Integer I = SD->GetControlIndex(N);
-    if (I >= 0)
+    if (I >= 0 && I < SD->CtrlList->Count())
       return dynamic_cast<TspDataSkinButtonControl*>(static_cast<TspDataSkinControl*>(SD->CtrlList->Items(I)));
   }
   return nullptr;
+}
+
+void PaintChildInto(HDC DC, TWinControl* Child) {
+  if (!DC || !Child || !Child->HandleAllocated()) return;
+  const int Saved = SaveDC(DC);
+  TFinally Restore([&] { RestoreDC(DC, Saved); });
+  OffsetViewportOrgEx(DC, Child->Left(), Child->Top(), nullptr);
+  IntersectClipRect(DC, 0, 0, Child->Width(), Child->Height());
+  SendMessageW(Child->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
 }
 
 // Draws a button description's look stretched to R (nine slices at its

@@ -733,7 +733,10 @@ void TspSkinCustomListBox::CreateControlDefaultImage(TBitmap* B) {
 }
 
 void TspSkinCustomListBox::CreateControlSkinImage(TBitmap* B) {
-  TspSkinCustomControl::CreateControlSkinImage(B);
+  // The direct paint hands the finished top strip only: the caption goes
+  // over it; otherwise the base builds the whole image first.
+  const bool Strip = B->Width() != Width() || B->Height() != Height();
+  if (!Strip) TspSkinCustomControl::CreateControlSkinImage(B);
   if (!SkinnedList()) return;
   const Integer dW = Width() - SkinRect.Width(), dH = Height() - SkinRect.Height();
   TCanvas* C = B->Canvas();

@@ -388,14 +388,8 @@ void TspSkinSpinEdit::PaintInto(HDC DC) {
   else
     CreateControlDefaultImage(B.get());
   BitBlt(DC, 0, 0, Width(), Height(), B->Canvas()->Handle(), 0, 0, SRCCOPY);
-  if (!FEdit->HandleAllocated()) return;
   // The inner edit's text at its place in the same device context.
-  const int Saved = SaveDC(DC);
-  TFinally Restore([&] { RestoreDC(DC, Saved); });
-  POINT Org{};
-  OffsetViewportOrgEx(DC, FEdit->Left(), FEdit->Top(), &Org);
-  IntersectClipRect(DC, 0, 0, FEdit->Width(), FEdit->Height());
-  SendMessageW(FEdit->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  PaintChildInto(DC, FEdit);
 }
 
 // ---------------------------------------------------------------------------

@@ -4,52 +4,19 @@
 // compared pixel for pixel: text is the platform's, so these pin the whole
 // chain of red text, blur, tint and blending as the program shows it.
 //
-// The pictures are tests/skin/win/golden/<name>.png beside this file. To
-// record them anew (after a deliberate change of the drawing), run the test
-// program with LUMIGRA_RECORD_GOLDENS=1 and review the files written.
+// The pictures are tests/skin/win/golden/<name>.png beside this file
+// (recording: tests/common/win/Goldens.h).
 #include "SkinToolkitTestUtil.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
-#include "classlib/CodecPng.h"
+#include "tests/common/win/Goldens.h"
 
 namespace {
 
 using namespace sptest;
-
-// The folder of the golden pictures, as a Windows path.
-std::u16string GoldenDir() {
-  // The build passes the folder: __FILE__ is relative when the compiler cache
-  // rewrites paths, and a test does not run where it was compiled.
-  std::string Dir = LUMIGRA_SKIN_GOLDENS_DIR;
-  std::u16string W = Dir[0] == '/' ? u"Z:" : u"";
-  for (char C : Dir) W += C == '/' ? u'\\' : char16_t(Byte(C));
-  return W;
-}
-
-bool ReadWholeFile(const std::u16string& Path, std::vector<std::uint8_t>& Bytes) {
-  HANDLE H = CreateFileW(reinterpret_cast<LPCWSTR>(Path.c_str()), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (H == INVALID_HANDLE_VALUE) return false;
-  const DWORD Size = GetFileSize(H, nullptr);
-  Bytes.resize(Size);
-  DWORD Read = 0;
-  const bool Ok = ReadFile(H, Bytes.data(), Size, &Read, nullptr) && Read == Size;
-  CloseHandle(H);
-  return Ok;
-}
-
-bool WriteWholeFile(const std::u16string& Path, const std::vector<std::uint8_t>& Bytes) {
-  HANDLE H = CreateFileW(reinterpret_cast<LPCWSTR>(Path.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (H == INVALID_HANDLE_VALUE) return false;
-  DWORD Written = 0;
-  const bool Ok = WriteFile(H, Bytes.data(), DWORD(Bytes.size()), &Written, nullptr) && Written == Bytes.size();
-  CloseHandle(H);
-  return Ok;
-}
 
 // Colours as $00RRGGBB.
 std::vector<Cardinal> Opaque(std::vector<Cardinal> P) {
@@ -94,7 +61,6 @@ std::vector<Cardinal> DrawEffect(const TEffect& E) {
 }
 
 TEST(SkinGoldens, TextEffectsMatchTheirRecordedPictures) {
-  const bool Record = std::getenv("LUMIGRA_RECORD_GOLDENS") != nullptr;
   for (const TEffect& E : Effects) {
     const std::string Name(E.Name, E.Name + std::char_traits<char16_t>::length(E.Name));
     SCOPED_TRACE(Name);
@@ -103,33 +69,10 @@ TEST(SkinGoldens, TextEffectsMatchTheirRecordedPictures) {
     SaveReviewPixels(E.Name, Got, E.W, E.H);
     // Drawn again in the same process: the same pixels.
     EXPECT_EQ(DrawEffect(E), Got);
-    const std::u16string File = GoldenDir() + u"\\" + E.Name + u".png";
-    if (Record) {
-      std::vector<std::uint8_t> Png;
-      ASSERT_EQ(codec::PngEncode(reinterpret_cast<const std::uint8_t*>(Got.data()), E.W, E.H, 2, Png), "");
-      ASSERT_TRUE(WriteWholeFile(File, Png));
-      continue;
-    }
-    std::vector<std::uint8_t> Bytes;
-    ASSERT_TRUE(ReadWholeFile(File, Bytes)) << "no golden picture " << Name << ".png";
-    codec::PngImage Want;
-    ASSERT_EQ(codec::PngDecode(Bytes.data(), Bytes.size(), Want), "");
-    ASSERT_EQ(Want.Width, E.W);
-    ASSERT_EQ(Want.Height, E.H);
-    Integer Differ = 0, Largest = 0, FirstX = -1, FirstY = -1;
-    for (Integer y = 0; y < E.H; ++y)
-      for (Integer x = 0; x < E.W; ++x) {
-        const std::uint8_t* P = &Want.Pixels[(size_t(y) * size_t(E.W) + size_t(x)) * 4];
-        const Cardinal G = Got[size_t(y) * size_t(E.W) + size_t(x)];
-        Integer Delta = 0;
-        for (int c = 0; c < 3; ++c) Delta = std::max(Delta, std::abs(Integer((G >> (8 * c)) & 0xFF) - Integer(P[c])));
-        if (Delta == 0) continue;
-        if (Differ++ == 0) FirstX = x, FirstY = y;
-        Largest = std::max(Largest, Delta);
-      }
-    if (Differ > 0) SaveReviewPixels(String(E.Name) + u"_differs", Got, E.W, E.H);
-    EXPECT_EQ(Differ, 0) << Differ << " pixels differ, by up to " << Largest << ", the first at (" << FirstX << ", "
-                         << FirstY << ")";
+    const golden::TOutcome R = golden::Check(golden::WindowsPath(LUMIGRA_SKIN_GOLDENS_DIR), E.Name, Got, E.W, E.H, {});
+    if (R.Recorded) continue;
+    if (R.Differ > 0) SaveReviewPixels(String(E.Name) + u"_differs", Got, E.W, E.H);
+    EXPECT_TRUE(R.Passed({})) << R.Describe();
   }
 }
 

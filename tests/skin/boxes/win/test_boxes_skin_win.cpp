@@ -129,5 +129,123 @@ TEST_F(BoxesSkinTest, ComboFromTheSkin) {
   SaveScreen(u"fixture", u"combobox", u"focused", F.get());
 }
 
+// An edit-style combo through skin changes: the skin's height, the inner
+// edit in the item rect at its font's height (the skin font), and back in
+// the default layout when the skin goes.
+TEST_F(BoxesSkinTest, EditComboFollowsSkinChanges) {
+  auto S = CoordSkin();
+  S.Control(u"combobox", u"combobox",
+            {u"pictureindex=0", u"skinrect=0,230,100,250", u"lefttoppoint=3,0", u"righttoppoint=97,0",
+             u"clientrect=3,3,80,17", u"buttonrect=80,2,98,18", u"itemrect=140,230,200,244",
+             u"itemtextrect=2,1,58,13", u"fontname=Liberation Sans", u"fontheight=9", u"fontcolor=0"});
+  auto SD = LoadSkin(S);
+  auto* CB = new TspSkinComboBox(Host);
+  CB->SetBounds(0, 0, 120, 30);
+  CB->SetParent(Host);
+  CB->SetStyle(spcbEditStyle);
+  CB->Items()->Add(u"x");
+  Pump();
+  TspCustomEdit* E = CB->EditObject();
+  ASSERT_NE(E, nullptr);
+  const TRect DefaultEdit = E->BoundsRect();
+  CB->SetSkinData(SD.get());
+  Pump();
+  EXPECT_EQ(CB->Height(), 20);
+  EXPECT_EQ(E->Font()->Height(), 9);
+  const Integer EH = FontCellHeight(E->Font());
+  EXPECT_EQ(E->BoundsRect(), TRect(3, 3 + 14 / 2 - EH / 2, 100, 3 + 14 / 2 - EH / 2 + EH));
+  SaveScreen(u"fixture", u"combobox", u"edit-style", Render(CB).get());
+  // Without the skin (the form's walk sends the change): the default layout
+  // and font again.
+  CB->SetSkinData(nullptr);
+  CB->ChangeSkinData();
+  CB->SetBounds(0, 0, 120, 30);
+  Pump();
+  EXPECT_EQ(E->Left(), DefaultEdit.Left);
+  EXPECT_EQ(E->Width(), DefaultEdit.Width());
+  EXPECT_EQ(E->Font()->Height(), CB->DefaultFont()->Height());
+}
+
+TEST_F(BoxesSkinTest, ComboToolButtonAndStretchedButtonFromButtonDescriptions) {
+  auto S = CoordSkin();
+  S.Control(u"combobox", u"combobox",
+            {u"pictureindex=0", u"skinrect=0,230,100,250", u"lefttoppoint=3,0", u"righttoppoint=97,0",
+             u"clientrect=3,3,80,17", u"buttonrect=80,2,98,18", u"itemrect=140,230,200,244",
+             u"itemtextrect=2,1,58,13"});
+  S.Control(u"resizetoolbutton", u"button",
+            {u"pictureindex=0", u"skinrect=0,100,30,120", u"activeskinrect=30,100,60,120",
+             u"downskinrect=60,100,90,120", u"lefttoppoint=4,4", u"righttoppoint=26,4", u"leftbottompoint=4,16",
+             u"rightbottompoint=26,16", u"clientrect=4,4,26,16", u"fontcolor=0", u"downfontcolor=255"});
+  S.Control(u"combobutton", u"button",
+            {u"pictureindex=0", u"skinrect=100,100,120,120", u"activeskinrect=120,100,140,120",
+             u"lefttoppoint=3,3", u"righttoppoint=17,3", u"leftbottompoint=3,17", u"rightbottompoint=17,17",
+             u"clientrect=3,3,17,17", u"fontcolor=0", u"activefontcolor=255"});
+  auto SD = LoadSkin(S);
+  auto* CB = new TspSkinComboBox(Host);
+  CB->SetBounds(0, 0, 120, 30);
+  CB->SetParent(Host);
+  CB->Items()->Add(u"x");
+  CB->SetSkinData(SD.get());
+  // Tool-button style: the whole control is the button picture, stretched.
+  CB->SetToolButtonStyle(true);
+  CB->SetBounds(0, 0, 120, 30);
+  Pump();
+  EXPECT_EQ(CB->Height(), 30);
+  auto T = Render(CB);
+  EXPECT_EQ(Px(T.get(), 0, 0), Coord(0, 100));
+  EXPECT_EQ(Px(T.get(), 119, 29), Coord(29, 119));
+  CB->DropDown();
+  auto O = Render(CB);
+  EXPECT_EQ(Px(O.get(), 0, 0), Coord(60, 100));  // open: the pressed picture
+  CB->CloseUp(false);
+  SaveScreen(u"fixture", u"combobox", u"toolbutton-open", O.get());
+
+  // Free size: the arrow button nine-sliced from "combobutton".
+  CB->SetToolButtonStyle(false);
+  CB->SetUseSkinSize(false);
+  CB->SetBounds(0, 0, 120, 30);
+  Pump();
+  auto F = Render(CB);
+  EXPECT_EQ(CB->Button.R.Bottom - CB->Button.R.Top, 16 + 10);
+  EXPECT_EQ(Px(F.get(), CB->Button.R.Left, CB->Button.R.Top), Coord(100, 100));
+  Move(CB, CB->Button.R.Left + 3, CB->Button.R.Top + 3, false);
+  auto H = Render(CB);
+  EXPECT_EQ(Px(H.get(), CB->Button.R.Left, CB->Button.R.Top), Coord(120, 100));
+}
+
+TEST_F(BoxesSkinTest, ListCaptionButtonsFromTheSkin) {
+  auto S = CoordSkin();
+  S.Control(u"listbox", u"listbox",
+            {u"pictureindex=0", u"skinrect=0,0,60,80", u"lefttoppoint=3,20", u"righttoppoint=30,20",
+             u"leftbottompoint=3,77", u"rightbottompoint=57,77", u"clientrect=3,20,57,77",
+             u"captionrect=3,2,30,18", u"upbuttonrect=44,2,56,18", u"activeupbuttonrect=200,0,212,16",
+             u"downbuttonrect=32,2,43,18", u"itemrect=0,200,60,220", u"itemtextrect=4,2,56,18"});
+  auto SD = LoadSkin(S);
+  auto* L = new TspSkinListBox(Host);
+  L->SetBounds(0, 0, 120, 120);
+  L->SetParent(Host);
+  for (const char16_t* T : {u"one", u"two", u"three"}) L->Items()->Add(T);
+  L->SetCaptionMode(true);
+  L->SetCaption(u"List");
+  L->SetSkinData(SD.get());
+  Pump();
+  auto B = Render(L);
+  // Buttons right of the right-top corner point move with the width.
+  EXPECT_EQ(L->Buttons[0].R, TRect(104, 2, 116, 18));
+  EXPECT_EQ(L->Buttons[1].R, TRect(92, 2, 103, 18));
+  EXPECT_TRUE(RectIsEmpty(L->Buttons[2].R));
+  EXPECT_EQ(L->NewCaptionRect, TRect(3, 2, 90, 18));
+  EXPECT_EQ(Px(B.get(), 104, 2), Coord(44, 2));
+  // The pointer over the up button: its hot picture; a click selects the previous item.
+  L->SetItemIndex(2);
+  Move(L, 106, 6, false);
+  auto H = Render(L);
+  EXPECT_EQ(Px(H.get(), 104, 2), Coord(200, 0));
+  Press(L, 106, 6);
+  Release(L, 106, 6);
+  EXPECT_EQ(L->ItemIndex(), 1);
+  SaveScreen(u"fixture", u"listbox", u"caption", H.get());
+}
+
 }  // namespace
 }  // namespace ctl

@@ -6,6 +6,7 @@
 #include "tests/skin/controls/win/CtlTestUtil.h"
 
 #include "skin/boxes/SkinBoxLists.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/controls/win/SkinButtons.h"
 
 namespace ctl {
@@ -395,6 +396,111 @@ TEST_F(ComboTest, RealInputDragIntoTheListAndClickIntoIt) {
   EXPECT_EQ(CB->Text(), u"hotel");
   EXPECT_EQ(CloseUps, 2);
   EXPECT_EQ(GetFocus(), Focus);
+}
+
+}  // namespace
+}  // namespace ctl
+
+namespace ctl {
+namespace {
+
+TEST_F(ComboTest, AlphaBlendedList) {
+  CB->SetListBoxAlphaBlend(true);
+  CB->SetListBoxAlphaBlendValue(180);
+  CB->DropDown();
+  HWND W = CB->ListBox()->Handle();
+  EXPECT_TRUE(GetWindowLongW(W, GWL_EXSTYLE) & WS_EX_LAYERED);
+  BYTE Alpha = 0;
+  DWORD Flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(W, nullptr, &Alpha, &Flags));
+  EXPECT_EQ(Alpha, 180);
+  CB->CloseUp(false);
+  // Faded in on the tick source (a clock 6 ms further on at every reading):
+  // 120 in steps of 120 div 15 = 8, one step per reading after the first;
+  // the loop ends at the value.
+  CB->SetListBoxAlphaBlendValue(120);
+  CB->SetListBoxAlphaBlendAnimation(true);
+  static int Reads = 0;
+  Reads = 0;
+  FakeNow = 1000;
+  SetSkinTickSource([]() -> Cardinal {
+    ++Reads;
+    return FakeNow += 6;
+  });
+  CB->DropDown();
+  SetSkinTickSource(nullptr);
+  ASSERT_TRUE(GetLayeredWindowAttributes(W, nullptr, &Alpha, &Flags));
+  EXPECT_EQ(Alpha, 120);
+  EXPECT_EQ(Reads, 1 + 15);
+  CB->CloseUp(false);
+  // Off again: the window is no longer layered.
+  CB->SetListBoxAlphaBlend(false);
+  CB->DropDown();
+  EXPECT_FALSE(GetWindowLongW(W, GWL_EXSTYLE) & WS_EX_LAYERED);
+  CB->CloseUp(false);
+}
+
+// A key's release completes the typed text by the character set of the
+// edit's text: for 128, 134 and 136 (double-byte input, whose characters
+// arrive without key codes of their own) every release but Delete and
+// Backspace completes, the system-key release too, after clearing the
+// selection; for other sets only keys above 47, and never a system key.
+TEST_F(EditComboTest, KeyReleaseCompletesByCharacterSet) {
+  TspCustomEdit* E = CB->EditObject();
+  E->SetFocus();
+  FakeNow = 90000;
+  SetSkinTickSource(FakeTicks);
+  // Typed is the text before the release; whatever follows its first
+  // character is selected.
+  auto Release = [&](UINT Msg, WPARAM Key, const char16_t* Typed) {
+    CB->SetItemIndex(-1);
+    E->SetText(Typed);
+    E->SetSelStart(1);
+    E->SetSelLength(static_cast<Integer>(std::u16string(Typed).size()) - 1);
+    SendMessageW(E->Handle(), Msg, Key, 0xC0000001);
+  };
+  struct Row {
+    Byte Charset;
+    UINT Msg;
+    WPARAM Key;
+    const char16_t* Typed;
+    const char16_t* After;
+  };
+  const Row Rows[] = {
+      {0, WM_KEYUP, 'O', u"g", u"golf"},
+      {0, WM_KEYUP, VK_SHIFT, u"g", u"g"},
+      {0, WM_KEYUP, VK_BACK, u"g", u"g"},
+      {0, WM_SYSKEYUP, 'O', u"g", u"g"},
+      {0, WM_KEYUP, 'O', u"gxx", u"gxx"},  // the selection stays: no item starts so
+      {128, WM_KEYUP, VK_SHIFT, u"g", u"golf"},
+      {128, WM_SYSKEYUP, 'O', u"g", u"golf"},
+      {128, WM_KEYUP, 'O', u"gxx", u"golf"},  // the selection cleared first
+      {128, WM_KEYUP, VK_DELETE, u"g", u"g"},
+      {134, WM_KEYUP, VK_BACK, u"g", u"g"},
+      {134, WM_KEYUP, VK_SPACE, u"gxx", u"golf"},
+      {136, WM_SYSKEYUP, VK_MENU, u"g", u"golf"},
+      {136, WM_KEYUP, VK_DELETE, u"gxx", u"gxx"},
+  };
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(testing::Message() << "charset " << int(R.Charset) << " message " << R.Msg << " key " << R.Key
+                                    << " text " << String(R.Typed).size());
+    CB->DefaultFont()->SetCharset(R.Charset);
+    FakeNow += 1000;
+    Release(R.Msg, R.Key, R.Typed);
+    EXPECT_EQ(CB->Text(), String(R.After));
+    if (String(R.After) == u"golf") {
+      EXPECT_EQ(E->SelStart(), 1);
+      EXPECT_EQ(E->SelLength(), 3);
+    }
+  }
+  // Within 200 ms of the last completion a release only clears the selection.
+  CB->DefaultFont()->SetCharset(128);
+  FakeNow += 1000;
+  Release(WM_KEYUP, 'O', u"gxx");
+  EXPECT_EQ(CB->Text(), u"golf");
+  FakeNow += 100;
+  Release(WM_KEYUP, 'O', u"gxx");
+  EXPECT_EQ(CB->Text(), u"g");
 }
 
 }  // namespace

@@ -5,9 +5,18 @@
 #include "tests/skin/controls/win/CtlTestUtil.h"
 
 #include "skin/boxes/SkinBoxLists.h"
+#include "skin/data/SkinMessages.h"
 
 namespace ctl {
 namespace {
+
+// A popup menu that records where it was asked to show and for whom.
+class TRecordingPopup : public TPopupMenu {
+ public:
+  using TPopupMenu::TPopupMenu;
+  std::vector<TComponent*> For;
+  void Popup(Integer, Integer) override { For.push_back(PopupComponent()); }
+};
 
 class ListBoxTest : public SkinCtlTest {
  protected:
@@ -110,6 +119,93 @@ TEST_F(ListBoxTest, ItemStatesArePainted) {
   EXPECT_EQ(Seen, TRect(2, 0, L->ListBox->Width() - 2, 20));
   EXPECT_TRUE(SeenState & odSelected);
   EXPECT_TRUE(SeenState & odFocused);
+}
+
+// The list background request (0xBC4A with the paint key): answered by the
+// inner list only while it is empty, by filling the DC with its background.
+TEST_F(ListBoxTest, BackgroundRequestOnlyWhileEmpty) {
+  const Integer W = L->ListBox->ClientWidth(), H = L->ListBox->ClientHeight();
+  auto Ask = [&](LPARAM Key, TBitmap* Into) {
+    return SendMessageW(L->ListBox->Handle(), SP_PAINT_LIST_BACKGROUND,
+                        Into ? reinterpret_cast<WPARAM>(Into->Canvas()->Handle()) : 0, Key);
+  };
+  auto Blank = [&] {
+    auto B = std::make_unique<TBitmap>();
+    B->SetPixelFormat(pf24bit);
+    B->SetSize(W, H);
+    B->Canvas()->Brush()->SetColor(clFuchsia);
+    B->Canvas()->FillRect(TRect(0, 0, W, H));
+    return B;
+  };
+  struct Row {
+    const char* Name;
+    Integer Items;
+    LPARAM Key;
+    bool Answered;
+  };
+  const Row Rows[] = {
+      {"empty, paint key", 0, SP_PAINT_EX_MAGIC, true},
+      {"empty, other key", 0, 1, false},
+      {"with items, paint key", 2, SP_PAINT_EX_MAGIC, false},
+  };
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Name);
+    L->Clear();
+    Fill(R.Items);
+    auto B = Blank();
+    const LRESULT Answer = Ask(R.Key, B.get());
+    EXPECT_EQ(Answer, R.Answered ? SP_PAINT_EX_MAGIC : 0);
+    const TColor Want = R.Answered ? Sys(clWindow) : TColor(0xFF00FF);
+    EXPECT_EQ(Px(B.get(), 1, 1), Want);
+    EXPECT_EQ(Px(B.get(), W - 1, H - 1), Want);
+  }
+  // Without a DC the empty list still answers and paints nothing.
+  L->Clear();
+  EXPECT_EQ(Ask(SP_PAINT_EX_MAGIC, nullptr), SP_PAINT_EX_MAGIC);
+}
+
+// The inner list's context menu, drag settings and drag events are set on
+// the list box: a context request over the items shows the menu for the
+// inner list; an automatic drag from it drops on a target that accepts it.
+TEST_F(ListBoxTest, PopupMenuAndDragOfTheInnerList) {
+  Fill(3);
+  auto* Menu = new TRecordingPopup(Host);
+  L->SetListBoxPopupMenu(Menu);
+  HWND LW = L->ListBox->Handle();
+  POINT P{20, 10};
+  ClientToScreen(LW, &P);
+  SendMessageW(LW, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(LW), MAKELPARAM(P.x, P.y));
+  ASSERT_EQ(Menu->For.size(), 1u);
+  EXPECT_EQ(Menu->For[0], L->ListBox);
+
+  auto* Target = new THost(Host);
+  Target->SetBounds(200, 10, 80, 80);
+  Target->SetParent(Host);
+  std::string Log;
+  Target->OnDragOver = [&](TObject*, TObject* Source, Integer, Integer, TDragState, bool& Accept) {
+    Accept = Source == L->ListBox;
+  };
+  Target->OnDragDrop = [&](TObject*, TObject* Source, Integer X, Integer Y) {
+    Log += (Source == L->ListBox ? "drop@" : "drop-other@") + std::to_string(X) + "," + std::to_string(Y) + " ";
+  };
+  L->SetListBoxDragMode(dmAutomatic);
+  L->SetListBoxDragCursor(crHandPoint);
+  L->SetOnListBoxStartDrag([&](TObject* Sender) { Log += Sender == L->ListBox ? "start " : "start-other "; });
+  L->SetOnListBoxEndDrag([&](TObject*, TObject* T, Integer, Integer) { Log += T == Target ? "end " : "end-nil "; });
+  // Mouse messages in the inner list's coordinates (it holds the capture);
+  // (X, Y) in the host's.
+  const TPoint Org(L->Left() + L->ListBox->Left(), L->Top() + L->ListBox->Top());
+  auto Mouse = [&](UINT Msg, Integer X, Integer Y, WPARAM Keys) {
+    PostMessageW(LW, Msg, Keys, PointToLParam(X - Org.X, Y - Org.Y));
+    Pump();
+  };
+  Mouse(WM_LBUTTONDOWN, 30, 20, MK_LBUTTON);
+  Mouse(WM_MOUSEMOVE, 60, 20, MK_LBUTTON);
+  Mouse(WM_MOUSEMOVE, 220, 30, MK_LBUTTON);
+  EXPECT_EQ(GetCursor(), Screen->Cursors(crHandPoint));
+  Mouse(WM_LBUTTONUP, 220, 30, 0);
+  EXPECT_EQ(Log, "start drop@20,20 end ");
+  EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(ListBoxTest, CaptionStripAndButtons) {

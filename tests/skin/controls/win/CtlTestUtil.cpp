@@ -176,6 +176,16 @@ const std::vector<String>& MadeSchemeNames() {
   return Names;
 }
 
+std::vector<std::pair<String, TspSkinData*>> DefaultAndMadeSchemes(std::vector<std::unique_ptr<TspSkinData>>& Loaded) {
+  std::vector<std::pair<String, TspSkinData*>> S = {{u"default", nullptr}};
+  for (const String& Name : MadeSchemeNames()) {
+    Loaded.push_back(MadeScheme(Name));
+    EXPECT_FALSE(Loaded.back()->Empty) << ToUtf8(Name);
+    if (!Loaded.back()->Empty) S.emplace_back(Name, Loaded.back().get());
+  }
+  return S;
+}
+
 std::unique_ptr<TspSkinData> LoadSkin(const skintest::TFixtureSkin& S) {
   auto SD = std::make_unique<TspSkinData>(nullptr);
   S.LoadInto(SD.get());

@@ -100,6 +100,9 @@ std::unique_ptr<TBitmap> CoordPicture(Integer W, Integer H);
 std::unique_ptr<TspSkinData> MadeScheme(const String& Name);
 // The made schemes' names.
 const std::vector<String>& MadeSchemeNames();
+// The default look (no skin) first, then every made scheme that loads (one
+// that does not is a failure), each with its name; Loaded keeps the skins.
+std::vector<std::pair<String, TspSkinData*>> DefaultAndMadeSchemes(std::vector<std::unique_ptr<TspSkinData>>& Loaded);
 
 // A skin model loaded from a fixture skin.
 std::unique_ptr<TspSkinData> LoadSkin(const skintest::TFixtureSkin& S);

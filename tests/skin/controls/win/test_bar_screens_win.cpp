@@ -17,16 +17,7 @@ namespace {
 
 class BarScreens : public SkinCtlTest {
  protected:
-  // The default look first, then every made scheme that loads.
-  std::vector<std::pair<String, TspSkinData*>> Schemes() {
-    std::vector<std::pair<String, TspSkinData*>> S = {{u"default", nullptr}};
-    for (const String& Name : MadeSchemeNames()) {
-      Loaded.push_back(MadeScheme(Name));
-      EXPECT_FALSE(Loaded.back()->Empty) << ToUtf8(Name);
-      if (!Loaded.back()->Empty) S.emplace_back(Name, Loaded.back().get());
-    }
-    return S;
-  }
+  std::vector<std::pair<String, TspSkinData*>> Schemes() { return DefaultAndMadeSchemes(Loaded); }
   std::vector<std::unique_ptr<TspSkinData>> Loaded;
 };
 

@@ -213,12 +213,7 @@ TEST_F(Screens, EveryFamilyInItsStates) {
   // nullptr is the default look; the made schemes follow. The states are
   // checked on the default look; the schemes' pictures are for review.
   std::vector<std::unique_ptr<TspSkinData>> Loaded;
-  std::vector<std::pair<String, TspSkinData*>> Schemes = {{u"default", nullptr}};
-  for (const String& Name : MadeSchemeNames()) {
-    Loaded.push_back(MadeScheme(Name));
-    EXPECT_FALSE(Loaded.back()->Empty) << ToUtf8(Name);
-    if (!Loaded.back()->Empty) Schemes.emplace_back(Name, Loaded.back().get());
-  }
+  const auto Schemes = DefaultAndMadeSchemes(Loaded);
   for (const auto& [Scheme, Skin] : Schemes) {
     for (const auto& [Family, Shots] : Families()) {
       SCOPED_TRACE(ToUtf8(Family));

@@ -375,11 +375,7 @@ namespace {
 // look the three states must differ.
 TEST_F(UpDownWin, ReviewPictures) {
   std::vector<std::unique_ptr<TspSkinData>> Loaded;
-  std::vector<std::pair<String, TspSkinData*>> Schemes = {{u"default", nullptr}};
-  for (const String& Name : MadeSchemeNames()) {
-    Loaded.push_back(MadeScheme(Name));
-    if (!Loaded.back()->Empty) Schemes.emplace_back(Name, Loaded.back().get());
-  }
+  const auto Schemes = DefaultAndMadeSchemes(Loaded);
   for (const auto& [Scheme, Skin] : Schemes)
     for (TUDOrientation O : {udHorizontal, udVertical}) {
       SetCursorPos(0, 0);

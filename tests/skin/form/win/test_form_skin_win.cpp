@@ -5,6 +5,7 @@
 #include "tests/skin/form/win/FormTestUtil.h"
 
 #include "skin/boxes/SkinBoxCtrls.h"
+#include "skin/boxes/SkinBoxLists.h"
 #include "skin/controls/SkinTabs.h"
 #include "skin/controls/win/SkinPanel.h"
 #include "skin/controls/win/SkinStdCtrls.h"
@@ -672,6 +673,69 @@ TEST_F(FormTest, SkinWalkReachesTheEdits) {
   ReleaseDC(nullptr, DC);
   EXPECT_EQ(E->Height(), TM.tmHeight + 6);
   EXPECT_FALSE(E->Skinned());
+}
+
+namespace {
+
+template <class T>
+class TLogged : public T {
+ public:
+  using T::T;
+  void ChangeSkinData() override {
+    WalkLog.push_back(u"change " + this->Name());
+    T::ChangeSkinData();
+  }
+};
+
+}  // namespace
+
+// The scheme the program ships reaches the scroll box, the lists, the combo
+// boxes and the font boxes through the form's walk: each control takes its
+// description (a combo its skin height, the list its item height).
+TEST_F(FormTest, SkinWalkReachesTheBoxes) {
+  auto SD = std::make_unique<TspSkinData>(nullptr);
+  TShown S(nullptr);
+  auto* Box = new TLogged<TspSkinScrollBox>(S.F);
+  Box->SetName(u"scrollbox");
+  Box->SetBounds(0, 0, 180, 150);
+  Box->SetParent(S.F);
+  auto* List = new TLogged<TspSkinListBox>(S.F);
+  List->SetName(u"list");
+  List->SetBounds(0, 0, 100, 60);
+  List->SetParent(Box);
+  List->Items()->Add(u"one");
+  auto* Combo = new TLogged<TspSkinComboBox>(S.F);
+  Combo->SetName(u"combo");
+  Combo->SetBounds(0, 70, 100, 31);
+  Combo->SetParent(Box);
+  auto* Fonts = new TLogged<TspSkinFontComboBox>(S.F);
+  Fonts->SetName(u"fonts");
+  Fonts->SetBounds(0, 105, 100, 31);
+  Fonts->SetParent(Box);
+  auto* Sizes = new TLogged<TspSkinFontSizeComboBox>(S.F);
+  Sizes->SetName(u"sizes");
+  Sizes->SetBounds(110, 105, 60, 31);
+  Sizes->SetParent(Box);
+  // The controls hold the skin while it is still empty (no change yet).
+  WalkLog.clear();
+  for (TspSkinControl* C : std::initializer_list<TspSkinControl*>{Box, List, Combo, Fonts, Sizes})
+    C->SetSkinData(SD.get());
+  Pump();
+  EXPECT_TRUE(WalkLog.empty());
+  TspCompressedStoredSkin Stored(nullptr, GetModuleHandleW(nullptr), u"SkinDawn");
+  SD->LoadCompressedStoredSkin(&Stored);
+  ASSERT_FALSE(SD->Empty);
+  WalkLog.clear();
+  S.FS->NotifyChangeSkin(SD.get(), S.F);
+  EXPECT_EQ(WalkLog, (std::vector<String>{u"change scrollbox", u"change list", u"change combo", u"change fonts",
+                                          u"change sizes"}));
+  for (TspSkinControl* C : std::initializer_list<TspSkinControl*>{Box, List, Combo, Fonts, Sizes}) {
+    SCOPED_TRACE(ToUtf8(C->Name()));
+    EXPECT_TRUE(C->Skinned());
+  }
+  EXPECT_EQ(Combo->Height(), Combo->SkinRect.Height());
+  EXPECT_EQ(Fonts->Height(), Fonts->SkinRect.Height());
+  EXPECT_NE(Combo->Height(), 31);
 }
 
 TEST_F(FormTest, FreedSkinClearsBothReferences) {
