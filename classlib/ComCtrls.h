@@ -328,7 +328,19 @@ class TCustomTabControl : public TWinControl {
   void ApplyItemSize();
   // Subclasses Child when it is the native arrows, so they never show.
   void KeepHidden(HWND Child);
-  void PushTabs(const std::vector<String>& Captions);
+  // One tab as the window holds it.
+  struct TTabItem {
+    String Caption;
+    Integer Image;
+    bool operator==(const TTabItem&) const = default;
+  };
+  // Brings the window's tabs to Tabs, sending only the tabs that differ from
+  // what was pushed last (the native control lays out its whole row on every
+  // item message).
+  void PushTabs(const std::vector<TTabItem>& Tabs);
+  // The next push sends every tab again: the native control measures a tab
+  // only when it is inserted or set (padding, image list).
+  void RemeasureTabs();
 
   TStrings* FTabs;
   TControlCanvas* FCanvas;
@@ -340,6 +352,8 @@ class TCustomTabControl : public TWinControl {
   TPoint FTabPadding{-1, -1};  // -1: the native default
   TCustomImageList* FImages = nullptr;
   bool FUpdatingTabs = false;
+  std::vector<TTabItem> FPushedTabs;  // what the window holds
+  bool FRemeasureTabs = false;
   // The native control's own scroll arrows stay alive (the control keeps
   // their handle and reads their width) but are never shown: a control that
   // draws arrows of its own sets this before its window is made.

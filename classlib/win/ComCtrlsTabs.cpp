@@ -3,6 +3,7 @@
 
 #include "classlib/Forms.h"
 #include "classlib/win/ComCtrlsCommon.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -113,6 +114,7 @@ void TCustomTabControl::CreateWnd() {
   if (FImages) SendMessageW(FHandle, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(comctl::ImageListHandle(FImages)));
   ApplyItemSize();
   Integer Index = FTabIndex;
+  FPushedTabs.clear();  // a new window holds no tabs
   TabsChanged();
   if (Index >= 0) SendMessageW(FHandle, TCM_SETCURSEL, static_cast<WPARAM>(Index), 0);
   Realign();
@@ -130,25 +132,47 @@ void TCustomTabControl::PaintWindow(HDC DC) {
   DefaultHandler(P);
 }
 
-void TCustomTabControl::PushTabs(const std::vector<String>& Captions) {
+void TCustomTabControl::PushTabs(const std::vector<TTabItem>& Tabs) {
   if (!FHandle) return;
   FUpdatingTabs = true;
-  SendMessageW(FHandle, TCM_DELETEALLITEMS, 0, 0);
-  for (size_t I = 0; I < Captions.size(); ++I) {
+  auto Done = TFinally([this] { FUpdatingTabs = false; });
+  auto Send = [this](UINT Msg, size_t I, const TTabItem& T) {
     TCITEMW It{};
     It.mask = TCIF_TEXT | TCIF_IMAGE;
-    It.pszText = const_cast<WCHAR*>(comctl::W(Captions[I]));
-    It.iImage = static_cast<int>(I);
-    SendMessageW(FHandle, TCM_INSERTITEMW, I, reinterpret_cast<LPARAM>(&It));
+    It.pszText = const_cast<WCHAR*>(comctl::W(T.Caption));
+    It.iImage = T.Image;
+    SendMessageW(FHandle, Msg, I, reinterpret_cast<LPARAM>(&It));
+  };
+  std::vector<TTabItem>& Old = FPushedTabs;
+  if (FRemeasureTabs || static_cast<size_t>(SendMessageW(FHandle, TCM_GETITEMCOUNT, 0, 0)) != Old.size()) {
+    // Everything again (also when the window's items were changed behind us).
+    FRemeasureTabs = false;
+    SendMessageW(FHandle, TCM_DELETEALLITEMS, 0, 0);
+    Old.clear();
   }
-  FUpdatingTabs = false;
+  // Only the run between the common head and the common tail differs.
+  size_t Head = 0;
+  while (Head < Old.size() && Head < Tabs.size() && Old[Head] == Tabs[Head]) ++Head;
+  size_t Tail = 0;
+  while (Tail < Old.size() - Head && Tail < Tabs.size() - Head &&
+         Old[Old.size() - 1 - Tail] == Tabs[Tabs.size() - 1 - Tail])
+    ++Tail;
+  size_t OldEnd = Old.size() - Tail, NewEnd = Tabs.size() - Tail;
+  size_t I = Head;
+  for (; I < OldEnd && I < NewEnd; ++I)
+    if (!(Old[I] == Tabs[I])) Send(TCM_SETITEMW, I, Tabs[I]);
+  for (size_t K = I; K < OldEnd; ++K) SendMessageW(FHandle, TCM_DELETEITEM, I, 0);
+  for (; I < NewEnd; ++I) Send(TCM_INSERTITEMW, I, Tabs[I]);
+  Old = Tabs;
 }
+
+void TCustomTabControl::RemeasureTabs() { FRemeasureTabs = true; }
 
 void TCustomTabControl::TabsChanged() {
   if (!FHandle) return;
   Integer Index = TabIndex();
-  std::vector<String> C;
-  for (Integer I = 0; I < FTabs->Count(); ++I) C.push_back(FTabs->Strings(I));
+  std::vector<TTabItem> C;
+  for (Integer I = 0; I < FTabs->Count(); ++I) C.push_back({FTabs->Strings(I), I});
   PushTabs(C);
   if (Index >= static_cast<Integer>(C.size())) Index = static_cast<Integer>(C.size()) - 1;
   SendMessageW(FHandle, TCM_SETCURSEL, static_cast<WPARAM>(Index), 0);
@@ -211,6 +235,7 @@ void TCustomTabControl::SetTabPadding(const TPoint& Value) {
   FTabPadding = Value;
   if (FHandle) {
     SendMessageW(FHandle, TCM_SETPADDING, 0, MAKELPARAM(std::max(0, Value.X), std::max(0, Value.Y)));
+    RemeasureTabs();
     TabsChanged();  // the native control measures its tabs again on insertion
   }
 }
@@ -221,6 +246,7 @@ void TCustomTabControl::SetImages(TCustomImageList* Value) {
   if (Value) Value->FreeNotification(this);
   if (FHandle) {
     SendMessageW(FHandle, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(comctl::ImageListHandle(Value)));
+    RemeasureTabs();
     TabsChanged();
   }
 }
@@ -505,19 +531,11 @@ void TPageControl::SelectNextPage(bool GoForward, bool CheckTabVisible) {
 
 void TPageControl::TabsChanged() {
   if (!FHandle) return;
-  std::vector<String> C;
-  for (TTabSheet* P : FPages)
-    if (P->FTabVisible) C.push_back(P->Text());
-  PushTabs(C);
   // Each shown tab carries its page's image.
-  Integer V = 0;
-  for (TTabSheet* P : FPages) {
-    if (!P->FTabVisible) continue;
-    TCITEMW It{};
-    It.mask = TCIF_IMAGE;
-    It.iImage = P->FImageIndex;
-    SendMessageW(FHandle, TCM_SETITEMW, static_cast<WPARAM>(V++), reinterpret_cast<LPARAM>(&It));
-  }
+  std::vector<TTabItem> C;
+  for (TTabSheet* P : FPages)
+    if (P->FTabVisible) C.push_back({P->Text(), P->FImageIndex});
+  PushTabs(C);
   SendMessageW(FHandle, TCM_SETCURSEL, static_cast<WPARAM>(FActivePage ? FActivePage->TabIndex() : -1), 0);
   Realign();
   Invalidate();

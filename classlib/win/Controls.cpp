@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <mutex>
+#include <unordered_map>
 
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
@@ -10,8 +12,6 @@
 #include "rtl/ScopeGuard.h"
 
 namespace {
-
-const WCHAR* const kControlProp = reinterpret_cast<const WCHAR*>(u"LumigraControl");
 
 TControl* GCaptureControl = nullptr;
 TControl* GMouseControl = nullptr;
@@ -112,13 +112,47 @@ void DeallocateHWnd(HWND Wnd) {
   delete Holder;
 }
 
-TWinControl* FindControl(HWND Wnd) {
-  if (!Wnd) return nullptr;
-  DWORD Pid = 0;
-  GetWindowThreadProcessId(Wnd, &Pid);
-  if (Pid != GetCurrentProcessId()) return nullptr;
-  return static_cast<TWinControl*>(GetPropW(Wnd, kControlProp));
+namespace corepriv {
+
+namespace {
+
+struct TWindowBindings {
+  std::mutex Lock;
+  std::unordered_map<HWND, TWinControl*> Map;
+};
+
+TWindowBindings& Bindings() {
+  static TWindowBindings* B = new TWindowBindings;  // outlives every window
+  return *B;
 }
+
+}  // namespace
+
+TWinControl* ControlOfWindow(HWND Wnd) {
+  if (!Wnd) return nullptr;
+  TWindowBindings& B = Bindings();
+  std::lock_guard<std::mutex> G(B.Lock);
+  auto It = B.Map.find(Wnd);
+  return It == B.Map.end() ? nullptr : It->second;
+}
+
+void BindWindow(HWND Wnd, TWinControl* Control) {
+  TWindowBindings& B = Bindings();
+  std::lock_guard<std::mutex> G(B.Lock);
+  B.Map[Wnd] = Control;
+}
+
+void UnbindWindow(HWND Wnd) {
+  TWindowBindings& B = Bindings();
+  std::lock_guard<std::mutex> G(B.Lock);
+  B.Map.erase(Wnd);
+}
+
+}  // namespace corepriv
+
+// Only windows of this process are ever bound, so a window of another
+// process (or a handle that is no window) finds nothing.
+TWinControl* FindControl(HWND Wnd) { return corepriv::ControlOfWindow(Wnd); }
 
 TControl* GetCaptureControl() {
   HWND W = GetCapture();

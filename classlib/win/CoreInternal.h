@@ -22,4 +22,11 @@ HCURSOR DragCursorHandle();
 TPoint LastMousePos();
 void SetLastMousePos(const TPoint& P);
 
+// Which control owns a window of this process. Kept here rather than as a
+// window property: a property read is a trip to the window server, and the
+// window procedure reads it for every message.
+TWinControl* ControlOfWindow(HWND Wnd);
+void BindWindow(HWND Wnd, TWinControl* Control);
+void UnbindWindow(HWND Wnd);
+
 }  // namespace corepriv

@@ -11,8 +11,6 @@
 
 namespace {
 
-const WCHAR* const kControlProp = reinterpret_cast<const WCHAR*>(u"LumigraControl");
-
 // The control whose window is being created: bound to the HWND on its first
 // message, so WM_NCCREATE and WM_CREATE reach a WindowProc installed before.
 thread_local TWinControl* CreationControl = nullptr;
@@ -41,19 +39,19 @@ UINT_PTR NewChildId(HWND Parent) {
 
 // The procedure of every window of our classes.
 LRESULT CALLBACK ControlWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  auto* C = static_cast<TWinControl*>(GetPropW(Wnd, kControlProp));
+  auto* C = corepriv::ControlOfWindow(Wnd);
   if (!C) {
     C = CreationControl;
     if (!C) return DefWindowProcW(Wnd, Msg, WParam, LParam);
     CreationControl = nullptr;
     C->FHandle = Wnd;
-    SetPropW(Wnd, kControlProp, C);
+    corepriv::BindWindow(Wnd, C);
   }
   auto Alive = C->LivenessToken();
   TMessage M{Msg, WParam, LParam, 0};
   C->MainWndProc(M);
   if (Msg == WM_NCDESTROY) {
-    RemovePropW(Wnd, kControlProp);
+    corepriv::UnbindWindow(Wnd);
     if (*Alive && C->FHandle == Wnd) {
       C->FHandle = nullptr;
       C->FShowing = false;
@@ -226,13 +224,13 @@ void TWinControl::DestroyWindowHandle() {
   // The window's own class procedure still sees its last messages (a native
   // control frees its data on WM_DESTROY / WM_NCDESTROY).
   if (FComponentState.Contains(csDestroying)) {
-    RemovePropW(Wnd, kControlProp);
+    corepriv::UnbindWindow(Wnd);
     SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefWndProc));
   }
   DestroyWindow(Wnd);
   FControlState &= ~csDestroyingHandle;
   if (FHandle == Wnd) {
-    RemovePropW(Wnd, kControlProp);
+    corepriv::UnbindWindow(Wnd);
     FHandle = nullptr;
   }
   FShowing = false;

@@ -129,7 +129,9 @@ void TspSkinCustomTreeView::VScrollChange(TObject*) {
   SI.cbSize = sizeof(SI);
   SI.fMask = SIF_POS;
   SI.nPos = FVScrollBar->Position();
-  SetScrollInfo(Handle(), SB_VERT, &SI, TRUE);
+  // The window's own bar has no room to be drawn in: redrawing it would
+  // cost more than the scroll itself.
+  SetScrollInfo(Handle(), SB_VERT, &SI, FALSE);
   SendMessageW(Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, Word(FVScrollBar->Position())), 0);
 }
 
@@ -137,6 +139,17 @@ void TspSkinCustomTreeView::HScrollChange(TObject*) {
   if (!FHScrollBar || !HandleAllocated()) return;
   SendMessageW(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, Word(FHScrollBar->Position())), 0);
 }
+
+namespace {
+
+// The bar repaints at once on every SetRange: one that already shows the
+// window's range is left alone (each paint of the tree comes here).
+void ShowRange(TspSkinScrollBar* Bar, Integer Min, Integer Max, Integer Pos, Integer Page) {
+  if (Bar->Min() == Min && Bar->Max() == Max && Bar->Position() == Pos && Bar->PageSize() == Page) return;
+  Bar->SetRange(Min, Max, Pos, Page);
+}
+
+}  // namespace
 
 void TspSkinCustomTreeView::UpDateScrollBars() {
   if (FInCheckScrollBars || ComponentState().Contains(csLoading) || !HandleAllocated()) return;
@@ -158,7 +171,7 @@ void TspSkinCustomTreeView::UpDateScrollBars() {
       FVScrollBar->SetVisible(Show);
       Changed = true;
     }
-    if (Show) FVScrollBar->SetRange(SI.nMin, SI.nMax, SI.nPos, Page);
+    if (Show) ShowRange(FVScrollBar, SI.nMin, SI.nMax, SI.nPos, Page);
   }
   if (FHScrollBar) {
     SCROLLINFO SI{};
@@ -170,7 +183,7 @@ void TspSkinCustomTreeView::UpDateScrollBars() {
       FHScrollBar->SetVisible(Show);
       Changed = true;
     }
-    if (Show) FHScrollBar->SetRange(SI.nMin, SI.nMax, SI.nPos, Width());
+    if (Show) ShowRange(FHScrollBar, SI.nMin, SI.nMax, SI.nPos, Width());
   }
   if (FVScrollBar && FHScrollBar) FHScrollBar->SetBoth(FVScrollBar->Visible());
   if (Changed && Align() != alNone && Parent()) Parent()->Realign();

@@ -3,7 +3,10 @@
 // events, RecreateWnd, and the page control's visible-tab numbering.
 #include "tests/classlib/win/test_controls_util.h"
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "classlib/ComCtrls.h"
 
@@ -319,6 +322,101 @@ TEST_F(TabsTest, PageControlCountsVisibleTabs) {
   EXPECT_EQ(PC->PageCount(), 2);
   EXPECT_EQ(PC->ActivePage(), P[1]);
   EXPECT_EQ(PC->TabIndex(), 0);
+}
+
+// The window's tabs follow every change of the pages (added into a shown
+// control, moved, renamed, hidden, given an image, freed) and of a tab
+// control's strings, while each change sends the window only the tabs that
+// differ: adding a page to twenty inserts one tab, and nothing deletes all.
+TEST_F(TabsTest, TabChangesReachTheWindowOneTabEach) {
+  auto* PC = new TPageControl(F);
+  PC->SetBoundsRect(Bounds(10, 10, 300, 150));
+  PC->SetParent(F);
+  F->Show();
+  std::vector<TTabSheet*> P;
+  auto Add = [&](const String& Name) {
+    auto* S = new TTabSheet(F);
+    S->SetCaption(Name);
+    S->SetPageControl(PC);
+    P.push_back(S);
+  };
+  for (int I = 0; I < 20; ++I) Add(u"Page " + IntToStr(I));
+  // What the window holds, "caption:image" per tab.
+  auto Held = [](HWND H) {
+    std::vector<String> R;
+    Integer N = static_cast<Integer>(SendMessageW(H, TCM_GETITEMCOUNT, 0, 0));
+    for (Integer I = 0; I < N; ++I) {
+      char16_t Buf[64]{};
+      TCITEMW It{};
+      It.mask = TCIF_TEXT | TCIF_IMAGE;
+      It.pszText = reinterpret_cast<WCHAR*>(Buf);
+      It.cchTextMax = 64;
+      SendMessageW(H, TCM_GETITEMW, static_cast<WPARAM>(I), reinterpret_cast<LPARAM>(&It));
+      R.push_back(String(Buf) + u":" + IntToStr(It.iImage));
+    }
+    return R;
+  };
+  auto Expected = [&] {
+    std::vector<String> R;
+    for (Integer I = 0; I < PC->PageCount(); ++I) {
+      TTabSheet* S = PC->Pages(I);
+      if (S->TabVisible()) R.push_back(S->Caption() + u":" + IntToStr(S->ImageIndex()));
+    }
+    return R;
+  };
+  std::vector<UINT> Sent;
+  TWndMethod Saved = PC->WindowProc();
+  PC->SetWindowProc([&](TMessage& M) {
+    if (M.Msg == TCM_INSERTITEMW || M.Msg == TCM_DELETEITEM || M.Msg == TCM_DELETEALLITEMS || M.Msg == TCM_SETITEMW)
+      Sent.push_back(M.Msg);
+    Saved(M);
+  });
+  Add(u"Added");
+  EXPECT_EQ(Sent, std::vector<UINT>{TCM_INSERTITEMW});
+  EXPECT_EQ(Held(PC->Handle()), Expected());
+  PC->SetActivePage(P[5]);
+  struct TStep {
+    const char* Name;
+    std::function<void()> Do;
+  };
+  TStep Steps[] = {
+      {"move forward", [&] { P[3]->SetPageIndex(9); }},
+      {"move back", [&] { P[12]->SetPageIndex(0); }},
+      {"rename", [&] { P[7]->SetCaption(u"Renamed"); }},
+      {"hide", [&] { P[4]->SetTabVisible(false); }},
+      {"hide the active", [&] { P[5]->SetTabVisible(false); }},
+      {"show", [&] { P[4]->SetTabVisible(true); }},
+      {"image", [&] { P[8]->SetImageIndex(3); }},
+      {"free the first", [&] { delete P[0]; }},
+      {"free the last", [&] { delete P[20]; }},
+  };
+  for (TStep& St : Steps) {
+    SCOPED_TRACE(St.Name);
+    Sent.clear();
+    St.Do();
+    EXPECT_EQ(Held(PC->Handle()), Expected());
+    EXPECT_EQ(PC->TabIndex(), PC->ActivePage() ? PC->ActivePage()->TabIndex() : -1);
+    EXPECT_TRUE(std::find(Sent.begin(), Sent.end(), UINT(TCM_DELETEALLITEMS)) == Sent.end());
+  }
+  // Items changed behind the control: the next change sends them all again.
+  SendMessageW(PC->Handle(), TCM_DELETEITEM, 0, 0);
+  P[9]->SetCaption(u"Again");
+  EXPECT_EQ(Held(PC->Handle()), Expected());
+  PC->SetWindowProc(Saved);
+  // A tab control's strings: insert, replace, delete in the middle.
+  TTabControl* T = NewTabs({u"A", u"B", u"C", u"D"});
+  auto Strings = [&] {
+    std::vector<String> R;
+    for (Integer I = 0; I < T->Tabs()->Count(); ++I) R.push_back(T->Tabs()->Strings(I) + u":" + IntToStr(I));
+    return R;
+  };
+  T->HandleNeeded();
+  T->Tabs()->Insert(1, u"X");
+  EXPECT_EQ(Held(T->Handle()), Strings());
+  T->Tabs()->SetStrings(2, u"Y");
+  EXPECT_EQ(Held(T->Handle()), Strings());
+  T->Tabs()->Delete(1);
+  EXPECT_EQ(Held(T->Handle()), Strings());
 }
 
 // Wine's own arrows of a single row, measured: an overflowing row gets a

@@ -268,14 +268,35 @@ TEST_F(CtlNative, ClassProcedureSeesTheLastMessages) {
     TForm* F = NewForm();
     auto* N = new TNativeProbe(F);
     HWND Wnd = N->Handle();  // the form's window too, never shown
+    HWND FormWnd = F->Handle();
+    EXPECT_EQ(FindControl(Wnd), N);
+    EXPECT_EQ(FindControl(FormWnd), F);
     GNativeLast.clear();
     if (Way == Recreate) N->RecreateWnd();
     if (Way == FreeControl) delete N;
     if (Way == FreeForm) delete F;
     EXPECT_FALSE(IsWindow(Wnd));
     EXPECT_EQ(GNativeLast, (std::vector<std::pair<HWND, UINT>>{{Wnd, WM_DESTROY}, {Wnd, WM_NCDESTROY}}));
+    // A window that is gone names no control; a new one names its control.
+    EXPECT_EQ(FindControl(Wnd), nullptr);
+    if (Way == Recreate) {
+      EXPECT_EQ(FindControl(N->Handle()), N);
+    }
+    EXPECT_EQ(FindControl(FormWnd), Way == FreeForm ? nullptr : F);
     if (Way != FreeForm) delete F;
   }
+}
+
+// Windows that no control of ours made name none: a plain window of this
+// process, the desktop (another process's), no window at all.
+TEST_F(CtlNative, WindowsOfNoControlNameNone) {
+  HWND Plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  ASSERT_TRUE(Plain);
+  EXPECT_EQ(FindControl(Plain), nullptr);
+  EXPECT_EQ(FindControl(GetDesktopWindow()), nullptr);
+  EXPECT_EQ(FindControl(nullptr), nullptr);
+  DestroyWindow(Plain);
 }
 
 class CtlText : public AppFixture {};

@@ -104,6 +104,9 @@ TEST_F(TreeViewWin, BarsFollowTheWindow) {
   VBar->SetPosition(5);
   Pump();
   EXPECT_EQ(TopIndex(), 5);
+  EXPECT_EQ(GetScrollPos(Tree->Handle(), SB_VERT), 5);
+  UpdateWindow(Tree->Handle());
+  EXPECT_EQ(VBar->Position(), 5);
   // Keys scroll the tree, and the bar follows.
   Tree->SetSelected(Parent->Item(39));
   Tree->SetFocus();
@@ -138,13 +141,32 @@ TEST_F(TreeViewWin, NoRecursionAndBothBars) {
   Tree->Invalidate();
   UpdateWindow(Tree->Handle());
   EXPECT_LE(Tree->ScrollBarUpdates() - Before, 2) << "one paint, one synchronisation (and its re-alignment)";
+  // A paint that changed nothing repaints neither bar; a scroll repaints the
+  // bar that moved, which then shows the window's position.
+  Integer BarPaints = 0;
+  TWndMethod Saved = VBar->WindowProc();
+  VBar->SetWindowProc([&](TMessage& M) {
+    if (M.Msg == WM_PAINT) ++BarPaints;
+    Saved(M);
+  });
+  Tree->Invalidate();
+  UpdateWindow(Tree->Handle());
+  EXPECT_EQ(BarPaints, 0);
+  SendMessageW(Tree->Handle(), WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+  UpdateWindow(Tree->Handle());
+  EXPECT_GE(BarPaints, 1);
+  EXPECT_EQ(VBar->Position(), GetScrollPos(Tree->Handle(), SB_VERT));
+  EXPECT_EQ(VBar->Position(), 1);
+  VBar->SetWindowProc(Saved);
   EXPECT_TRUE(VBar->Visible());
   EXPECT_TRUE(HBar->Visible());
   EXPECT_TRUE(HBar->Both()) << "beside a vertical bar";
   Parent->Collapse(false);
   Settle();
   EXPECT_FALSE(VBar->Visible());
-  if (HBar->Visible()) EXPECT_FALSE(HBar->Both());
+  if (HBar->Visible()) {
+    EXPECT_FALSE(HBar->Both());
+  }
 }
 
 TEST_F(TreeViewWin, DrawSkinKeepsTheUsersHandler) {
