@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "skin/controls/SkinTabs.h"
 #include "skin/boxes/SkinBoxCtrls.h"
+#include "skin/controls/SkinTabs.h"
 #include "skin/controls/win/SkinButtons.h"
 #include "skin/controls/win/SkinPageControl.h"
 #include "skin/controls/win/SkinStdCtrls.h"
@@ -739,12 +739,12 @@ void TspFormSkin::NotifyChangeSkin(TspSkinData* ASkinData, TControl* AControl) {
       if (Mine(G->SkinData())) G->ChangeSkinData();
     } else if (auto* S = dynamic_cast<TspSkinControl*>(C)) {
       if (Mine(S->SkinData())) S->ChangeSkinData();
+    } else if (auto* E = dynamic_cast<TspSkinCustomEdit*>(C)) {
+      if (Mine(E->SkinData())) E->ChangeSkinData();
     } else if (auto* P = dynamic_cast<TspSkinPageControl*>(C)) {
       if (Mine(P->SkinData())) P->ChangeSkinData();
     } else if (auto* T = dynamic_cast<TspSkinTabControl*>(C)) {
       if (Mine(T->SkinData())) T->ChangeSkinData();
-    } else if (auto* E = dynamic_cast<TspSkinCustomEdit*>(C)) {
-      if (Mine(E->SkinData())) E->ChangeSkinData();
     } else if (auto* L = dynamic_cast<TspSkinStdLabel*>(C)) {
       if (Mine(L->SkinData())) L->ChangeSkinData();
     } else if (auto* V = dynamic_cast<TspSkinCustomTreeView*>(C)) {

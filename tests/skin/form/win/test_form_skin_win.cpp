@@ -5,9 +5,9 @@
 #include "tests/skin/form/win/FormTestUtil.h"
 
 #include "skin/controls/win/SkinPageControl.h"
-#include "skin/controls/SkinTabs.h"
 #include "skin/boxes/SkinBoxCtrls.h"
 #include "skin/boxes/SkinBoxLists.h"
+#include "skin/controls/SkinTabs.h"
 #include "skin/controls/win/SkinPanel.h"
 #include "skin/controls/win/SkinStdCtrls.h"
 
