@@ -512,7 +512,6 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   TNotifyEvent OnChangeSkinData, OnActivate, OnDeActivate, OnChangeRollUpState;
   TNotifyEvent OnMinimize, OnRestore, OnMaximize;
   TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
-  TNotifyEvent OnMainMenuEnter, OnMainMenuExit;
   TspActivateCustomObjectEvent OnActivateCustomObject;
   spobj::TMouseEnterEvent OnMouseEnterEvent;
   spobj::TMouseLeaveEvent OnMouseLeaveEvent;
