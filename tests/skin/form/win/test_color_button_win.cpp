@@ -293,6 +293,7 @@ TEST_F(ColorButton, HoverSendsThePreview) {
     EXPECT_EQ(Hovers.back().second, LPARAM(6));
   }
   B->ColorMenu()->Hide();
+  SetCursorPos(0, 0);
   Pump();
   delete F;  // a shown form frees its colour button without a crash
   DestroyWindow(Probe);
