@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "skin/data/win/SPUtils.h"
+#include "skin/form/win/FormObjectCommands.h"
 #include "skin/form/win/FormSkin.h"
 
 TspSkinAnimateObject::TspSkinAnimateObject(TspFormSkin* AParent, TspDataSkinObject* AData)
@@ -197,35 +198,12 @@ void TspSkinAnimateObject::DblClick() {
 }
 
 void TspSkinAnimateObject::ExecuteCommand() {
-  auto NoHotObject = [this] { Parent->UpdateActiveObject(-1, -1, false); };
-  switch (Command) {
-    case cmClose:
-      NoHotObject();
-      CloseForm();
-      break;
-    case cmMaximize:
-      NoHotObject();
-      MaximizeForm();
-      break;
-    case cmMinimize:
-      NoHotObject();
-      if (Parent->FAlwaysMinimizeToTray)
-        MinimizeFormToTray();
-      else
-        MinimizeForm();
-      break;
-    case cmSysMenu:
-      MenuItem = Parent->GetSystemMenuItems();
-      OpenMenu();
-      break;
-    case cmDefault:
-      if (MenuItem) OpenMenu();
-      break;
-    case cmRollUp: RollUpForm(); break;
-    case cmMinimizeToTray:
-      NoHotObject();
-      MinimizeFormToTray();
-      break;
+  if (RunFormCommand(*this)) return;
+  if (Command == cmSysMenu) {
+    MenuItem = Parent->GetSystemMenuItems();
+    OpenMenu();
+  } else if (Command == cmDefault && MenuItem) {
+    OpenMenu();
   }
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "skin/data/win/SPUtils.h"
+#include "skin/form/win/FormObjectCommands.h"
 #include "skin/form/win/FormSkin.h"
 
 // ---------------------------------------------------------------------------
@@ -333,33 +334,7 @@ void TspSkinStdButtonObject::MouseLeave() {
   PushMouseLeave();
 }
 
-void TspSkinStdButtonObject::ExecuteCommand() {
-  auto NoHotObject = [this] { Parent->UpdateActiveObject(-1, -1, false); };
-  switch (Command) {
-    case cmClose:
-      NoHotObject();
-      CloseForm();
-      break;
-    case cmMaximize:
-      NoHotObject();
-      MaximizeForm();
-      break;
-    case cmMinimize:
-      NoHotObject();
-      if (Parent->FAlwaysMinimizeToTray)
-        MinimizeFormToTray();
-      else
-        MinimizeForm();
-      break;
-    case cmSysMenu:
-    case cmDefault: break;
-    case cmRollUp: RollUpForm(); break;
-    case cmMinimizeToTray:
-      NoHotObject();
-      MinimizeFormToTray();
-      break;
-  }
-}
+void TspSkinStdButtonObject::ExecuteCommand() { RunFormCommand(*this); }
 
 void TspSkinStdButtonObject::MaximizeForm() {
   if (Parent->SupportNCArea()) HideLayer();
