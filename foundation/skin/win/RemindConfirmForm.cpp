@@ -1,4 +1,5 @@
 #include "foundation/skin/win/RemindConfirmForm.h"
+#include "foundation/skin/win/HySkinForms.h"
 
 #include "classlib/PngImage.h"
 #include "foundation/app/HyAppUtils.h"
@@ -134,6 +135,7 @@ TfrmRemindConfirm::TfrmRemindConfirm(TComponent* AOwner) : TForm(AOwner) {
     }
   }
   SetClientHeight(pnlMsg->Height() + pnlButton->Height());
+  ApplySkinToForm(this);
   OnShow = [this](TObject*) {
     if (btnContinue->CanFocus()) btnContinue->SetFocus();
   };

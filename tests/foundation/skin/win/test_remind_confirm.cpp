@@ -9,7 +9,10 @@
 #include "foundation/app/HyLangTable.h"
 #include "foundation/app/win/HyAppWin.h"
 #include "foundation/app/win/HyLangRes.h"
+#include "foundation/skin/win/HySkinForms.h"
 #include "foundation/skin/win/RemindConfirmForm.h"
+#include "rtl/ScopeGuard.h"
+#include "tests/skin/controls/win/CtlTestUtil.h"
 #include "tests/common/Screens.h"
 
 namespace {
@@ -48,6 +51,25 @@ TModalResult RunModal(TfrmRemindConfirm* F, std::function<void()> During) {
   const TModalResult R = F->ShowModal();
   PendingDuring = nullptr;
   return R;
+}
+
+// Without the program's scheme the dialog keeps the default look; with it the
+// dialog and its buttons take the scheme as they are made.
+TEST_F(RemindConfirm, TakesTheProgramsSchemeWhenMade) {
+  {
+    auto* F = new TfrmRemindConfirm(nullptr);
+    EXPECT_EQ(F->spFormSkin1->SkinData(), nullptr);
+    EXPECT_EQ(F->btnContinue->SkinData(), nullptr);
+    delete F;
+  }
+  auto SD = ctl::MadeScheme(u"Dawn");
+  ASSERT_FALSE(SD->Empty);
+  AppSkinData = SD.get();
+  TFinally Reset([] { AppSkinData = nullptr; });
+  auto* F = new TfrmRemindConfirm(nullptr);
+  EXPECT_EQ(F->spFormSkin1->SkinData(), SD.get());
+  EXPECT_EQ(F->btnContinue->SkinData(), SD.get());
+  delete F;
 }
 
 TEST_F(RemindConfirm, LayoutCaptionsAndAdjustLayout) {
