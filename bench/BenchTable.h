@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace benchtable {
@@ -27,3 +28,11 @@ inline void Reference(benchmark::State& State, const std::string& Lib, const std
 }
 
 }  // namespace benchtable
+
+// True in a smoke run (scripts/bench.sh --smoke), which only proves that the
+// programs build and run: a benchmark whose one iteration takes many seconds
+// may then work on a smaller input.
+inline bool BenchSmoke() {
+  const char* S = std::getenv("LUMIGRA_BENCH_SMOKE");
+  return S && S[0] == '1';
+}

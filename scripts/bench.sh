@@ -58,6 +58,7 @@ args=()
 [ -n "$filter" ] && args+=("--benchmark_filter=$filter")
 # Google Benchmark 1.7 reads a number of seconds here.
 [ $smoke = 1 ] && args+=("--benchmark_min_time=0.001")
+if [ $smoke = 1 ]; then export LUMIGRA_BENCH_SMOKE=1; else unset LUMIGRA_BENCH_SMOKE; fi
 
 # The programs run in slots like the tests (scripts/wine.sh): an Xvfb and a
 # prefix of their own, whatever else runs.
