@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <set>
+#include <string>
 
 #include "bitmap/Bmp32_Containers.h"
 #include "bitmap/Bmp32_OrdinalMaps.h"
@@ -324,8 +326,11 @@ TEST(VectorMap, TrimmedBounds) {
 // Mesh files: written by the map, then patched for the failure cases.
 class MeshFile : public ::testing::Test {
  protected:
-  const String Name = u"lumigra_test_mesh.msh";
-  const char* NarrowName = "lumigra_test_mesh.msh";
+  // One name per process: the native and the Wine test programs share the
+  // working folder and may run at the same time.
+  const std::string Narrow = "lumigra_test_mesh_" + std::to_string(std::random_device{}()) + ".msh";
+  const String Name = String(Narrow.begin(), Narrow.end());
+  const char* NarrowName = Narrow.c_str();
   void TearDown() override { std::remove(NarrowName); }
   std::vector<unsigned char> ReadAll() {
     std::ifstream F(NarrowName, std::ios::binary);
