@@ -83,7 +83,7 @@ function(lumigra_pch target)
       set_property(SOURCE ${src} TARGET_DIRECTORY ${target} PROPERTY SKIP_PRECOMPILE_HEADERS ON)
     endif()
   endforeach()
-  set(hdrs)
+  set(hdrs ${LUMIGRA_ROOT}/cmake/PchCheckout.h)
   foreach(h IN LISTS P_UNPARSED_ARGUMENTS)
     if(h MATCHES "^<")
       list(APPEND hdrs ${h})
@@ -92,6 +92,13 @@ function(lumigra_pch target)
     endif()
   endforeach()
   target_precompile_headers(${target} PRIVATE ${hdrs})
+  # The precompiled form records the absolute paths of the headers it read.
+  # ccache hashes paths inside the checkout relative to it, so another
+  # checkout sharing the cache would get this checkout's precompiled form and
+  # then see every header twice (two paths): PchCheckout.h puts the
+  # checkout's path into the precompiled text, and so into the hash of the
+  # target's units.
+  target_compile_definitions(${target} PRIVATE "LUMIGRA_PCH_CHECKOUT=\"${LUMIGRA_ROOT}\"")
   # (lets ccache hash a unit that uses the precompiled header; no effect
   # on the compiled code)
   target_compile_options(${target} PRIVATE -fpch-preprocess)
