@@ -4,8 +4,10 @@
 //                   inactive with the grey effect, the default look), next to
 //                   one BitBlt of a full-size 32-bit bitmap to the same DC;
 //  BM_WindowRegion  UpdateWindowRegion(true) for a mask with rounded corners
-//                   and a jagged mask (a different run on every row), next to
-//                   one ExtCreateRegion over the same runs;
+//                   and a jagged mask (a different run on every row), from
+//                   the shape of a form 8 pixels smaller, with the repaint
+//                   of what the new shape adds, next to one ExtCreateRegion
+//                   over the same runs;
 //  BM_FadeStep      one opacity step of a shown 1920 x 1080 layered form;
 //  BM_CaptionMorphStep  one fade step of the caption of a 3840-wide form;
 //  BM_HoverTick     the hover poll over 20 objects with masks;
@@ -164,7 +166,7 @@ BENCHMARK(BM_FramePaint)
     ->UseRealTime();
 
 // Args: size, mask (0 rounded, 1 jagged), reference (0 the form, 1 one
-// ExtCreateRegion over the same runs).
+// ExtCreateRegion over the same runs, 2 Wine's SetWindowRgn alone).
 void BM_WindowRegion(benchmark::State& St) {
   Init();
   const Integer W = St.range(0) ? 3840 : 1920, H = St.range(0) ? 2160 : 1080;
@@ -172,7 +174,50 @@ void BM_WindowRegion(benchmark::State& St) {
   TBenchForm Form(SD.get(), W, H);
   TspFormSkin* FS = Form.FS;
   if (St.range(2) == 0) {
-    for (auto _ : St) FS->UpdateWindowRegion(true);
+    // Every step is a real change: before it (untimed) the window gets back
+    // the shape of the same mask for a form 8 pixels narrower and lower, as
+    // after a step of a resize. Timed: the new region and the repaint of
+    // what it adds.
+    const HWND Wnd = Form.F->Handle();
+    for (auto _ : St) {
+      St.PauseTiming();
+      FS->FFormWidth = W - 8;
+      FS->FFormHeight = H - 8;
+      FS->UpdateWindowRegion(true);
+      FS->FFormWidth = W;
+      FS->FFormHeight = H;
+      ValidateRect(Wnd, nullptr);
+      St.ResumeTiming();
+      FS->UpdateWindowRegion(true);
+      UpdateWindow(Wnd);
+    }
+  } else if (St.range(2) == 2) {
+    // Wine's part of the same change: SetWindowRgn alone (no redraw) from
+    // the smaller shape to the new one, both built beforehand.
+    const HWND Wnd = Form.F->Handle();
+    auto Shape = [&](Integer FW, Integer FH) {
+      FS->FFormWidth = FW;
+      FS->FFormHeight = FH;
+      FS->UpdateWindowRegion(true);
+      HRGN R = CreateRectRgn(0, 0, 0, 0);
+      GetWindowRgn(Wnd, R);
+      return R;
+    };
+    HRGN Smaller = Shape(W - 8, H - 8), Full = Shape(W, H);
+    auto Copy = [](HRGN R) {
+      HRGN C = CreateRectRgn(0, 0, 0, 0);
+      CombineRgn(C, R, nullptr, RGN_COPY);
+      return C;
+    };
+    for (auto _ : St) {
+      St.PauseTiming();
+      SetWindowRgn(Wnd, Copy(Smaller), FALSE);
+      HRGN Next = Copy(Full);
+      St.ResumeTiming();
+      SetWindowRgn(Wnd, Next, FALSE);
+    }
+    DeleteObject(Smaller);
+    DeleteObject(Full);
   } else {
     // The same runs, one rectangle each, in one region data block.
     std::vector<RECT> Rects;
@@ -203,10 +248,11 @@ void BM_WindowRegion(benchmark::State& St) {
     }
     St.counters["runs"] = static_cast<double>(Rects.size());
   }
-  St.SetLabel(std::string(St.range(1) ? "jagged" : "rounded") + (St.range(2) ? " reference" : ""));
+  static const char* Kinds[] = {"", " reference", " wine-setwindowrgn"};
+  St.SetLabel(std::string(St.range(1) ? "jagged" : "rounded") + Kinds[St.range(2)]);
 }
 BENCHMARK(BM_WindowRegion)
-    ->ArgsProduct({{0, 1}, {0, 1}, {0, 1}})
+    ->ArgsProduct({{0, 1}, {0, 1}, {0, 1, 2}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
@@ -340,3 +386,4 @@ BENCHMARK(BM_LayerBorderFadeStep)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
 
 BENCHMARK_MAIN();
+

@@ -135,6 +135,8 @@ TspFormSkin::~TspFormSkin() {
   // being freed): the parent recounts its children now.
   if (FMDIChildShown) MDIChildDestroyed();
   ClearObjects();
+  if (FShape) DeleteObject(FShape);
+  FShape = nullptr;
   // The form being destroyed still sends its last messages through here;
   // only a form that lives on gets its procedure back.
   if (FForm && !FForm->ComponentState().Contains(csDestroying) && OldWindowProc) FForm->SetWindowProc(OldWindowProc);

@@ -642,6 +642,18 @@ class TspFormSkin : public TComponent, public TspSkinMenuHost {
   void FillClient(HDC DC, TColor Color);
   void DrawBackground(HDC DC, TBitmap* S, bool Stretch, TspStretchType Type);
   void StripRegion(HRGN& Rgn, TBitmap* Strip, Integer X, Integer Y);
+  // Gives the window the region R (nullptr: none; R then belongs to the
+  // window) unless it has that shape already, and has what the new shape
+  // shows beyond the old one repainted.
+  void ChangeWindowRegion(HWND Wnd, HRGN R);
+  // A copy of the region last given to FShapeWnd (nullptr: none): Wine
+  // answers GetWindowRgn by rebuilding the region rectangle by rectangle,
+  // which for a shape of thousands of rectangles takes far longer than
+  // building it.
+  HRGN FShape = nullptr;
+  HWND FShapeWnd = nullptr;
+  // The last UpdateWindowRegion had Wine repaint the whole window.
+  bool FRegionRepainted = false;
   // The geometry of the last region built from the mask's strips.
   TspFrameRects FMaskStripsFR;
   TPoint FMaskStripsSize;

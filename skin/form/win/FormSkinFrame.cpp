@@ -269,10 +269,58 @@ void TspFormSkin::UpdateMaskStrips() {
                           RMRight, RMBottom, FMaskStripsSize.X, FMaskStripsSize.Y);
 }
 
+void TspFormSkin::ChangeWindowRegion(HWND Wnd, HRGN R) {
+  RECT WR;
+  GetWindowRect(Wnd, &WR);
+  const Integer W = WR.right - WR.left, H = WR.bottom - WR.top;
+  // What shows now: the region set, or the whole window without one (a
+  // new window of the form starts without).
+  if (FShapeWnd != Wnd && FShape) {
+    DeleteObject(FShape);
+    FShape = nullptr;
+  }
+  const bool HadRegion = FShape != nullptr;
+  if (R ? (HadRegion && EqualRgn(FShape, R)) : !HadRegion) {
+    // The same shape: nothing to change, nothing to paint.
+    if (R) DeleteObject(R);
+    return;
+  }
+  HRGN Old = HadRegion ? FShape : CreateRectRgn(0, 0, W, H);
+  HRGN Gained = CreateRectRgn(0, 0, W, H);
+  CombineRgn(Gained, R ? R : Gained, Old, RGN_DIFF);
+  DeleteObject(Old);
+  FShape = nullptr;
+  FShapeWnd = Wnd;
+  if (R) {
+    FShape = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(FShape, R, nullptr, RGN_COPY);
+  }
+  // Only pixels the new shape adds were never painted; what it takes away is
+  // cut off by the shape itself. Wine's own redraw of a region change
+  // repaints the whole window at once: where the gain is a few rectangles
+  // (a rounded frame grown by a resize step) they alone are invalidated for
+  // the next paint. A jagged gain goes through Wine's redraw: Wine's update
+  // region and every paint through it slow down with each rectangle, and
+  // its region change without redraw costs it no less.
+  const DWORD Size = GetRegionData(Gained, 0, nullptr);
+  const bool Few = Size <= sizeof(RGNDATAHEADER) + 64 * sizeof(RECT);
+  SetWindowRgn(Wnd, R, Few ? FALSE : TRUE);
+  FRegionRepainted = !Few;
+  RECT Box;
+  if (Few && GetRgnBox(Gained, &Box) != NULLREGION) {
+    POINT C{0, 0};
+    ClientToScreen(Wnd, &C);
+    OffsetRgn(Gained, WR.left - C.x, WR.top - C.y);
+    RedrawWindow(Wnd, nullptr, Gained, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+  }
+  DeleteObject(Gained);
+}
+
 void TspFormSkin::UpdateWindowRegion(bool Full) {
   const HWND Wnd = FForm->HandleAllocated() ? FForm->Handle() : nullptr;
+  FRegionRepainted = false;
   auto Remove = [&] {
-    if (FRgn && Wnd) SetWindowRgn(Wnd, nullptr, TRUE);
+    if (FRgn && Wnd) ChangeWindowRegion(Wnd, nullptr);
     FRgn = nullptr;
   };
   auto Set = [&](HRGN R) {
@@ -280,8 +328,9 @@ void TspFormSkin::UpdateWindowRegion(bool Full) {
       DeleteObject(R);
       return;
     }
-    // From here on the region belongs to the window.
-    SetWindowRgn(Wnd, R, TRUE);
+    // From here on the region belongs to the window; FRgn only tells that
+    // one is set.
+    ChangeWindowRegion(Wnd, R);
     FRgn = R;
   };
   if (FFormWidth == 0 || FFormHeight == 0) TakeFormSize();
@@ -447,7 +496,7 @@ void TspFormSkin::SetRollUpRegion() {
   if (!Wnd) return;
   TBitmap* RM = FSD->FRollUpMask;
   if (RM->Empty()) {
-    if (FRgn) SetWindowRgn(Wnd, nullptr, TRUE);
+    if (FRgn) ChangeWindowRegion(Wnd, nullptr);
     FRgn = nullptr;
     return;
   }
@@ -466,7 +515,7 @@ void TspFormSkin::SetRollUpRegion() {
   FreeRegionData(Data);
   RECT Box;
   if (R && GetRgnBox(R, &Box) != NULLREGION) {
-    SetWindowRgn(Wnd, R, TRUE);
+    ChangeWindowRegion(Wnd, R);
     FRgn = R;
   } else if (R) {
     DeleteObject(R);

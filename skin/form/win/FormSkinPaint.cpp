@@ -146,7 +146,10 @@ void TspFormSkin::ApplyFrameSize(bool Full) {
   if (OnChangeClientRect) OnChangeClientRect(FR.NewClRect);
   if (!FForm->HandleAllocated()) return;
   if (FSupportNCArea) {
-    if (!FRgn && FSkinnableForm) SendMessageW(FForm->Handle(), WM_NCPAINT, 0, 0);
+    // The frame is laid out anew: paint all of it, unless the region change
+    // had Wine repaint the whole window (else it only invalidated what the
+    // new shape adds, or the shape did not change).
+    if (FSkinnableForm && !(FRgn && FRegionRepainted)) SendMessageW(FForm->Handle(), WM_NCPAINT, 0, 0);
     if (FSD->StretchEffect) {
       FForm->Invalidate();
       for (Integer I = 0; I < FForm->ControlCount(); ++I)
