@@ -11,7 +11,10 @@
 #include "skin/controls/win/SkinPanel.h"
 #include "skin/controls/win/SkinStdCtrls.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "common/Xdo.h"
@@ -191,6 +194,91 @@ TEST_F(FormTest, SkinChangeThroughTheModelOnTwoForms) {
   GetClientRect(A.F->Handle(), &C);
   EXPECT_EQ(C.right, 200 - 6);
   EXPECT_EQ(C.bottom, 150 - 19 - 6);
+  EXPECT_TRUE(Errors.empty());
+}
+
+// The order in which the messages of creation, showing, activation,
+// deactivation and a caption or icon change reach the component (a log in
+// front of it) and what it passes on (the log behind it); after each step
+// the frame shows the skin's picture, no caption of Wine's.
+TEST_F(FormTest, MessageOrders) {
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  auto* F = new TLogForm(bsSizeable);
+  auto* FS = new TspFormSkin(F);
+  FS->SetSkinData(SD.get());
+  auto Seen = std::make_shared<std::vector<UINT>>();
+  TWndMethod Component = F->WindowProc();
+  F->SetWindowProc([Seen, Component](TMessage& M) {
+    Seen->push_back(M.Msg);
+    Component(M);
+  });
+  // Positions of the messages in Log, in the order given; -1 for a missing one.
+  auto InOrder = [](const std::vector<UINT>& Log, const std::vector<UINT>& Msgs) {
+    size_t At = 0;
+    for (UINT Msg : Msgs) {
+      while (At < Log.size() && Log[At] != Msg) ++At;
+      if (At == Log.size()) return false;
+      ++At;
+    }
+    return true;
+  };
+  auto Count = [](const std::vector<UINT>& Log, UINT Msg) { return std::count(Log.begin(), Log.end(), Msg); };
+  auto FrameIs = [&](TColor Top) {
+    auto B = GrabWindow(F->Handle());
+    for (Integer X = 0; X < 200; X += 7)
+      for (Integer Y = 2; Y < 20; Y += 3)
+        if (Px(B.get(), X, Y) != Top) return false;
+    return true;
+  };
+  struct Step {
+    const char* Name;
+    std::function<void()> Run;
+    std::vector<UINT> Order;       // reaching the component, in this order
+    std::vector<UINT> Handled;     // not passed on
+    std::vector<UINT> PassedOnce;  // passed on exactly once
+    TColor Top;
+  };
+  TShown Other(nullptr);
+  const HICON Icon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  const Step Steps[] = {
+      {"creation", [&] { F->HandleNeeded(); }, {WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE}, {WM_NCCALCSIZE}, {WM_CREATE},
+       TopColor},
+      {"show with activation",
+       [&] {
+         F->Show();
+         SetForegroundWindow(F->Handle());
+         PumpUntil([&] { return F->Active(); });
+       },
+       {WM_SHOWWINDOW, WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS},
+       {WM_NCACTIVATE},
+       {WM_ACTIVATE, WM_SHOWWINDOW},
+       TopColor},
+      {"deactivation",
+       [&] {
+         SetForegroundWindow(Other.F->Handle());
+         PumpUntil([&] { return !F->Active(); });
+       },
+       {WM_NCACTIVATE, WM_ACTIVATE, WM_KILLFOCUS},
+       {WM_NCACTIVATE},
+       {WM_ACTIVATE},
+       InactiveTopColor},
+      {"caption change", [&] { F->SetCaption(u"Changed"); }, {WM_SETTEXT, WM_NCPAINT}, {}, {WM_SETTEXT},
+       InactiveTopColor},
+      {"icon change", [&] { SendMessageW(F->Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon)); },
+       {WM_SETICON, WM_NCPAINT}, {}, {WM_SETICON}, InactiveTopColor},
+  };
+  for (const Step& St : Steps) {
+    Seen->clear();
+    F->Passed.clear();
+    St.Run();
+    Pump();
+    EXPECT_TRUE(InOrder(*Seen, St.Order)) << St.Name;
+    for (UINT Msg : St.Handled) EXPECT_EQ(Count(F->Passed, Msg), 0) << St.Name << " " << Msg;
+    for (UINT Msg : St.PassedOnce) EXPECT_EQ(Count(F->Passed, Msg), 1) << St.Name << " " << Msg;
+    if (IsWindowVisible(F->Handle())) EXPECT_TRUE(FrameIs(St.Top)) << St.Name;
+  }
+  delete F;
   EXPECT_TRUE(Errors.empty());
 }
 
@@ -792,7 +880,7 @@ TEST_F(FormTest, HostileSkinsApply) {
     const char* Name;
     TSkinOptions O;
   };
-  std::vector<Case> Cases(4);
+  std::vector<Case> Cases(6);
   Cases[0].Name = "empty client rect";
   Cases[0].O.FormInfo = {u"clientrect=0,0,0,0"};
   Cases[1].Name = "background index out of range";
@@ -804,9 +892,23 @@ TEST_F(FormTest, HostileSkinsApply) {
   Cases[3].Name = "zero-size background";
   Cases[3].O.FormInfo = {u"bgpictureindex=0"};
   Cases[3].O.ActiveSizes = {{0, 0}};
+  Cases[4].Name = "objects of unknown kinds";
+  Cases[4].O.ExtraObjects = {{u"odd", u"nosuchkind", {u"skinrect=2,2,8,8"}}, {u"odd2", u"", {}}};
+  Cases[5].Name = "mask without black pixels";
   for (const Case& C : Cases) {
     auto SD = LoadFixtureSkin(Dir, C.O);
+    const bool WhiteMask = std::string(C.Name) == "mask without black pixels";
+    if (WhiteMask) {
+      SD->FMask->Canvas()->Brush()->SetColor(clWhite);
+      SD->FMask->Canvas()->FillRect(TRect(0, 0, SD->FMask->Width(), SD->FMask->Height()));
+    }
     TShown S(SD.get());
+    // The strips add nothing; the inner rectangle stays the window's shape.
+    if (WhiteMask) {
+      const TRect A = S.FS->Frame().NewMaskRectArea;
+      EXPECT_FALSE(RectIsEmpty(A));
+      EXPECT_TRUE(RegionEquals(S.F->Handle(), CreateRectRgn(A.Left, A.Top, A.Right, A.Bottom)));
+    }
     SendMessageW(S.F->Handle(), WM_NCPAINT, 0, 0);
     RedrawWindow(S.F->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     Pump();
