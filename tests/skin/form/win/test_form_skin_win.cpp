@@ -474,6 +474,32 @@ TEST_F(FormTest, WindowRegionFromTheMask) {
   EXPECT_TRUE(S.FS->RMTop->Empty());
 }
 
+// The component remembers the shape it gave the window: a new window of the
+// form (which starts without a region) gets the shape again, and a shape
+// that grows has its new pixels painted.
+TEST_F(FormTest, WindowRegionFollowsANewWindowAndAGrowth) {
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  TShown S(SD.get());
+  ASSERT_TRUE(RegionEquals(S.F->Handle(), FixtureShape(200, 150)));
+  S.FS->UpdateWindowRegion(true);
+  EXPECT_TRUE(RegionEquals(S.F->Handle(), FixtureShape(200, 150)));
+  S.F->RecreateWnd();
+  S.F->HandleNeeded();
+  Pump();
+  S.FS->UpdateWindowRegion(true);
+  EXPECT_TRUE(RegionEquals(S.F->Handle(), FixtureShape(200, 150)));
+  // Larger: the band the window gains shows the frame's right and bottom
+  // edges, not stale or unpainted pixels.
+  S.F->SetBounds(100, 100, 260, 190);
+  EXPECT_TRUE(RegionEquals(S.F->Handle(), FixtureShape(260, 190)));
+  auto B = GrabWindow(S.F->Handle());
+  EXPECT_EQ(Px(B.get(), 258, 100), RightColor);
+  EXPECT_EQ(Px(B.get(), 130, 188), BottomColor);
+  EXPECT_EQ(Px(B.get(), 240, 10), TopColor);
+  EXPECT_TRUE(Errors.empty());
+}
+
 TEST_F(FormTest, HitTests) {
   TTempFolder Dir("formskin");
   auto SD = LoadFixtureSkin(Dir);
