@@ -137,6 +137,11 @@ std::unique_ptr<TspSkinData> LoadFixtureSkin(TTempFolder& Dir, const TSkinOption
     S.Picture(skintest::TFixtureSkin::Mask, MaskPicture());
     MaskPicture()->SaveToFile(Dir.Path("mask.bmp"));
   }
+  if (O.RollUpSize.first > 0) {
+    auto R = [&] { return skintest::FlatPicture(O.RollUpSize.first, O.RollUpSize.second, TopColor); };
+    S.Picture(skintest::TFixtureSkin::RollUp, R());
+    R()->SaveToFile(Dir.Path("rolluppicture.bmp"));
+  }
   Integer I = 0;
   for (auto [W, H] : O.ActiveSizes) {
     // A 2 x 2 checker of two colours (a zero size stays empty).

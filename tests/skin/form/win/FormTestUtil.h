@@ -37,6 +37,8 @@ struct TSkinOptions {
   // Active pictures (index order).
   std::vector<std::pair<Integer, Integer>> ActiveSizes;
   bool Objects = true;
+  // A roll-up picture of this size (none when empty), flat TopColor.
+  std::pair<Integer, Integer> RollUpSize{0, 0};
   // More [SKINOBJECTS] entries: name, kind word, section lines.
   std::vector<std::tuple<String, String, std::vector<String>>> ExtraObjects;
 };

@@ -564,6 +564,69 @@ TEST_F(FormTest, RollUpKeepsTheHeightToReturnTo) {
   EXPECT_EQ(S.F->ClientHeight(), 80);
 }
 
+// Client-area mode: rolling up swaps to the roll-up picture's size and hides
+// the visible controls (in control order), rolling down shows them again and
+// leaves a control hidden before hidden; a skin without a roll-up picture
+// refuses and still tells.
+TEST_F(FormTest, ClientAreaRollUp) {
+  TTempFolder Dir("formskin");
+  TSkinOptions O;
+  O.RollUpSize = {90, 16};
+  auto SD = LoadFixtureSkin(Dir, O);
+  TLogForm* F = new TLogForm(bsNone);
+  auto* FS = new TspFormSkin(F);
+  FS->SetSupportNCArea(false);
+  FS->SetSkinData(SD.get());
+  FS->SetBorderIcons(spbi::biSystemMenu | spbi::biRollUp);
+  TspSkinPanel* P[3];
+  for (int I = 0; I < 3; ++I) {
+    P[I] = new TspSkinPanel(F);
+    P[I]->SetParent(F);
+    P[I]->SetBounds(10 + 20 * I, 30, 15, 15);
+  }
+  P[1]->Hide();
+  F->Show();
+  Pump();
+  const Integer Height = F->Height();
+  Integer Events = 0;
+  FS->OnChangeRollUpState = [&](TObject*) { ++Events; };
+  FS->SetRollUpState(true);
+  EXPECT_TRUE(FS->RollUpState());
+  EXPECT_EQ(F->Width(), 90);
+  EXPECT_EQ(F->Height(), 16);
+  ASSERT_EQ(FS->VisibleControls->Count(), 2);
+  EXPECT_EQ(FS->VisibleControls->Items(0), P[0]);
+  EXPECT_EQ(FS->VisibleControls->Items(1), P[2]);
+  for (TspSkinPanel* C : P) EXPECT_FALSE(C->Visible());
+  FS->SetRollUpState(false);
+  EXPECT_FALSE(FS->RollUpState());
+  EXPECT_TRUE(P[0]->Visible());
+  EXPECT_FALSE(P[1]->Visible());
+  EXPECT_TRUE(P[2]->Visible());
+  EXPECT_EQ(FS->VisibleControls->Count(), 0);
+  EXPECT_GE(F->Height(), 50);
+  EXPECT_LE(F->Height(), std::max<Integer>(Height, 50));
+  EXPECT_EQ(Events, 2);
+  delete F;
+  // Without a roll-up picture: refused, the event still fires.
+  TTempFolder Dir2("formskin");
+  auto Plain = LoadFixtureSkin(Dir2);
+  F = new TLogForm(bsNone);
+  FS = new TspFormSkin(F);
+  FS->SetSupportNCArea(false);
+  FS->SetSkinData(Plain.get());
+  FS->SetBorderIcons(spbi::biSystemMenu | spbi::biRollUp);
+  F->Show();
+  Pump();
+  Events = 0;
+  FS->OnChangeRollUpState = [&](TObject*) { ++Events; };
+  FS->SetRollUpState(true);
+  EXPECT_FALSE(FS->RollUpState());
+  EXPECT_EQ(Events, 1);
+  delete F;
+  EXPECT_TRUE(Errors.empty());
+}
+
 TEST_F(FormTest, FadeSteps) {
   struct Case {
     bool Blend, Animation;
