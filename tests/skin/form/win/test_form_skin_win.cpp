@@ -711,6 +711,35 @@ TEST_F(FormTest, WindowStates) {
   EXPECT_EQ(S.FS->GetPositionInMonitor(0, 0, 500, 301), TPoint(SW / 2 - 250, SH / 2 - 150));
 }
 
+// The main form minimises through the application (the window iconic, the
+// application minimised) and comes back through SC_RESTORE, as Wine sends it
+// when the desktop restores the window.
+TEST_F(FormTest, MainFormMinimisesThroughTheApplication) {
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  TShown S(SD.get());
+  TCustomForm* SavedMain = Application->MainForm();
+  Application->SetMainForm(S.F);
+  const TRect Before = S.F->BoundsRect();
+  Integer Restored = 0;
+  S.FS->OnRestore = [&](TObject*) { ++Restored; };
+  S.FS->SetWindowState(wsMinimized);
+  Pump();
+  EXPECT_TRUE(IsIconic(S.F->Handle()));
+  // The window itself carries the main form's minimised state: the
+  // component's reads the state before the request.
+  EXPECT_EQ(S.FS->WindowState(), wsNormal);
+  S.F->Passed.clear();
+  SendMessageW(S.F->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
+  EXPECT_TRUE(S.F->WasPassed(WM_SYSCOMMAND));
+  EXPECT_FALSE(IsIconic(S.F->Handle()));
+  EXPECT_EQ(Restored, 1);
+  EXPECT_EQ(S.F->BoundsRect(), Before);
+  Application->SetMainForm(SavedMain);
+  EXPECT_TRUE(Errors.empty());
+}
+
 // ---------------------------------------------------------------------------
 // The skin walk and mended faults
 
