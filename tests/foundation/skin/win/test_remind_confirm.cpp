@@ -172,8 +172,13 @@ TEST_F(RemindConfirm, LayoutsInEveryScheme) {
       F->lblMsg->SetCaption(u"A notice for the user, long enough to wrap over two lines of the message panel.");
       F->AdjustLayout(V.Height, V.Checked, V.Cancel, V.Align, V.CheckVisible, V.CloseButton);
       EXPECT_EQ(F->ClientHeight(), V.Height + 53);
+      EXPECT_EQ(F->ClientWidth(), 393);
       F->Show();
       ctltest::Pump();
+      EXPECT_EQ(F->ClientWidth(), 393);
+      EXPECT_EQ(F->ClientHeight(), V.Height + 53);
+      // The default button lies wholly inside the client.
+      EXPECT_LE(F->btnContinue->Left() + F->btnContinue->Width(), F->ClientWidth());
       lumigra_test::SaveWindowScreen(F->Handle(), V.Name, Folder);
       delete F;
     }
