@@ -176,6 +176,62 @@ TEST_F(ColorInput, DialogUnderTheRealPointer) {
   EXPECT_TRUE(Errors.empty());
 }
 
+// In a made scheme the dialog's frame shows a close button: a click on it
+// with the pointer is Cancel (colour and user colours kept, the position
+// stored).
+TEST_F(ColorInput, CloseButtonOfTheSchemesFrameIsCancel) {
+  TspSkinData SD(nullptr);
+  TspCompressedStoredSkin Stored(nullptr, GetModuleHandleW(nullptr), u"SkinDawn");
+  SD.LoadCompressedStoredSkin(&Stored);
+  ASSERT_FALSE(SD.Empty);
+  TspSkinColorDialog D(nullptr);
+  D.SetSkinData(&SD);
+  D.SetCtrlSkinData(&SD);
+  D.DialogFormLeft = 70;
+  D.DialogFormTop = 50;
+  TspCustomColorValues Mine;
+  Mine.fill(0x0000AA);
+  D.SetCustomColors(Mine, 1);
+  const TspCustomColorValues Kept = D.CustomColorValues;
+  D.SetColor(0x00FF00);
+  bool Found = false, Forced = false;
+  TWhenReady W;
+  W.Ready = [&] { return D.Form && IsWindowVisible(D.Form->Handle()); };
+  W.During = [&] {
+    SetForegroundWindow(D.Form->Handle());
+    PumpFor(200);
+    D.REdit->SetValue(12);
+    D.AddCustomColorButton->ButtonClick();
+    TList* Objects = D.FormSkin->ObjectList;
+    for (Integer i = 0; i < Objects->Count(); ++i) {
+      auto* B = dynamic_cast<TspSkinStdButtonObject*>(static_cast<TObject*>(Objects->Items(i)));
+      if (!B || B->Command != cmClose || !B->Visible) continue;
+      Found = true;
+      RECT WR{};
+      GetWindowRect(D.Form->Handle(), &WR);
+      const TRect& R = B->ObjectRect;
+      Xdo({"mousemove", Str(WR.left + (R.Left + R.Right) / 2), Str(WR.top + (R.Top + R.Bottom) / 2)});
+      Xdo({"click", "1"});
+      PumpFor(300);
+      break;
+    }
+    Forced = D.Form && D.Form->ModalResult() == mrNone;
+    if (Forced) D.Form->SetModalResult(mrOk);  // the click went elsewhere: end it, do not hang
+  };
+  Arm(W);
+  const bool Ok = D.Execute();
+  EXPECT_TRUE(W.Ran);
+  EXPECT_TRUE(Found);
+  EXPECT_FALSE(Forced);
+  EXPECT_FALSE(Ok);
+  EXPECT_EQ(D.Color(), 0x00FF00);
+  EXPECT_EQ(D.CustomColorValues, Kept);
+  EXPECT_EQ(D.CustomColorValuesCount, 1);
+  EXPECT_EQ(D.DialogFormLeft, 70);
+  EXPECT_EQ(D.DialogFormTop, 50);
+  EXPECT_TRUE(Errors.empty());
+}
+
 // A form with a colour button, shown and in front.
 struct TButtonForm {
   TForm* F;
