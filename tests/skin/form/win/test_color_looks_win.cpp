@@ -210,6 +210,18 @@ TEST_F(ColorLooks, DialogInEveryScheme) {
       Pump();
       EXPECT_EQ(D.ColorViewer->ColorValue(), BasicColorTable[5]);
       EXPECT_EQ(D.REdit->Value(), Integer(BasicColorTable[5] & 0xFF));
+      // Its cell is framed: in the default look the frame's line, in a
+      // scheme at least not the colour itself.
+      const TRect O = D.ColorGrid->Geometry().OuterRect(5);
+      const lumigra_test::TWindowPixels G = lumigra_test::CaptureWindow(D.ColorGrid->Handle());
+      ASSERT_FALSE(G.Pixels.empty());
+      if (!Skin) {
+        EXPECT_EQ(G.At(O.Left, O.Top), AsScreen(0x800000));
+        EXPECT_EQ(G.At(O.Left + 1, O.Top + 1), AsScreen(0xB59385));
+        EXPECT_NE(G.At(D.ColorGrid->Geometry().OuterRect(4).Left, O.Top), AsScreen(0x800000));
+      }
+      const TRect P = D.ColorGrid->Geometry().PatchRect(5, true);
+      EXPECT_EQ(G.At(P.Left, P.Top), AsScreen(BasicColorTable[5]));
       lumigra_test::SaveWindowScreen(D.Form->Handle(), "colordialog-basic", Scheme);
       D.Form->SetModalResult(mrCancel);
     });
