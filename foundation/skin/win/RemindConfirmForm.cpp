@@ -136,6 +136,10 @@ TfrmRemindConfirm::TfrmRemindConfirm(TComponent* AOwner) : TForm(AOwner) {
   }
   SetClientHeight(pnlMsg->Height() + pnlButton->Height());
   ApplySkinToForm(this);
+  // A scheme's frame replaces the window's frame: the client keeps its size
+  // (the buttons sit at the right edge of the 393 pixels).
+  SetClientWidth(393);
+  SetClientHeight(pnlMsg->Height() + pnlButton->Height());
   OnShow = [this](TObject*) {
     if (btnContinue->CanFocus()) btnContinue->SetFocus();
   };

@@ -234,6 +234,9 @@ bool TspSkinColorDialog::Execute() {
     PalettePSP = nullptr;
     RGBStopCheck = HSLStopCheck = FromPSP = false;
   });
+  // The palette's ground may be the form's own (a skin with a panel): the
+  // form paints it only once its window exists.
+  Form->HandleNeeded();
   DrawPalette();
   ColorViewer->SetColorValue(FColor);
   ColorViewer->OldColorValue = FColor;

@@ -9,6 +9,10 @@
 #include "foundation/app/HyLangTable.h"
 #include "foundation/app/win/HyAppWin.h"
 #include "foundation/app/win/HyLangRes.h"
+#include "foundation/app/win/HySysUtils.h"
+#include "rtl/FileUtils.h"
+#include "rtl/Random.h"
+#include "common/RemoveTree.h"
 #include "foundation/skin/win/HySkinForms.h"
 #include "foundation/skin/win/RemindConfirmForm.h"
 #include "rtl/ScopeGuard.h"
@@ -140,6 +144,89 @@ TEST_F(RemindConfirm, ChineseFontsAndCaptions) {
   ctltest::Pump();
   lumigra_test::SaveWindowScreen(F->Handle(), "remind-confirm-zh", "default");
   delete F;
+}
+
+// The dialog's main layouts in the default look and in each made scheme:
+// the skin reaches the form and its buttons as it is made.
+TEST_F(RemindConfirm, LayoutsInEveryScheme) {
+  std::vector<std::unique_ptr<TspSkinData>> Loaded;
+  for (const auto& [Scheme, Skin] : ctl::DefaultAndMadeSchemes(Loaded)) {
+    SCOPED_TRACE(ToUtf8(Scheme));
+    AppSkinData = Skin;
+    TFinally Reset([] { AppSkinData = nullptr; });
+    std::string Folder;
+    for (Char C : Scheme) Folder += char(C);
+    struct Variant {
+      const char* Name;
+      Integer Height;
+      bool Checked, Cancel;
+      TAlignment Align;
+      bool CheckVisible, CloseButton;
+    };
+    for (const Variant& V : {Variant{"remind-confirm-ask", 70, false, true, taLeftJustify, true, false},
+                             Variant{"remind-confirm-close", 70, true, false, taCenter, true, true},
+                             Variant{"remind-confirm-tall", 120, false, true, taLeftJustify, false, false}}) {
+      auto* F = new TfrmRemindConfirm(nullptr);
+      EXPECT_EQ(F->spFormSkin1->SkinData(), Skin);
+      EXPECT_EQ(F->btnContinue->SkinData(), Skin);
+      F->lblMsg->SetCaption(u"A notice for the user, long enough to wrap over two lines of the message panel.");
+      F->AdjustLayout(V.Height, V.Checked, V.Cancel, V.Align, V.CheckVisible, V.CloseButton);
+      EXPECT_EQ(F->ClientHeight(), V.Height + 53);
+      EXPECT_EQ(F->ClientWidth(), 393);
+      F->Show();
+      ctltest::Pump();
+      EXPECT_EQ(F->ClientWidth(), 393);
+      EXPECT_EQ(F->ClientHeight(), V.Height + 53);
+      // The default button lies wholly inside the client.
+      EXPECT_LE(F->btnContinue->Left() + F->btnContinue->Width(), F->ClientWidth());
+      lumigra_test::SaveWindowScreen(F->Handle(), V.Name, Folder);
+      delete F;
+    }
+  }
+}
+
+// A first start under a private profile in the locale the test runs in: the
+// dialog speaks the language the code page chose, with that language's
+// fonts. Run by ctest under LANG=zh_CN.UTF-8 and LANG=en_US.UTF-8 with
+// LUMIGRA_EXPECT_LANG set to "zh" or "en"; without it the expectation
+// follows the code page.
+TEST(RemindConfirmLocale, SpeaksTheLanguageOfTheCodePage) {
+  const String Root = GetTempDirectory() + u"lumigra-remind-" + IntToStr(RandomInt(1 << 30));
+  ASSERT_TRUE(ForceDirectories(Root + u"\\appdata"));
+  const String OldAppData = GetEnvVar(u"APPDATA");
+  ::SetEnvironmentVariableW(L"APPDATA", reinterpret_cast<LPCWSTR>((Root + u"\\appdata").c_str()));
+  const Integer SavedLang = LangIndex;
+  AppInit(u"LumigraBas", Root + u"\\data");
+  const Integer Column = LangIndex;
+  ASSERT_TRUE(LoadLanguageTable());
+  const char* Expect = std::getenv("LUMIGRA_EXPECT_LANG");
+  const std::string Want = Expect ? Expect : (::GetACP() == 936 ? "zh" : "en");
+  const String YaHei = u"\u5FAE\u8F6F\u96C5\u9ED1";
+  auto* F = new TfrmRemindConfirm(nullptr);
+  EXPECT_EQ(Column, Want == "zh" ? 0 : 2);
+  if (Want == "zh") {
+    EXPECT_EQ(F->btnCancel->Caption(), u"\u53D6\u6D88");  // the Chinese "Cancel"
+    EXPECT_EQ(F->Font()->Name(), YaHei);
+    EXPECT_EQ(F->lblMsg->Font()->Name(), YaHei);
+  } else {
+    EXPECT_EQ(F->btnCancel->Caption(), u"Cancel");
+    EXPECT_NE(F->Font()->Name(), YaHei);
+  }
+  EXPECT_EQ(F->btnContinue->Caption(), Lang(0, 58));
+  EXPECT_EQ(F->Caption(), Lang(0, 1));
+  F->lblMsg->SetCaption(Lang(0, 1));
+  F->AdjustLayout(70, false, true, taLeftJustify, true, false);
+  F->Show();
+  ctltest::Pump();
+  lumigra_test::SaveWindowScreen(F->Handle(), "remind-confirm-locale-" + Want, "default");
+  delete F;
+  ::SetEnvironmentVariableW(L"APPDATA", OldAppData.empty() ? nullptr : reinterpret_cast<LPCWSTR>(OldAppData.c_str()));
+  FreeAndNil(ConfigDT);
+  FreeAndNil(AppShareRow);
+  FreeLanguageTable();
+  LangIndex = SavedLang;
+  ActiveDialogHandle = nullptr;
+  RemoveTree(Root);
 }
 
 TEST_F(RemindConfirm, WaysOut) {

@@ -2,7 +2,7 @@
 // in the default and the skinned look, clicks through the real message loop,
 // the counts that do not fit the tables, the user colours that wrap, and the
 // swatch's one preview message per burst of changes.
-#include "tests/skin/controls/win/CtlTestUtil.h"
+#include "tests/skin/boxes/win/BoxTestUtil.h"
 
 #include <vector>
 
@@ -253,6 +253,80 @@ TEST_F(ColorGrids, SkinnedSelectionFrame) {
   EXPECT_NE(Px(Img.get(), O.Left, O.Top), 0x800000);
   G->SetSkinData(nullptr);
   delete G;
+}
+
+// Every grid and the swatch in their states, in the default look (compared
+// with the golden pictures) and in each made scheme (for review): the basic
+// grid in both shapes and the user colours' grid, with and without a
+// selected cell, and the grid drawn over its parent (transparent mode).
+TEST_F(ColorGrids, LooksInEveryScheme) {
+  std::vector<std::unique_ptr<TspSkinData>> Loaded;
+  Host->Ground = 0xE0F0D0;
+  Host->Invalidate();
+  struct Shape {
+    const char16_t* Name;
+    bool Custom;
+    Integer Cols, Rows, W, H;
+  };
+  const Shape Shapes[] = {{u"colorgrid-6x8", false, 6, 8, 167, 195},
+                          {u"colorgrid-12x4", false, 12, 4, 280, 115},
+                          {u"customcolorgrid-6x2", true, 6, 2, 167, 68}};
+  for (const auto& [Scheme, Skin] : DefaultAndMadeSchemes(Loaded)) {
+    SCOPED_TRACE(ToUtf8(Scheme));
+    for (const Shape& S : Shapes) {
+      SCOPED_TRACE(ToUtf8(S.Name));
+      TspColorGridBase* G = nullptr;
+      TspSkinCustomColorGrid* C = nullptr;
+      TspSkinColorGrid* B = nullptr;
+      if (S.Custom) {
+        G = C = NewGrid<TspSkinCustomColorGrid>(Host, S.Cols, S.Rows, S.W, S.H);
+        for (Integer i = 0; i < 5; ++i) C->AddColor(BasicColorTable[i * 9]);
+      } else {
+        G = B = NewGrid<TspSkinColorGrid>(Host, S.Cols, S.Rows, S.W, S.H);
+        B->SetColorValue(0x123456);  // not in the table: nothing selected
+      }
+      G->SetSkinDataName(u"groupbox");
+      G->SetSkinData(Skin);
+      const TColorGridGeometry Geo = G->Geometry();
+      // The patches show their colours whatever the look.
+      auto Img = Render(G);
+      const TRect P1 = Geo.PatchRect(1, false);
+      const TColor Want1 = S.Custom ? BasicColorTable[9] : BasicColorTable[1];
+      EXPECT_EQ(Px(Img.get(), (P1.Left + P1.Right) / 2, (P1.Top + P1.Bottom) / 2), Want1);
+      boxtest::Shoot(Scheme, S.Name, u"none", G);
+      // Select cell 1.
+      if (C) {
+        const TRect H = Geo.HitRect(1);
+        Press(C, H.Left + 2, H.Top + 2);
+        Release(C, H.Left + 2, H.Top + 2);
+        EXPECT_EQ(C->ColorIndex(), 2);
+      } else {
+        B->SetColorValue(BasicColorTable[1]);
+      }
+      Img = Render(G);
+      const TRect Sel = Geo.PatchRect(1, true);
+      EXPECT_EQ(Px(Img.get(), Sel.Left, Sel.Top), Want1);
+      EXPECT_NE(Px(Img.get(), Sel.Left - 1, Sel.Top - 1), Want1);
+      boxtest::Shoot(Scheme, S.Name, u"selected", G);
+      if (B) {
+        B->SetTransparentMode(true);
+        Pump();
+        boxtest::Shoot(Scheme, S.Name, u"transparent", G);
+      }
+      delete G;
+    }
+    if (Skin) continue;  // the swatch has no skinned look
+    auto* V = new TspColorViewer(Host);
+    V->SetParent(Host);
+    V->SetBounds(10, 10, 48, 48);
+    V->OldColorValue = 0x00C000;
+    V->SetColorValue(0x2040E0);
+    auto Img = Render(V);
+    EXPECT_EQ(Px(Img.get(), 20, 10), 0x2040E0);
+    EXPECT_EQ(Px(Img.get(), 20, 40), 0x00C000);
+    boxtest::ShootBitmap(Scheme, u"colorviewer", u"new-over-old", Img.get());
+    delete V;
+  }
 }
 
 TEST_F(ColorGrids, ViewerLook) {
