@@ -4,6 +4,8 @@
 // focus, and closed by a press elsewhere.
 #include "tests/skin/boxes/win/BoxTestUtil.h"
 
+#include <map>
+
 #include "skin/boxes/SkinBoxCtrls.h"
 
 using namespace ctl;
@@ -217,14 +219,21 @@ TEST_F(TrackEditWin, PopupFadesInOnTheTickSource) {
 
 namespace {
 
-// Dark pixels (an arrow's ink) inside the edit button of a window picture.
+// Pixels of an arrow's ink inside the edit button of a window picture:
+// clearly darker than the button's face (its most frequent colour), which
+// also finds the disabled arrow's dimmed ink.
 Integer ButtonInk(TBitmap* B, const TRect& R) {
-  Integer Ink = 0;
+  auto Sum = [](TColor P) { return Integer(P & 0xFF) + Integer((P >> 8) & 0xFF) + Integer((P >> 16) & 0xFF); };
+  std::map<TColor, Integer> Count;
   for (Integer Y = R.Top + 1; Y < R.Bottom - 1; ++Y)
-    for (Integer X = R.Left + 1; X < R.Right - 1; ++X) {
-      const TColor P = Px(B, X, Y);
-      Ink += (P & 0xFF) + ((P >> 8) & 0xFF) + ((P >> 16) & 0xFF) < 3 * 128;
-    }
+    for (Integer X = R.Left + 1; X < R.Right - 1; ++X) ++Count[Px(B, X, Y)];
+  TColor Face = 0;
+  Integer Most = 0;
+  for (const auto& [C, N] : Count)
+    if (N > Most) Most = N, Face = C;
+  Integer Ink = 0;
+  for (const auto& [C, N] : Count)
+    if (Sum(C) < Sum(Face) - 90) Ink += N;
   return Ink;
 }
 
@@ -260,6 +269,7 @@ TEST_F(TrackEditWin, ButtonShowsItsArrowInEveryStateOfTheMadeSchemes) {
     E->SetEnabled(false);
     auto Off = boxtest::WindowPixels(E);
     EXPECT_GE(ButtonInk(Off.get(), R), 4) << "disabled";
+    SaveScreen(Name, u"trackedit", u"button-disabled", Off.get());
     delete E;
   }
 }
