@@ -477,20 +477,6 @@ Integer TspSkinPageControl::GetHiddenTabCount() { return HiddenTabCount(VisibleT
 
 Integer TspSkinPageControl::GetScrolledTabCount() { return ScrolledTabCount(VisibleTabRects()); }
 
-void TspSkinPageControl::UpdateSkinUpDown() {
-  if (!HandleAllocated() || FHideTabs) return;
-  const Integer N = GetHiddenTabCount();
-  if (N == 0 || MultiLine()) {
-    FreeSkinUpDown();
-  } else if (!FSkinUpDown) {
-    CreateSkinUpDown();
-  }
-  if (!FSkinUpDown) return;
-  FSkinUpDown->SetMax(N);
-  const TPoint P = TabArrowsPlace(ArrowPlace(FSkinUpDown, DisplayRect()));
-  FSkinUpDown->SetBounds(P.X, P.Y, FSkinUpDown->Width(), FSkinUpDown->Height());
-}
-
 void TspSkinPageControl::CreateSkinUpDown() {
   if (FHideTabs) return;
   auto* U = new TspSkinUpDown(this);
@@ -506,7 +492,7 @@ void TspSkinPageControl::CreateSkinUpDown() {
   U->SetLeft(Width() - U->Width());
   U->SetSkinDataName(UpDown);
   U->SetSkinData(FSD);
-  U->SetTop(TabArrowsPlace(ArrowPlace(U, DisplayRect())).Y);
+  U->SetTop(TabArrowsPlace(ArrowPlace(U, ArrowsBeside())).Y);
   U->SetVisible(true);
 }
 

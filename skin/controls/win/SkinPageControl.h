@@ -101,7 +101,6 @@ class TspSkinPageControl : public TspSkinTabsBase<TPageControl> {
   void TrackHotTab(Integer X, Integer Y);
   Integer GetHiddenTabCount() override;
   Integer GetScrolledTabCount() override;
-  void UpdateSkinUpDown();
   // Closes the page of visible tab TabNumber (OnClose may refuse).
   void ClosePage(Integer TabNumber);
 
@@ -142,7 +141,9 @@ class TspSkinPageControl : public TspSkinTabsBase<TPageControl> {
   // off when MouseMessage says the X was lowered by it).
   bool HotButtonRect(TRect& B, bool MouseMessage);
   void RedrawTabs();
-  void CreateSkinUpDown();
+  void CreateSkinUpDown() override;
+  bool ArrowsAllowed() override { return !FHideTabs; }
+  TRect ArrowsBeside() override { return DisplayRect(); }
   void MouseLeave();
   void Wheel(bool Next);
 

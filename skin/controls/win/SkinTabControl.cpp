@@ -402,20 +402,6 @@ Integer TspSkinTabControl::GetScrolledTabCount() {
   return ScrolledTabCount(R);
 }
 
-void TspSkinTabControl::UpdateSkinUpDown() {
-  if (!HandleAllocated()) return;
-  const Integer N = GetHiddenTabCount();
-  if (N == 0 || MultiLine()) {
-    FreeSkinUpDown();
-  } else if (!FSkinUpDown) {
-    CreateSkinUpDown();
-  }
-  if (!FSkinUpDown) return;
-  FSkinUpDown->SetMax(N);
-  const TPoint P = TabArrowsPlace(ArrowPlace(FSkinUpDown, AdjustedClientRect()));
-  FSkinUpDown->SetBounds(P.X, P.Y, FSkinUpDown->Width(), FSkinUpDown->Height());
-}
-
 void TspSkinTabControl::CreateSkinUpDown() {
   auto* U = new TspSkinUpDown(this);
   U->SetParent(this);
@@ -430,7 +416,7 @@ void TspSkinTabControl::CreateSkinUpDown() {
   U->SetLeft(Width() - U->Width());
   U->SetSkinDataName(UpDown);
   U->SetSkinData(FSD);
-  U->SetTop(TabArrowsPlace(ArrowPlace(U, AdjustedClientRect())).Y);
+  U->SetTop(TabArrowsPlace(ArrowPlace(U, ArrowsBeside())).Y);
   U->SetVisible(true);
 }
 

@@ -48,7 +48,6 @@ class TspSkinTabControl : public TspSkinTabsBase<TTabControl> {
 
   Integer GetHiddenTabCount() override;
   Integer GetScrolledTabCount() override;
-  void UpdateSkinUpDown();
 
   void DrawTabs(TCanvas* Cnvs);
   void DrawSkinTab(Integer TI, const TRect& R, bool Active, bool MouseIn, TCanvas* Cnvs);
@@ -75,7 +74,8 @@ class TspSkinTabControl : public TspSkinTabsBase<TTabControl> {
   void EnsureEntries(Integer I);
   bool HotButtonRect(TRect& B);
   void RedrawTabs();
-  void CreateSkinUpDown();
+  void CreateSkinUpDown() override;
+  TRect ArrowsBeside() override { return AdjustedClientRect(); }
   void MouseLeave();
 
   std::vector<char> TabButtonMouseDown, TabButtonMouseIn;

@@ -145,6 +145,20 @@ class TspSkinTabsBase : public TBase, public TspTabSkin {
     if (FSkinUpDown) FSkinUpDown->SetPosition(GetScrolledTabCount());
     this->Invalidate();
   }
+  // The arrows made, freed or placed for the tabs that do not fit now.
+  void UpdateSkinUpDown() {
+    if (!this->HandleAllocated() || !ArrowsAllowed()) return;
+    const Integer N = GetHiddenTabCount();
+    if (N == 0 || this->MultiLine()) {
+      FreeSkinUpDown();
+    } else if (!FSkinUpDown) {
+      CreateSkinUpDown();
+    }
+    if (!FSkinUpDown) return;
+    FSkinUpDown->SetMax(N);
+    const TPoint P = TabArrowsPlace(ArrowPlace(FSkinUpDown, ArrowsBeside()));
+    FSkinUpDown->SetBounds(P.X, P.Y, FSkinUpDown->Width(), FSkinUpDown->Height());
+  }
 
   using TspTabSkin::TabRect;
 
@@ -238,6 +252,11 @@ class TspSkinTabsBase : public TBase, public TspTabSkin {
     return In;
   }
 
+  // Whether the control shows arrows at all (its tabs may be hidden).
+  virtual bool ArrowsAllowed() { return true; }
+  // The page rectangle the arrows are placed beside.
+  virtual TRect ArrowsBeside() = 0;
+  virtual void CreateSkinUpDown() = 0;
   void FreeSkinUpDown() {
     TspSkinUpDown* U = FSkinUpDown;
     FSkinUpDown = nullptr;
