@@ -434,8 +434,9 @@ void PlaceArrow(const TCtx& X, TDraw& D, const TRect& R, const std::string& Glyp
 
 // Edits, button edits, spin edits and combo boxes: a field with a border of
 // straight lines (the bands stay uniform along their length), the button
-// places drawn at rest with their arrows; "button" pieces are the hot,
-// pressed and disabled looks of one place.
+// places drawn at rest with their arrows ("combo" and "arrow" put a down
+// arrow on the single button place, "arrow" keeping the divider beside the
+// text); "button" pieces are the hot, pressed and disabled looks of one place.
 void PaintItem(const TCtx& X, TDraw& D, const TLayoutImage& I);
 
 void PaintField(const TCtx& X, TDraw& D, const TLayoutImage& I) {
@@ -478,10 +479,13 @@ void PaintField(const TCtx& X, TDraw& D, const TLayoutImage& I) {
     const TLayoutKey* P = X.Entry->FindKey(K);
     if (!P) continue;
     const TRect B = X.Rect(K);
-    const std::string Glyph = std::string(K) == "upbuttonrect" ? "up" : std::string(K) == "downbuttonrect" ? "down"
-                              : X.Flag("combo")                ? "down"
-                                                               : "";
-    if (Glyph.empty()) D.VLine(B.Left - 1, B.Top + 1, B.Bottom - 1, X.C("fieldline"));
+    const std::string Glyph = std::string(K) == "upbuttonrect"     ? "up"
+                              : std::string(K) == "downbuttonrect" ? "down"
+                              : X.Flag("combo") || X.Flag("arrow") ? "down"
+                                                                   : "";
+    // A button beside the text (not a combo box's) keeps its divider.
+    if (!X.Flag("combo") && std::string(K) == "buttonrect")
+      D.VLine(B.Left - 1, B.Top + 1, B.Bottom - 1, X.C("fieldline"));
     PlaceArrow(X, D, B, Glyph, S == "disabled" ? X.C("textdim") : X.C("arrow"));
   }
 }

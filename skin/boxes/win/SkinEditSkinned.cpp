@@ -626,6 +626,10 @@ void TspSkinCustomEdit::Dispatch(TMessage& M) {
         return;
       }
       PaintTextArea(DC);
+      // The background just painted covers any text an earlier erase drew
+      // (one sent when the window was shown, outside a paint cycle, leaves
+      // the stop on): the text goes on it again.
+      FStopDraw = false;
       FFromWMErase = true;
       SendMessageW(Handle(), WM_PAINT, M.WParam, 0);
       if (!*Alive) return;

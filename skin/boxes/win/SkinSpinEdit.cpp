@@ -6,6 +6,7 @@
 #include "classlib/Forms.h"
 #include "rtl/Math.h"
 #include "rtl/ScopeGuard.h"
+#include "skin/controls/win/SkinUpDown.h"
 #include "skin/data/SkinResStr.h"
 #include "skin/data/SpLayout.h"
 #include "skin/data/win/SPUtils.h"
@@ -367,16 +368,9 @@ void TspSkinSpinEdit::CreateControlSkinImage(TBitmap* B) {
     TspSkinCustomControl::CreateControlSkinImage(B);
   else if (Picture)
     CreateHorzThreeSliceImage(LOffset, ROffset, B, Picture, ActiveSkinRect, Width(), Height(), StretchEffect);
-  if (!Picture) return;
-  for (Integer I = 0; I < 2; ++I) {
-    const TButton& P = Buttons[I];
-    const TRect* S = nullptr;
-    if (P.Down && P.MouseIn)
-      S = I == 0 ? &DownUpButtonRect : &DownDownButtonRect;
-    else if (P.MouseIn)
-      S = I == 0 ? &ActiveUpButtonRect : &ActiveDownButtonRect;
-    if (S && !IsSkinRectEmpty(*S) && !IsSkinRectEmpty(P.R)) B->Canvas()->CopyRect(P.R, Picture->Canvas(), *S);
-  }
+  const TspArrowPairLooks Looks{ActiveUpButtonRect, DownUpButtonRect, ActiveDownButtonRect, DownDownButtonRect};
+  for (Integer I = 0; I < 2; ++I)
+    CopyArrowButtonLook(B->Canvas(), Picture, Buttons[I].R, I, Buttons[I].Down, Buttons[I].MouseIn, Looks);
 }
 
 void TspSkinSpinEdit::PaintInto(HDC DC) {

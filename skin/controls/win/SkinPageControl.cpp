@@ -115,47 +115,17 @@ void TspSkinCustomTabSheet::Dispatch(TMessage& M) {
 // ---------------------------------------------------------------------------
 // TspSkinPageControl
 
-TspSkinPageControl::TspSkinPageControl(TComponent* AOwner)
-    : TPageControl(AOwner), FTempImages(new TCustomImageList(this, 1, 1)), FDefaultFont(new TFont()) {
-  FHideNativeArrows = true;
-  for (TFont* F : {Font(), FDefaultFont}) {
-    F->SetName(u"Arial");
-    F->SetStyle(0);
-    F->SetColor(clBtnText);
-    F->SetHeight(14);
-  }
-  TPageControl::SetImages(FTempImages);
-}
-
-TspSkinPageControl::~TspSkinPageControl() { delete FDefaultFont; }
+TspSkinPageControl::TspSkinPageControl(TComponent* AOwner) : TspSkinTabsBase<TPageControl>(AOwner) {}
 
 void TspSkinPageControl::Notification(TComponent* AComponent, TOperation Operation) {
   TPageControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (AComponent == FSD) FSD = nullptr;
   if (AComponent == FPressedClosePage) FPressedClosePage = nullptr;
-  if (AComponent == FSkinUpDown) FSkinUpDown = nullptr;
-  if (AComponent == FImages) {
-    FImages = nullptr;
-    UpdateReserveImages();
-  }
+  ForgetRemoved(AComponent);
 }
 
 // ---------------------------------------------------------------------------
 // Skin
-
-void TspSkinPageControl::SetSkinData(TspSkinData* Value) {
-  FSD = Value;
-  if (Value) Value->FreeNotification(this);
-  if (Value && !Value->Empty && !ComponentState().Contains(csDesigning)) ChangeSkinData();
-}
-
-void TspSkinPageControl::GetSkinData() { ReadTabSkin(FSD, FSkinDataName); }
-
-Integer TspSkinPageControl::GetCloseSize() const {
-  if (!Skinned() || RectIsEmpty(CloseButtonRect)) return 14;
-  return CloseButtonRect.Width();
-}
 
 void TspSkinPageControl::ChangeSkinData() {
   GetSkinData();
@@ -194,75 +164,11 @@ void TspSkinPageControl::ChangeSkinData() {
 // ---------------------------------------------------------------------------
 // Layout
 
-void TspSkinPageControl::UpdateReserveImages() {
-  const Integer GW = FImages ? FImages->Width() : 0, GH = FImages ? FImages->Height() : 0;
-  const TPoint S = ReserveImageSize(TabPosition(), GW, GH, FImages != nullptr, FShowCloseButtons, FCloseSize);
-  if (FTempImages->Width() == S.X && FTempImages->Height() == S.Y) return;
-  FTempImages->SetSize(S.X, S.Y);
-  // The tab layout measures the list when it is given one.
-  TPageControl::SetImages(FTempImages);
-}
-
-void TspSkinPageControl::SetImages(TCustomImageList* Value) {
-  if (FImages) FImages->RemoveFreeNotification(this);
-  FImages = Value;
-  if (Value) Value->FreeNotification(this);
-  UpdateReserveImages();
-  Invalidate();
-}
-
 void TspSkinPageControl::SetShowCloseButtons(bool Value) {
   if (FShowCloseButtons != Value) {
     FShowCloseButtons = Value;
     UpdateReserveImages();
   }
-  Invalidate();
-}
-
-void TspSkinPageControl::SetTabPosition(TTabPosition Value) {
-  TPageControl::SetTabPosition(Value);
-  UpdateReserveImages();
-}
-
-void TspSkinPageControl::SetDefaultItemHeight(Integer Value) {
-  FDefaultItemHeight = Value;
-  if (Skinned()) return;
-  SetItemSize(TabWidth(), Value);
-  SyncSkinUpDown();
-  Realign();
-}
-
-void TspSkinPageControl::SetTabExtededDraw(bool Value) {
-  FTabExtendedDraw = Value;
-  Invalidate();
-}
-
-void TspSkinPageControl::SetTabMargin(Integer Value) {
-  if (Value < -1 || Value == FTabMargin) return;
-  FTabMargin = Value;
-  Repaint();
-}
-
-void TspSkinPageControl::SetTabSpacing(Integer Value) {
-  if (Value == FTabSpacing) return;
-  FTabSpacing = Value;
-  Repaint();
-}
-
-void TspSkinPageControl::SetTabLayout(TspButtonLayout Value) {
-  if (Value == FTabLayout) return;
-  FTabLayout = Value;
-  Repaint();
-}
-
-void TspSkinPageControl::SetTextInHorizontal(bool Value) {
-  FTextInHorizontal = Value;
-  Invalidate();
-}
-
-void TspSkinPageControl::SetTabsBGTransparent(bool Value) {
-  if (Value == FTabsBGTransparent) return;
-  FTabsBGTransparent = Value;
   Invalidate();
 }
 
@@ -288,27 +194,6 @@ void TspSkinPageControl::SetTabsInCenter(bool Value) {
     FTabsBGTransparent = true;
   }
   Invalidate();
-}
-
-void TspSkinPageControl::Loaded() {
-  TPageControl::Loaded();
-  if (Skinned()) return;
-  SetItemSize(TabWidth(), TabHeight() > 0 ? TabHeight() : FDefaultItemHeight);
-  SyncSkinUpDown();
-  Realign();
-}
-
-void TspSkinPageControl::UpDateTabs() {
-  Integer H = TabHeight();
-  if (H <= 0) H = Skinned() ? TabRect.Height() : FDefaultItemHeight;
-  SetItemSize(TabWidth(), H);
-  if (MultiLine()) FreeSkinUpDown();
-  Realign();
-}
-
-void TspSkinPageControl::SetItemSize(Integer W, Integer H) {
-  FItemHeight = H;
-  if (HandleAllocated()) SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(W, H));
 }
 
 void TspSkinPageControl::CreateWnd() {
@@ -343,12 +228,6 @@ Integer TspSkinPageControl::GetTabsOffset() const {
   Integer Visible = 0;
   for (Integer I = 0; I < PageCount(); ++I) Visible += Pages(I)->TabVisible();
   return TabsRowOffset(FTabsOffset, TabWidth(), Width(), Visible);
-}
-
-TRect TspSkinPageControl::GetItemRect(Integer I) {
-  RECT R{};
-  if (HandleAllocated()) SendMessageW(Handle(), TCM_GETITEMRECT, WPARAM(I), reinterpret_cast<LPARAM>(&R));
-  return TRect(R.left, R.top, R.right, R.bottom);
 }
 
 TTabSheet* TspSkinPageControl::VisiblePage(Integer V) const {
@@ -598,30 +477,6 @@ Integer TspSkinPageControl::GetHiddenTabCount() { return HiddenTabCount(VisibleT
 
 Integer TspSkinPageControl::GetScrolledTabCount() { return ScrolledTabCount(VisibleTabRects()); }
 
-void TspSkinPageControl::UpdateSkinUpDown() {
-  if (!HandleAllocated() || FHideTabs) return;
-  const Integer N = GetHiddenTabCount();
-  if (N == 0 || MultiLine()) {
-    FreeSkinUpDown();
-  } else if (!FSkinUpDown) {
-    CreateSkinUpDown();
-  }
-  if (!FSkinUpDown) return;
-  FSkinUpDown->SetMax(N);
-  TspArrowPlaceIn In;
-  In.Position = TabPosition();
-  In.Skinned = Skinned();
-  In.Width = Width();
-  In.Height = Height();
-  In.ArrowWidth = FSkinUpDown->Width();
-  In.ArrowHeight = FSkinUpDown->Height();
-  In.DisplayRect = DisplayRect();
-  In.SkinRect = SkinRect;
-  In.ClRect = ClRect;
-  const TPoint P = TabArrowsPlace(In);
-  FSkinUpDown->SetBounds(P.X, P.Y, FSkinUpDown->Width(), FSkinUpDown->Height());
-}
-
 void TspSkinPageControl::CreateSkinUpDown() {
   if (FHideTabs) return;
   auto* U = new TspSkinUpDown(this);
@@ -637,35 +492,8 @@ void TspSkinPageControl::CreateSkinUpDown() {
   U->SetLeft(Width() - U->Width());
   U->SetSkinDataName(UpDown);
   U->SetSkinData(FSD);
-  TspArrowPlaceIn In;
-  In.Position = TabPosition();
-  In.Skinned = Skinned();
-  In.Width = Width();
-  In.Height = Height();
-  In.ArrowWidth = U->Width();
-  In.ArrowHeight = U->Height();
-  In.DisplayRect = DisplayRect();
-  In.SkinRect = SkinRect;
-  In.ClRect = ClRect;
-  U->SetTop(TabArrowsPlace(In).Y);
+  U->SetTop(TabArrowsPlace(ArrowPlace(U, ArrowsBeside())).Y);
   U->SetVisible(true);
-}
-
-void TspSkinPageControl::FreeSkinUpDown() {
-  TspSkinUpDown* U = FSkinUpDown;
-  FSkinUpDown = nullptr;
-  delete U;
-}
-
-void TspSkinPageControl::SkinUpDownChange(TObject*) {
-  if (!FSkinUpDown) return;
-  FSkinUpDown->SetMax(GetHiddenTabCount());
-  SendMessageW(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, FSkinUpDown->Position()), 0);
-}
-
-void TspSkinPageControl::SyncSkinUpDown() {
-  if (FSkinUpDown) FSkinUpDown->SetPosition(GetScrolledTabCount());
-  Invalidate();
 }
 
 // ---------------------------------------------------------------------------
@@ -676,23 +504,7 @@ TRect TspSkinPageControl::FrameRect() { return SkinFrameRect(DisplayRect()); }
 TRect TspSkinPageControl::GetActiveTabArea() {
   const Integer Sel = TabIndex();
   if (Sel < 0 || Sel >= PageCount() || !HasVisibleTabs() || !ActivePage()) return TRect();
-  TRect R = GetItemRect(Sel);
-  const Integer d = Skinned() ? ActiveTabRect.Height() - TabRect.Height() : 0;
-  switch (TabPosition()) {
-    case tpTop:
-      R.Bottom += d;
-      break;
-    case tpBottom:
-      R.Top -= d;
-      break;
-    case tpLeft:
-      R.Right += d;
-      break;
-    case tpRight:
-      R.Left -= d;
-      break;
-  }
-  return R;
+  return GrowActiveTab(GetItemRect(Sel));
 }
 
 void TspSkinPageControl::PaintDefaultFrame(TCanvas* C) {
@@ -803,26 +615,8 @@ void TspSkinPageControl::DrawTabs(TCanvas* Cnvs) {
 void TspSkinPageControl::DrawSkinTab(Integer TI, const TRect& R, bool Active, bool MouseIn, TCanvas* Cnvs) {
   if (FHideTabs || TI < 0 || TI >= PageCount()) return;
   TTabSheet* Page = Pages(TI);
-  TspTabLook L;
-  L.SD = FSD;
-  L.Font = Font();
-  L.Focused = Focused();
-  L.Position = TabPosition();
-  L.ButtonStyle = Style() != tsTabs;
+  TspTabLook L = TabLook(Style() != tsTabs, 2);
   L.ButtonTabSkinDataName = FButtonTabSkinDataName;
-  L.MultiLine = MultiLine();
-  L.TabHeight = TabHeight();
-  L.UseSkinFont = FUseSkinFont;
-  L.ShowCloseButtons = FShowCloseButtons;
-  L.CloseSize = FCloseSize;
-  L.TextInHorizontal = FTextInHorizontal;
-  L.ExtendedDraw = FTabExtendedDraw;
-  L.Margin = FTabMargin;
-  L.Spacing = FTabSpacing;
-  L.Layout = FTabLayout;
-  L.CaptionNudge = 2;
-  L.Images = FImages;
-  L.OnDrawSkinTab = &OnDrawSkinTab;
   TspTabFace Face;
   Face.TI = TI;
   Face.Text = Page->Caption();

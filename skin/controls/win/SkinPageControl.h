@@ -16,8 +16,7 @@
 #include "classlib/ComCtrls.h"
 #include "classlib/ImgList.h"
 #include "skin/controls/SkinTabGeometry.h"
-#include "skin/controls/win/SkinTabPainter.h"
-#include "skin/controls/win/SkinUpDown.h"
+#include "skin/controls/win/SkinTabsBase.h"
 #include "skin/data/SkinTypes.h"
 #include "skin/data/SpLayout.h"
 #include "skin/data/SkinData.h"
@@ -61,72 +60,32 @@ class TspSkinTabSheet : public TspSkinCustomTabSheet {
   explicit TspSkinTabSheet(TComponent* AOwner) : TspSkinCustomTabSheet(AOwner) {}
 };
 
-class TspSkinPageControl : public TPageControl, public TspTabSkin {
+class TspSkinPageControl : public TspSkinTabsBase<TPageControl> {
  public:
   explicit TspSkinPageControl(TComponent* AOwner);
-  ~TspSkinPageControl() override;
 
-  TspSkinData* SkinData() const { return FSD; }
-  void SetSkinData(TspSkinData* Value);
-  const String& SkinDataName() const { return FSkinDataName; }
-  void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
   const String& ButtonTabSkinDataName() const { return FButtonTabSkinDataName; }
   void SetButtonTabSkinDataName(const String& Value) { FButtonTabSkinDataName = Value; }
   // Reads the description again and applies the close-button room, the
   // font, the tab height and the scroll arrows.
-  virtual void ChangeSkinData();
-  // FIndex and the description fields from the skin.
-  void GetSkinData();
+  void ChangeSkinData() override;
 
-  // Glyphs of the tabs (each page's ImageIndex); the tab layout is given the
-  // reserve list instead.
-  TCustomImageList* Images() const { return FImages; }
-  void SetImages(TCustomImageList* Value);
-  bool ShowCloseButtons() const { return FShowCloseButtons; }
   void SetShowCloseButtons(bool Value);
-  void SetTabPosition(TTabPosition Value);
   void SetMultiLine(bool Value);
-  Integer DefaultItemHeight() const { return FDefaultItemHeight; }
-  void SetDefaultItemHeight(Integer Value);
   Integer TabsOffset() const { return FTabsOffset; }
   void SetTabsOffset(Integer Value);
   bool TabsInCenter() const { return FTabsInCenter; }
   void SetTabsInCenter(bool Value);
-  TFont* DefaultFont() const { return FDefaultFont; }
-  void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
-  bool UseSkinFont() const { return FUseSkinFont; }
-  void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
   bool MouseWheelSupport() const { return FMouseWheelSupport; }
   void SetMouseWheelSupport(bool Value) { FMouseWheelSupport = Value; }
-  bool TabExtededDraw() const { return FTabExtendedDraw; }
-  void SetTabExtededDraw(bool Value);
-  Integer TabMargin() const { return FTabMargin; }
-  void SetTabMargin(Integer Value);
-  Integer TabSpacing() const { return FTabSpacing; }
-  void SetTabSpacing(Integer Value);
-  TspButtonLayout TabLayout() const { return FTabLayout; }
-  void SetTabLayout(TspButtonLayout Value);
-  bool TextInHorizontal() const { return FTextInHorizontal; }
-  void SetTextInHorizontal(bool Value);
   bool FreeOnClose() const { return FFreeOnClose; }
   void SetFreeOnClose(bool Value) { FFreeOnClose = Value; }
-  bool TabsBGTransparent() const { return FTabsBGTransparent; }
-  void SetTabsBGTransparent(bool Value);
 
   TspCloseEvent OnClose;
   TNotifyEvent OnAfterClose;
-  TspDrawSkinTabEvent OnDrawSkinTab;
 
-  // 14 unskinned or without a close-button picture, else its width.
-  Integer GetCloseSize() const;
-  Integer CloseSize() const { return FCloseSize; }
-  // The reserve list the tab layout is told to use.
-  TCustomImageList* ReserveImages() const { return FTempImages; }
   bool HasVisibleTabs() const;
   Integer GetTabsOffset() const;
-  TRect GetItemRect(Integer I);
-  void SetItemSize(Integer W, Integer H);
-  void UpDateTabs();
 
   // Hiding the tabs, or the frame and the tabs.
   void HideTabs();
@@ -140,12 +99,8 @@ class TspSkinPageControl : public TPageControl, public TspTabSkin {
   Integer HotPage() const { return FActiveTabIndex == -1 ? -1 : FActiveTab; }
   Integer HotTabIndex() const { return FActiveTabIndex; }
   void TrackHotTab(Integer X, Integer Y);
-  // The skinned scroll arrows while a single row does not fit, else nil.
-  TspSkinUpDown* SkinUpDown() const { return FSkinUpDown; }
-  Integer GetHiddenTabCount();
-  Integer GetScrolledTabCount();
-  void UpdateSkinUpDown();
-  void SyncSkinUpDown();
+  Integer GetHiddenTabCount() override;
+  Integer GetScrolledTabCount() override;
   // Closes the page of visible tab TabNumber (OnClose may refuse).
   void ClosePage(Integer TabNumber);
 
@@ -165,7 +120,6 @@ class TspSkinPageControl : public TPageControl, public TspTabSkin {
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  void Loaded() override;
   void CreateWnd() override;
   void TabsChanged() override;
   void PaintWindow(HDC DC) override;
@@ -175,8 +129,6 @@ class TspSkinPageControl : public TPageControl, public TspTabSkin {
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
 
  private:
-  // The reserve list's size from its inputs (glyphs, close buttons, side).
-  void UpdateReserveImages();
   // The frame rectangle: the page rectangle grown by the skin margins.
   TRect FrameRect();
   bool RowMoved() const { return FTabsInCenter || FTabsOffset > 0; }
@@ -189,42 +141,24 @@ class TspSkinPageControl : public TPageControl, public TspTabSkin {
   // off when MouseMessage says the X was lowered by it).
   bool HotButtonRect(TRect& B, bool MouseMessage);
   void RedrawTabs();
-  void CreateSkinUpDown();
-  void FreeSkinUpDown();
-  void SkinUpDownChange(TObject* Sender);
+  void CreateSkinUpDown() override;
+  bool ArrowsAllowed() override { return !FHideTabs; }
+  TRect ArrowsBeside() override { return DisplayRect(); }
   void MouseLeave();
   void Wheel(bool Next);
 
-  TspSkinData* FSD = nullptr;
-  String FSkinDataName = u"tab";
   String FButtonTabSkinDataName = u"resizetoolbutton";
-  TCustomImageList* FImages = nullptr;
-  TCustomImageList* FTempImages;
-  TFont* FDefaultFont;
-  TspSkinUpDown* FSkinUpDown = nullptr;
-  bool FShowCloseButtons = false;
-  bool FUseSkinFont = true;
   bool FMouseWheelSupport = false;
-  bool FTabExtendedDraw = false;
-  Integer FTabMargin = -1;
-  Integer FTabSpacing = 1;
-  TspButtonLayout FTabLayout = blGlyphLeft;
-  bool FTextInHorizontal = false;
   bool FFreeOnClose = false;
-  bool FTabsBGTransparent = false;
   bool FHideTabs = false, FHideBorder = false, FTabsInCenter = false;
   TTabPosition FOLdTabPosition = tpTop;
   bool FOldMultiLine = false;
   Integer FOldTabHeight = -1;
   Integer FTabsOffset = 0;
-  Integer FCloseSize = 14;
-  Integer FDefaultItemHeight = 20;
-  Integer FActiveTab = -1, FOldActiveTab = -1, FActiveTabIndex = -1, FOldActiveTabIndex = -1;
+  // The hot tab's number among the visible tabs, before and after the last
+  // move (-1 none); FActiveTab holds its page.
+  Integer FActiveTabIndex = -1, FOldActiveTabIndex = -1;
   // The close button pressed: its page (-1 none). A release closes only
   // the page whose button took the press.
   TTabSheet* FPressedClosePage = nullptr;
-  // The tab height last given to the layout (-1: none), given again to a
-  // new window.
-  Integer FItemHeight = -1;
-
 };

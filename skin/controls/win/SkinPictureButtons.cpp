@@ -47,9 +47,11 @@ void TspSkinPenStyleButton::LoadGraphicImages() {
   TBitmap B;
   B.LoadFromResourceName(Module, Names[0]);
   FGraphicImages->SetSize(B.Width(), B.Height());
+  // The pictures are black lines on white: the white is their ground, left
+  // out so that the line lies on the button's and the menu's own face.
   for (const Char* Name : Names) {
     B.LoadFromResourceName(Module, Name);
-    FGraphicImages->Add(&B, nullptr);
+    FGraphicImages->AddMasked(&B, clWhite);
   }
 }
 

@@ -55,7 +55,8 @@ class TspSkinPenStyleButton : public TspSkinGraphicButton {
 
  protected:
   // "SP_PEN_SOLID", "SP_PEN_DASH", "SP_PEN_DOT", "SP_PEN_DASHDOT",
-  // "SP_PEN_DASHDOTDOT" of the program's module, 44 x 15, without mask.
+  // "SP_PEN_DASHDOTDOT" of the program's module, 44 x 15, their white
+  // ground transparent.
   void LoadGraphicImages() override;
   // Five items for the five pictures, one column, the first selected.
   void LoadGraphicItems() override;

@@ -21,45 +21,17 @@ bool Inside(const TRect& R, Integer X, Integer Y) { return X >= R.Left && X < R.
 
 }  // namespace
 
-TspSkinTabControl::TspSkinTabControl(TComponent* AOwner)
-    : TTabControl(AOwner), FTempImages(new TCustomImageList(this, 1, 1)), FDefaultFont(new TFont()) {
+TspSkinTabControl::TspSkinTabControl(TComponent* AOwner) : TspSkinTabsBase<TTabControl>(AOwner) {
   SetParentBackgroundPainter(&TabControlBackground);
-  FHideNativeArrows = true;
-  for (TFont* F : {Font(), FDefaultFont}) {
-    F->SetName(u"Arial");
-    F->SetStyle(0);
-    F->SetColor(clBtnText);
-    F->SetHeight(14);
-  }
-  TTabControl::SetImages(FTempImages);
 }
-
-TspSkinTabControl::~TspSkinTabControl() { delete FDefaultFont; }
 
 void TspSkinTabControl::Notification(TComponent* AComponent, TOperation Operation) {
   TTabControl::Notification(AComponent, Operation);
-  if (Operation != opRemove) return;
-  if (AComponent == FSD) FSD = nullptr;
-  if (AComponent == FSkinUpDown) FSkinUpDown = nullptr;
-  if (AComponent == FImages) {
-    FImages = nullptr;
-    UpdateReserveImages();
-  }
+  if (Operation == opRemove) ForgetRemoved(AComponent);
 }
 
 // ---------------------------------------------------------------------------
 // Skin and layout
-
-void TspSkinTabControl::SetSkinData(TspSkinData* Value) {
-  FSD = Value;
-  if (Value) Value->FreeNotification(this);
-  if (Value && !Value->Empty && !ComponentState().Contains(csDesigning)) ChangeSkinData();
-}
-
-Integer TspSkinTabControl::GetCloseSize() const {
-  if (!Skinned() || RectIsEmpty(CloseButtonRect)) return 14;
-  return CloseButtonRect.Width();
-}
 
 void TspSkinTabControl::ChangeSkinData() {
   GetSkinData();
@@ -92,22 +64,6 @@ void TspSkinTabControl::ChangeSkinData() {
     FreeSkinUpDown();
     UpdateSkinUpDown();
   }
-}
-
-void TspSkinTabControl::UpdateReserveImages() {
-  const Integer GW = FImages ? FImages->Width() : 0, GH = FImages ? FImages->Height() : 0;
-  const TPoint S = ReserveImageSize(TabPosition(), GW, GH, FImages != nullptr, FShowCloseButtons, FCloseSize);
-  if (FTempImages->Width() == S.X && FTempImages->Height() == S.Y) return;
-  FTempImages->SetSize(S.X, S.Y);
-  TTabControl::SetImages(FTempImages);
-}
-
-void TspSkinTabControl::SetImages(TCustomImageList* Value) {
-  if (FImages) FImages->RemoveFreeNotification(this);
-  FImages = Value;
-  if (Value) Value->FreeNotification(this);
-  UpdateReserveImages();
-  Invalidate();
 }
 
 void TspSkinTabControl::SetShowCloseButtons(bool Value) {
@@ -143,74 +99,6 @@ TRect TspSkinTabControl::TabButtonRect(Integer I) const {
   return I >= 0 && size_t(I) < TabButtonR.size() ? TabButtonR[size_t(I)] : TRect();
 }
 
-void TspSkinTabControl::SetTabPosition(TTabPosition Value) {
-  TTabControl::SetTabPosition(Value);
-  UpdateReserveImages();
-}
-
-void TspSkinTabControl::SetDefaultItemHeight(Integer Value) {
-  FDefaultItemHeight = Value;
-  if (Skinned()) return;
-  SetItemSize(TabWidth(), Value);
-  SyncSkinUpDown();
-  Realign();
-}
-
-void TspSkinTabControl::SetTabExtededDraw(bool Value) {
-  FTabExtendedDraw = Value;
-  Invalidate();
-}
-
-void TspSkinTabControl::SetTabMargin(Integer Value) {
-  if (Value < -1 || Value == FTabMargin) return;
-  FTabMargin = Value;
-  Repaint();
-}
-
-void TspSkinTabControl::SetTabSpacing(Integer Value) {
-  if (Value == FTabSpacing) return;
-  FTabSpacing = Value;
-  Repaint();
-}
-
-void TspSkinTabControl::SetTabLayout(TspButtonLayout Value) {
-  if (Value == FTabLayout) return;
-  FTabLayout = Value;
-  Repaint();
-}
-
-void TspSkinTabControl::SetTextInHorizontal(bool Value) {
-  FTextInHorizontal = Value;
-  Invalidate();
-}
-
-void TspSkinTabControl::SetTabsBGTransparent(bool Value) {
-  if (Value == FTabsBGTransparent) return;
-  FTabsBGTransparent = Value;
-  Invalidate();
-}
-
-void TspSkinTabControl::Loaded() {
-  TTabControl::Loaded();
-  if (Skinned()) return;
-  SetItemSize(TabWidth(), TabHeight() > 0 ? TabHeight() : FDefaultItemHeight);
-  SyncSkinUpDown();
-  Realign();
-}
-
-void TspSkinTabControl::UpDateTabs() {
-  Integer H = TabHeight();
-  if (H <= 0) H = Skinned() ? TabRect.Height() : FDefaultItemHeight;
-  SetItemSize(TabWidth(), H);
-  if (MultiLine()) FreeSkinUpDown();
-  Realign();
-}
-
-void TspSkinTabControl::SetItemSize(Integer W, Integer H) {
-  FItemHeight = H;
-  if (HandleAllocated()) SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(W, H));
-}
-
 void TspSkinTabControl::CreateWnd() {
   TTabControl::CreateWnd();
   if (FItemHeight >= 0) {
@@ -224,12 +112,6 @@ void TspSkinTabControl::TabsChanged() {
   TTabControl::TabsChanged();
   if (FShowCloseButtons) EnsureEntries(Tabs()->Count() - 1);
   if (!MultiLine() && !ComponentState().Contains(csDestroying)) UpdateSkinUpDown();
-}
-
-TRect TspSkinTabControl::GetItemRect(Integer I) {
-  RECT R{};
-  if (HandleAllocated()) SendMessageW(Handle(), TCM_GETITEMRECT, WPARAM(I), reinterpret_cast<LPARAM>(&R));
-  return TRect(R.left, R.top, R.right, R.bottom);
 }
 
 TRect TspSkinTabControl::AdjustedClientRect() {
@@ -266,23 +148,7 @@ void TspSkinTabControl::PaintBG(HDC DC) {
 TRect TspSkinTabControl::GetActiveTabArea() {
   const Integer Sel = TabIndex();
   if (Sel < 0 || Tabs()->Count() == 0) return TRect();
-  TRect R = GetItemRect(Sel);
-  const Integer d = Skinned() ? ActiveTabRect.Height() - TabRect.Height() : 0;
-  switch (TabPosition()) {
-    case tpTop:
-      R.Bottom += d;
-      break;
-    case tpBottom:
-      R.Top -= d;
-      break;
-    case tpLeft:
-      R.Right += d;
-      break;
-    case tpRight:
-      R.Left -= d;
-      break;
-  }
-  return R;
+  return GrowActiveTab(GetItemRect(Sel));
 }
 
 void TspSkinTabControl::PaintWindow(HDC DC) {
@@ -362,25 +228,8 @@ void TspSkinTabControl::DrawTabs(TCanvas* Cnvs) {
 
 void TspSkinTabControl::DrawSkinTab(Integer TI, const TRect& R, bool Active, bool MouseIn, TCanvas* Cnvs) {
   if (TI < 0 || TI >= Tabs()->Count()) return;
-  TspTabLook L;
-  L.SD = FSD;
-  L.Font = Font();
-  L.Focused = Focused();
-  L.Position = TabPosition();
-  L.ButtonStyle = false;  // button styles are drawn as tabs
-  L.MultiLine = MultiLine();
-  L.TabHeight = TabHeight();
-  L.UseSkinFont = FUseSkinFont;
-  L.ShowCloseButtons = FShowCloseButtons;
-  L.CloseSize = FCloseSize;
-  L.TextInHorizontal = FTextInHorizontal;
-  L.ExtendedDraw = FTabExtendedDraw;
-  L.Margin = FTabMargin;
-  L.Spacing = FTabSpacing;
-  L.Layout = FTabLayout;
-  L.CaptionNudge = 1;
-  L.Images = FImages;
-  L.OnDrawSkinTab = &OnDrawSkinTab;
+  // Button styles are drawn as tabs.
+  const TspTabLook L = TabLook(false, 1);
   TspTabFace Face;
   Face.TI = TI;
   Face.Text = Tabs()->Strings(TI);
@@ -553,34 +402,6 @@ Integer TspSkinTabControl::GetScrolledTabCount() {
   return ScrolledTabCount(R);
 }
 
-TspArrowPlaceIn TspSkinTabControl::ArrowPlace(TControl* U) {
-  TspArrowPlaceIn In;
-  In.Position = TabPosition();
-  In.Skinned = Skinned();
-  In.Width = Width();
-  In.Height = Height();
-  In.ArrowWidth = U->Width();
-  In.ArrowHeight = U->Height();
-  In.DisplayRect = AdjustedClientRect();
-  In.SkinRect = SkinRect;
-  In.ClRect = ClRect;
-  return In;
-}
-
-void TspSkinTabControl::UpdateSkinUpDown() {
-  if (!HandleAllocated()) return;
-  const Integer N = GetHiddenTabCount();
-  if (N == 0 || MultiLine()) {
-    FreeSkinUpDown();
-  } else if (!FSkinUpDown) {
-    CreateSkinUpDown();
-  }
-  if (!FSkinUpDown) return;
-  FSkinUpDown->SetMax(N);
-  const TPoint P = TabArrowsPlace(ArrowPlace(FSkinUpDown));
-  FSkinUpDown->SetBounds(P.X, P.Y, FSkinUpDown->Width(), FSkinUpDown->Height());
-}
-
 void TspSkinTabControl::CreateSkinUpDown() {
   auto* U = new TspSkinUpDown(this);
   U->SetParent(this);
@@ -595,25 +416,8 @@ void TspSkinTabControl::CreateSkinUpDown() {
   U->SetLeft(Width() - U->Width());
   U->SetSkinDataName(UpDown);
   U->SetSkinData(FSD);
-  U->SetTop(TabArrowsPlace(ArrowPlace(U)).Y);
+  U->SetTop(TabArrowsPlace(ArrowPlace(U, ArrowsBeside())).Y);
   U->SetVisible(true);
-}
-
-void TspSkinTabControl::FreeSkinUpDown() {
-  TspSkinUpDown* U = FSkinUpDown;
-  FSkinUpDown = nullptr;
-  delete U;
-}
-
-void TspSkinTabControl::SkinUpDownChange(TObject*) {
-  if (!FSkinUpDown) return;
-  FSkinUpDown->SetMax(GetHiddenTabCount());
-  SendMessageW(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, FSkinUpDown->Position()), 0);
-}
-
-void TspSkinTabControl::SyncSkinUpDown() {
-  if (FSkinUpDown) FSkinUpDown->SetPosition(GetScrolledTabCount());
-  Invalidate();
 }
 
 // ---------------------------------------------------------------------------

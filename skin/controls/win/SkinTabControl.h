@@ -13,57 +13,21 @@
 #include "classlib/ComCtrls.h"
 #include "classlib/ImgList.h"
 #include "skin/controls/SkinTabGeometry.h"
-#include "skin/controls/win/SkinTabPainter.h"
-#include "skin/controls/win/SkinUpDown.h"
+#include "skin/controls/win/SkinTabsBase.h"
 
 using TspCloseEvent2 = std::function<void(Integer Index, bool& CanClose)>;
 
-class TspSkinTabControl : public TTabControl, public TspTabSkin {
+class TspSkinTabControl : public TspSkinTabsBase<TTabControl> {
  public:
   explicit TspSkinTabControl(TComponent* AOwner);
-  ~TspSkinTabControl() override;
 
-  TspSkinData* SkinData() const { return FSD; }
-  void SetSkinData(TspSkinData* Value);
-  const String& SkinDataName() const { return FSkinDataName; }
-  void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
-  virtual void ChangeSkinData();
-  void GetSkinData() { ReadTabSkin(FSD, FSkinDataName); }
+  void ChangeSkinData() override;
 
-  TCustomImageList* Images() const { return FImages; }
-  void SetImages(TCustomImageList* Value);
-  bool ShowCloseButtons() const { return FShowCloseButtons; }
   void SetShowCloseButtons(bool Value);
-  void SetTabPosition(TTabPosition Value);
-  Integer DefaultItemHeight() const { return FDefaultItemHeight; }
-  void SetDefaultItemHeight(Integer Value);
-  TFont* DefaultFont() const { return FDefaultFont; }
-  void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
-  bool UseSkinFont() const { return FUseSkinFont; }
-  void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
-  bool TabExtededDraw() const { return FTabExtendedDraw; }
-  void SetTabExtededDraw(bool Value);
-  Integer TabMargin() const { return FTabMargin; }
-  void SetTabMargin(Integer Value);
-  Integer TabSpacing() const { return FTabSpacing; }
-  void SetTabSpacing(Integer Value);
-  TspButtonLayout TabLayout() const { return FTabLayout; }
-  void SetTabLayout(TspButtonLayout Value);
-  bool TextInHorizontal() const { return FTextInHorizontal; }
-  void SetTextInHorizontal(bool Value);
-  bool TabsBGTransparent() const { return FTabsBGTransparent; }
-  void SetTabsBGTransparent(bool Value);
 
   TspCloseEvent2 OnClose;
   TNotifyEvent OnAfterClose;
-  TspDrawSkinTabEvent OnDrawSkinTab;
 
-  Integer GetCloseSize() const;
-  Integer CloseSize() const { return FCloseSize; }
-  TCustomImageList* ReserveImages() const { return FTempImages; }
-  TRect GetItemRect(Integer I);
-  void SetItemSize(Integer W, Integer H);
-  void UpDateTabs();
   // The client area as the frame and the tabs take it: the corrected page
   // rectangle, its Top 2 lower for every side.
   TRect AdjustedClientRect();
@@ -82,11 +46,8 @@ class TspSkinTabControl : public TTabControl, public TspTabSkin {
   // Closes tab I (OnClose may refuse).
   void CloseTab(Integer I);
 
-  TspSkinUpDown* SkinUpDown() const { return FSkinUpDown; }
-  Integer GetHiddenTabCount();
-  Integer GetScrolledTabCount();
-  void UpdateSkinUpDown();
-  void SyncSkinUpDown();
+  Integer GetHiddenTabCount() override;
+  Integer GetScrolledTabCount() override;
 
   void DrawTabs(TCanvas* Cnvs);
   void DrawSkinTab(Integer TI, const TRect& R, bool Active, bool MouseIn, TCanvas* Cnvs);
@@ -100,7 +61,6 @@ class TspSkinTabControl : public TTabControl, public TspTabSkin {
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  void Loaded() override;
   void CreateWnd() override;
   void PaintWindow(HDC DC) override;
   void Change() override;
@@ -110,37 +70,16 @@ class TspSkinTabControl : public TTabControl, public TspTabSkin {
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
 
  private:
-  void UpdateReserveImages();
   // The entries of the close-button state reach tab I.
   void EnsureEntries(Integer I);
   bool HotButtonRect(TRect& B);
   void RedrawTabs();
-  void CreateSkinUpDown();
-  void FreeSkinUpDown();
-  void SkinUpDownChange(TObject* Sender);
+  void CreateSkinUpDown() override;
+  TRect ArrowsBeside() override { return AdjustedClientRect(); }
   void MouseLeave();
-  TspArrowPlaceIn ArrowPlace(TControl* U);
 
   std::vector<char> TabButtonMouseDown, TabButtonMouseIn;
   std::vector<TRect> TabButtonR;
-  TspSkinData* FSD = nullptr;
-  String FSkinDataName = u"tab";
-  TCustomImageList* FImages = nullptr;
-  TCustomImageList* FTempImages;
-  TFont* FDefaultFont;
-  TspSkinUpDown* FSkinUpDown = nullptr;
-  bool FShowCloseButtons = false;
-  bool FUseSkinFont = true;
-  bool FTabExtendedDraw = false;
-  Integer FTabMargin = -1;
-  Integer FTabSpacing = 1;
-  TspButtonLayout FTabLayout = blGlyphLeft;
-  bool FTextInHorizontal = false;
-  bool FTabsBGTransparent = false;
-  Integer FCloseSize = 14;
-  Integer FDefaultItemHeight = 20;
-  Integer FItemHeight = -1;
-  Integer FActiveTab = -1, FOldActiveTab = -1;
   // The tab whose close button took the press (-1 none).
   Integer FPressedCloseTab = -1;
 };

@@ -5,6 +5,16 @@
 #include "skin/data/win/SPUtils.h"
 #include "skin/data/win/SkinModel.h"
 
+void CopyArrowButtonLook(TCanvas* C, TBitmap* Picture, const TRect& R, Integer I, bool Down, bool MouseIn,
+                         const TspArrowPairLooks& Looks) {
+  const TRect* S = nullptr;
+  if (Down && MouseIn)
+    S = I == 0 ? &Looks.DownUp : &Looks.DownDown;
+  else if (MouseIn)
+    S = I == 0 ? &Looks.ActiveUp : &Looks.ActiveDown;
+  if (S && Picture && !RectIsEmpty(*S) && !RectIsEmpty(R)) C->CopyRect(R, Picture->Canvas(), *S);
+}
+
 namespace {
 
 constexpr UINT_PTR RepeatTimer = 1;
@@ -160,15 +170,9 @@ void TspSkinUpDown::CreateControlSkinImage(TBitmap* B) {
   }
   TspSkinCustomControl::CreateControlSkinImage(B);
   CalcButtons();
-  for (Integer I = 0; I < 2; ++I) {
-    const TButton& P = Buttons[I];
-    const TRect* S = nullptr;
-    if (P.Down && P.MouseIn)
-      S = I == 0 ? &DownUpButtonRect : &DownDownButtonRect;
-    else if (P.MouseIn)
-      S = I == 0 ? &ActiveUpButtonRect : &ActiveDownButtonRect;
-    if (S && !RectIsEmpty(*S) && !RectIsEmpty(P.R)) B->Canvas()->CopyRect(P.R, Picture->Canvas(), *S);
-  }
+  const TspArrowPairLooks Looks{ActiveUpButtonRect, DownUpButtonRect, ActiveDownButtonRect, DownDownButtonRect};
+  for (Integer I = 0; I < 2; ++I)
+    CopyArrowButtonLook(B->Canvas(), Picture, Buttons[I].R, I, Buttons[I].Down, Buttons[I].MouseIn, Looks);
 }
 
 // ---------------------------------------------------------------------------

@@ -12,6 +12,20 @@
 
 enum TUDOrientation { udHorizontal, udVertical };
 
+// The skin's looks of a pair of arrow buttons, as rectangles of its picture.
+struct TspArrowPairLooks {
+  const TRect& ActiveUp;
+  const TRect& DownUp;
+  const TRect& ActiveDown;
+  const TRect& DownDown;
+};
+// Button I of an arrow pair (0 the first, 1 the second) at R in the skin's
+// own size: its pressed look while Down with the mouse over it, its hot look
+// while the mouse is over it, copied from Picture; at rest nothing (the
+// normal look is part of the control's picture), nor for an empty look.
+void CopyArrowButtonLook(TCanvas* C, TBitmap* Picture, const TRect& R, Integer I, bool Down, bool MouseIn,
+                         const TspArrowPairLooks& Looks);
+
 class TspSkinUpDown : public TspSkinCustomControl {
  public:
   explicit TspSkinUpDown(TComponent* AOwner);

@@ -331,5 +331,34 @@ TEST_F(ListBoxTest, ColumnsAndItemImages) {
   SaveScreen(u"default", u"listbox", u"images", C.get());
 }
 
+// The made schemes' list description is also the combo boxes' drop-down
+// list, so it has no caption strip: a list in caption mode keeps the whole
+// client rect for its rows there, and no caption button takes a click.
+TEST_F(ListBoxTest, MadeSchemesKeepTheRowsWhereCaptionModeWouldPutAStrip) {
+  Fill(5);
+  for (const String& Name : MadeSchemeNames()) {
+    SCOPED_TRACE(ToUtf8(Name));
+    auto SD = MadeScheme(Name);
+    ASSERT_FALSE(SD->Empty);
+    L->SetCaptionMode(false);
+    L->SetSkinData(SD.get());
+    Pump();
+    ASSERT_TRUE(L->Skinned());
+    const TRect Rows = L->ListBox->BoundsRect();
+    L->SetCaption(u"Caption");
+    L->SetCaptionMode(true);
+    Pump();
+    EXPECT_EQ(L->ListBox->BoundsRect(), Rows);
+    for (Integer I = 0; I < 3; ++I) EXPECT_TRUE(RectIsEmpty(L->Buttons[I].R)) << I;
+    L->SetItemIndex(2);
+    // The frame's top row, where a caption button would lie.
+    Press(L, L->Width() - 8, 0);
+    Release(L, L->Width() - 8, 0);
+    EXPECT_EQ(L->ItemIndex(), 2);
+    auto B = Render(L);
+    SaveScreen(Name, u"listbox", u"caption-mode", B.get());
+  }
+}
+
 }  // namespace
 }  // namespace ctl

@@ -4,6 +4,8 @@
 // focus, and closed by a press elsewhere.
 #include "tests/skin/boxes/win/BoxTestUtil.h"
 
+#include <map>
+
 #include "skin/boxes/SkinBoxCtrls.h"
 
 using namespace ctl;
@@ -211,6 +213,65 @@ TEST_F(TrackEditWin, PopupFadesInOnTheTickSource) {
   EXPECT_EQ(FakeReads, 1 + 16);
   E->ButtonClick(E);
   EXPECT_FALSE(GetWindowLongW(P, GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+}  // namespace
+
+namespace {
+
+// Pixels of an arrow's ink inside the edit button of a window picture:
+// clearly darker than the button's face (its most frequent colour), which
+// also finds the disabled arrow's dimmed ink.
+Integer ButtonInk(TBitmap* B, const TRect& R) {
+  auto Sum = [](TColor P) { return Integer(P & 0xFF) + Integer((P >> 8) & 0xFF) + Integer((P >> 16) & 0xFF); };
+  std::map<TColor, Integer> Count;
+  for (Integer Y = R.Top + 1; Y < R.Bottom - 1; ++Y)
+    for (Integer X = R.Left + 1; X < R.Right - 1; ++X) ++Count[Px(B, X, Y)];
+  TColor Face = 0;
+  Integer Most = 0;
+  for (const auto& [C, N] : Count)
+    if (N > Most) Most = N, Face = C;
+  Integer Ink = 0;
+  for (const auto& [C, N] : Count)
+    if (Sum(C) < Sum(Face) - 90) Ink += N;
+  return Ink;
+}
+
+// The made schemes draw an arrow on the edit button at rest, under the
+// mouse, pressed and disabled: the button says what it opens.
+TEST_F(TrackEditWin, ButtonShowsItsArrowInEveryStateOfTheMadeSchemes) {
+  for (const String& Name : MadeSchemeNames()) {
+    SCOPED_TRACE(ToUtf8(Name));
+    auto SD = MadeScheme(Name);
+    ASSERT_FALSE(SD->Empty);
+    SetCursorPos(0, 0);
+    // The skin's own button places: the edit at the skin's height, as the
+    // colour dialog places its track edits.
+    auto* E = Make(0, 255);
+    E->SetSkinData(SD.get());
+    E->SetValue(42);
+    Pump();
+    ASSERT_TRUE(E->Skinned());
+    E->CalcRects();
+    const TRect R = E->ButtonRectNow();
+    auto Rest = boxtest::WindowPixels(E);
+    EXPECT_GE(ButtonInk(Rest.get(), R), 4) << "at rest";
+    SaveScreen(Name, u"trackedit", u"button-rest", Rest.get());
+    SendMessageW(E->Handle(), WM_NCMOUSEMOVE, HTHSCROLL, 0);
+    auto Hot = boxtest::WindowPixels(E);
+    EXPECT_GE(ButtonInk(Hot.get(), R), 4) << "hot";
+    SendMessageW(E->Handle(), WM_NCLBUTTONDOWN, HTHSCROLL, 0);
+    auto Down = boxtest::WindowPixels(E);
+    EXPECT_GE(ButtonInk(Down.get(), R), 4) << "pressed";
+    SendMessageW(E->Handle(), WM_NCLBUTTONUP, HTHSCROLL, 0);
+    if (E->PopupShown()) E->ButtonClick(E);
+    SendMessageW(E->Handle(), WM_NCMOUSEMOVE, HTCLIENT, 0);
+    E->SetEnabled(false);
+    auto Off = boxtest::WindowPixels(E);
+    EXPECT_GE(ButtonInk(Off.get(), R), 4) << "disabled";
+    SaveScreen(Name, u"trackedit", u"button-disabled", Off.get());
+    delete E;
+  }
 }
 
 }  // namespace

@@ -458,4 +458,33 @@ TEST_F(MenuButtons, PenStyleButton) {
   EXPECT_EQ(None, 0);  // no picture: the button's own (empty) sources
 }
 
+// The line pictures lie on the button's own face in every look: where the
+// picture changes the face, it is the line's dark ink, never the white the
+// pictures are drawn on.
+TEST_F(MenuButtons, PenStylePictureShowsOnlyItsLineOnTheFace) {
+  std::vector<std::unique_ptr<TspSkinData>> Loaded;
+  for (const auto& [Scheme, Skin] : DefaultAndMadeSchemes(Loaded)) {
+    SCOPED_TRACE(ToUtf8(Scheme));
+    auto* B = new TspSkinPenStyleButton(Host);
+    B->SetParent(Host);
+    B->SetSkinData(Skin);
+    B->SetItemIndex(7);
+    auto Bare = Render(B);
+    B->SetItemIndex(1);
+    auto Dash = Render(B);
+    SaveScreen(Scheme, u"penstylebutton", u"dash", Dash.get());
+    Integer Ink = 0, Other = 0;
+    for (Integer Y = 0; Y < B->Height(); ++Y)
+      for (Integer X = 0; X < B->Width(); ++X) {
+        const TColor P = Px(Dash.get(), X, Y);
+        if (P == Px(Bare.get(), X, Y)) continue;
+        const Integer Sum = (P & 0xFF) + ((P >> 8) & 0xFF) + ((P >> 16) & 0xFF);
+        (Sum < 3 * 80 ? Ink : Other) += 1;
+      }
+    EXPECT_GE(Ink, 20);
+    EXPECT_EQ(Other, 0) << "pixels of the picture's ground on the face";
+    delete B;
+  }
+}
+
 }  // namespace

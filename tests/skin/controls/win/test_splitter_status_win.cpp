@@ -291,4 +291,31 @@ TEST_F(StatusBarWin, SkinGoesToTheSkinnedControlsOnIt) {
   SaveScreen(u"test", u"statusbar", u"grip", Img.get());
 }
 
+// The program's forms place no status bar and the made schemes describe
+// none: a status bar given a made scheme keeps the default look (the
+// panel's plain face and the grip's stripes in the system colours), at the
+// default look's size and grip, and answers the sizing corner the same way.
+TEST_F(StatusBarWin, MadeSchemesLeaveItInTheDefaultLook) {
+  for (const String& Name : MadeSchemeNames()) {
+    SCOPED_TRACE(ToUtf8(Name));
+    auto SD = MadeScheme(Name);
+    ASSERT_FALSE(SD->Empty);
+    EXPECT_EQ(SD->GetControlIndex(u"statusbar"), -1);
+    auto* S = Make();
+    S->SetSkinData(SD.get());
+    S->SetSizeGrip(true);
+    EXPECT_FALSE(S->Skinned());
+    EXPECT_EQ(S->Height(), 21);
+    EXPECT_EQ(S->GripRect(), TRect(381, 0, 400, 19));
+    auto Img = Render(S);
+    EXPECT_EQ(Px(Img.get(), 384, 19), Sys(clBtnShadow));
+    EXPECT_EQ(Px(Img.get(), 385, 19), Sys(clBtnHighlight));
+    EXPECT_EQ(Px(Img.get(), 200, 10), Sys(clBtnFace));
+    const TPoint P = S->ClientToScreen(TPoint(390, 10));
+    EXPECT_EQ(SendMessageW(S->Handle(), WM_NCHITTEST, 0, MAKELPARAM(P.X, P.Y)), LRESULT(HTBOTTOMRIGHT));
+    SaveScreen(Name, u"statusbar", u"grip", Img.get());
+    delete S;
+  }
+}
+
 }  // namespace
