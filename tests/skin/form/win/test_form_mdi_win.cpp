@@ -406,6 +406,27 @@ class MdiTabs : public MdiSkin {
     Bar->CreateControlDefaultImage(B.get());
     return B;
   }
+  // The bar's skinned image at its size.
+  std::unique_ptr<TBitmap> SkinPicture() {
+    auto B = std::make_unique<TBitmap>();
+    B->SetPixelFormat(pf24bit);
+    B->SetSize(Bar->Width(), Bar->Height());
+    Bar->GetSkinData();
+    Bar->CreateControlSkinImage(B.get());
+    return B;
+  }
+  // Children A, B, C with tabs at 15..60, 60..105 and 105..150 (C active).
+  std::vector<TForm*> ThreeTabs() {
+    Bar->SetAlign(alNone);
+    Bar->SetBounds(0, 0, 150, 21);
+    std::vector<TForm*> K{NewChild(u"A"), NewChild(u"B"), NewChild(u"C")};
+    Bar->Repaint();
+    Pump();
+    return K;
+  }
+  static void FreeChildren(const std::vector<TForm*>& K) {
+    for (auto I = K.rbegin(); I != K.rend(); ++I) delete *I;
+  }
   TspSkinMDITabsBar* Bar = nullptr;
 };
 
@@ -608,22 +629,14 @@ TEST_F(MdiTabs, SkinnedLookFromTheTabDescription) {
   EXPECT_EQ(D->CloseButtonActiveRect, D->CloseButtonRect);
   EXPECT_EQ(D->CloseButtonDownRect, D->CloseButtonRect);
   std::vector<TForm*> Kids{NewChild(u"A"), NewChild(u"B"), NewChild(u"C")};
-  auto Draw = [&] {
-    auto B = std::make_unique<TBitmap>();
-    B->SetPixelFormat(pf24bit);
-    B->SetSize(Bar->Width(), Bar->Height());
-    Bar->GetSkinData();
-    Bar->CreateControlSkinImage(B.get());
-    return B;
-  };
-  auto B = Draw();
+  auto B = SkinPicture();
   EXPECT_EQ(Px(B.get(), 5, 5), Sys(BG));
   EXPECT_EQ(Px(B.get(), 40, 10), Sys(TN));    // tab 0 (15..110)
   EXPECT_EQ(Px(B.get(), 250, 10), Sys(TA));   // tab 2, the active child's
   EXPECT_EQ(Px(B.get(), 150, 22), Sys(PF));   // the page frame's strip
   // Close buttons: the skin's picture at the right of each tab.
   Bar->ShowCloseButtons = true;
-  B = Draw();
+  B = SkinPicture();
   const TspMDITab* T0 = Bar->Tabs(0);
   EXPECT_EQ(T0->ButtonRect.Width(), 12);
   const TRect CR(T0->ObjectRect.Left + T0->ButtonRect.Left, T0->ButtonRect.Top, 0, 0);
@@ -631,13 +644,13 @@ TEST_F(MdiTabs, SkinnedLookFromTheTabDescription) {
   // Resized look (the skin's size off): the same faces, stretched.
   Bar->UseSkinSize = false;
   Bar->ShowCloseButtons = false;
-  B = Draw();
+  B = SkinPicture();
   EXPECT_EQ(Px(B.get(), 40, 10), Sys(TN));
   EXPECT_EQ(Px(B.get(), 250, 10), Sys(TA));
   // Button kind without a "resizebutton" description: no faces drawn.
   Bar->UseSkinSize = true;
   Bar->SetTabKind(sptkButton);
-  B = Draw();
+  B = SkinPicture();
   EXPECT_EQ(Px(B.get(), 40, 10), Sys(BG));
   Bar->SetTabKind(sptkTab);
   Bar->Repaint();
@@ -656,13 +669,7 @@ TEST_F(MdiTabs, SkinnedLookFromTheTabDescription) {
 // columns at the edge of the drop tab and two small open triangles beside
 // them at half height; the marker goes with the release.
 TEST_F(MdiTabs, DragShowsTheDropMarkerAtTheDropTabsEdge) {
-  Bar->SetAlign(alNone);
-  Bar->SetBounds(0, 0, 150, 21);
-  TForm* A = NewChild(u"A");
-  TForm* B = NewChild(u"B");
-  TForm* C = NewChild(u"C");
-  Bar->Repaint();
-  Pump();
+  const std::vector<TForm*> Kids = ThreeTabs();
   // Tabs at 15..60, 60..105, 105..150; tab A dragged 24 pixels right, past
   // the middle of B: the drop is B's place, the marker at B's right edge.
   Press(30, 10);
@@ -693,22 +700,14 @@ TEST_F(MdiTabs, DragShowsTheDropMarkerAtTheDropTabsEdge) {
   // After the drop nothing is inverted at the old marker's place.
   for (Integer DX : {-2, -1}) EXPECT_EQ(Px(P.get(), X + DX, 0), Px(P.get(), X - 3, 0)) << DX;
   for (Integer DX : {0, 1}) EXPECT_EQ(Px(P.get(), X + DX, 0), Px(P.get(), X + 2, 0)) << DX;
-  delete C;
-  delete B;
-  delete A;
+  FreeChildren(Kids);
 }
 
 // The pointer over the tabs: the hot tab follows it, each change leaves the
 // old tab and enters the new one (in that order), the hot tab takes the hot
 // fill, and the pointer leaving the bar leaves the tab.
 TEST_F(MdiTabs, HoverEntersAndLeavesTabsInOrder) {
-  Bar->SetAlign(alNone);
-  Bar->SetBounds(0, 0, 150, 21);
-  TForm* A = NewChild(u"A");
-  TForm* B = NewChild(u"B");
-  TForm* C = NewChild(u"C");
-  Bar->Repaint();
-  Pump();
+  const std::vector<TForm*> Kids = ThreeTabs();
   std::string Log;
   Bar->OnTabMouseEnter = [&](TspMDITab* T) { Log += "enter:" + ToUtf8(T->Child->Name()) + " "; };
   Bar->OnTabMouseLeave = [&](TspMDITab* T) { Log += "leave:" + ToUtf8(T->Child->Name()) + " "; };
@@ -736,9 +735,7 @@ TEST_F(MdiTabs, HoverEntersAndLeavesTabsInOrder) {
   EXPECT_EQ(Log, "leave:A ");
   EXPECT_EQ(Bar->ActiveTabIndex, -1);
   EXPECT_FALSE(Bar->Tabs(0)->MouseIn);
-  delete C;
-  delete B;
-  delete A;
+  FreeChildren(Kids);
 }
 
 // A double click on a tab puts a child in its normal state at the client's
@@ -835,14 +832,6 @@ TEST_F(MdiTabs, ButtonAndCloseLooksFromTheResizeButtonDescriptions) {
   Bar->SetBounds(0, 0, 300, 21);
   Bar->SetSkinData(SD.get());
   std::vector<TForm*> Kids{NewChild(u"A"), NewChild(u"B")};
-  auto Draw = [&] {
-    auto B = std::make_unique<TBitmap>();
-    B->SetPixelFormat(pf24bit);
-    B->SetSize(Bar->Width(), Bar->Height());
-    Bar->GetSkinData();
-    Bar->CreateControlSkinImage(B.get());
-    return B;
-  };
   // Buttons: the face by state; the corner pixel shows it (no text there).
   Bar->SetTabKind(sptkButton);
   TspMDITab* T0 = Bar->Tabs(0);
@@ -878,7 +867,7 @@ TEST_F(MdiTabs, ButtonAndCloseLooksFromTheResizeButtonDescriptions) {
   for (const auto& C : Closes) {
     T0->ButtonMouseIn = C.In;
     T0->ButtonMouseDown = C.Down;
-    auto B = Draw();
+    auto B = SkinPicture();
     const TPoint O(T0->ObjectRect.Left + T0->ButtonRect.Left, T0->ObjectRect.Top + T0->ButtonRect.Top);
     EXPECT_EQ(T0->ButtonRect.Width(), 14);
     EXPECT_EQ(Px(B.get(), O.X, O.Y), Sys(C.Face)) << "in " << C.In << " down " << C.Down;
