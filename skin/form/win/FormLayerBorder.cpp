@@ -64,6 +64,26 @@ void PlaceAt(TWinControl* W, const TPoint& P, TspBitmap* Img, UINT Flags) {
   SetWindowPos(W->Handle(), HWND_TOP, P.X, P.Y, 0, 0, Flags | SWP_NOSIZE);
 }
 
+// A new constant alpha for window W that already shows Img at its place:
+// when the window has the image's size and stands where the form expects
+// it, the system is given neither place nor size, so the update does not
+// run a window move for every step of a fade (only the picture is blended
+// anew); otherwise the full update.
+void UpdateLayeredAlpha(TspBitmap* Img, Byte Alpha, TWinControl* W) {
+  if (!spUpdateLayeredWindow || !Img || !W) return;
+  RECT R{};
+  const bool Placed = W->HandleAllocated() && GetWindowRect(W->Handle(), &R) && R.left == W->Left() &&
+                      R.top == W->Top() && R.right - R.left == Img->Width() && R.bottom - R.top == Img->Height();
+  if (!Placed) {
+    UpdateLayeredControl(Img, Alpha, W);
+    return;
+  }
+  POINT Src{0, 0};
+  BLENDFUNCTION Blend{AC_SRC_OVER, 0, Alpha, AC_SRC_ALPHA};
+  GdiFlush();
+  spUpdateLayeredWindow(W->Handle(), nullptr, nullptr, nullptr, Img->DC(), &Src, 0, &Blend, ULW_ALPHA);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -551,10 +571,10 @@ void TspFormLayerBorder::MoveWithForm2(Integer ALeft, Integer ATop) {
 void TspFormLayerBorder::SetAlphaBlend() {
   if (!FData || !FVisible || !TopImage) return;
   const Byte A = CurrentAlpha();
-  if (TopBorder && TopImage->Width() > 0) UpdateLayeredControl(TopImage, A, TopBorder);
-  if (BottomBorder && BottomImage && BottomImage->Width() > 0) UpdateLayeredControl(BottomImage, A, BottomBorder);
-  if (LeftBorder && LeftImage && LeftBorder->Shown()) UpdateLayeredControl(LeftImage, A, LeftBorder);
-  if (RightBorder && RightImage && RightBorder->Shown()) UpdateLayeredControl(RightImage, A, RightBorder);
+  if (TopBorder && TopImage->Width() > 0) UpdateLayeredAlpha(TopImage, A, TopBorder);
+  if (BottomBorder && BottomImage && BottomImage->Width() > 0) UpdateLayeredAlpha(BottomImage, A, BottomBorder);
+  if (LeftBorder && LeftImage && LeftBorder->Shown()) UpdateLayeredAlpha(LeftImage, A, LeftBorder);
+  if (RightBorder && RightImage && RightBorder->Shown()) UpdateLayeredAlpha(RightImage, A, RightBorder);
 }
 
 void TspFormLayerBorder::SetAlphaBlend2() {

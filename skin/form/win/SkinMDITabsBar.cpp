@@ -666,88 +666,65 @@ void TspSkinMDITabsBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer 
 // The list buttons and their menus
 
 void TspSkinMDITabsBar::CreateListButton() {
-  if (FListButton) return;
-  auto* B = new TspSkinMenuSpeedButton(this);
-  B->SetAlign(alLeft);
-  B->SetSkinDataName(u"resizetoolbutton");
-  B->SetSkinData(FSD);
-  B->SetWidth(15);
-  B->SetParent(this);
-  B->SetSkinPopupMenu(FListMenu);
-  B->FDrawStandardArrow = true;
-  B->FArrowType = 4;
-  B->OnShowTrackMenu = [this, Alive = FAlive](TObject*) {
-    if (*Alive) FillListMenu();
-  };
-  FListButton = B;
+  if (!FListButton) FListButton = MakeListButton(alLeft, FListMenu, 4, false);
 }
 
-void TspSkinMDITabsBar::DeleteListButton() {
-  if (!FListButton) return;
-  TspSkinMenuSpeedButton* B = FListButton;
-  FListButton = nullptr;
-  B->SetVisible(false);
-  delete B;
-}
+void TspSkinMDITabsBar::DeleteListButton() { ReleaseListButton(FListButton); }
 
 void TspSkinMDITabsBar::CreateHideListButton() {
-  if (FHideListButton) return;
+  if (!FHideListButton) FHideListButton = MakeListButton(alRight, FHideListMenu, 2, true);
+}
+
+void TspSkinMDITabsBar::DeleteHideListButton() { ReleaseListButton(FHideListButton); }
+
+TspSkinMenuSpeedButton* TspSkinMDITabsBar::MakeListButton(TAlign AAlign, TspSkinPopupMenu* AMenu, Integer AArrowType,
+                                                          bool AHiddenOnly) {
   auto* B = new TspSkinMenuSpeedButton(this);
-  B->SetAlign(alRight);
+  B->SetAlign(AAlign);
   B->SetSkinDataName(u"resizetoolbutton");
   B->SetSkinData(FSD);
   B->SetWidth(15);
   B->SetParent(this);
-  B->SetSkinPopupMenu(FHideListMenu);
+  B->SetSkinPopupMenu(AMenu);
   B->FDrawStandardArrow = true;
-  B->FArrowType = 2;
-  B->OnShowTrackMenu = [this, Alive = FAlive](TObject*) {
-    if (*Alive) FillHideListMenu();
+  B->FArrowType = AArrowType;
+  B->OnShowTrackMenu = [this, Alive = FAlive, AHiddenOnly](TObject*) {
+    if (!*Alive) return;
+    if (AHiddenOnly)
+      FillHideListMenu();
+    else
+      FillListMenu();
   };
-  FHideListButton = B;
   B->Repaint();
+  return B;
 }
 
-void TspSkinMDITabsBar::DeleteHideListButton() {
-  if (!FHideListButton) return;
-  TspSkinMenuSpeedButton* B = FHideListButton;
-  FHideListButton = nullptr;
+void TspSkinMDITabsBar::ReleaseListButton(TspSkinMenuSpeedButton*& AButton) {
+  if (!AButton) return;
+  TspSkinMenuSpeedButton* B = AButton;
+  AButton = nullptr;
   B->SetVisible(false);
   delete B;
 }
 
-void TspSkinMDITabsBar::FillListMenu() {
-  TMenuItem* Root = FListMenu->Items();
-  while (Root->Count() > 0) delete Root->Items(Root->Count() - 1);
-  for (Integer I = 0; I < TabCount(); ++I) {
-    TspMDITab* T = Tabs(I);
-    auto* It = new TMenuItem(this);
-    It->SetName(T->Child->Name() + kBarItemSuffix);
-    It->SetCaption(T->Child->Caption());
-    It->SetRadioItem(true);
-    It->SetGroupIndex(0);
-    It->SetChecked(T->Active);
-    It->OnClick = [this, Alive = FAlive](TObject* S) {
-      if (*Alive) ChildItemClick(S, kBarItemSuffix);
-    };
-    Root->Add(It);
-  }
-}
+void TspSkinMDITabsBar::FillListMenu() { FillChildrenMenu(FListMenu, false, kBarItemSuffix); }
 
-void TspSkinMDITabsBar::FillHideListMenu() {
-  TMenuItem* Root = FHideListMenu->Items();
+void TspSkinMDITabsBar::FillHideListMenu() { FillChildrenMenu(FHideListMenu, true, kHideItemSuffix); }
+
+void TspSkinMDITabsBar::FillChildrenMenu(TspSkinPopupMenu* AMenu, bool AHiddenOnly, const char16_t* ASuffix) {
+  TMenuItem* Root = AMenu->Items();
   while (Root->Count() > 0) delete Root->Items(Root->Count() - 1);
   for (Integer I = 0; I < TabCount(); ++I) {
     TspMDITab* T = Tabs(I);
-    if (T->Visible) continue;
+    if (AHiddenOnly && T->Visible) continue;
     auto* It = new TMenuItem(this);
-    It->SetName(T->Child->Name() + kHideItemSuffix);
+    It->SetName(T->Child->Name() + ASuffix);
     It->SetCaption(T->Child->Caption());
     It->SetRadioItem(true);
     It->SetGroupIndex(0);
     It->SetChecked(T->Active);
-    It->OnClick = [this, Alive = FAlive](TObject* S) {
-      if (*Alive) ChildItemClick(S, kHideItemSuffix);
+    It->OnClick = [this, Alive = FAlive, ASuffix](TObject* S) {
+      if (*Alive) ChildItemClick(S, ASuffix);
     };
     Root->Add(It);
   }

@@ -143,6 +143,11 @@ class TspSkinMDITabsBar : public TspSkinControl {
   void DeleteListButton();
   void CreateHideListButton();
   void DeleteHideListButton();
+  // A list button at the bar's AAlign edge dropping AMenu, filled with all
+  // children or only those whose tabs did not fit.
+  TspSkinMenuSpeedButton* MakeListButton(TAlign AAlign, TspSkinPopupMenu* AMenu, Integer AArrowType, bool AHiddenOnly);
+  void ReleaseListButton(TspSkinMenuSpeedButton*& AButton);
+  void FillChildrenMenu(TspSkinPopupMenu* AMenu, bool AHiddenOnly, const char16_t* ASuffix);
   void ChildItemClick(TObject* Sender, const char16_t* Suffix);
 
   TspSkinMDITabKind FTabKind = sptkTab;

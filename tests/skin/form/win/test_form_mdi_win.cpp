@@ -406,6 +406,27 @@ class MdiTabs : public MdiSkin {
     Bar->CreateControlDefaultImage(B.get());
     return B;
   }
+  // The bar's skinned image at its size.
+  std::unique_ptr<TBitmap> SkinPicture() {
+    auto B = std::make_unique<TBitmap>();
+    B->SetPixelFormat(pf24bit);
+    B->SetSize(Bar->Width(), Bar->Height());
+    Bar->GetSkinData();
+    Bar->CreateControlSkinImage(B.get());
+    return B;
+  }
+  // Children A, B, C with tabs at 15..60, 60..105 and 105..150 (C active).
+  std::vector<TForm*> ThreeTabs() {
+    Bar->SetAlign(alNone);
+    Bar->SetBounds(0, 0, 150, 21);
+    std::vector<TForm*> K{NewChild(u"A"), NewChild(u"B"), NewChild(u"C")};
+    Bar->Repaint();
+    Pump();
+    return K;
+  }
+  static void FreeChildren(const std::vector<TForm*>& K) {
+    for (auto I = K.rbegin(); I != K.rend(); ++I) delete *I;
+  }
   TspSkinMDITabsBar* Bar = nullptr;
 };
 
@@ -608,22 +629,14 @@ TEST_F(MdiTabs, SkinnedLookFromTheTabDescription) {
   EXPECT_EQ(D->CloseButtonActiveRect, D->CloseButtonRect);
   EXPECT_EQ(D->CloseButtonDownRect, D->CloseButtonRect);
   std::vector<TForm*> Kids{NewChild(u"A"), NewChild(u"B"), NewChild(u"C")};
-  auto Draw = [&] {
-    auto B = std::make_unique<TBitmap>();
-    B->SetPixelFormat(pf24bit);
-    B->SetSize(Bar->Width(), Bar->Height());
-    Bar->GetSkinData();
-    Bar->CreateControlSkinImage(B.get());
-    return B;
-  };
-  auto B = Draw();
+  auto B = SkinPicture();
   EXPECT_EQ(Px(B.get(), 5, 5), Sys(BG));
   EXPECT_EQ(Px(B.get(), 40, 10), Sys(TN));    // tab 0 (15..110)
   EXPECT_EQ(Px(B.get(), 250, 10), Sys(TA));   // tab 2, the active child's
   EXPECT_EQ(Px(B.get(), 150, 22), Sys(PF));   // the page frame's strip
   // Close buttons: the skin's picture at the right of each tab.
   Bar->ShowCloseButtons = true;
-  B = Draw();
+  B = SkinPicture();
   const TspMDITab* T0 = Bar->Tabs(0);
   EXPECT_EQ(T0->ButtonRect.Width(), 12);
   const TRect CR(T0->ObjectRect.Left + T0->ButtonRect.Left, T0->ButtonRect.Top, 0, 0);
@@ -631,13 +644,13 @@ TEST_F(MdiTabs, SkinnedLookFromTheTabDescription) {
   // Resized look (the skin's size off): the same faces, stretched.
   Bar->UseSkinSize = false;
   Bar->ShowCloseButtons = false;
-  B = Draw();
+  B = SkinPicture();
   EXPECT_EQ(Px(B.get(), 40, 10), Sys(TN));
   EXPECT_EQ(Px(B.get(), 250, 10), Sys(TA));
   // Button kind without a "resizebutton" description: no faces drawn.
   Bar->UseSkinSize = true;
   Bar->SetTabKind(sptkButton);
-  B = Draw();
+  B = SkinPicture();
   EXPECT_EQ(Px(B.get(), 40, 10), Sys(BG));
   Bar->SetTabKind(sptkTab);
   Bar->Repaint();
@@ -649,5 +662,272 @@ TEST_F(MdiTabs, SkinnedLookFromTheTabDescription) {
   SaveForReview(Parent->Handle(), "mdi_tabs", "fixture_skin_three_tabs");
   Bar->SetSkinData(nullptr);
   for (TForm* K : Kids) delete K;
+  EXPECT_TRUE(Errors.empty()) << (Errors.empty() ? std::string() : ToUtf8(Errors[0]));
+}
+
+// While a tab is dragged the bar shows where it would drop: three inverted
+// columns at the edge of the drop tab and two small open triangles beside
+// them at half height; the marker goes with the release.
+TEST_F(MdiTabs, DragShowsTheDropMarkerAtTheDropTabsEdge) {
+  const std::vector<TForm*> Kids = ThreeTabs();
+  // Tabs at 15..60, 60..105, 105..150; tab A dragged 24 pixels right, past
+  // the middle of B: the drop is B's place, the marker at B's right edge.
+  Press(30, 10);
+  MoveTo(54, 10);
+  ASSERT_TRUE(Bar->IsDrag);
+  auto P = Picture();
+  ASSERT_EQ(Bar->GetDropIndex(), 1);
+  const Integer X = Bar->Tabs(1)->ObjectRect.Right;
+  ASSERT_EQ(X, 105);
+  const Integer H = Bar->Height() / 2;
+  auto Inv = [](TColor C) { return TColor(ColorToRGB(C) ^ 0xFFFFFF); };
+  // Flat fills: B's at X - 3 and C's at X + 3 on the top row (no text).
+  const TColor FillB = Px(P.get(), X - 3, 0), FillC = Px(P.get(), X + 3, 0);
+  const struct {
+    Integer DX, Y;
+    bool LeftTab, Inverted;
+  } Rows[] = {{-2, 0, true, false}, {-1, 0, true, true},  {0, 0, false, true},  {1, 0, false, true},
+              {2, 0, false, false}, {-1, 20, true, true}, {1, 20, false, true}, {5, H, false, true},
+              {-5, H, true, true},  {6, H, false, false}, {-6, H, true, false}};
+  for (const auto& R : Rows) {
+    const TColor Fill = R.LeftTab ? FillB : FillC;
+    EXPECT_EQ(Px(P.get(), X + R.DX, R.Y), R.Inverted ? Inv(Fill) : Fill) << "dx " << R.DX << " y " << R.Y;
+  }
+  SaveForReview(Bar->Handle(), "mdi_tabs", "drag_drop_marker");
+  Release(54, 10);
+  EXPECT_EQ(Order(), "BAC");
+  P = Picture();
+  // After the drop nothing is inverted at the old marker's place.
+  for (Integer DX : {-2, -1}) EXPECT_EQ(Px(P.get(), X + DX, 0), Px(P.get(), X - 3, 0)) << DX;
+  for (Integer DX : {0, 1}) EXPECT_EQ(Px(P.get(), X + DX, 0), Px(P.get(), X + 2, 0)) << DX;
+  FreeChildren(Kids);
+}
+
+// The pointer over the tabs: the hot tab follows it, each change leaves the
+// old tab and enters the new one (in that order), the hot tab takes the hot
+// fill, and the pointer leaving the bar leaves the tab.
+TEST_F(MdiTabs, HoverEntersAndLeavesTabsInOrder) {
+  const std::vector<TForm*> Kids = ThreeTabs();
+  std::string Log;
+  Bar->OnTabMouseEnter = [&](TspMDITab* T) { Log += "enter:" + ToUtf8(T->Child->Name()) + " "; };
+  Bar->OnTabMouseLeave = [&](TspMDITab* T) { Log += "leave:" + ToUtf8(T->Child->Name()) + " "; };
+  auto Hover = [&](Integer X) { SendMessageW(Bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(X, 10)); };
+  const struct {
+    Integer X;
+    const char* Log;
+    Integer Hot;
+  } Rows[] = {{20, "enter:A ", 0},  {40, "", 0},  {70, "leave:A enter:B ", 1},
+              {120, "leave:B enter:C ", 2}, {121, "", 2}, {30, "leave:C enter:A ", 0}};
+  for (const auto& R : Rows) {
+    Log.clear();
+    Hover(R.X);
+    EXPECT_EQ(Log, R.Log) << "x " << R.X;
+    EXPECT_EQ(Bar->ActiveTabIndex, R.Hot) << "x " << R.X;
+    for (Integer I = 0; I < Bar->TabCount(); ++I) EXPECT_EQ(Bar->Tabs(I)->MouseIn, I == R.Hot) << "x " << R.X;
+  }
+  // The hot tab (not the active one) takes the hot fill.
+  ASSERT_FALSE(Bar->Tabs(0)->Active);
+  auto P = Picture();
+  EXPECT_EQ(Px(P.get(), 17, 2), TColor(0xD2BDB6));
+  EXPECT_EQ(Px(P.get(), 62, 2), Sys(clBtnFace));
+  Log.clear();
+  SendMessageW(Bar->Handle(), CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(Log, "leave:A ");
+  EXPECT_EQ(Bar->ActiveTabIndex, -1);
+  EXPECT_FALSE(Bar->Tabs(0)->MouseIn);
+  FreeChildren(Kids);
+}
+
+// A double click on a tab puts a child in its normal state at the client's
+// origin when DblClickChildMove is set; a single click, the option off or a
+// maximised child move nothing.
+TEST_F(MdiTabs, DoubleClickMovesANormalChildToTheOriginWhenAsked) {
+  TForm* A = NewChild(u"A", Bounds(40, 30, 220, 160));
+  Bar->Repaint();
+  Pump();
+  const TRect Tab = Bar->Tabs(0)->ObjectRect;
+  const Integer TX = Tab.Left + 5, TY = Tab.Top + 5;
+  const struct {
+    bool Option, Double, Maximised, Moved;
+  } Rows[] = {{true, true, false, true},
+              {false, true, false, false},
+              {true, false, false, false},
+              {true, true, true, false}};
+  for (const auto& R : Rows) {
+    SCOPED_TRACE(testing::Message() << "option " << R.Option << " double " << R.Double << " max " << R.Maximised);
+    A->SetBounds(40, 30, 220, 160);
+    if (R.Maximised) Skin(A)->SetWindowState(wsMaximized);
+    Pump();
+    Bar->DblClickChildMove = R.Option;
+    Press(TX, TY);
+    Release(TX, TY);
+    if (R.Double) {
+      Press(TX, TY, WM_LBUTTONDBLCLK);
+      Release(TX, TY);
+    }
+    Pump();
+    if (R.Maximised) {
+      EXPECT_EQ(Skin(A)->WindowState(), wsMaximized);
+      Skin(A)->SetWindowState(wsNormal);
+      Pump();
+    }
+    EXPECT_EQ(A->Left() == 0 && A->Top() == 0, R.Moved) << A->Left() << "," << A->Top();
+    EXPECT_EQ(A->Width(), 220);
+  }
+  delete A;
+}
+
+// Tabs as buttons from a "resizebutton" description, and close buttons from
+// a "resizetoolbutton" one when the tab description has no close-button
+// picture: each state takes its face (a missing pressed face takes the hot
+// one) and the close cross takes the state's font colour.
+TEST_F(MdiTabs, ButtonAndCloseLooksFromTheResizeButtonDescriptions) {
+  constexpr TColor BG = 0x30A0A0, TN = 0x2020C0, TA = 0xC02020;
+  constexpr TColor RN = 0x606060, RA = 0x60C060, RD = 0x6060C0;
+  constexpr TColor CN = 0x909090, CA = 0x90E090, CD = 0x9090E0;
+  constexpr TColor FN = 0x010101, FA = 0x0000FF, FD = 0x00FF00;
+  TTempFolder Dir("mditabs-buttons");
+  auto SD = LoadFixtureSkin(Dir);
+  const Integer Pic = SD->FActivePictures->Count();
+  SD->FActivePictures->Add(skintest::FlatPicture(100, 60, BG,
+                                                 {{TRect(10, 0, 50, 20), TN},
+                                                  {TRect(50, 0, 90, 20), TA},
+                                                  {TRect(0, 20, 30, 40), RN},
+                                                  {TRect(30, 20, 60, 40), RA},
+                                                  {TRect(60, 20, 90, 40), RD},
+                                                  {TRect(0, 40, 14, 54), CN},
+                                                  {TRect(14, 40, 28, 54), CA},
+                                                  {TRect(28, 40, 42, 54), CD}})
+                               .release());
+  auto* T = new TspDataSkinTabControl(u"tab");
+  T->PictureIndex = Pic;
+  T->TabsBGRect = TRect(0, 0, 10, 20);
+  T->TabRect = TRect(10, 0, 50, 20);
+  T->ActiveTabRect = TRect(50, 0, 90, 20);
+  T->TabLeftOffset = T->TabRightOffset = 4;
+  T->FontName = u"Arial";
+  T->FontHeight = 13;
+  SD->CtrlList->Add(T);
+  auto Button = [&](const char16_t* Name, TRect Normal, TRect Hot, TRect Down, TRect Cl) {
+    auto* D = new TspDataSkinButtonControl(Name);
+    D->PictureIndex = Pic;
+    D->SkinRect = Normal;
+    D->ActiveSkinRect = Hot;
+    D->DownSkinRect = Down;
+    D->ClRect = Cl;
+    D->LTPoint = Cl.TopLeft();
+    D->RTPoint = TPoint(Cl.Right, Cl.Top);
+    D->LBPoint = TPoint(Cl.Left, Cl.Bottom);
+    D->RBPoint = Cl.BottomRight();
+    D->FontColor = FN;
+    D->ActiveFontColor = FA;
+    D->DownFontColor = FD;
+    SD->CtrlList->Add(D);
+    return D;
+  };
+  TspDataSkinButtonControl* RB =
+      Button(u"resizebutton", TRect(0, 20, 30, 40), TRect(30, 20, 60, 40), TRect(60, 20, 90, 40), TRect(3, 3, 27, 17));
+  Button(u"resizetoolbutton", TRect(0, 40, 14, 54), TRect(14, 40, 28, 54), TRect(28, 40, 42, 54), TRect(3, 3, 11, 11));
+  Bar->SetAlign(alNone);
+  Bar->SetBounds(0, 0, 300, 21);
+  Bar->SetSkinData(SD.get());
+  std::vector<TForm*> Kids{NewChild(u"A"), NewChild(u"B")};
+  // Buttons: the face by state; the corner pixel shows it (no text there).
+  Bar->SetTabKind(sptkButton);
+  TspMDITab* T0 = Bar->Tabs(0);
+  const struct {
+    bool Active, MouseIn, NoDownFace;
+    TColor Face;
+  } Faces[] = {{false, false, false, RN}, {false, true, false, RA}, {true, false, false, RD},
+               {true, true, false, RD},   {true, false, true, RA}};
+  for (const auto& F : Faces) {
+    RB->DownSkinRect = F.NoDownFace ? TRect() : TRect(60, 20, 90, 40);
+    Bar->CalcTabRects();
+    T0->Active = F.Active;
+    T0->MouseIn = F.MouseIn;
+    auto B = std::make_unique<TBitmap>();
+    B->SetPixelFormat(pf24bit);
+    B->SetSize(Bar->Width(), Bar->Height());
+    B->Canvas()->Brush()->SetColor(clBlack);
+    B->Canvas()->FillRect(TRect(0, 0, B->Width(), B->Height()));
+    T0->Draw(B->Canvas());
+    EXPECT_EQ(Px(B.get(), T0->ObjectRect.Left + 1, T0->ObjectRect.Top + 1), Sys(F.Face))
+        << "active " << F.Active << " hot " << F.MouseIn << " no down face " << F.NoDownFace;
+  }
+  RB->DownSkinRect = TRect(60, 20, 90, 40);
+  T0->Active = T0->MouseIn = false;
+  Bar->SetTabKind(sptkTab);
+  // Close buttons: the tool button's face and the cross in its font colour.
+  Bar->ShowCloseButtons = true;
+  ASSERT_EQ(Bar->GetCloseSize(), 14);
+  const struct {
+    bool In, Down;
+    TColor Face, Cross;
+  } Closes[] = {{false, false, CN, FN}, {true, false, CA, FA}, {true, true, CD, FD}, {false, true, CN, FN}};
+  for (const auto& C : Closes) {
+    T0->ButtonMouseIn = C.In;
+    T0->ButtonMouseDown = C.Down;
+    auto B = SkinPicture();
+    const TPoint O(T0->ObjectRect.Left + T0->ButtonRect.Left, T0->ObjectRect.Top + T0->ButtonRect.Top);
+    EXPECT_EQ(T0->ButtonRect.Width(), 14);
+    EXPECT_EQ(Px(B.get(), O.X, O.Y), Sys(C.Face)) << "in " << C.In << " down " << C.Down;
+    EXPECT_EQ(Px(B.get(), O.X + 7, O.Y + 7), Sys(C.Cross)) << "in " << C.In << " down " << C.Down;
+  }
+  SaveForReview(Parent->Handle(), "mdi_tabs", "resize_button_close_buttons");
+  Bar->SetSkinData(nullptr);
+  for (TForm* K : Kids) delete K;
+  EXPECT_TRUE(Errors.empty()) << (Errors.empty() ? std::string() : ToUtf8(Errors[0]));
+}
+
+// The document client's background: the system's application work space in
+// the default look; with a skin, its document background picture tiled, else
+// its form background picture, else the skin's client part.
+TEST_F(MdiSkin, ClientBackgroundFollowsTheSkinsPictures) {
+  constexpr TColor M1 = 0x2060A0, M2 = 0xA06020, G1 = 0x40C040, G2 = 0xC040C0;
+  TTempFolder Dir("mdibg");
+  auto SD = LoadFixtureSkin(Dir);
+  const Integer First = SD->FActivePictures->Count();
+  SD->FActivePictures->Add(skintest::FlatPicture(10, 10, M1, {{TRect(5, 5, 10, 10), M2}}).release());
+  SD->FActivePictures->Add(skintest::FlatPicture(8, 8, G1, {{TRect(4, 0, 8, 8), G2}}).release());
+  const HWND Client = Parent->ClientHandle();
+  ASSERT_NE(Client, nullptr);
+  auto Erase = [&] {
+    RECT R;
+    GetClientRect(Client, &R);
+    auto B = std::make_unique<TBitmap>();
+    B->SetPixelFormat(pf24bit);
+    B->SetSize(R.right, R.bottom);
+    B->Canvas()->Brush()->SetColor(clBlack);
+    B->Canvas()->FillRect(TRect(0, 0, R.right, R.bottom));
+    SendMessageW(Client, WM_ERASEBKGND, reinterpret_cast<WPARAM>(B->Canvas()->Handle()), 0);
+    return B;
+  };
+  const struct {
+    const char* Look;
+    bool Skinned;
+    Integer MDIBG, BG;
+    // Pixels at (2, 2), (7, 7), (12, 12) and (6, 1).
+    TColor At2, At7, At12, At61;
+  } Rows[] = {
+      {"default", false, -1, -1, clAppWorkSpace, clAppWorkSpace, clAppWorkSpace, clAppWorkSpace},
+      {"document picture", true, First, First + 1, M1, M2, M1, M1},
+      {"form picture", true, -1, First + 1, G1, G2, G2, G2},
+      {"client part", true, -1, -1, ClientColor, ClientColor, ClientColor, ClientColor},
+  };
+  for (const auto& R : Rows) {
+    SCOPED_TRACE(R.Look);
+    SD->MDIBGPictureIndex = R.MDIBG;
+    SD->BGPictureIndex = R.BG;
+    PS->SetSkinData(R.Skinned ? SD.get() : nullptr);
+    Pump();
+    auto B = Erase();
+    EXPECT_EQ(Px(B.get(), 2, 2), Sys(R.At2));
+    EXPECT_EQ(Px(B.get(), 7, 7), Sys(R.At7));
+    EXPECT_EQ(Px(B.get(), 12, 12), Sys(R.At12));
+    EXPECT_EQ(Px(B.get(), 6, 1), Sys(R.At61));
+    // The whole client is painted, to its far corner.
+    EXPECT_NE(Px(B.get(), B->Width() - 1, B->Height() - 1), TColor(0));
+  }
+  PS->SetSkinData(nullptr);
   EXPECT_TRUE(Errors.empty()) << (Errors.empty() ? std::string() : ToUtf8(Errors[0]));
 }

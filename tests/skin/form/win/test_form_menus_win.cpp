@@ -23,6 +23,12 @@ void PumpFor(DWORD Ms) {
   }
 }
 
+// A modal dialog that a timer ends once it shows.
+TForm* gModalDialog = nullptr;
+void CALLBACK EndModalDialog(HWND, UINT, UINT_PTR, DWORD) {
+  if (gModalDialog && gModalDialog->Visible()) gModalDialog->SetModalResult(mrOk);
+}
+
 bool ClickAt(Integer X, Integer Y) {
   return Xdo({"mousemove", std::to_string(X), std::to_string(Y)}) && Xdo({"click", "1"});
 }
@@ -59,6 +65,10 @@ TEST_F(FormMenus, ClicksAndKeysWithAMenuOpen) {
     M->OnClick = [&Chosen, C](TObject*) { Chosen.push_back(C); };
     Pm->Items()->Add(M);
   }
+  // Another window of the program, beside the form.
+  auto* Other = new TForm(nullptr);
+  Other->SetBounds(560, 100, 160, 120);
+  Other->Show();
   F->Show();
   SetForegroundWindow(F->Handle());
   PumpFor(300);
@@ -94,8 +104,16 @@ TEST_F(FormMenus, ClicksAndKeysWithAMenuOpen) {
        false},
       {"on a child edit", [&] { return Panel->ClientToScreen(TPoint(20, 10)); }, true, false},
       {"on the client area", [&] { return F->ClientToScreen(TPoint(300, 250)); }, true, false},
+      {"on the frame's caption", [&] { return TPoint(F->Left() + 150, F->Top() + 8); }, true, false},
+      {"on another window", [&] { return Other->ClientToScreen(TPoint(40, 30)); }, true, false},
   };
   for (const auto& R : Rows) {
+    if (GetActiveWindow() != F->Handle()) {
+      SetForegroundWindow(F->Handle());
+      PumpFor(150);
+      Edit->SetFocus();
+      PumpFor(50);
+    }
     Open();
     ASSERT_TRUE(Menu->Visible()) << R.Case;
     const TPoint P = R.Where();
@@ -108,6 +126,55 @@ TEST_F(FormMenus, ClicksAndKeysWithAMenuOpen) {
     }
     if (Menu->Visible()) Menu->Hide();
     PumpFor(50);
+  }
+  // The form dragged by its caption: the press closes the menu, the form
+  // moves.
+  {
+    Open();
+    const TPoint P(F->Left() + 150, F->Top() + 8);
+    const Integer OldLeft = F->Left();
+    // The whole drag is queued before the form reads it, as a user's would be.
+    const auto Str = [](Integer V) { return std::to_string(V); };
+    ASSERT_TRUE(Xdo({"mousemove", Str(P.X), Str(P.Y), "sleep", "0.1", "mousedown", "1", "sleep", "0.1", "mousemove",
+                     Str(P.X + 20), Str(P.Y + 5), "sleep", "0.1", "mousemove", Str(P.X + 40), Str(P.Y + 10), "sleep",
+                     "0.1", "mouseup", "1"}));
+    PumpFor(400);
+    EXPECT_FALSE(Menu->Visible());
+    EXPECT_FALSE(FS->InMenu);
+    EXPECT_EQ(F->Left(), OldLeft + 40);
+    F->SetBounds(100, 100, 400, 300);
+    SetForegroundWindow(F->Handle());
+    PumpFor(150);
+  }
+  // A command that opens a modal dialog: the menu is gone before the
+  // dialog's loop runs, and the form's menu state has ended.
+  {
+    Edit->SetFocus();
+    PumpFor(50);
+    bool VisibleInCommand = true, InMenuInCommand = true;
+    TModalResult Result = mrNone;
+    Pm->Items()->Items(2)->OnClick = [&](TObject*) {
+      VisibleInCommand = Menu->Visible();
+      InMenuInCommand = FS->InMenu;
+      TForm Dialog(nullptr);
+      Dialog.SetBounds(150, 150, 200, 120);
+      gModalDialog = &Dialog;
+      const UINT_PTR T = SetTimer(nullptr, 0, 150, EndModalDialog);
+      Result = Dialog.ShowModal();
+      KillTimer(nullptr, T);
+      gModalDialog = nullptr;
+    };
+    Open();
+    const TRect R = Menu->Level(0)->Items(2)->ObjectRect;
+    ASSERT_TRUE(ClickAt(Menu->Level(0)->Left() + R.Left + 10, Menu->Level(0)->Top() + R.Top + 5));
+    PumpFor(400);
+    EXPECT_EQ(Result, mrOk);
+    EXPECT_FALSE(VisibleInCommand);
+    EXPECT_FALSE(InMenuInCommand);
+    EXPECT_FALSE(Menu->Visible());
+    EXPECT_EQ(Menu->LevelCount(), 0);
+    EXPECT_FALSE(Application->MessageHooks().Installed(FS));
+    Pm->Items()->Items(2)->OnClick = [&Chosen](TObject*) { Chosen.push_back(u"&Gamma"); };
   }
   // The wheel over the list scrolls nothing while a menu is open, and
   // scrolls it afterwards.
@@ -204,6 +271,7 @@ TEST_F(FormMenus, ClicksAndKeysWithAMenuOpen) {
   }
   Pm->SetSupportDirectlyMouseUp(false);
   delete F;
+  delete Other;
   EXPECT_TRUE(Errors.empty());
 }
 

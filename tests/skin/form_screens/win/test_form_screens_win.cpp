@@ -1,18 +1,36 @@
 // Pictures of skinned forms in their main states for people to review:
 // <screens>/skin_form_screens/<look>/<state>.png. The looks are the default
-// look and the fixture skin. Each picture comes with a check that the form
-// reached the state it shows; saving decides nothing.
+// look, the fixture skin and, for the document windows, the program's four
+// made schemes. Each picture comes with a check that the form reached the
+// state it shows; saving decides nothing.
 #include "tests/skin/form/win/FormTestUtil.h"
 
 #include "common/Screens.h"
 #include "classlib/ImgList.h"
+#include "skin/form/win/SkinMDITabsBar.h"
 #include "skin/form/win/SkinMainMenuBar.h"
+#include "skin/form/win/FormLayerBorder.h"
 
 #include <memory>
 
 using namespace formtest;
 
 namespace {
+
+// A made scheme as the program ships it: Dawn in the resources, the others
+// as files of the program's Skin folder.
+std::unique_ptr<TspSkinData> LoadScheme(const String& Name) {
+  auto D = std::make_unique<TspSkinData>(nullptr);
+  if (Name == u"Dawn") {
+    TspCompressedStoredSkin Stored(nullptr, GetModuleHandleW(nullptr), u"SkinDawn");
+    D->LoadCompressedStoredSkin(&Stored);
+    return D;
+  }
+  String Path = u"Z:";
+  for (const char* P = LUMIGRA_SKIN_SKN_DIR; *P; ++P) Path += *P == '/' ? u'\\' : char16_t(Byte(*P));
+  D->LoadFromCompressedFile(Path + u"\\" + Name + u".skn");
+  return D;
+}
 
 class FormScreens : public FormTest {
  protected:
@@ -300,4 +318,129 @@ TEST_F(FormScreens, MainMenuBar) {
   lumigra_test::SaveWindowScreen(F->Handle(), "mainmenubar-narrow", "default");
   delete F;
   EXPECT_TRUE(Errors.empty());
+}
+
+namespace {
+
+class DocumentScreens : public FormTest {
+ protected:
+  // A document parent with a main menu bar and a tabs bar over three
+  // children, all in one look: tiled, cascaded, a hot tab, a maximised
+  // child whose caption the parent's carries.
+  void Shots(const std::string& Look, TspSkinData* SD) {
+    SCOPED_TRACE(Look);
+    TCustomForm* SavedMain = Application->MainForm();
+    auto* Parent = new TForm(nullptr);
+    Parent->SetName(u"Documents");
+    Parent->SetCaption(u"Documents");
+    Parent->SetFormStyle(fsMDIForm);
+    Parent->SetBounds(60, 60, 640, 460);
+    auto* PS = new TspFormSkin(Parent);
+    PS->SetBorderIcons(spbi::biSystemMenu | spbi::biMinimize | spbi::biMaximize);
+    PS->SetSkinData(SD);
+    auto* Menu = new TMainMenu(Parent);
+    TMenuItem* WindowItem = nullptr;
+    for (const Char* C : {u"&File", u"&Edit", u"&Image", u"&Window"}) {
+      auto* It = new TMenuItem(Menu);
+      It->SetCaption(C);
+      auto* Sub = new TMenuItem(Menu);
+      Sub->SetCaption(u"&Item");
+      It->Add(Sub);
+      Menu->Items()->Add(It);
+      WindowItem = It;
+    }
+    Parent->SetWindowMenu(WindowItem);
+    auto* Bar = new TspSkinMainMenuBar(Parent);
+    Bar->SetSkinData(SD);
+    Bar->SetParent(Parent);
+    PS->SetMainMenuBar(Bar);
+    Bar->SetMainMenu(Menu);
+    auto* Tabs = new TspSkinMDITabsBar(Parent);
+    Tabs->SetAlign(alTop);
+    Tabs->SetSkinData(SD);
+    Tabs->SetParent(Parent);
+    Tabs->SetFormSkin(PS);
+    Tabs->ShowCloseButtons = true;
+    PS->SetMDITabsBar(Tabs);
+    // The tabs under the menu bar.
+    Tabs->SetTop(Bar->BoundsRect().Bottom + 1);
+    Application->SetMainForm(Parent);
+    Parent->Show();
+    SetForegroundWindow(Parent->Handle());
+    Pump();
+    std::vector<TForm*> Kids;
+    for (Integer I = 0; I < 3; ++I) {
+      auto* C = new TForm(nullptr);
+      C->SetName(u"Picture" + IntToStr(I + 1));
+      C->SetCaption(u"Picture " + IntToStr(I + 1));
+      C->SetFormStyle(fsMDIChild);
+      C->SetBounds(10 + 30 * I, 10 + 30 * I, 260, 180);
+      auto* CS = new TspFormSkin(C);
+      CS->SetBorderIcons(spbi::biSystemMenu | spbi::biMinimize | spbi::biMaximize);
+      CS->SetSkinData(SD);
+      C->Show();
+      Pump();
+      Kids.push_back(C);
+    }
+    auto Skin = [](TCustomForm* F) { return dynamic_cast<TspFormSkin*>(FindSkinForm(F)); };
+    ASSERT_EQ(Tabs->TabCount(), 3);
+    ASSERT_EQ(Bar->ObjectList->Count(), 4);
+    EXPECT_EQ(Tabs->Top(), Bar->BoundsRect().Bottom);
+
+    PS->Tile();
+    Pump();
+    // Tiled in rows (the default tile mode): one above the other, each as
+    // wide as the client.
+    EXPECT_NE(Kids[0]->Top(), Kids[1]->Top());
+    EXPECT_NE(Kids[1]->Top(), Kids[2]->Top());
+    EXPECT_EQ(Kids[0]->Width(), Kids[2]->Width());
+    lumigra_test::SaveWindowScreen(Parent->Handle(), "mdi-tiled", Look);
+
+    PS->Cascade();
+    Pump();
+    EXPECT_LT(Kids[0]->Top(), Kids[1]->Top());
+    EXPECT_LT(Kids[1]->Top(), Kids[2]->Top());
+    lumigra_test::SaveWindowScreen(Parent->Handle(), "mdi-cascaded", Look);
+
+    // The last child is active; the pointer rests on the first tab.
+    Tabs->Repaint();
+    Pump();
+    const TRect T0 = Tabs->Tabs(0)->ObjectRect;
+    SendMessageW(Tabs->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(T0.Left + 4, T0.Top + 4));
+    EXPECT_TRUE(Tabs->Tabs(0)->MouseIn);
+    EXPECT_FALSE(Tabs->Tabs(0)->Active);
+    EXPECT_TRUE(Tabs->Tabs(2)->Active);
+    lumigra_test::SaveWindowScreen(Parent->Handle(), "mdi-tabs-hot", Look);
+    SendMessageW(Tabs->Handle(), CM_MOUSELEAVE, 0, 0);
+
+    Skin(Kids[2])->SetWindowState(wsMaximized);
+    Pump();
+    EXPECT_TRUE(PS->MDIChildMaximized());
+    EXPECT_EQ(PS->FormCaptionText(), u"Documents - [Picture 3]");
+    // The menu bar carries the maximised child's buttons.
+    EXPECT_GT(Bar->ButtonsCount, 0);
+    SendMessageW(Parent->Handle(), WM_NCPAINT, 0, 0);
+    lumigra_test::SaveWindowScreen(Parent->Handle(), "mdi-maximised", Look);
+    Skin(Kids[2])->SetWindowState(wsNormal);
+    Pump();
+
+    // The made schemes describe no layered border: applying one leaves the
+    // border without a frame (the fixture skin's picture shows it).
+    EXPECT_EQ(PS->FBorderLayer->FData, nullptr);
+    for (TForm* K : Kids) delete K;
+    delete Parent;
+    Application->SetMainForm(SavedMain);
+  }
+};
+
+}  // namespace
+
+TEST_F(DocumentScreens, DefaultLookAndMadeSchemes) {
+  Shots("default", nullptr);
+  for (const char16_t* Name : {u"Dawn", u"Charm", u"Laconic", u"Cool"}) {
+    auto SD = LoadScheme(Name);
+    ASSERT_FALSE(SD->Empty) << ToUtf8(Name);
+    Shots(ToUtf8(Name), SD.get());
+  }
+  EXPECT_TRUE(Errors.empty()) << (Errors.empty() ? std::string() : ToUtf8(Errors[0]));
 }
