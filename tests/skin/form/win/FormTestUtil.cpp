@@ -213,4 +213,21 @@ void FormTest::TearDown() {
   };
 }
 
+namespace {
+std::function<void()> PendingDuring;
+void CALLBACK DuringTimer(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  auto F = std::move(PendingDuring);
+  PendingDuring = nullptr;
+  if (F) F();
+}
+}  // namespace
+
+void DuringNextModal(std::function<void()> During) {
+  PendingDuring = std::move(During);
+  SetTimer(nullptr, 0, 20, DuringTimer);
+}
+
+void DisarmDuringModal() { PendingDuring = nullptr; }
+
 }  // namespace formtest

@@ -6,6 +6,7 @@
 
 #include "tests/classlib/win/test_controls_util.h"
 
+#include <functional>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -89,5 +90,20 @@ class FormTest : public ::testing::Test {
   std::vector<String> Errors;
   UINT_PTR Tick = 0;
 };
+
+// Runs During once inside the next modal loop (a thread timer fires there
+// 20 ms on); During ends the loop itself. DisarmDuringModal forgets a
+// During that never ran.
+void DuringNextModal(std::function<void()> During);
+void DisarmDuringModal();
+
+// D.Execute() with During run once inside its modal loop.
+template <class TDialog>
+bool ExecuteDuring(TDialog& D, std::function<void()> During) {
+  DuringNextModal(std::move(During));
+  const bool R = D.Execute();
+  DisarmDuringModal();
+  return R;
+}
 
 }  // namespace formtest

@@ -184,15 +184,6 @@ TEST_F(ColorButton, ColourEvents) {
   delete F;
 }
 
-// Runs During once inside the next modal loop.
-std::function<void()>* PendingDuring = nullptr;
-void CALLBACK DuringTimer(HWND, UINT, UINT_PTR Id, DWORD) {
-  KillTimer(nullptr, Id);
-  if (!PendingDuring) return;
-  auto F = *PendingDuring;
-  PendingDuring = nullptr;
-  F();
-}
 
 TEST_F(ColorButton, MoreColoursThroughTheDialog) {
   auto* F = new TForm(nullptr);
@@ -217,8 +208,7 @@ TEST_F(ColorButton, MoreColoursThroughTheDialog) {
     D->Form->SetBounds(150, 110, D->Form->Width(), D->Form->Height());
     D->Form->SetModalResult(mrCancel);
   };
-  PendingDuring = &Cancel;
-  SetTimer(nullptr, 0, 20, DuringTimer);
+  DuringNextModal(Cancel);
   Popup(B);
   Choose(B, B->MoreColorsIndex());
   EXPECT_EQ(Changes, 0);
@@ -235,8 +225,7 @@ TEST_F(ColorButton, MoreColoursThroughTheDialog) {
     D->AddCustomColorButton->ButtonClick();
     D->Form->SetModalResult(mrOk);
   };
-  PendingDuring = &Ok;
-  SetTimer(nullptr, 0, 20, DuringTimer);
+  DuringNextModal(Ok);
   Popup(B);
   Choose(B, B->MoreColorsIndex());
   EXPECT_EQ(Closes, 1);

@@ -16,23 +16,6 @@ namespace {
 
 class ColorDialog : public FormTest {};
 
-// Runs During once inside the dialog's modal loop (the form and its
-// controls exist then); During ends the run itself.
-std::function<void()>* PendingDuring = nullptr;
-void CALLBACK DuringTimer(HWND, UINT, UINT_PTR Id, DWORD) {
-  KillTimer(nullptr, Id);
-  if (!PendingDuring) return;
-  auto F = *PendingDuring;
-  PendingDuring = nullptr;
-  F();
-}
-bool RunDialog(TspSkinColorDialog& D, std::function<void()> During) {
-  PendingDuring = &During;
-  SetTimer(nullptr, 0, 20, DuringTimer);
-  const bool R = D.Execute();
-  PendingDuring = nullptr;
-  return R;
-}
 void End(TspSkinColorDialog& D, TModalResult MR) { D.Form->SetModalResult(MR); }
 
 void PaletteMouse(TspSkinColorDialog& D, UINT Msg, Integer X, Integer Y, WPARAM Keys) {
@@ -91,7 +74,7 @@ TEST_F(ColorDialog, OpensWithTheColourAndLaysOutFromTheEditHeights) {
   D.DialogFormTop = 90;
   D.SetColor(BasicColorTable[5]);  // $8080FF
   bool Ran = false;
-  const bool R = RunDialog(D, [&] {
+  const bool R = ExecuteDuring(D, [&] {
     Ran = true;
     EXPECT_EQ(D.Form->ClientWidth(), 378);
     EXPECT_EQ(D.ColorGrid->ColorValue(), 0x8080FF);
@@ -142,7 +125,7 @@ TEST_F(ColorDialog, OpensWithTheColourAndLaysOutFromTheEditHeights) {
 TEST_F(ColorDialog, ColourOutsideTheTableAndBlack) {
   TspSkinColorDialog D(nullptr);
   D.SetColor(0x102030);
-  RunDialog(D, [&] {
+  ExecuteDuring(D, [&] {
     EXPECT_EQ(D.ColorGrid->ColorValue(), 0x102030);  // stored, no cell framed
     EXPECT_EQ(Bytes(D.REdit, D.GEdit, D.BEdit), 0x102030);
     EXPECT_EQ(D.PSPColor->GetRGB(), TRGB({0x30, 0x20, 0x10}));
@@ -150,7 +133,7 @@ TEST_F(ColorDialog, ColourOutsideTheTableAndBlack) {
     End(D, mrCancel);
   });
   D.SetColor(0);
-  RunDialog(D, [&] {
+  ExecuteDuring(D, [&] {
     EXPECT_EQ(D.ColorGrid->ColorValue(), 0);
     EXPECT_EQ(D.PSPColor->GetRGB(), TRGB({0, 0, 0}));
     // The palette: ring red at its top, square black at the top row and
@@ -176,7 +159,7 @@ TEST_F(ColorDialog, TypedValuesAndHandlerRuns) {
   TspSkinColorDialog D(nullptr);
   D.SetColor(0);
   TRunCounter N;
-  RunDialog(D, [&] {
+  ExecuteDuring(D, [&] {
     N.Attach(D);
     // R typed: one RGB run, the H, S, L edits follow without running theirs.
     D.REdit->SetText(u"255");
@@ -219,7 +202,7 @@ TEST_F(ColorDialog, DragsOverTheSquareAndAroundTheRing) {
   TspSkinColorDialog D(nullptr);
   D.SetColor(0x00FF00);  // green: hue 1/3
   TRunCounter N;
-  RunDialog(D, [&] {
+  ExecuteDuring(D, [&] {
     N.Attach(D);
     const THSLPSP Start = D.PSPColor->HSLPSP();
     // Square: saturation to the right, lightness downward, clamped.
@@ -280,7 +263,7 @@ TEST_F(ColorDialog, UserColoursAndTheWaysOut) {
   D.DialogFormLeft = 150;
   D.DialogFormTop = 120;
   // Add thirteen times from a count of 2: slots 2..11, then 0, 1 and 2 again.
-  EXPECT_TRUE(RunDialog(D, [&] {
+  EXPECT_TRUE(ExecuteDuring(D, [&] {
     EXPECT_EQ(D.CustomColorGrid->CustomColorValues[1], 0x000100);
     EXPECT_EQ(D.CustomColorGrid->FColorsCount, 2);
     for (Integer i = 0; i < 13; ++i) {
@@ -299,7 +282,7 @@ TEST_F(ColorDialog, UserColoursAndTheWaysOut) {
   // stores the position; a second run after the first starts where the
   // form was.
   const TspCustomColorValues Kept = D.CustomColorValues;
-  EXPECT_FALSE(RunDialog(D, [&] {
+  EXPECT_FALSE(ExecuteDuring(D, [&] {
     EXPECT_EQ(D.Form->Left(), 150);
     EXPECT_EQ(D.Form->Top(), 120);
     D.AddCustomColorButton->ButtonClick();
@@ -312,12 +295,12 @@ TEST_F(ColorDialog, UserColoursAndTheWaysOut) {
   EXPECT_EQ(D.DialogFormLeft, 160);
   EXPECT_EQ(D.DialogFormTop, 130);
   // Enter is OK (the default button), Escape Cancel.
-  EXPECT_TRUE(RunDialog(D, [&] {
+  EXPECT_TRUE(ExecuteDuring(D, [&] {
     D.OkButton->SetFocus();
     PostMessageW(D.OkButton->Handle(), WM_KEYDOWN, VK_RETURN, 0);
     PostMessageW(D.OkButton->Handle(), WM_KEYUP, VK_RETURN, 0xC0000000);
   }));
-  EXPECT_FALSE(RunDialog(D, [&] { D.CancelButton->ButtonClick(); }));
+  EXPECT_FALSE(ExecuteDuring(D, [&] { D.CancelButton->ButtonClick(); }));
   EXPECT_TRUE(Errors.empty());
 }
 
@@ -334,7 +317,7 @@ TEST_F(ColorDialog, TextsFromTheSkinsTable) {
   TspSkinColorDialog D(nullptr);
   D.SetSkinData(&SD);
   D.SetCtrlSkinData(&SD);
-  RunDialog(D, [&] {
+  ExecuteDuring(D, [&] {
     EXPECT_EQ(D.Form->Caption(), u"");
     EXPECT_EQ(D.OkButton->Caption(), u"Fine");
     EXPECT_EQ(D.CancelButton->Caption(), u"");
@@ -368,7 +351,7 @@ TEST_F(ColorDialog, SwatchPreviewReachesTheMainWindow) {
   TspSkinColorDialog D(nullptr);
   D.MainWindowHandle = Probe;
   D.SetColor(0x00FF00);
-  RunDialog(D, [&] {
+  ExecuteDuring(D, [&] {
     EXPECT_EQ(D.ColorViewer->MainWindowHandle, Probe);
     D.REdit->SetValue(0x11);
     D.GEdit->SetValue(0x22);

@@ -19,22 +19,6 @@ namespace {
 
 class ColorLooks : public FormTest {};
 
-std::function<void()>* PendingDuring = nullptr;
-void CALLBACK DuringTimer(HWND, UINT, UINT_PTR Id, DWORD) {
-  KillTimer(nullptr, Id);
-  if (!PendingDuring) return;
-  auto F = *PendingDuring;
-  PendingDuring = nullptr;
-  F();
-}
-// Runs During once inside the dialog's modal loop; During ends the run.
-bool RunDialog(TspSkinColorDialog& D, std::function<void()> During) {
-  PendingDuring = &During;
-  SetTimer(nullptr, 0, 20, DuringTimer);
-  const bool R = D.Execute();
-  PendingDuring = nullptr;
-  return R;
-}
 
 std::u16string GoldenDir() { return golden::WindowsPath(LUMIGRA_FORM_GOLDENS_DIR); }
 
@@ -146,7 +130,7 @@ std::unique_ptr<TspSkinData> GroundSkin(bool WithPanel) {
 TEST_F(ColorLooks, PaletteGolden) {
   TspSkinColorDialog D(nullptr);
   D.SetColor(0);
-  RunDialog(D, [&] {
+  ExecuteDuring(D, [&] {
     EXPECT_EQ(D.PalettePSP->Picture()->Bitmap()->Width(), 195);
     ExpectGolden(u"palette-black-default", PalettePixels(D), 195, 195, {});
     EXPECT_EQ(PalettePx(D, 26, 26), ColorToRGB(clBtnFace));
@@ -154,7 +138,7 @@ TEST_F(ColorLooks, PaletteGolden) {
   });
   // Another hue redraws the square only: the ring and the ground stay.
   D.SetColor(0xFF0000);
-  RunDialog(D, [&] {
+  ExecuteDuring(D, [&] {
     ExpectGolden(u"palette-blue-default", PalettePixels(D), 195, 195, {});
     D.Form->SetModalResult(mrCancel);
   });
@@ -178,7 +162,7 @@ TEST_F(ColorLooks, PaletteGroundFollowsTheSkinsPanel) {
     D.SetSkinData(SD.get());
     D.SetCtrlSkinData(SD.get());
     D.SetColor(0x00FF00);
-    RunDialog(D, [&] {
+    ExecuteDuring(D, [&] {
       Pump();
       // Beside the ring outside (the corners and just off its edge on the
       // diagonal) and inside its hole above the square.
@@ -206,7 +190,7 @@ TEST_F(ColorLooks, DialogInEveryScheme) {
     D.DialogFormLeft = 60;
     D.DialogFormTop = 40;
     D.SetColor(BasicColorTable[5]);
-    RunDialog(D, [&] {
+    ExecuteDuring(D, [&] {
       Pump();
       EXPECT_EQ(D.ColorViewer->ColorValue(), BasicColorTable[5]);
       EXPECT_EQ(D.REdit->Value(), Integer(BasicColorTable[5] & 0xFF));
@@ -226,7 +210,7 @@ TEST_F(ColorLooks, DialogInEveryScheme) {
       D.Form->SetModalResult(mrCancel);
     });
     D.SetColor(0x3A6B21);
-    RunDialog(D, [&] {
+    ExecuteDuring(D, [&] {
       Pump();
       EXPECT_EQ(D.ColorGrid->ColorValue(), 0x3A6B21);
       lumigra_test::SaveWindowScreen(D.Form->Handle(), "colordialog-outside-table", Scheme);
