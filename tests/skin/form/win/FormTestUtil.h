@@ -91,6 +91,16 @@ class FormTest : public ::testing::Test {
   UINT_PTR Tick = 0;
 };
 
+// Pumps every message, the application's idle work included, for Ms
+// milliseconds (real input arriving meanwhile is handled).
+inline void PumpFor(DWORD Ms) {
+  const DWORD Start = GetTickCount();
+  while (GetTickCount() - Start < Ms) {
+    Application->ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
 // Runs During once inside the next modal loop (a thread timer fires there
 // 20 ms on); During ends the loop itself. DisarmDuringModal forgets a
 // During that never ran.

@@ -16,14 +16,6 @@ using lumigra_test::Xdo;
 
 namespace {
 
-void PumpFor(DWORD Ms) {
-  const DWORD Start = GetTickCount();
-  while (GetTickCount() - Start < Ms) {
-    Application->ProcessMessages();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-}
-
 std::string Str(Integer V) { return std::to_string(V); }
 
 // The pointer to client point (X, Y) of C.

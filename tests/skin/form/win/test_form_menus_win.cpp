@@ -15,14 +15,6 @@ using lumigra_test::Xdo;
 
 namespace {
 
-void PumpFor(DWORD Ms) {
-  const DWORD Start = GetTickCount();
-  while (GetTickCount() - Start < Ms) {
-    Application->ProcessMessages();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-}
-
 // A modal dialog that a timer ends once it shows.
 TForm* gModalDialog = nullptr;
 void CALLBACK EndModalDialog(HWND, UINT, UINT_PTR, DWORD) {

@@ -1048,14 +1048,6 @@ TEST_F(FormTest, WineFacts) {
 
 namespace {
 
-void PumpFor(DWORD Ms) {
-  const DWORD Start = GetTickCount();
-  while (GetTickCount() - Start < Ms) {
-    Application->ProcessMessages();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-}
-
 std::string Str(Integer V) { return std::to_string(V); }
 
 }  // namespace
