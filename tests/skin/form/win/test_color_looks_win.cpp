@@ -11,6 +11,7 @@
 
 #include "skin/form/SkinColorButton.h"
 #include "tests/common/Screens.h"
+#include "tests/skin/controls/win/CtlTestUtil.h"
 #include "tests/common/win/Goldens.h"
 
 using namespace formtest;
@@ -71,28 +72,13 @@ std::vector<std::uint32_t> ClientPart(HWND Wnd, const TRect& Part) {
   return P;
 }
 
-// A made scheme: "Dawn" from the program's resources, the others from the
-// program's Skin folder.
-std::unique_ptr<TspSkinData> MadeScheme(const String& Name) {
-  auto D = std::make_unique<TspSkinData>(nullptr);
-  if (Name == u"Dawn") {
-    TspCompressedStoredSkin Stored(nullptr, GetModuleHandleW(nullptr), u"SkinDawn");
-    D->LoadCompressedStoredSkin(&Stored);
-  } else {
-    String Path = u"Z:";
-    for (const char* P = LUMIGRA_SKIN_SKN_DIR; *P; ++P) Path += *P == '/' ? u'\\' : char16_t(Byte(*P));
-    D->LoadFromCompressedFile(Path + u"\\" + Name + u".skn");
-  }
-  return D;
-}
-
 // The default look (no skin) first, then each made scheme (one that does
 // not load is a failure).
 std::vector<std::pair<std::string, TspSkinData*>> DefaultAndMadeSchemes(
     std::vector<std::unique_ptr<TspSkinData>>& Loaded) {
   std::vector<std::pair<std::string, TspSkinData*>> S = {{"default", nullptr}};
   for (const char* Name : {"Dawn", "Charm", "Laconic", "Cool"}) {
-    Loaded.push_back(MadeScheme(String(Name, Name + std::char_traits<char>::length(Name))));
+    Loaded.push_back(ctl::MadeScheme(String(Name, Name + std::char_traits<char>::length(Name))));
     EXPECT_FALSE(Loaded.back()->Empty) << Name;
     if (!Loaded.back()->Empty) S.emplace_back(Name, Loaded.back().get());
   }

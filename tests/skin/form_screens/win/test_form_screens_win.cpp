@@ -10,27 +10,13 @@
 #include "skin/form/win/SkinMDITabsBar.h"
 #include "skin/form/win/SkinMainMenuBar.h"
 #include "skin/form/win/FormLayerBorder.h"
+#include "tests/skin/controls/win/CtlTestUtil.h"
 
 #include <memory>
 
 using namespace formtest;
 
 namespace {
-
-// A made scheme as the program ships it: Dawn in the resources, the others
-// as files of the program's Skin folder.
-std::unique_ptr<TspSkinData> LoadScheme(const String& Name) {
-  auto D = std::make_unique<TspSkinData>(nullptr);
-  if (Name == u"Dawn") {
-    TspCompressedStoredSkin Stored(nullptr, GetModuleHandleW(nullptr), u"SkinDawn");
-    D->LoadCompressedStoredSkin(&Stored);
-    return D;
-  }
-  String Path = u"Z:";
-  for (const char* P = LUMIGRA_SKIN_SKN_DIR; *P; ++P) Path += *P == '/' ? u'\\' : char16_t(Byte(*P));
-  D->LoadFromCompressedFile(Path + u"\\" + Name + u".skn");
-  return D;
-}
 
 class FormScreens : public FormTest {
  protected:
@@ -438,7 +424,7 @@ class DocumentScreens : public FormTest {
 TEST_F(DocumentScreens, DefaultLookAndMadeSchemes) {
   Shots("default", nullptr);
   for (const char16_t* Name : {u"Dawn", u"Charm", u"Laconic", u"Cool"}) {
-    auto SD = LoadScheme(Name);
+    auto SD = ctl::MadeScheme(Name);
     ASSERT_FALSE(SD->Empty) << ToUtf8(Name);
     Shots(ToUtf8(Name), SD.get());
   }
