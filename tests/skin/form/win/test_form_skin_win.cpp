@@ -283,21 +283,41 @@ TEST_F(FormTest, MessageOrders) {
 }
 
 // Right click on the caption and Alt+Space: Wine's own system menu never opens.
+// The form's own context menu, counting its showings instead of running a
+// menu loop.
+class TCountingPopup : public TPopupMenu {
+ public:
+  using TPopupMenu::TPopupMenu;
+  int Shown = 0;
+  void Popup(Integer, Integer) override { ++Shown; }
+};
+
 TEST_F(FormTest, NoNativeSystemMenu) {
   TShown S(nullptr);
+  auto* Menu = new TCountingPopup(S.F);
+  S.F->SetPopupMenu(Menu);
+  auto RightClickAt = [&](Integer X, Integer Y) {
+    SetCursorPos(X, Y);
+    INPUT In[2] = {};
+    In[0].type = In[1].type = INPUT_MOUSE;
+    In[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    In[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, In, sizeof(INPUT));
+    for (int I = 0; I < 20; ++I) {
+      Application->ProcessMessages();
+      Sleep(5);
+    }
+  };
   RECT R;
   GetWindowRect(S.F->Handle(), &R);
-  SetCursorPos(R.left + 60, R.top + 10);
-  INPUT In[2] = {};
-  In[0].type = In[1].type = INPUT_MOUSE;
-  In[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-  In[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-  SendInput(2, In, sizeof(INPUT));
-  for (int I = 0; I < 20; ++I) {
-    Application->ProcessMessages();
-    Sleep(5);
-  }
+  // On the caption: neither the native system menu nor the form's menu.
+  RightClickAt(R.left + 60, R.top + 10);
   EXPECT_EQ(FindWindowW(L"#32768", nullptr), nullptr);
+  EXPECT_EQ(Menu->Shown, 0);
+  // In the client area the form's menu opens (the check above means something).
+  const TPoint C = S.F->ClientToScreen(TPoint(20, 20));
+  RightClickAt(C.X, C.Y);
+  EXPECT_EQ(Menu->Shown, 1);
   ctltest::SendKeys({VK_MENU}, VK_SPACE);
   EXPECT_EQ(FindWindowW(L"#32768", nullptr), nullptr);
   EXPECT_EQ(GetWindowLongW(S.F->Handle(), GWL_STYLE) & (WS_SYSMENU | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0);
@@ -666,6 +686,29 @@ TEST_F(FormTest, FadeSteps) {
       EXPECT_EQ(A, C.Value);
     }
   }
+}
+
+// A state asked for while the form is still loading is taken at the end of
+// loading, with the bounds of a state set at run time.
+TEST_F(FormTest, WindowStateSetWhileLoadingAppliesWhenLoaded) {
+  TTempFolder Dir("formskin");
+  auto SD = LoadFixtureSkin(Dir);
+  auto* F = new TLogForm(bsSizeable);
+  F->BeginLoading();
+  auto* FS = new TspFormSkin(F);
+  FS->BeginLoading();
+  FS->SetSkinData(SD.get());
+  const TRect Before = F->BoundsRect();
+  FS->SetWindowState(wsMaximized);
+  // Asked for, not yet taken.
+  EXPECT_EQ(F->BoundsRect(), Before);
+  EXPECT_EQ(FS->WindowState(), wsMaximized);
+  EXPECT_EQ(FS->FWindowState, wsNormal);
+  F->EndLoading();
+  const Integer SW = GetSystemMetrics(SM_CXSCREEN), SH = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_EQ(FS->FWindowState, wsMaximized);
+  EXPECT_EQ(F->BoundsRect(), TRect(1, 1, SW - 1, SH - 1));
+  delete F;
 }
 
 TEST_F(FormTest, WindowStates) {
