@@ -27,6 +27,21 @@ class TFlagUp {
   bool& FFlag;
 };
 
+// Holds the swatch's repaints for the length of a scope: a palette step
+// changes the colour once per RGB edit, and each repaint would flush the
+// whole form (the edits set so far, the palette with its markers off). The
+// swatch is repainted once, with everything else pending, at the end.
+class TViewerBatch {
+ public:
+  explicit TViewerBatch(TspColorViewer* V) : FViewer(V) { FViewer->BeginUpdate(); }
+  ~TViewerBatch() { FViewer->EndUpdate(); }
+  TViewerBatch(const TViewerBatch&) = delete;
+  TViewerBatch& operator=(const TViewerBatch&) = delete;
+
+ private:
+  TspColorViewer* FViewer;
+};
+
 }  // namespace
 
 TspSkinColorDialog::TspSkinColorDialog(TComponent* AOwner) : TComponent(AOwner) {
@@ -408,6 +423,7 @@ void TspSkinColorDialog::RingAction(Integer X, Integer Y) {
   const Byte h = PaletteRingHueByte(X, Y, PosCar);
   const THSLPSP Cur = PSPColor->HSLPSP();
   if (h == Cur.H) return;
+  TViewerBatch Batch(ColorViewer);
   DrawMarkers();
   PSPColor->SetHSLPSP(THSLPSP{h, Cur.S, Cur.L});
   EditsFromPalette();
@@ -419,6 +435,7 @@ void TspSkinColorDialog::RingAction(Integer X, Integer Y) {
 void TspSkinColorDialog::SquareAction(Integer X, Integer Y) {
   Byte S, L;
   PaletteSquareBytes(X, Y, PosCar, S, L);
+  TViewerBatch Batch(ColorViewer);
   DrawMarkers();
   PSPColor->SetHSLPSP(THSLPSP{PSPColor->HSLPSP().H, S, L});
   EditsFromPalette();
