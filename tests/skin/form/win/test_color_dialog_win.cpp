@@ -6,6 +6,7 @@
 #include "tests/skin/form/win/FormTestUtil.h"
 
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "skin/form/SkinColorButton.h"
@@ -265,6 +266,55 @@ TEST_F(ColorDialog, DragsOverTheSquareAndAroundTheRing) {
     End(D, mrOk);
   });
   EXPECT_EQ(D.Color(), RGBBytesToColor(D.PSPColor->GetRGB().R, D.PSPColor->GetRGB().G, D.PSPColor->GetRGB().B));
+}
+
+// Paint messages per window while counting is on.
+std::map<std::pair<HWND, UINT>, int> PaintCounts;
+bool CountingPaints = false;
+LRESULT CALLBACK CountPaints(int Code, WPARAM W, LPARAM L) {
+  if (Code >= 0 && CountingPaints) {
+    const auto* C = reinterpret_cast<const CWPSTRUCT*>(L);
+    if (C->message == WM_PAINT || C->message == WM_ERASEBKGND) ++PaintCounts[{C->hwnd, C->message}];
+  }
+  return CallNextHookEx(nullptr, Code, W, L);
+}
+
+// One drag step over the square or around the ring paints the form (the
+// swatch), the palette and each edit at most once, and leaves nothing
+// pending: the swatch does not flush the form once per RGB edit.
+TEST_F(ColorDialog, APaletteStepPaintsEachPartOnce) {
+  struct Step {
+    const char* Name;
+    Integer DownX, DownY, MoveX, MoveY;
+  };
+  const Step Steps[] = {{"square", 97, 97, 70, 120}, {"ring", 97, 4, 190, 97}};
+  for (const Step& S : Steps) {
+    SCOPED_TRACE(S.Name);
+    TspSkinColorDialog D(nullptr);
+    D.SetColor(0x3080C0);
+    RunDialog(D, [&] {
+      PaletteMouse(D, WM_LBUTTONDOWN, S.DownX, S.DownY, MK_LBUTTON);
+      RedrawWindow(D.Form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      const TColor Was = D.ColorViewer->ColorValue();
+      PaintCounts.clear();
+      HHOOK Hook = SetWindowsHookExW(WH_CALLWNDPROC, CountPaints, nullptr, GetCurrentThreadId());
+      CountingPaints = true;
+      PaletteMouse(D, WM_MOUSEMOVE, S.MoveX, S.MoveY, MK_LBUTTON);
+      CountingPaints = false;
+      UnhookWindowsHookEx(Hook);
+      EXPECT_NE(D.ColorViewer->ColorValue(), Was);
+      EXPECT_EQ((PaintCounts[{D.Form->Handle(), WM_PAINT}]), 1);
+      EXPECT_EQ((PaintCounts[{D.PalettePSPPanel->Handle(), WM_PAINT}]), 1);
+      for (TspSkinTrackEdit* E : {D.REdit, D.GEdit, D.BEdit, D.HEdit, D.SEdit, D.LEdit}) {
+        EXPECT_LE((PaintCounts[{E->Handle(), WM_ERASEBKGND}]), 1);
+        EXPECT_FALSE(GetUpdateRect(E->Handle(), nullptr, FALSE));
+      }
+      EXPECT_FALSE(GetUpdateRect(D.Form->Handle(), nullptr, FALSE));
+      EXPECT_FALSE(GetUpdateRect(D.PalettePSPPanel->Handle(), nullptr, FALSE));
+      PaletteMouse(D, WM_LBUTTONUP, S.MoveX, S.MoveY, 0);
+      End(D, mrCancel);
+    });
+  }
 }
 
 TEST_F(ColorDialog, UserColoursAndTheWaysOut) {
