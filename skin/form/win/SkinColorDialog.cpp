@@ -273,6 +273,15 @@ bool TspSkinColorDialog::Execute() {
 // The handlers
 
 void TspSkinColorDialog::ShowHSV(Byte R, Byte G, Byte B) {
+  if (FHoldHSV) {
+    // The hue carried from one held value to the next, as the edit would.
+    RGBBytesToHSV(R, G, B, FHeldH, FHeldS, FHeldV);
+    FHeldH = std::clamp(FHeldH, HEdit->MinValue(), HEdit->MaxValue());
+    FHeldS = std::clamp(FHeldS, SEdit->MinValue(), SEdit->MaxValue());
+    FHeldV = std::clamp(FHeldV, LEdit->MinValue(), LEdit->MaxValue());
+    FHeldHSVChanged = true;
+    return;
+  }
   // A grey colour has no hue: the one shown stays.
   Integer H = HEdit->Value(), S = 0, V = 0;
   RGBBytesToHSV(R, G, B, H, S, V);
@@ -414,9 +423,22 @@ void TspSkinColorDialog::DrawMarkers() {
 void TspSkinColorDialog::EditsFromPalette() {
   TFlagUp Up(FromPSP);
   const TRGB P = PSPColor->GetRGB();
-  REdit->SetValue(P.R);
-  GEdit->SetValue(P.G);
-  BEdit->SetValue(P.B);
+  {
+    // Each RGB edit's change would show the HSV of a half-set colour in the
+    // H, S, L edits: work those out and show only the last.
+    FHeldH = HEdit->Value();
+    FHeldHSVChanged = false;
+    TFlagUp Hold(FHoldHSV);
+    REdit->SetValue(P.R);
+    GEdit->SetValue(P.G);
+    BEdit->SetValue(P.B);
+  }
+  if (!FHeldHSVChanged || !Built()) return;
+  FHeldHSVChanged = false;
+  TFlagUp Up2(HSLStopCheck);
+  HEdit->SetValue(FHeldH);
+  SEdit->SetValue(FHeldS);
+  LEdit->SetValue(FHeldV);
 }
 
 void TspSkinColorDialog::RingAction(Integer X, Integer Y) {

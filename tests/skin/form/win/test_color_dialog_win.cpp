@@ -268,6 +268,39 @@ TEST_F(ColorDialog, DragsOverTheSquareAndAroundTheRing) {
   EXPECT_EQ(D.Color(), RGBBytesToColor(D.PSPColor->GetRGB().R, D.PSPColor->GetRGB().G, D.PSPColor->GetRGB().B));
 }
 
+// A palette step sets R, G and B one after the other; the H, S, L edits end
+// as if each half-set colour had been shown in turn: a grey result keeps the
+// hue of the last coloured one on the way.
+TEST_F(ColorDialog, PaletteStepShowsTheHSVOfTheWholeChain) {
+  TspSkinColorDialog D(nullptr);
+  D.SetColor(0x3080C0);
+  RunDialog(D, [&] {
+    // Square points (grey at the left edge), then ring points.
+    const TPoint Moves[] = {{70, 120}, {20, 60}, {150, 40}, {-30, 97}, {97, 97}, {60, 150}};
+    PaletteMouse(D, WM_LBUTTONDOWN, 97, 97, MK_LBUTTON);
+    for (const TPoint& M : Moves) {
+      SCOPED_TRACE(testing::Message() << M.X << "," << M.Y);
+      Integer Rgb[3] = {D.REdit->Value(), D.GEdit->Value(), D.BEdit->Value()};
+      Integer H = D.HEdit->Value(), S = D.SEdit->Value(), V = D.LEdit->Value();
+      PaletteMouse(D, WM_MOUSEMOVE, M.X, M.Y, MK_LBUTTON);
+      const TRGB P = D.PSPColor->GetRGB();
+      const Integer Now[3] = {P.R, P.G, P.B};
+      for (int I = 0; I < 3; ++I) {
+        if (Rgb[I] == Now[I]) continue;  // no change, no new HSV
+        Rgb[I] = Now[I];
+        RGBBytesToHSV(Byte(Rgb[0]), Byte(Rgb[1]), Byte(Rgb[2]), H, S, V);
+      }
+      EXPECT_EQ(D.HEdit->Value(), H);
+      EXPECT_EQ(D.SEdit->Value(), S);
+      EXPECT_EQ(D.LEdit->Value(), V);
+      EXPECT_EQ(D.HEdit->Text(), IntToStr(H));
+      EXPECT_EQ(D.ColorViewer->ColorValue(), RGBBytesToColor(P.R, P.G, P.B));
+    }
+    PaletteMouse(D, WM_LBUTTONUP, 60, 150, 0);
+    End(D, mrCancel);
+  });
+}
+
 // Paint messages per window while counting is on.
 std::map<std::pair<HWND, UINT>, int> PaintCounts;
 bool CountingPaints = false;
