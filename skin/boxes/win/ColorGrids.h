@@ -93,6 +93,10 @@ class TspColorViewer : public TGraphicControl {
   TColor OldColorValue = 0;
   HWND MainWindowHandle = nullptr;
   TTimer* Timer() const { return FTimerColor; }
+  // Between these, changes only invalidate the swatch; the last EndUpdate
+  // repaints it (with whatever else its form has pending) once.
+  void BeginUpdate() { ++FUpdateCount; }
+  void EndUpdate();
 
  protected:
   void Paint() override;
@@ -101,6 +105,8 @@ class TspColorViewer : public TGraphicControl {
   void TimerColorEvent(TObject* Sender);
   TColor FColorValue = 0;
   TTimer* FTimerColor;
+  Integer FUpdateCount = 0;
+  bool FRepaintPending = false;
 };
 
 // A windowed container that paints nothing.

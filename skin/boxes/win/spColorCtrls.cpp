@@ -178,10 +178,21 @@ void TspColorViewer::Paint() {
 void TspColorViewer::SetColorValue(TColor Value) {
   if (Value == FColorValue) return;
   FColorValue = Value;
-  Repaint();
+  if (FUpdateCount > 0) {
+    Invalidate();
+    FRepaintPending = true;
+  } else {
+    Repaint();
+  }
   // The timer re-arms on every setter call: enabling a running one would
   // move the notice to 100 ms after the last change of a burst.
   if (!FTimerColor->Enabled()) FTimerColor->SetEnabled(true);
+}
+
+void TspColorViewer::EndUpdate() {
+  if (FUpdateCount <= 0 || --FUpdateCount > 0 || !FRepaintPending) return;
+  FRepaintPending = false;
+  Update();
 }
 
 void TspColorViewer::TimerColorEvent(TObject*) {

@@ -27,6 +27,21 @@ class TFlagUp {
   bool& FFlag;
 };
 
+// Holds the swatch's repaints for the length of a scope: a palette step
+// changes the colour once per RGB edit, and each repaint would flush the
+// whole form (the edits set so far, the palette with its markers off). The
+// swatch is repainted once, with everything else pending, at the end.
+class TViewerBatch {
+ public:
+  explicit TViewerBatch(TspColorViewer* V) : FViewer(V) { FViewer->BeginUpdate(); }
+  ~TViewerBatch() { FViewer->EndUpdate(); }
+  TViewerBatch(const TViewerBatch&) = delete;
+  TViewerBatch& operator=(const TViewerBatch&) = delete;
+
+ private:
+  TspColorViewer* FViewer;
+};
+
 }  // namespace
 
 TspSkinColorDialog::TspSkinColorDialog(TComponent* AOwner) : TComponent(AOwner) {
@@ -258,6 +273,15 @@ bool TspSkinColorDialog::Execute() {
 // The handlers
 
 void TspSkinColorDialog::ShowHSV(Byte R, Byte G, Byte B) {
+  if (FHoldHSV) {
+    // The hue carried from one held value to the next, as the edit would.
+    RGBBytesToHSV(R, G, B, FHeldH, FHeldS, FHeldV);
+    FHeldH = std::clamp(FHeldH, HEdit->MinValue(), HEdit->MaxValue());
+    FHeldS = std::clamp(FHeldS, SEdit->MinValue(), SEdit->MaxValue());
+    FHeldV = std::clamp(FHeldV, LEdit->MinValue(), LEdit->MaxValue());
+    FHeldHSVChanged = true;
+    return;
+  }
   // A grey colour has no hue: the one shown stays.
   Integer H = HEdit->Value(), S = 0, V = 0;
   RGBBytesToHSV(R, G, B, H, S, V);
@@ -399,15 +423,29 @@ void TspSkinColorDialog::DrawMarkers() {
 void TspSkinColorDialog::EditsFromPalette() {
   TFlagUp Up(FromPSP);
   const TRGB P = PSPColor->GetRGB();
-  REdit->SetValue(P.R);
-  GEdit->SetValue(P.G);
-  BEdit->SetValue(P.B);
+  {
+    // Each RGB edit's change would show the HSV of a half-set colour in the
+    // H, S, L edits: work those out and show only the last.
+    FHeldH = HEdit->Value();
+    FHeldHSVChanged = false;
+    TFlagUp Hold(FHoldHSV);
+    REdit->SetValue(P.R);
+    GEdit->SetValue(P.G);
+    BEdit->SetValue(P.B);
+  }
+  if (!FHeldHSVChanged || !Built()) return;
+  FHeldHSVChanged = false;
+  TFlagUp Up2(HSLStopCheck);
+  HEdit->SetValue(FHeldH);
+  SEdit->SetValue(FHeldS);
+  LEdit->SetValue(FHeldV);
 }
 
 void TspSkinColorDialog::RingAction(Integer X, Integer Y) {
   const Byte h = PaletteRingHueByte(X, Y, PosCar);
   const THSLPSP Cur = PSPColor->HSLPSP();
   if (h == Cur.H) return;
+  TViewerBatch Batch(ColorViewer);
   DrawMarkers();
   PSPColor->SetHSLPSP(THSLPSP{h, Cur.S, Cur.L});
   EditsFromPalette();
@@ -419,6 +457,7 @@ void TspSkinColorDialog::RingAction(Integer X, Integer Y) {
 void TspSkinColorDialog::SquareAction(Integer X, Integer Y) {
   Byte S, L;
   PaletteSquareBytes(X, Y, PosCar, S, L);
+  TViewerBatch Batch(ColorViewer);
   DrawMarkers();
   PSPColor->SetHSLPSP(THSLPSP{PSPColor->HSLPSP().H, S, L});
   EditsFromPalette();

@@ -137,4 +137,8 @@ class TspSkinColorDialog : public TComponent {
   bool FAlphaBlendAnimation = false;
   Byte FAlphaBlendValue = 200;
   bool FUseSkinFont = true;
+  // While the palette sets the R, G, B edits one by one, the H, S, L values
+  // each of them would show are worked out here and shown once at the end.
+  bool FHoldHSV = false, FHeldHSVChanged = false;
+  Integer FHeldH = 0, FHeldS = 0, FHeldV = 0;
 };

@@ -377,6 +377,44 @@ TEST_F(ColorGrids, ViewerSendsOnePreviewPerBurst) {
   EXPECT_FALSE(V->Timer()->Enabled());
 }
 
+// Inside a batch a change only invalidates the swatch; the outermost end
+// paints it (and whatever else the host has pending) at once; a batch with
+// no change paints nothing. The preview burst is the same either way.
+TEST_F(ColorGrids, ViewerBatchPaintsOnceAtTheEnd) {
+  auto* V = new TspColorViewer(Host);
+  V->SetParent(Host);
+  V->SetBounds(10, 10, 40, 40);
+  RedrawWindow(Host->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  auto Pending = [&] { return GetUpdateRect(Host->Handle(), nullptr, FALSE) != FALSE; };
+  ASSERT_FALSE(Pending());
+  V->SetColorValue(0x000010);  // outside a batch: painted at once
+  EXPECT_FALSE(Pending());
+  V->BeginUpdate();
+  V->BeginUpdate();
+  V->SetColorValue(0x000020);
+  V->SetColorValue(0x000030);
+  EXPECT_TRUE(Pending());
+  EXPECT_TRUE(V->Timer()->Enabled());
+  V->EndUpdate();
+  EXPECT_TRUE(Pending());  // still inside the outer batch
+  V->EndUpdate();
+  EXPECT_FALSE(Pending());
+  EXPECT_EQ(V->ColorValue(), 0x000030);
+  // A batch without a change leaves other pending paints alone.
+  RECT Other{60, 10, 70, 20};
+  InvalidateRect(Host->Handle(), &Other, FALSE);
+  V->BeginUpdate();
+  V->SetColorValue(0x000030);
+  V->EndUpdate();
+  EXPECT_TRUE(Pending());
+  // An end without a begin does nothing and leaves no batch open.
+  V->EndUpdate();
+  RedrawWindow(Host->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  V->SetColorValue(0x000040);
+  EXPECT_FALSE(Pending());
+  delete V;
+}
+
 TEST_F(ColorGrids, EmptyControlErasesNothing) {
   auto* E = new TspEmptyControl(Host);
   E->SetParent(Host);

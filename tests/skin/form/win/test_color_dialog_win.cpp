@@ -6,6 +6,7 @@
 #include "tests/skin/form/win/FormTestUtil.h"
 
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "skin/form/SkinColorButton.h"
@@ -248,6 +249,88 @@ TEST_F(ColorDialog, DragsOverTheSquareAndAroundTheRing) {
     End(D, mrOk);
   });
   EXPECT_EQ(D.Color(), RGBBytesToColor(D.PSPColor->GetRGB().R, D.PSPColor->GetRGB().G, D.PSPColor->GetRGB().B));
+}
+
+// A palette step sets R, G and B one after the other; the H, S, L edits end
+// as if each half-set colour had been shown in turn: a grey result keeps the
+// hue of the last coloured one on the way.
+TEST_F(ColorDialog, PaletteStepShowsTheHSVOfTheWholeChain) {
+  TspSkinColorDialog D(nullptr);
+  D.SetColor(0x3080C0);
+  RunDialog(D, [&] {
+    // Square points (grey at the left edge), then ring points.
+    const TPoint Moves[] = {{70, 120}, {20, 60}, {150, 40}, {-30, 97}, {97, 97}, {60, 150}};
+    PaletteMouse(D, WM_LBUTTONDOWN, 97, 97, MK_LBUTTON);
+    for (const TPoint& M : Moves) {
+      SCOPED_TRACE(testing::Message() << M.X << "," << M.Y);
+      Integer Rgb[3] = {D.REdit->Value(), D.GEdit->Value(), D.BEdit->Value()};
+      Integer H = D.HEdit->Value(), S = D.SEdit->Value(), V = D.LEdit->Value();
+      PaletteMouse(D, WM_MOUSEMOVE, M.X, M.Y, MK_LBUTTON);
+      const TRGB P = D.PSPColor->GetRGB();
+      const Integer Now[3] = {P.R, P.G, P.B};
+      for (int I = 0; I < 3; ++I) {
+        if (Rgb[I] == Now[I]) continue;  // no change, no new HSV
+        Rgb[I] = Now[I];
+        RGBBytesToHSV(Byte(Rgb[0]), Byte(Rgb[1]), Byte(Rgb[2]), H, S, V);
+      }
+      EXPECT_EQ(D.HEdit->Value(), H);
+      EXPECT_EQ(D.SEdit->Value(), S);
+      EXPECT_EQ(D.LEdit->Value(), V);
+      EXPECT_EQ(D.HEdit->Text(), IntToStr(H));
+      EXPECT_EQ(D.ColorViewer->ColorValue(), RGBBytesToColor(P.R, P.G, P.B));
+    }
+    PaletteMouse(D, WM_LBUTTONUP, 60, 150, 0);
+    End(D, mrCancel);
+  });
+}
+
+// Paint messages per window while counting is on.
+std::map<std::pair<HWND, UINT>, int> PaintCounts;
+bool CountingPaints = false;
+LRESULT CALLBACK CountPaints(int Code, WPARAM W, LPARAM L) {
+  if (Code >= 0 && CountingPaints) {
+    const auto* C = reinterpret_cast<const CWPSTRUCT*>(L);
+    if (C->message == WM_PAINT || C->message == WM_ERASEBKGND) ++PaintCounts[{C->hwnd, C->message}];
+  }
+  return CallNextHookEx(nullptr, Code, W, L);
+}
+
+// One drag step over the square or around the ring paints the form (the
+// swatch), the palette and each edit at most once, and leaves nothing
+// pending: the swatch does not flush the form once per RGB edit.
+TEST_F(ColorDialog, APaletteStepPaintsEachPartOnce) {
+  struct Step {
+    const char* Name;
+    Integer DownX, DownY, MoveX, MoveY;
+  };
+  const Step Steps[] = {{"square", 97, 97, 70, 120}, {"ring", 97, 4, 190, 97}};
+  for (const Step& S : Steps) {
+    SCOPED_TRACE(S.Name);
+    TspSkinColorDialog D(nullptr);
+    D.SetColor(0x3080C0);
+    RunDialog(D, [&] {
+      PaletteMouse(D, WM_LBUTTONDOWN, S.DownX, S.DownY, MK_LBUTTON);
+      RedrawWindow(D.Form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      const TColor Was = D.ColorViewer->ColorValue();
+      PaintCounts.clear();
+      HHOOK Hook = SetWindowsHookExW(WH_CALLWNDPROC, CountPaints, nullptr, GetCurrentThreadId());
+      CountingPaints = true;
+      PaletteMouse(D, WM_MOUSEMOVE, S.MoveX, S.MoveY, MK_LBUTTON);
+      CountingPaints = false;
+      UnhookWindowsHookEx(Hook);
+      EXPECT_NE(D.ColorViewer->ColorValue(), Was);
+      EXPECT_EQ((PaintCounts[{D.Form->Handle(), WM_PAINT}]), 1);
+      EXPECT_EQ((PaintCounts[{D.PalettePSPPanel->Handle(), WM_PAINT}]), 1);
+      for (TspSkinTrackEdit* E : {D.REdit, D.GEdit, D.BEdit, D.HEdit, D.SEdit, D.LEdit}) {
+        EXPECT_LE((PaintCounts[{E->Handle(), WM_ERASEBKGND}]), 1);
+        EXPECT_FALSE(GetUpdateRect(E->Handle(), nullptr, FALSE));
+      }
+      EXPECT_FALSE(GetUpdateRect(D.Form->Handle(), nullptr, FALSE));
+      EXPECT_FALSE(GetUpdateRect(D.PalettePSPPanel->Handle(), nullptr, FALSE));
+      PaletteMouse(D, WM_LBUTTONUP, S.MoveX, S.MoveY, 0);
+      End(D, mrCancel);
+    });
+  }
 }
 
 TEST_F(ColorDialog, UserColoursAndTheWaysOut) {
