@@ -257,7 +257,7 @@ TEST_F(ColorDialog, DragsOverTheSquareAndAroundTheRing) {
 TEST_F(ColorDialog, PaletteStepShowsTheHSVOfTheWholeChain) {
   TspSkinColorDialog D(nullptr);
   D.SetColor(0x3080C0);
-  RunDialog(D, [&] {
+  ExecuteDuring(D, [&] {
     // Square points (grey at the left edge), then ring points.
     const TPoint Moves[] = {{70, 120}, {20, 60}, {150, 40}, {-30, 97}, {97, 97}, {60, 150}};
     PaletteMouse(D, WM_LBUTTONDOWN, 97, 97, MK_LBUTTON);
@@ -308,7 +308,7 @@ TEST_F(ColorDialog, APaletteStepPaintsEachPartOnce) {
     SCOPED_TRACE(S.Name);
     TspSkinColorDialog D(nullptr);
     D.SetColor(0x3080C0);
-    RunDialog(D, [&] {
+    ExecuteDuring(D, [&] {
       PaletteMouse(D, WM_LBUTTONDOWN, S.DownX, S.DownY, MK_LBUTTON);
       RedrawWindow(D.Form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
       const TColor Was = D.ColorViewer->ColorValue();
