@@ -58,6 +58,21 @@ TRect Moved(TRect R, TPoint By) { return TRect(R.Left + By.X, R.Top + By.Y, R.Ri
 
 TspMDITab::TspMDITab(TspSkinMDITabsBar* AParentBar, TCustomForm* AChild) : TabsBar(AParentBar), Child(AChild) {}
 
+// The tab's caption font: the skin's or the bar's default font, the skin's
+// character set, Color.
+void TspMDITab::SetTabFont(TCanvas* C, TColor Color) {
+  TspSkinMDITabsBar* Bar = TabsBar;
+  if (Bar->UseSkinFont) {
+    C->Font()->SetName(Bar->FontName);
+    C->Font()->SetStyle(Bar->FontStyle);
+    C->Font()->SetHeight(Bar->FontHeight);
+  } else {
+    C->Font()->Assign(Bar->DefaultFont());
+  }
+  C->Font()->SetCharset(SkinCharset(Bar->SkinData(), Bar->DefaultFont()));
+  C->Font()->SetColor(Color);
+}
+
 void TspMDITab::DrawCaption(TBitmap* B, TRect R, bool FireDrawParams) {
   TCanvas* C = B->Canvas();
   WideString S = Child ? Child->Caption() : WideString();
@@ -102,15 +117,7 @@ void TspMDITab::Draw(TCanvas* Cnvs) {
     if (Bar->Picture)
       CreateHorzThreeSliceImage(Bar->TabLeftOffset, Bar->TabRightOffset, &B, Bar->Picture, Src, B.Width(),
                                 B.Height(), Bar->TabStretchEffect);
-    if (Bar->UseSkinFont) {
-      C->Font()->SetName(Bar->FontName);
-      C->Font()->SetStyle(Bar->FontStyle);
-      C->Font()->SetHeight(Bar->FontHeight);
-    } else {
-      C->Font()->Assign(Bar->DefaultFont());
-    }
-    C->Font()->SetCharset(SkinCharset(Bar->SkinData(), Bar->DefaultFont()));
-    C->Font()->SetColor(Color);
+    SetTabFont(C, Color);
     const Integer TH = B.Height();
     TRect TR(Bar->TabLeftOffset, 1, B.Width() - Bar->TabRightOffset, TH);
     if (Bar->ShowCloseButtons) {
@@ -143,15 +150,7 @@ void TspMDITab::ResizeDraw(TCanvas* Cnvs) {
     CreateClientStretchImage(&B, Bar->Picture, Src,
                              TRect(Bar->TabLeftOffset, Q, Src.Width() - Bar->TabRightOffset, Src.Height() - Q), true);
   TCanvas* C = B.Canvas();
-  if (Bar->UseSkinFont) {
-    C->Font()->SetName(Bar->FontName);
-    C->Font()->SetStyle(Bar->FontStyle);
-    C->Font()->SetHeight(Bar->FontHeight);
-  } else {
-    C->Font()->Assign(Bar->DefaultFont());
-  }
-  C->Font()->SetCharset(SkinCharset(Bar->SkinData(), Bar->DefaultFont()));
-  C->Font()->SetColor(Color);
+  SetTabFont(C, Color);
   TRect TR(2, 1, B.Width() - 2, TH);
   if (Bar->ShowCloseButtons) {
     TR.Right = B.Width() - Bar->FCloseSize - 5;
@@ -181,15 +180,7 @@ void TspMDITab::ButtonDraw(TCanvas* Cnvs) {
   }
   ButtonImage(D, Bar->SkinData(), &B, Src);
   TCanvas* C = B.Canvas();
-  if (Bar->UseSkinFont) {
-    C->Font()->SetName(Bar->FontName);
-    C->Font()->SetStyle(Bar->FontStyle);
-    C->Font()->SetHeight(Bar->FontHeight);
-  } else {
-    C->Font()->Assign(Bar->DefaultFont());
-  }
-  C->Font()->SetCharset(SkinCharset(Bar->SkinData(), Bar->DefaultFont()));
-  C->Font()->SetColor(Color);
+  SetTabFont(C, Color);
   TRect TR = AdaptedClient(D, B.Width(), B.Height());
   if (Bar->ShowCloseButtons) {
     TR.Right -= Bar->FCloseSize + 3;

@@ -44,6 +44,7 @@ class TspMDITab : public TObject {
  private:
   // Caption in R of B's canvas, shortened to fit, centred on one line.
   void DrawCaption(TBitmap* B, TRect R, bool FireDrawParams);
+  void SetTabFont(TCanvas* C, TColor Color);
 };
 
 using TspMDITabEvent = std::function<void(TspMDITab* MDITab)>;
